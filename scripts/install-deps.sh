@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its tools and its tests need.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+PACKAGES=(
+  build-essential cmake pkg-config
+  libsdl2-dev libopenal-dev libsndfile1-dev libfreetype-dev fonts-dejavu-core
+  libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool x11-utils imagemagick sox libsox-fmt-all
+  clang libclang-rt-14-dev
+)
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  $SUDO apt-get update
+  $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

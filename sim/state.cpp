@@ -1,0 +1,50 @@
+#include "sim/state.h"
+
+VehicleState vehicle;
+VehicleParameters vehicleParams;
+BusGeometry busGeometry;
+EngineState engine;
+DoorState doors;
+StopState stops;
+RouteTable route;
+LightState lights;
+ViewState view;
+RunState run;
+ClockState gameClock;
+TrafficLightState traffic;
+OtherCarState otherCar;
+ControlLatches latches;
+
+static const VehicleState VEHICLE_START = {
+    0, 0, 0, 0, 0, 0, 0, 0, 1, "luz", 0, 0, 0, 0, 0, 0};
+static const EngineState ENGINE_START = {1, 1, 1, 1, 1, 0, 0, 0, 0};
+static const DoorState DOORS_START = {
+    0, 0, 0, 0, 0, 0, 0, 0, 0, "zamkniete", "zamkniete", "zamkniete"};
+static const StopState STOPS_START = {
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1};
+static const ViewState VIEW_START = {1, 0, 0, 0, 0, 0, 1, 0, 0, 0};
+static const RunState RUN_START = {0, 0, 0, ""};
+static const TrafficLightState TRAFFIC_START = {1, 0, 0, 0, 0};
+static const OtherCarState OTHER_CAR_START = {4.2f, -20.0f, 180.0f, 0.1f, 0, 0, 0};
+
+void resetAllRunState()
+{
+    vehicle = VEHICLE_START;
+    vehicleParams = VehicleParameters{};
+    busGeometry = BusGeometry{};
+    engine = ENGINE_START;
+    doors = DOORS_START;
+    stops = STOPS_START;
+    route = RouteTable{};
+    lights = LightState{};
+    view = VIEW_START;
+    run = RUN_START;
+    gameClock = ClockState{};
+    traffic = TRAFFIC_START;
+    otherCar = OTHER_CAR_START;
+    latches = ControlLatches{};
+    latches.hornLatch = 1;
+}
+
+// Program-start values are set before main runs, by the same routine the tests use.
+static const bool runStateInitialised = (resetAllRunState(), true);

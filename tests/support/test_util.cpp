@@ -1,0 +1,81 @@
+#include "tests/support/test_util.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "velbrant-test-XXXXXX").string();
+    std::vector<char> buf(pattern.begin(), pattern.end());
+    buf.push_back('\0');
+    if (!mkdtemp(buf.data()))
+        throw std::runtime_error("mkdtemp failed");
+    path = buf.data();
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+}
+
+void writeFile(const std::string& path, const std::string& content)
+{
+    std::filesystem::path p(path);
+    if (p.has_parent_path())
+        std::filesystem::create_directories(p.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+bool fileExists(const std::string& path)
+{
+    return std::filesystem::exists(path);
+}
+
+std::string builtProgram(const std::string& name)
+{
+    return std::string(VELBRANT_BIN_DIR) + "/" + name;
+}
+
+CommandResult runCommand(const std::string& commandLine, const std::string& workDir)
+{
+    TempDir capture;
+    const std::string outPath = capture.file("out"), errPath = capture.file("err");
+    const std::string full = "cd '" + workDir + "' && ( " + commandLine + " ) >'" + outPath + "' 2>'" + errPath + "'";
+    int raw = std::system(full.c_str());
+    CommandResult result;
+    result.status = (raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1;
+    result.out = readFile(outPath);
+    result.err = readFile(errPath);
+    return result;
+}
+
+const std::string& generatedTree()
+{
+    static TempDir* dir = nullptr;
+    static std::string path;
+    if (!dir) {
+        dir = new TempDir();  // lives until the process ends; removed by the OS temp cleanup otherwise
+        path = dir->path;
+        CommandResult r = runCommand("'" + builtProgram("velbrant-data") + "' '" + path + "'");
+        if (r.status != 0)
+            throw std::runtime_error("velbrant-data failed: " + r.err);
+        std::atexit([] { delete dir; });
+    }
+    return path;
+}

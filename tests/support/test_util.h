@@ -1,0 +1,33 @@
+// Helpers shared by the tests: temporary folders, files, running the built programs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A fresh empty folder, removed with everything in it when the object goes.
+struct TempDir {
+    std::string path;
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string file(const std::string& name) const { return path + "/" + name; }
+};
+
+void writeFile(const std::string& path, const std::string& content);
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
+
+// Path of a program built by this build tree (velbrant, velbrant-data, ...).
+std::string builtProgram(const std::string& name);
+
+struct CommandResult {
+    int status = -1;   // exit status, or -1 when it did not exit normally
+    std::string out;   // standard output
+    std::string err;   // standard error
+};
+// Runs a shell command line in a folder, waits for it, captures both streams.
+CommandResult runCommand(const std::string& commandLine, const std::string& workDir = ".");
+
+// A generated data tree, made once per test process in a folder of its own and shared.
+const std::string& generatedTree();

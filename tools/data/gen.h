@@ -1,0 +1,17 @@
+// The data generator's content groups. Each writes its files under dir (the folder that will be
+// the game's working directory: dir/Opcje.ini, dir/Dane/...). Everything is made from code and
+// fixed seeds, so two runs write the same bytes.
+#pragma once
+
+#include <string>
+
+void genOptions(const std::string& dir);       // Opcje.ini with the defaults
+void genRouteFiles(const std::string& dir);    // stops, both bus parameter files, the mission
+void genScenery(const std::string& dir);       // route scene, sky, traffic lamps, their textures and lists
+void genBuses(const std::string& dir);         // both buses: models, textures, lists
+void genCar(const std::string& dir);           // the second car
+void genBoards(const std::string& dir);        // gauge panel and timetable board
+void genMenuPictures(const std::string& dir);  // the 13 menu pictures
+void genFontPicture(const std::string& dir);   // the bitmap font picture
+void genSounds(const std::string& dir);        // effect samples and the menu music
+void genRadio(const std::string& dir);         // the radio's MP3 tracks

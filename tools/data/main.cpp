@@ -1,0 +1,48 @@
+// velbrant-data DIR: writes a complete, playable data tree into DIR.
+#include "tools/data/gen.h"
+#include "tools/data/writers.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+void genOptions(const std::string& dir)
+{
+    writeTextFile(dir + "/Opcje.ini",
+                  "[Opcje]\r\n"
+                  "Rozdzielczosc=0\r\n"
+                  "JakoscTekstur=1\r\n"
+                  "Mipmaping=0\r\n"
+                  "KartaDzwiekowa=0\r\n"
+                  "Zachmurzenie=0\r\n"
+                  "AlphaFunc=0\r\n"
+                  "Joystick=0\r\n"
+                  "FolderMp3=Dane/Radio/\r\n");
+    makeDirs(dir + "/Dane/Radio", true);
+}
+
+int main(int argc, char** argv)
+{
+    if (argc != 2 || std::string(argv[1]) == "--help") {
+        std::fprintf(stderr, "usage: velbrant-data DIR\n  writes the game's Opcje.ini and Dane/ tree into DIR\n");
+        return argc == 2 ? 0 : 2;
+    }
+    const std::string dir = argv[1];
+    try {
+        makeDirs(dir, true);
+        genOptions(dir);
+        genRouteFiles(dir);
+        genScenery(dir);
+        genBuses(dir);
+        genCar(dir);
+        genBoards(dir);
+        genMenuPictures(dir);
+        genFontPicture(dir);
+        genSounds(dir);
+        genRadio(dir);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "velbrant-data: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
