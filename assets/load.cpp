@@ -1,0 +1,4 @@
+#include "assets/load.h"
+
+void loadAssets() {}
+void buildMenuLists() {}

@@ -1,0 +1,5 @@
+#include "assets/params.h"
+
+void loadBusParameters() {}
+void loadMissionParameters() {}
+void loadStops() {}

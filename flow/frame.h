@@ -1,0 +1,4 @@
+// The frame dispatcher: one tick of whichever state the game is in.
+#pragma once
+
+void frameTick();

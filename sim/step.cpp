@@ -1,0 +1,5 @@
+#include "sim/sim.h"
+
+void simulationStep()
+{
+}
