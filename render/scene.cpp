@@ -1,14 +1,301 @@
 #include "render/scene.h"
+#include "render/dashboard.h"
+#include "render/views.h"
+#include "app/options.h"
+#include "assets/ids.h"
 #include "platform/window.h"
 #include "sim/sim.h"
+#include "sim/state.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
+
+float wheelSpin = 0.0f;
+
+namespace {
+
+constexpr float SCENE_REAR_WHEEL_SPIN = 100.0f;
+constexpr float SCENE_FRONT_WHEEL_SPIN = 40.0f;
+constexpr float SCENE_WHEEL_STEER = -130.0f;
+constexpr float SCENE_WHEEL_HUB_X = 1.3f;
+constexpr float SCENE_WHEEL_HUB_Y = 0.45f;
+constexpr float SCENE_REAR_HUB_Z = 0.7f;
+constexpr float SCENE_FRONT_HUB_Z = -4.55f;
+constexpr float SCENE_BODY_Z = -2.0f;       // the body pivots 2 units ahead of the reference point
+constexpr float SCENE_BODY_BACK_Z = 2.0f;   // back from the pivot to the reference point
+constexpr float SCENE_CAB_Z = -4.0f;        // lamps, needle and steering wheel sit 4 units ahead
+constexpr float SCENE_BODY_ROLL = 17.0f;
+constexpr float SCENE_OTHER_CAR_Z = 14.0f;
+constexpr float SCENE_LEAF_HINGE_X = 1.5f;
+constexpr float SCENE_LEAF_HINGE_Z = -0.31f;
+constexpr float SCENE_NEEDLE_X = -0.91f;
+constexpr float SCENE_NEEDLE_Y = 1.01f;
+constexpr float SCENE_NEEDLE_TURN = -400.0f;
+constexpr float SCENE_STEERING_X = -0.79f;
+constexpr float SCENE_STEERING_Y = 0.9f;
+constexpr float SCENE_STEERING_TURN = -1000.0f;
+
+// Lamps add their light to what is behind them.
+void additiveLamps()
+{
+    glDisable(GL_LIGHTING);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+}
+
+void normalBlending()
+{
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_LIGHTING);
+}
+
+// A list drawn unlit while the interior lighting is on.
+void callInteriorList(uint32_t list)
+{
+    const bool unlit = lights.interiorLighting == 1;
+    if (unlit)
+        glDisable(GL_LIGHTING);
+    glCallList(list);
+    if (unlit)
+        glEnable(GL_LIGHTING);
+}
+
+// The world turns by the bus's heading and shifts by its position around the fixed bus.
+void worldTransform()
+{
+    glRotatef(vehicle.busHeading, 0.0f, 1.0f, 0.0f);
+    glTranslatef(-vehicle.busX, 0.0f, vehicle.busZ);
+}
+
+// The body's pitch and roll about a point 2 units ahead of the reference point.
+void bodyTransform()
+{
+    glTranslatef(0.0f, 0.0f, SCENE_BODY_Z);
+    glRotatef(vehicle.pitchSway, 1.0f, 0.0f, 0.0f);
+    glRotatef(vehicle.bodyRoll * SCENE_BODY_ROLL, 0.0f, 0.0f, 1.0f);
+}
+
+void drawSky()
+{
+    glPushMatrix();
+    glRotatef(vehicle.busHeading, 0.0f, 1.0f, 0.0f);
+    glCallList(LIST_NIEBO);
+    glPopMatrix();
+}
+
+void drawRoute()
+{
+    glPushMatrix();
+    worldTransform();
+    glCallList(LIST_PLANSZA);
+    // Head A shows red while head B shows green and the other way round; yellow on both.
+    additiveLamps();
+    if (traffic.trafficYellow == 1) {
+        glCallList(LIST_ZOLTY_A);
+        glCallList(LIST_ZOLTY_B);
+    }
+    if (traffic.trafficRed == 1) {
+        glCallList(LIST_CZERWONY_A);
+        glCallList(LIST_ZIELONY_B);
+    }
+    if (traffic.trafficGreen == 1) {
+        glCallList(LIST_ZIELONY_A);
+        glCallList(LIST_CZERWONY_B);
+    }
+    normalBlending();
+    glPopMatrix();
+}
+
+void drawOtherCar()
+{
+    glPushMatrix();
+    worldTransform();
+    glTranslatef(otherCar.otherCarX, 0.0f, otherCar.otherCarZ);
+    glRotatef(otherCar.otherCarHeading, 0.0f, 1.0f, 0.0f);
+    glTranslatef(0.0f, 0.0f, SCENE_OTHER_CAR_Z);
+    glCallList(LIST_F125);
+    glPopMatrix();
+}
+
+void drawRearWheels()
+{
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, busGeometry.rearWheelsZ);
+    glTranslatef(0.0f, SCENE_WHEEL_HUB_Y, SCENE_REAR_HUB_Z);
+    wheelSpin -= vehicle.busSpeedAbs * SCENE_REAR_WHEEL_SPIN;
+    glRotatef(wheelSpin, 1.0f, 0.0f, 0.0f);
+    glTranslatef(0.0f, -SCENE_WHEEL_HUB_Y, -SCENE_REAR_HUB_Z);
+    glCallList(LIST_KOLA_TYLNE);
+    glPopMatrix();
+}
+
+// A front wheel steers about its own hub at hubX, then spins.
+void drawFrontWheel(float wheelZ, float hubX, uint32_t list)
+{
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, wheelZ);
+    glTranslatef(hubX, SCENE_WHEEL_HUB_Y, SCENE_FRONT_HUB_Z);
+    glRotatef(vehicle.steer * SCENE_WHEEL_STEER, 0.0f, 1.0f, 0.0f);
+    glTranslatef(-hubX, -SCENE_WHEEL_HUB_Y, -SCENE_FRONT_HUB_Z);
+    glTranslatef(0.0f, SCENE_WHEEL_HUB_Y, SCENE_FRONT_HUB_Z);
+    wheelSpin -= vehicle.busSpeedAbs * SCENE_FRONT_WHEEL_SPIN;
+    glRotatef(wheelSpin, 1.0f, 0.0f, 0.0f);
+    glTranslatef(0.0f, -SCENE_WHEEL_HUB_Y, -SCENE_FRONT_HUB_Z);
+    glCallList(list);
+    glPopMatrix();
+}
+
+void drawInterior()
+{
+    glPushMatrix();
+    bodyTransform();
+    glTranslatef(0.0f, 0.0f, SCENE_BODY_Z);
+    // Cut-out texels of the interior and the door leaves are dropped, not blended.
+    glAlphaFunc(GL_GREATER, 0.5f);
+    glEnable(GL_ALPHA_TEST);
+    callInteriorList(LIST_WEW);
+    if (doors.door1Open == 1)
+        glCallList(LIST_STANDRZWI_1);
+    if (doors.door2Open == 1)
+        glCallList(LIST_STANDRZWI_2);
+    if (doors.door3Open == 1)
+        glCallList(LIST_STANDRZWI_3);
+    glPopMatrix();
+}
+
+void drawDoorLeaf(uint32_t list, float leafZ, float slide, float swing)
+{
+    glPushMatrix();
+    bodyTransform();
+    glTranslatef(0.0f, 0.0f, SCENE_BODY_BACK_Z);
+    glTranslatef(0.0f, 0.0f, leafZ);
+    glTranslatef(0.0f, 0.0f, slide);
+    glTranslatef(SCENE_LEAF_HINGE_X, 0.0f, SCENE_LEAF_HINGE_Z);
+    glRotatef(swing, 0.0f, 1.0f, 0.0f);
+    glTranslatef(-SCENE_LEAF_HINGE_X, 0.0f, -SCENE_LEAF_HINGE_Z);
+    glCallList(list);
+    glPopMatrix();
+}
+
+void drawDoorLeaves()
+{
+    // The two leaves of a door slide and swing in opposite directions.
+    drawDoorLeaf(LIST_DRZWI_A1, busGeometry.door1LeafAZ, -doors.door1Slide, doors.door1Swing);
+    drawDoorLeaf(LIST_DRZWI_B1, busGeometry.door1LeafBZ, doors.door1Slide, -doors.door1Swing);
+    drawDoorLeaf(LIST_DRZWI_A2, busGeometry.door2LeafAZ, -doors.door2Slide, doors.door2Swing);
+    drawDoorLeaf(LIST_DRZWI_B2, busGeometry.door2LeafBZ, doors.door2Slide, -doors.door2Swing);
+    drawDoorLeaf(LIST_DRZWI_A3, busGeometry.door3LeafAZ, -doors.door3Slide, doors.door3Swing);
+    drawDoorLeaf(LIST_DRZWI_B3, busGeometry.door3LeafBZ, doors.door3Slide, -doors.door3Swing);
+    // Off until the next pass's interior: the sky and route of that pass draw without it.
+    glDisable(GL_ALPHA_TEST);
+}
+
+void drawExterior()
+{
+    glPushMatrix();
+    bodyTransform();
+    glTranslatef(0.0f, 0.0f, SCENE_BODY_Z);
+    glCallList(LIST_ZEW);
+    glPopMatrix();
+}
+
+void drawLamps()
+{
+    glPushMatrix();
+    bodyTransform();
+    glTranslatef(0.0f, 0.0f, SCENE_BODY_BACK_Z);
+    glTranslatef(0.0f, 0.0f, SCENE_CAB_Z);
+    additiveLamps();
+    if (lights.headlightsOn == 1) {
+        // Seen from the cab or the bumper the beams would hide behind the bus's own front.
+        const bool overAll = view.cameraAtFront == 1;
+        if (overAll)
+            glDisable(GL_DEPTH_TEST);
+        glCallList(LIST_DROGOWE);
+        if (overAll)
+            glEnable(GL_DEPTH_TEST);
+    }
+    if (lights.rightIndicatorLamp == 1)
+        glCallList(LIST_KIER_P);
+    if (lights.leftIndicatorLamp == 1)
+        glCallList(LIST_KIER_L);
+    if (vehicle.reverseLightOn == 1)
+        glCallList(LIST_WSTECZNE);
+    if (vehicle.brakeLightOn == 1)
+        glCallList(LIST_STOP);
+    normalBlending();
+    glPopMatrix();
+}
+
+void drawSpeedNeedle()
+{
+    glPushMatrix();
+    bodyTransform();
+    glTranslatef(0.0f, 0.0f, SCENE_BODY_BACK_Z);
+    glTranslatef(SCENE_NEEDLE_X, SCENE_NEEDLE_Y, 0.0f);
+    glRotatef(vehicle.busSpeedAbs * SCENE_NEEDLE_TURN, 0.0f, 0.0f, 1.0f);
+    glTranslatef(-SCENE_NEEDLE_X, -SCENE_NEEDLE_Y, SCENE_CAB_Z);
+    callInteriorList(LIST_SPEED_NEEDLE);
+    glPopMatrix();
+}
+
+// The steering wheel pitches with the body but does not roll.
+void drawSteeringWheel()
+{
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, SCENE_BODY_Z);
+    glRotatef(vehicle.pitchSway, 1.0f, 0.0f, 0.0f);
+    glTranslatef(0.0f, 0.0f, SCENE_BODY_BACK_Z);
+    glTranslatef(SCENE_STEERING_X, SCENE_STEERING_Y, 0.0f);
+    glRotatef(vehicle.steer * SCENE_STEERING_TURN, 0.0f, 0.0f, 1.0f);
+    glTranslatef(-SCENE_STEERING_X, -SCENE_STEERING_Y, SCENE_CAB_Z);
+    callInteriorList(LIST_STEERING_WHEEL);
+    glPopMatrix();
+}
+
+void setViewAndCamera(const ViewPass& pass)
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glViewport(pass.x, pass.y, pass.width, pass.height);
+    gluPerspective(pass.fovy, pass.aspect, pass.zNear, pass.zFar);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // The sky covers the background, so only depth is cleared.
+    glClear(GL_DEPTH_BUFFER_BIT);
+    gluLookAt(pass.eyeX, pass.eyeY, pass.eyeZ, pass.centreX, pass.centreY, pass.centreZ,
+              0.0, 1.0, 0.0);
+    glTranslatef(0.0f, 0.0f, pass.offsetZ);
+}
+
+} // namespace
+
+void drawViewPass(int v)
+{
+    setViewAndCamera(viewPassFor(v, screenWidth, screenHeight, vehicle, view));
+    drawSky();
+    drawRoute();
+    drawOtherCar();
+    drawRearWheels();
+    drawFrontWheel(busGeometry.frontRightWheelZ, SCENE_WHEEL_HUB_X, LIST_KOLO_P);
+    drawFrontWheel(busGeometry.frontLeftWheelZ, -SCENE_WHEEL_HUB_X, LIST_KOLO_L);
+    drawInterior();
+    drawDoorLeaves();
+    drawExterior();
+    if (v != VIEW_MAIN)
+        return;
+    // Lamps, gauges and texts belong to the main view only.
+    drawLamps();
+    drawSpeedNeedle();
+    drawSteeringWheel();
+    drawDashboard();
+}
 
 void drawRunFrame()
 {
     simulationStep();
-    glClearColor(0.2f, 0.5f, 0.2f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const int passes = viewPassCount(view);
+    for (int v = 0; v < passes; ++v)
+        drawViewPass(v);
     glFlush();
     platformSwapBuffers();
 }

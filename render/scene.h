@@ -1,4 +1,12 @@
-// The run frame: one simulation step, then the main view, the mirrors, the dashboard, the swap.
+// The run frame: one simulation step, then the main view and the mirrors (each a full pass over
+// the scene into its own viewport), the dashboard and texts in the main view, the swap.
+// The only state kept is wheelSpin, which lives for the process and is never reset.
 #pragma once
 
+// Wheel rotation in degrees, shared by all wheels; every pass turns it again.
+extern float wheelSpin;
+
 void drawRunFrame();
+// One viewport pass v (0 main, 1 left mirror, 2 right mirror) over the current run state,
+// without the simulation step or the swap. The main pass ends with the dashboard and texts.
+void drawViewPass(int v);
