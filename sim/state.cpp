@@ -25,7 +25,7 @@ static const StopState STOPS_START = {
 static const ViewState VIEW_START = {1, 0, 0, 0, 0, 0, 1, 0, 0, 0};
 static const RunState RUN_START = {0, 0, 0, ""};
 static const TrafficLightState TRAFFIC_START = {1, 0, 0, 0, 0};
-static const OtherCarState OTHER_CAR_START = {4.2f, -20.0f, 180.0f, 0.1f, 0, 0, 0};
+const OtherCarState OTHER_CAR_START = {4.2f, -20.0f, 180.0f, 0.1f, 0, 0, 0};
 
 void resetAllRunState()
 {

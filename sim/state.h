@@ -165,6 +165,9 @@ struct ControlLatches {
     uint8_t latchRadioPrevious, latchRadioRestart, latchRadioNext;
 };
 
+// The car's program-start state (also where its loop begins).
+extern const OtherCarState OTHER_CAR_START;
+
 extern VehicleState vehicle;
 extern VehicleParameters vehicleParams;
 extern BusGeometry busGeometry;

@@ -1,0 +1,72 @@
+// The two generated buses: their driving limits and the nine geometry numbers of their parameter
+// files, shared by the route files' writer and the bus models' generator so the models match
+// where the game draws their wheels and door leaves.
+//
+// The bus frame (as the game draws it): origin at the bus's reference point on the ground,
+// +X to the bus's right (the door side), +Y up, -Z forward. The cab camera sits at z = -5, the
+// front bumper camera and both mirrors at z = -7 (the front of the body); the body of a 12 m bus
+// reaches back to about z = +5. World units are metres.
+//
+// How the renderer places the parts, and so how each model must be built:
+// - Rear wheels (one list, both sides): drawn at translate(0, 0, rearWheelsZ), spun about the
+//   axle through (0, 0.45, 0.7). Build the rear wheels round the axle (x, 0.45, 0.7), radius
+//   0.45; the axle then stands at z = 0.7 + rearWheelsZ.
+// - Front wheels: drawn at translate(0, 0, frontXWheelZ), steered about a vertical axis through
+//   (+-1.3, 0.45, -4.55) and spun about (y 0.45, z -4.55). Build each front wheel centred on
+//   (+1.3 right / -1.3 left, 0.45, -4.55); the axle then stands at z = -4.55 + frontXWheelZ.
+// - Door leaves: drawn in the body frame at translate(0, 0, leafZ), then shifted along Z by the
+//   slide (leaf A towards -Z, leaf B towards +Z) and swung about a vertical hinge through
+//   (1.5, 0, -0.31) (leaf A by +swing, leaf B by -swing; both open outwards, to +X).
+//   Build leaf A with its hinge edge on (1.5, y, -0.31) and the panel reaching BACK from there,
+//   z from -0.31 to -0.31 + BUS_DOOR_LEAF_WIDTH; build leaf B with its hinge edge on the same
+//   line and the panel reaching FORWARD, z from -0.31 - BUS_DOOR_LEAF_WIDTH to -0.31. Then a
+//   door whose opening is centred on zc has leafAZ = zc - BUS_DOOR_LEAF_WIDTH + 0.31 and
+//   leafBZ = zc + BUS_DOOR_LEAF_WIDTH + 0.31, and the two leaves meet at zc when closed.
+// - Exterior, interior and lamps are drawn at translate(0, 0, -4) from the bus frame (with the
+//   body's pitch and roll about z = -2), so their model coordinates are the bus frame's plus 4 on Z.
+#pragma once
+
+// Width of one door leaf; each door opening is two leaves wide.
+constexpr float BUS_DOOR_LEAF_WIDTH = 0.6f;
+// The hinge line's Z in the leaf models.
+constexpr float BUS_DOOR_HINGE_Z = -0.31f;
+
+// The door openings' centres along the bus (bus frame Z) and the leaf offsets they give.
+constexpr float busLeafAZ(float centreZ) { return centreZ - BUS_DOOR_LEAF_WIDTH - BUS_DOOR_HINGE_Z; }
+constexpr float busLeafBZ(float centreZ) { return centreZ + BUS_DOOR_LEAF_WIDTH - BUS_DOOR_HINGE_Z; }
+
+// --- "Volvo7000" (busChoice 1): wheelbase 6.0 m, the quicker of the two. ---
+constexpr float VOLVO_TOP_SPEED = 0.36f;        // units per tick, about 80 km/h
+constexpr float VOLVO_ACCEL_STEP = 0.00030f;    // units per tick per tick of throttle
+constexpr float VOLVO_BRAKE_STEP = 0.0018f;     // units per tick per tick of braking
+constexpr float VOLVO_FUEL_CAPACITY = 250.0f;   // litres
+constexpr float VOLVO_DOOR1_CENTRE_Z = -6.05f;  // ahead of the front axle, beside the driver
+constexpr float VOLVO_DOOR2_CENTRE_Z = -1.20f;  // between the axles
+constexpr float VOLVO_DOOR3_CENTRE_Z = 3.35f;   // behind the rear axle
+constexpr float VOLVO_FRONT_LEFT_WHEEL_Z = 0.10f;   // front axle at z = -4.45
+constexpr float VOLVO_FRONT_RIGHT_WHEEL_Z = 0.10f;
+constexpr float VOLVO_REAR_WHEELS_Z = 0.85f;        // rear axle at z = 1.55
+constexpr float VOLVO_DOOR1_LEAF_A_Z = busLeafAZ(VOLVO_DOOR1_CENTRE_Z);
+constexpr float VOLVO_DOOR1_LEAF_B_Z = busLeafBZ(VOLVO_DOOR1_CENTRE_Z);
+constexpr float VOLVO_DOOR2_LEAF_A_Z = busLeafAZ(VOLVO_DOOR2_CENTRE_Z);
+constexpr float VOLVO_DOOR2_LEAF_B_Z = busLeafBZ(VOLVO_DOOR2_CENTRE_Z);
+constexpr float VOLVO_DOOR3_LEAF_A_Z = busLeafAZ(VOLVO_DOOR3_CENTRE_Z);
+constexpr float VOLVO_DOOR3_LEAF_B_Z = busLeafBZ(VOLVO_DOOR3_CENTRE_Z);
+
+// --- "Urbino12" (busChoice 0): wheelbase 5.9 m, bigger tank, gentler and slower. ---
+constexpr float URBINO_TOP_SPEED = 0.32f;       // about 71 km/h
+constexpr float URBINO_ACCEL_STEP = 0.00024f;
+constexpr float URBINO_BRAKE_STEP = 0.0022f;
+constexpr float URBINO_FUEL_CAPACITY = 300.0f;
+constexpr float URBINO_DOOR1_CENTRE_Z = -6.15f;
+constexpr float URBINO_DOOR2_CENTRE_Z = -0.95f;
+constexpr float URBINO_DOOR3_CENTRE_Z = 3.60f;
+constexpr float URBINO_FRONT_LEFT_WHEEL_Z = 0.25f;  // front axle at z = -4.30
+constexpr float URBINO_FRONT_RIGHT_WHEEL_Z = 0.25f;
+constexpr float URBINO_REAR_WHEELS_Z = 0.90f;       // rear axle at z = 1.60
+constexpr float URBINO_DOOR1_LEAF_A_Z = busLeafAZ(URBINO_DOOR1_CENTRE_Z);
+constexpr float URBINO_DOOR1_LEAF_B_Z = busLeafBZ(URBINO_DOOR1_CENTRE_Z);
+constexpr float URBINO_DOOR2_LEAF_A_Z = busLeafAZ(URBINO_DOOR2_CENTRE_Z);
+constexpr float URBINO_DOOR2_LEAF_B_Z = busLeafBZ(URBINO_DOOR2_CENTRE_Z);
+constexpr float URBINO_DOOR3_LEAF_A_Z = busLeafAZ(URBINO_DOOR3_CENTRE_Z);
+constexpr float URBINO_DOOR3_LEAF_B_Z = busLeafBZ(URBINO_DOOR3_CENTRE_Z);
