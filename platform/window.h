@@ -38,6 +38,9 @@ bool platformPeekMessage(PlatformMessage* msg);
 void platformSwapBuffers();
 void platformShowCursor(bool show);
 
+// Gives the processor away for about ms milliseconds.
+void platformSleepMs(int ms);
+
 // The high-resolution counter.
 int64_t platformCounterFrequency();
 int64_t platformCounter();

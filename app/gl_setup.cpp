@@ -1,0 +1,126 @@
+#include "app/gl_setup.h"
+#include "app/app.h"
+#include "app/options.h"
+#include "assets/ids.h"
+#include "assets/load.h"
+#include "assets/textures.h"
+#include "platform/platform.h"
+#include "platform/window.h"
+#include "sound/sound.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace {
+
+const char* const MENU_PICTURES[13] = {
+    "Dane/Menu/logo.gfx",
+    "Dane/Menu/tlo.gfx",
+    "Dane/Menu/nowagra_gora.gfx",
+    "Dane/Menu/nowagra_dol.gfx",
+    "Dane/Menu/autobusy_gora.gfx",
+    "Dane/Menu/autobusy_dol.gfx",
+    "Dane/Menu/ogrze_gora.gfx",
+    "Dane/Menu/ogrze_dol.gfx",
+    "Dane/Menu/wyjscie_gora.gfx",
+    "Dane/Menu/wyjscie_dol.gfx",
+    "Dane/Menu/ogrze.gfx",
+    "Dane/Menu/autobusy.gfx",
+    "Dane/Menu/nowagra.gfx",
+};
+
+const GLfloat MATERIAL_AMBIENT_DIFFUSE[4] = {0.75f, 0.75f, 0.75f, 1.0f};
+const GLfloat AMBIENT_BRIGHT[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+const GLfloat AMBIENT_DIM[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+const GLfloat LIGHT_DIFFUSE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+const GLfloat LIGHT_SPECULAR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+const GLfloat MATERIAL_SPECULAR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+const GLfloat light0Position[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+constexpr GLfloat MATERIAL_SHININESS = 32.0f;
+
+} // namespace
+
+void initGL()
+{
+    initSound();
+    if (inGame == 0) {
+        for (int slot = 0; slot < 13; ++slot)
+            loadTexture(MENU_PICTURES[slot], slot, TEX_MENU);
+        buildMenuLists();
+    } else {
+        loadAssets();
+    }
+    // A failure during loading has asked for the shutdown: nothing more to set up.
+    if (shutdownRequested)
+        return;
+    platformShowCursor(false);
+
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glShadeModel(GL_FLAT);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    if (optAlphaFunc == 0) {
+        glAlphaFunc(GL_GREATER, 0.5f);
+        glEnable(GL_ALPHA_TEST);
+    } else {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
+    glEnable(GL_TEXTURE_2D);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
+
+    setupLighting();
+    changeDisplayMode();
+}
+
+void setupLighting()
+{
+    glEnable(GL_LIGHTING);
+    glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, MATERIAL_AMBIENT_DIFFUSE);
+    const GLfloat* ambient = clearSky == 1 ? AMBIENT_BRIGHT : AMBIENT_DIM;
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, LIGHT_DIFFUSE);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, LIGHT_SPECULAR);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glLightfv(GL_LIGHT0, GL_POSITION, light0Position);
+    glPopMatrix();
+    glEnable(GL_LIGHT0);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, MATERIAL_SPECULAR);
+    glMaterialf(GL_FRONT, GL_SHININESS, MATERIAL_SHININESS);
+}
+
+void changeDisplayMode()
+{
+    const int count = platformDisplayModeCount();
+    for (int i = 0; i < count; ++i) {
+        DisplayMode mode;
+        if (!platformGetDisplayMode(i, &mode))
+            return;
+        if (mode.bits != screenBits || mode.width != screenWidth || mode.height != screenHeight)
+            continue;
+        if (platformTestDisplayMode(mode) == 0 && platformApplyDisplayMode(mode) == 0)
+            return;
+        platformMessageBox("B\xb3\xb9" "d zmiany rozdzielczo\x9c" "ci!", "B\xb3\xb9" "d");
+    }
+}
+
+void resizeViewport(int width, int height)
+{
+    if (height == 0)
+        height = 1;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), 0.1, 440.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}

@@ -1,0 +1,118 @@
+#include "app/shell.h"
+#include "app/app.h"
+#include "app/gl_setup.h"
+#include "app/options.h"
+#include "app/tick_schedule.h"
+#include "flow/frame.h"
+#include "platform/platform.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <string>
+
+namespace {
+
+const char* const APP_NAME = "Velbrant";
+TickSchedule schedule;
+
+void onCreate()
+{
+    if (!platformAcquireInstanceLock("QX.exe")) {
+        platformMessageBox("Program ten jest ju\xbf uruchomiony!", "B\xb3\xb9" "d");
+        markFailure();
+        shutdownApp();
+        return;
+    }
+    initGL();
+}
+
+// Sleeps away most of the wait for the next tick instead of spinning a whole core; the
+// tick rule itself is unchanged.
+void idleUntil(int64_t now)
+{
+    const int64_t remaining = schedule.nextTickTime - now;
+    if (schedule.counterFrequency > 0 && remaining > schedule.counterFrequency / 500)  // more than 2 ms
+        platformSleepMs(1);
+}
+
+void mainLoop()
+{
+    PlatformMessage msg{};
+    for (;;) {
+        if (quitRequested)
+            return;
+        if (platformPeekMessage(&msg)) {
+            if (msg.message == WM_QUIT)
+                return;
+            windowProc(msg);
+            continue;
+        }
+        const int64_t counterNow = platformCounter();
+        if (tickDue(schedule, counterNow)) {
+            frameTick();
+            tickScheduleAdvance(&schedule, counterNow);
+        } else {
+            idleUntil(counterNow);
+        }
+    }
+}
+
+} // namespace
+
+void applyCommandLetter(char first)
+{
+    if (first == 'S') {
+        inGame = 1;
+        escapeQuits = 1;
+        busChoice = 0;
+    } else if (first == 'V') {
+        inGame = 1;
+        escapeQuits = 1;
+        busChoice = 1;
+    } else {
+        inGame = 0;
+        escapeQuits = 0;
+        busChoice = 1;
+    }
+}
+
+void windowProc(const PlatformMessage& msg)
+{
+    switch (msg.message) {
+    case WM_SIZE:
+        resizeViewport(static_cast<int>(msg.lParam & 0xFFFF), static_cast<int>(msg.lParam >> 16));
+        break;
+    case WM_CLOSE:
+        quitRequested = 1;
+        break;
+    case WM_KEYDOWN:
+        if (msg.wParam < 256)
+            keyState[msg.wParam] = 1;
+        break;
+    case WM_KEYUP:
+        if (msg.wParam < 256)
+            keyState[msg.wParam] = 0;
+        break;
+    default:
+        break;  // system keys (Alt held, F10) and everything else
+    }
+}
+
+int runGame(const char* commandLine)
+{
+    applyCommandLetter(commandLine ? commandLine[0] : '\0');
+    tickScheduleStart(&schedule, platformCounterFrequency(), platformCounter());
+    char cwd[PATH_MAX];
+    currentDir = getcwd(cwd, sizeof cwd) ? cwd : ".";
+    readOptions();
+    if (!platformCreateWindow(APP_NAME, screenWidth, screenHeight, screenBits)) {
+        platformMessageBox("Nie mog\xea utworzy\xe6 okna z kontekstem OpenGL.", "B\xb3\xb9" "d");
+        return 1;
+    }
+    onCreate();
+    platformShowWindow();
+    mainLoop();
+    runTeardown();
+    return exitStatus;
+}

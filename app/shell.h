@@ -1,0 +1,11 @@
+// The program's entry steps and main loop, kept apart from main() so tests can drive them.
+#pragma once
+
+#include "platform/window.h"
+
+// Sets inGame, escapeQuits and busChoice from the first character of the command line.
+void applyCommandLetter(char first);
+// The window procedure: keys into keyState, size into the viewport, close into quit.
+void windowProc(const PlatformMessage& msg);
+// The whole program: start-up, main loop, teardown. Returns the exit status.
+int runGame(const char* commandLine);

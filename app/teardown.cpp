@@ -1,0 +1,14 @@
+#include "app/app.h"
+#include "platform/window.h"
+#include "render/font.h"
+#include "sound/sound.h"
+
+// Runs once, after the main loop has ended: the shutdown steps, with the GL context still current.
+void runTeardown()
+{
+    platformRestoreDisplayMode();
+    if (platformHasContext())
+        killFont();
+    shutdownSound();
+    platformDestroyWindow();
+}

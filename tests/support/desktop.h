@@ -1,0 +1,53 @@
+// Driving the real programs on the X display the test command provides (xvfb-run): start and
+// stop them, press keys with xdotool, take screenshots and read their pixels.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// True when an X display is there (DISPLAY set and answering); end-to-end tests skip otherwise.
+bool haveDisplay();
+
+struct Spawned {
+    int pid = -1;
+    std::string errPath;  // the child's standard error, captured to a file
+    std::string outPath;
+};
+// Starts a program with arguments in a folder, with VELBRANT_NO_DIALOGS=1 and extra "NAME=value"
+// environment entries.
+Spawned spawnProgram(const std::string& program, const std::vector<std::string>& args, const std::string& workDir,
+                     const std::vector<std::string>& env = {});
+// Waits up to timeoutMs for the process to end; returns its exit status, -1 still running,
+// -2 killed by a signal.
+int waitForExit(const Spawned& p, int timeoutMs);
+bool isRunning(const Spawned& p);
+void sendSignal(const Spawned& p, int sig);
+// Kills and reaps the process if it still runs.
+void stopProgram(Spawned& p);
+std::string capturedErr(const Spawned& p);
+
+// Waits until a window with this exact name is mapped; false after timeoutMs.
+bool waitForWindow(const std::string& name, int timeoutMs);
+
+// Holds a key across ticks (xdotool keydown, a pause, keyup). Names are X11 key names.
+void pressKey(const std::string& key, int holdMs = 100);
+void keyDown(const std::string& key);
+void keyUp(const std::string& key);
+
+struct Screenshot {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;  // row 0 at the top
+    bool ok() const { return width > 0 && height > 0; }
+    const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
+    // Mean colour of a rectangle [x0,x1) x [y0,y1).
+    void mean(int x0, int y0, int x1, int y1, double out[3]) const;
+    // Fraction of pixels in the rectangle that are not (near) black.
+    double litFraction(int x0, int y0, int x1, int y1, int threshold = 24) const;
+};
+// Takes a screenshot of the whole screen, saves it as PNG at savePath (kept for people to look
+// at) and returns its pixels.
+Screenshot takeScreenshot(const std::string& savePath);
+// Folder in the build tree where end-to-end tests keep their screenshots.
+std::string screenshotDir();

@@ -1,0 +1,134 @@
+// The window layer's key handling and the command-line letter, without a visible window.
+#include "app/app.h"
+#include "app/shell.h"
+#include "platform/window.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+TEST(KeyMap, VirtualKeyCodesOfTheKeysTheGameReads)
+{
+    struct Row {
+        SDL_Keycode key;
+        SDL_Scancode scan;
+        uint32_t vk;
+    };
+    const Row rows[] = {
+        {SDLK_a, SDL_SCANCODE_A, 0x41},          {SDLK_z, SDL_SCANCODE_Z, 0x5A},
+        {SDLK_s, SDL_SCANCODE_S, 0x53},          {SDLK_0, SDL_SCANCODE_0, 0x30},
+        {SDLK_4, SDL_SCANCODE_4, 0x34},          {SDLK_F1, SDL_SCANCODE_F1, 0x70},
+        {SDLK_F6, SDL_SCANCODE_F6, 0x75},        {SDLK_F12, SDL_SCANCODE_F12, 0x7B},
+        {SDLK_LEFT, SDL_SCANCODE_LEFT, 0x25},    {SDLK_UP, SDL_SCANCODE_UP, 0x26},
+        {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 0x27},  {SDLK_DOWN, SDL_SCANCODE_DOWN, 0x28},
+        {SDLK_RETURN, SDL_SCANCODE_RETURN, 0x0D}, {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 0x1B},
+        {SDLK_SPACE, SDL_SCANCODE_SPACE, 0x20},  {SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, 0x10},
+        {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 0x11},  {SDLK_DELETE, SDL_SCANCODE_DELETE, 0x2E},
+        {SDLK_END, SDL_SCANCODE_END, 0x23},      {SDLK_PAGEDOWN, SDL_SCANCODE_PAGEDOWN, 0x22},
+        {SDLK_INSERT, SDL_SCANCODE_INSERT, 0x2D}, {SDLK_HOME, SDL_SCANCODE_HOME, 0x24},
+        {SDLK_PAGEUP, SDL_SCANCODE_PAGEUP, 0x21}, {SDLK_SCROLLLOCK, SDL_SCANCODE_SCROLLLOCK, 0x91},
+        {SDLK_PERIOD, SDL_SCANCODE_PERIOD, 0xBE}, {SDLK_COMMA, SDL_SCANCODE_COMMA, 0xBC},
+        {SDLK_KP_1, SDL_SCANCODE_KP_1, 0x61},    {SDLK_KP_5, SDL_SCANCODE_KP_5, 0x65},
+        {SDLK_KP_9, SDL_SCANCODE_KP_9, 0x69},
+        // Keypad keys keep their numpad codes whatever Num Lock turned them into.
+        {SDLK_END, SDL_SCANCODE_KP_1, 0x61},     {SDLK_UP, SDL_SCANCODE_KP_8, 0x68},
+        {SDLK_F10, SDL_SCANCODE_F10, 0x79},      {SDLK_LALT, SDL_SCANCODE_LALT, 0x12},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(platformVirtualKeyFromSdl(r.key, r.scan), r.vk) << SDL_GetKeyName(r.key);
+    EXPECT_EQ(platformVirtualKeyFromSdl(SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN), 0u);
+}
+
+namespace {
+
+struct EventTest : ::testing::Test {
+    void SetUp() override
+    {
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        std::memset(keyState, 0, sizeof keyState);
+        PlatformMessage m;
+        while (platformPeekMessage(&m)) {
+        }
+    }
+    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+
+    static void push(Uint32 type, SDL_Keycode key, SDL_Scancode scan, Uint16 mod)
+    {
+        SDL_Event e{};
+        e.type = type;
+        e.key.keysym.sym = key;
+        e.key.keysym.scancode = scan;
+        e.key.keysym.mod = mod;
+        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        SDL_PushEvent(&e);
+    }
+    static void drain()
+    {
+        PlatformMessage m;
+        while (platformPeekMessage(&m))
+            windowProc(m);
+    }
+};
+
+} // namespace
+
+TEST_F(EventTest, KeysFillTheTableFromEvents)
+{
+    push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
+    drain();
+    EXPECT_EQ(keyState[0x26], 1);
+    push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);  // auto-repeat writes 1 again
+    drain();
+    EXPECT_EQ(keyState[0x26], 1);
+    push(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
+    drain();
+    EXPECT_EQ(keyState[0x26], 0);
+}
+
+TEST_F(EventTest, AltHeldAndF10NeverPressAKeyButReleasesAlwaysArrive)
+{
+    keyState[0x53] = 1;  // S held before Alt went down
+    push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_LALT);
+    push(SDL_KEYDOWN, SDLK_F10, SDL_SCANCODE_F10, KMOD_NONE);
+    push(SDL_KEYDOWN, SDLK_LALT, SDL_SCANCODE_LALT, KMOD_LALT);
+    push(SDL_KEYUP, SDLK_s, SDL_SCANCODE_S, KMOD_LALT);
+    drain();
+    EXPECT_EQ(keyState[0x26], 0);
+    EXPECT_EQ(keyState[0x79], 0);
+    EXPECT_EQ(keyState[0x12], 0);
+    EXPECT_EQ(keyState[0x53], 0) << "a key released with Alt held must not stay pressed";
+}
+
+TEST_F(EventTest, TheCloseRequestOnlyQuits)
+{
+    quitRequested = 0;
+    shutdownRequested = 0;
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+    drain();
+    EXPECT_EQ(quitRequested, 1);
+    EXPECT_EQ(shutdownRequested, 0);
+    quitRequested = 0;
+}
+
+TEST(CommandLetter, OnlyTheFirstCapitalLetterCounts)
+{
+    applyCommandLetter('S');
+    EXPECT_EQ(inGame, 1);
+    EXPECT_EQ(escapeQuits, 1);
+    EXPECT_EQ(busChoice, 0);
+    applyCommandLetter('V');
+    EXPECT_EQ(inGame, 1);
+    EXPECT_EQ(escapeQuits, 1);
+    EXPECT_EQ(busChoice, 1);
+    for (char c : {'s', 'v', 'x', '\0'}) {
+        applyCommandLetter(c);
+        EXPECT_EQ(inGame, 0) << c;
+        EXPECT_EQ(escapeQuits, 0) << c;
+        EXPECT_EQ(busChoice, 1) << c;
+    }
+}
