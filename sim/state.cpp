@@ -1,5 +1,8 @@
 #include "sim/state.h"
 
+#include "sim/controls.h"
+#include "sim/random.h"
+
 VehicleState vehicle;
 VehicleParameters vehicleParams;
 BusGeometry busGeometry;
@@ -44,6 +47,8 @@ void resetAllRunState()
     otherCar = OTHER_CAR_START;
     latches = ControlLatches{};
     latches.hornLatch = 1;
+    randomState = 1;
+    joyInfo = JoyInfo{};
 }
 
 // Program-start values are set before main runs, by the same routine the tests use.

@@ -183,5 +183,6 @@ extern TrafficLightState traffic;
 extern OtherCarState otherCar;
 extern ControlLatches latches;
 
-// Puts every record back to its program-start value (tests and tools; the game never calls it).
+// Puts every record back to its program-start value, the random generator and the joystick
+// reading included (tests and tools; the game never calls it).
 void resetAllRunState();

@@ -1,5 +1,53 @@
 #include "sim/sim.h"
 
+#include "app/options.h"
+#include "sim/controls.h"
+#include "sim/doors_engine.h"
+#include "sim/dynamics.h"
+#include "sim/other_car.h"
+#include "sim/state.h"
+#include "sim/stops_rating.h"
+#include "sim/timers.h"
+#include "sound/radio.h"
+
+// The order matters: every part sees what the earlier ones did in the same tick.
 void simulationStep()
 {
+    readJoystick();
+    handleToggleKeysAndEscape();
+    if (run.paused == 1 || run.runFinished == 1)
+        return;
+
+    updateOtherCar();
+    if (optJoystick == 1)
+        driveWithJoystick();
+    else
+        steerWithKeys();
+    countFrameAndClock();
+    rollFromSteering();
+    animateDoors();
+    releaseSteeringKeys();
+    windDownWithoutPedals();
+    updateStopGeometry();
+    refuel();
+    coast();
+    engineFreqFromRoadSpeed();
+    selfCentreSteering();
+    updateSteerLimit();
+    brake();
+    throttle();
+    handleGearKeys();
+    useFuel();
+    servePassengers();
+    handleDoorKeys();
+    rockBodyAtStop();
+    handleHornAndSignal();
+    handleEngineKey();
+    refreshSpeedAbs();
+    handleIndicators();
+    handleCabSwitches();
+    handleCameraKeys();
+    stepTrafficLights();
+    handleMirrorKey();
+    radioStep();
 }
