@@ -1,6 +1,79 @@
+// The run's text files: the stops, the mission and both buses' parameters, all from the route
+// layout and the bus specs shared with the scenery and bus models.
+#include "tools/common/bus_specs.h"
+#include "tools/common/route_layout.h"
 #include "tools/data/gen.h"
 #include "tools/data/writers.h"
 
-void genRouteFiles(const std::string&)
+#include <charconv>
+#include <string>
+
+namespace {
+
+// Fuel in the tank at the start of a run: less than either tank holds, so the pump is useful.
+constexpr float ROUTE_START_FUEL = 120.0f;
+
+// One number per line, fixed point, the same bytes whatever the user's locale.
+void appendNumber(std::string& out, float value, int decimals)
 {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    out.append(buffer, result.ptr);
+}
+
+void appendLine(std::string& out, float value, int decimals = 5)
+{
+    appendNumber(out, value, decimals);
+    out += '\n';
+}
+
+std::string busFile(const float (&values)[13])
+{
+    std::string text;
+    for (float v : values)
+        appendLine(text, v);
+    return text;
+}
+
+}  // namespace
+
+void genRouteFiles(const std::string& dir)
+{
+    const std::vector<RouteStop>& stops = routeStops();
+    std::string stopText = std::to_string(stops.size()) + "\n";
+    for (const RouteStop& s : stops) {
+        appendNumber(stopText, s.x, 3);
+        stopText += ' ';
+        appendNumber(stopText, s.z, 3);
+        stopText += '\n';
+    }
+    writeTextFile(dir + "/Dane/Rozklady/128/Przystanki.roz", stopText);
+
+    const RouteStart start = routeStart();
+    const RoutePoint fuel = routeFuelPoint();
+    std::string mission;
+    appendLine(mission, start.worldX, 3);
+    appendLine(mission, start.worldZ, 3);
+    appendLine(mission, start.heading, 3);
+    appendLine(mission, ROUTE_START_FUEL, 3);
+    appendLine(mission, start.clockHours, 0);
+    appendLine(mission, start.clockMinutes, 0);
+    appendLine(mission, fuel.x, 3);
+    appendLine(mission, fuel.z, 3);  // model z: the negative of world Z
+    writeTextFile(dir + "/Dane/Rozklady/128/Parametry.misji", mission);
+
+    const float volvo[13] = {
+        VOLVO_TOP_SPEED,          VOLVO_ACCEL_STEP,          VOLVO_BRAKE_STEP,     VOLVO_FUEL_CAPACITY,
+        VOLVO_FRONT_LEFT_WHEEL_Z, VOLVO_FRONT_RIGHT_WHEEL_Z, VOLVO_REAR_WHEELS_Z,  VOLVO_DOOR1_LEAF_A_Z,
+        VOLVO_DOOR1_LEAF_B_Z,     VOLVO_DOOR2_LEAF_A_Z,      VOLVO_DOOR2_LEAF_B_Z, VOLVO_DOOR3_LEAF_A_Z,
+        VOLVO_DOOR3_LEAF_B_Z,
+    };
+    const float urbino[13] = {
+        URBINO_TOP_SPEED,          URBINO_ACCEL_STEP,          URBINO_BRAKE_STEP,     URBINO_FUEL_CAPACITY,
+        URBINO_FRONT_LEFT_WHEEL_Z, URBINO_FRONT_RIGHT_WHEEL_Z, URBINO_REAR_WHEELS_Z,  URBINO_DOOR1_LEAF_A_Z,
+        URBINO_DOOR1_LEAF_B_Z,     URBINO_DOOR2_LEAF_A_Z,      URBINO_DOOR2_LEAF_B_Z, URBINO_DOOR3_LEAF_A_Z,
+        URBINO_DOOR3_LEAF_B_Z,
+    };
+    writeTextFile(dir + "/Dane/Autobusy/Volvo7000/Parametry.busa", busFile(volvo));
+    writeTextFile(dir + "/Dane/Autobusy/Urbino12/Parametry.busa", busFile(urbino));
 }
