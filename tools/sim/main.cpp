@@ -1,8 +1,283 @@
-// velbrant-sim: the headless driver.
-#include <cstdio>
+// velbrant-sim: the headless driver. Runs the game's simulation step without a window, from a
+// key script or the autopilot, and prints the run state as CSV (see printUsage).
+#include "app/app.h"
+#include "assets/params.h"
+#include "platform/fsound_record.h"
+#include "sim/rating.h"
+#include "sim/sim.h"
+#include "sim/state.h"
+#include "sound/sound.h"
+#include "tools/sim/autopilot.h"
+#include "tools/sim/report.h"
+#include "tools/sim/script.h"
+#include "tools/sim/sim_platform.h"
 
-int main()
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// The autopilot gives up after this many ticks (about 33 minutes of driving).
+constexpr int64_t SIM_AUTOPILOT_TICK_LIMIT = 100000;
+
+struct Options {
+    std::string dataDir;
+    std::string scriptPath;
+    std::string keysOut;
+    std::string bus = "Volvo7000";
+    int64_t ticks = -1;
+    int64_t every = 1;
+    bool autopilot = false;
+};
+
+void printUsage(std::FILE* out)
 {
-    std::fprintf(stderr, "velbrant-sim: not built yet\n");
-    return 1;
+    std::fprintf(out,
+                 "usage: velbrant-sim [--data DIR] [--bus Volvo7000|Urbino12] [--ticks N] [--every K]\n"
+                 "                    (SCRIPT | --autopilot [--keys-out FILE])\n"
+                 "  Runs the simulation step headless, 20 ms of clock per tick, and prints CSV:\n"
+                 "  %s\n"
+                 "  SCRIPT ('-' = standard input): lines 'FROM TO KEY...' hold the keys from tick FROM up to,\n"
+                 "  not including, TO; '#' starts a comment; key names as xdotool takes them (Up, Down, Left,\n"
+                 "  Right, Escape, Return, space, Delete, End, Next, Prior, Insert, Home, F1..F12, KP_1..KP_9,\n"
+                 "  period, comma, Scroll_Lock, a..z, 0..9).\n"
+                 "  --data DIR   the data tree (default: the current directory)\n"
+                 "  --ticks N    run N ticks (default: to the script's last tick; autopilot: until the run ends)\n"
+                 "  --every K    print every K-th tick (default 1); the last tick is always printed\n"
+                 "  --autopilot  drive the route to the final stop; --keys-out FILE writes its keys as a SCRIPT\n"
+                 "  engine: 0 off, 1 cranking, 2 caught (S still down), 3 running, 4 stopping (S still down)\n",
+                 csvHeader().c_str());
+}
+
+bool parseCount(const char* text, int64_t* out)
+{
+    char* end = nullptr;
+    const long long value = std::strtoll(text, &end, 10);
+    if (end == text || *end != '\0' || value < 0)
+        return false;
+    *out = value;
+    return true;
+}
+
+// 0: parsed; 1: asked for help; 2: bad arguments.
+int parseArguments(int argc, char** argv, Options* o)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (a == "--help" || a == "-h")
+            return 1;
+        if (a == "--autopilot") {
+            o->autopilot = true;
+        } else if (a == "--data" && hasValue) {
+            o->dataDir = argv[++i];
+        } else if (a == "--bus" && hasValue) {
+            o->bus = argv[++i];
+            if (o->bus != "Volvo7000" && o->bus != "Urbino12")
+                return 2;
+        } else if (a == "--keys-out" && hasValue) {
+            o->keysOut = argv[++i];
+        } else if (a == "--ticks" && hasValue) {
+            if (!parseCount(argv[++i], &o->ticks))
+                return 2;
+        } else if (a == "--every" && hasValue) {
+            if (!parseCount(argv[++i], &o->every) || o->every == 0)
+                return 2;
+        } else if ((a.size() > 1 && a[0] == '-' && a != "-") || !o->scriptPath.empty()) {
+            return 2;
+        } else {
+            o->scriptPath = a;
+        }
+    }
+    if (o->autopilot == !o->scriptPath.empty())
+        return 2;
+    if (!o->keysOut.empty() && !o->autopilot)
+        return 2;
+    return 0;
+}
+
+bool readScriptText(const std::string& path, std::string* text)
+{
+    if (path == "-") {
+        *text = std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        return true;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    *text = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+// What the load sequence does for a new game, without the GL parts.
+void loadRun(bool volvo)
+{
+    busChoice = volvo ? 1 : 0;
+    inGame = 1;
+    escapeQuits = 1;
+    loadBusParameters();
+    if (!quitRequested)
+        loadMissionParameters();
+    if (!quitRequested)
+        loadStops();
+    vehicle.busSpeed = 0.0f;
+    stops.currentStop = 0;
+    view.cameraEyeX = -0.75f;
+    view.cameraEyeY = 1.6f;
+    view.cameraLookX = 0.0f;
+    view.cameraLookZ = -40.0f;
+    view.cameraOffsetZ = 5.0f;
+}
+
+// Records the autopilot's key presses as spans, for --keys-out.
+struct KeyRecorder {
+    int64_t downSince[256];
+    std::vector<ScriptSpan> spans;
+    KeyRecorder()
+    {
+        for (int64_t& d : downSince)
+            d = -1;
+    }
+    void tick(int64_t t, const uint8_t* held)
+    {
+        for (int k = 0; k < 256; ++k) {
+            if (held[k] && downSince[k] < 0)
+                downSince[k] = t;
+            if (!held[k] && downSince[k] >= 0) {
+                spans.push_back({downSince[k], t, {static_cast<uint8_t>(k)}});
+                downSince[k] = -1;
+            }
+        }
+    }
+    std::string finish(int64_t end)
+    {
+        for (int k = 0; k < 256; ++k)
+            if (downSince[k] >= 0)
+                spans.push_back({downSince[k], end, {static_cast<uint8_t>(k)}});
+        std::multimap<int64_t, const ScriptSpan*> byStart;
+        for (const ScriptSpan& s : spans)
+            byStart.emplace(s.from, &s);
+        std::ostringstream out;
+        out << "# velbrant-sim autopilot keys\n";
+        for (const auto& entry : byStart)
+            out << entry.second->from << ' ' << entry.second->to << ' ' << keyNameOfCode(entry.second->keys[0]) << '\n';
+        out << "0 " << end << "  # the run's length\n";
+        return out.str();
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options o;
+    const int parsed = parseArguments(argc, argv, &o);
+    if (parsed == 1) {
+        printUsage(stdout);
+        return 0;
+    }
+    if (parsed == 2) {
+        printUsage(stderr);
+        return 2;
+    }
+
+    Script script;
+    if (!o.autopilot) {
+        std::string text;
+        std::string error;
+        if (!readScriptText(o.scriptPath, &text)) {
+            std::fprintf(stderr, "velbrant-sim: cannot read %s\n", o.scriptPath.c_str());
+            return 2;
+        }
+        if (!parseScript(text, &script, &error)) {
+            std::fprintf(stderr, "velbrant-sim: %s: %s\n", o.scriptPath.c_str(), error.c_str());
+            return 2;
+        }
+    }
+    std::FILE* keysOut = nullptr;
+    if (!o.keysOut.empty()) {
+        keysOut = std::fopen(o.keysOut.c_str(), "wb");
+        if (keysOut == nullptr) {
+            std::fprintf(stderr, "velbrant-sim: cannot write %s\n", o.keysOut.c_str());
+            return 2;
+        }
+    }
+    if (!o.dataDir.empty() && chdir(o.dataDir.c_str()) != 0) {
+        std::fprintf(stderr, "velbrant-sim: no data folder %s\n", o.dataDir.c_str());
+        return 2;
+    }
+
+    initSound();
+    loadRun(o.bus == "Volvo7000");
+    fsoundRecordTake();
+    if (quitRequested) {
+        if (keysOut)
+            std::fclose(keysOut);
+        return exitStatus != 0 ? exitStatus : 1;
+    }
+
+    int64_t ticks = o.ticks;
+    if (ticks < 0)
+        ticks = o.autopilot ? SIM_AUTOPILOT_TICK_LIMIT : script.lastTick;
+
+    ScriptPlayer player;
+    startScript(script, &player);
+    Autopilot pilot;
+    KeyRecorder recorder;
+    uint8_t held[256] = {};
+    uint8_t wasHeld[256] = {};
+
+    std::string out = csvHeader() + "\n";
+    int64_t t = 0;
+    for (; t < ticks; ++t) {
+        if (o.autopilot)
+            autopilotKeys(&pilot, held);
+        else
+            keysHeldAt(&player, t, held);
+        if (keysOut)
+            recorder.tick(t, held);
+        // Key-down and key-up events: entries the game set itself (an empty tank holds S)
+        // stay as they are until the key's own event arrives.
+        for (int k = 0; k < 256; ++k) {
+            if (held[k] != wasHeld[k])
+                keyState[k] = held[k];
+            wasHeld[k] = held[k];
+        }
+        simulationStep();
+        rateDriving();
+        const std::vector<std::string> sounds = fsoundRecordTake();
+        const bool last = t + 1 == ticks || quitRequested || (o.autopilot && run.runFinished);
+        if (t % o.every == 0 || last)
+            out += csvRow(t, sounds) + "\n";
+        simClockMs += SIM_TICK_MS;
+        if (out.size() > (1u << 20)) {
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            out.clear();
+        }
+        if (last) {
+            ++t;
+            break;
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    if (keysOut) {
+        const std::string text = recorder.finish(t);
+        std::fwrite(text.data(), 1, text.size(), keysOut);
+        std::fclose(keysOut);
+    }
+    if (o.autopilot && !run.runFinished) {
+        std::fprintf(stderr, "velbrant-sim: the autopilot did not finish the run in %lld ticks\n",
+                     static_cast<long long>(ticks));
+        return 1;
+    }
+    return exitStatus;
 }

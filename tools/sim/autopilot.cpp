@@ -1,0 +1,237 @@
+#include "tools/sim/autopilot.h"
+
+#include "app/app.h"
+#include "sim/keys.h"
+#include "sim/state.h"
+#include "tools/common/route_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr float AUTOPILOT_CRUISE_SPEED = 0.22f;      // about 49 km/h, well under the 65 limit
+constexpr float AUTOPILOT_CREEP_SPEED = 0.03f;       // the last metres to a stop
+constexpr float AUTOPILOT_STOP_MARGIN = 1.0f;        // brake to a standstill this far before the stop
+constexpr float AUTOPILOT_BRAKE_SHARE = 0.5f;        // plan with half the bus's braking
+constexpr float AUTOPILOT_CURVE_SHARE = 0.7f;        // use this much of the steering limit in bends
+constexpr float AUTOPILOT_CURVE_LOOKAHEAD = 60.0f;   // how far ahead bends are looked for
+constexpr float AUTOPILOT_SPEED_BAND_LOW = 0.003f;   // throttle below target - this
+constexpr float AUTOPILOT_SPEED_BAND_HIGH = 0.004f;  // brake above target + this
+constexpr float AUTOPILOT_STEER_BAND = 0.006f;       // steering keys act outside target +- this
+constexpr int32_t AUTOPILOT_QUIET_TICKS = 3;         // passengers still this long: exchange over
+constexpr int32_t AUTOPILOT_EXCHANGE_LIMIT = 5000;   // never wait longer than this at a stop
+constexpr double RAD_TO_DEG = 57.29577951308232;
+
+RoutePoint busModelPoint()
+{
+    return {vehicle.busX, -vehicle.busZ};
+}
+
+// Heading change per unit of the lane around `along` (radians per unit, unsigned).
+float laneCurvature(const RouteRoad& lane, float along)
+{
+    const float h = 3.0f;
+    const RoutePoint a = routePointAt(lane, along - h);
+    const RoutePoint b = routePointAt(lane, along);
+    const RoutePoint c = routePointAt(lane, along + h);
+    const double h1 = std::atan2(b.z - a.z, b.x - a.x);
+    const double h2 = std::atan2(c.z - b.z, c.x - b.x);
+    double d = h2 - h1;
+    while (d > M_PI)
+        d -= 2 * M_PI;
+    while (d < -M_PI)
+        d += 2 * M_PI;
+    return static_cast<float>(std::fabs(d) / (2 * h));
+}
+
+// The fastest speed at which a bend of curvature k can be steered: steer = v k (deg) <= 0.4.
+float bendSpeed(float k)
+{
+    if (k <= 1e-6f)
+        return 1.0f;
+    return static_cast<float>(AUTOPILOT_CURVE_SHARE * 0.4 / (k * RAD_TO_DEG));
+}
+
+float targetSpeed(const RouteRoad& lane, float along, float toStop)
+{
+    const float decel = AUTOPILOT_BRAKE_SHARE * vehicleParams.brakeStep;
+    float target = AUTOPILOT_CRUISE_SPEED;
+    for (float s = 0.0f; s <= AUTOPILOT_CURVE_LOOKAHEAD; s += 2.0f) {
+        const float v = bendSpeed(laneCurvature(lane, along + s));
+        target = std::min(target, std::sqrt(v * v + 2.0f * decel * s));
+    }
+    if (toStop <= AUTOPILOT_STOP_MARGIN)
+        return 0.0f;
+    const float stopping = std::sqrt(2.0f * decel * (toStop - AUTOPILOT_STOP_MARGIN));
+    return std::min(target, std::max(stopping, AUTOPILOT_CREEP_SPEED));
+}
+
+void pressPedals(float target, uint8_t* held)
+{
+    const float v = vehicle.busSpeed;
+    if (target <= 0.0f) {
+        if (v != 0.0f)
+            held[VK_DOWN] = 1;
+        return;
+    }
+    if (v < target - AUTOPILOT_SPEED_BAND_LOW)
+        held[VK_UP] = 1;
+    else if (v > target + AUTOPILOT_SPEED_BAND_HIGH)
+        held[VK_DOWN] = 1;
+}
+
+// Pure pursuit: aim at a lane point ahead and ask for the heading change per tick that arcs there.
+void steer(const RouteRoad& lane, float along, uint8_t* held)
+{
+    const float v = std::fabs(vehicle.busSpeed);
+    const float lookahead = 4.0f + 25.0f * v;
+    const RoutePoint target = routePointAt(lane, along + lookahead);
+    const RoutePoint bus = busModelPoint();
+    const double h = static_cast<double>(vehicle.busHeading) / RAD_TO_DEG;
+    const double fx = std::sin(h);
+    const double fz = -std::cos(h);
+    const double dx = target.x - bus.x;
+    const double dz = target.z - bus.z;
+    const double forward = dx * fx + dz * fz;
+    const double right = dx * -fz + dz * fx;
+    const double alpha = std::atan2(right, forward);
+    const double distance = std::max(1.0, std::hypot(dx, dz));
+    const double curvature = 2.0 * std::sin(alpha) / distance;
+    float wanted = static_cast<float>(curvature * v * RAD_TO_DEG);
+    wanted = std::max(-vehicle.steerLimit, std::min(vehicle.steerLimit, wanted));
+    if (vehicle.steer < wanted - AUTOPILOT_STEER_BAND)
+        held[VK_RIGHT] = 1;
+    else if (vehicle.steer > wanted + AUTOPILOT_STEER_BAND)
+        held[VK_LEFT] = 1;
+}
+
+void enter(Autopilot* p, AutopilotPhase phase)
+{
+    p->phase = phase;
+    p->phaseTicks = 0;
+    p->quietTicks = 0;
+}
+
+// Within 5 units of the current stop, measured as the game does (not the step's atStop, which
+// still describes the previous stop in the tick the service ends).
+bool nearCurrentStop()
+{
+    const int32_t i = std::max(0, std::min(stops.currentStop, MAX_STOPS - 1));
+    const float dx = vehicle.busX - route.stopX[i];
+    const float dz = vehicle.busZ + route.stopZ[i];
+    return std::sqrt(dx * dx + dz * dz) < 5.0f;
+}
+
+bool lastServiceStop()
+{
+    return stops.currentStop >= route.stopCount - 2;
+}
+
+bool finalStop()
+{
+    return stops.currentStop >= route.stopCount - 1;
+}
+
+void drive(Autopilot* p, uint8_t* held)
+{
+    const RouteRoad& lane = routeBusLane();
+    const float length = routeLength(lane);
+    const RoutePoint bus = busModelPoint();
+    const float along = routeProject(lane, bus.x, bus.z).along;
+    p->lastAlong = along;
+    const int32_t stop = std::max(0, std::min(stops.currentStop, MAX_STOPS - 1));
+    if (p->cachedStop != stop) {
+        p->cachedStop = stop;
+        p->stopAlong = routeProject(lane, route.stopX[stop], route.stopZ[stop]).along;
+    }
+    float toStop = std::fmod(p->stopAlong - along + length, length);
+    if (toStop > length - 20.0f)
+        toStop -= length;  // just past it
+
+    if (vehicle.busSpeed == 0.0f && nearCurrentStop()) {
+        enter(p, finalStop() ? AUTOPILOT_FINISH : AUTOPILOT_OPEN_DOORS);
+        return;
+    }
+    if (vehicle.gear != 0 && vehicle.busSpeed >= 0.0f) {
+        held[VK_KEY_Q] = 1;
+        return;
+    }
+    pressPedals(toStop < 0.0f ? 0.0f : targetSpeed(lane, along, toStop), held);
+    steer(lane, along, held);
+}
+
+}  // namespace
+
+void autopilotKeys(Autopilot* p, uint8_t* held)
+{
+    for (int i = 0; i < 256; ++i)
+        held[i] = 0;
+    p->phaseTicks += 1;
+    switch (p->phase) {
+    case AUTOPILOT_START_ENGINE:
+        if (engine.engineOff == 0 && engine.throttleLocked == 0)
+            enter(p, AUTOPILOT_SELECT_FORWARD);
+        else if (engine.engineOff == 1 && engine.engineKeyLatch == 1)
+            held[VK_KEY_S] = 1;  // crank until it catches; then let go
+        if (p->phase == AUTOPILOT_START_ENGINE)
+            break;
+        [[fallthrough]];
+    case AUTOPILOT_SELECT_FORWARD:
+        if (vehicle.gear == 0) {
+            enter(p, AUTOPILOT_DRIVE);
+            drive(p, held);
+        } else {
+            held[VK_KEY_Q] = 1;
+        }
+        break;
+    case AUTOPILOT_DRIVE:
+        drive(p, held);
+        break;
+    case AUTOPILOT_OPEN_DOORS:
+        if (doors.door1Open && doors.door2Open && doors.door3Open) {
+            enter(p, AUTOPILOT_EXCHANGE);
+        } else {
+            held[VK_DELETE] = 1;
+            held[VK_END] = 1;
+            held[VK_NEXT] = 1;
+        }
+        break;
+    case AUTOPILOT_EXCHANGE: {
+        bool done;
+        if (lastServiceStop())
+            done = stops.passengersOnBoard <= 0.0f;
+        else {
+            p->quietTicks = stops.exchangeInProgress == 0 ? p->quietTicks + 1 : 0;
+            done = p->quietTicks >= AUTOPILOT_QUIET_TICKS && stops.passengersBoarded >= stops.passengersToBoard;
+        }
+        if (done || p->phaseTicks > AUTOPILOT_EXCHANGE_LIMIT)
+            enter(p, AUTOPILOT_CLOSE_DOORS);
+        else
+            break;
+        [[fallthrough]];
+    }
+    case AUTOPILOT_CLOSE_DOORS:
+        if (!doors.door1Open && !doors.door2Open && !doors.door3Open) {
+            enter(p, AUTOPILOT_LEAVE_STOP);
+        } else {
+            held[VK_INSERT] = 1;
+            held[VK_HOME] = 1;
+            held[VK_PRIOR] = 1;
+        }
+        break;
+    case AUTOPILOT_LEAVE_STOP:
+        if (stops.stopService == 0) {
+            enter(p, AUTOPILOT_DRIVE);
+            drive(p, held);
+        }
+        break;
+    case AUTOPILOT_FINISH:
+        // The run ends standing at the final stop with the headlights off while S is down.
+        if (lights.headlightsOn)
+            held[VK_KEY_C] = p->phaseTicks % 2;
+        else
+            held[VK_KEY_S] = 1;
+        break;
+    }
+}

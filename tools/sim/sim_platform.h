@@ -1,0 +1,13 @@
+// The headless driver's clock: it advances SIM_TICK_MS per tick, so every run is exactly
+// repeatable. It starts a minute after "boot", so the first step finds its timers a second or
+// more behind and acts at once, as in the game.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <cstdint>
+
+constexpr uint64_t SIM_TICK_MS = 20;
+constexpr uint64_t SIM_CLOCK_START_MS = 60000;
+
+extern uint64_t simClockMs;
