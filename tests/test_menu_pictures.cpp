@@ -1,0 +1,291 @@
+// The generated menu pictures and font picture, read back with the game's own BMP reader.
+#include "assets/bmp.h"
+#include "tests/support/test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A picture with row 0 at the top, as the tests think of it.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
+    const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
+    int brightness(int x, int y) const { return (at(x, y)[0] + at(x, y)[1] + at(x, y)[2]) / 3; }
+    bool black(int x, int y) const { return at(x, y)[0] == 0 && at(x, y)[1] == 0 && at(x, y)[2] == 0; }
+};
+
+Image readPicture(const std::string& relative)
+{
+    const std::string path = generatedTree() + "/" + relative;
+    char message[512] = {0};
+    ImageRecord* record = loadBmpImageQuiet(path.c_str(), message, sizeof message);
+    Image image;
+    if (!record) {
+        ADD_FAILURE() << relative << ": " << message;
+        return image;
+    }
+    image.width = record->width;
+    image.height = record->height;
+    image.rgb.resize(static_cast<size_t>(image.width) * image.height * 3);
+    for (int y = 0; y < image.height; ++y)  // the record's first row is the bottom one
+        std::memcpy(&image.rgb[static_cast<size_t>(y) * image.width * 3],
+                    record->pixels + static_cast<size_t>(image.height - 1 - y) * image.width * 3,
+                    static_cast<size_t>(image.width) * 3);
+    freeImage(record);
+    return image;
+}
+
+double meanBrightness(const Image& image, int x0, int y0, int x1, int y1)
+{
+    double sum = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            sum += image.brightness(x, y);
+    return sum / ((x1 - x0) * (y1 - y0));
+}
+
+// Pixels that differ strongly from their right-hand neighbour: a measure of text and edges.
+int edgeCount(const Image& image, int x0, int y0, int x1, int y1)
+{
+    int count = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x + 1 < x1; ++x)
+            if (std::abs(image.brightness(x, y) - image.brightness(x + 1, y)) > 60)
+                ++count;
+    return count;
+}
+
+struct MenuPicture {
+    const char* file;
+    int width;
+    int height;
+};
+
+const MenuPicture MENU_PICTURES[13] = {
+    {"Dane/Menu/logo.gfx", 1024, 1024},          {"Dane/Menu/tlo.gfx", 1024, 1024},
+    {"Dane/Menu/nowagra_gora.gfx", 512, 64},     {"Dane/Menu/nowagra_dol.gfx", 512, 64},
+    {"Dane/Menu/autobusy_gora.gfx", 512, 64},    {"Dane/Menu/autobusy_dol.gfx", 512, 64},
+    {"Dane/Menu/ogrze_gora.gfx", 512, 64},       {"Dane/Menu/ogrze_dol.gfx", 512, 64},
+    {"Dane/Menu/wyjscie_gora.gfx", 512, 64},     {"Dane/Menu/wyjscie_dol.gfx", 512, 64},
+    {"Dane/Menu/ogrze.gfx", 1024, 512},          {"Dane/Menu/autobusy.gfx", 1024, 512},
+    {"Dane/Menu/nowagra.gfx", 1024, 512},
+};
+
+// --- Menu pictures ---
+
+TEST(MenuPictures, AllThirteenReadWithTheirSizesAndNoKeyColour)
+{
+    for (const MenuPicture& expected : MENU_PICTURES) {
+        const Image image = readPicture(expected.file);
+        ASSERT_EQ(image.width, expected.width) << expected.file;
+        ASSERT_EQ(image.height, expected.height) << expected.file;
+        // After a run the menu draws without the alpha test: a black texel would show as a hole.
+        int keyed = 0;
+        for (int y = 0; y < image.height; ++y)
+            for (int x = 0; x < image.width; ++x)
+                keyed += image.black(x, y) ? 1 : 0;
+        EXPECT_EQ(keyed, 0) << expected.file;
+    }
+}
+
+TEST(MenuPictures, SelectedButtonsAreBrighterAndCarryTheirLabels)
+{
+    for (const char* name : {"nowagra", "autobusy", "ogrze", "wyjscie"}) {
+        const Image up = readPicture(std::string("Dane/Menu/") + name + "_gora.gfx");
+        const Image down = readPicture(std::string("Dane/Menu/") + name + "_dol.gfx");
+        ASSERT_EQ(up.width, 512);
+        ASSERT_EQ(down.width, 512);
+        EXPECT_GT(meanBrightness(up, 0, 0, 512, 64), meanBrightness(down, 0, 0, 512, 64) + 60) << name;
+        // The label: strong edges in the left part, where the text stands.
+        EXPECT_GT(edgeCount(up, 8, 8, 300, 56), 250) << name;
+        EXPECT_GT(edgeCount(down, 8, 8, 300, 56), 250) << name;
+    }
+    // Different labels, different pictures.
+    const Image a = readPicture("Dane/Menu/nowagra_dol.gfx");
+    const Image b = readPicture("Dane/Menu/autobusy_dol.gfx");
+    EXPECT_NE(a.rgb, b.rgb);
+}
+
+TEST(MenuPictures, PanelsAreFullOfTextAndEachIsItsOwn)
+{
+    const Image about = readPicture("Dane/Menu/ogrze.gfx");
+    const Image buses = readPicture("Dane/Menu/autobusy.gfx");
+    const Image loading = readPicture("Dane/Menu/nowagra.gfx");
+    ASSERT_EQ(about.width, 1024);
+    ASSERT_EQ(buses.width, 1024);
+    ASSERT_EQ(loading.width, 1024);
+    // The about panel: text in both columns (the description and the keys).
+    EXPECT_GT(edgeCount(about, 20, 80, 510, 480), 8000);
+    EXPECT_GT(edgeCount(about, 540, 80, 1010, 480), 6000);
+    // The buses panel: both cards.
+    EXPECT_GT(edgeCount(buses, 40, 90, 490, 440), 4000);
+    EXPECT_GT(edgeCount(buses, 530, 90, 980, 440), 4000);
+    // The loading panel: its large heading in the middle.
+    EXPECT_GT(edgeCount(loading, 200, 150, 824, 230), 1200);
+    EXPECT_NE(about.rgb, buses.rgb);
+    EXPECT_NE(buses.rgb, loading.rgb);
+}
+
+TEST(MenuPictures, LogoAndBackgroundAreDistinctFullScreenPictures)
+{
+    const Image logo = readPicture("Dane/Menu/logo.gfx");
+    const Image background = readPicture("Dane/Menu/tlo.gfx");
+    ASSERT_EQ(logo.width, 1024);
+    ASSERT_EQ(background.width, 1024);
+    EXPECT_NE(logo.rgb, background.rgb);
+    // Neither is a flat colour: the title shows on both.
+    EXPECT_GT(edgeCount(logo, 0, 560, 1024, 700), 2000);
+    EXPECT_GT(edgeCount(background, 0, 40, 1024, 260), 2500);
+}
+
+TEST(MenuPictures, GeneratorWritesTheSameBytesEveryRun)
+{
+    TempDir second;
+    const CommandResult r = runCommand("'" + builtProgram("velbrant-data") + "' '" + second.path + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> files;
+    for (const MenuPicture& picture : MENU_PICTURES)
+        files.push_back(picture.file);
+    files.push_back("Dane/czcionka.gfx");
+    for (const std::string& file : files) {
+        const std::string a = readFile(generatedTree() + "/" + file);
+        ASSERT_FALSE(a.empty()) << file;
+        EXPECT_TRUE(a == readFile(second.file(file))) << file;
+    }
+}
+
+// --- Font picture ---
+
+constexpr int FONT_SIZE = 512;
+constexpr int CELL = 32;
+
+struct Ink {
+    int count = 0;
+    int left = CELL, right = -1, top = CELL, bottom = -1;  // bounds within the cell
+    long brightness = 0;
+};
+
+Ink cellInk(const Image& font, int cell)
+{
+    Ink ink;
+    const int cx = (cell % 16) * CELL, cy = (cell / 16) * CELL;
+    for (int y = 0; y < CELL; ++y)
+        for (int x = 0; x < CELL; ++x) {
+            if (font.black(cx + x, cy + y))
+                continue;
+            ++ink.count;
+            ink.brightness += font.brightness(cx + x, cy + y);
+            ink.left = std::min(ink.left, x);
+            ink.right = std::max(ink.right, x);
+            ink.top = std::min(ink.top, y);
+            ink.bottom = std::max(ink.bottom, y);
+        }
+    return ink;
+}
+
+class FontPicture : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { font = new Image(readPicture("Dane/czcionka.gfx")); }
+    static void TearDownTestSuite()
+    {
+        delete font;
+        font = nullptr;
+    }
+    static Image* font;
+};
+Image* FontPicture::font = nullptr;
+
+TEST_F(FontPicture, GridOfGreyGlyphsOnKeyBlack)
+{
+    ASSERT_EQ(font->width, FONT_SIZE);
+    ASSERT_EQ(font->height, FONT_SIZE);
+    for (int y = 0; y < FONT_SIZE; ++y)
+        for (int x = 0; x < FONT_SIZE; ++x) {
+            const uint8_t* p = font->at(x, y);
+            ASSERT_TRUE(p[0] == p[1] && p[1] == p[2]) << x << "," << y;  // white glyphs, shaded edges
+        }
+}
+
+TEST_F(FontPicture, BothSetsHoldTheVisibleCodesAndNothingElse)
+{
+    for (int cell = 0; cell < 256; ++cell) {
+        const int set = cell / 128;
+        const int code = cell % 128 + 32;
+        const bool visible = code > 32 && code < 127;
+        const Ink ink = cellInk(*font, cell);
+        if (visible)
+            EXPECT_GT(ink.count, 0) << "set " << set << " code " << code;
+        else
+            EXPECT_EQ(ink.count, 0) << "cell " << cell;
+    }
+}
+
+TEST_F(FontPicture, GlyphsFitTheAdvanceWithTheBaselineLow)
+{
+    for (int set = 0; set < 2; ++set)
+        for (int code = 33; code < 127; ++code) {
+            const Ink ink = cellInk(*font, code - 32 + 128 * set);
+            // The game moves 11 of 16 units per letter: 22 of 32 pixels.
+            EXPECT_GE(ink.left, 0);
+            EXPECT_LE(ink.right, 22) << "code " << code;
+        }
+    // Capitals stand on the baseline; descenders go below it; nothing leaves the cell.
+    const int baseline = cellInk(*font, 'H' - 32).bottom;
+    EXPECT_GE(baseline, 20);
+    EXPECT_LE(baseline, 26);
+    for (char c : {'A', 'E', 'M', 'x', '0'})
+        EXPECT_EQ(cellInk(*font, c - 32).bottom, baseline) << c;
+    for (char c : {'g', 'p', 'y'})
+        EXPECT_GT(cellInk(*font, c - 32).bottom, baseline + 3) << c;
+    // A capital fills most of the cell height.
+    EXPECT_GE(baseline - cellInk(*font, 'H' - 32).top, 17);
+    // Most letters are wide enough to read: over half of the advance.
+    EXPECT_GE(cellInk(*font, 'M' - 32).right - cellInk(*font, 'M' - 32).left, 14);
+}
+
+TEST_F(FontPicture, ShapesSitInTheCellsOfTheirCodes)
+{
+    const Ink dash = cellInk(*font, '-' - 32);
+    EXPECT_GT(dash.right - dash.left, 2 * (dash.bottom - dash.top));  // a flat bar
+    const Ink bar = cellInk(*font, '|' - 32);
+    EXPECT_GT(bar.bottom - bar.top, 4 * (bar.right - bar.left + 1));  // a tall stroke
+    const Ink dot = cellInk(*font, '.' - 32);
+    const int baseline = cellInk(*font, 'H' - 32).bottom;
+    EXPECT_GE(dot.top, baseline - 6);                                 // down on the line
+    const Ink underscore = cellInk(*font, '_' - 32);
+    EXPECT_GT(underscore.top, baseline);                              // below the line
+    const Ink quote = cellInk(*font, '\'' - 32);
+    EXPECT_LT(quote.bottom, baseline - 8);                            // high up
+
+    // Every visible glyph of a set is different from every other.
+    for (int set = 0; set < 2; ++set)
+        for (int a = 33; a < 127; ++a)
+            for (int b = a + 1; b < 127; ++b) {
+                const int ca = a - 32 + 128 * set, cb = b - 32 + 128 * set;
+                bool same = true;
+                for (int y = 0; y < CELL && same; ++y)
+                    same = std::memcmp(font->at((ca % 16) * CELL, (ca / 16) * CELL + y),
+                                       font->at((cb % 16) * CELL, (cb / 16) * CELL + y), CELL * 3) == 0;
+                EXPECT_FALSE(same) << "set " << set << ": " << char(a) << " and " << char(b);
+            }
+}
+
+TEST_F(FontPicture, HeadingSetIsBolder)
+{
+    long regular = 0, bold = 0;
+    for (int code = 33; code < 127; ++code) {
+        regular += cellInk(*font, code - 32).brightness;
+        bold += cellInk(*font, code - 32 + 128).brightness;
+    }
+    EXPECT_GT(bold, regular * 5 / 4);
+}
+
+} // namespace
