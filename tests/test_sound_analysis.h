@@ -1,0 +1,170 @@
+// Helpers for the sound tests: test tones written as WAV files, OpenAL Soft's wave back end
+// pointed at a file of the test's own, and measures of what came out (level, dominant tone).
+#pragma once
+
+#include "tests/support/test_util.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace soundtest {
+
+constexpr int OUT_RATE = 44100;
+
+inline void put32(std::string& s, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+inline void put16(std::string& s, uint16_t v)
+{
+    s.push_back(static_cast<char>(v & 0xFF));
+    s.push_back(static_cast<char>(v >> 8));
+}
+
+// A 16-bit mono PCM WAV file.
+inline void writeWav(const std::string& path, const std::vector<int16_t>& pcm, int rate)
+{
+    std::string s = "RIFF";
+    put32(s, static_cast<uint32_t>(36 + pcm.size() * 2));
+    s += "WAVEfmt ";
+    put32(s, 16);
+    put16(s, 1);
+    put16(s, 1);
+    put32(s, static_cast<uint32_t>(rate));
+    put32(s, static_cast<uint32_t>(rate * 2));
+    put16(s, 2);
+    put16(s, 16);
+    s += "data";
+    put32(s, static_cast<uint32_t>(pcm.size() * 2));
+    for (int16_t v : pcm)
+        put16(s, static_cast<uint16_t>(v));
+    writeFile(path, s);
+}
+
+// A sine of a whole number of cycles per second, so a one-second file loops cleanly.
+inline std::vector<int16_t> tone(float hz, float seconds, int rate, float level = 0.5f)
+{
+    std::vector<int16_t> pcm(static_cast<size_t>(seconds * static_cast<float>(rate)));
+    for (size_t i = 0; i < pcm.size(); ++i)
+        pcm[i] = static_cast<int16_t>(32767.0f * level *
+                                      std::sin(2.0 * M_PI * hz * static_cast<double>(i) / rate));
+    return pcm;
+}
+
+// Points OpenAL Soft at its wave back end writing into dir/out.wav. Must run before the first
+// OpenAL call of the process. With withFile false the back end has no file and no device opens.
+inline std::string useWaveBackEnd(const std::string& dir, bool withFile = true)
+{
+    const std::string out = dir + "/out.wav";
+    std::string conf = "[general]\ndrivers=wave\nchannels=stereo\nsample-type=int16\nfrequency=44100\n";
+    if (withFile)
+        conf += "[wave]\nfile=" + out + "\n";
+    writeFile(dir + "/alsoft.conf", conf);
+    setenv("ALSOFT_CONF", (dir + "/alsoft.conf").c_str(), 1);
+    setenv("ALSOFT_LOGLEVEL", "0", 1);
+    return out;
+}
+
+// An alsoft.conf beside the test program would be read as well and could change the back end.
+inline bool configBesideProgram()
+{
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0)
+        return false;
+    self[n] = '\0';
+    std::string dir(self);
+    dir = dir.substr(0, dir.rfind('/'));
+    return fileExists(dir + "/alsoft.conf");
+}
+
+// The recorded output as mono samples at 44100 Hz (converted by sox), in [-1, 1].
+inline std::vector<float> readOutput(const std::string& wavPath)
+{
+    const std::string raw = wavPath + ".raw";
+    const CommandResult r = runCommand("sox '" + wavPath + "' -t raw -e signed -b 16 -c 1 -r 44100 '" + raw + "'");
+    if (r.status != 0)
+        throw std::runtime_error("sox failed: " + r.err);
+    const std::string bytes = readFile(raw);
+    std::vector<float> out(bytes.size() / 2);
+    for (size_t i = 0; i < out.size(); ++i) {
+        int16_t v;
+        std::memcpy(&v, bytes.data() + i * 2, 2);
+        out[i] = static_cast<float>(v) / 32768.0f;
+    }
+    return out;
+}
+
+inline size_t frameAt(double seconds)
+{
+    return seconds <= 0 ? 0 : static_cast<size_t>(seconds * OUT_RATE);
+}
+
+// Root-mean-square level between two times (seconds into the output).
+inline double rms(const std::vector<float>& s, double from, double to)
+{
+    const size_t a = frameAt(from), b = std::min(frameAt(to), s.size());
+    if (b <= a)
+        return 0.0;
+    double sum = 0.0;
+    for (size_t i = a; i < b; ++i)
+        sum += static_cast<double>(s[i]) * s[i];
+    return std::sqrt(sum / static_cast<double>(b - a));
+}
+
+// Magnitude of one frequency between two times (Goertzel), scaled like an amplitude.
+inline double toneLevel(const std::vector<float>& s, double from, double to, double hz)
+{
+    const size_t a = frameAt(from), b = std::min(frameAt(to), s.size());
+    if (b <= a)
+        return 0.0;
+    const double w = 2.0 * M_PI * hz / OUT_RATE;
+    const double c = 2.0 * std::cos(w);
+    double s1 = 0.0, s2 = 0.0;
+    for (size_t i = a; i < b; ++i) {
+        const double s0 = s[i] + c * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+    }
+    const double power = s1 * s1 + s2 * s2 - c * s1 * s2;
+    return 2.0 * std::sqrt(std::max(0.0, power)) / static_cast<double>(b - a);
+}
+
+// The strongest frequency in [lo, hi] Hz, searched in steps.
+inline double dominantHz(const std::vector<float>& s, double from, double to, double lo, double hi, double step = 2.0)
+{
+    double best = lo, bestLevel = -1.0;
+    for (double f = lo; f <= hi; f += step) {
+        const double level = toneLevel(s, from, to, f);
+        if (level > bestLevel) {
+            bestLevel = level;
+            best = f;
+        }
+    }
+    return best;
+}
+
+// Wall-clock seconds since a start, to place events in the output.
+struct Stopwatch {
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    double seconds() const
+    {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+};
+
+inline void sleepSeconds(double s)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(s));
+}
+
+} // namespace soundtest
