@@ -37,7 +37,7 @@ constexpr float busLeafBZ(float centreZ) { return centreZ + BUS_DOOR_LEAF_WIDTH 
 
 // --- "Volvo7000" (busChoice 1): wheelbase 6.0 m, the quicker of the two. ---
 constexpr float VOLVO_TOP_SPEED = 0.36f;        // units per tick, about 80 km/h
-constexpr float VOLVO_ACCEL_STEP = 0.00030f;    // units per tick per tick of throttle
+constexpr float VOLVO_ACCEL_STEP = 0.00045f;    // units per tick per tick of throttle
 constexpr float VOLVO_BRAKE_STEP = 0.0018f;     // units per tick per tick of braking
 constexpr float VOLVO_FUEL_CAPACITY = 250.0f;   // litres
 constexpr float VOLVO_DOOR1_CENTRE_Z = -6.05f;  // ahead of the front axle, beside the driver
@@ -55,7 +55,7 @@ constexpr float VOLVO_DOOR3_LEAF_B_Z = busLeafBZ(VOLVO_DOOR3_CENTRE_Z);
 
 // --- "Urbino12" (busChoice 0): wheelbase 5.9 m, bigger tank, gentler and slower. ---
 constexpr float URBINO_TOP_SPEED = 0.32f;       // about 71 km/h
-constexpr float URBINO_ACCEL_STEP = 0.00024f;
+constexpr float URBINO_ACCEL_STEP = 0.00038f;
 constexpr float URBINO_BRAKE_STEP = 0.0022f;
 constexpr float URBINO_FUEL_CAPACITY = 300.0f;
 constexpr float URBINO_DOOR1_CENTRE_Z = -6.15f;

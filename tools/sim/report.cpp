@@ -11,7 +11,7 @@
 std::string csvHeader()
 {
     return "tick,speed,kmh,heading,x,z,gear,engine,fuel,doors,sounds,stop,onboard,penalty,finished,verdict,"
-           "clock,lights,carx,carz";
+           "clock,lights,carx,carz,freq";
 }
 
 int32_t engineStateNumber()
@@ -71,7 +71,7 @@ std::string csvRow(int64_t tick, const std::vector<std::string>& sounds)
     std::snprintf(middle, sizeof middle, ",%d,%.2f,%.2f,%d,", stops.currentStop, stops.passengersOnBoard,
                   run.punishment, run.runFinished);
     char tail[128];
-    std::snprintf(tail, sizeof tail, ",%s,%s,%.3f,%.3f", clockText, trafficPhaseName(), otherCar.otherCarX,
-                  otherCar.otherCarZ);
+    std::snprintf(tail, sizeof tail, ",%s,%s,%.3f,%.3f,%d", clockText, trafficPhaseName(), otherCar.otherCarX,
+                  otherCar.otherCarZ, engine.engineFreq);
     return std::string(head) + csvField(joined) + middle + csvField(run.verdictText ? run.verdictText : "") + tail;
 }

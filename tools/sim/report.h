@@ -6,7 +6,7 @@
 #include <vector>
 
 // The header: tick,speed,kmh,heading,x,z,gear,engine,fuel,doors,sounds,stop,onboard,penalty,
-// finished,verdict,clock,lights,carx,carz.
+// finished,verdict,clock,lights,carx,carz,freq (freq: the engine-sound frequency).
 std::string csvHeader();
 
 // The engine state number: 0 off, 1 cranking (S held, not yet caught), 2 caught with S still
