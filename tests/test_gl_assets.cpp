@@ -1,0 +1,463 @@
+// Texture upload, the model and menu display lists and the whole load sequence on a real GL
+// context (offscreen through EGL, or the test display).
+#include "app/app.h"
+#include "app/options.h"
+#include "assets/ids.h"
+#include "assets/load.h"
+#include "assets/model.h"
+#include "assets/textures.h"
+#include "render/font.h"
+#include "sim/state.h"
+#include "tests/support/bmp_build.h"
+#include "tests/support/gl_context_render.h"
+#include "tests/support/test_util.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int W = 96;
+constexpr int H = 64;
+bool haveContext = false;
+
+class GlAssets : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!std::getenv("DISPLAY"))
+            setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        haveContext = openRenderTestContext(W, H);
+    }
+
+    void SetUp() override
+    {
+        if (!haveContext)
+            GTEST_SKIP() << "no GL context";
+        quitRequested = 0;
+        shutdownRequested = 0;
+        exitStatus = 0;
+        textureMinFilter = GL_LINEAR_MIPMAP_NEAREST;
+        glViewport(0, 0, W, H);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_BLEND);
+        glDisable(GL_ALPHA_TEST);
+        glDisable(GL_DEPTH_TEST);
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+        glFrontFace(GL_CCW);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glColor4f(1, 1, 1, 1);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+
+    TempDir dir;
+
+    // A picture file of one row of 0xRRGGBB texels.
+    std::string writeRow(const std::string& name, const std::vector<uint32_t>& texels)
+    {
+        BmpSpec spec;
+        spec.width = static_cast<int32_t>(texels.size());
+        spec.height = 1;
+        spec.pixels = rows24({texels});
+        writeFile(dir.file(name), asString(buildBmp(spec)));
+        return dir.file(name);
+    }
+};
+
+std::vector<uint8_t> textureLevel(GLuint name, int level, int* width = nullptr)
+{
+    glBindTexture(GL_TEXTURE_2D, name);
+    GLint w = 0, h = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &h);
+    if (width)
+        *width = w;
+    std::vector<uint8_t> texels(static_cast<size_t>(w) * h * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    if (!texels.empty())
+        glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return texels;
+}
+
+GLint texParameter(GLuint name, GLenum which)
+{
+    glBindTexture(GL_TEXTURE_2D, name);
+    GLint value = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, which, &value);
+    return value;
+}
+
+// The vertices a list emits, through GL's feedback mode: per vertex x y z (window), s t.
+struct FedVertex {
+    float x, y, z, s, t;
+};
+std::vector<std::vector<FedVertex>> feedback(GLuint list)
+{
+    std::vector<GLfloat> buffer(1 << 16);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    glCallList(list);
+    const GLint used = glRenderMode(GL_RENDER);
+    std::vector<std::vector<FedVertex>> polygons;
+    for (GLint i = 0; i < used;) {
+        const GLint token = static_cast<GLint>(buffer[i++]);
+        if (token != GL_POLYGON_TOKEN) {
+            ADD_FAILURE() << "unexpected feedback token " << token;
+            break;
+        }
+        const GLint n = static_cast<GLint>(buffer[i++]);
+        std::vector<FedVertex> poly;
+        for (GLint k = 0; k < n; ++k, i += 11)  // x y z, r g b a, s t r q
+            poly.push_back(FedVertex{buffer[i], buffer[i + 1], buffer[i + 2], buffer[i + 7], buffer[i + 8]});
+        polygons.push_back(poly);
+    }
+    return polygons;
+}
+
+void orthoMenuSpace()
+{
+    // x -3..3, y -1..1, so every menu quad lies inside; z = -1 lies between the planes.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-3, 3, -1, 1, -2, 2);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+float windowX(float x)
+{
+    return (x + 3.0f) / 6.0f * W;
+}
+
+float windowY(float y)
+{
+    return (y + 1.0f) / 2.0f * H;
+}
+
+struct Cwd {
+    std::string saved;
+    explicit Cwd(const std::string& to)
+    {
+        char buf[4096];
+        saved = getcwd(buf, sizeof buf) ? buf : ".";
+        if (chdir(to.c_str()) != 0)
+            ADD_FAILURE() << "cannot enter " << to;
+    }
+    ~Cwd()
+    {
+        if (chdir(saved.c_str()) != 0)
+            std::abort();
+    }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- texture upload
+
+TEST_F(GlAssets, ColourKeyMakesOnlyPureBlackTransparent)
+{
+    const std::string path = writeRow("key.bmp", {0x000000, 0x000001, 0xFFFFFF, 0x102030});
+    texCar[5] = 0;
+    loadTexture(path.c_str(), 5, TEX_CAR);
+    ASSERT_NE(texCar[5], 0u);
+    int width = 0;
+    const std::vector<uint8_t> t = textureLevel(texCar[5], 0, &width);
+    ASSERT_EQ(width, 4);
+    const std::vector<uint8_t> want = {0, 0, 0, 0, 0, 0, 1, 255, 255, 255, 255, 255, 0x10, 0x20, 0x30, 255};
+    EXPECT_EQ(t, want);
+}
+
+TEST_F(GlAssets, UploadStateFiltersAndMipmaps)
+{
+    const std::string path = writeRow("f.bmp", {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
+    loadTexture(path.c_str(), 0, TEX_GAUGES);
+    const GLuint name = texGauges[0];
+    EXPECT_EQ(texParameter(name, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
+    EXPECT_EQ(texParameter(name, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    GLint env = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
+    EXPECT_EQ(env, GL_MODULATE);
+    int w1 = 0, w2 = 0;
+    textureLevel(name, 1, &w1);
+    textureLevel(name, 2, &w2);
+    EXPECT_EQ(w1, 2) << "mipmaps are built";
+    EXPECT_EQ(w2, 1);
+    GLint alignment = 0, rowLength = -1;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glGetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
+    EXPECT_EQ(alignment, 4);
+    EXPECT_EQ(rowLength, 0);
+
+    textureMinFilter = GL_LINEAR;
+    loadTexture(path.c_str(), 1, TEX_GAUGES);
+    EXPECT_EQ(texParameter(texGauges[1], GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+
+    textureMinFilter = 0;  // no valid filter chosen: GL's default stays
+    loadTexture(path.c_str(), 2, TEX_GAUGES);
+    EXPECT_EQ(texParameter(texGauges[2], GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(GlAssets, PictureOfAnySizeIsScaledToPowersOfTwo)
+{
+    BmpSpec spec;
+    spec.width = 100;
+    spec.height = 50;
+    spec.pixels = rows24(std::vector<std::vector<uint32_t>>(50, std::vector<uint32_t>(100, 0x808080)));
+    writeFile(dir.file("odd.bmp"), asString(buildBmp(spec)));
+    loadTexture(dir.file("odd.bmp").c_str(), 3, TEX_TIMETABLE);
+    ASSERT_NE(texTimetable[3], 0u);
+    int width = 0;
+    textureLevel(texTimetable[3], 0, &width);
+    GLint height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    EXPECT_GT(width, 0);
+    EXPECT_EQ(width & (width - 1), 0) << width;
+    EXPECT_EQ(height & (height - 1), 0) << height;
+}
+
+TEST_F(GlAssets, ReloadGivesANewNameAndFreesTheOld)
+{
+    const std::string path = writeRow("r.bmp", {0xFFFFFF, 0xFFFFFF});
+    loadTexture(path.c_str(), 7, TEX_BUS);
+    const GLuint first = texBus[7];
+    ASSERT_NE(first, 0u);
+    loadTexture(path.c_str(), 7, TEX_BUS);
+    const GLuint second = texBus[7];
+    EXPECT_NE(second, first);
+    EXPECT_EQ(glIsTexture(first), GL_FALSE) << "the replaced texture is deleted, not leaked";
+    EXPECT_EQ(glIsTexture(second), GL_TRUE);
+
+    // A failed image keeps the slot and its texture.
+    loadTexture(dir.file("missing.bmp").c_str(), 7, TEX_BUS);
+    EXPECT_EQ(texBus[7], second);
+    EXPECT_EQ(glIsTexture(second), GL_TRUE);
+}
+
+TEST_F(GlAssets, ListWithAMissingImageFillsTheOtherSlots)
+{
+    const std::string a = writeRow("a.bmp", {0xFF0000}), c = writeRow("c.bmp", {0x00FF00});
+    writeFile(dir.file("l.tex"), "3\n" + a + "\n" + dir.file("b.bmp") + "\n" + c + "\n");
+    texRoute[0] = texRoute[1] = texRoute[2] = 0;
+    loadTextureList(dir.file("l.tex").c_str(), TEX_ROUTE);
+    EXPECT_NE(texRoute[0], 0u);
+    EXPECT_EQ(texRoute[1], 0u);
+    EXPECT_NE(texRoute[2], 0u);
+    EXPECT_EQ(textureLevel(texRoute[2], 0)[1], 255);
+    EXPECT_EQ(quitRequested, 0);
+}
+
+// ---------------------------------------------------------------- transparency as the set-up uses it
+
+TEST_F(GlAssets, AlphaTestDiscardsKeyedTexelsAndAlphaUpToOneHalf)
+{
+    // Left texel black (keyed out), right texel white.
+    const std::string path = writeRow("half.bmp", {0x000000, 0xFFFFFF});
+    textureMinFilter = GL_NEAREST;
+    loadTexture(path.c_str(), 9, TEX_CAR);
+    glBindTexture(GL_TEXTURE_2D, texCar[9]);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glEnable(GL_TEXTURE_2D);
+    glAlphaFunc(GL_GREATER, 0.5f);
+    glEnable(GL_ALPHA_TEST);
+    auto drawWithAlpha = [](float alpha) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glColor4f(1, 1, 1, alpha);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 0);
+        glVertex2f(-1, -1);
+        glTexCoord2f(1, 0);
+        glVertex2f(1, -1);
+        glTexCoord2f(1, 1);
+        glVertex2f(1, 1);
+        glTexCoord2f(0, 1);
+        glVertex2f(-1, 1);
+        glEnd();
+        return readBackBuffer();
+    };
+    ReadPixels opaque = drawWithAlpha(1.0f);
+    EXPECT_TRUE(opaque.all(0, 0, W / 2 - 2, H, 0, 0, 0, 2)) << "keyed half discarded";
+    EXPECT_TRUE(opaque.all(W / 2 + 2, 0, W, H, 255, 255, 255, 2)) << "white half drawn";
+    ReadPixels half = drawWithAlpha(0.5f);
+    EXPECT_TRUE(half.all(0, 0, W, H, 0, 0, 0, 2)) << "alpha 0.5 is not greater than 0.5";
+    ReadPixels above = drawWithAlpha(0.53f);
+    EXPECT_TRUE(above.all(W / 2 + 2, 0, W, H, 255, 255, 255, 2));
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_TEXTURE_2D);
+}
+
+// ---------------------------------------------------------------- menu quads
+
+TEST_F(GlAssets, MenuQuadsHaveTheirCornersVertexOrderAndTextureCoordinates)
+{
+    buildMenuLists();
+    orthoMenuSpace();
+    for (const MenuQuad& q : menuQuads) {
+        SCOPED_TRACE(q.list);
+        const auto polys = feedback(q.list);
+        ASSERT_EQ(polys.size(), 2u) << "two triangles, both front-facing";
+        const FedVertex want[2][3] = {
+            {{windowX(q.x0), windowY(q.y1), 0, 0, 1}, {windowX(q.x0), windowY(q.y0), 0, 0, 0}, {windowX(q.x1), windowY(q.y0), 0, 1, 0}},
+            {{windowX(q.x0), windowY(q.y1), 0, 0, 1}, {windowX(q.x1), windowY(q.y0), 0, 1, 0}, {windowX(q.x1), windowY(q.y1), 0, 1, 1}},
+        };
+        for (int p = 0; p < 2; ++p) {
+            ASSERT_EQ(polys[p].size(), 3u);
+            for (int k = 0; k < 3; ++k) {
+                EXPECT_NEAR(polys[p][k].x, want[p][k].x, 1e-3) << p << "," << k;
+                EXPECT_NEAR(polys[p][k].y, want[p][k].y, 1e-3) << p << "," << k;
+                // Depth -1 in eye space maps to window depth 0.75 with these planes.
+                EXPECT_NEAR(polys[p][k].z, 0.75f, 1e-4);
+                EXPECT_EQ(polys[p][k].s, want[p][k].s);
+                EXPECT_EQ(polys[p][k].t, want[p][k].t);
+            }
+        }
+    }
+}
+
+TEST_F(GlAssets, ScreenQuadAndPanelCoverWhatTheyShould)
+{
+    buildMenuLists();
+    glDisable(GL_TEXTURE_2D);
+    glCallList(LIST_SCREEN_QUAD);  // identity matrices: the whole screen
+    EXPECT_TRUE(readBackBuffer().all(0, 0, W, H, 255, 255, 255, 0));
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    orthoMenuSpace();
+    glCallList(LIST_MENU_PANEL);
+    ReadPixels p = readBackBuffer();
+    const int x0 = static_cast<int>(std::ceil(windowX(1.1f))), x1 = static_cast<int>(windowX(2.9f));
+    const int y0 = static_cast<int>(std::ceil(windowY(-0.8f))), y1 = static_cast<int>(windowY(0.4f));
+    EXPECT_TRUE(p.all(x0 + 1, y0 + 1, x1 - 1, y1 - 1, 255, 255, 255, 0));
+    EXPECT_EQ(p.count(0, 0, x0 - 1, H, 255, 255, 255, 0), 0);
+    EXPECT_EQ(p.count(0, y1 + 1, W, H, 255, 255, 255, 0), 0);
+    EXPECT_EQ(p.count(0, 0, W, y0 - 1, 255, 255, 255, 0), 0);
+}
+
+// ---------------------------------------------------------------- model lists
+
+TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesAndOutsideIndexesBindNothing)
+{
+    // Red and green one-texel textures in route slots 0 and 1.
+    const std::string red = writeRow("red.bmp", {0xFF0000}), green = writeRow("green.bmp", {0x00FF00});
+    loadTexture(red.c_str(), 0, TEX_ROUTE);
+    loadTexture(green.c_str(), 1, TEX_ROUTE);
+    // Three vertical strips: slot 0 (red), slot 1 (green), slot 200 (outside the group: untextured).
+    std::string text = "6\nstrips\n";
+    const float edges[4] = {-1.0f, -1.0f / 3, 1.0f / 3, 1.0f};
+    const int slots[3] = {0, 1, 200};
+    for (int s = 0; s < 3; ++s) {
+        char line[256];
+        const float a = edges[s], b = edges[s + 1];
+        std::snprintf(line, sizeof line, "%f -1 -1 %f -1 -1 %f 1 -1 0 0 1 0 1 1 %d\n%f -1 -1 %f 1 -1 %f 1 -1 0 0 1 1 0 1 %d\n",
+                      a, b, b, slots[s], a, b, a, slots[s]);
+        text += line;
+    }
+    parseModel(modelPlansza, text.data(), text.size(), nullptr);
+    compileModelLists();
+    glEnable(GL_TEXTURE_2D);
+    glCallList(LIST_PLANSZA);
+    ReadPixels p = readBackBuffer();
+    glDisable(GL_TEXTURE_2D);
+    EXPECT_TRUE(p.all(2, 2, W / 3 - 2, H - 2, 255, 0, 0, 2));
+    EXPECT_TRUE(p.all(W / 3 + 2, 2, 2 * W / 3 - 2, H - 2, 0, 255, 0, 2));
+    EXPECT_TRUE(p.all(2 * W / 3 + 2, 2, W - 2, H - 2, 255, 255, 255, 2));
+}
+
+TEST_F(GlAssets, FixedRangesAndCopiedDoorLeaves)
+{
+    const std::string rec = "0 0 -1 1 0 -1 0 1 -1 0 0 1 0 0 1 0\n";
+    std::string wew = "9\ninterior\n";
+    for (int i = 0; i < 9; ++i)
+        wew += rec;
+    parseModel(modelWew, wew.data(), wew.size(), nullptr);
+    std::string door = "2\nleaf\n" + rec + "0 0 -1 0.5 0 -1 0 0.5 -1 0 0 1 0 0 1 0\n";
+    parseModel(modelDrzwiA, door.data(), door.size(), nullptr);
+    parseModel(modelDrzwiB, door.data(), door.size(), nullptr);
+    compileModelLists();
+    orthoMenuSpace();
+    EXPECT_EQ(feedback(LIST_STEERING_WHEEL).size(), 2u);
+    EXPECT_EQ(feedback(LIST_SPEED_NEEDLE).size(), 2u);
+    EXPECT_EQ(feedback(LIST_WEW).size(), 3u) << "triangles 6, 7 and 8";
+    const auto a1 = feedback(LIST_DRZWI_A1);
+    ASSERT_EQ(a1.size(), 2u);
+    for (GLuint list : {LIST_DRZWI_A2, LIST_DRZWI_A3, LIST_DRZWI_B1, LIST_DRZWI_B2, LIST_DRZWI_B3}) {
+        const auto other = feedback(list);
+        ASSERT_EQ(other.size(), a1.size()) << list;
+        for (size_t p = 0; p < a1.size(); ++p)
+            for (size_t k = 0; k < 3; ++k)
+                EXPECT_EQ(std::memcmp(&a1[p][k], &other[p][k], sizeof(FedVertex)), 0) << list;
+    }
+    EXPECT_EQ(glIsList(8), GL_FALSE) << "no list has id 8";
+}
+
+// ---------------------------------------------------------------- the whole load
+
+TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
+{
+    const std::string tree = generatedTree();
+    Cwd cwd(tree);
+    busChoice = 1;
+    readOptionsFrom(tree + "/Opcje.ini");
+    view.cameraOffsetZ = 99.0f;
+    stops.currentStop = 3;
+    vehicle.busSpeed = 1.0f;
+
+    auto definedLists = [] {
+        std::vector<GLuint> ids;
+        for (GLuint id = 1; id < 2000; ++id)
+            if (glIsList(id))
+                ids.push_back(id);
+        return ids;
+    };
+    loadAssets();
+    EXPECT_EQ(quitRequested, 0);
+    EXPECT_EQ(view.cameraOffsetZ, 5.0f);
+    EXPECT_EQ(view.cameraEyeY, 1.6f);
+    EXPECT_EQ(view.cameraLookZ, -40.0f);
+    EXPECT_EQ(view.cameraEyeX, -0.75f);
+    EXPECT_EQ(view.cameraLookX, 0.0f);
+    EXPECT_EQ(stops.currentStop, 0);
+    EXPECT_EQ(vehicle.busSpeed, 0.0f);
+    EXPECT_GT(modelPlansza.triangleCount, 0);
+    EXPECT_NE(texFont[0], 0u);
+    EXPECT_NE(fontBase, 0u);
+    const std::vector<GLuint> first = definedLists();
+    const GLuint firstRoute = texRoute[0];
+    for (GLuint id : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 9u, 21u, 28u, 34u, 40u})
+        EXPECT_EQ(glIsList(id), GL_TRUE) << id;
+
+    loadAssets();
+    EXPECT_EQ(definedLists(), first);
+    EXPECT_NE(texRoute[0], firstRoute) << "a new load gives new texture names";
+    EXPECT_EQ(glIsTexture(firstRoute), GL_FALSE);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(GlAssets, FailedTextureListEndsTheLoadEarly)
+{
+    TempDir empty;
+    Cwd cwd(empty.path);
+    const char* savedRoute = routeTextureList;
+    routeTextureList = nullptr;  // the options chose no quality
+    modelPlansza.triangleCount = 12345;
+    loadAssets();
+    routeTextureList = savedRoute;
+    EXPECT_EQ(quitRequested, 1);
+    EXPECT_EQ(exitStatus, 1);
+    EXPECT_EQ(modelPlansza.triangleCount, 12345) << "nothing after the failed list is read";
+    quitRequested = 0;
+    shutdownRequested = 0;
+    exitStatus = 0;
+}
