@@ -274,19 +274,16 @@ Picture panelBase(const std::string& title)
 void drawAboutPanel(const std::string& path)
 {
     Picture p = panelBase("O grze");
-    const TextStyle body = style(GLYPH_FACE_SANS, 17, 1.0f, MENU_PANEL_TEXT);
+    const TextStyle body = style(GLYPH_FACE_SANS, 19, 1.0f, MENU_PANEL_TEXT);
     const TextStyle heading = style(GLYPH_FACE_SANS_BOLD, 21, 1.0f, MENU_AMBER);
-    drawWrapped(p, 30, 104, 470, 23,
-                "Prowadzisz autobus miejski po trasie testowej. Uruchom silnik, wybierz bieg i jedź od "
-                "przystanku do przystanku.\n"
-                "Na przystanku zatrzymaj się tak, by strzałka na desce rozdzielczej zrobiła się zielona, "
-                "otwórz drzwi i zaczekaj, aż pasażerowie wysiądą i wsiądą. Drzwi zamknij dopiero wtedy, "
-                "gdy wszyscy przejdą.\n"
-                "Punkty karne dostajesz za jazdę szybszą niż 65 km/h, za jazdę z otwartymi drzwiami "
-                "poza przystankiem i za zamknięcie drzwi przed pasażerami. Na ostatnim przystanku "
-                "zgaś światła, stań i wyłącz silnik: zobaczysz sumę punktów karnych i ocenę jazdy.\n"
-                "Po trasie jeździ też drugi samochód, na skrzyżowaniu działa sygnalizacja, a w czasie "
-                "jazdy gra radio.",
+    drawWrapped(p, 30, 106, 474, 25,
+                "Prowadzisz autobus miejski po trasie testowej, od przystanku do przystanku.\n"
+                "Na przystanku stań tak, by strzałka na desce rozdzielczej zrobiła się zielona, "
+                "otwórz drzwi i zaczekaj na pasażerów. Drzwi zamknij dopiero wtedy, gdy wszyscy przejdą.\n"
+                "Punkty karne są za jazdę szybszą niż 65 km/h, za jazdę z otwartymi drzwiami i za "
+                "zamknięcie drzwi przed pasażerami. Na ostatnim przystanku zgaś światła, stań i wyłącz "
+                "silnik: zobaczysz sumę punktów i ocenę jazdy.\n"
+                "Po trasie jeździ też drugi samochód, a w czasie jazdy gra radio.",
                 body);
 
     fill(p, 524, 88, 526, MENU_PANEL_HEIGHT - 24, Rgb{70, 90, 140});
@@ -312,11 +309,11 @@ void drawAboutPanel(const std::string& path)
         {"J  H  R  P", "informacje, pomoc, rozkład, pauza"},
         {"Esc", "powrót do menu"},
     };
-    const TextStyle keyStyle = style(GLYPH_FACE_SANS_BOLD, 16, 1.0f, Rgb{255, 222, 140});
+    const TextStyle keyStyle = style(GLYPH_FACE_SANS_BOLD, 17, 1.0f, Rgb{255, 222, 140});
     int y = 134;
     for (const KeyLine& line : lines) {
         drawText(p, 548, y, line.keys, keyStyle);
-        drawText(p, 704, y, line.action, style(GLYPH_FACE_SANS, 16, 1.0f, MENU_PANEL_TEXT));
+        drawText(p, 704, y, line.action, style(GLYPH_FACE_SANS, 17, 1.0f, MENU_PANEL_TEXT));
         y += 24;
     }
     keepOpaque(p);
