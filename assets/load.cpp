@@ -38,8 +38,8 @@ const MenuQuad menuQuads[MENU_QUAD_COUNT] = {
 
 namespace {
 
-// An unreadable texture list has asked the program to end; what is left to load would never
-// be seen.
+// An unreadable texture list or run file has asked the program to end; what is left to load
+// would never be seen.
 bool shuttingDown()
 {
     return quitRequested != 0;
@@ -80,7 +80,11 @@ void loadAssets()
     compileModelLists();
 
     loadBusParameters();
+    if (shuttingDown())
+        return;
     loadMissionParameters();
+    if (shuttingDown())
+        return;
     loadTexture(FONT_IMAGE_FILE, 0, TEX_FONT);
     buildFont();
     loadStops();

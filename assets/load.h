@@ -5,7 +5,7 @@
 
 // Loads everything a run needs (texture lists, models, display lists, parameters, font, stops,
 // radio), in that order. Needs the GL context. Runs at every new game. Once a shutdown has been
-// requested (an unreadable texture list) the remaining steps are skipped: the program is ending.
+// requested (an unreadable texture list or run file) the remaining steps are skipped: the program is ending.
 void loadAssets();
 
 // The 13 menu pictures, slot i of TEX_MENU taking menuImageFiles[i].

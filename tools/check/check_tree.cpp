@@ -1,0 +1,387 @@
+// The data-tree walk of velbrant-check. Paths are the game's own, relative to the tree's root.
+#include "tools/check/check_tree.h"
+
+#include "app/app.h"
+#include "app/options.h"
+#include "assets/bmp.h"
+#include "assets/file_read.h"
+#include "assets/ids.h"
+#include "assets/load.h"
+#include "assets/model.h"
+#include "assets/params.h"
+#include "assets/scan.h"
+#include "assets/textures.h"
+#include "platform/dirscan.h"
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int32_t RADIO_MAX_TRACKS = 100;
+const char* const SOUND_FOLDER = "Dane/Dzwiek/Volvo7000/";
+const char* const SOUND_FILES[] = {"skrzynia_biegow.sfx", "drzwi_o.sfx",    "drzwi_z.sfx",   "klakson.sfx",
+                                   "silnik_start.sfx",    "silnik_stop.sfx", "kierunkowskaz.sfx", "sygnal.sfx",
+                                   "hamulec_powietrze.sfx", "silnik.sfx"};
+const char* const MENU_MUSIC_FILE = "Dane/Menu/muzyka.wav";
+
+// One model record is 640 KB: one scratch record, reset before each file.
+Model scratch;
+
+std::map<std::string, bool> checkedImages;
+
+enum class Entry { missing, file, folder, other };
+
+Entry entryAt(const std::string& path, long long* size = nullptr)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0)
+        return Entry::missing;
+    if (size)
+        *size = static_cast<long long>(info.st_size);
+    if (S_ISREG(info.st_mode))
+        return Entry::file;
+    return S_ISDIR(info.st_mode) ? Entry::folder : Entry::other;
+}
+
+void reportUnopenable(CheckReport& report, const std::string& path, const std::string& where = "")
+{
+    const Entry e = entryAt(path);
+    if (e == Entry::missing)
+        reportProblem(report, path, (report.optionalDepth > 0 ? "missing optional file" : "missing required file") + where);
+    else if (e == Entry::folder)
+        reportProblem(report, path, "is a folder, not a file" + where);
+    else
+        reportProblem(report, path, "cannot be read" + where);
+}
+
+std::string withoutNewline(std::string text)
+{
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
+// One picture through the game's decoder; true when the game would load it.
+bool checkImage(CheckReport& report, const std::string& path, const std::string& where = "")
+{
+    auto seen = checkedImages.find(path);
+    if (seen != checkedImages.end())
+        return seen->second;
+    char message[1200];
+    ImageRecord* image = loadBmpImageQuiet(path.c_str(), message, sizeof message);
+    const bool ok = image != nullptr;
+    freeImage(image);
+    if (!ok) {
+        long long size = -1;
+        const Entry e = entryAt(path, &size);
+        if (e == Entry::file && size == 0)
+            reportProblem(report, path, "image refused: the file is empty" + where);
+        else if (e != Entry::file)
+            reportUnopenable(report, path, where);
+        else
+            reportProblem(report, path, "image refused: " + withoutNewline(message) + where);
+    }
+    checkedImages[path] = ok;
+    return ok;
+}
+
+// A texture list and every image it names; returns the number of slots it fills.
+int32_t checkTextureList(CheckReport& report, const std::string& path, int group)
+{
+    FileBytes bytes;
+    if (!readFileBytes(path.c_str(), bytes)) {
+        reportUnopenable(report, path, report.optionalDepth > 0 ? "" : ": the game stops at start");
+        return 0;
+    }
+    TextureListReader reader;
+    beginTextureList(reader, bytes.text(), bytes.size);
+    if (!reader.countRead) {
+        reportProblem(report, path, "bad number at line " + std::to_string(reader.cursor.line) + ": the count of images");
+        return 0;
+    }
+    const int32_t size = textureGroupSize(group);
+    if (reader.count < 0 || reader.count > size)
+        reportProblem(report, path,
+                      "count " + std::to_string(reader.count) + " out of range (0.." + std::to_string(size) + ")");
+    int32_t slots = reader.count < 0 ? 0 : (reader.count > size ? size : reader.count);
+    char name[TEXTURE_NAME_SIZE];
+    int32_t filled = 0;
+    for (int32_t i = 0; i < slots; ++i) {
+        const int result = nextTextureName(reader, name);
+        if (result == SCAN_END) {
+            reportProblem(report, path,
+                          "the list ends after " + std::to_string(i) + " of " + std::to_string(slots) + " image names");
+            break;
+        }
+        ++filled;
+        if (result == SCAN_WORD_TOO_LONG) {
+            reportProblem(report, path,
+                          "line " + std::to_string(reader.cursor.line) + ": image name longer than " +
+                              std::to_string(TEXTURE_NAME_SIZE - 1) + " characters");
+            continue;
+        }
+        checkImage(report, name, " (slot " + std::to_string(i) + " of " + path + ")");
+    }
+    return filled;
+}
+
+void checkModel(CheckReport& report, const std::string& path, const char* fileName, int32_t groupFilled,
+                const std::string& listPath)
+{
+    std::memset(&scratch, 0, sizeof scratch);
+    ModelReport r{};
+    if (!loadModelQuiet(scratch, path.c_str(), &r)) {
+        reportUnopenable(report, path);
+        return;
+    }
+    if (!r.countRead)
+        reportProblem(report, path, "bad number at line " + std::to_string(r.firstBadLine) + ": the triangle count");
+    else if (r.declaredCount < 0 || r.declaredCount > MAX_MODEL_TRIANGLES)
+        reportProblem(report, path,
+                      "count " + std::to_string(r.declaredCount) + " out of range (0.." +
+                          std::to_string(MAX_MODEL_TRIANGLES) + ")");
+    if (r.badRecords > 0)
+        reportProblem(report, path,
+                      "bad number at line " + std::to_string(r.firstBadLine) + " (" + std::to_string(r.badRecords) +
+                          (r.badRecords == 1 ? " triangle" : " triangles") + " cut short)");
+    if (r.recordsMissing > 0)
+        reportProblem(report, path,
+                      "the file ends after " + std::to_string(scratch.triangleCount - r.recordsMissing) + " of " +
+                          std::to_string(scratch.triangleCount) + " triangles");
+
+    int32_t outside = 0, firstTriangle = -1, firstIndex = 0;
+    for (int32_t i = 0; i < scratch.triangleCount; ++i) {
+        const int32_t index = scratch.textureIndex[i];
+        if (index < 0 || index >= groupFilled) {
+            if (outside++ == 0) {
+                firstTriangle = i;
+                firstIndex = index;
+            }
+        }
+    }
+    if (outside > 0) {
+        std::string message = "texture index " + std::to_string(firstIndex) + " of triangle " +
+                              std::to_string(firstTriangle) + " out of its group (" + listPath + " fills " +
+                              std::to_string(groupFilled) + " slots)";
+        if (outside > 1)
+            message += ", and " + std::to_string(outside - 1) + " more";
+        reportProblem(report, path, message);
+    }
+    const ModelNeed need = modelNeed(fileName);
+    if (scratch.triangleCount < need.minimum)
+        reportProblem(report, path,
+                      "too few triangles (" + std::to_string(scratch.triangleCount) + "): the game draws " + need.why);
+}
+
+// A run file of fixed values: reports the first value that did not convert.
+void checkValueFile(CheckReport& report, const std::string& path, const FileBytes& bytes, int32_t converted,
+                    int32_t wanted, const char* what)
+{
+    if (converted >= wanted)
+        return;
+    const std::string text(bytes.text(), bytes.size);
+    const int32_t line = lineOfWord(text, converted);
+    if (line == 0)
+        reportProblem(report, path,
+                      "only " + std::to_string(converted) + " of " + std::to_string(wanted) + " " + what);
+    else
+        reportProblem(report, path, "bad number at line " + std::to_string(line));
+}
+
+void checkRunFiles(CheckReport& report)
+{
+    for (const char* path : {BUS_PARAMETERS_FILE_VOLVO, BUS_PARAMETERS_FILE_URBINO}) {
+        FileBytes bytes;
+        if (!readFileBytes(path, bytes)) {
+            reportUnopenable(report, path, ": the game stops at a new game");
+            continue;
+        }
+        VehicleParameters params{};
+        BusGeometry geometry{};
+        const int32_t n = parseBusParameters(bytes.text(), bytes.size, &params, &geometry);
+        checkValueFile(report, path, bytes, n, PARAMS_BUS_VALUE_COUNT, "values");
+    }
+    {
+        FileBytes bytes;
+        if (!readFileBytes(MISSION_PARAMETERS_FILE, bytes)) {
+            reportUnopenable(report, MISSION_PARAMETERS_FILE, ": the game stops at a new game");
+        } else {
+            MissionParameters mission{};
+            const int32_t n = parseMissionParameters(bytes.text(), bytes.size, &mission);
+            checkValueFile(report, MISSION_PARAMETERS_FILE, bytes, n, PARAMS_MISSION_VALUE_COUNT, "values");
+        }
+    }
+    FileBytes bytes;
+    if (!readFileBytes(STOPS_FILE, bytes)) {
+        reportUnopenable(report, STOPS_FILE, ": the game stops at a new game");
+        return;
+    }
+    TextCursor c = textCursor(bytes.text(), bytes.size);
+    int32_t declared = 0;
+    if (scanInt(c, declared) != SCAN_OK) {
+        reportProblem(report, STOPS_FILE, "bad number at line 1: the count of stops");
+        return;
+    }
+    if (declared < 0 || declared > MAX_STOPS)
+        reportProblem(report, STOPS_FILE,
+                      "count " + std::to_string(declared) + " out of range (0.." + std::to_string(MAX_STOPS) + ")");
+    static RouteTable table;
+    const int32_t n = parseStops(bytes.text(), bytes.size, &table);
+    checkValueFile(report, STOPS_FILE, bytes, n, 1 + 2 * table.stopCount, "values for the stops it counts");
+    if (table.stopCount == 0)
+        reportProblem(report, STOPS_FILE, "no stops: the run can never end");
+}
+
+void checkSounds(CheckReport& report)
+{
+    auto checkFile = [&](const std::string& path) {
+        long long size = -1;
+        const Entry e = entryAt(path, &size);
+        if (e != Entry::file)
+            reportUnopenable(report, path);
+        else if (size == 0)
+            reportProblem(report, path, "the file is empty");
+    };
+    for (const char* name : SOUND_FILES)
+        checkFile(std::string(SOUND_FOLDER) + name);
+    checkFile(MENU_MUSIC_FILE);
+}
+
+void checkRadio(CheckReport& report)
+{
+    const std::string folder = mp3Folder;
+    const std::string shown = folder.empty() ? "." : folder;
+    const Entry e = entryAt(folder.empty() ? "." : folder);
+    if (e != Entry::folder) {
+        reportWarning(report, shown, "missing folder: the radio has no tracks");
+        return;
+    }
+    const size_t tracks = findFilesBySuffix(folder, ".mp3").size();
+    if (tracks == 0)
+        reportWarning(report, shown, "no .mp3 files: the radio has no tracks");
+    else if (tracks > static_cast<size_t>(RADIO_MAX_TRACKS))
+        reportWarning(report, shown,
+                      std::to_string(tracks) + " tracks: only the first " + std::to_string(RADIO_MAX_TRACKS) +
+                          " are played");
+}
+
+// The three quality-dependent list paths of one quality letter ("W" or "N").
+std::string routeList(const char* quality)
+{
+    return std::string("Dane/Trasy/Test/Tekstury") + quality + ".tex";
+}
+
+std::string busList(const char* quality)
+{
+    return std::string(busFolder()) + "Tekstury" + quality + ".tex";
+}
+
+std::string carList(const char* quality)
+{
+    return std::string("Dane/Pojazdy/F125/Tekstury") + quality + ".tex";
+}
+
+} // namespace
+
+ModelNeed modelNeed(const char* fileName)
+{
+    if (std::strcmp(fileName, "ModelWew.qx") == 0)
+        return ModelNeed{4, "the steering wheel (triangles 0-1) and the speedometer needle (2-3) from it"};
+    if (std::strcmp(fileName, "Standrzwi.qx") == 0)
+        return ModelNeed{5, "three door lamps from it: triangles 0-1, 2-3 and 4 on"};
+    if (std::strcmp(fileName, "Dane/Wskazniki/Wskazniki.qx") == 0)
+        return ModelNeed{5, "the gauge panel (triangles 0-3) and the stop arrow (4 on) from it"};
+    return ModelNeed{1, "nothing of it"};
+}
+
+int32_t lineOfWord(const std::string& text, int32_t n)
+{
+    int32_t line = 1, word = 0;
+    size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && isScanSpace(text[i])) {
+            if (text[i] == '\n')
+                ++line;
+            ++i;
+        }
+        if (i >= text.size())
+            break;
+        if (word == n)
+            return line;
+        ++word;
+        while (i < text.size() && !isScanSpace(text[i]))
+            ++i;
+    }
+    return 0;
+}
+
+void checkTree(CheckReport& report)
+{
+    checkedImages.clear();
+    checkMessages.clear();
+
+    // Options: absent means every default, which is a playable choice.
+    const char* const optionsFile = "Opcje.ini";
+    if (entryAt(optionsFile) != Entry::file)
+        reportWarning(report, optionsFile, "missing file: every option takes its default");
+    busChoice = 1;
+    readOptionsFrom(optionsFile);
+    const int32_t quality = optTextureQuality;
+    if (quality != 0 && quality != 1)
+        reportProblem(report, optionsFile,
+                      "JakoscTekstur is " + std::to_string(quality) + ": the game finds no texture list and stops");
+    const char* chosen = quality == 0 ? "W" : "N";
+    const char* other = quality == 0 ? "N" : "W";
+
+    // Shared lists, then each bus with its own list and models.
+    const int32_t routeSlots = checkTextureList(report, routeList(chosen), TEX_ROUTE);
+    const int32_t carSlots = checkTextureList(report, carList(chosen), TEX_CAR);
+    const int32_t gaugeSlots = checkTextureList(report, GAUGES_TEXTURE_LIST, TEX_GAUGES);
+    const int32_t timetableSlots = checkTextureList(report, TIMETABLE_TEXTURE_LIST, TEX_TIMETABLE);
+    ++report.optionalDepth;
+    checkTextureList(report, routeList(other), TEX_ROUTE);
+    checkTextureList(report, carList(other), TEX_CAR);
+    --report.optionalDepth;
+
+    for (uint8_t bus : {uint8_t{1}, uint8_t{0}}) {
+        busChoice = bus;
+        const int32_t busSlots = checkTextureList(report, busList(chosen), TEX_BUS);
+        ++report.optionalDepth;
+        checkTextureList(report, busList(other), TEX_BUS);
+        --report.optionalDepth;
+        for (const ModelFile& file : modelFiles) {
+            if (!file.inBusFolder)
+                continue;
+            checkModel(report, std::string(busFolder()) + file.name, file.name, busSlots, busList(chosen));
+        }
+    }
+    busChoice = 1;
+
+    for (const ModelFile& file : modelFiles) {
+        if (file.inBusFolder)
+            continue;
+        int32_t slots = routeSlots;
+        std::string list = routeList(chosen);
+        if (file.group == TEX_CAR) {
+            slots = carSlots;
+            list = carList(chosen);
+        } else if (file.group == TEX_GAUGES) {
+            slots = gaugeSlots;
+            list = GAUGES_TEXTURE_LIST;
+        } else if (file.group == TEX_TIMETABLE) {
+            slots = timetableSlots;
+            list = TIMETABLE_TEXTURE_LIST;
+        }
+        checkModel(report, file.name, file.name, slots, list);
+    }
+
+    checkImage(report, FONT_IMAGE_FILE);
+    for (const char* picture : menuImageFiles)
+        checkImage(report, picture);
+    checkRunFiles(report);
+    checkSounds(report);
+    checkRadio(report);
+}
