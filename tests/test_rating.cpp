@@ -1,0 +1,97 @@
+// The penalty rules and the verdict boundaries.
+#include "sim/rating.h"
+#include "sim/state.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+class Rating : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetAllRunState();
+        stops.atStop = 1;
+    }
+    static double rateAt(float total)
+    {
+        run.punishment = total;
+        return rateDriving();
+    }
+};
+
+TEST_F(Rating, VerdictStartsEmptyAndStaysSoBelowOnePoint)
+{
+    ASSERT_NE(run.verdictText, nullptr);
+    EXPECT_STREQ(run.verdictText, "");
+    EXPECT_EQ(rateAt(0.5f), 0.0);
+    EXPECT_STREQ(run.verdictText, "") << "0.5 matches no range";
+}
+
+TEST_F(Rating, VerdictBoundaries)
+{
+    struct Case {
+        float total;
+        const char* verdict;
+        double points;
+    };
+    // In increasing order: between the ranges the previous verdict stays.
+    const Case cases[] = {
+        {0.0f, "great!!! you are super driver.", 0},
+        {0.5f, "great!!! you are super driver.", 0},
+        {1.0f, "not bad, but you need more concetrate", 1},
+        {5.0f, "not bad, but you need more concetrate", 5},
+        {5.5f, "not bad, but you need more concetrate", 5},
+        {6.0f, "eh, more and more and more and more ... trenings.", 6},
+        {10.0f, "eh, more and more and more and more ... trenings.", 10},
+        {10.5f, "eh, more and more and more and more ... trenings.", 10},
+        {11.0f, "You are terible driver, You discharge!!!", 11},
+        {250.0f, "You are terible driver, You discharge!!!", 250},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(rateAt(c.total), c.points) << c.total;
+        EXPECT_STREQ(run.verdictText, c.verdict) << c.total;
+    }
+}
+
+TEST_F(Rating, SpeedingAboveSixtyFiveCostsOnePointASecond)
+{
+    vehicle.busSpeedAbs = 0.29f;  // 64.4 km/h
+    rateAt(0.0f);
+    EXPECT_EQ(run.punishment, 0.0f);
+    vehicle.busSpeedAbs = 0.3f;  // 66.6 km/h
+    for (int i = 0; i < 50; ++i)
+        rateDriving();
+    EXPECT_NEAR(run.punishment, 1.0f, 1e-4);
+}
+
+TEST_F(Rating, ADoorOpenAwayFromAStopCosts)
+{
+    doors.door3Open = 1;
+    rateAt(0.0f);
+    EXPECT_EQ(run.punishment, 0.0f) << "at the stop it is free";
+    stops.atStop = 0;
+    rateDriving();
+    EXPECT_NEAR(run.punishment, 0.02f, 1e-6);
+}
+
+TEST_F(Rating, ClosingTheDoorsOnPassengersCostsTen)
+{
+    stops.exchangeInProgress = 1;
+    doors.door1Open = 1;
+    rateAt(0.0f);
+    EXPECT_EQ(run.punishment, 0.0f);
+    doors.door1Open = 0;
+    rateDriving();
+    EXPECT_FLOAT_EQ(run.punishment, 10.0f);
+    EXPECT_STREQ(run.verdictText, "eh, more and more and more and more ... trenings.");
+}
+
+TEST_F(Rating, RulesAddUpInOneCall)
+{
+    vehicle.busSpeedAbs = 0.4f;
+    stops.atStop = 0;
+    doors.door2Open = 1;
+    rateAt(0.0f);
+    EXPECT_NEAR(run.punishment, 0.04f, 1e-6);
+}

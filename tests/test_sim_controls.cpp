@@ -1,0 +1,205 @@
+// Keys through the real step: toggles once per press, pause, Escape, cameras, mirrors, joystick.
+#include "tests/test_sim_fixture.h"
+
+#include "sim/controls.h"
+
+using Controls = SimTest;
+
+TEST_F(Controls, ToggleKeysActOncePerPress)
+{
+    ticks(10, {VK_KEY_J});
+    EXPECT_EQ(view.infoShown, 1);
+    tick();
+    tick({VK_KEY_J});
+    EXPECT_EQ(view.infoShown, 0);
+    tick();
+    tick({VK_KEY_J});
+    tick({VK_KEY_H});
+    EXPECT_EQ(view.infoShown, 0) << "H hides the info overlay";
+    EXPECT_EQ(view.helpShown, 1);
+    tick();
+    tick({VK_KEY_J});
+    EXPECT_EQ(view.helpShown, 0) << "J hides the help";
+    ticks(5, {VK_KEY_R});
+    EXPECT_EQ(view.timetableShown, 1);
+    ticks(5, {VK_KEY_X, VK_KEY_C});
+    EXPECT_EQ(lights.interiorLighting, 1);
+    EXPECT_EQ(lights.headlightsOn, 1);
+}
+
+TEST_F(Controls, PauseFreezesEverythingButTheToggles)
+{
+    startEngine();
+    ticks(10, {VK_UP});
+    tick({VK_KEY_P});
+    ASSERT_EQ(run.paused, 1);
+    const VehicleState before = vehicle;
+    const OtherCarState car = otherCar;
+    const float seconds = gameClock.clockSeconds;
+    for (int i = 0; i < 200; ++i)
+        tick({VK_UP, VK_LEFT});
+    EXPECT_EQ(vehicle.busZ, before.busZ);
+    EXPECT_EQ(vehicle.busSpeed, before.busSpeed);
+    EXPECT_EQ(otherCar.otherCarZ, car.otherCarZ);
+    EXPECT_EQ(gameClock.clockSeconds, seconds);
+    tick({VK_KEY_J});
+    EXPECT_EQ(view.infoShown, 1) << "J works while paused";
+    tick();
+    tick({VK_KEY_P});
+    EXPECT_EQ(run.paused, 0);
+    tick();
+    EXPECT_NE(otherCar.otherCarZ, car.otherCarZ);
+}
+
+TEST_F(Controls, EscapeResetsTheRunAndReturnsToTheMenu)
+{
+    startEngine();
+    ticks(30, {VK_UP});
+    tick({VK_KEY_L});
+    tick({VK_KEY_A});
+    vehicle.steer = 0.2f;
+    stops.passengersOnBoard = 12.0f;
+    stops.currentStop = 2;
+    doors.door2Open = 1;
+    doors.door2Text = "otwarte";
+    run.punishment = 3.5f;
+    run.runFinished = 1;
+    gameClock.clockSeconds = 42.0f;
+    tick({VK_ESCAPE});
+    EXPECT_EQ(inGame, 0);
+    EXPECT_EQ(returnToMenu, 1);
+    EXPECT_EQ(engine.engineOff, 1);
+    EXPECT_EQ(engine.throttleLocked, 1);
+    EXPECT_EQ(engine.engineKeyLatch, 1);
+    EXPECT_EQ(vehicle.busSpeed, 0.0f);
+    EXPECT_EQ(stops.passengersOnBoard, 0.0f);
+    EXPECT_EQ(stops.currentStop, 0);
+    EXPECT_EQ(gameClock.clockSeconds, 0.0f);
+    EXPECT_EQ(doors.door2Open, 0);
+    EXPECT_STREQ(doors.door2Text, "zamkniete");
+    EXPECT_EQ(view.viewportCount, 1);
+    EXPECT_EQ(run.runFinished, 0);
+    // Carried over into the next run.
+    EXPECT_EQ(vehicle.gear, 1);
+    EXPECT_FLOAT_EQ(run.punishment, 3.5f);
+    EXPECT_EQ(shutdownRequested, 0);
+}
+
+TEST_F(Controls, EscapeAfterACommandLineStartEndsTheProgram)
+{
+    escapeQuits = 1;
+    engine.engineOff = 0;
+    tick({VK_ESCAPE});
+    EXPECT_EQ(shutdownRequested, 1);
+    EXPECT_EQ(quitRequested, 1);
+    EXPECT_EQ(inGame, 1);
+    EXPECT_EQ(engine.engineOff, 0) << "no run reset: the program is ending";
+}
+
+TEST_F(Controls, ARunStartedAfterPauseAndEscapeStartsPaused)
+{
+    tick({VK_KEY_P});
+    tick({VK_ESCAPE});
+    EXPECT_EQ(run.paused, 1);
+}
+
+TEST_F(Controls, CameraPresetsAndKeypadFive)
+{
+    tick({VK_F2});
+    EXPECT_FLOAT_EQ(view.cameraOffsetZ, -14.0f);
+    EXPECT_FLOAT_EQ(view.cameraEyeY, 4.0f);
+    EXPECT_FLOAT_EQ(view.cameraLookZ, -100.0f);
+    EXPECT_EQ(view.cameraAtFront, 0);
+    tick({VK_NUMPAD3});
+    EXPECT_FLOAT_EQ(view.cameraLookX, 1.0f);
+    tick({VK_NUMPAD5});
+    EXPECT_FLOAT_EQ(view.cameraEyeX, 0.0f);
+    EXPECT_FLOAT_EQ(view.cameraLookX, 0.0f);
+    tick({VK_F1});
+    tick({VK_NUMPAD5});
+    EXPECT_FLOAT_EQ(view.cameraEyeX, -0.75f);
+    EXPECT_EQ(view.cameraAtFront, 1);
+    tick({VK_F4});
+    tick({VK_NUMPAD5});
+    EXPECT_FLOAT_EQ(view.cameraEyeX, -0.9f);
+    tick({VK_F6});
+    EXPECT_FLOAT_EQ(view.cameraEyeY, 1.7f);
+    ticks(10, {VK_NUMPAD8});
+    EXPECT_NEAR(view.cameraOffsetZ, 1.0f, 1e-5);
+    ticks(3, {VK_NUMPAD9});
+    EXPECT_NEAR(view.cameraEyeX, -0.6f, 1e-5);
+}
+
+TEST_F(Controls, MirrorKeyCyclesOneTwoThree)
+{
+    const int32_t expected[] = {2, 3, 1, 2};
+    for (int32_t e : expected) {
+        ticks(3, {VK_KEY_L});
+        tick();
+        EXPECT_EQ(view.viewportCount, e);
+    }
+}
+
+TEST_F(Controls, WithTheJoystickOptionTheArrowKeysDoNotSteer)
+{
+    optJoystick = 1;
+    vehicle.busSpeed = 0.1f;
+    vehicle.driveDirection = 1;
+    tick();
+    ticks(10, {VK_LEFT});
+    EXPECT_EQ(vehicle.steer, 0.0f);
+}
+
+TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOff)
+{
+    optJoystick = 1;
+    tick({VK_KEY_Q});
+    fakeJoystick.wXpos = 32768 + 10000;
+    fakeJoystick.wYpos = 32768 - 20000;  // forward
+    tick();
+    // The self-centring acts on the stick's value too, later in the same step.
+    EXPECT_NEAR(vehicle.steer, 10000 * 1.2e-05f - 0.005f, 1e-6);
+    EXPECT_NEAR(vehicle.busSpeed, 20000 * 1e-08 * 1.5, 1e-7);
+    ticks(100);
+    EXPECT_GT(vehicle.busSpeed, 0.02f);
+    EXPECT_EQ(engine.engineOff, 1);
+    // Stick pulled back brakes.
+    fakeJoystick.wXpos = 32768;
+    fakeJoystick.wYpos = 65535;
+    const float speed = vehicle.busSpeed;
+    tick();
+    EXPECT_LT(vehicle.busSpeed, speed);
+}
+
+TEST_F(Controls, ACentredStickDoesNothing)
+{
+    optJoystick = 1;
+    tick({VK_KEY_Q});
+    ticks(100);
+    EXPECT_EQ(vehicle.busSpeed, 0.0f);
+    EXPECT_EQ(vehicle.steer, 0.0f);
+    EXPECT_EQ(vehicle.busZ, 0.0f);
+}
+
+TEST_F(Controls, AnAllZeroReadingIsHardLeftAndForward)
+{
+    optJoystick = 1;
+    tick({VK_KEY_Q});
+    fakeJoystick = JoyInfo{0, 0, 0, 0};
+    tick();
+    EXPECT_NEAR(vehicle.steer, -32768 * 1.2e-05f + 0.005f, 1e-5);
+    EXPECT_GT(vehicle.busSpeed, 0.0f);
+}
+
+TEST_F(Controls, EscapeResetFunctionLeavesTheRestAlone)
+{
+    vehicle.gear = 2;
+    lights.headlightsOn = 1;
+    stops.passengersToBoard = 7.0f;
+    stops.passengersBoarded = 3.0f;
+    resetRunOnEscape();
+    EXPECT_EQ(vehicle.gear, 2);
+    EXPECT_EQ(lights.headlightsOn, 1);
+    EXPECT_EQ(stops.passengersToBoard, 7.0f);
+    EXPECT_EQ(stops.passengersBoarded, 0.0f);
+}
