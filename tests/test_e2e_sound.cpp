@@ -1,0 +1,102 @@
+// The real program heard through OpenAL Soft's wave back end: driven by key events (engine
+// start, idle, horn, throttle, a door), each sound is found in the output where it was raised.
+#include "tests/support/desktop.h"
+#include "tests/support/test_util.h"
+#include "tests/test_sound_analysis.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace soundtest;
+
+namespace {
+
+// The level of the output's first difference: the hiss of air, not the engine's low beat.
+double hissLevel(const std::vector<float>& s, double from, double to)
+{
+    std::vector<float> d(s.size(), 0.0f);
+    for (size_t i = 1; i < s.size(); ++i)
+        d[i] = s[i] - s[i - 1];
+    return rms(d, from, to);
+}
+
+struct Moment {
+    const char* what;
+    double at = 0.0;  // wall-clock seconds since the program was started
+};
+
+} // namespace
+
+TEST(SoundEndToEnd, EachSoundIsHeardWhereItsKeyWasPressed)
+{
+    if (!haveDisplay())
+        GTEST_SKIP() << "no X display";
+    ASSERT_FALSE(configBesideProgram());
+    TempDir work;
+    const std::string out = useWaveBackEnd(work.path);
+    Stopwatch clock;
+    Spawned game = spawnProgram(builtProgram("velbrant"), {"V"}, generatedTree(),
+                                {"XDG_RUNTIME_DIR=" + work.path, "ALSOFT_CONF=" + work.path + "/alsoft.conf"});
+    if (!waitForWindow("Velbrant", 20000)) {
+        const std::string err = capturedErr(game);
+        stopProgram(game);
+        FAIL() << "no window: " << err;
+    }
+    sleepSeconds(2.0);  // the run's load is done inside window creation; let a few ticks pass
+    ASSERT_TRUE(isRunning(game)) << capturedErr(game);
+
+    Moment quietEnd{"quiet"}, starter{"starter"}, idle{"idle"}, horn{"horn"}, hornUp{"horn released"},
+        throttle{"throttle"}, throttleUp{"throttle released"}, door{"door"};
+    quietEnd.at = clock.seconds();
+    starter.at = clock.seconds();
+    keyDown("s");
+    sleepSeconds(2.4);  // the starter plays, the engine catches
+    keyUp("s");
+    idle.at = clock.seconds();
+    sleepSeconds(1.5);
+    horn.at = clock.seconds();
+    keyDown("k");
+    sleepSeconds(1.0);
+    keyUp("k");
+    hornUp.at = clock.seconds();
+    sleepSeconds(0.8);
+    throttle.at = clock.seconds();
+    keyDown("Up");
+    sleepSeconds(2.0);
+    keyUp("Up");
+    throttleUp.at = clock.seconds();
+    keyDown("Down");  // stop the bus so the door may open
+    sleepSeconds(6.0);
+    keyUp("Down");
+    sleepSeconds(0.5);
+    const double beforeDoor = clock.seconds();
+    door.at = beforeDoor + 0.3;
+    sleepSeconds(0.3);
+    pressKey("Delete", 200);
+    sleepSeconds(1.5);
+    sendSignal(game, SIGTERM);
+    EXPECT_EQ(waitForExit(game, 10000), 0) << capturedErr(game);
+    const double ended = clock.seconds();
+
+    const std::vector<float> heard = readOutput(out);
+    ASSERT_GT(heard.size(), static_cast<size_t>(OUT_RATE * 10)) << "the output is too short";
+    // The output runs from sound set-up to the shutdown; line it up on its end.
+    const double offset = ended - static_cast<double>(heard.size()) / OUT_RATE;
+    auto at = [&](double wall) { return wall - offset; };
+
+    EXPECT_LT(rms(heard, 0.2, at(quietEnd.at) - 0.1), 0.003) << "nothing plays before the engine starts";
+    EXPECT_GT(rms(heard, at(starter.at) + 0.2, at(starter.at) + 1.2), 0.02) << "no starter";
+    const double idleLevel = rms(heard, at(idle.at) + 0.3, at(horn.at) - 0.1);
+    EXPECT_GT(idleLevel, 0.01) << "no idle engine";
+    // The horn's upper tone against the idle engine just before it.
+    const double hornTone = toneLevel(heard, at(horn.at) + 0.2, at(hornUp.at) - 0.1, 466);
+    const double idleTone = toneLevel(heard, at(idle.at) + 0.3, at(horn.at) - 0.1, 466);
+    EXPECT_GT(hornTone, 4.0 * idleTone + 0.005) << "no horn";
+    EXPECT_LT(toneLevel(heard, at(hornUp.at) + 0.2, at(throttle.at) - 0.05, 466), 0.5 * hornTone)
+        << "the horn went on after K was released";
+    EXPECT_GT(rms(heard, at(throttle.at) + 0.5, at(throttleUp.at) - 0.1), 1.2 * idleLevel) << "no throttle engine";
+    const double doorHiss = hissLevel(heard, at(door.at) + 0.05, at(door.at) + 0.6);
+    const double calmHiss = hissLevel(heard, at(beforeDoor) - 0.8, at(beforeDoor) - 0.1);
+    EXPECT_GT(doorHiss, 2.0 * calmHiss) << "no door";
+}
