@@ -189,6 +189,28 @@ TEST_F(MenuLogic, NewGameChosenDuringTheOpeningIsUsedUpInItsFirstFrame)
     EXPECT_EQ(loadCount, 1);
 }
 
+// The same for about: the panel stays off the screen with the cursor held on back, and the
+// next Enter (back) puts the main menu right in one tick.
+TEST_F(MenuLogic, AboutChosenDuringTheOpeningLeavesBackForTheNextEnter)
+{
+    tap(VK_DOWN);
+    tap(VK_DOWN);
+    enterTick();
+    ticksUntil([] { return introActive == 0; });
+    ticksUntil([] { return menuState.buttonsEntering == 0.0f; });
+    tick();
+    EXPECT_EQ(menuState.menuCursor, MENU_ITEM_BACK);
+    EXPECT_LT(menuState.panelOffset, 0.1f);  // off the screen
+    enterTick();
+    EXPECT_EQ(menuState.cmdBack, 0);
+    EXPECT_EQ(menuState.showAboutPanel, 0);
+    EXPECT_EQ(menuState.menuCursor, 0);
+    EXPECT_EQ(menuState.menuCursorLimit, 4);
+    EXPECT_GE(menuState.buttonsOffset, 1.495f);
+    tap(VK_DOWN);
+    EXPECT_EQ(menuState.menuCursor, 1);
+}
+
 TEST_F(MenuLogic, EnterWhileButtonsSlideIsIgnoredUnlessStillHeld)
 {
     ticksUntil([] { return introActive == 0; });
