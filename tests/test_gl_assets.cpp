@@ -414,12 +414,19 @@ TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
     stops.currentStop = 3;
     vehicle.busSpeed = 1.0f;
 
-    auto definedLists = [] {
+    // The fixed ids, and how many lists exist in all (the font's 256 come from the driver).
+    auto fixedLists = [] {
         std::vector<GLuint> ids;
-        for (GLuint id = 1; id < 2000; ++id)
+        for (GLuint id = 1; id <= 40; ++id)
             if (glIsList(id))
                 ids.push_back(id);
         return ids;
+    };
+    auto listCount = [] {
+        int n = 0;
+        for (GLuint id = 1; id < 4000; ++id)
+            n += glIsList(id) ? 1 : 0;
+        return n;
     };
     loadAssets();
     EXPECT_EQ(quitRequested, 0);
@@ -433,13 +440,17 @@ TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
     EXPECT_GT(modelPlansza.triangleCount, 0);
     EXPECT_NE(texFont[0], 0u);
     EXPECT_NE(fontBase, 0u);
-    const std::vector<GLuint> first = definedLists();
+    const std::vector<GLuint> first = fixedLists();
+    const int firstCount = listCount();
     const GLuint firstRoute = texRoute[0];
     for (GLuint id : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 9u, 21u, 28u, 34u, 40u})
         EXPECT_EQ(glIsList(id), GL_TRUE) << id;
 
     loadAssets();
-    EXPECT_EQ(definedLists(), first);
+    EXPECT_EQ(fixedLists(), first);
+    EXPECT_EQ(listCount(), firstCount) << "the second load replaces lists, it does not add any";
+    EXPECT_EQ(glIsList(fontBase), GL_TRUE);
+    EXPECT_EQ(glIsList(fontBase + 255), GL_TRUE);
     EXPECT_NE(texRoute[0], firstRoute) << "a new load gives new texture names";
     EXPECT_EQ(glIsTexture(firstRoute), GL_FALSE);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

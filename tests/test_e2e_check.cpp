@@ -1,0 +1,196 @@
+// velbrant-check as its users run it: on the generated tree, on copies with broken files, and in
+// its picture and model modes.
+#include "tests/support/bmp_build.h"
+#include "tests/support/test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string check(const std::string& args, int* status = nullptr, const std::string& workDir = ".")
+{
+    CommandResult r = runCommand("'" + builtProgram("velbrant-check") + "' " + args, workDir);
+    if (status)
+        *status = r.status;
+    return r.out;
+}
+
+bool hasLine(const std::string& out, const std::string& line)
+{
+    std::istringstream in(out);
+    std::string l;
+    while (std::getline(in, l))
+        if (l == line)
+            return true;
+    return false;
+}
+
+bool hasLineStarting(const std::string& out, const std::string& start)
+{
+    std::istringstream in(out);
+    std::string l;
+    while (std::getline(in, l))
+        if (l.rfind(start, 0) == 0)
+            return true;
+    return false;
+}
+
+// A private copy of the generated tree to break.
+struct TreeCopy {
+    TempDir dir;
+    TreeCopy()
+    {
+        CommandResult r = runCommand("cp -r '" + generatedTree() + "/.' '" + dir.path + "/'");
+        EXPECT_EQ(r.status, 0) << r.err;
+    }
+    std::string file(const std::string& rel) const { return dir.path + "/" + rel; }
+};
+
+std::string firstListedImage(const std::string& listPath)
+{
+    std::istringstream in(readFile(listPath));
+    int count = 0;
+    std::string name;
+    in >> count >> name;
+    return name;
+}
+
+} // namespace
+
+TEST(CheckTool, GeneratedTreeIsPlayable)
+{
+    int status = -1;
+    const std::string out = check("'" + generatedTree() + "'", &status);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_NE(out.find(": 0 problems"), std::string::npos) << out;
+    EXPECT_NE(out.find(": playable\n"), std::string::npos) << out;
+}
+
+TEST(CheckTool, BrokenFilesAreNamedWithTheirProblem)
+{
+    TreeCopy tree;
+    // 1. a missing model of the second bus
+    std::remove(tree.file("Dane/Autobusy/Urbino12/DrzwiB.qx").c_str());
+    // 2. a truncated picture named by a list
+    const std::string image = firstListedImage(tree.file("Dane/Autobusy/Volvo7000/TeksturyN.tex"));
+    ASSERT_FALSE(image.empty());
+    const std::string bytes = readFile(tree.file(image));
+    writeFile(tree.file(image), bytes.substr(0, bytes.size() / 2));
+    // 3. a bad number on line 5 of a model, 4. a texture index far outside its group
+    writeFile(tree.file("Dane/Autobusy/Volvo7000/Standrzwi.qx"),
+              "6\nlamps\n"
+              "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 0\n"
+              "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 0\n"
+              "0 0 0 1 0 0 zero 1 0 0 0 1 0 0 1 0\n"
+              "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 999\n"
+              "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 0\n"
+              "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 0\n");
+    // 5. too few triangles for the gauges' stop arrow
+    writeFile(tree.file("Dane/Wskazniki/Wskazniki.qx"),
+              "3\npanel only\n"
+              "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 0\n"
+              "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 0\n"
+              "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 0\n");
+    // 6. a list count beyond its group
+    writeFile(tree.file("Dane/Pojazdy/F125/TeksturyN.tex"), "500\n");
+    // 7. a bad number in the stops, 8. a missing sound
+    writeFile(tree.file("Dane/Rozklady/128/Przystanki.roz"), "2\n1 2\n3 x\n");
+    std::remove(tree.file("Dane/Dzwiek/Volvo7000/klakson.sfx").c_str());
+
+    int status = -1;
+    const std::string out = check("'" + tree.dir.path + "'", &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(hasLine(out, "Dane/Autobusy/Urbino12/DrzwiB.qx: missing required file")) << out;
+    EXPECT_TRUE(hasLineStarting(out, image + ": image refused: Image file conversion error. (slot 0 of ")) << out;
+    EXPECT_TRUE(hasLine(out, "Dane/Autobusy/Volvo7000/Standrzwi.qx: bad number at line 5 (1 triangle cut short)")) << out;
+    EXPECT_TRUE(hasLineStarting(out, "Dane/Autobusy/Volvo7000/Standrzwi.qx: texture index 999 of triangle 3 out of its group"))
+        << out;
+    EXPECT_TRUE(hasLineStarting(out, "Dane/Wskazniki/Wskazniki.qx: too few triangles (3)")) << out;
+    EXPECT_TRUE(hasLine(out, "Dane/Pojazdy/F125/TeksturyN.tex: count 500 out of range (0..100)")) << out;
+    EXPECT_TRUE(hasLine(out, "Dane/Rozklady/128/Przystanki.roz: bad number at line 3")) << out;
+    EXPECT_TRUE(hasLine(out, "Dane/Dzwiek/Volvo7000/klakson.sfx: missing required file")) << out;
+    EXPECT_NE(out.find(": not playable\n"), std::string::npos);
+}
+
+TEST(CheckTool, MissingOptionalThingsStillPlay)
+{
+    TreeCopy tree;
+    std::remove(tree.file("Opcje.ini").c_str());
+    runCommand("rm -rf '" + tree.file("Dane/Radio") + "'");
+    // The default quality reads the N lists; a missing W list is only a warning.
+    std::remove(tree.file("Dane/Trasy/Test/TeksturyW.tex").c_str());
+    int status = -1;
+    const std::string out = check("'" + tree.dir.path + "'", &status);
+    EXPECT_TRUE(hasLine(out, "Opcje.ini: missing file: every option takes its default (optional)")) << out;
+    EXPECT_TRUE(hasLine(out, "Dane/Radio/: missing folder: the radio has no tracks (optional)")) << out;
+    EXPECT_TRUE(hasLine(out, "Dane/Trasy/Test/TeksturyW.tex: missing optional file (optional)")) << out;
+    EXPECT_EQ(status, 0) << out;
+}
+
+TEST(CheckTool, UnreadableListQualityStopsTheGame)
+{
+    TreeCopy tree;
+    writeFile(tree.file("Opcje.ini"), "[Opcje]\r\nJakoscTekstur=2\r\n");
+    int status = -1;
+    const std::string out = check("'" + tree.dir.path + "'", &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(hasLine(out, "Opcje.ini: JakoscTekstur is 2: the game finds no texture list and stops")) << out;
+}
+
+TEST(CheckTool, MissingFolderIsNotPlayable)
+{
+    TempDir dir;
+    int status = -1;
+    const std::string out = check("'" + dir.file("nothing") + "'", &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(hasLine(out, dir.file("nothing") + ": missing folder")) << out;
+    check("--bogus", &status);
+    EXPECT_EQ(status, 2);
+    check("--image only-one-argument", &status);
+    EXPECT_EQ(status, 2);
+}
+
+TEST(CheckTool, ImageModeWritesThePictureAsTheGameDecodesIt)
+{
+    TempDir dir;
+    BmpSpec spec;
+    spec.width = 3;
+    spec.height = 2;
+    spec.pixels = rows24({{0x0000FF, 0x00FF00, 0xFF0000}, {0xFFFFFF, 0x000000, 0x102030}});
+    writeFile(dir.file("p.bmp"), asString(buildBmp(spec)));
+    int status = -1;
+    const std::string out = check("--image '" + dir.file("p.bmp") + "' '" + dir.file("p.ppm") + "'", &status);
+    EXPECT_EQ(status, 0) << out;
+    const std::string header = "P6\n3 2\n255\n";
+    const std::string want = header + std::string("\xff\xff\xff\x00\x00\x00\x10\x20\x30"
+                                                  "\x00\x00\xff\x00\xff\x00\xff\x00\x00",
+                                                  18);
+    EXPECT_EQ(readFile(dir.file("p.ppm")), want) << "top row first, black kept (no colour key)";
+
+    spec.headerSize = 108;
+    writeFile(dir.file("v4.bmp"), asString(buildBmp(spec)));
+    const std::string refused = check("--image '" + dir.file("v4.bmp") + "' '" + dir.file("v4.ppm") + "'", &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(refused, dir.file("v4.bmp") + ": Unknown DIB file format.\n");
+}
+
+TEST(CheckTool, ModelModeListsCountLabelAndIndices)
+{
+    TempDir dir;
+    writeFile(dir.file("m.qx"),
+              "3\nthree little triangles\n"
+              "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 4\n"
+              "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 2\n"
+              "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 4\n");
+    int status = -1;
+    const std::string out = check("--model '" + dir.file("m.qx") + "'", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out, dir.file("m.qx") + ": 3 triangles\nlabel: three little triangles\ntexture indices: 2 (1) 4 (2)\n");
+    check("--model '" + dir.file("none.qx") + "'", &status);
+    EXPECT_EQ(status, 1);
+}
