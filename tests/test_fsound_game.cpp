@@ -52,7 +52,10 @@ protected:
     std::vector<float> heard()
     {
         shutdownSound();
-        return readOutput(output().file);
+        const double closedAt = clock.seconds();
+        std::vector<float> out = readOutput(output().file);
+        alignOnEnd(out, closedAt);
+        return out;
     }
 };
 

@@ -36,7 +36,10 @@ protected:
     std::vector<float> heard()
     {
         FSOUND_Close();
-        return readOutput(folder().output);
+        const double closedAt = clock.seconds();
+        std::vector<float> out = readOutput(folder().output);
+        alignOnEnd(out, closedAt);
+        return out;
     }
     std::string toneFile(const std::string& name, float hz, float seconds, int rate, float level = 0.5f)
     {

@@ -4,6 +4,7 @@
 
 #include "tests/support/test_util.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -151,6 +152,19 @@ inline double dominantHz(const std::vector<float>& s, double from, double to, do
         }
     }
     return best;
+}
+
+// The output begins when the device started, somewhere inside the library's start-up, and ends
+// when it closed. Lines it up on its end with a stopwatch: afterwards sample 0 is the
+// stopwatch's zero (silence is put in front, or the front cut off).
+inline void alignOnEnd(std::vector<float>& out, double closedAtSeconds)
+{
+    const double startedAt = closedAtSeconds - static_cast<double>(out.size()) / OUT_RATE;
+    const long shift = static_cast<long>(startedAt * OUT_RATE);
+    if (shift > 0)
+        out.insert(out.begin(), static_cast<size_t>(shift), 0.0f);
+    else if (shift < 0)
+        out.erase(out.begin(), out.begin() + std::min(out.size(), static_cast<size_t>(-shift)));
 }
 
 // Wall-clock seconds since a start, to place events in the output.
