@@ -78,10 +78,19 @@ void compileModelLists()
         modelListSpan(entry, &begin, &end);
         const Model& model = *entry.model;
         glNewList(entry.list, GL_COMPILE);
+        // Every triangle binds its texture, but a bind of the name already bound changes nothing
+        // and costs the list compiler a flush, so runs of one texture bind it once.
+        uint8_t anyBound = 0;
+        uint32_t bound = 0;
         for (int32_t i = begin; i < end; ++i) {
             const float* v = model.vertices[i];
             const float* t = model.texCoords[i];
-            glBindTexture(GL_TEXTURE_2D, textureNameFor(entry.group, model.textureIndex[i]));
+            const uint32_t name = textureNameFor(entry.group, model.textureIndex[i]);
+            if (!anyBound || name != bound) {
+                glBindTexture(GL_TEXTURE_2D, name);
+                bound = name;
+                anyBound = 1;
+            }
             glBegin(GL_TRIANGLES);
             glTexCoord2f(t[0], t[1]);
             glVertex3f(v[0], v[1], v[2]);
