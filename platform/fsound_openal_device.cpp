@@ -3,6 +3,8 @@
 #include "platform/fsound_openal_internal.h"
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -96,6 +98,21 @@ void closeDevice(Library& lib)
 }
 
 } // namespace
+
+void trace(const char* format, int a, int b)
+{
+    static const bool on = [] {
+        const char* value = std::getenv("VELBRANT_SOUND_TRACE");
+        return value && value[0] == '1';
+    }();
+    if (!on)
+        return;
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now().time_since_epoch()).count();
+    std::fprintf(stderr, "fsound %lld ", static_cast<long long>(ms));
+    std::fprintf(stderr, format, a, b);
+    std::fputc('\n', stderr);
+}
 
 Library& library()
 {
@@ -231,6 +248,7 @@ int FSOUND_StopSound(int channel)
     std::lock_guard<std::mutex> guard(library().lock);
     if (!fsnd::channelAt(channel))
         return 0;
+    fsnd::trace("StopSound(%d)", channel);
     fsnd::releaseChannel(channel);
     return 1;
 }
@@ -254,6 +272,7 @@ int FSOUND_SetFrequency(int channel, int frequency)
     fsnd::Channel* ch = fsnd::channelAt(channel);
     if (!ch || ch->kind == fsnd::FSND_CHANNEL_IDLE || ch->rate <= 0)
         return 0;
+    fsnd::trace("SetFrequency(%d,%d)", channel, frequency);
     if (frequency < fsnd::FSND_MIN_FREQUENCY)
         frequency = fsnd::FSND_MIN_FREQUENCY;
     alSourcef(ch->source, AL_PITCH, static_cast<float>(frequency) / static_cast<float>(ch->rate));

@@ -102,6 +102,9 @@ void releaseAllSamples();
 void releaseAllStreams();
 // One pass of the feeder over the playing streams.
 void feedStreams();
+// With VELBRANT_SOUND_TRACE=1 in the environment, each call that plays, stops or retunes is
+// printed on stderr (for finding out what a run asked for).
+void trace(const char* format, int a, int b = 0);
 // A stream stops playing and remembers where it was heard (releaseChannel's stream half).
 void streamGiveWay(FSOUND_STREAM* stream);
 

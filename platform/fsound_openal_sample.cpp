@@ -132,6 +132,7 @@ int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample)
     fsnd::Channel* ch = fsnd::channelAt(channel);
     if (!ch || !fsnd::validSample(sample))
         return 0;
+    fsnd::trace("PlaySound(%d)", channel);
     fsnd::releaseChannel(channel);
     alSourcei(ch->source, AL_BUFFER, static_cast<ALint>(sample->buffer));
     alSourcei(ch->source, AL_LOOPING, sample->looping ? AL_TRUE : AL_FALSE);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 
 using namespace soundtest;
 
@@ -19,6 +20,18 @@ double hissLevel(const std::vector<float>& s, double from, double to)
     for (size_t i = 1; i < s.size(); ++i)
         d[i] = s[i] - s[i - 1];
     return rms(d, from, to);
+}
+
+// Zero crossings a second: it rises and falls with the pitch of everything heard.
+double crossingRate(const std::vector<float>& s, double from, double to)
+{
+    const size_t a = frameAt(from), b = std::min(frameAt(to), s.size());
+    if (b <= a + 1)
+        return 0.0;
+    int crossings = 0;
+    for (size_t i = a + 1; i < b; ++i)
+        crossings += (s[i - 1] < 0.0f) != (s[i] < 0.0f) ? 1 : 0;
+    return crossings / (static_cast<double>(b - a) / OUT_RATE);
 }
 
 struct Moment {
@@ -50,8 +63,10 @@ TEST(SoundEndToEnd, EachSoundIsHeardWhereItsKeyWasPressed)
         throttle{"throttle"}, throttleUp{"throttle released"}, door{"door"};
     quietEnd.at = clock.seconds();
     starter.at = clock.seconds();
+    // Every step counts ticks, and a software-drawn run may manage far fewer than 50 a second:
+    // the keys are held long enough for the slowest.
     keyDown("s");
-    sleepSeconds(2.4);  // the starter plays, the engine catches
+    sleepSeconds(5.0);  // the starter plays, the engine catches
     keyUp("s");
     idle.at = clock.seconds();
     sleepSeconds(1.5);
@@ -63,11 +78,11 @@ TEST(SoundEndToEnd, EachSoundIsHeardWhereItsKeyWasPressed)
     sleepSeconds(0.8);
     throttle.at = clock.seconds();
     keyDown("Up");
-    sleepSeconds(2.0);
+    sleepSeconds(3.0);
     keyUp("Up");
     throttleUp.at = clock.seconds();
     keyDown("Down");  // stop the bus so the door may open
-    sleepSeconds(6.0);
+    sleepSeconds(9.0);
     keyUp("Down");
     sleepSeconds(0.5);
     const double beforeDoor = clock.seconds();
@@ -95,8 +110,15 @@ TEST(SoundEndToEnd, EachSoundIsHeardWhereItsKeyWasPressed)
     EXPECT_GT(hornTone, 4.0 * idleTone + 0.005) << "no horn";
     EXPECT_LT(toneLevel(heard, at(hornUp.at) + 0.2, at(throttle.at) - 0.05, 466), 0.5 * hornTone)
         << "the horn went on after K was released";
-    EXPECT_GT(rms(heard, at(throttle.at) + 0.5, at(throttleUp.at) - 0.1), 1.2 * idleLevel) << "no throttle engine";
+    // Under throttle the engine's pitch climbs well above idle.
+    const double idlePitch = crossingRate(heard, at(idle.at) + 0.3, at(horn.at) - 0.1);
+    const double throttlePitch = crossingRate(heard, at(throttleUp.at) - 1.0, at(throttleUp.at) - 0.05);
+    EXPECT_GT(rms(heard, at(throttleUp.at) - 1.0, at(throttleUp.at) - 0.05), 0.005) << "no throttle engine";
+    EXPECT_GT(throttlePitch, 1.3 * idlePitch) << "the engine's pitch did not rise under throttle";
     const double doorHiss = hissLevel(heard, at(door.at) + 0.05, at(door.at) + 0.6);
     const double calmHiss = hissLevel(heard, at(beforeDoor) - 0.8, at(beforeDoor) - 0.1);
     EXPECT_GT(doorHiss, 2.0 * calmHiss) << "no door";
+    std::printf("starter %.4f idle %.4f horn %.4f/%.4f pitch %.0f/%.0f door %.4f/%.4f\n",
+                rms(heard, at(starter.at) + 0.2, at(starter.at) + 1.2), idleLevel, hornTone, idleTone, throttlePitch,
+                idlePitch, doorHiss, calmHiss);
 }
