@@ -139,7 +139,7 @@ Picture paintFront(const BusLayout& l, bool inside)
     const int W = 256, H = 256;
     Picture p = inside ? noisePicture(W, H, Rgb{60, 62, 66}, 0.03f, 8, s.seed + 5)
                        : noisePicture(W, H, s.body, 0.025f, 8, s.seed + 4);
-    const float wx = BUS_HALF_WIDTH - s.corner - 0.05f;
+    const float wx = BUS_HALF_WIDTH - s.corner - 0.02f;
     const int x0 = capX(-wx, W), x1 = capX(wx, W);
     const int yTop = capY(BUS_WINDSCREEN_TOP, H), yBot = capY(BUS_WINDSCREEN_BOTTOM, H);
     if (!inside) {
@@ -418,9 +418,14 @@ BusTextures paintBusTextures(TextureSet& set, const BusLayout& l)
     t.wheelCap = set.add("felga", paintWheelCap(scaleRgb(s.body, 0.9f)));
     t.archWell = set.add("nadkole", noisePicture(32, 32, Rgb{24, 24, 26}, 0.1f, 4, 81));
     t.blackPlastic = set.add("plastik", noisePicture(32, 32, Rgb{36, 36, 38}, 0.08f, 4, 83));
-    t.mirrorGlass = set.add("lustro", [] {
-        Picture p(32, 32);
-        gradientBox(p, 0, 0, 32, 32, Rgb{190, 205, 220}, Rgb{110, 120, 130});
+    t.mirrorGlass = set.add("lustro", [&s] {
+        // What the mirror shows, roughly: sky, a building line, the road and the bus's flank.
+        Picture p(32, 64);
+        gradientBox(p, 0, 0, 32, 26, Rgb{150, 180, 215}, Rgb{200, 214, 226});
+        fillBox(p, 0, 18, 32, 34, Rgb{176, 150, 120});
+        fillBox(p, 0, 34, 32, 64, Rgb{96, 96, 100});
+        fillPolygon(p, {22, 8, 32, 0, 32, 64, 26, 64}, s.body);
+        frameBox(p, 0, 0, 32, 64, 2, RUBBER);
         return p;
     }());
     t.chrome = set.add("chrom", noisePicture(32, 32, Rgb{170, 172, 176}, 0.1f, 4, 85));

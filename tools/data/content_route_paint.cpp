@@ -239,14 +239,21 @@ Picture paintPump()
 
 Picture paintLightFace()
 {
-    // The front of a signal head: three unlit lenses under visors, red at the top.
-    Picture p(64, 192, 24, 26, 24);
+    // The front of a signal head (0.4 x 1.2 units on 64 x 256 pixels, so the lenses are drawn as
+    // ellipses that come out round): three unlit lenses, red at the top.
+    Picture p(64, 256, 24, 26, 24);
     const Rgb lens[3] = {{90, 20, 16}, {96, 74, 12}, {14, 70, 30}};
+    const float sx = 64 / 0.4f, sy = 256 / 1.2f;
     for (int i = 0; i < 3; ++i) {
-        fillDisc(p, 32, 32 + i * 64, 24, Rgb{10, 10, 10});
-        fillDisc(p, 32, 32 + i * 64, 21, lens[i]);
+        const float cy = (0.2f + 0.4f * i) * sy;
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const float d = std::hypot((x + 0.5f - 32) / sx, (y + 0.5f - cy) / sy);
+                if (d < 0.145f)
+                    putPixel(p, x, y, d < 0.13f ? lens[i] : Rgb{10, 10, 10});
+            }
     }
-    frameBox(p, 0, 0, 64, 192, 3, Rgb{200, 200, 200});
+    frameBox(p, 0, 0, 64, 256, 3, Rgb{200, 200, 200});
     return p;
 }
 

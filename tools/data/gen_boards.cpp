@@ -33,13 +33,13 @@ Picture paintBar()
     const struct {
         float x, w;
         const char* label;
-    } fields[] = {{100, 34, "WYSIADŁO"}, {140, 34, "WSIADŁO"}, {180, 34, "W AUTOBUSIE"}, {250, 94, "GODZINA"},
-                  {385, 40, "PALIWO"},   {440, 104, "PRĘDKOŚĆ"}};
+    } fields[] = {{100, 34, "WYS."}, {140, 34, "WSI."}, {180, 34, "JEDZIE"}, {250, 94, "GODZINA"},
+                  {385, 40, "PALIWO"}, {440, 104, "PRĘDKOŚĆ"}};
     for (const auto& f : fields) {
         const int x0 = static_cast<int>(f.x * 0.8f), x1 = static_cast<int>((f.x + f.w) * 0.8f);
         fillBox(p, x0 - 2, 1, x1 + 2, 16, Rgb{8, 10, 18});
         frameBox(p, x0 - 2, 1, x1 + 2, 16, 1, Rgb{70, 86, 120});
-        drawTextCentred(p, f.label, (x0 + x1) / 2, 27, 9, Rgb{170, 190, 230}, FACE_SANS_BOLD);
+        drawTextCentred(p, f.label, (x0 + x1) / 2, 27, 8, Rgb{170, 190, 230}, FACE_SANS_BOLD);
     }
     drawText(p, "LINIA 128", 6, 22, 14, Rgb{250, 200, 60}, FACE_SANS_BOLD);
     return p;

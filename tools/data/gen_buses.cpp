@@ -218,7 +218,7 @@ void seatRow(ModelBuilder& m, const BusTextures& t, float x0, float x1, float z,
     texturedBox(m, bodyPoint(x0, floorY, z + 0.08f), bodyPoint(x1, cushionY - 0.1f, z + 0.4f),
                 BoxTextures{{t.seatShell, t.seatShell, -1, -1, t.seatShell, t.seatShell}});
     texturedBox(m, bodyPoint(x0, cushionY, z + 0.4f), bodyPoint(x1, cushionY + 0.62f, z + 0.5f),
-                BoxTextures{{t.seatShell, t.seatShell, t.seatShell, -1, t.seatShell, t.seat}});
+                BoxTextures{{t.seatShell, t.seatShell, t.seatShell, -1, t.seat, t.seat}});
 }
 
 void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)

@@ -130,10 +130,11 @@ void frameBox(ModelBuilder& m, const Frame& f, float l0, float l1, float o0, flo
         faceQuad(m, p0, p1, v3(p1.x, y1, p1.z), v3(p0.x, y1, p0.z), Uv{0, 0}, Uv{w / sScale, 0},
                  Uv{w / sScale, H / tScale}, Uv{0, H / tScale}, facing, t);
     };
-    side(f.at(l1, o0, y0), f.at(l1, o1, y0), O, f.dirA(), tex[0]);
-    side(f.at(l0, o1, y0), f.at(l0, o0, y0), O, f.dirA() * -1.0f, tex[1]);
-    side(f.at(l1, o1, y0), f.at(l0, o1, y0), L, f.dirR(), tex[2]);
-    side(f.at(l0, o0, y0), f.at(l1, o0, y0), L, f.dirR() * -1.0f, tex[3]);
+    // Each face's s runs to the right of someone looking at it, so signs read the right way.
+    side(f.at(l1, o1, y0), f.at(l1, o0, y0), O, f.dirA(), tex[0]);
+    side(f.at(l0, o0, y0), f.at(l0, o1, y0), O, f.dirA() * -1.0f, tex[1]);
+    side(f.at(l0, o1, y0), f.at(l1, o1, y0), L, f.dirR(), tex[2]);
+    side(f.at(l1, o0, y0), f.at(l0, o0, y0), L, f.dirR() * -1.0f, tex[3]);
     if (tex[4] >= 0)
         faceQuad(m, f.at(l0, o0, y1), f.at(l1, o0, y1), f.at(l1, o1, y1), f.at(l0, o1, y1), Uv{0, 0},
                  Uv{L / sScale, 0}, Uv{L / sScale, O / sScale}, Uv{0, O / sScale}, v3(0, 1, 0), tex[4]);
