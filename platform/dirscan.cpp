@@ -25,6 +25,16 @@ bool endsWithNoCase(const std::string& name, const std::string& suffix)
 
 } // namespace
 
+std::vector<std::string> selectNamesBySuffix(std::vector<std::string> names, const std::string& suffix)
+{
+    // A name that is only the suffix (".mp3") still counts: it is a file like any other.
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [&](const std::string& name) { return !endsWithNoCase(name, suffix); }),
+                names.end());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<std::string> findFilesBySuffix(const std::string& folder, const std::string& suffix)
 {
     std::vector<std::string> names;
@@ -35,17 +45,16 @@ std::vector<std::string> findFilesBySuffix(const std::string& folder, const std:
     std::string prefix = dirPath;
     if (prefix.back() != '/')
         prefix += '/';
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        // A name that is only the suffix (".mp3") still counts: it is a file like any other.
-        if (!endsWithNoCase(name, suffix))
-            continue;
-        struct stat info;
-        if (stat((prefix + name).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-            continue;  // folders, devices and broken links are not files to play
-        names.push_back(name);
-    }
+    while (const dirent* entry = readdir(dir))
+        names.push_back(entry->d_name);
     closedir(dir);
-    std::sort(names.begin(), names.end());
+    names = selectNamesBySuffix(std::move(names), suffix);
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [&](const std::string& name) {
+                                   // folders, devices and broken links are not files to play
+                                   struct stat info;
+                                   return stat((prefix + name).c_str(), &info) != 0 || !S_ISREG(info.st_mode);
+                               }),
+                names.end());
     return names;
 }
