@@ -2,6 +2,7 @@
 #include "assets/load.h"
 
 #include "app/app.h"
+#include "app/diagnostics.h"
 #include "app/options.h"
 #include "assets/ids.h"
 #include "assets/model.h"
@@ -89,6 +90,7 @@ void loadAssets()
     buildFont();
     loadStops();
     scanRadioFolder(mp3Folder);
+    diagnosticsAfterLoad();
 }
 
 void loadMenuImages()
