@@ -11,7 +11,9 @@
 #include "tools/sim/report.h"
 #include "tools/sim/script.h"
 #include "tools/sim/sim_platform.h"
+#include "tools/sim/soak.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +30,8 @@ namespace {
 
 // The autopilot gives up after this many ticks (about 33 minutes of driving).
 constexpr int64_t SIM_AUTOPILOT_TICK_LIMIT = 100000;
+// A soak drives one simulated hour unless told otherwise.
+constexpr int64_t SIM_SOAK_TICKS = 180000;
 
 struct Options {
     std::string dataDir;
@@ -37,13 +41,14 @@ struct Options {
     int64_t ticks = -1;
     int64_t every = 1;
     bool autopilot = false;
+    bool soak = false;
 };
 
 void printUsage(std::FILE* out)
 {
     std::fprintf(out,
                  "usage: velbrant-sim [--data DIR] [--bus Volvo7000|Urbino12] [--ticks N] [--every K]\n"
-                 "                    (SCRIPT | --autopilot [--keys-out FILE])\n"
+                 "                    (SCRIPT | --autopilot [--soak] [--keys-out FILE])\n"
                  "  Runs the simulation step headless, 20 ms of clock per tick, and prints CSV:\n"
                  "  %s\n"
                  "  SCRIPT ('-' = standard input): lines 'FROM TO KEY...' hold the keys from tick FROM up to,\n"
@@ -54,6 +59,9 @@ void printUsage(std::FILE* out)
                  "  --ticks N    run N ticks (default: to the script's last tick; autopilot: until the run ends)\n"
                  "  --every K    print every K-th tick (default 1); the last tick is always printed\n"
                  "  --autopilot  drive the route to the final stop; --keys-out FILE writes its keys as a SCRIPT\n"
+                 "  --soak       with --autopilot: after each finished run press Escape and start a new game, as\n"
+                 "               from the menu, for --ticks (default 180000, one hour); every tick checks that the\n"
+                 "               run state's floats are finite and its counters bounded; a summary goes to stderr\n"
                  "  engine: 0 off, 1 cranking, 2 caught (S still down), 3 running, 4 stopping (S still down)\n",
                  csvHeader().c_str());
 }
@@ -78,6 +86,8 @@ int parseArguments(int argc, char** argv, Options* o)
             return 1;
         if (a == "--autopilot") {
             o->autopilot = true;
+        } else if (a == "--soak") {
+            o->soak = true;
         } else if (a == "--data" && hasValue) {
             o->dataDir = argv[++i];
         } else if (a == "--bus" && hasValue) {
@@ -101,6 +111,8 @@ int parseArguments(int argc, char** argv, Options* o)
     if (o->autopilot == !o->scriptPath.empty())
         return 2;
     if (!o->keysOut.empty() && !o->autopilot)
+        return 2;
+    if (o->soak && !o->autopilot)
         return 2;
     return 0;
 }
@@ -218,6 +230,8 @@ int main(int argc, char** argv)
 
     initSound();
     loadRun(o.bus == "Volvo7000");
+    if (o.soak)
+        escapeQuits = 0;  // Escape goes back to the menu, as in a game started from it
     fsoundRecordTake();
     if (quitRequested) {
         if (keysOut)
@@ -227,7 +241,7 @@ int main(int argc, char** argv)
 
     int64_t ticks = o.ticks;
     if (ticks < 0)
-        ticks = o.autopilot ? SIM_AUTOPILOT_TICK_LIMIT : script.lastTick;
+        ticks = o.soak ? SIM_SOAK_TICKS : o.autopilot ? SIM_AUTOPILOT_TICK_LIMIT : script.lastTick;
 
     ScriptPlayer player;
     startScript(script, &player);
@@ -238,10 +252,17 @@ int main(int argc, char** argv)
 
     std::string out = csvHeader() + "\n";
     int64_t t = 0;
+    int64_t runsFinished = 0;
+    std::string badField;
     for (; t < ticks; ++t) {
-        if (o.autopilot)
+        const bool leaveRun = o.soak && run.runFinished == 1;
+        if (leaveRun) {
+            std::fill(held, held + 256, 0);
+            held[VK_ESCAPE] = 1;
+        } else if (o.autopilot) {
             autopilotKeys(&pilot, held);
-        else
+        }
+        if (!o.autopilot)
             keysHeldAt(&player, t, held);
         if (keysOut)
             recorder.tick(t, held);
@@ -254,8 +275,18 @@ int main(int argc, char** argv)
         }
         simulationStep();
         rateDriving();
+        if (leaveRun) {
+            // Back in the menu: a new game loads the run again and the driver starts afresh.
+            ++runsFinished;
+            loadRun(o.bus == "Volvo7000");
+            escapeQuits = 0;
+            pilot = Autopilot();
+        }
+        if (o.soak)
+            badField = soakFirstBadField();
         const std::vector<std::string> sounds = fsoundRecordTake();
-        const bool last = t + 1 == ticks || quitRequested || (o.autopilot && run.runFinished);
+        const bool last = t + 1 == ticks || quitRequested || (o.autopilot && !o.soak && run.runFinished) ||
+                          !badField.empty();
         if (t % o.every == 0 || last)
             out += csvRow(t, sounds) + "\n";
         simClockMs += SIM_TICK_MS;
@@ -273,6 +304,20 @@ int main(int argc, char** argv)
         const std::string text = recorder.finish(t);
         std::fwrite(text.data(), 1, text.size(), keysOut);
         std::fclose(keysOut);
+    }
+    if (o.soak) {
+        std::string counter;
+        const int64_t largest = soakLargestCounter(&counter);
+        std::fprintf(stderr, "velbrant-sim: soak: ticks=%lld runs=%lld digest=%016llx largest-counter=%s:%lld\n",
+                     static_cast<long long>(t), static_cast<long long>(runsFinished),
+                     static_cast<unsigned long long>(soakStateDigest()), counter.c_str(),
+                     static_cast<long long>(largest));
+        if (!badField.empty()) {
+            std::fprintf(stderr, "velbrant-sim: soak: %s is out of range at tick %lld\n", badField.c_str(),
+                         static_cast<long long>(t - 1));
+            return 1;
+        }
+        return exitStatus;
     }
     if (o.autopilot && !run.runFinished) {
         std::fprintf(stderr, "velbrant-sim: the autopilot did not finish the run in %lld ticks\n",
