@@ -19,12 +19,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <ctime>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-// A data tree generated once per process into a temporary folder; empty when that fails.
+// A data tree generated once per process into a temporary folder, or the one named by
+// VELBRANT_BENCH_TREE; empty when that fails.
 const std::string& benchTree()
 {
     static std::string path;
@@ -32,20 +34,34 @@ const std::string& benchTree()
     if (tried)
         return path;
     tried = true;
+    if (const char* given = std::getenv("VELBRANT_BENCH_TREE")) {
+        path = given;
+        return path;
+    }
     char pattern[] = "/tmp/velbrant-bench-XXXXXX";
     if (!mkdtemp(pattern))
         return path;
     const std::string dir = pattern;
     const std::string command =
         std::string("'") + VELBRANT_BIN_DIR + "/velbrant-data' '" + dir + "' >/dev/null 2>&1";
-    if (std::system(command.c_str()) == 0)
-        path = dir;
+    std::error_code ec;
+    if (std::system(command.c_str()) != 0) {
+        std::filesystem::remove_all(dir, ec);
+        return path;
+    }
+    path = dir;
     std::atexit([] {
-        std::error_code ec;
-        if (!path.empty())
-            std::filesystem::remove_all(path, ec);
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
     });
     return path;
+}
+
+double processCpuMs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
 
 // The fixed GL state the game sets once at start, with blending as the generated options ask.
@@ -74,8 +90,8 @@ void fixedGlState()
 }
 
 // Opens a window of the size, loads the run into it and puts the bus in the cab view with both
-// mirrors. False when there is no display or no data.
-bool startRun(int width, int height)
+// mirrors (views 3) or without them (views 1). False when there is no display or no data.
+bool startRun(int width, int height, int views)
 {
     // A failing load must report and go on, not wait for someone to close a dialog.
     setenv("VELBRANT_NO_DIALOGS", "1", 1);
@@ -99,10 +115,30 @@ bool startRun(int width, int height)
     if (quitRequested != 0)
         return false;
     glViewport(0, 0, width, height);
-    view.viewportCount = 3;
+    view.viewportCount = views;
     view.cameraAtFront = 1;  // loadAssets leaves the cab camera
     lights.headlightsOn = 1;
     return true;
+}
+
+// With VELBRANT_BENCH_SHOT=folder, keeps the measured picture as a PPM for people to look at.
+void saveShot(int width, int height, int views)
+{
+    const char* folder = std::getenv("VELBRANT_BENCH_SHOT");
+    if (!folder)
+        return;
+    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
+    glReadBuffer(GL_BACK);  // the swap keeps the back buffer's picture on this driver
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    const std::string path = std::string(folder) + "/frame_" + std::to_string(width) + "x" +
+                             std::to_string(height) + "_" + std::to_string(views) + ".ppm";
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fprintf(f, "P6 %d %d 255\n", width, height);
+        for (int y = height - 1; y >= 0; --y)
+            std::fwrite(&rgb[static_cast<size_t>(y) * width * 3], 1, static_cast<size_t>(width) * 3, f);
+        std::fclose(f);
+    }
 }
 
 void stopRun()
@@ -115,7 +151,8 @@ void BM_RunTick(benchmark::State& state)
 {
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
-    if (!startRun(width, height)) {
+    const int views = static_cast<int>(state.range(2));
+    if (!startRun(width, height, views)) {
         stopRun();
         state.SkipWithError("no GL window or no generated data tree");
         return;
@@ -123,14 +160,20 @@ void BM_RunTick(benchmark::State& state)
     for (int i = 0; i < 20; ++i)  // warm the caches and the driver
         drawRunFrame();
     glFinish();
+    saveShot(width, height, views);
 
+    // Wall time per tick, and the processor time of all the process's threads (the driver
+    // rasterises on threads of its own), which a busy machine does not inflate.
     std::vector<double> ms;
     ms.reserve(4096);
+    double processMs = 0.0;
     for (auto _ : state) {
+        const double cpuStart = processCpuMs();
         const auto start = std::chrono::steady_clock::now();
         drawRunFrame();
         glFinish();
         const auto end = std::chrono::steady_clock::now();
+        processMs += processCpuMs() - cpuStart;
         const double elapsed = std::chrono::duration<double>(end - start).count();
         state.SetIterationTime(elapsed);
         ms.push_back(elapsed * 1000.0);
@@ -139,13 +182,17 @@ void BM_RunTick(benchmark::State& state)
     if (!ms.empty()) {
         state.counters["median_ms"] = ms[ms.size() / 2];
         state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+        state.counters["process_cpu_ms"] = processMs / static_cast<double>(ms.size());
     }
     stopRun();
 }
 
 BENCHMARK(BM_RunTick)
-    ->Args({640, 480})
-    ->Args({1024, 768})
+    ->ArgNames({"width", "height", "views"})
+    ->Args({640, 480, 3})
+    ->Args({1024, 768, 3})
+    ->Args({1024, 768, 1})  // the main view alone, to see what the mirrors cost
+    ->Args({64, 48, 3})     // next to no pixels: what the geometry alone costs
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->MinTime(5.0);
