@@ -508,6 +508,8 @@ void buildBusModels(const std::string& dir, const BusLayout& l, const BusTexture
     ModelBuilder exterior, interior;
     buildExterior(exterior, l, t);
     buildInterior(interior, l, t);
+    exterior.groupByTexture();
+    interior.groupByTexture(6);  // the wheel, the needle and the two unused triangles keep their places
     exterior.write(folder + "ModelZew.qx", "exterior");
     interior.write(folder + "ModelWew.qx", "interior: wheel 0-1, needle 2-3, unused 4-5, cab from 6");
     buildLamps(folder, l, t);

@@ -131,5 +131,6 @@ void genCar(const std::string& dir)
     for (float sx : {-1.0f, 1.0f})
         for (float z : {-WHEEL_Z, WHEEL_Z})
             cylinderX(m, carPoint(sx * (HALF_W - 0.08f), WHEEL_R, z), WHEEL_R, 0.1f, 10, tyre, wheel, -1);
+    m.groupByTexture();
     m.write(dir + "/Dane/Pojazdy/F125/Model.qx", "second car, built 14 units behind its origin");
 }

@@ -521,6 +521,7 @@ void genScenery(const std::string& dir)
     buildDepot(sc);
     buildSignals(sc);
     buildCity(sc);
+    sc.m.groupByTexture();
     sc.m.write(dir + "/" + folder + "Plansza.qx", "test route");
     buildSky(dir + "/" + folder + "Niebo.qx", sc.t.sky);
     const std::string path = dir + "/" + folder;

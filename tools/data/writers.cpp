@@ -1,5 +1,6 @@
 #include "tools/data/writers.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -187,6 +188,23 @@ void ModelBuilder::box(Vec3 lo, Vec3 hi, int tex, bool inside, float texScale)
 void ModelBuilder::append(const ModelBuilder& other)
 {
     tris.insert(tris.end(), other.tris.begin(), other.tris.end());
+}
+
+void ModelBuilder::groupByTexture(size_t from)
+{
+    if (from >= tris.size())
+        return;
+    std::vector<int> order;  // textures by first appearance
+    for (size_t i = from; i < tris.size(); ++i)
+        if (std::find(order.begin(), order.end(), tris[i].tex) == order.end())
+            order.push_back(tris[i].tex);
+    std::vector<Tri> grouped(tris.begin(), tris.begin() + static_cast<long>(from));
+    grouped.reserve(tris.size());
+    for (int tex : order)
+        for (size_t i = from; i < tris.size(); ++i)
+            if (tris[i].tex == tex)
+                grouped.push_back(tris[i]);
+    tris.swap(grouped);
 }
 
 static void appendNumber(std::string& out, float v)

@@ -64,5 +64,9 @@ struct ModelBuilder {
     // An axis-aligned box with all six faces outward (or inward when inside is true).
     void box(Vec3 lo, Vec3 hi, int tex, bool inside = false, float texScale = 0);
     void append(const ModelBuilder& other);
+    // Gathers triangles from index `from` on into runs of one texture, the runs in the order their
+    // texture first appears and each run in its original order. The game binds a texture once per
+    // run, so a model drawn in few runs costs far less per frame.
+    void groupByTexture(size_t from = 0);
     void write(const std::string& path, const std::string& label) const;
 };
