@@ -1,9 +1,7 @@
 #include "app/gl_setup.h"
 #include "app/app.h"
 #include "app/options.h"
-#include "assets/ids.h"
 #include "assets/load.h"
-#include "assets/textures.h"
 #include "platform/platform.h"
 #include "platform/window.h"
 #include "sound/sound.h"
@@ -12,22 +10,6 @@
 #include <GL/glu.h>
 
 namespace {
-
-const char* const MENU_PICTURES[13] = {
-    "Dane/Menu/logo.gfx",
-    "Dane/Menu/tlo.gfx",
-    "Dane/Menu/nowagra_gora.gfx",
-    "Dane/Menu/nowagra_dol.gfx",
-    "Dane/Menu/autobusy_gora.gfx",
-    "Dane/Menu/autobusy_dol.gfx",
-    "Dane/Menu/ogrze_gora.gfx",
-    "Dane/Menu/ogrze_dol.gfx",
-    "Dane/Menu/wyjscie_gora.gfx",
-    "Dane/Menu/wyjscie_dol.gfx",
-    "Dane/Menu/ogrze.gfx",
-    "Dane/Menu/autobusy.gfx",
-    "Dane/Menu/nowagra.gfx",
-};
 
 const GLfloat MATERIAL_AMBIENT_DIFFUSE[4] = {0.75f, 0.75f, 0.75f, 1.0f};
 const GLfloat AMBIENT_BRIGHT[4] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -44,8 +26,7 @@ void initGL()
 {
     initSound();
     if (inGame == 0) {
-        for (int slot = 0; slot < 13; ++slot)
-            loadTexture(MENU_PICTURES[slot], slot, TEX_MENU);
+        loadMenuImages();
         buildMenuLists();
     } else {
         loadAssets();
