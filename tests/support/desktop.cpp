@@ -49,6 +49,8 @@ Spawned spawnProgram(const std::string& program, const std::vector<std::string>&
     const std::string base = screenshotDir() + "/proc-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
     s.errPath = base + ".err";
     s.outPath = base + ".out";
+    const std::string runtimeDir = screenshotDir() + "/runtime-" + std::to_string(getpid());
+    std::filesystem::create_directories(runtimeDir);
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(workDir.c_str()) != 0)
@@ -60,6 +62,9 @@ Spawned spawnProgram(const std::string& program, const std::vector<std::string>&
         if (out >= 0)
             dup2(out, 1);
         setenv("VELBRANT_NO_DIALOGS", "1", 1);
+        // The single-instance lock lives in the runtime folder: one of this test process's own, so
+        // a game someone else runs on the machine neither blocks the test nor is blocked by it.
+        setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
         for (const std::string& e : env) {
             size_t eq = e.find('=');
             if (eq != std::string::npos)

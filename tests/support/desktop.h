@@ -14,8 +14,9 @@ struct Spawned {
     std::string errPath;  // the child's standard error, captured to a file
     std::string outPath;
 };
-// Starts a program with arguments in a folder, with VELBRANT_NO_DIALOGS=1 and extra "NAME=value"
-// environment entries.
+// Starts a program with arguments in a folder, with VELBRANT_NO_DIALOGS=1, a runtime folder (for
+// the single-instance lock) private to this test process, and extra "NAME=value" environment
+// entries (which may replace those).
 Spawned spawnProgram(const std::string& program, const std::vector<std::string>& args, const std::string& workDir,
                      const std::vector<std::string>& env = {});
 // Waits up to timeoutMs for the process to end; returns its exit status, -1 still running,
