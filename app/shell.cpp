@@ -8,13 +8,19 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <climits>
+#include <cstdint>
 #include <string>
 
 namespace {
 
 const char* const APP_NAME = "Velbrant";
 TickSchedule schedule;
+// A key pressed and released between two ticks (a quick tap during a slow frame) would never
+// be seen down by the game; its release waits for the next tick instead.
+std::array<uint8_t, 256> downSinceTick{};
+std::array<uint8_t, 256> releaseAfterTick{};
 
 void onCreate()
 {
@@ -51,6 +57,7 @@ void mainLoop()
         const int64_t counterNow = platformCounter();
         if (tickDue(schedule, counterNow)) {
             frameTick();
+            keysAfterTick();
             tickScheduleAdvance(&schedule, counterNow);
         } else {
             idleUntil(counterNow);
@@ -87,15 +94,32 @@ void windowProc(const PlatformMessage& msg)
         quitRequested = 1;
         break;
     case WM_KEYDOWN:
-        if (msg.wParam < 256)
+        if (msg.wParam < 256) {
             keyState[msg.wParam] = 1;
+            downSinceTick[msg.wParam] = 1;
+            releaseAfterTick[msg.wParam] = 0;
+        }
         break;
     case WM_KEYUP:
-        if (msg.wParam < 256)
-            keyState[msg.wParam] = 0;
+        if (msg.wParam < 256) {
+            if (downSinceTick[msg.wParam])
+                releaseAfterTick[msg.wParam] = 1;
+            else
+                keyState[msg.wParam] = 0;
+        }
         break;
     default:
         break;  // system keys (Alt held, F10) and everything else
+    }
+}
+
+void keysAfterTick()
+{
+    for (size_t vk = 0; vk < releaseAfterTick.size(); ++vk) {
+        if (releaseAfterTick[vk])
+            keyState[vk] = 0;
+        releaseAfterTick[vk] = 0;
+        downSinceTick[vk] = 0;
     }
 }
 

@@ -7,5 +7,7 @@
 void applyCommandLetter(char first);
 // The window procedure: keys into keyState, size into the viewport, close into quit.
 void windowProc(const PlatformMessage& msg);
+// After each tick: releases of keys tapped since the last tick take effect now.
+void keysAfterTick();
 // The whole program: start-up, main loop, teardown. Returns the exit status.
 int runGame(const char* commandLine);

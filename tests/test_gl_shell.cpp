@@ -52,6 +52,7 @@ struct EventTest : ::testing::Test {
         PlatformMessage m;
         while (platformPeekMessage(&m)) {
         }
+        keysAfterTick();
     }
     void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
@@ -83,9 +84,30 @@ TEST_F(EventTest, KeysFillTheTableFromEvents)
     push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);  // auto-repeat writes 1 again
     drain();
     EXPECT_EQ(keyState[0x26], 1);
+    keysAfterTick();
     push(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
     drain();
     EXPECT_EQ(keyState[0x26], 0);
+}
+
+TEST_F(EventTest, ATapBetweenTwoTicksStaysDownForOneTick)
+{
+    push(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_NONE);
+    push(SDL_KEYUP, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_NONE);
+    drain();
+    EXPECT_EQ(keyState[0x0D], 1) << "the next tick must see the tap";
+    keysAfterTick();
+    EXPECT_EQ(keyState[0x0D], 0);
+    // Pressed again before that tick: the second press wins and the key stays down.
+    push(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE, KMOD_NONE);
+    push(SDL_KEYUP, SDLK_SPACE, SDL_SCANCODE_SPACE, KMOD_NONE);
+    push(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE, KMOD_NONE);
+    drain();
+    keysAfterTick();
+    EXPECT_EQ(keyState[0x20], 1);
+    push(SDL_KEYUP, SDLK_SPACE, SDL_SCANCODE_SPACE, KMOD_NONE);
+    drain();
+    EXPECT_EQ(keyState[0x20], 0) << "a key held across a tick lets go at once";
 }
 
 TEST_F(EventTest, AltHeldAndF10NeverPressAKeyButReleasesAlwaysArrive)
