@@ -83,7 +83,7 @@ row() {
   if [ -z "$value" ]; then
     shown="n/a"; verdict="not measured"
   else
-    shown=$(awk -v x="$value" 'BEGIN { printf (x >= 100 ? "%.0f" : (x >= 10 ? "%.1f" : "%.3f")), x }')" $unit"
+    shown=$(awk -v x="$value" 'BEGIN { printf (x >= 100 ? "%.0f" : (x >= 10 ? "%.1f" : (x >= 0.01 ? "%.3f" : "%.3g"))), x }')" $unit"
     if [ -z "$cond" ]; then verdict="reported"
     elif awk -v x="$value" "BEGIN { exit !($cond) }"; then verdict="met"
     else verdict="MISSED"; fi
