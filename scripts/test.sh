@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Sets everything up on a fresh Debian machine, builds, and runs the whole test suite.
-# The end-to-end tests need an X display: an Xvfb server is started for them.
+# Sets everything up on a fresh Debian machine, builds, and runs the whole test suite:
+#   1. the suite built with AddressSanitizer and UBSan (all but the end-to-end tests),
+#   2. every reader's fuzz target for a short fixed time (FUZZ_SECONDS, default 20 s each),
+#   3. the whole suite in the normal build, end-to-end tests included, under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
+scripts/sanitize.sh
+scripts/fuzz.sh "${FUZZ_SECONDS:-20}"
 export VELBRANT_NO_DIALOGS=1
 cd build
+echo "== the whole suite"
 xvfb-run -a -s "-screen 0 640x480x24" ctest --output-on-failure -j2 --timeout 600
