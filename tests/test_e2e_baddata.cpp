@@ -23,14 +23,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Still running? Asked without reaping the process, so its exit status stays for waitForExit.
-bool alive(const Spawned& p)
-{
-    siginfo_t info{};
-    return p.pid > 0 && waitid(P_PID, static_cast<id_t>(p.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-           info.si_pid == 0;
-}
-
 void pause(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -114,7 +106,7 @@ struct BadData : ::testing::Test {
         const Clock::time_point start = Clock::now();
         bool ready = false;
         while (std::chrono::duration<double>(Clock::now() - start).count() < 40.0) {
-            if (!alive(game))
+            if (!isRunning(game))
                 break;
             if (!fromMenu && fileExists(diag) && !readFile(diag).empty()) {
                 ready = true;

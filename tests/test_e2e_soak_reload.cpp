@@ -26,14 +26,6 @@ constexpr int RELOAD_GAMES = 20;
 // by a load's worth.
 constexpr long RELOAD_RSS_SLACK_KIB = 4 * 1024;
 
-// Still running? Asked without reaping the process, so its exit status stays for waitForExit.
-bool alive(const Spawned& p)
-{
-    siginfo_t info{};
-    return p.pid > 0 && waitid(P_PID, static_cast<id_t>(p.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-           info.si_pid == 0;
-}
-
 void pause(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -92,7 +84,7 @@ struct ReloadSoak : ::testing::Test {
         while (std::chrono::duration<double>(Clock::now() - start).count() < timeoutS) {
             if (done())
                 return true;
-            if (!alive(game))
+            if (!isRunning(game))
                 return false;
             pause(100);
         }
@@ -139,7 +131,7 @@ TEST_F(ReloadSoak, TwentyNewGamesKeepTexturesListsAndMemoryFlat)
         pressKey("Escape");
         ASSERT_TRUE(waitForMenu(20.0)) << "no menu after game " << i << "\n" << capturedErr(game);
     }
-    ASSERT_TRUE(alive(game)) << capturedErr(game);
+    ASSERT_TRUE(isRunning(game)) << capturedErr(game);
     sendSignal(game, SIGTERM);
     EXPECT_EQ(waitForExit(game, 15000), 0) << capturedErr(game);
 

@@ -104,7 +104,10 @@ int waitForExit(const Spawned& p, int timeoutMs)
 
 bool isRunning(const Spawned& p)
 {
-    return p.pid > 0 && kill(p.pid, 0) == 0 && waitpid(p.pid, nullptr, WNOHANG) == 0;
+    // Asked without reaping the process, so its exit status stays for waitForExit.
+    siginfo_t info{};
+    return p.pid > 0 && waitid(P_PID, static_cast<id_t>(p.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid == 0;
 }
 
 void sendSignal(const Spawned& p, int sig)
