@@ -127,7 +127,8 @@ struct MenuE2e : ::testing::Test {
     {
         start();
         ASSERT_TRUE(waitForPicture("idle", newGameButtonIn, 40.0)) << capturedErr(game);
-        pause(300);
+        // Enter counts only once the buttons have stopped.
+        ASSERT_TRUE(waitForStillScreen(20.0, screenshotDir() + "/menu-poll.png")) << capturedErr(game);
     }
 };
 
@@ -202,6 +203,7 @@ TEST_F(MenuE2e, AboutPanelSlidesInAndBackBringsTheButtons)
         },
         10.0))
         << capturedErr(game);
+    ASSERT_TRUE(waitForStillScreen(20.0, screenshotDir() + "/menu-poll.png")) << capturedErr(game);
     // Up and Down do nothing while it is open; Enter goes back.
     pressKey("Up");
     pause(200);

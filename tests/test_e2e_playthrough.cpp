@@ -84,19 +84,6 @@ long whiteInEndPanel(const Screenshot& s)
 }
 
 // Mean absolute difference of two screenshots over a rectangle.
-double difference(const Screenshot& a, const Screenshot& b, int x0, int y0, int x1, int y1)
-{
-    double sum = 0;
-    long n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            for (int c = 0; c < 3; ++c) {
-                sum += std::abs(static_cast<int>(a.at(x, y)[c]) - static_cast<int>(b.at(x, y)[c]));
-                ++n;
-            }
-    return n ? sum / static_cast<double>(n) : 0.0;
-}
-
 // Share of the selected button's amber where the "new game" button rests once it has slid in.
 double newGameButtonAmber(const Screenshot& s)
 {
@@ -252,7 +239,7 @@ TEST_F(Playthrough, MenuNewGameDriveEveryStopVerdictMenuExit)
     ASSERT_TRUE(waitForPicture(screenshotDir() + "/play-menu.png", 150.0,
                                [](const Screenshot& s) { return newGameButtonAmber(s) > 0.5; }, &menu))
         << capturedErr(game);
-    pause(1000);
+    ASSERT_TRUE(waitForStillScreen(30.0, screenshotDir() + "/play-menu-still.png")) << "the buttons come to rest";
     press("Return");
     Screenshot cab;
     ASSERT_TRUE(waitForPicture(screenshotDir() + "/play-run-cab.png", 90.0,
@@ -307,7 +294,7 @@ TEST_F(Playthrough, MenuNewGameDriveEveryStopVerdictMenuExit)
     Screenshot again;
     EXPECT_TRUE(waitForPicture(screenshotDir() + "/play-menu-again.png", 60.0,
                                [](const Screenshot& s) { return newGameButtonAmber(s) > 0.5; }, &again));
-    pause(1000);
+    EXPECT_TRUE(waitForStillScreen(30.0, screenshotDir() + "/play-menu-still.png")) << "the buttons come to rest";
     for (int i = 0; i < 3; ++i)
         press("Down");
     press("Return");

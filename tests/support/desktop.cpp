@@ -195,6 +195,39 @@ std::string screenshotDir()
     return dir;
 }
 
+double difference(const Screenshot& a, const Screenshot& b, int x0, int y0, int x1, int y1)
+{
+    if (a.width != b.width || a.height != b.height)
+        return 255.0;
+    double sum = 0;
+    long n = 0;
+    for (int y = y0; y < y1 && y < a.height; ++y)
+        for (int x = x0; x < x1 && x < a.width; ++x)
+            for (int c = 0; c < 3; ++c) {
+                sum += std::abs(static_cast<int>(a.at(x, y)[c]) - static_cast<int>(b.at(x, y)[c]));
+                ++n;
+            }
+    return n ? sum / static_cast<double>(n) : 0.0;
+}
+
+bool waitForStillScreen(double timeoutSeconds, const std::string& savePath, Screenshot* last)
+{
+    const auto start = std::chrono::steady_clock::now();
+    Screenshot previous = takeScreenshot(savePath);
+    while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeoutSeconds) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        Screenshot s = takeScreenshot(savePath);
+        const bool still = s.ok() && previous.ok() && difference(previous, s, 0, 0, s.width, s.height) < 0.05;
+        previous = s;
+        if (still) {
+            if (last)
+                *last = s;
+            return true;
+        }
+    }
+    return false;
+}
+
 Screenshot takeScreenshot(const std::string& savePath)
 {
     Screenshot shot;

@@ -50,5 +50,11 @@ struct Screenshot {
 // Takes a screenshot of the whole screen, saves it as PNG at savePath (kept for people to look
 // at) and returns its pixels.
 Screenshot takeScreenshot(const std::string& savePath);
+// Mean absolute difference of the two pictures' channels over [x0,x1) x [y0,y1), 0..255.
+double difference(const Screenshot& a, const Screenshot& b, int x0, int y0, int x1, int y1);
+// Takes screenshots until two in a row show the same picture: a slide or fade has ended, so
+// the menu takes keys again. The game's pace is ticks, not the clock, so a fixed pause is not
+// enough on a busy machine. False after timeoutSeconds.
+bool waitForStillScreen(double timeoutSeconds, const std::string& savePath, Screenshot* last = nullptr);
 // Folder in the build tree where end-to-end tests keep their screenshots.
 std::string screenshotDir();
