@@ -3,7 +3,7 @@
 // halves of the work: painting the textures and building the 13 models.
 //
 // All lengths here are in the bus frame as the game draws it (+X right, +Y up, -Z forward, the cab
-// eye at z = -5); the body models are written with 4 added to Z (see tools/common/bus_specs.h).
+// eye at z = -5); the body models are written with 4 added to Z (see tools/common/bus_designs.h).
 #pragma once
 
 #include "tools/data/content_paint.h"
@@ -22,7 +22,7 @@ struct BusStyle {
     bool roofPod;        // air-conditioning pod on the roof
     Rgb body, band, skirt, accent, seat, seatShell;
     uint32_t seed;
-    // The parameter file's geometry numbers (bus_specs.h).
+    // The parameter file's geometry numbers (bus_designs.h).
     float frontLeftWheelZ, frontRightWheelZ, rearWheelsZ;
     float doorCentreZ[3];
 };

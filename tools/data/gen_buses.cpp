@@ -1,8 +1,8 @@
 // The two buses. Each is one style record over the same construction: a body of side walls with
 // wheel arches and door openings, a raked front and a flat rear, a roof; a saloon with
 // see-through windows, seats and poles; the cab with the dashboard, speedometer and wheel; lamps,
-// wheels and door leaves placed where the game draws them (tools/common/bus_specs.h).
-#include "tools/common/bus_specs.h"
+// wheels and door leaves placed where the game draws them (tools/common/bus_designs.h).
+#include "tools/common/bus_designs.h"
 #include "tools/data/content_bus.h"
 #include "tools/data/gen.h"
 
@@ -380,7 +380,7 @@ void buildLamps(const std::string& folder, const BusLayout& l, const BusTextures
 
 void buildWheels(const std::string& folder, const BusTextures& t)
 {
-    // Centred where the renderer spins and steers them (bus_specs.h).
+    // Centred where the renderer spins and steers them (bus_designs.h).
     ModelBuilder fl, fr, rear;
     cylinderX(fl, v3(-1.22f, BUS_WHEEL_Y, -4.55f), BUS_WHEEL_RADIUS, 0.16f, 14, t.tyre, t.wheelCap, t.archWell, 3);
     cylinderX(fr, v3(1.22f, BUS_WHEEL_Y, -4.55f), BUS_WHEEL_RADIUS, 0.16f, 14, t.tyre, t.wheelCap, t.archWell, 3);

@@ -5,7 +5,7 @@
 // shape on a 4:3 screen: the letters are squeezed by the stretch they will get. No picture has a
 // pure black texel: black is the colour key, and after a run the menu is drawn without the alpha
 // test, so a keyed texel would show as black instead of vanishing.
-#include "tools/common/bus_specs.h"
+#include "tools/common/bus_designs.h"
 #include "tools/data/gen.h"
 #include "tools/data/glyphs.h"
 #include "tools/data/writers.h"

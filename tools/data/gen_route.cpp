@@ -1,6 +1,6 @@
 // The run's text files: the stops, the mission and both buses' parameters, all from the route
 // layout and the bus specs shared with the scenery and bus models.
-#include "tools/common/bus_specs.h"
+#include "tools/common/bus_designs.h"
 #include "tools/common/route_layout.h"
 #include "tools/data/gen.h"
 #include "tools/data/writers.h"
