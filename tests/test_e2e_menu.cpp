@@ -2,6 +2,7 @@
 // fade, the buttons sliding in, a panel and back, new game into the run and Escape back, and the
 // exit fade ending the process with status 0. Screenshots stay in the build's screenshots folder.
 #include "tests/support/desktop.h"
+#include "tests/support/menu_screen.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
@@ -26,43 +27,6 @@ double secondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// A rectangle in the menu's screen space (-1..1 both ways, y up), as pixels of the screenshot.
-struct Area {
-    float x0, x1, y0, y1;
-};
-
-int pixelX(const Screenshot& s, float x) { return static_cast<int>(std::lround((x + 1.0f) * 0.5f * s.width)); }
-int pixelY(const Screenshot& s, float y) { return static_cast<int>(std::lround((1.0f - y) * 0.5f * s.height)); }
-
-void meanOf(const Screenshot& s, const Area& a, double out[3])
-{
-    s.mean(pixelX(s, a.x0), pixelY(s, a.y1), pixelX(s, a.x1), pixelY(s, a.y0), out);
-}
-
-// Share of the area in the selected buttons' amber.
-double amberShare(const Screenshot& s, const Area& a)
-{
-    long amber = 0, n = 0;
-    for (int y = pixelY(s, a.y1); y < pixelY(s, a.y0); ++y)
-        for (int x = pixelX(s, a.x0); x < pixelX(s, a.x1); ++x) {
-            const uint8_t* p = s.at(x, y);
-            if (p[0] > 180 && p[1] > 100 && p[1] < 235 && p[2] < 120)
-                ++amber;
-            ++n;
-        }
-    return n ? static_cast<double>(amber) / n : 0.0;
-}
-
-double meanLevel(const Screenshot& s, const Area& a)
-{
-    double m[3];
-    meanOf(s, a, m);
-    return (m[0] + m[1] + m[2]) / 3.0;
-}
-
-// Where things stand once the buttons are in (buttons offset 1.5).
-const Area NEW_GAME_BUTTON{-0.60f, 0.15f, 0.22f, 0.28f};
-const Area EXIT_BUTTON{-0.60f, 0.0f, -0.23f, -0.17f};
 const Area LEFT_EDGE_OF_NEW_GAME{-1.0f, -0.80f, 0.22f, 0.28f};
 // The background's pavement, left of the bus: light grey on the background, dark on the logo.
 const Area PAVEMENT{-0.95f, -0.60f, -0.42f, -0.38f};
@@ -76,7 +40,6 @@ bool logoShows(const Screenshot& s)
     return m[0] > 60 && m[0] > m[1] + 30 && meanLevel(s, PAVEMENT) < 60;
 }
 bool backgroundShows(const Screenshot& s) { return meanLevel(s, PAVEMENT) > 90; }
-bool newGameButtonIn(const Screenshot& s) { return amberShare(s, NEW_GAME_BUTTON) > 0.5; }
 
 struct MenuE2e : ::testing::Test {
     TempDir runtime;
@@ -222,7 +185,7 @@ TEST_F(MenuE2e, ExitFadesToBlackAndTheProcessEndsWithStatusZero)
         pause(200);
     }
     Screenshot before;
-    ASSERT_TRUE(waitForPicture("exit-selected", [](const Screenshot& s) { return amberShare(s, EXIT_BUTTON) > 0.5; },
+    ASSERT_TRUE(waitForPicture("exit-selected", exitButtonSelected,
                                5.0, &before));
     const double startLevel = meanLevel(before, PAVEMENT);
     pressKey("Return");

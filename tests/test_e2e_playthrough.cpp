@@ -5,6 +5,7 @@
 // stops straight ahead of the start, so a keyboard driver steered by screenshots can reach them.
 // Screenshots stay in the build's screenshots folder.
 #include "tests/support/desktop.h"
+#include "tests/support/menu_screen.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
@@ -83,20 +84,6 @@ long whiteInEndPanel(const Screenshot& s)
     return n;
 }
 
-// Mean absolute difference of two screenshots over a rectangle.
-// Share of the selected button's amber where the "new game" button rests once it has slid in.
-double newGameButtonAmber(const Screenshot& s)
-{
-    long amber = 0, n = 0;
-    for (int y = s.height * 172 / 480; y < s.height * 188 / 480; ++y)
-        for (int x = s.width * 110 / 640; x < s.width * 390 / 640; ++x) {
-            const uint8_t* p = s.at(x, y);
-            if (p[0] > 180 && p[1] > 100 && p[1] < 235 && p[2] < 120)
-                ++amber;
-            ++n;
-        }
-    return n ? static_cast<double>(amber) / static_cast<double>(n) : 0.0;
-}
 
 // Takes screenshots until one satisfies the test; the game's pace is ticks, and a busy machine
 // gives fewer of them a second, so waits are by what the screen shows, not by the clock.
@@ -237,7 +224,7 @@ TEST_F(Playthrough, MenuNewGameDriveEveryStopVerdictMenuExit)
     // The opening fade lasts about 12 s, then the buttons slide in; Enter on "new game" loads.
     Screenshot menu;
     ASSERT_TRUE(waitForPicture(screenshotDir() + "/play-menu.png", 150.0,
-                               [](const Screenshot& s) { return newGameButtonAmber(s) > 0.5; }, &menu))
+                               newGameButtonIn, &menu))
         << capturedErr(game);
     ASSERT_TRUE(waitForStillScreen(30.0, screenshotDir() + "/play-menu-still.png")) << "the buttons come to rest";
     press("Return");
@@ -293,10 +280,14 @@ TEST_F(Playthrough, MenuNewGameDriveEveryStopVerdictMenuExit)
     press("Escape");
     Screenshot again;
     EXPECT_TRUE(waitForPicture(screenshotDir() + "/play-menu-again.png", 60.0,
-                               [](const Screenshot& s) { return newGameButtonAmber(s) > 0.5; }, &again));
+                               newGameButtonIn, &again));
     EXPECT_TRUE(waitForStillScreen(30.0, screenshotDir() + "/play-menu-still.png")) << "the buttons come to rest";
-    for (int i = 0; i < 3; ++i)
+    // Each Down must be seen released before the next, or the menu takes two presses as one.
+    for (int i = 0; i < 3; ++i) {
         press("Down");
+        pause(300);
+    }
+    EXPECT_TRUE(waitForPicture(screenshotDir() + "/play-exit-selected.png", 10.0, exitButtonSelected));
     press("Return");
     EXPECT_EQ(waitForExit(game, 30000), 0) << capturedErr(game);
 }
