@@ -18,9 +18,14 @@ namespace {
 const char* const APP_NAME = "Velbrant";
 TickSchedule schedule;
 // A key pressed and released between two ticks (a quick tap during a slow frame) would never
-// be seen down by the game; its release waits for the next tick instead.
+// be seen down by the game; its release waits for the next tick instead. Likewise a held key
+// let go and pressed again between two ticks would never be seen up, and the menu's latches
+// would take the two presses as one; the new press waits for the next tick.
 std::array<uint8_t, 256> downSinceTick{};
 std::array<uint8_t, 256> releaseAfterTick{};
+std::array<uint8_t, 256> upSinceTick{};
+std::array<uint8_t, 256> pressAfterTick{};
+std::array<uint8_t, 256> tapAfterTick{};  // the waiting press has been let go again
 
 void onCreate()
 {
@@ -95,17 +100,28 @@ void windowProc(const PlatformMessage& msg)
         break;
     case WM_KEYDOWN:
         if (msg.wParam < 256) {
-            keyState[msg.wParam] = 1;
-            downSinceTick[msg.wParam] = 1;
-            releaseAfterTick[msg.wParam] = 0;
+            const size_t vk = msg.wParam;
+            if (upSinceTick[vk]) {
+                pressAfterTick[vk] = 1;
+                tapAfterTick[vk] = 0;
+            } else {
+                keyState[vk] = 1;
+                downSinceTick[vk] = 1;
+                releaseAfterTick[vk] = 0;
+            }
         }
         break;
     case WM_KEYUP:
         if (msg.wParam < 256) {
-            if (downSinceTick[msg.wParam])
-                releaseAfterTick[msg.wParam] = 1;
-            else
-                keyState[msg.wParam] = 0;
+            const size_t vk = msg.wParam;
+            if (pressAfterTick[vk]) {
+                tapAfterTick[vk] = 1;
+            } else if (downSinceTick[vk]) {
+                releaseAfterTick[vk] = 1;
+            } else if (keyState[vk]) {
+                keyState[vk] = 0;
+                upSinceTick[vk] = 1;
+            }
         }
         break;
     default:
@@ -118,8 +134,14 @@ void keysAfterTick()
     for (size_t vk = 0; vk < releaseAfterTick.size(); ++vk) {
         if (releaseAfterTick[vk])
             keyState[vk] = 0;
-        releaseAfterTick[vk] = 0;
-        downSinceTick[vk] = 0;
+        const uint8_t pressNow = pressAfterTick[vk];
+        releaseAfterTick[vk] = pressNow ? tapAfterTick[vk] : 0;
+        downSinceTick[vk] = pressNow;
+        if (pressNow)
+            keyState[vk] = 1;
+        upSinceTick[vk] = 0;
+        pressAfterTick[vk] = 0;
+        tapAfterTick[vk] = 0;
     }
 }
 

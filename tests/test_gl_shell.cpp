@@ -110,6 +110,38 @@ TEST_F(EventTest, ATapBetweenTwoTicksStaysDownForOneTick)
     EXPECT_EQ(keyState[0x20], 0) << "a key held across a tick lets go at once";
 }
 
+TEST_F(EventTest, AHeldKeyLetGoAndPressedAgainBetweenTwoTicksIsSeenUpThenDown)
+{
+    push(SDL_KEYDOWN, SDLK_DOWN, SDL_SCANCODE_DOWN, KMOD_NONE);
+    drain();
+    keysAfterTick();  // a tick saw it held
+    push(SDL_KEYUP, SDLK_DOWN, SDL_SCANCODE_DOWN, KMOD_NONE);
+    push(SDL_KEYDOWN, SDLK_DOWN, SDL_SCANCODE_DOWN, KMOD_NONE);
+    drain();
+    EXPECT_EQ(keyState[0x28], 0) << "the next tick must see the release";
+    keysAfterTick();
+    EXPECT_EQ(keyState[0x28], 1) << "and the one after it the new press";
+    keysAfterTick();
+    EXPECT_EQ(keyState[0x28], 1) << "still held";
+    push(SDL_KEYUP, SDLK_DOWN, SDL_SCANCODE_DOWN, KMOD_NONE);
+    drain();
+    EXPECT_EQ(keyState[0x28], 0);
+
+    // Let go, tapped and let go again within one frame: up for a tick, down for one, then up.
+    push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
+    drain();
+    keysAfterTick();
+    push(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
+    push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
+    push(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
+    drain();
+    EXPECT_EQ(keyState[0x26], 0);
+    keysAfterTick();
+    EXPECT_EQ(keyState[0x26], 1) << "the tap is seen by one tick";
+    keysAfterTick();
+    EXPECT_EQ(keyState[0x26], 0);
+}
+
 TEST_F(EventTest, AltHeldAndF10NeverPressAKeyButReleasesAlwaysArrive)
 {
     keyState[0x53] = 1;  // S held before Alt went down
