@@ -84,7 +84,6 @@ long whiteInEndPanel(const Screenshot& s)
     return n;
 }
 
-
 // Takes screenshots until one satisfies the test; the game's pace is ticks, and a busy machine
 // gives fewer of them a second, so waits are by what the screen shows, not by the clock.
 template <typename Test>
@@ -282,7 +281,7 @@ TEST_F(Playthrough, MenuNewGameDriveEveryStopVerdictMenuExit)
     EXPECT_TRUE(waitForPicture(screenshotDir() + "/play-menu-again.png", 60.0,
                                newGameButtonIn, &again));
     EXPECT_TRUE(waitForStillScreen(30.0, screenshotDir() + "/play-menu-still.png")) << "the buttons come to rest";
-    // Each Down must be seen released before the next, or the menu takes two presses as one.
+    // Down to "exit" at a player's pace, and Enter only once it is lit.
     for (int i = 0; i < 3; ++i) {
         press("Down");
         pause(300);
