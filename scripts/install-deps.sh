@@ -10,7 +10,7 @@ PACKAGES=(
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick sox libsox-fmt-all
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev gcovr
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the game and its tests with AddressSanitizer and UndefinedBehaviorSanitizer and runs the
-# suite there: every test but the end-to-end ones, which drive the real programs for minutes and
-# run in the normal build. Any sanitizer report fails the test it happens in.
+# suite there: every test but the end-to-end and soak ones, which drive the real programs for minutes
+# and run in the normal build. Any sanitizer report fails the test it happens in.
 #
 #   scripts/sanitize.sh                    build in build-asan and run
 #   ASAN_BUILD_DIR=dir scripts/sanitize.sh another build folder
@@ -30,4 +30,4 @@ if [ -z "${DISPLAY:-}" ]; then display_wrap=(xvfb-run -a -s "-screen 0 640x480x2
 
 echo "== sanitizer suite"
 cd "$BUILD_DIR"
-"${display_wrap[@]}" ctest -LE e2e -j"$(nproc)" --timeout 600 --output-on-failure
+"${display_wrap[@]}" ctest -LE 'e2e|soak' -j"$(nproc)" --timeout 600 --output-on-failure

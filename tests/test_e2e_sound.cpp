@@ -36,7 +36,7 @@ double crossingRate(const std::vector<float>& s, double from, double to)
 
 struct Moment {
     const char* what;
-    double at = 0.0;  // wall-clock seconds since the program was started
+    double at = 0.0;  // seconds into the output
 };
 
 } // namespace
@@ -48,7 +48,7 @@ TEST(SoundEndToEnd, EachSoundIsHeardWhereItsKeyWasPressed)
     ASSERT_FALSE(configBesideProgram());
     TempDir work;
     const std::string out = useWaveBackEnd(work.path);
-    Stopwatch clock;
+    const OutputClock clock{out};
     Spawned game = spawnProgram(builtProgram("velbrant"), {"V"}, generatedTree(),
                                 {"XDG_RUNTIME_DIR=" + work.path, "ALSOFT_CONF=" + work.path + "/alsoft.conf"});
     if (!waitForWindow("Velbrant", 20000)) {
@@ -56,7 +56,7 @@ TEST(SoundEndToEnd, EachSoundIsHeardWhereItsKeyWasPressed)
         stopProgram(game);
         FAIL() << "no window: " << err;
     }
-    sleepSeconds(2.0);  // the run's load is done inside window creation; let a few ticks pass
+    clock.wait(2.0);  // the run's load is done inside window creation; let a few ticks pass
     ASSERT_TRUE(isRunning(game)) << capturedErr(game);
 
     Moment quietEnd{"quiet"}, starter{"starter"}, idle{"idle"}, horn{"horn"}, hornUp{"horn released"},
@@ -66,30 +66,30 @@ TEST(SoundEndToEnd, EachSoundIsHeardWhereItsKeyWasPressed)
     // Every step counts ticks, and a software-drawn run may manage far fewer than 50 a second:
     // the keys are held long enough for the slowest.
     keyDown("s");
-    sleepSeconds(5.0);  // the starter plays, the engine catches
+    clock.wait(5.0);  // the starter plays, the engine catches
     keyUp("s");
     idle.at = clock.seconds();
-    sleepSeconds(1.5);
+    clock.wait(1.5);
     horn.at = clock.seconds();
     keyDown("k");
-    sleepSeconds(1.0);
+    clock.wait(1.0);
     keyUp("k");
     hornUp.at = clock.seconds();
-    sleepSeconds(0.8);
+    clock.wait(0.8);
     throttle.at = clock.seconds();
     keyDown("Up");
-    sleepSeconds(3.0);
+    clock.wait(3.0);
     keyUp("Up");
     throttleUp.at = clock.seconds();
     keyDown("Down");  // stop the bus so the door may open
-    sleepSeconds(9.0);
+    clock.wait(9.0);
     keyUp("Down");
-    sleepSeconds(0.5);
+    clock.wait(0.5);
     const double beforeDoor = clock.seconds();
     door.at = beforeDoor + 0.3;
-    sleepSeconds(0.3);
+    clock.wait(0.3);
     pressKey("Delete", 200);
-    sleepSeconds(1.5);
+    clock.wait(1.5);
     sendSignal(game, SIGTERM);
     EXPECT_EQ(waitForExit(game, 10000), 0) << capturedErr(game);
     const double ended = clock.seconds();

@@ -27,7 +27,7 @@ Output& output()
 
 class GameSound : public ::testing::Test {
 protected:
-    Stopwatch clock;
+    OutputClock clock;
     std::string previousDir;
     void SetUp() override
     {
@@ -39,7 +39,7 @@ protected:
         ASSERT_EQ(chdir(tree.c_str()), 0);
         fakeSysReset();
         optSoundDriver = 0;
-        clock = Stopwatch();
+        clock.path = output().file;
         initSound();
         ASSERT_TRUE(fakeMessages.empty()) << fakeMessages[0].text;
     }
@@ -52,10 +52,7 @@ protected:
     std::vector<float> heard()
     {
         shutdownSound();
-        const double closedAt = clock.seconds();
-        std::vector<float> out = readOutput(output().file);
-        alignOnEnd(out, closedAt);
-        return out;
+        return readOutput(output().file);
     }
 };
 
@@ -69,13 +66,13 @@ TEST_F(GameSound, EverySampleAndTheMenuMusicLoad)
 
 TEST_F(GameSound, TheHornIsHeardAfterKIsPressedAndNotBefore)
 {
-    sleepSeconds(0.6);
+    clock.wait(0.6);
     const double pressed = clock.seconds();
     playSoundEvent(4000, SOUND_HORN);
-    sleepSeconds(0.9);  // longer than the horn file: it loops while held
+    clock.wait(0.9);  // longer than the horn file: it loops while held
     const double released = clock.seconds();
     FSOUND_StopSound(CHANNEL_HORN);
-    sleepSeconds(0.3);
+    clock.wait(0.3);
     const std::vector<float> out = heard();
     EXPECT_LT(rms(out, 0.1, pressed - 0.1), 0.002);
     EXPECT_GT(rms(out, pressed + 0.1, released - 0.1), 0.05);
@@ -86,7 +83,7 @@ TEST_F(GameSound, TheHornIsHeardAfterKIsPressedAndNotBefore)
 TEST_F(GameSound, TwoDoorsOpeningAtOnceAreBothHeard)
 {
     playSoundEvent(4000, SOUND_DOOR1_OPEN);
-    sleepSeconds(0.3);
+    clock.wait(0.3);
     playSoundEvent(4000, SOUND_DOOR2_OPEN);
     EXPECT_EQ(FSOUND_IsPlaying(1), 1);
     EXPECT_EQ(FSOUND_IsPlaying(8), 1);
@@ -95,9 +92,9 @@ TEST_F(GameSound, TwoDoorsOpeningAtOnceAreBothHeard)
 TEST_F(GameSound, TheStarterLastsLongerThanTheStartSequenceNeeds)
 {
     playSoundEvent(4000, SOUND_ENGINE_START);
-    sleepSeconds(34 * 0.02 + 0.1);  // 33 ticks and more
+    clock.wait(34 * 0.02 + 0.1);  // 33 ticks and more
     EXPECT_EQ(FSOUND_IsPlaying(CHANNEL_ENGINE_START), 1);
-    sleepSeconds(1.5);
+    clock.wait(1.5);
     EXPECT_EQ(FSOUND_IsPlaying(CHANNEL_ENGINE_START), 0) << "the engine must catch after one play or so";
 }
 
@@ -105,10 +102,10 @@ TEST_F(GameSound, TheIdleLoopFollowsTheEngineFrequency)
 {
     playSoundEvent(4000, SOUND_IDLE_START);
     playSoundEvent(4000, SOUND_IDLE_PITCH);
-    sleepSeconds(1.2);
+    clock.wait(1.2);
     const double revved = clock.seconds();
     playSoundEvent(16000, SOUND_IDLE_PITCH);
-    sleepSeconds(1.2);
+    clock.wait(1.2);
     EXPECT_EQ(FSOUND_IsPlaying(CHANNEL_IDLE_ENGINE), 1);
     const std::vector<float> out = heard();
     // The firing beat is 62.5 Hz in the file at 8000 Hz; four times the frequency makes every
@@ -134,7 +131,7 @@ TEST_F(GameSound, TheMenuMusicGoesRoundAtItsEnd)
     FSOUND_Stream_SetTime(music, length - 300);
     const double started = clock.seconds();
     FSOUND_Stream_Play(CHANNEL_MENU_MUSIC, music);
-    sleepSeconds(0.9);
+    clock.wait(0.9);
     EXPECT_EQ(FSOUND_IsPlaying(CHANNEL_MENU_MUSIC), 1);
     const int time = FSOUND_Stream_GetTime(music);
     EXPECT_GT(time, 300);
@@ -158,7 +155,7 @@ TEST_F(GameSound, ARadioTrackTellsItsLengthAndTime)
     FSOUND_Stream_SetTime(track, 10000);
     EXPECT_EQ(FSOUND_Stream_GetTime(track), 10000);
     FSOUND_Stream_Play(CHANNEL_RADIO, track);
-    sleepSeconds(0.5);
+    clock.wait(0.5);
     const int time = FSOUND_Stream_GetTime(track);
     EXPECT_GT(time, 10300);
     EXPECT_LT(time, 10800);

@@ -139,19 +139,6 @@ TEST_F(GlFont, TheSecondSetUsesTheLowerHalfOfThePicture)
     EXPECT_TRUE(isCell(p, 20, 8, 194));
 }
 
-TEST_F(GlFont, PositionIsTheFirstGlyphsLowerLeftCorner)
-{
-    printText(100, 200, 0, "%d", 7);
-    ReadPixels p = readBackBuffer();
-    const int k = '7' - 32;
-    EXPECT_TRUE(isCell(p, 100, 200, k));
-    EXPECT_TRUE(isCell(p, 115, 215, k));
-    EXPECT_EQ(litPixels(p), 16 * 16);
-    printText(0, 462, 0, "X");
-    p = readBackBuffer();
-    EXPECT_TRUE(isCell(p, 0, 477, 'X' - 32));
-}
-
 TEST_F(GlFont, TextSpaceStaysSixForty480WhateverTheViewport)
 {
     glViewport(0, 0, 320, 240);
@@ -163,39 +150,12 @@ TEST_F(GlFont, TextSpaceStaysSixForty480WhateverTheViewport)
     EXPECT_EQ(litPixels(p), 8 * 8);
 }
 
-TEST_F(GlFont, CharactersWithoutAGlyphDrawNothingAndCallNoOtherList)
-{
-    printText(0, 0, 0, "\x01\x1f\x80\xb3\xff");
-    printText(0, 100, 1, "%c%c", 0x9c, 0xb9);
-    ReadPixels p = readBackBuffer();
-    EXPECT_EQ(litPixels(p), 0);
-    EXPECT_EQ(strayPixels(p), 0);
-}
-
 TEST_F(GlFont, DroppedCharactersDoNotAdvanceThePen)
 {
     printText(0, 0, 0, "A\xb3" "b");
     ReadPixels p = readBackBuffer();
     EXPECT_TRUE(isCell(p, 11, 8, 66));
     EXPECT_EQ(litPixels(p), 27 * 16);
-    EXPECT_EQ(strayPixels(p), 0);
-}
-
-TEST_F(GlFont, AnUnknownSetDrawsNothing)
-{
-    printText(0, 0, 2, "Ab");
-    printText(0, 100, -1, "Ab");
-    ReadPixels p = readBackBuffer();
-    EXPECT_EQ(litPixels(p), 0);
-    EXPECT_EQ(strayPixels(p), 0);
-}
-
-TEST_F(GlFont, ALongTextIsCutAndRunsOffTheRightEdge)
-{
-    const std::string longText(400, 'A');
-    printText(0, 0, 0, "%s", longText.c_str());
-    ReadPixels p = readBackBuffer();
-    EXPECT_TRUE(isCell(p, 639, 8, 33));
     EXPECT_EQ(strayPixels(p), 0);
 }
 
@@ -252,23 +212,6 @@ TEST_F(GlFont, KillDeletesTheSetAndForgetsIt)
     EXPECT_FALSE(glIsList(base + 255));
     for (uint32_t id = 1; id <= MODEL_LIST_LAST; ++id)
         EXPECT_TRUE(glIsList(id)) << id;
-}
-
-TEST_F(GlFont, KillWithNoFontLeavesTheModelListsAlone)
-{
-    killFont();
-    killFont();
-    for (uint32_t id = 1; id <= MODEL_LIST_LAST; ++id)
-        EXPECT_TRUE(glIsList(id)) << id;
-}
-
-TEST_F(GlFont, PrintingWithNoFontDrawsNothing)
-{
-    killFont();
-    printText(0, 0, 0, "Ab");
-    ReadPixels p = readBackBuffer();
-    EXPECT_EQ(litPixels(p), 0);
-    EXPECT_EQ(strayPixels(p), 0);
 }
 
 } // namespace

@@ -132,18 +132,6 @@ TEST_F(MenuDraw, ButtonsShowTheCursorItemSelectedOverTheBackground)
     }
 }
 
-TEST_F(MenuDraw, ButtonsFollowTheirOffset)
-{
-    menuState.buttonsOffset = 0.24f;  // where a panel leaves them: off the screen
-    ReadPixels p = draw(MenuFrameDraw{});
-    for (float y : BUTTON_Y)
-        expectSlot(p, -0.99f, y, MENU_SLOT_BACKGROUND);
-    menuState.buttonsOffset = 1.0f;  // half way: the new-game button reaches x = -0.26
-    p = draw(MenuFrameDraw{});
-    expectSlot(p, -0.5f, BUTTON_Y[0], MENU_SLOT_BUTTONS);
-    expectSlot(p, -0.2f, BUTTON_Y[0], MENU_SLOT_BACKGROUND);
-}
-
 TEST_F(MenuDraw, OpenPanelWithBackButtonAndNoItemSelected)
 {
     menuState.buttonsOffset = 1.5f;  // kept on the screen to see that none is selected
@@ -198,25 +186,6 @@ TEST_F(MenuDraw, ExitFadeDarkensEverythingDrawnAfterIt)
     expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND, 0.5f);
     expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS, 0.5f);
     expectSlot(p, BUTTON_X, BUTTON_Y[3], MENU_SLOT_BUTTONS + 7, 0.5f);
-}
-
-TEST_F(MenuDraw, MenuFrameSetsItsMatricesAndLeavesLightingOn)
-{
-    // Whatever matrices the run left, the menu draws in screen space.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 640, 0, 480, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(100.0f, 50.0f, 0.0f);
-    introActive = 0;
-    menuState.buttonsEntering = 0.0f;
-    menuState.buttonsOffset = 1.5f;
-    menuFrame();  // the test context has no game window, so the picture stays in the back buffer
-    const ReadPixels p = readBackBuffer();
-    expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND);
-    expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS);
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 class OtherCar : public ::testing::Test {
 protected:
@@ -74,14 +75,72 @@ TEST_F(OtherCar, ClosesItsLoopInAbout7690Ticks)
     EXPECT_NEAR(otherCar.otherCarX, 4.1f, 0.2f) << "back on the first straight";
 }
 
-TEST_F(OtherCar, StaysWithinTheRouteRectangle)
+// Every bound of the thirteen zones, a hundredth inside and outside, against the zone table of the
+// game's rules applied in order to a car standing there (speed 0, ramps clear).
+TEST_F(OtherCar, TheThirteenZonesBoundByBound)
 {
-    for (int t = 0; t < 16000; ++t) {
-        updateOtherCar();
-        ASSERT_GT(otherCar.otherCarX, -425.0f);
-        ASSERT_LT(otherCar.otherCarX, 10.0f);
-        ASSERT_GT(otherCar.otherCarZ, -465.0f);
-        ASSERT_LT(otherCar.otherCarZ, 72.0f);
-        ASSERT_TRUE(std::isfinite(otherCar.otherCarHeading));
+    constexpr float OPEN = -1e9f, NONE = -1.0f, KEEP = 12345.0f;
+    struct Zone {
+        float x0, x1, z0, z1;  // strict bounds
+        float speedStart, speedTarget;
+        float setHeading;       // or NONE
+        float turnStart, turnTarget;  // a ramp when turnStart is not NONE
+    };
+    const Zone zones[13] = {
+        {-5, 7, -70, -50, 0.2f, 0.3f, NONE, NONE, 0},         {-5, 7, -260, -250, NONE, 0, 179, NONE, 0},
+        {-5, 7, OPEN, -310, NONE, 0, 180, NONE, 0},           {-5, 7, OPEN, -390, NONE, 0, 181, NONE, 0},
+        {-15, 10, OPEN, -447, 0.1f, 0.05f, NONE, 181, 269},   {-110, -90, -465, -455, 0.1f, 0.3f, 271.2f, NONE, 0},
+        {-420, -405, -470, -430, 0.1f, 0.05f, NONE, 271, 0},  {-420, -405, -430, -380, 0.1f, 0.4f, 0, NONE, 0},
+        {-430, -390, -56, -40, 0.1f, 0.2f, NONE, 0, 10},      {-430, -387, 53, 60, 0.1f, 0.03f, NONE, 10, 44},
+        {-389, -360, 40, 77, 0.05f, 0.32f, NONE, 44, 90},     {-55, -10, 30, 77, 0.32f, 0.2f, NONE, 90, 151},
+        {-10, 15, -15, 8.7f, NONE, 0, NONE, 151, 180},
+    };
+    auto expected = [&](float x, float z, float& speed, float& heading) {
+        speed = 0.0f;
+        heading = KEEP;
+        float speedStep = 0.0f, turnValue = 0.0f, turnStep = 0.0f;
+        for (const Zone& q : zones) {
+            if (!(x > q.x0 && x < q.x1 && z > q.z0 && z < q.z1))
+                continue;
+            if (q.speedStart != NONE)
+                speed = q.speedStart <= q.speedTarget ? q.speedStart + (speedStep += 0.001f) : (speedStep = 0.0f, q.speedStart);
+            if (q.setHeading != NONE)
+                heading = q.setHeading;
+            if (q.turnStart != NONE) {
+                if (turnValue != q.turnTarget) {
+                    turnValue = q.turnStart + (turnStep += 0.5f);
+                    turnValue = turnValue == 360.0f ? 0.0f : turnValue;
+                } else {
+                    turnStep = 0.0f;
+                }
+                heading = turnValue;
+            }
+        }
+    };
+    int checked = 0;
+    for (const Zone& q : zones) {
+        const float midX = (q.x0 + q.x1) / 2, midZ = q.z0 == OPEN ? q.z1 - 2.0f : (q.z0 + q.z1) / 2;
+        std::vector<std::pair<float, float>> points;
+        for (float d : {-0.01f, 0.01f}) {
+            points.push_back({q.x0 + d, midZ});
+            points.push_back({q.x1 + d, midZ});
+            points.push_back({midX, q.z1 + d});
+            if (q.z0 != OPEN)
+                points.push_back({midX, q.z0 + d});
+        }
+        for (const auto& [x, z] : points) {
+            resetAllRunState();
+            otherCar.otherCarX = x;
+            otherCar.otherCarZ = z;
+            otherCar.otherCarSpeed = 0.0f;
+            otherCar.otherCarHeading = KEEP;
+            updateOtherCar();
+            float speed = 0, heading = 0;
+            expected(x, z, speed, heading);
+            EXPECT_FLOAT_EQ(otherCar.otherCarSpeed, speed) << "at " << x << ", " << z;
+            EXPECT_FLOAT_EQ(otherCar.otherCarHeading, heading) << "at " << x << ", " << z;
+            ++checked;
+        }
     }
+    EXPECT_EQ(checked, 13 * 8 - 3 * 2);
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -58,66 +59,36 @@ protected:
 
 }  // namespace
 
-TEST(MissionReader, TheExampleFile)
+// Fields in file order, starting from 11..18 so that a field left alone shows.
+TEST(MissionReader, FieldsAsScanfTakesThem)
 {
-    MissionParameters m{};
-    EXPECT_EQ(parseMission("10\n20\n90\n150\n6\n30\n5\n-8\n", &m), 8);
-    EXPECT_EQ(m.busX, 10.0f);
-    EXPECT_EQ(m.busZ, 20.0f);
-    EXPECT_EQ(m.busHeading, 90.0f);
-    EXPECT_EQ(m.fuel, 150.0f);
-    EXPECT_EQ(m.clockHours, 6.0f);
-    EXPECT_EQ(m.clockMinutes, 30.0f);
-    EXPECT_EQ(m.fuelPointX, 5.0f);
-    EXPECT_EQ(m.fuelPointZ, -8.0f);
-}
-
-TEST(MissionReader, FewerValuesLeaveTheRest)
-{
-    MissionParameters m{1, 2, 3, 4, 5, 6, 7, 8};
-    EXPECT_EQ(parseMission("10 20\n90", &m), 3);
-    EXPECT_EQ(m.busHeading, 90.0f);
-    EXPECT_EQ(m.fuel, 4.0f);
-    EXPECT_EQ(m.fuelPointZ, 8.0f);
-    EXPECT_EQ(parseMission("", &m), 0);
-}
-
-TEST(MissionReader, ADecimalCommaStopsEverythingAfterIt)
-{
-    MissionParameters m{1, 2, 3, 4, 5, 6, 7, 8};
-    // "1,5" reads 1, then the comma fails and so does every later field.
-    EXPECT_EQ(parseMission("1,5\n20\n30\n", &m), 1);
-    EXPECT_EQ(m.busX, 1.0f);
-    EXPECT_EQ(m.busZ, 2.0f);
-    EXPECT_EQ(m.busHeading, 3.0f);
-}
-
-TEST(MissionReader, NonFiniteValuesCountAsFailures)
-{
-    for (const char* text : {"nan 1 2", "inf 1 2", "1e99 1 2", "-nan 1"}) {
-        MissionParameters m{1, 2, 3, 4, 5, 6, 7, 8};
-        EXPECT_EQ(parseMission(text, &m), 0) << text;
-        EXPECT_EQ(m.busX, 1.0f) << text;
+    struct Row {
+        const char* text;
+        int read;
+        std::array<float, 8> want;
+    };
+    const Row rows[] = {
+        {"10\n20\n90\n150\n6\n30\n5\n-8\n", 8, {10, 20, 90, 150, 6, 30, 5, -8}},
+        {"10 20\n90", 3, {10, 20, 90, 14, 15, 16, 17, 18}},
+        {"", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
+        {"1,5\n20\n30\n", 1, {1, 12, 13, 14, 15, 16, 17, 18}},  // the comma fails every later field
+        {"nan 1 2", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
+        {"inf 1 2", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
+        {"1e99 1 2", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
+        {"-nan 1", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
+        {" +1.5\t-.25\r\n3e2 7. 0x 9", 5, {1.5f, -0.25f, 300, 7, 0, 16, 17, 18}},  // the 0 of 0x, then x fails
+        {"--1 2", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
+        {"- 1", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
+    };
+    for (const Row& r : rows) {
+        MissionParameters m{11, 12, 13, 14, 15, 16, 17, 18};
+        EXPECT_EQ(parseMission(r.text, &m), r.read) << r.text;
+        const std::array<float, 8> got = {m.busX, m.busZ, m.busHeading, m.fuel, m.clockHours, m.clockMinutes, m.fuelPointX, m.fuelPointZ};
+        EXPECT_EQ(got, r.want) << r.text;
     }
 }
 
-TEST(MissionReader, NumberSyntaxAsScanfTakesIt)
-{
-    MissionParameters m{};
-    EXPECT_EQ(parseMission(" +1.5\t-.25\r\n3e2 7. 0x 9", &m), 5);
-    EXPECT_EQ(m.busX, 1.5f);
-    EXPECT_EQ(m.busZ, -0.25f);
-    EXPECT_EQ(m.busHeading, 300.0f);
-    EXPECT_EQ(m.fuel, 7.0f);
-    EXPECT_EQ(m.clockHours, 0.0f) << "the 0 of 0x";
-    EXPECT_EQ(m.clockMinutes, 0.0f) << "x fails";
-    MissionParameters n{9, 9, 9, 9, 9, 9, 9, 9};
-    EXPECT_EQ(parseMission("--1 2", &n), 0);
-    EXPECT_EQ(parseMission("- 1", &n), 0);
-    EXPECT_EQ(n.busX, 9.0f);
-}
-
-TEST(BusReader, ThirteenValuesOnOneLine)
+TEST(BusReader, ThirteenValuesOnePerFieldExtraIgnoredTooFewLeaveTheRest)
 {
     VehicleParameters p{};
     BusGeometry g{};
@@ -130,17 +101,11 @@ TEST(BusReader, ThirteenValuesOnOneLine)
     EXPECT_FLOAT_EQ(g.frontRightWheelZ, 0.2f);
     EXPECT_FLOAT_EQ(g.rearWheelsZ, 0.85f);
     EXPECT_FLOAT_EQ(g.door1LeafAZ, -6.0f);
+    EXPECT_FLOAT_EQ(g.door3LeafAZ, 3.0f);
     EXPECT_FLOAT_EQ(g.door3LeafBZ, 4.0f);
-}
-
-TEST(BusReader, ExtraValuesAreIgnoredAndTooFewLeaveTheRest)
-{
-    VehicleParameters p{};
-    BusGeometry g{};
-    g.door3LeafBZ = 42.0f;
     EXPECT_EQ(parseBus("1 2 3 4 5 6 7 8 9 10 11 12", &p, &g), 12);
     EXPECT_EQ(g.door3LeafAZ, 12.0f);
-    EXPECT_EQ(g.door3LeafBZ, 42.0f);
+    EXPECT_EQ(g.door3LeafBZ, 4.0f);
     EXPECT_EQ(parseBus("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15", &p, &g), 13);
     EXPECT_EQ(g.door3LeafBZ, 13.0f);
 }
@@ -156,24 +121,29 @@ TEST(BusReader, GarbageAndEmbeddedZeroBytesStopTheRead)
     EXPECT_EQ(parseBusParameters(nullptr, 10, &p, &g), 0);
 }
 
-TEST(StopReader, TheExampleFile)
+TEST(StopReader, CountThenPairs)
 {
-    RouteTable t{};
-    EXPECT_EQ(parseStopText("2\n3 -4\n7.5 12\n", &t), 5);
-    EXPECT_EQ(t.stopCount, 2);
-    EXPECT_EQ(t.stopX[0], 3.0f);
-    EXPECT_EQ(t.stopZ[0], -4.0f);
-    EXPECT_EQ(t.stopX[1], 7.5f);
-    EXPECT_EQ(t.stopZ[1], 12.0f);
-}
-
-TEST(StopReader, CountZeroReadsNoPairs)
-{
-    RouteTable t{};
-    t.stopX[0] = 99.0f;
-    EXPECT_EQ(parseStopText("0\n1 2\n", &t), 1);
-    EXPECT_EQ(t.stopCount, 0);
-    EXPECT_EQ(t.stopX[0], 99.0f);
+    struct Row {
+        const char* text;
+        int read, count;
+        float x0, z0, x1;
+    };
+    const Row rows[] = {
+        {"2\n3 -4\n7.5 12\n", 5, 2, 3, -4, 7.5f},
+        {"0\n1 2\n", 1, 0, 99, 98, 97},   // no pairs read
+        {"-1\n1 2\n", 1, 0, 99, 98, 97},  // a negative count means none
+    };
+    for (const Row& r : rows) {
+        RouteTable t{};
+        t.stopX[0] = 99;
+        t.stopZ[0] = 98;
+        t.stopX[1] = 97;
+        EXPECT_EQ(parseStopText(r.text, &t), r.read) << r.text;
+        EXPECT_EQ(t.stopCount, r.count) << r.text;
+        EXPECT_EQ(t.stopX[0], r.x0) << r.text;
+        EXPECT_EQ(t.stopZ[0], r.z0) << r.text;
+        EXPECT_EQ(t.stopX[1], r.x1) << r.text;
+    }
 }
 
 TEST(StopReader, CountAboveTheTableReadsAtMostOneHundred)
@@ -190,13 +160,6 @@ TEST(StopReader, CountAboveTheTableReadsAtMostOneHundred)
     EXPECT_EQ(t.fuelPointX, 55.0f);
     EXPECT_EQ(parseStopText("2147483647999\n1 2", &t), 3);
     EXPECT_EQ(t.stopCount, MAX_STOPS);
-}
-
-TEST(StopReader, NegativeCountMeansNone)
-{
-    RouteTable t{};
-    EXPECT_EQ(parseStopText("-1\n1 2\n", &t), 1);
-    EXPECT_EQ(t.stopCount, 0);
 }
 
 TEST(StopReader, ShortOrBrokenPairsLeaveTheRestOfTheTable)

@@ -65,12 +65,6 @@ protected:
     static std::string rewind(int entry) { return "StreamSetTime(" + id(entry) + ",0)"; }
 };
 
-TEST_F(Radio, AtProgramStartTheRadioIsOnTheUnusedEntry)
-{
-    EXPECT_EQ(radioTrack, 1);
-    EXPECT_EQ(radioLastTrack, 0);
-}
-
 TEST_F(Radio, AnEmptyOrMissingFolderGivesNoTrackAndKeysDoNothing)
 {
     scan();
@@ -103,28 +97,6 @@ TEST_F(Radio, OneFileIsOpenedButCanNeverPlay)
         tick();
     }
     EXPECT_EQ(radioTrack, 2);
-}
-
-TEST_F(Radio, TracksAreOpenedOneShotSoTheyCanFinish)
-{
-    addTracks(2);
-    scan();
-    EXPECT_EQ(fsoundRecordHandleMode(soundStreams[2]), FSOUND_LOOP_OFF);
-    EXPECT_EQ(fsoundRecordHandleMode(soundStreams[3]), FSOUND_LOOP_OFF);
-}
-
-TEST_F(Radio, TwoFilesNextPreviousNext)
-{
-    addTracks(2);
-    scan();
-    tick();
-    EXPECT_EQ(tick({KEY_4}), Calls({rewind(3), play(3)}));
-    EXPECT_EQ(radioTrack, 3);
-    tick();
-    EXPECT_EQ(tick({KEY_1}), Calls({rewind(2), play(2)}));
-    EXPECT_EQ(radioTrack, 2);
-    tick();
-    EXPECT_EQ(tick({KEY_4}), Calls({rewind(3), play(3)}));
 }
 
 TEST_F(Radio, AHeldKeyActsOnceAndEachNewPressActsAgain)
@@ -165,19 +137,6 @@ TEST_F(Radio, KeyOneIsUsedUpOnTheFirstTrackKeyTwoIsKept)
     EXPECT_EQ(latches.latchRadioPrevious, 0) << "used up though nothing happened";
     EXPECT_TRUE(tick({KEY_2}).empty());
     EXPECT_EQ(latches.latchRadioRestart, 1) << "kept for when it can act";
-}
-
-TEST_F(Radio, KeyTwoHeldOnTheFirstEntryRestartsTheNextTrackOnceItIsReached)
-{
-    addTracks(3);
-    scan();
-    tick();
-    EXPECT_TRUE(tick({KEY_2}).empty());
-    EXPECT_EQ(tick({KEY_2, KEY_4}), Calls({rewind(3), play(3)}));
-    EXPECT_EQ(tick({KEY_2}), Calls({rewind(3), play(3)}));
-    EXPECT_TRUE(tick({KEY_2}).empty());
-    tick();
-    EXPECT_EQ(tick({KEY_2}), Calls({rewind(3), play(3)}));
 }
 
 TEST_F(Radio, KeyThreeStopsEveryTickAndReleasingItDoesNotResume)
@@ -232,21 +191,6 @@ TEST_F(Radio, AnEntryThatDidNotOpenIsPassedOver)
     tick();
     EXPECT_EQ(tick({KEY_4}), Calls({play(4)})) << "the empty entry's calls do nothing; then it is at its end";
     EXPECT_EQ(radioTrack, 4);
-}
-
-TEST_F(Radio, FilesAreSortedAndOnlyMp3FilesInAnyCaseCount)
-{
-    writeFile(dir.file("b.MP3"), "x");
-    writeFile(dir.file("a.mp3"), "x");
-    writeFile(dir.file("C.Mp3"), "x");
-    writeFile(dir.file("notes.txt"), "x");
-    writeFile(dir.file("song.mp3.bak"), "x");
-    writeFile(dir.file("sub.mp3/inner.mp3"), "x");  // a folder named like a track
-    scan();
-    EXPECT_EQ(radioLastTrack, 4);
-    EXPECT_EQ(fsoundRecordHandlePath(soundStreams[2]), folder + "C.Mp3");
-    EXPECT_EQ(fsoundRecordHandlePath(soundStreams[3]), folder + "a.mp3");
-    EXPECT_EQ(fsoundRecordHandlePath(soundStreams[4]), folder + "b.MP3");
 }
 
 TEST_F(Radio, MoreFilesThanTheTableHoldsAreLeftOut)

@@ -149,16 +149,6 @@ TEST_F(Dynamics, BrakingSlowsByBrakeStepAndSnapsToZero)
     EXPECT_EQ(vehicle.brakeLightOn, 0);
 }
 
-TEST_F(Dynamics, BrakingInNeutralAfterForwardThrottle)
-{
-    startEngine();
-    ticks(60, {VK_UP});
-    tick({VK_KEY_A});
-    EXPECT_EQ(vehicle.gear, 1);
-    ticks(40, {VK_DOWN});
-    EXPECT_EQ(vehicle.busSpeed, 0.0f);
-}
-
 TEST_F(Dynamics, HoldingUpInReverseSettlesJustPastTheReverseLimit)
 {
     startEngine();
@@ -244,15 +234,59 @@ TEST_F(Dynamics, SteeringTurnsTheHeadingWhileMoving)
     EXPECT_GT(vehicle.bodyRoll, 0.0f);
 }
 
-TEST_F(Dynamics, PitchStaysWithinItsBound)
+// Throttle in neutral revs the engine 300 Hz a tick while below 30000 and leaves the bus where it
+// is; without pedals the engine winds down 200 Hz a tick while above idle, on channel 0 only.
+TEST_F(Dynamics, NeutralRevsToTheCapAndWindsDownToIdle)
 {
     startEngine();
-    for (int i = 0; i < 50; ++i) {
-        tick({VK_UP});
-        EXPECT_LE(vehicle.pitchSway, 0.1f + 0.02f);
+    tick({VK_KEY_A});
+    const float z = vehicle.busZ;
+    struct Row {
+        uint8_t key;
+        int32_t before, after;
+        bool sentIdle, sentThrottle;
+    };
+    const Row rows[] = {{VK_UP, 4000, 4300, true, true},     {VK_UP, 29999, 30299, true, true},
+                        {VK_UP, 30000, 30000, false, false}, {0, 4201, 4001, true, false},
+                        {0, 4200, 4000, true, false},        {0, 4000, 4000, false, false}};
+    for (const Row& r : rows) {
+        engine.engineFreq = r.before;
+        fsoundRecordTake();
+        if (r.key)
+            tick({r.key});
+        else
+            tick();
+        const auto calls = fsoundRecordTake();
+        const std::string f = std::to_string(r.after);
+        EXPECT_EQ(engine.engineFreq, r.after) << r.before;
+        EXPECT_EQ(recorded(calls, "SetFrequency(0," + f + ")"), r.sentIdle) << r.before;
+        EXPECT_EQ(recorded(calls, "SetFrequency(13," + f + ")"), r.sentThrottle) << r.before;
     }
-    for (int i = 0; i < 50; ++i) {
+    EXPECT_EQ(vehicle.busZ, z) << "the bus does not move in neutral";
+}
+
+// The brake turns the heading by +steer in forward and neutral and by -steer in reverse, whatever
+// the direction of travel; braking a backward roll in reverse pitches the body back up.
+TEST_F(Dynamics, BrakingTakesTheSteeringSignAndThePitchFromTheGear)
+{
+    struct Row {
+        int32_t gear;
+        float speed;
+        uint8_t direction;
+        float turn, pitch;
+    };
+    const Row rows[] = {{0, 0.05f, 1, 1, -0.02f}, {1, 0.05f, 1, 1, -0.02f}, {2, 0.05f, 1, -1, -0.02f}, {2, -0.05f, 0, -1, 0.0f}};
+    for (const Row& r : rows) {
+        SetUp();
+        vehicle.gear = r.gear;
+        vehicle.busSpeed = r.speed;
+        vehicle.driveDirection = r.direction;
+        vehicle.pedalActive = 1;  // no coasting in the same tick
+        vehicle.steer = 0.1f;     // self-centred to 0.095 before the brake
+        const float heading = vehicle.busHeading;
         tick({VK_DOWN});
-        EXPECT_GE(vehicle.pitchSway, -0.1f - 0.02f);
+        EXPECT_NEAR(vehicle.busHeading - heading, r.turn * 0.095f, 1e-6) << "gear " << r.gear << " speed " << r.speed;
+        EXPECT_NEAR(vehicle.busSpeed, r.speed > 0 ? r.speed - TEST_BRAKE_STEP : r.speed + TEST_BRAKE_STEP, 1e-6);
+        EXPECT_NEAR(vehicle.pitchSway, r.pitch, 1e-6) << "gear " << r.gear << " speed " << r.speed;
     }
 }

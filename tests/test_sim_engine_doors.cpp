@@ -2,6 +2,8 @@
 // indicators on a fake clock, fuel use, the empty tank and refuelling.
 #include "tests/test_sim_fixture.h"
 
+#include <cmath>
+
 using Equipment = SimTest;
 
 TEST_F(Equipment, WithoutSoundTheStarterCatchesOnTheThirtyFourthTickOfS)
@@ -194,17 +196,6 @@ TEST_F(Equipment, SteeringAgainstAnIndicatorCancelsIt)
     EXPECT_EQ(lights.leftIndicatorOn, 1);
 }
 
-TEST_F(Equipment, OneIndicatorBlocksTheOther)
-{
-    tick({VK_OEM_PERIOD});
-    tick();
-    tick({VK_OEM_COMMA});
-    EXPECT_EQ(lights.leftIndicatorOn, 1);
-    tick();
-    EXPECT_EQ(lights.leftIndicatorOn, 0) << "cleared the next tick by the right one";
-    EXPECT_EQ(lights.rightIndicatorOn, 1);
-}
-
 TEST_F(Equipment, FuelIsUsedByTheRunningEngineByItsFrequency)
 {
     startEngine();
@@ -274,4 +265,49 @@ TEST_F(Equipment, RefuellingNeedsTheEngineOffAStandstillAndThePumpNearby)
     engine.fuel = 10.0f;
     tick();
     EXPECT_LT(engine.fuel, 10.0f) << "no refuelling with the engine running";
+}
+
+// Door keys work only while -0.0005 <= speed <= 0.0005, compared in double precision: 0.0005f
+// itself lies just outside, the float below it inside.
+TEST_F(Equipment, DoorKeysWorkOnlyWithinTheStandstillBound)
+{
+    const float inside = std::nextafter(0.0005f, 0.0f);
+    const std::pair<float, uint8_t> rows[] = {{0.0f, 1},     {inside, 1},     {-inside, 1}, {0.0005f, 0},
+                                              {-0.0005f, 0}, {0.00051f, 0},   {-0.00051f, 0}};
+    for (const auto& [speed, opens] : rows) {
+        SetUp();
+        vehicle.busSpeed = speed;
+        vehicle.driveDirection = speed > 0 ? 0 : 1;  // no coasting: the speed stands through the tick
+        tick({VK_DELETE});
+        EXPECT_EQ(doors.door1Open, opens) << speed;
+        doors.door1Open = 1;
+        tick({VK_INSERT});
+        EXPECT_EQ(doors.door1Open, opens ? 0 : 1) << "closing at " << speed;
+    }
+}
+
+// An indicator that is on keeps the other off: the left one clears a right switched on in the
+// same tick, the right one clears a left on the next tick.
+TEST_F(Equipment, AnIndicatorOnBlocksTheOtherEitherWay)
+{
+    struct Row {
+        uint8_t first, second;
+        const uint8_t* firstOn;
+        const uint8_t* secondOn;
+        bool clearedNextTick;
+    };
+    const Row rows[] = {{VK_OEM_PERIOD, VK_OEM_COMMA, &lights.rightIndicatorOn, &lights.leftIndicatorOn, true},
+                        {VK_OEM_COMMA, VK_OEM_PERIOD, &lights.leftIndicatorOn, &lights.rightIndicatorOn, false}};
+    for (const Row& r : rows) {
+        SetUp();
+        tick({r.first});
+        tick();
+        tick({r.second});
+        if (r.clearedNextTick) {
+            EXPECT_EQ(*r.secondOn, 1);
+            tick();
+        }
+        EXPECT_EQ(*r.secondOn, 0) << int(r.second);
+        EXPECT_EQ(*r.firstOn, 1) << int(r.first);
+    }
 }

@@ -6,6 +6,7 @@
 #include "sim/stops_rating.h"
 
 #include <cmath>
+#include <vector>
 
 class Stops : public SimTest {
 protected:
@@ -237,3 +238,33 @@ TEST_F(Stops, TheBodyRocksWhilePassengersMove)
     EXPECT_EQ(stops.swayActive, 0) << "limit + 1 cycles";
     EXPECT_EQ(stops.swayCycles, 2);
 }
+
+// A rocking cycle is 103 ticks of sinking and rising and one that ends it; a door closed once the
+// rocking runs ends it at the end of the cycle under way, before its limit.
+TEST_F(Stops, RockingCyclesAndADoorClosedDuringThem)
+{
+    stops.swayCycleLimit = 10;
+    stops.passengersOnBoard = 20.0f;
+    setTargets(20, 0);
+    tick({VK_DELETE, VK_END});
+    std::vector<int> cycleEnds;
+    for (int t = 0; t < 500 && cycleEnds.size() < 3; ++t) {
+        const int32_t before = stops.swayCycles;
+        tick();
+        if (stops.swayCycles != before)
+            cycleEnds.push_back(t);
+    }
+    ASSERT_EQ(cycleEnds.size(), 3u);
+    EXPECT_EQ(cycleEnds[2] - cycleEnds[1], 104);
+    ticks(10);
+    const int32_t cycle = stops.swayCycles;
+    tick({VK_INSERT});  // door 2 stays open: still serving the stop
+    int n = 1;
+    while (stops.swayActive == 1 && n < 300) {
+        tick();
+        ++n;
+    }
+    EXPECT_EQ(stops.swayCycles, cycle + 1);
+    EXPECT_EQ(n, 104 - 10) << "the rest of the cycle under way";
+}
+

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -154,31 +155,23 @@ inline double dominantHz(const std::vector<float>& s, double from, double to, do
     return best;
 }
 
-// The output begins when the device started, somewhere inside the library's start-up, and ends
-// when it closed. Lines it up on its end with a stopwatch: afterwards sample 0 is the
-// stopwatch's zero (silence is put in front, or the front cut off).
-inline void alignOnEnd(std::vector<float>& out, double closedAtSeconds)
-{
-    const double startedAt = closedAtSeconds - static_cast<double>(out.size()) / OUT_RATE;
-    const long shift = static_cast<long>(startedAt * OUT_RATE);
-    if (shift > 0)
-        out.insert(out.begin(), static_cast<size_t>(shift), 0.0f);
-    else if (shift < 0)
-        out.erase(out.begin(), out.begin() + std::min(out.size(), static_cast<size_t>(-shift)));
-}
-
-// Wall-clock seconds since a start, to place events in the output.
-struct Stopwatch {
-    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+// Seconds of sound the wave back end has written to its file so far. Waits go by it: the mixer's
+// own pace, so a loaded machine makes a test wait longer instead of measuring the wrong moment.
+struct OutputClock {
+    std::string path;
     double seconds() const
     {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        struct stat st;
+        return stat(path.c_str(), &st) == 0 ? static_cast<double>(st.st_size) / (OUT_RATE * 4.0) : 0.0;
+    }
+    // Until s more seconds have been written; gives up after a generous wall-clock time.
+    void wait(double s) const
+    {
+        const double until = seconds() + s;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::duration<double>(20.0 + 4.0 * s);
+        while (seconds() < until && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 };
-
-inline void sleepSeconds(double s)
-{
-    std::this_thread::sleep_for(std::chrono::duration<double>(s));
-}
 
 } // namespace soundtest

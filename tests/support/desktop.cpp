@@ -12,11 +12,16 @@
 #include <thread>
 #include <unistd.h>
 
+void pause(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
 namespace {
 
 void sleepMs(int ms)
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    pause(ms);
 }
 
 std::string shellQuote(const std::string& s)
@@ -213,13 +218,15 @@ double difference(const Screenshot& a, const Screenshot& b, int x0, int y0, int 
 bool waitForStillScreen(double timeoutSeconds, const std::string& savePath, Screenshot* last)
 {
     const auto start = std::chrono::steady_clock::now();
-    Screenshot previous = takeScreenshot(savePath);
+    Screenshot previous = takeScreenshot("");
     while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeoutSeconds) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        Screenshot s = takeScreenshot(savePath);
+        pause(150);
+        Screenshot s = takeScreenshot("");
         const bool still = s.ok() && previous.ok() && difference(previous, s, 0, 0, s.width, s.height) < 0.05;
         previous = s;
         if (still) {
+            if (!savePath.empty())
+                takeScreenshot(savePath);
             if (last)
                 *last = s;
             return true;
@@ -231,12 +238,13 @@ bool waitForStillScreen(double timeoutSeconds, const std::string& savePath, Scre
 Screenshot takeScreenshot(const std::string& savePath)
 {
     Screenshot shot;
-    if (std::system(("import -window root " + shellQuote(savePath) + " >/dev/null 2>&1").c_str()) != 0)
-        return shot;
-    const std::string ppm = savePath + ".ppm";
-    if (std::system(("convert " + shellQuote(savePath) + " -depth 8 ppm:" + shellQuote(ppm) + " >/dev/null 2>&1").c_str()) != 0)
+    static int serial = 0;
+    const std::string ppm = screenshotDir() + "/grab-" + std::to_string(getpid()) + "-" + std::to_string(serial++) + ".ppm";
+    if (std::system(("import -window root -depth 8 ppm:" + shellQuote(ppm) + " >/dev/null 2>&1").c_str()) != 0)
         return shot;
     const std::string data = readFile(ppm);
+    if (!savePath.empty())
+        (void)!std::system(("convert " + shellQuote(ppm) + " " + shellQuote(savePath) + " >/dev/null 2>&1").c_str());
     std::remove(ppm.c_str());
     int w = 0, h = 0, maxv = 0, consumed = 0;
     if (std::sscanf(data.c_str(), "P6 %d %d %d%n", &w, &h, &maxv, &consumed) != 3 || maxv != 255)
@@ -249,4 +257,23 @@ Screenshot takeScreenshot(const std::string& savePath)
     shot.height = h;
     shot.rgb.assign(data.begin() + static_cast<long>(start), data.begin() + static_cast<long>(start + bytes));
     return shot;
+}
+
+bool waitForPicture(const std::string& savePath, double timeoutSeconds, const std::function<bool(const Screenshot&)>& test,
+                    Screenshot* last)
+{
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeoutSeconds) {
+        Screenshot s = takeScreenshot("");
+        const bool ok = s.ok() && test(s);
+        if (last)
+            *last = s;
+        if (ok) {
+            if (!savePath.empty())
+                takeScreenshot(savePath);
+            return true;
+        }
+        pause(100);
+    }
+    return false;
 }

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+void pause(int ms);
 
 // True when an X display is there (DISPLAY set and answering); end-to-end tests skip otherwise.
 bool haveDisplay();
@@ -47,8 +50,8 @@ struct Screenshot {
     // Fraction of pixels in the rectangle that are not (near) black.
     double litFraction(int x0, int y0, int x1, int y1, int threshold = 24) const;
 };
-// Takes a screenshot of the whole screen, saves it as PNG at savePath (kept for people to look
-// at) and returns its pixels.
+// Takes a screenshot of the whole screen and returns its pixels; with a savePath it is also kept
+// there as PNG for people to look at.
 Screenshot takeScreenshot(const std::string& savePath);
 // Mean absolute difference of the two pictures' channels over [x0,x1) x [y0,y1), 0..255.
 double difference(const Screenshot& a, const Screenshot& b, int x0, int y0, int x1, int y1);
@@ -56,5 +59,9 @@ double difference(const Screenshot& a, const Screenshot& b, int x0, int y0, int 
 // the menu takes keys again. The game's pace is ticks, not the clock, so a fixed pause is not
 // enough on a busy machine. False after timeoutSeconds.
 bool waitForStillScreen(double timeoutSeconds, const std::string& savePath, Screenshot* last = nullptr);
+// Takes screenshots until one passes the test; the game's pace is ticks, and a busy machine gives
+// fewer of them a second, so waits go by what the screen shows. The last one is kept at savePath.
+bool waitForPicture(const std::string& savePath, double timeoutSeconds, const std::function<bool(const Screenshot&)>& test,
+                    Screenshot* last = nullptr);
 // Folder in the build tree where end-to-end tests keep their screenshots.
 std::string screenshotDir();

@@ -67,15 +67,18 @@ CommandResult runCommand(const std::string& commandLine, const std::string& work
 
 const std::string& generatedTree()
 {
-    static TempDir* dir = nullptr;
+    // ctest makes the tree once per run (the data_tree fixture); a test program started by hand
+    // makes its own.
     static std::string path;
-    if (!dir) {
-        dir = new TempDir();  // lives until the process ends; removed by the OS temp cleanup otherwise
-        path = dir->path;
-        CommandResult r = runCommand("'" + builtProgram("velbrant-data") + "' '" + path + "'");
+    if (path.empty()) {
+        const std::string shared = std::string(VELBRANT_BIN_DIR) + "/test-tree";
+        if (fileExists(shared + "/Opcje.ini"))
+            return path = shared;
+        static TempDir dir;
+        CommandResult r = runCommand("'" + builtProgram("velbrant-data") + "' '" + dir.path + "'");
         if (r.status != 0)
             throw std::runtime_error("velbrant-data failed: " + r.err);
-        std::atexit([] { delete dir; });
+        path = dir.path;
     }
     return path;
 }

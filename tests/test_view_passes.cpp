@@ -1,0 +1,53 @@
+// Where each viewport pass sits and how its camera follows the bus (pure arithmetic; no context).
+#include "render/views.h"
+#include "sim/state.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+TEST(ViewPasses, ViewportsAtEachResolutionAndNoInfiniteAspect)
+{
+    resetAllRunState();
+    struct Row {
+        int pass, width, height, x, y, w, h;
+    };
+    const Row rows[] = {
+        {VIEW_MAIN, 640, 480, 0, 0, 640, 480},           {VIEW_LEFT_MIRROR, 640, 480, 0, 240, 160, 240},
+        {VIEW_RIGHT_MIRROR, 640, 480, 481, 240, 481, 240}, {VIEW_LEFT_MIRROR, 1024, 768, 0, 384, 256, 384},
+        {VIEW_RIGHT_MIRROR, 1024, 768, 769, 384, 769, 384}, {VIEW_RIGHT_MIRROR, 800, 600, 601, 300, 601, 300},
+        {VIEW_LEFT_MIRROR, 801, 601, 0, 300, 200, 300},
+    };
+    for (const Row& r : rows) {
+        const ViewPass p = viewPassFor(r.pass, r.width, r.height, vehicle, view);
+        EXPECT_EQ(p.x, r.x) << r.pass << " at " << r.width;
+        EXPECT_EQ(p.y, r.y) << r.pass << " at " << r.width;
+        EXPECT_EQ(p.width, r.w) << r.pass << " at " << r.width;
+        EXPECT_EQ(p.height, r.h) << r.pass << " at " << r.width;
+    }
+    EXPECT_DOUBLE_EQ(viewPassFor(VIEW_MAIN, 640, 480, vehicle, view).aspect, 640.0 / 480.0);
+    for (int v = 0; v < VIEW_PASS_MAX; ++v) {
+        const ViewPass p = viewPassFor(v, 640, 0, vehicle, view);
+        EXPECT_TRUE(std::isfinite(p.aspect) && p.aspect > 0.0) << v;
+    }
+}
+
+TEST(ViewPasses, OnlyTheMainViewNodsWithThePitch)
+{
+    resetAllRunState();
+    view.cameraLookX = 0.25f;
+    const ViewPass still = viewPassFor(VIEW_MAIN, 640, 480, vehicle, view);
+    const ViewPass mirror = viewPassFor(VIEW_LEFT_MIRROR, 640, 480, vehicle, view);
+    vehicle.pitchSway = 0.125f;
+    EXPECT_DOUBLE_EQ(viewPassFor(VIEW_MAIN, 640, 480, vehicle, view).centreY - still.centreY, 0.25) << "twice the pitch";
+    EXPECT_DOUBLE_EQ(viewPassFor(VIEW_LEFT_MIRROR, 640, 480, vehicle, view).centreY, mirror.centreY);
+}
+
+TEST(ViewPasses, PassCountStaysWithinTheThreeViews)
+{
+    const std::pair<int32_t, int> rows[] = {{1, 1}, {2, 2}, {3, 3}, {4, 3}, {1000000, 3}, {0, 1}, {-7, 1}};
+    for (const auto& [count, passes] : rows) {
+        view.viewportCount = count;
+        EXPECT_EQ(viewPassCount(view), passes) << count;
+    }
+}
