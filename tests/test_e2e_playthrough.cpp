@@ -40,6 +40,18 @@ bool logoShows(const Screenshot& s)
 }
 bool backgroundShows(const Screenshot& s) { return meanLevel(s, PAVEMENT) > 90; }
 
+// Mean colour of a rectangle given in fractions of the screen.
+struct Rgbd {
+    double r, g, b;
+};
+Rgbd meanAt(const Screenshot& s, double fx0, double fy0, double fx1, double fy1)
+{
+    double m[3];
+    s.mean(static_cast<int>(fx0 * s.width), static_cast<int>(fy0 * s.height), static_cast<int>(fx1 * s.width),
+           static_cast<int>(fy1 * s.height), m);
+    return Rgbd{m[0], m[1], m[2]};
+}
+
 // The generated tree with three stops 20 units apart on the start's straight.
 std::string makeShortRouteTree(const TempDir& dir)
 {
@@ -251,14 +263,28 @@ TEST_F(Playthrough, MenuNewGameDriveEveryStopVerdictMenuExit)
     ASSERT_TRUE(isRunning(game)) << capturedErr(game);
     EXPECT_GT(difference(menu, cab, 0, 0, cab.width, cab.height), 10.0) << "the run frame replaced the menu";
 
-    // Every view shows another picture; the mirrors draw over the upper corners.
+    // Every view shows another picture: sky above the horizon in the outside views (blue over the
+    // red band under the panel), grey road below the bumper; from the cab a dark dashboard under
+    // the street. The mirrors draw over the upper corners.
     Screenshot previous = cab;
+    const Rgbd dash = meanAt(cab, 0.3, 0.8, 0.9, 0.95), ahead = meanAt(cab, 0.35, 0.15, 0.65, 0.6);
+    EXPECT_LT(dash.r, 60) << "dashboard";
+    EXPECT_GT(ahead.r + ahead.g + ahead.b, 3 * 80) << "windscreen view";
     for (const char* key : {"F2", "F3", "F4", "F5", "F6"}) {
         press(key);
         pause(600);
         Screenshot v = shot(std::string("view-") + key);
         ASSERT_TRUE(v.ok());
         EXPECT_GT(difference(previous, v, 0, 0, v.width, v.height), 2.0) << key;
+        const Rgbd sky = meanAt(v, 0.3, 0.1, 0.7, 0.16), road = meanAt(v, 0.35, 0.75, 0.65, 0.95);
+        if (std::string(key) != "F4" && std::string(key) != "F6") {
+            EXPECT_GT(sky.b, sky.r + 10) << key << " sky";
+        }
+        if (std::string(key) == "F3") {
+            EXPECT_LT(std::fabs(road.r - road.b), 20) << "road";
+            EXPECT_GT(road.r, 40);
+            EXPECT_LT(road.r, 140);
+        }
         previous = v;
     }
     press("F1");

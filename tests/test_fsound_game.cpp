@@ -123,44 +123,4 @@ TEST_F(GameSound, TheIdleLoopFollowsTheEngineFrequency)
     EXPECT_NEAR(high / idle, 4.0, 0.15) << idle << " Hz, then " << high << " Hz";
 }
 
-TEST_F(GameSound, TheMenuMusicGoesRoundAtItsEnd)
-{
-    FSOUND_STREAM* music = soundStreams[STREAM_MENU_MUSIC];
-    const int length = FSOUND_Stream_GetLengthMs(music);
-    EXPECT_GT(length, 10000);
-    FSOUND_Stream_SetTime(music, length - 300);
-    const double started = clock.seconds();
-    FSOUND_Stream_Play(CHANNEL_MENU_MUSIC, music);
-    clock.wait(0.9);
-    EXPECT_EQ(FSOUND_IsPlaying(CHANNEL_MENU_MUSIC), 1);
-    const int time = FSOUND_Stream_GetTime(music);
-    EXPECT_GT(time, 300);
-    EXPECT_LT(time, 1000);
-    const std::vector<float> out = heard();
-    EXPECT_GT(rms(out, started + 0.1, started + 0.85), 0.02);
-    for (double t = started + 0.1; t < started + 0.8; t += 0.1)
-        EXPECT_GT(rms(out, t, t + 0.1), 0.005) << "a gap at " << t - started << " s";
-}
-
-TEST_F(GameSound, ARadioTrackTellsItsLengthAndTime)
-{
-    const std::string path = "Dane/Radio/01_Poranny_kurs.mp3";
-    FSOUND_STREAM* track = FSOUND_Stream_Open(path.c_str(), FSOUND_LOOP_OFF, 0, 0);
-    ASSERT_NE(track, nullptr);
-    const CommandResult soxi = runCommand("soxi -D '" + path + "'");
-    ASSERT_EQ(soxi.status, 0);
-    const double seconds = std::stod(soxi.out);
-    // The decoders may differ by the encoder's padding, a frame or two.
-    EXPECT_NEAR(FSOUND_Stream_GetLengthMs(track), seconds * 1000.0, 80.0);
-    FSOUND_Stream_SetTime(track, 10000);
-    EXPECT_EQ(FSOUND_Stream_GetTime(track), 10000);
-    FSOUND_Stream_Play(CHANNEL_RADIO, track);
-    clock.wait(0.5);
-    const int time = FSOUND_Stream_GetTime(track);
-    EXPECT_GT(time, 10300);
-    EXPECT_LT(time, 10800);
-    FSOUND_Stream_Close(track);
-    EXPECT_EQ(FSOUND_IsPlaying(CHANNEL_RADIO), 0);
-}
-
 } // namespace

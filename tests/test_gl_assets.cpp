@@ -136,8 +136,6 @@ void orthoMenuSpace()
     glLoadIdentity();
 }
 
-float windowX(float x) { return (x + 3.0f) / 6.0f * W; }
-float windowY(float y) { return (y + 1.0f) / 2.0f * H; }
 
 struct Cwd {
     std::string saved;
@@ -210,70 +208,7 @@ TEST_F(GlAssets, ReloadGivesANewNameAndFreesTheOld)
 
 // ---------------------------------------------------------------- transparency as the set-up uses it
 
-TEST_F(GlAssets, AlphaTestDiscardsKeyedTexelsAndAlphaUpToOneHalf)
-{
-    // Left texel black (keyed out), right texel white.
-    const std::string path = writeRow("half.bmp", {0x000000, 0xFFFFFF});
-    textureMinFilter = GL_NEAREST;
-    loadTexture(path.c_str(), 9, TEX_CAR);
-    glBindTexture(GL_TEXTURE_2D, texCar[9]);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glEnable(GL_TEXTURE_2D);
-    glAlphaFunc(GL_GREATER, 0.5f);
-    glEnable(GL_ALPHA_TEST);
-    auto drawWithAlpha = [](float alpha) {
-        glClear(GL_COLOR_BUFFER_BIT);
-        glColor4f(1, 1, 1, alpha);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 0);
-        glVertex2f(-1, -1);
-        glTexCoord2f(1, 0);
-        glVertex2f(1, -1);
-        glTexCoord2f(1, 1);
-        glVertex2f(1, 1);
-        glTexCoord2f(0, 1);
-        glVertex2f(-1, 1);
-        glEnd();
-        return readBackBuffer();
-    };
-    ReadPixels opaque = drawWithAlpha(1.0f);
-    EXPECT_TRUE(opaque.all(0, 0, W / 2 - 2, H, 0, 0, 0, 2)) << "keyed half discarded";
-    EXPECT_TRUE(opaque.all(W / 2 + 2, 0, W, H, 255, 255, 255, 2)) << "white half drawn";
-    ReadPixels half = drawWithAlpha(0.5f);
-    EXPECT_TRUE(half.all(0, 0, W, H, 0, 0, 0, 2)) << "alpha 0.5 is not greater than 0.5";
-    ReadPixels above = drawWithAlpha(0.53f);
-    EXPECT_TRUE(above.all(W / 2 + 2, 0, W, H, 255, 255, 255, 2));
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_2D);
-}
-
 // ---------------------------------------------------------------- menu quads
-
-TEST_F(GlAssets, MenuQuadsHaveTheirCornersVertexOrderAndTextureCoordinates)
-{
-    buildMenuLists();
-    orthoMenuSpace();
-    for (const MenuQuad& q : menuQuads) {
-        SCOPED_TRACE(q.list);
-        const auto polys = feedback(q.list);
-        ASSERT_EQ(polys.size(), 2u) << "two triangles, both front-facing";
-        const FedVertex want[2][3] = {
-            {{windowX(q.x0), windowY(q.y1), 0, 0, 1}, {windowX(q.x0), windowY(q.y0), 0, 0, 0}, {windowX(q.x1), windowY(q.y0), 0, 1, 0}},
-            {{windowX(q.x0), windowY(q.y1), 0, 0, 1}, {windowX(q.x1), windowY(q.y0), 0, 1, 0}, {windowX(q.x1), windowY(q.y1), 0, 1, 1}},
-        };
-        for (int p = 0; p < 2; ++p) {
-            ASSERT_EQ(polys[p].size(), 3u);
-            for (int k = 0; k < 3; ++k) {
-                EXPECT_NEAR(polys[p][k].x, want[p][k].x, 1e-3) << p << "," << k;
-                EXPECT_NEAR(polys[p][k].y, want[p][k].y, 1e-3) << p << "," << k;
-                // Depth -1 in eye space maps to window depth 0.75 with these planes.
-                EXPECT_NEAR(polys[p][k].z, 0.75f, 1e-4);
-                EXPECT_EQ(polys[p][k].s, want[p][k].s);
-                EXPECT_EQ(polys[p][k].t, want[p][k].t);
-            }
-        }
-    }
-}
 
 // ---------------------------------------------------------------- model lists
 

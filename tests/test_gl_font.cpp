@@ -159,48 +159,11 @@ TEST_F(GlFont, DroppedCharactersDoNotAdvanceThePen)
     EXPECT_EQ(strayPixels(p), 0);
 }
 
-TEST_F(GlFont, MatricesAndDepthTestAreKept)
-{
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glFrustum(-1, 1, -1, 1, 1, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(1, 2, 3);
-    GLfloat projBefore[16], viewBefore[16], projAfter[16], viewAfter[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projBefore);
-    glGetFloatv(GL_MODELVIEW_MATRIX, viewBefore);
-    for (const char* text : {"", "Ab"}) {
-        printText(5, 5, 0, "%s", text);
-        glGetFloatv(GL_PROJECTION_MATRIX, projAfter);
-        glGetFloatv(GL_MODELVIEW_MATRIX, viewAfter);
-        for (int i = 0; i < 16; ++i) {
-            EXPECT_FLOAT_EQ(projAfter[i], projBefore[i]) << text;
-            EXPECT_FLOAT_EQ(viewAfter[i], viewBefore[i]) << text;
-        }
-        GLint mode = 0;
-        glGetIntegerv(GL_MATRIX_MODE, &mode);
-        EXPECT_EQ(mode, GL_MODELVIEW);
-        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    }
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
 TEST_F(GlFont, BuildMakes256ListsClearOfTheModels)
 {
     EXPECT_GT(fontBase, MODEL_LIST_LAST);
     for (uint32_t k = 0; k < 256; ++k)
         EXPECT_TRUE(glIsList(fontBase + k)) << k;
-}
-
-TEST_F(GlFont, RebuildingReplacesTheSetInsteadOfAddingOne)
-{
-    buildFont();
-    buildFont();
-    int fontLists = 0;
-    for (uint32_t id = MODEL_LIST_LAST + 1; id < 4000; ++id)
-        fontLists += glIsList(id) ? 1 : 0;
-    EXPECT_EQ(fontLists, 256);
 }
 
 TEST_F(GlFont, KillDeletesTheSetAndForgetsIt)

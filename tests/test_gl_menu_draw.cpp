@@ -155,26 +155,6 @@ TEST_F(MenuDraw, OpenPanelWithBackButtonAndNoItemSelected)
         expectSlot(q, BUTTON_X, BUTTON_Y[item], MENU_SLOT_BUTTONS + 2 * item + 1);
 }
 
-TEST_F(MenuDraw, PanelsDrawInOrderWithTheNewGamePanelOnTop)
-{
-    menuState.panelOffset = 2.0f;
-    menuState.showAboutPanel = 1;
-    menuState.showBusesPanel = 1;
-    ReadPixels p = draw(MenuFrameDraw{});
-    expectSlot(p, 0.0f, 0.0f, MENU_SLOT_BUSES_PANEL);
-    menuState.showNewGamePanel = 1;
-    p = draw(MenuFrameDraw{});
-    expectSlot(p, 0.0f, 0.0f, MENU_SLOT_NEW_GAME_PANEL);
-    // The about panel's texture shift leaves the texture matrix as it was.
-    GLfloat texture[16];
-    glGetFloatv(GL_TEXTURE_MATRIX, texture);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_FLOAT_EQ(texture[i], (i % 5 == 0) ? 1.0f : 0.0f);
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
-}
-
 TEST_F(MenuDraw, ExitFadeDarkensEverythingDrawnAfterIt)
 {
     menuState.buttonsOffset = 1.5f;

@@ -281,53 +281,6 @@ TEST_F(GlScene, EachItemShowsInTheMainViewAndOnlyWorldItemsInTheMirrors)
     }
 }
 
-TEST_F(GlScene, SwitchedOffItemsAreNotDrawn)
-{
-    const uint32_t switched[] = {LIST_DROGOWE, LIST_KIER_P, LIST_KIER_L, LIST_STOP, LIST_WSTECZNE,
-                                 LIST_ROZKLAD, LIST_STANDRZWI_1, LIST_STANDRZWI_2, LIST_STANDRZWI_3,
-                                 LIST_ZOLTY_A, LIST_ZOLTY_B, LIST_CZERWONY_A, LIST_CZERWONY_B,
-                                 LIST_ZIELONY_A, LIST_ZIELONY_B};
-    for (uint32_t list : switched) {
-        if (list == LIST_ROZKLAD)
-            compileBait2D(list, BAIT);
-        else
-            compileBait3D(list, BAIT);
-    }
-    view.viewportCount = 3;
-    drawRunFrame();
-    ReadPixels p = readBackBuffer();
-    EXPECT_TRUE(p.all(0, 20, W, 240, SKY_AHEAD.r, SKY_AHEAD.g, SKY_AHEAD.b, 3)) << colourAt(p, 320, 120);
-}
-
-TEST_F(GlScene, TextsNeverAppearInAMirror)
-{
-    view.helpShown = 1;
-    drawRunFrame();
-    ReadPixels alone = readBackBuffer();
-    // The help's first heading sits at the top left, where the left mirror goes.
-    EXPECT_GT(alone.count(0, 240, 160, 480, 255, 255, 255, 3), 1000);
-    view.viewportCount = 3;
-    view.infoShown = 0;
-    drawRunFrame();
-    ReadPixels mirrored = readBackBuffer();
-    EXPECT_TRUE(mirrored.all(0, 240, 160, 480, SKY_BEHIND.r, SKY_BEHIND.g, SKY_BEHIND.b, 3));
-    EXPECT_TRUE(mirrored.all(481, 240, W, 480, SKY_BEHIND.r, SKY_BEHIND.g, SKY_BEHIND.b, 3));
-}
-
-TEST_F(GlScene, DashboardLineAndPenaltyLineColours)
-{
-    drawRunFrame();
-    ReadPixels p = readBackBuffer();
-    // " 0KM/H" at x 445: its third glyph is the first digit, always drawn.
-    EXPECT_TRUE(is(p, 445 + 22 + 3, 462 + 3, {151, 179, 228})) << colourAt(p, 470, 465);
-    EXPECT_TRUE(is(p, 2, 2, {0, 255, 0})) << colourAt(p, 2, 2);
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_FLOAT_EQ(colour[0], 1.0f);
-    EXPECT_FLOAT_EQ(colour[1], 1.0f);
-    EXPECT_FLOAT_EQ(colour[2], 1.0f);
-}
-
 TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFront)
 {
     // The exterior stands 10 units ahead of the camera, the beams 30 units ahead behind it.
@@ -407,18 +360,6 @@ TEST_F(GlScene, StopArrowIsRedAwayFromAStopAndGreenAtIt)
     EXPECT_TRUE(is(readBackBuffer(), px, py, {0, 255, 0}));
 }
 
-TEST_F(GlScene, StopArrowTurnsByTheBearingPlusTheHeading)
-{
-    // A square a quarter unit right of the pivot.
-    compileRect2D(LIST_STOP_ARROW, 0.5f, 3.125f, 0.6f, 3.225f);
-    stops.stopBearing = 60.0f;
-    vehicle.busHeading = 30.0f;  // together a quarter turn, counter-clockwise
-    drawRunFrame();
-    ReadPixels p = readBackBuffer();
-    EXPECT_TRUE(is(p, 38, 406 + 38, {255, 0, 0})) << colourAt(p, 38, 444);
-    EXPECT_TRUE(is(p, 70, 406, SKY_AHEAD));
-}
-
 TEST_F(GlScene, EveryPassTurnsTheWheelsAgain)
 {
     vehicle.busSpeedAbs = 0.1f;
@@ -430,32 +371,6 @@ TEST_F(GlScene, EveryPassTurnsTheWheelsAgain)
     view.viewportCount = 3;
     drawRunFrame();
     EXPECT_NEAR(wheelSpin, -54.0f, 1e-4f);
-}
-
-TEST_F(GlScene, AFrameLeavesTheStateAsItFoundItButTheAlphaTest)
-{
-    view.viewportCount = 3;
-    view.helpShown = 1;
-    view.infoShown = 1;
-    run.runFinished = 1;
-    lights.headlightsOn = 1;
-    lights.interiorLighting = 1;
-    GLint projDepth = 0, viewDepth = 0;
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &projDepth);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &viewDepth);
-    for (int i = 0; i < 3; ++i)
-        drawRunFrame();
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    GLint depth = 0, mode = 0;
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
-    EXPECT_EQ(depth, projDepth);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_EQ(depth, viewDepth);
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
 }
 
 } // namespace

@@ -141,27 +141,6 @@ TEST_F(MenuLogic, ExitChosenDuringTheOpeningFadesOutWhenTheOpeningEnds)
     EXPECT_EQ(ticksUntil([] { return shutdownRequested == 1; }), 199);
 }
 
-// Buttons in and buttons out both run in the first frame after the opening; out starts from 0,
-// so it completes at once and ends the command that asked for it.
-TEST_F(MenuLogic, NewGameChosenDuringTheOpeningIsUsedUpInItsFirstFrame)
-{
-    for (int n = 0; n < 100; ++n)
-        tick();
-    enterTick();
-    EXPECT_EQ(menuState.cmdNewGame, 1);
-    EXPECT_FLOAT_EQ(menuState.panelOffset, 0.0f);  // nothing moves during the fade
-    ticksUntil([] { return introActive == 0; });
-    tick();
-    EXPECT_EQ(menuState.cmdNewGame, 0);
-    EXPECT_EQ(menuState.showNewGamePanel, 1);
-    EXPECT_FLOAT_EQ(menuState.panelOffset, 0.019f);  // one step, still off the screen
-    // The buttons then slide in from 0 as usual and a second Enter starts the game.
-    EXPECT_EQ(ticksUntil([] { return menuState.buttonsEntering == 0.0f; }), 125);
-    enterTick();
-    ticksUntil([] { return inGame == 1; });
-    EXPECT_EQ(loadCount, 1);
-}
-
 // --- Cursor ---
 
 TEST_F(MenuLogic, CursorMovesOncePerPressAndStaysInBounds)

@@ -183,29 +183,6 @@ TEST_F(FontPicture, GreyGlyphsOnKeyBlackForTheVisibleCodesOfBothSets)
     }
 }
 
-TEST_F(FontPicture, GlyphsFitTheAdvanceWithTheBaselineLow)
-{
-    for (int set = 0; set < 2; ++set)
-        for (int code = 33; code < 127; ++code) {
-            const Ink ink = cellInk(*font, code - 32 + 128 * set);
-            // The game moves 11 of 16 units per letter: 22 of 32 pixels.
-            EXPECT_GE(ink.left, 0);
-            EXPECT_LE(ink.right, 22) << "code " << code;
-        }
-    // Capitals stand on the baseline; descenders go below it; nothing leaves the cell.
-    const int baseline = cellInk(*font, 'H' - 32).bottom;
-    EXPECT_GE(baseline, 20);
-    EXPECT_LE(baseline, 26);
-    for (char c : {'A', 'E', 'M', 'x', '0'})
-        EXPECT_EQ(cellInk(*font, c - 32).bottom, baseline) << c;
-    for (char c : {'g', 'p', 'y'})
-        EXPECT_GT(cellInk(*font, c - 32).bottom, baseline + 3) << c;
-    // A capital fills most of the cell height.
-    EXPECT_GE(baseline - cellInk(*font, 'H' - 32).top, 17);
-    // Most letters are wide enough to read: over half of the advance.
-    EXPECT_GE(cellInk(*font, 'M' - 32).right - cellInk(*font, 'M' - 32).left, 14);
-}
-
 TEST_F(FontPicture, EveryGlyphOfASetIsItsOwn)
 {
     // Every visible glyph of a set is different from every other.
@@ -219,16 +196,6 @@ TEST_F(FontPicture, EveryGlyphOfASetIsItsOwn)
                                        font->at((cb % 16) * CELL, (cb / 16) * CELL + y), CELL * 3) == 0;
                 EXPECT_FALSE(same) << "set " << set << ": " << char(a) << " and " << char(b);
             }
-}
-
-TEST_F(FontPicture, HeadingSetIsBolder)
-{
-    long regular = 0, bold = 0;
-    for (int code = 33; code < 127; ++code) {
-        regular += cellInk(*font, code - 32).brightness;
-        bold += cellInk(*font, code - 32 + 128).brightness;
-    }
-    EXPECT_GT(bold, regular * 5 / 4);
 }
 
 } // namespace

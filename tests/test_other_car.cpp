@@ -28,17 +28,6 @@ TEST_F(OtherCar, LeavesTheFirstSpeedZoneAtAbout0283)
     EXPECT_LT(otherCar.otherCarZ, -70.0f);
 }
 
-TEST_F(OtherCar, SpeedRampAcceleratesWithoutLimitAndDeceleratesAtOnce)
-{
-    EXPECT_FLOAT_EQ(rampSpeed(0.2f, 0.3f), 0.201f);
-    EXPECT_FLOAT_EQ(rampSpeed(0.2f, 0.3f), 0.202f);
-    for (int i = 0; i < 200; ++i)
-        rampSpeed(0.2f, 0.3f);
-    EXPECT_GT(rampSpeed(0.2f, 0.3f), 0.3f) << "no stop at the target";
-    EXPECT_FLOAT_EQ(rampSpeed(0.1f, 0.05f), 0.1f);
-    EXPECT_EQ(otherCar.speedRampStep, 0.0f);
-}
-
 TEST_F(OtherCar, HeadingRampWrapsAt360AndClearsOnTheNextCall)
 {
     otherCar.turnRampValue = 359.0f;

@@ -235,16 +235,6 @@ TEST_F(GameReaders, TheMissionFileFillsTheRunState)
     EXPECT_EQ(route.fuelPointZ, -8.0f) << "world Z 8";
 }
 
-TEST_F(GameReaders, TheStopFileFillsTheTable)
-{
-    writeFile("Dane/Rozklady/128/Przystanki.roz", "2\n3 -4\n7.5 12\n");
-    route.fuelPointX = 3.0f;
-    loadStops();
-    EXPECT_EQ(route.stopCount, 2);
-    EXPECT_EQ(route.stopX[1], 7.5f);
-    EXPECT_EQ(route.fuelPointX, 3.0f) << "the stop file leaves the refuelling point alone";
-}
-
 TEST_F(GameReaders, AMissingFileIsAFailureNamingIt)
 {
     struct Case {
@@ -271,18 +261,4 @@ TEST_F(GameReaders, AMissingFileIsAFailureNamingIt)
         EXPECT_EQ(engine.fuel, 33.0f) << "nothing read";
         EXPECT_EQ(route.stopCount, 4);
     }
-}
-
-TEST(FileReaders, ExplicitPathsAndUnreadableOnes)
-{
-    TempDir dir;
-    writeFile(dir.file("a.roz"), "1\n4 5\n");
-    RouteTable t{};
-    EXPECT_TRUE(readStopsFile(dir.file("a.roz").c_str(), &t));
-    EXPECT_EQ(t.stopZ[0], 5.0f);
-    EXPECT_FALSE(readStopsFile(dir.file("missing.roz").c_str(), &t));
-    EXPECT_FALSE(readStopsFile(dir.path.c_str(), &t)) << "a folder cannot be read";
-    EXPECT_FALSE(readStopsFile(nullptr, &t));
-    MissionParameters m{};
-    EXPECT_FALSE(readMissionParametersFile(dir.file("none").c_str(), &m));
 }

@@ -88,27 +88,6 @@ TEST_F(Equipment, DoorsStayShutWhileMovingAndOpenOnceStopped)
     EXPECT_EQ(vehicle.gear, 1);
 }
 
-TEST_F(Equipment, EachDoorHasItsKeysAndSounds)
-{
-    struct Door {
-        uint8_t open, close;
-        const uint8_t* flag;
-        const char* openSound;
-        const char* closeSound;
-    };
-    const Door all[] = {{VK_DELETE, VK_INSERT, &doors.door1Open, "PlaySound(1)", "PlaySound(2)"},
-                        {VK_END, VK_HOME, &doors.door2Open, "PlaySound(8)", "PlaySound(9)"},
-                        {VK_NEXT, VK_PRIOR, &doors.door3Open, "PlaySound(10)", "PlaySound(11)"}};
-    for (const Door& d : all) {
-        tick({d.open});
-        EXPECT_EQ(*d.flag, 1);
-        EXPECT_TRUE(recorded(fsoundRecordTake(), d.openSound));
-        tick({d.close});
-        EXPECT_EQ(*d.flag, 0);
-        EXPECT_TRUE(recorded(fsoundRecordTake(), d.closeSound));
-    }
-}
-
 TEST_F(Equipment, ADoorSwingsOpenInAbout121TicksAndRestsBeyondItsEnds)
 {
     tick({VK_END});
@@ -148,16 +127,6 @@ TEST_F(Equipment, HornSoundsWhileKIsHeld)
     EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(3)"));
     tick();
     EXPECT_EQ(countOf(fsoundRecordTake(), "StopSound(3)"), 0);
-}
-
-TEST_F(Equipment, WarningSignalPlaysFromPressToRelease)
-{
-    tick();
-    fsoundRecordTake();
-    tick({VK_SCROLL});
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(7)"));
-    tick();
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(7)"));
 }
 
 TEST_F(Equipment, IndicatorBlinksOncePerRealSecond)

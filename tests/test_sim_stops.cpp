@@ -122,18 +122,6 @@ TEST_F(Stops, NobodyToAlightStartsBoardingAtOnce)
     EXPECT_GT(stops.passengersBoarded, 0.0f);
 }
 
-TEST_F(Stops, AnEmptyBusShowsNobodyOnBoardAndBoardsToTheTarget)
-{
-    setTargets(7, 4);
-    tick({VK_END});
-    tick();
-    EXPECT_EQ(stops.passengersOnBoard, 0.0f);
-    EXPECT_EQ(stops.exchangeOpen, 0);
-    ticks(400);
-    EXPECT_NEAR(stops.passengersOnBoard, 4.0f, 0.05f);
-    EXPECT_EQ(stops.exchangeInProgress, 0);
-}
-
 TEST_F(Stops, ClosingTheDoorsAtTheStopEndsTheServiceAndAdvances)
 {
     stops.resumeGear = 0;

@@ -50,66 +50,48 @@ const std::string LIST_FAILURE =
 
 } // namespace
 
-TEST(TextureListRead, CanonicalLayout)
+TEST(TextureListRead, CountThenNamesSeparatedByAnyWhiteSpace)
 {
-    ListRead r = readList("3\nDane/a.bmp\nDane/b.bmp\r\nC:\\x\\c.bmp\n");
-    EXPECT_EQ(r.count, 3);
-    EXPECT_EQ(r.countRead, 1);
-    EXPECT_EQ(r.names, (std::vector<std::string>{"Dane/a.bmp", "Dane/b.bmp", "C:\\x\\c.bmp"}));
-}
-
-TEST(TextureListRead, AnyWhiteSpaceSeparatesNames)
-{
-    ListRead r = readList("  2 a.bmp\t\n\n  b.bmp");
-    EXPECT_EQ(r.count, 2);
-    EXPECT_EQ(r.names, (std::vector<std::string>{"a.bmp", "b.bmp"}));
-}
-
-TEST(TextureListRead, CountThatDoesNotConvertIsZero)
-{
-    for (const char* text : {"", "   \n", "abc\na.bmp\n", "-\n", "+x 1"}) {
-        ListRead r = readList(text, 0);
-        EXPECT_EQ(r.count, 0) << text;
-        EXPECT_EQ(r.countRead, 0) << text;
+    using Names = std::vector<std::string>;
+    const std::string fits(199, 'a');
+    struct Row {
+        std::string text;
+        int32_t count;
+        uint8_t countRead;
+        Names names;
+    };
+    const Row rows[] = {
+        {"3\nDane/a.bmp\nDane/b.bmp\r\nC:\\x\\c.bmp\n", 3, 1, {"Dane/a.bmp", "Dane/b.bmp", "C:\\x\\c.bmp"}},
+        {"  2 a.bmp\t\n\n  b.bmp", 2, 1, {"a.bmp", "b.bmp"}},
+        {"", 0, 0, {}},
+        {"   \n", 0, 0, {}},
+        {"-\n", 0, 0, {}},
+        {"+x 1", 0, 0, {"x", "1"}},
+        {"-4\n", -4, 1, {}},
+        {"99999999999\n", INT32_MAX, 1, {}},  // saturates instead of wrapping
+        // Names up to 199 characters fit; longer ones are refused whole and skipped to their end.
+        {"4\n" + fits + "\n" + std::string(200, 'b') + "\n" + std::string(5000, 'c') + "\nlast.bmp\n", 4, 1,
+         {fits, "<too long>", "<too long>", "last.bmp"}},
+    };
+    for (const Row& r : rows) {
+        const ListRead got = readList(r.text);
+        EXPECT_EQ(got.count, r.count) << r.text.substr(0, 20);
+        EXPECT_EQ(got.countRead, r.countRead) << r.text.substr(0, 20);
+        EXPECT_EQ(got.names, r.names) << r.text.substr(0, 20);
     }
-    EXPECT_EQ(readList("-4\n").count, -4);
-    EXPECT_EQ(readList("99999999999\n").count, INT32_MAX) << "saturates instead of wrapping";
 }
 
-TEST(TextureListRead, NamesUpTo199CharactersFitLongerOnesAreRefusedWhole)
+TEST(TextureListLoad, AListThatCannotBeReadShowsTheMessageAndStartsTheShutdown)
 {
-    const std::string fits(199, 'a'), tooLong(200, 'b'), huge(5000, 'c');
-    ListRead r = readList("4\n" + fits + "\n" + tooLong + "\n" + huge + "\nlast.bmp\n");
-    ASSERT_EQ(r.names.size(), 4u);
-    EXPECT_EQ(r.names[0], fits);
-    EXPECT_EQ(r.names[1], "<too long>");
-    EXPECT_EQ(r.names[2], "<too long>");
-    EXPECT_EQ(r.names[3], "last.bmp") << "the long names are skipped to their end";
-}
-
-TEST(TextureListLoad, MissingListShowsTheMessageAndStartsTheShutdown)
-{
-    resetShutdown();
     TempDir dir;
-    loadTextureList(dir.file("Tekstury.tex").c_str(), TEX_ROUTE);
-    ASSERT_EQ(fakeMessages.size(), 1u);
-    EXPECT_EQ(fakeMessages[0].text, LIST_FAILURE);
-    EXPECT_EQ(fakeMessages[0].caption, "B\xb3\xb9" "d");
-    EXPECT_EQ(quitRequested, 1);
-    EXPECT_EQ(shutdownRequested, 1);
-    EXPECT_EQ(exitStatus, 1);
-    resetShutdown();
-}
-
-TEST(TextureListLoad, UnsetPathAndFolderFailTheSameWay)
-{
-    for (int i = 0; i < 2; ++i) {
+    const std::string missing = dir.file("Tekstury.tex");
+    for (const char* path : {missing.c_str(), static_cast<const char*>(nullptr), dir.path.c_str()}) {
         resetShutdown();
-        TempDir dir;
-        loadTextureList(i == 0 ? nullptr : dir.path.c_str(), TEX_BUS);
+        loadTextureList(path, TEX_ROUTE);
         ASSERT_EQ(fakeMessages.size(), 1u);
         EXPECT_EQ(fakeMessages[0].text, LIST_FAILURE);
-        EXPECT_EQ(quitRequested, 1);
+        EXPECT_EQ(fakeMessages[0].caption, "B\xb3\xb9" "d");
+        EXPECT_EQ(quitRequested + shutdownRequested + exitStatus, 3);
     }
     resetShutdown();
 }
@@ -128,21 +110,22 @@ TEST(TextureListLoad, EmptyListLoadsNothingAndSaysNothing)
     }
 }
 
+// Each missing or overlong name costs its slot and its message; a short list stops at its end.
 TEST(TextureListLoad, EachMissingImageCostsItsSlotAndItsMessage)
 {
     resetShutdown();
     TempDir dir;
     const std::string a = dir.file("a.bmp"), b = dir.file("b.bmp");
-    writeFile(dir.file("l.tex"), "2\n" + a + "\n" + b + "\n");
-    texCar[0] = 0;
-    texCar[1] = 0;
+    writeFile(dir.file("l.tex"), "5\n" + a + "\n" + std::string(250, 'x') + "\n" + b + "\n");
+    texCar[0] = texCar[2] = 0;
     loadTextureList(dir.file("l.tex").c_str(), TEX_CAR);
-    ASSERT_EQ(fakeMessages.size(), 2u);
+    ASSERT_EQ(fakeMessages.size(), 3u) << "not repeating the last name";
     EXPECT_EQ(fakeMessages[0].text, "Failed to open DIB file " + a + ".\n");
-    EXPECT_EQ(fakeMessages[1].text, "Failed to open DIB file " + b + ".\n");
-    EXPECT_EQ(fakeMessages[1].caption, "Error");
-    EXPECT_EQ(texCar[0], 0u);
-    EXPECT_EQ(texCar[1], 0u);
+    EXPECT_EQ(fakeMessages[1].text.rfind("Failed to open DIB file xxxx", 0), 0u);
+    EXPECT_EQ(fakeMessages[2].text, "Failed to open DIB file " + b + ".\n");
+    EXPECT_EQ(fakeMessages[2].caption, "Error");
+    EXPECT_EQ(texCar[0] + texCar[2], 0u);
+    EXPECT_EQ(textureListCount, 5);
     EXPECT_EQ(quitRequested, 0) << "a missing image is no reason to end";
 }
 
@@ -161,28 +144,6 @@ TEST(TextureListLoad, CountLargerThanTheGroupFillsOnlyTheGroup)
     fakeMessages.clear();
     loadTextureList(dir.file("menu.tex").c_str(), TEX_FONT);  // 1 slot
     EXPECT_EQ(fakeMessages.size(), 1u);
-}
-
-TEST(TextureListLoad, ShortListStopsAtItsEndWithoutRepeatingTheLastName)
-{
-    resetShutdown();
-    TempDir dir;
-    writeFile(dir.file("l.tex"), "5\n" + dir.file("only.bmp") + "\n");
-    loadTextureList(dir.file("l.tex").c_str(), TEX_GAUGES);
-    EXPECT_EQ(fakeMessages.size(), 1u);
-    EXPECT_EQ(textureListCount, 5);
-}
-
-TEST(TextureListLoad, OverlongNameFailsLikeAMissingImage)
-{
-    resetShutdown();
-    TempDir dir;
-    const std::string longName(250, 'x');
-    writeFile(dir.file("l.tex"), "2\n" + longName + "\n" + dir.file("next.bmp") + "\n");
-    loadTextureList(dir.file("l.tex").c_str(), TEX_TIMETABLE);
-    ASSERT_EQ(fakeMessages.size(), 2u);
-    EXPECT_EQ(fakeMessages[0].text.rfind("Failed to open DIB file xxxx", 0), 0u);
-    EXPECT_EQ(fakeMessages[1].text, "Failed to open DIB file " + dir.file("next.bmp") + ".\n");
 }
 
 TEST(TextureLoad, SlotsAndGroupsOutsideTheTablesAreIgnored)
