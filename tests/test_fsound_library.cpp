@@ -132,6 +132,8 @@ TEST_F(SoundLibrary, StreamTimeAndLengthAreInMilliseconds)
     const int playing = FSOUND_Stream_GetTime(st);
     EXPECT_GT(playing, 300);
     EXPECT_LT(playing, 800);
+    EXPECT_EQ(FSOUND_Stream_SetTime(st, 0), 1) << "a jump while playing";
+    EXPECT_LT(FSOUND_Stream_GetTime(st), 150);
     FSOUND_Stream_Stop(st);
     const int stopped = FSOUND_Stream_GetTime(st);
     clock.wait(0.2);

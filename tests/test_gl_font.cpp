@@ -177,4 +177,30 @@ TEST_F(GlFont, KillDeletesTheSetAndForgetsIt)
         EXPECT_TRUE(glIsList(id)) << id;
 }
 
+TEST_F(GlFont, CharactersWithoutAGlyphDrawNothingAndCallNoOtherList)
+{
+    printText(0, 0, 0, "\x01\x1f\x80\xb3\xff");
+    printText(0, 100, 1, "%c%c", 0x9c, 0xb9);
+    ReadPixels p = readBackBuffer();
+    EXPECT_EQ(litPixels(p), 0);
+    EXPECT_EQ(strayPixels(p), 0);
+}
+
+TEST_F(GlFont, KillWithNoFontLeavesTheModelListsAlone)
+{
+    killFont();
+    killFont();
+    for (uint32_t id = 1; id <= MODEL_LIST_LAST; ++id)
+        EXPECT_TRUE(glIsList(id)) << id;
+}
+
+TEST_F(GlFont, PrintingWithNoFontDrawsNothing)
+{
+    killFont();
+    printText(0, 0, 0, "Ab");
+    ReadPixels p = readBackBuffer();
+    EXPECT_EQ(litPixels(p), 0);
+    EXPECT_EQ(strayPixels(p), 0);
+}
+
 } // namespace

@@ -168,4 +168,55 @@ TEST_F(MenuDraw, ExitFadeDarkensEverythingDrawnAfterIt)
     expectSlot(p, BUTTON_X, BUTTON_Y[3], MENU_SLOT_BUTTONS + 7, 0.5f);
 }
 
+TEST_F(MenuDraw, PanelsDrawInOrderWithTheNewGamePanelOnTop)
+{
+    menuState.panelOffset = 2.0f;
+    menuState.showAboutPanel = 1;
+    menuState.showBusesPanel = 1;
+    ReadPixels p = draw(MenuFrameDraw{});
+    expectSlot(p, 0.0f, 0.0f, MENU_SLOT_BUSES_PANEL);
+    menuState.showNewGamePanel = 1;
+    p = draw(MenuFrameDraw{});
+    expectSlot(p, 0.0f, 0.0f, MENU_SLOT_NEW_GAME_PANEL);
+    // The about panel's texture shift leaves the texture matrix as it was.
+    GLfloat texture[16];
+    glGetFloatv(GL_TEXTURE_MATRIX, texture);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_FLOAT_EQ(texture[i], (i % 5 == 0) ? 1.0f : 0.0f);
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+}
+
+TEST_F(MenuDraw, ButtonsFollowTheirOffset)
+{
+    menuState.buttonsOffset = 0.24f;  // where a panel leaves them: off the screen
+    ReadPixels p = draw(MenuFrameDraw{});
+    for (float y : BUTTON_Y)
+        expectSlot(p, -0.99f, y, MENU_SLOT_BACKGROUND);
+    menuState.buttonsOffset = 1.0f;  // half way: the new-game button reaches x = -0.26
+    p = draw(MenuFrameDraw{});
+    expectSlot(p, -0.5f, BUTTON_Y[0], MENU_SLOT_BUTTONS);
+    expectSlot(p, -0.2f, BUTTON_Y[0], MENU_SLOT_BACKGROUND);
+}
+
+TEST_F(MenuDraw, MenuFrameSetsItsMatricesAndLeavesLightingOn)
+{
+    // Whatever matrices the run left, the menu draws in screen space.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 640, 0, 480, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(100.0f, 50.0f, 0.0f);
+    introActive = 0;
+    menuState.buttonsEntering = 0.0f;
+    menuState.buttonsOffset = 1.5f;
+    menuFrame();  // the test context has no game window, so the picture stays in the back buffer
+    const ReadPixels p = readBackBuffer();
+    expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND);
+    expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+}
+
 } // namespace

@@ -226,14 +226,10 @@ struct ListCase {
 };
 
 const ListCase LIST_CASES[] = {
-    {LIST_PLANSZA, true, false, [] {}},
-    {LIST_ZEW, true, false, [] {}},
-    {LIST_WEW, true, false, [] {}},
-    {LIST_F125, true, false, [] {}},
-    {LIST_KOLA_TYLNE, true, false, [] {}},
-    {LIST_KOLO_P, true, false, [] {}},
-    {LIST_KOLO_L, true, false, [] {}},
-    {LIST_ZOLTY_A, true, false, [] { traffic.trafficYellow = 1; }},
+    {LIST_PLANSZA, true, false, [] {}}, {LIST_ZEW, true, false, [] {}},
+    {LIST_WEW, true, false, [] {}}, {LIST_F125, true, false, [] {}},
+    {LIST_KOLA_TYLNE, true, false, [] {}}, {LIST_KOLO_P, true, false, [] {}},
+    {LIST_KOLO_L, true, false, [] {}}, {LIST_ZOLTY_A, true, false, [] { traffic.trafficYellow = 1; }},
     {LIST_ZOLTY_B, true, false, [] { traffic.trafficYellow = 1; }},
     {LIST_CZERWONY_A, true, false, [] { traffic.trafficRed = 1; }},
     {LIST_ZIELONY_B, true, false, [] { traffic.trafficRed = 1; }},
@@ -241,23 +237,16 @@ const ListCase LIST_CASES[] = {
     {LIST_CZERWONY_B, true, false, [] { traffic.trafficGreen = 1; }},
     {LIST_STANDRZWI_1, true, false, [] { doors.door1Open = 1; }},
     {LIST_STANDRZWI_2, true, false, [] { doors.door2Open = 1; }},
-    {LIST_STANDRZWI_3, true, false, [] { doors.door3Open = 1; }},
-    {LIST_DRZWI_A1, true, false, [] {}},
-    {LIST_DRZWI_A2, true, false, [] {}},
-    {LIST_DRZWI_A3, true, false, [] {}},
-    {LIST_DRZWI_B1, true, false, [] {}},
-    {LIST_DRZWI_B2, true, false, [] {}},
-    {LIST_DRZWI_B3, true, false, [] {}},
-    {LIST_DROGOWE, false, false, [] { lights.headlightsOn = 1; }},
+    {LIST_STANDRZWI_3, true, false, [] { doors.door3Open = 1; }}, {LIST_DRZWI_A1, true, false, [] {}},
+    {LIST_DRZWI_A2, true, false, [] {}}, {LIST_DRZWI_A3, true, false, [] {}},
+    {LIST_DRZWI_B1, true, false, [] {}}, {LIST_DRZWI_B2, true, false, [] {}},
+    {LIST_DRZWI_B3, true, false, [] {}}, {LIST_DROGOWE, false, false, [] { lights.headlightsOn = 1; }},
     {LIST_KIER_P, false, false, [] { lights.rightIndicatorLamp = 1; }},
     {LIST_KIER_L, false, false, [] { lights.leftIndicatorLamp = 1; }},
     {LIST_STOP, false, false, [] { vehicle.brakeLightOn = 1; }},
-    {LIST_WSTECZNE, false, false, [] { vehicle.reverseLightOn = 1; }},
-    {LIST_SPEED_NEEDLE, false, false, [] {}},
-    {LIST_STEERING_WHEEL, false, false, [] {}},
-    {LIST_WSKAZNIKI, false, true, [] {}},
-    {LIST_STOP_ARROW, false, true, [] {}},
-    {LIST_ROZKLAD, false, true, [] { view.timetableShown = 1; }},
+    {LIST_WSTECZNE, false, false, [] { vehicle.reverseLightOn = 1; }}, {LIST_SPEED_NEEDLE, false, false, [] {}},
+    {LIST_STEERING_WHEEL, false, false, [] {}}, {LIST_WSKAZNIKI, false, true, [] {}},
+    {LIST_STOP_ARROW, false, true, [] {}}, {LIST_ROZKLAD, false, true, [] { view.timetableShown = 1; }},
 };
 
 TEST_F(GlScene, EachItemShowsInTheMainViewAndOnlyWorldItemsInTheMirrors)
@@ -371,6 +360,15 @@ TEST_F(GlScene, EveryPassTurnsTheWheelsAgain)
     view.viewportCount = 3;
     drawRunFrame();
     EXPECT_NEAR(wheelSpin, -54.0f, 1e-4f);
+}
+
+TEST_F(GlScene, StopArrowWithNoBearingStaysUnturned)
+{
+    compileRect2D(LIST_STOP_ARROW, 0.5f, 3.125f, 0.6f, 3.225f);
+    stops.stopBearing = std::numeric_limits<float>::quiet_NaN();
+    drawRunFrame();
+    ReadPixels p = readBackBuffer();
+    EXPECT_TRUE(is(p, 70, 406, {255, 0, 0})) << colourAt(p, 70, 406);
 }
 
 } // namespace

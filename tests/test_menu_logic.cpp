@@ -193,35 +193,36 @@ TEST_F(MenuLogic, EachItemSetsItsCommand)
 
 // --- Panels ---
 
-TEST_F(MenuLogic, BackClosesThePanelInTick105AndBringsTheButtons)
+// The buses and the about panel: open with the cursor held on back, back closes in tick 105.
+TEST_F(MenuLogic, PanelsOpenWithTheCursorOnBackAndBackClosesThemInTick105)
 {
     reachIdleMenu();
-    tap(VK_DOWN);
-    ASSERT_EQ(menuState.menuCursor, MENU_ITEM_BUSES);
-    enterTick();
-    EXPECT_EQ(menuState.showBusesPanel, 1);
-    EXPECT_EQ(menuState.showAboutPanel, 0);
-    ticksUntil([] { return menuState.cmdBuses == 0; });
-    tick();
-    enterTick();
-    EXPECT_EQ(menuState.cmdBack, 1);
-    EXPECT_EQ(menuState.menuCursor, 0);
-    EXPECT_EQ(menuState.menuCursorLimit, 4);
-    const int n = 1 + ticksUntil([] { return menuState.cmdBack == 0; });
-    EXPECT_EQ(n, 105);
-    EXPECT_LE(menuState.backButtonOffset, 0.0f);
-    EXPECT_NEAR(menuState.panelOffset, 0.0f, 1e-4f);
-    EXPECT_GE(menuState.buttonsOffset, 1.495f);
-    EXPECT_EQ(menuState.menuBusy, 0);
-    // Buttons-in completed in the same tick, so the buttons stay where they are.
-    EXPECT_EQ(menuState.motionGate[MENU_MOTION_BUTTONS_IN], 0);
-    const float buttons = menuState.buttonsOffset;
-    for (int k = 0; k < 10; ++k)
-        tick();
-    EXPECT_EQ(menuState.buttonsOffset, buttons);
-    // The main menu works again.
-    tap(VK_DOWN);
-    EXPECT_EQ(menuState.menuCursor, 1);
+    for (int item : {MENU_ITEM_BUSES, MENU_ITEM_ABOUT}) {
+        for (int k = 0; k < item; ++k)
+            tap(VK_DOWN);
+        ASSERT_EQ(menuState.menuCursor, item);
+        enterTick();
+        EXPECT_EQ(menuState.showBusesPanel, item == MENU_ITEM_BUSES ? 1 : 0);
+        EXPECT_EQ(menuState.showAboutPanel, item == MENU_ITEM_ABOUT ? 1 : 0);
+        EXPECT_EQ(1 + ticksUntil([] { return menuState.cmdBuses + menuState.cmdAbout == 0; }), 105);
+        tap(VK_UP);
+        tap(VK_DOWN);
+        EXPECT_EQ(menuState.menuCursor, MENU_ITEM_BACK) << "held on back while open";
+        enterTick();
+        EXPECT_EQ(menuState.cmdBack, 1);
+        EXPECT_EQ(menuState.menuCursor, 0);
+        EXPECT_EQ(menuState.menuCursorLimit, 4);
+        EXPECT_EQ(1 + ticksUntil([] { return menuState.cmdBack == 0; }), 105);
+        EXPECT_LE(menuState.backButtonOffset, 0.0f);
+        EXPECT_NEAR(menuState.panelOffset, 0.0f, 1e-4f);
+        EXPECT_GE(menuState.buttonsOffset, 1.495f);
+        EXPECT_EQ(menuState.menuBusy, 0);
+        // Buttons-in completed in the same tick, so the buttons stay where they are.
+        const float buttons = menuState.buttonsOffset;
+        for (int k = 0; k < 10; ++k)
+            tick();
+        EXPECT_EQ(menuState.buttonsOffset, buttons);
+    }
 }
 
 // --- New game and the return from a run ---
@@ -325,5 +326,51 @@ TEST_F(MenuLogic, ExitFadesFor200TicksThenRequestsTheShutdown)
 }
 
 // --- Motions ---
+
+TEST_F(MenuLogic, UnknownMotionsAndClosedGatesDoNothing)
+{
+    const MenuState before = menuState;
+    for (int motion : {-1, 2, 3, 8, 99})
+        menuMotion(motion);
+    EXPECT_EQ(std::memcmp(&before, &menuState, sizeof before), 0);
+
+    menuState.motionGate[MENU_MOTION_PANEL_IN] = 0;
+    menuMotion(MENU_MOTION_PANEL_IN);
+    EXPECT_EQ(menuState.panelOffset, 0.0f);
+    // Out motions do not move an offset that is already at its target.
+    menuMotion(MENU_MOTION_BUTTONS_OUT);
+    EXPECT_EQ(menuState.buttonsOffset, 0.0f);
+}
+
+TEST_F(MenuLogic, PanelOutHidesPanelsWhenItCompletes)
+{
+    menuState.panelOffset = 0.01f;
+    menuState.showAboutPanel = 1;
+    menuState.showBusesPanel = 1;
+    menuState.showNewGamePanel = 1;
+    menuMotion(MENU_MOTION_PANEL_OUT);
+    EXPECT_EQ(menuState.showAboutPanel, 0);
+    EXPECT_EQ(menuState.showBusesPanel, 0);
+    EXPECT_EQ(menuState.showNewGamePanel, 1);
+}
+
+TEST_F(MenuLogic, EnterWhileButtonsSlideIsIgnoredUnlessStillHeld)
+{
+    ticksUntil([] { return introActive == 0; });
+    for (int n = 0; n < 20; ++n)
+        tick();
+    tap(VK_RETURN);
+    EXPECT_EQ(menuState.cmdNewGame, 0);
+    // Held through the rest of the slide: acts on the first tick after it.
+    keyState[VK_RETURN] = 1;
+    ticksUntil([] { return menuState.buttonsEntering == 0.0f; });
+    EXPECT_EQ(menuState.cmdNewGame, 0);
+    tick();
+    EXPECT_EQ(menuState.cmdNewGame, 1);
+    // And once only while it stays held.
+    menuState.cmdNewGame = 0;
+    tick();
+    EXPECT_EQ(menuState.cmdNewGame, 0);
+}
 
 } // namespace

@@ -264,3 +264,14 @@ TEST(ModelLists, TextureIndexOutsideItsGroupBindsNothing)
     texBus[99] = 0;
     texRoute[199] = 0;
 }
+
+TEST(ModelParse, HeaderWithoutANumberKeepsTheOldCount)
+{
+    auto m = freshModel();
+    parse(*m, std::string("1\nl\n") + REC_A + "\n");
+    ModelReport r = parse(*m, "sky\n");
+    EXPECT_EQ(r.countRead, 0);
+    EXPECT_EQ(r.firstBadLine, 1);
+    EXPECT_EQ(m->triangleCount, 1);
+    expectRecA(*m, 0);
+}

@@ -262,3 +262,17 @@ TEST_F(GameReaders, AMissingFileIsAFailureNamingIt)
         EXPECT_EQ(route.stopCount, 4);
     }
 }
+
+TEST(FileReaders, ExplicitPathsAndUnreadableOnes)
+{
+    TempDir dir;
+    writeFile(dir.file("a.roz"), "1\n4 5\n");
+    RouteTable t{};
+    EXPECT_TRUE(readStopsFile(dir.file("a.roz").c_str(), &t));
+    EXPECT_EQ(t.stopZ[0], 5.0f);
+    EXPECT_FALSE(readStopsFile(dir.file("missing.roz").c_str(), &t));
+    EXPECT_FALSE(readStopsFile(dir.path.c_str(), &t)) << "a folder cannot be read";
+    EXPECT_FALSE(readStopsFile(nullptr, &t));
+    MissionParameters m{};
+    EXPECT_FALSE(readMissionParametersFile(dir.file("none").c_str(), &m));
+}

@@ -249,4 +249,17 @@ TEST_F(Radio, StopCurrentStopsTheCurrentTrack)
     EXPECT_EQ(fsoundRecordTake(), Calls({"StreamStop(" + id(3) + ")"}));
 }
 
+TEST_F(Radio, KeyTwoHeldOnTheFirstEntryRestartsTheNextTrackOnceItIsReached)
+{
+    addTracks(3);
+    scan();
+    tick();
+    EXPECT_TRUE(tick({KEY_2}).empty());
+    EXPECT_EQ(tick({KEY_2, KEY_4}), Calls({rewind(3), play(3)}));
+    EXPECT_EQ(tick({KEY_2}), Calls({rewind(3), play(3)}));
+    EXPECT_TRUE(tick({KEY_2}).empty());
+    tick();
+    EXPECT_EQ(tick({KEY_2}), Calls({rewind(3), play(3)}));
+}
+
 } // namespace

@@ -173,3 +173,13 @@ TEST_F(Controls, AnAllZeroReadingIsHardLeftAndForward)
     EXPECT_NEAR(vehicle.steer, -32768 * 1.2e-05f + 0.005f, 1e-5);
     EXPECT_GT(vehicle.busSpeed, 0.0f);
 }
+
+TEST_F(Controls, ACentredStickDoesNothing)
+{
+    optJoystick = 1;
+    tick({VK_KEY_Q});
+    ticks(100);
+    EXPECT_EQ(vehicle.busSpeed, 0.0f);
+    EXPECT_EQ(vehicle.steer, 0.0f);
+    EXPECT_EQ(vehicle.busZ, 0.0f);
+}

@@ -280,3 +280,13 @@ TEST_F(Equipment, AnIndicatorOnBlocksTheOtherEitherWay)
         EXPECT_EQ(*r.firstOn, 1) << int(r.first);
     }
 }
+
+TEST_F(Equipment, WarningSignalPlaysFromPressToRelease)
+{
+    tick();
+    fsoundRecordTake();
+    tick({VK_SCROLL});
+    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(7)"));
+    tick();
+    EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(7)"));
+}
