@@ -114,6 +114,7 @@ TEST(BmpDecode, EveryDepthAndHeaderForm)
         {"RLE4 alternates nibbles", indexed(7, 1, 4, {4, 0x3A, 0, 3, 0x12, 0x30, 0, 1}, 2), {P(3), P(10), P(3), P(10), P(1), P(2), P(3)}},
         {"RLE runs past the row clipped, delta off the picture ends it", indexed(2, 2, 8, {255, 4, 0, 0, 1, 6, 0, 2, 200, 200}, 1),
          {P(4), P(4), P(6), 0}},
+        {"RLE run past the row's end does not spill into the next row", indexed(2, 2, 8, {3, 5, 0, 1}, 1), {P(5), P(5), 0, 0}},
         {"RLE4 run of 255 in a 3-pixel row", indexed(3, 1, 4, {0xFF, 0x09, 0, 1}, 2), {P(0), P(9), P(0)}},
         {"RLE delta past the last row ends the picture", indexed(4, 3, 8, {2, 7, 0, 2, 0, 200}, 1),
          {P(7), P(7), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},

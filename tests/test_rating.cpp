@@ -48,10 +48,10 @@ TEST_F(Rating, VerdictBoundaries)
 
 TEST_F(Rating, SpeedingAboveSixtyFiveCostsOnePointASecond)
 {
-    vehicle.busSpeedAbs = 0.29f;  // 64.4 km/h
+    vehicle.busSpeedAbs = 0.2927f;  // 64.98 km/h: just below the limit
     rateAt(0.0f);
     EXPECT_EQ(run.punishment, 0.0f);
-    vehicle.busSpeedAbs = 0.3f;  // 66.6 km/h
+    vehicle.busSpeedAbs = 0.2928f;  // 65.0016 km/h: just above it
     for (int i = 0; i < 50; ++i)
         rateDriving();
     EXPECT_NEAR(run.punishment, 1.0f, 1e-4);

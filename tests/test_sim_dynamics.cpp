@@ -235,7 +235,8 @@ TEST_F(Dynamics, SteeringTurnsTheHeadingWhileMoving)
 }
 
 // Throttle in neutral revs the engine 300 Hz a tick while below 30000 and leaves the bus where it
-// is; without pedals the engine winds down 200 Hz a tick while above idle, on channel 0 only.
+// is; without pedals, and under the brake, the engine winds down 200 Hz a tick while above idle, on
+// channel 0 only.
 TEST_F(Dynamics, NeutralRevsToTheCapAndWindsDownToIdle)
 {
     startEngine();
@@ -248,7 +249,8 @@ TEST_F(Dynamics, NeutralRevsToTheCapAndWindsDownToIdle)
     };
     const Row rows[] = {{VK_UP, 4000, 4300, true, true},     {VK_UP, 29999, 30299, true, true},
                         {VK_UP, 30000, 30000, false, false}, {0, 4201, 4001, true, false},
-                        {0, 4200, 4000, true, false},        {0, 4000, 4000, false, false}};
+                        {0, 4200, 4000, true, false},        {0, 4000, 4000, false, false},
+                        {VK_DOWN, 4200, 4000, true, false},  {VK_DOWN, 4000, 4000, false, false}};
     for (const Row& r : rows) {
         engine.engineFreq = r.before;
         fsoundRecordTake();
