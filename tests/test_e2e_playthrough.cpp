@@ -226,7 +226,7 @@ struct Playthrough : ::testing::Test {
 TEST_F(Playthrough, MenuNewGameDriveEveryStopVerdictMenuExit)
 {
     game = spawnProgram(builtProgram("velbrant"), {}, tree, {"XDG_RUNTIME_DIR=" + runtime.path});
-    ASSERT_TRUE(waitForWindow("Velbrant", 15000)) << capturedErr(game);
+    ASSERT_TRUE(waitForWindow("Velbrant", 60000)) << capturedErr(game);
 
     // The logo rises from black and falls back, then the background, then the buttons slide in
     // from the left (about 12 s in all).

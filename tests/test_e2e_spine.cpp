@@ -16,7 +16,7 @@ TEST(Spine, OneCopyAtATimeAndAKilledCopyLocksNobodyOut)
         return spawnProgram(builtProgram("velbrant"), args, generatedTree(), {"XDG_RUNTIME_DIR=" + runtime.path});
     };
     Spawned first = start({});
-    ASSERT_TRUE(waitForWindow("Velbrant", 15000)) << capturedErr(first);
+    ASSERT_TRUE(waitForWindow("Velbrant", 60000)) << capturedErr(first);
     Spawned second = start({});
     EXPECT_GT(waitForExit(second, 15000), 0) << "a refused copy must not look like success";
     EXPECT_NE(capturedErr(second).find("Program ten jest ju\xc5\xbc uruchomiony!"), std::string::npos) << capturedErr(second);
@@ -24,7 +24,7 @@ TEST(Spine, OneCopyAtATimeAndAKilledCopyLocksNobodyOut)
     sendSignal(first, SIGKILL);
     EXPECT_EQ(waitForExit(first, 5000), -2);
     Spawned next = start({"S"});  // the other bus, straight into a run
-    ASSERT_TRUE(waitForWindow("Velbrant", 15000)) << capturedErr(next);
+    ASSERT_TRUE(waitForWindow("Velbrant", 60000)) << capturedErr(next);
     EXPECT_TRUE(waitForPicture(screenshotDir() + "/spine-run-S.png", 20.0,
                                [](const Screenshot& s) { return s.litFraction(0, 0, s.width, s.height) > 0.2; }));
     EXPECT_TRUE(isRunning(next)) << capturedErr(next);
