@@ -11,3 +11,5 @@ void windowProc(const PlatformMessage& msg);
 void keysAfterTick();
 // The whole program: start-up, main loop, teardown. Returns the exit status.
 int runGame(const char* commandLine);
+// Tear-down steps, run once by the main loop after it ends (app/teardown.cpp).
+void runTeardown();

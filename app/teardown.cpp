@@ -1,4 +1,4 @@
-#include "app/app.h"
+#include "app/shell.h"
 #include "platform/window.h"
 #include "render/font.h"
 #include "sound/sound.h"

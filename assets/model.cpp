@@ -3,7 +3,7 @@
 // does not convert leaves the rest of its record as it was.
 #include "assets/model.h"
 
-#include "app/app.h"
+#include "core/game.h"
 #include "assets/file_read.h"
 #include "assets/ids.h"
 #include "assets/scan.h"

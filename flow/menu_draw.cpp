@@ -4,6 +4,7 @@
 
 #include "assets/ids.h"
 #include "assets/load.h"
+#include "flow/load.h"
 #include "platform/window.h"
 #include "render/font.h"
 

@@ -32,3 +32,5 @@ void handleCameraKeys();
 void handleMirrorKey();
 // Toggle helper: acts once per press, latch cleared while the key is up.
 bool togglePressed(uint8_t key, uint8_t& latch);
+// Last: the radio's keys 1 to 4 (with their latches), then the automatic advance to the next track.
+void radioStep();

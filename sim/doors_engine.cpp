@@ -1,9 +1,8 @@
 #include "sim/doors_engine.h"
 
-#include "app/app.h"
+#include "core/keys.h"
 #include "platform/fsound.h"
 #include "sim/controls.h"
-#include "sim/keys.h"
 #include "sim/sim_util.h"
 #include "sim/state.h"
 #include "sound/sound.h"

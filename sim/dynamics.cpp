@@ -1,6 +1,6 @@
 #include "sim/dynamics.h"
 
-#include "app/app.h"
+#include "core/keys.h"
 #include "platform/fsound.h"
 #include "sim/random.h"
 #include "sim/sim_util.h"

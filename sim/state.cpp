@@ -51,5 +51,21 @@ void resetAllRunState()
     joyInfo = JoyInfo{};
 }
 
+void resetCamera()
+{
+    view.cameraOffsetZ = 5.0f;
+    view.cameraEyeY = 1.6f;
+    view.cameraLookZ = -40.0f;
+    view.cameraEyeX = -0.75f;
+    view.cameraLookX = 0.0f;
+}
+
+void resetForNewRun()
+{
+    vehicle.busSpeed = 0.0f;
+    resetCamera();
+    stops.currentStop = 0;
+}
+
 // Program-start values are set before main runs, by the same routine the tests use.
 static const bool runStateInitialised = (resetAllRunState(), true);

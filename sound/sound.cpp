@@ -1,6 +1,6 @@
 #include "sound/sound.h"
 
-#include "app/options.h"
+#include "core/options.h"
 #include "platform/fsound.h"
 #include "platform/platform.h"
 

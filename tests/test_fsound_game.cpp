@@ -1,6 +1,6 @@
 // The game's own sounds through the real library: initSound in a generated data tree, events
 // heard where they were raised, the menu music going round.
-#include "app/options.h"
+#include "core/options.h"
 #include "platform/fsound.h"
 #include "sound/sound.h"
 #include "tests/support/fake_sys.h"

@@ -1,6 +1,6 @@
 // With no sound device at all the library refuses to start; the game says so once and plays on
 // in silence, every operation a harmless no-op.
-#include "app/options.h"
+#include "core/options.h"
 #include "platform/fsound.h"
 #include "sound/sound.h"
 #include "tests/support/fake_sys.h"

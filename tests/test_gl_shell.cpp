@@ -1,5 +1,6 @@
 // The window layer's key handling and the command-line letter, without a visible window.
-#include "app/app.h"
+#include "core/game.h"
+#include "core/keys.h"
 #include "app/shell.h"
 #include "platform/window.h"
 

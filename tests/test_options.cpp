@@ -1,5 +1,5 @@
-#include "app/app.h"
-#include "app/options.h"
+#include "core/game.h"
+#include "core/options.h"
 #include "platform/profile.h"
 #include "tests/support/test_util.h"
 

@@ -2,11 +2,11 @@
 // recording sound library, an empty key table, and a bus with known limits.
 #pragma once
 
-#include "app/app.h"
-#include "app/options.h"
+#include "core/game.h"
+#include "core/keys.h"
+#include "core/options.h"
 #include "flow/menu.h"
 #include "platform/fsound_record.h"
-#include "sim/keys.h"
 #include "sim/sim.h"
 #include "sim/state.h"
 #include "sound/sound.h"

@@ -1,5 +1,5 @@
 // Sound set-up, the events and the shutdown, as calls the game makes on the sound library.
-#include "app/options.h"
+#include "core/options.h"
 #include "platform/fsound.h"
 #include "platform/fsound_record.h"
 #include "sound/sound.h"

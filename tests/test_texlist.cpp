@@ -1,6 +1,6 @@
 // Texture lists (".tex"): the reader on good, short and hostile lists, and the loader's messages
 // and shutdown. Images here are all missing, so nothing reaches GL.
-#include "app/app.h"
+#include "core/game.h"
 #include "assets/bmp.h"
 #include "assets/ids.h"
 #include "assets/textures.h"

@@ -1,8 +1,8 @@
 // The data-tree walk of velbrant-check. Paths are the game's own, relative to the tree's root.
 #include "tools/check/check_tree.h"
 
-#include "app/app.h"
-#include "app/options.h"
+#include "core/game.h"
+#include "core/options.h"
 #include "assets/bmp.h"
 #include "assets/file_read.h"
 #include "assets/ids.h"

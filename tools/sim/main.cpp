@@ -1,10 +1,10 @@
 // velbrant-sim: the headless driver. Runs the game's simulation step without a window, from a
 // key script or the autopilot, and prints the run state as CSV (see printUsage).
-#include "app/app.h"
-#include "assets/params.h"
+#include "core/game.h"
+#include "core/keys.h"
+#include "assets/load.h"
 #include "platform/fsound_record.h"
-#include "sim/rating.h"
-#include "sim/sim.h"
+#include "flow/frame.h"
 #include "sim/state.h"
 #include "sound/sound.h"
 #include "tools/sim/autopilot.h"
@@ -136,18 +136,7 @@ void loadRun(bool volvo)
     busChoice = volvo ? 1 : 0;
     inGame = 1;
     escapeQuits = 1;
-    loadBusParameters();
-    if (!quitRequested)
-        loadMissionParameters();
-    if (!quitRequested)
-        loadStops();
-    vehicle.busSpeed = 0.0f;
-    stops.currentStop = 0;
-    view.cameraEyeX = -0.75f;
-    view.cameraEyeY = 1.6f;
-    view.cameraLookX = 0.0f;
-    view.cameraLookZ = -40.0f;
-    view.cameraOffsetZ = 5.0f;
+    loadRunFiles();
 }
 
 // Records the autopilot's key presses as spans, for --keys-out.
@@ -273,8 +262,7 @@ int main(int argc, char** argv)
                 keyState[k] = held[k];
             wasHeld[k] = held[k];
         }
-        simulationStep();
-        rateDriving();
+        stepRunTick();
         if (leaveRun) {
             // Back in the menu: a new game loads the run again and the driver starts afresh.
             ++runsFinished;

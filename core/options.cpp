@@ -1,5 +1,5 @@
-#include "app/options.h"
-#include "app/app.h"
+#include "core/options.h"
+#include "core/game.h"
 #include "platform/profile.h"
 
 int32_t optResolution;

@@ -1,4 +1,4 @@
-#include "app/diagnostics.h"
+#include "flow/diagnostics.h"
 
 #include "assets/ids.h"
 #include "render/font.h"
