@@ -4,7 +4,6 @@
 #include "assets/load.h"
 #include "flow/load.h"
 #include "platform/platform.h"
-#include "platform/window.h"
 #include "sound/sound.h"
 
 #include <GL/gl.h>

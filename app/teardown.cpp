@@ -1,5 +1,5 @@
 #include "app/shell.h"
-#include "platform/window.h"
+#include "platform/platform.h"
 #include "render/font.h"
 #include "sound/sound.h"
 

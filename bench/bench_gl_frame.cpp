@@ -6,7 +6,7 @@
 #include "core/options.h"
 #include "assets/load.h"
 #include "flow/load.h"
-#include "platform/window.h"
+#include "platform/platform.h"
 #include "render/font.h"
 #include "render/scene.h"
 #include "sim/state.h"

@@ -7,7 +7,7 @@
 #include "assets/load.h"
 #include "assets/textures.h"
 #include "flow/menu.h"
-#include "platform/window.h"
+#include "platform/platform.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>

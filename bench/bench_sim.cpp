@@ -2,11 +2,10 @@
 // driving with the engine running, a door cycle, indicators and the second car.
 #include "core/game.h"
 #include "core/keys.h"
-#include "platform/fsound_record.h"
+#include "platform/null/null_platform.h"
 #include "sim/sim.h"
 #include "sim/state.h"
 #include "sound/sound.h"
-#include "tests/support/fake_sys.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "core/options.h"
 #include "core/game.h"
-#include "platform/profile.h"
+#include "platform/services/profile.h"
 
 int32_t optResolution;
 int32_t optTextureQuality;

@@ -5,7 +5,7 @@
 #include "assets/ids.h"
 #include "assets/load.h"
 #include "flow/load.h"
-#include "platform/window.h"
+#include "platform/platform.h"
 #include "render/font.h"
 
 #include <GL/gl.h>

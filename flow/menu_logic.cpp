@@ -4,7 +4,7 @@
 
 #include "core/game.h"
 #include "core/keys.h"
-#include "platform/fsound.h"
+#include "platform/platform.h"
 #include "sound/sound.h"
 
 uint8_t newGameArmed = 1;

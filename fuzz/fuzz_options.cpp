@@ -2,7 +2,7 @@
 // to a scratch file first. Whatever the file holds, the derived values stay in their sets.
 #include "core/options.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/profile.h"
+#include "platform/services/profile.h"
 
 #include <cstdint>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include "render/views.h"
 #include "core/options.h"
 #include "assets/ids.h"
-#include "platform/window.h"
+#include "platform/platform.h"
 #include "sim/state.h"
 
 #include <GL/gl.h>

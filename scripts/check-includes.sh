@@ -30,6 +30,10 @@ for from in "${order[@]}"; do
         elif (( targetRank > fromRank )); then
             echo "$file:$line: $from/ may not include $target/ (it sits above)" >&2
             bad=1
+        elif [[ $from != platform && $from != tools && $text =~ \"platform/(sdl|openal|null)/ ]]; then
+            # The game sees the platform page only; which implementation it gets is the linker's choice.
+            echo "$file:$line: $from/ may include only the platform page, not one implementation" >&2
+            bad=1
         fi
     done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^/"]+/' "$from" --include='*.cpp' --include='*.h' || true)
 done

@@ -8,7 +8,7 @@
 #include "sim/state.h"
 #include "sound/radio.h"
 
-JoyInfo joyInfo;
+JoyReading joyInfo;
 
 static const char* const DOOR_CLOSED_TEXT = "zamkniete";
 
@@ -97,8 +97,8 @@ void driveWithJoystick()
 {
     VehicleState& v = vehicle;
     // Signed offsets from the centre: a reading below 32768 is left or forward.
-    const int64_t dx = static_cast<int64_t>(joyInfo.wXpos) - 32768;
-    const int64_t dy = static_cast<int64_t>(joyInfo.wYpos) - 32768;
+    const int64_t dx = static_cast<int64_t>(joyInfo.x) - 32768;
+    const int64_t dy = static_cast<int64_t>(joyInfo.y) - 32768;
     v.steer = static_cast<float>(static_cast<double>(dx) * 1.2e-05);
     const float stick = static_cast<float>(static_cast<double>(dy) * 1e-08);
 

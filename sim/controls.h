@@ -7,7 +7,7 @@
 
 // The joystick reading of this tick (read at the start of every step, whatever the option says).
 // Lives for the process; zero until the first read.
-extern JoyInfo joyInfo;
+extern JoyReading joyInfo;
 
 // Step 1: read the first joystick.
 void readJoystick();

@@ -1,7 +1,7 @@
 #include "sim/doors_engine.h"
 
 #include "core/keys.h"
-#include "platform/fsound.h"
+#include "platform/platform.h"
 #include "sim/controls.h"
 #include "sim/sim_util.h"
 #include "sim/state.h"

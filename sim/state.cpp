@@ -48,7 +48,7 @@ void resetAllRunState()
     latches = ControlLatches{};
     latches.hornLatch = 1;
     randomState = 1;
-    joyInfo = JoyInfo{};
+    joyInfo = JoyReading{};
 }
 
 void resetCamera()

@@ -1,7 +1,7 @@
 #include "sound/radio.h"
 
-#include "platform/dirscan.h"
-#include "platform/fsound.h"
+#include "platform/services/dirscan.h"
+#include "platform/platform.h"
 #include "sound/sound.h"
 
 #include <string>

@@ -1,7 +1,6 @@
 #include "sound/sound.h"
 
 #include "core/options.h"
-#include "platform/fsound.h"
 #include "platform/platform.h"
 
 #include <string>

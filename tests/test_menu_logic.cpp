@@ -3,8 +3,8 @@
 #include "core/game.h"
 #include "core/keys.h"
 #include "flow/menu.h"
-#include "platform/fsound.h"
-#include "platform/fsound_record.h"
+#include "platform/platform.h"
+#include "platform/null/null_platform.h"
 #include "sound/sound.h"
 
 #include <gtest/gtest.h>

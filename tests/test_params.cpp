@@ -3,7 +3,7 @@
 #include "core/game.h"
 #include "assets/params.h"
 #include "sim/state.h"
-#include "tests/support/fake_sys.h"
+#include "platform/null/null_platform.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "assets/model.h"
 #include "assets/params.h"
 #include "assets/textures.h"
-#include "platform/dirscan.h"
+#include "platform/services/dirscan.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>

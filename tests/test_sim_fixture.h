@@ -6,11 +6,10 @@
 #include "core/keys.h"
 #include "core/options.h"
 #include "flow/menu.h"
-#include "platform/fsound_record.h"
+#include "platform/null/null_platform.h"
 #include "sim/sim.h"
 #include "sim/state.h"
 #include "sound/sound.h"
-#include "tests/support/fake_sys.h"
 
 #include <gtest/gtest.h>
 

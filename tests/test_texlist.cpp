@@ -4,7 +4,7 @@
 #include "assets/bmp.h"
 #include "assets/ids.h"
 #include "assets/textures.h"
-#include "tests/support/fake_sys.h"
+#include "platform/null/null_platform.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>

@@ -3,14 +3,14 @@
 #include "core/game.h"
 #include "core/keys.h"
 #include "assets/load.h"
-#include "platform/fsound_record.h"
+#include "platform/null/null_platform.h"
 #include "flow/frame.h"
 #include "sim/state.h"
 #include "sound/sound.h"
 #include "tools/sim/autopilot.h"
 #include "tools/sim/report.h"
 #include "tools/sim/script.h"
-#include "tools/sim/sim_platform.h"
+#include "tools/sim/sim_clock.h"
 #include "tools/sim/soak.h"
 
 #include <algorithm>
@@ -217,6 +217,8 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    fakeNowMs = SIM_CLOCK_START_MS;
+    fakeMessagesToStderr = 1;
     initSound();
     loadRun(o.bus == "Volvo7000");
     if (o.soak)
@@ -277,7 +279,7 @@ int main(int argc, char** argv)
                           !badField.empty();
         if (t % o.every == 0 || last)
             out += csvRow(t, sounds) + "\n";
-        simClockMs += SIM_TICK_MS;
+        fakeNowMs += SIM_TICK_MS;
         if (out.size() > (1u << 20)) {
             std::fwrite(out.data(), 1, out.size(), stdout);
             out.clear();

@@ -1,5 +1,5 @@
 // The sound library's samples: whole files read into OpenAL buffers, played on numbered channels.
-#include "platform/fsound_openal_internal.h"
+#include "platform/openal/internal.h"
 
 #include <vector>
 

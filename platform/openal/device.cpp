@@ -1,6 +1,6 @@
 // The sound library's device half: settings, opening the output device, the channels (one
 // OpenAL source each) and the feeder thread that keeps the streams' queues filled.
-#include "platform/fsound_openal_internal.h"
+#include "platform/openal/internal.h"
 
 #include <atomic>
 #include <cstdio>

@@ -1,5 +1,5 @@
-#include "platform/fsound.h"
-#include "platform/fsound_record.h"
+#include "platform/platform.h"
+#include "platform/null/null_platform.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Clock, joystick and message box on SDL2 and POSIX.
 #include "platform/platform.h"
-#include "platform/text1250.h"
+#include "platform/services/text1250.h"
 
 #include <SDL.h>
 
@@ -28,9 +28,9 @@ uint32_t axisToJoy(Sint16 value)
 
 } // namespace
 
-void platformReadJoystick(JoyInfo* info)
+void platformReadJoystick(JoyReading* info)
 {
-    *info = JoyInfo{32768, 32768, 32768, 0};
+    *info = JoyReading{32768, 32768, 32768, 0};
     if ((SDL_WasInit(SDL_INIT_JOYSTICK) & SDL_INIT_JOYSTICK) == 0) {
         if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0)
             return;
@@ -48,15 +48,15 @@ void platformReadJoystick(JoyInfo* info)
             return;
     }
     SDL_JoystickUpdate();
-    info->wXpos = axisToJoy(SDL_JoystickGetAxis(stick, 0));
-    info->wYpos = axisToJoy(SDL_JoystickGetAxis(stick, 1));
+    info->x = axisToJoy(SDL_JoystickGetAxis(stick, 0));
+    info->y = axisToJoy(SDL_JoystickGetAxis(stick, 1));
     if (SDL_JoystickNumAxes(stick) > 2)
-        info->wZpos = axisToJoy(SDL_JoystickGetAxis(stick, 2));
+        info->z = axisToJoy(SDL_JoystickGetAxis(stick, 2));
     uint32_t buttons = 0;
     for (int i = 0; i < SDL_JoystickNumButtons(stick) && i < 32; ++i)
         if (SDL_JoystickGetButton(stick, i))
             buttons |= 1u << i;
-    info->wButtons = buttons;
+    info->buttons = buttons;
 }
 
 void platformMessageBox(const char* text, const char* caption)

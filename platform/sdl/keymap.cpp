@@ -1,5 +1,5 @@
 // SDL key events to the virtual-key codes the game's key table is indexed by.
-#include "platform/window.h"
+#include "platform/sdl/keymap.h"
 
 #include <SDL.h>
 

@@ -1,4 +1,4 @@
-#include "platform/text1250.h"
+#include "platform/services/text1250.h"
 
 #include <cstdint>
 

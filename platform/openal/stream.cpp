@@ -1,7 +1,7 @@
 // The sound library's streams: files decoded a few thousand frames at a time into a short queue
 // of OpenAL buffers, kept filled by the feeder thread. Positions are in frames of the file;
 // callers see milliseconds.
-#include "platform/fsound_openal_internal.h"
+#include "platform/openal/internal.h"
 
 namespace fsnd {
 

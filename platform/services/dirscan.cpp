@@ -1,4 +1,4 @@
-#include "platform/dirscan.h"
+#include "platform/services/dirscan.h"
 
 #include <algorithm>
 #include <dirent.h>

@@ -1,4 +1,4 @@
-#include "platform/profile.h"
+#include "platform/services/profile.h"
 
 #include <cctype>
 #include <climits>

@@ -1,6 +1,7 @@
-// The window, its message queue, the GL context, the counter, display modes and the
+// The window, its event queue, the GL context, the counter, display modes and the
 // single-instance lock, on SDL2 and POSIX.
-#include "platform/window.h"
+#include "platform/platform.h"
+#include "platform/sdl/keymap.h"
 
 #include <SDL.h>
 
@@ -19,7 +20,7 @@ namespace {
 SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 bool modeChanged = false;
-std::deque<PlatformMessage> pending;
+std::deque<PlatformEvent> pending;
 volatile sig_atomic_t signalled = 0;
 bool closeSent = false;
 int lockFd = -1;
@@ -39,25 +40,20 @@ bool ensureVideo()
     return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
-uint32_t packSize(int w, int h)
-{
-    return (static_cast<uint32_t>(w) & 0xFFFF) | ((static_cast<uint32_t>(h) & 0xFFFF) << 16);
-}
-
-// Turns one SDL event into a window message; false for events the game ignores.
-bool translate(const SDL_Event& e, PlatformMessage* msg)
+// Turns one SDL event into a platform event; false for events the game ignores.
+bool translate(const SDL_Event& e, PlatformEvent* msg)
 {
     switch (e.type) {
     case SDL_QUIT:
-        *msg = {WM_CLOSE, 0, 0};
+        *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0};
         return true;
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-            *msg = {WM_SIZE, 0, packSize(e.window.data1, e.window.data2)};
+            *msg = {PLATFORM_EVENT_SIZE, 0, e.window.data1, e.window.data2};
             return true;
         }
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-            *msg = {WM_CLOSE, 0, 0};
+            *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0};
             return true;
         }
         return false;
@@ -67,12 +63,12 @@ bool translate(const SDL_Event& e, PlatformMessage* msg)
         if (vk == 0)
             return false;
         if (e.type == SDL_KEYUP) {
-            *msg = {WM_KEYUP, vk, 0};  // always, Alt held or not
+            *msg = {PLATFORM_EVENT_KEY_UP, vk, 0, 0};  // always, Alt held or not
             return true;
         }
         // Alt held, Alt itself and F10 are system keys: they never reach the key table.
         bool system = (e.key.keysym.mod & KMOD_ALT) != 0 || vk == 0x12 || vk == 0x79;
-        *msg = {system ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 0};
+        *msg = {system ? PLATFORM_EVENT_SYSTEM_KEY_DOWN : PLATFORM_EVENT_KEY_DOWN, vk, 0, 0};
         return true;
     }
     default:
@@ -118,7 +114,7 @@ bool platformCreateWindow(const char* title, int width, int height, int bits)
     SDL_GL_SetSwapInterval(0);  // the game paces itself at 50 ticks a second
     int w = width, h = height;
     SDL_GL_GetDrawableSize(window, &w, &h);
-    pending.push_back({WM_SIZE, 0, packSize(w, h)});
+    pending.push_back({PLATFORM_EVENT_SIZE, 0, w, h});
     return true;
 }
 
@@ -151,11 +147,11 @@ void platformDestroyWindow()
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-bool platformPeekMessage(PlatformMessage* msg)
+bool platformPollEvent(PlatformEvent* msg)
 {
     if (signalled && !closeSent) {
         closeSent = true;
-        *msg = {WM_CLOSE, 0, 0};
+        *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0};
         return true;
     }
     if (!pending.empty()) {

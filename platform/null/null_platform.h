@@ -1,18 +1,44 @@
-// The recording sound library: plays nothing, remembers every call as a short text such as
-// "PlaySound(13)" or "SetFrequency(0,4000)". Used by the headless driver (its sounds column)
-// and by tests that check which sounds the game asked for.
+// The stand-in platform: the platform page (platform/platform.h) without a machine behind it, for
+// tests, benchmarks and the tools. Two libraries, linked in place of the real ones:
+//   null_sys.cpp    a settable clock and stick and a dialog that records (velbrant_null_sys)
+//   null_sound.cpp  a sound library that plays nothing and records its calls (velbrant_null_sound)
+// The window, event and display-mode part has no stand-in: code that needs it runs on the real one.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// --- Clock, stick, dialog. All of it lives for the process; fakeSysReset puts it back. ---
+
+struct FakeMessage {
+    std::string text;
+    std::string caption;
+};
+
+// The millisecond clock the game reads; its owner moves it by hand (the headless driver 20 ms a tick).
+extern uint64_t fakeNowMs;
+// The joystick reading handed out (centre by default).
+extern JoyReading fakeJoystick;
+// Every message box shown, in order.
+extern std::vector<FakeMessage> fakeMessages;
+// 1: each message is also printed on stderr as "caption: text" (the tools); default 0.
+extern uint8_t fakeMessagesToStderr;
+
+// Clock 0, stick centred, no messages (the stderr choice is kept).
+void fakeSysReset();
+
+// --- The recording sound library: plays nothing, remembers every call as a short text such as
+// "PlaySound(13)" or "SetFrequency(0,4000)". The headless driver prints them (its sounds column);
+// tests check which sounds the game asked for.
 //
 // Two lists: the calls (what plays, stops and retunes: PlaySound, StopSound, SetFrequency,
 // StreamPlay, StreamStop, StreamSetTime, StreamClose, Init, Close) and the full log, which also
 // has the settings, loads, frees and opens ("SetDriver(0)", "SampleLoad(path,2)",
 // "SampleFree(3)", "StreamOpen(path,2)"). Handles are numbered from 1 in the order they are made.
 // All of it lives for the process; fsoundRecordReset clears the lists and the settings.
-#pragma once
-
-#include <string>
-#include <vector>
-
-struct FSOUND_STREAM;
 
 // Calls recorded since the last take, oldest first; taking clears the list.
 std::vector<std::string> fsoundRecordTake();

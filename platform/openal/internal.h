@@ -8,7 +8,7 @@
 // the playing streams' buffer queues filled.
 #pragma once
 
-#include "platform/fsound.h"
+#include "platform/platform.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>
