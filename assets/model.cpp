@@ -6,7 +6,7 @@
 #include "core/game.h"
 #include "assets/file_read.h"
 #include "assets/ids.h"
-#include "assets/scan.h"
+#include "assets/tokens.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,5 +1,5 @@
 // The user's settings, read once at start from "Opcje.ini" in the working directory, and the
-// values derived from them. Never written; nothing changes while the game runs.
+// values derived from them. Never written; nothing changes while the game runs. Lives for the process.
 #pragma once
 
 #include <cstdint>

@@ -2,11 +2,11 @@
 
 #include "core/options.h"
 #include "sim/controls.h"
-#include "sim/doors_engine.h"
+#include "sim/equipment.h"
 #include "sim/dynamics.h"
 #include "sim/other_car.h"
 #include "sim/state.h"
-#include "sim/stops_rating.h"
+#include "sim/stops.h"
 #include "sim/timers.h"
 
 // The order matters: every part sees what the earlier ones did in the same tick.

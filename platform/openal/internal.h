@@ -1,5 +1,5 @@
 // Inside of the sound library on OpenAL Soft (output, mixing) and libsndfile (reading files).
-// Shared by the platform/fsound_openal_*.cpp files only; nothing else includes it.
+// Shared by the files of platform/openal/ only; nothing else includes it.
 //
 // State: one static Library record, live from FSOUND_Init to FSOUND_Close. Samples and streams
 // sit in fixed pools of records; a handle is a pointer into its pool and counts only while its

@@ -11,7 +11,7 @@
 #include "assets/load.h"
 #include "assets/model.h"
 #include "assets/params.h"
-#include "assets/scan.h"
+#include "assets/tokens.h"
 #include "assets/textures.h"
 #include "platform/services/dirscan.h"
 

@@ -1,4 +1,4 @@
-#include "sim/doors_engine.h"
+#include "sim/equipment.h"
 
 #include "core/keys.h"
 #include "platform/platform.h"

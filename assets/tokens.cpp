@@ -1,4 +1,4 @@
-#include "assets/scan.h"
+#include "assets/tokens.h"
 
 #include <charconv>
 #include <cmath>

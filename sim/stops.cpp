@@ -1,4 +1,4 @@
-#include "sim/stops_rating.h"
+#include "sim/stops.h"
 
 #include "sim/state.h"
 
