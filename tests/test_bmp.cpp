@@ -2,7 +2,7 @@
 // and the loader's messages.
 #include "assets/bmp.h"
 #include "tests/support/bmp_build.h"
-#include "tests/support/fake_sys.h"
+#include "platform/null/null_platform.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
