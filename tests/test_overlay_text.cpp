@@ -1,6 +1,7 @@
 // The overlay's texts as built from the run state: formats, cuts, which groups show in which
-// order and set, and how often the penalty rules run (no context needed).
+// order and set, and the rating figures they print after a run tick's rating (no context needed).
 #include "render/overlay_text.h"
+#include "sim/rating.h"
 #include "sim/state.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,8 @@ struct Overlay : ::testing::Test {
         resetAllRunState();
         texts = OverlayTexts{};
     }
+    // A run tick's rating, then its texts, as the frame dispatcher runs them.
+    void rateAndBuild() { rateFrame(), buildOverlayTexts(texts); }
     int indexOf(const std::string& text) const
     {
         for (int i = 0; i < texts.count; ++i)
@@ -48,7 +51,7 @@ TEST_F(Overlay, DashboardAndInfoFormats)
     gameClock.clockHours = 8.0f;
     gameClock.clockMinutes = 5.0f;
     gameClock.clockSeconds = 59.0f;
-    buildOverlayTexts(texts);
+    rateAndBuild();
     ASSERT_EQ(texts.count, 11) << "ten dashboard texts and the penalty line";
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(texts.lines[i].y, texts.lines[0].y) << "one row";
@@ -72,7 +75,7 @@ TEST_F(Overlay, DashboardAndInfoFormats)
     stops.stopDZ = -2.0f;
     vehicle.steer = 0.125f;
     gameClock.framesPerSecond = 50;
-    buildOverlayTexts(texts);
+    rateAndBuild();
     ASSERT_EQ(texts.count, 10 + 15 + 1);
     expectInOrder({"z=-12.50", "x=-3.00", "speed=22.2km/h", "gears:wsteczny", "resor left-right:-0.01230",
                    "resor forward-reverse:0.50000", "door 3:zamkniete", "door 2:", "door 1:otwarte", "angle=45.00",
@@ -88,7 +91,7 @@ TEST_F(Overlay, EveryGroupInItsOrderAndSetWithALongVerdictCut)
     run.paused = 1;
     run.verdictText = longVerdict.c_str();
     run.punishment = 0.5f;  // between the verdict ranges: the rating keeps the verdict as it is
-    buildOverlayTexts(texts);
+    rateAndBuild();
     EXPECT_EQ(texts.count, 10 + 15 + 4 + 1 + 1 + 23);
     const std::string cut(FONT_TEXT_MAX - 1, 'v');
     expectInOrder({"fps=  ", "info:", "points:  0", "sugest:", cut, "punishment:  0", "pauza", "controls:",
@@ -104,21 +107,21 @@ TEST_F(Overlay, EveryGroupInItsOrderAndSetWithALongVerdictCut)
     EXPECT_EQ(headings, 6);
 }
 
-TEST_F(Overlay, PenaltyRulesRunOncePerFrameTwiceUnderTheEndPanelAndShowTheirFloor)
+TEST_F(Overlay, PenaltyRulesRunOncePerTickTwiceUnderTheEndPanelAndShowTheirFloor)
 {
     vehicle.busSpeedAbs = 1.0f;  // 222 km/h: every run of the rules charges 0.02
-    buildOverlayTexts(texts);
+    rateAndBuild();
     EXPECT_NEAR(run.punishment, 0.02f, 1e-6f);
     run.runFinished = 1;
-    buildOverlayTexts(texts);
+    rateAndBuild();
     EXPECT_NEAR(run.punishment, 0.06f, 1e-6f);
     // The verdict shown is the one the rating just gave, after both penalty lines' floor.
     run.punishment = 0.99f;
     run.verdictText = "great!!! you are super driver.";
-    buildOverlayTexts(texts);
+    rateAndBuild();
     expectInOrder({"points:  1", "not bad, but you need more concetrate", "punishment:  1"});
     vehicle.busSpeedAbs = 0.0f;
     run.punishment = 12.7f;
-    buildOverlayTexts(texts);
+    rateAndBuild();
     expectInOrder({"points: 12", "punishment: 12"});
 }
