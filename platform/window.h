@@ -27,12 +27,20 @@ struct PlatformMessage {
 // context with a depth buffer, and makes the context current. False when that fails.
 bool platformCreateWindow(const char* title, int width, int height, int bits);
 void platformShowWindow();
+// How the window shows the game (the options' Okno), set before platformCreateWindow.
+// 0 (and any other value): a borderless window of the game's size at the top-left, full screen
+// when the display mode can be switched to that size. 1: a decorated, resizable, centred window;
+// 2: full screen at the desktop's own resolution. In 1 and 2 the game draws at its own size and the
+// picture is scaled to the window, aspect kept, black bars round it; the game is only ever told its
+// own size. Alt+Enter switches full screen <-> window in every mode, and scales from then on.
+void platformSetWindowMode(int mode);
 // Releases the GL context and the window (idempotent).
 void platformDestroyWindow();
 bool platformHasContext();
 
-// Takes the next waiting message, if any. Key-downs with Alt held and F10 arrive as
-// WM_SYSKEYDOWN; key-ups always arrive as WM_KEYUP. SIGINT and SIGTERM arrive as WM_CLOSE.
+// Takes the next waiting message, if any. Alt+Enter is taken here (full screen <-> window); other
+// key-downs with Alt held and F10 arrive as WM_SYSKEYDOWN; key-ups always arrive as WM_KEYUP.
+// SIGINT and SIGTERM arrive as WM_CLOSE.
 bool platformPeekMessage(PlatformMessage* msg);
 
 void platformSwapBuffers();
@@ -54,7 +62,8 @@ struct DisplayMode {
 };
 int platformDisplayModeCount();
 bool platformGetDisplayMode(int index, DisplayMode* mode);
-// 0 on success, as the display-change test answers.
+// 0 on success, as the display-change test answers. The test really switches to the listed mode
+// of that size, depth and rate (SDL has no dry run), and a mode that passes stays set for the apply.
 int platformTestDisplayMode(const DisplayMode& mode);
 int platformApplyDisplayMode(const DisplayMode& mode);
 // Back to the desktop's own mode.
