@@ -9,7 +9,7 @@ PACKAGES=(
   libsdl2-dev libopenal-dev libsndfile1-dev libfreetype-dev fonts-dejavu-core
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick sox libsox-fmt-all
+  xvfb xauth xdotool x11-utils openbox imagemagick sox libsox-fmt-all
   clang libclang-rt-14-dev
 )
 missing=()
