@@ -84,7 +84,6 @@ bool translate(const SDL_Event& e, PlatformMessage* msg)
         if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
             if (presentActive())
                 return false;  // the game keeps drawing at its own size
-
             *msg = {WM_SIZE, 0, packSize(e.window.data1, e.window.data2)};
             return true;
         }
