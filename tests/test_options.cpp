@@ -35,6 +35,7 @@ TEST_F(OptionsTest, NoFileGivesEveryDefault)
     EXPECT_EQ(optAlphaFunc, 0);
     EXPECT_EQ(optJoystick, 0);
     EXPECT_EQ(optSoundDriver, 0);
+    EXPECT_EQ(optWindowMode, 0);  // the display-mode switch, as without the key
     EXPECT_STREQ(mp3Folder, "Dane/Radio/");
 }
 
@@ -60,8 +61,9 @@ TEST_F(OptionsTest, ResolutionTableAndOutOfRangeValues)
 
 TEST_F(OptionsTest, DerivedChoices)
 {
-    write("[opcje]\nzachmurzenie=2\nALPHAFUNC=7\nJoystick=2\nMipmaping=1\nJakoscTekstur=0\n");
+    write("[opcje]\nzachmurzenie=2\nALPHAFUNC=7\nJoystick=2\nMipmaping=1\nJakoscTekstur=0\nokno=2\n");
     readOptions();
+    EXPECT_EQ(optWindowMode, 2);
     EXPECT_EQ(clearSky, 0);  // dim, as with 1
     EXPECT_EQ(optAlphaFunc, 7);
     EXPECT_EQ(optJoystick, 2);
