@@ -101,6 +101,10 @@ void windowProc(const PlatformMessage& msg)
     case WM_KEYDOWN:
         if (msg.wParam < 256) {
             const size_t vk = msg.wParam;
+            // An auto-repeat of a key already down is no new press: marking it pressed since the
+            // tick would hold its release back a tick.
+            if ((msg.lParam & KEY_PREVIOUSLY_DOWN) && keyState[vk])
+                break;
             if (upSinceTick[vk]) {
                 pressAfterTick[vk] = 1;
                 tapAfterTick[vk] = 0;

@@ -72,7 +72,7 @@ bool translate(const SDL_Event& e, PlatformMessage* msg)
         }
         // Alt held, Alt itself and F10 are system keys: they never reach the key table.
         bool system = (e.key.keysym.mod & KMOD_ALT) != 0 || vk == 0x12 || vk == 0x79;
-        *msg = {system ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 0};
+        *msg = {system ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, e.key.repeat ? KEY_PREVIOUSLY_DOWN : 0u};
         return true;
     }
     default:

@@ -14,9 +14,11 @@ constexpr uint32_t WM_KEYDOWN = 0x100;
 constexpr uint32_t WM_KEYUP = 0x101;
 constexpr uint32_t WM_SYSKEYDOWN = 0x104;
 constexpr uint32_t WM_SYSKEYUP = 0x105;
+constexpr uint32_t KEY_PREVIOUSLY_DOWN = 1u << 30;
 
-// One message taken from the queue. For keys wParam is the virtual-key code; for WM_SIZE
-// lParam holds the width in its low word and the height in its high word.
+// One message taken from the queue. For keys wParam is the virtual-key code and lParam has
+// KEY_PREVIOUSLY_DOWN set on an auto-repeat key-down; for WM_SIZE lParam holds the width in its
+// low word and the height in its high word.
 struct PlatformMessage {
     uint32_t message;
     uint32_t wParam;
