@@ -102,6 +102,10 @@ void windowProc(const PlatformEvent& event)
     case PLATFORM_EVENT_KEY_DOWN:
         if (event.key < 256) {
             const size_t vk = event.key;
+            // An auto-repeat of a key already down is no new press: marking it pressed since the
+            // tick would hold its release back a tick.
+            if (event.repeat && keyState[vk])
+                break;
             if (upSinceTick[vk]) {
                 pressAfterTick[vk] = 1;
                 tapAfterTick[vk] = 0;

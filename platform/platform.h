@@ -56,6 +56,7 @@ struct PlatformEvent {
     uint32_t key;   // key events: the virtual-key code (core/keys.h), 1..255
     int32_t width;  // size events
     int32_t height;
+    uint8_t repeat;  // key-downs: 1 for the keyboard's auto-repeat of a key already held
 };
 
 // Creates the window (title, size, colour bits) at the top-left corner with a double-buffered RGBA

@@ -59,10 +59,11 @@ struct EventTest : ::testing::Test {
     }
     void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
-    static void push(Uint32 type, SDL_Keycode key, SDL_Scancode scan, Uint16 mod)
+    static void push(Uint32 type, SDL_Keycode key, SDL_Scancode scan, Uint16 mod, Uint8 repeat = 0)
     {
         SDL_Event e{};
         e.type = type;
+        e.key.repeat = repeat;
         e.key.keysym.sym = key;
         e.key.keysym.scancode = scan;
         e.key.keysym.mod = mod;
@@ -88,6 +89,7 @@ TEST_F(EventTest, KeysFillTheTableFromEvents)
     drain();
     EXPECT_EQ(keyState[0x26], 1);
     keysAfterTick();
+    push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE, 1);  // a repeat after the tick is no new press
     push(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
     drain();
     EXPECT_EQ(keyState[0x26], 0);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -108,6 +109,14 @@ TEST_F(OptionsTest, AVeryLongWorkingDirectoryIsNoProblem)
     currentDir = path;
     readOptions();
     EXPECT_EQ(screenBits, 32);
+}
+
+TEST_F(OptionsTest, APipeForTheFileGivesTheDefaultsWithoutWaiting)
+{
+    ASSERT_EQ(mkfifo(dir.file("Opcje.ini").c_str(), 0600), 0);
+    readOptions();
+    EXPECT_EQ(screenBits, 16);
+    EXPECT_STREQ(mp3Folder, "Dane/Radio/");
 }
 
 TEST(Profile, NumbersAndText)

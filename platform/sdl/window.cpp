@@ -104,7 +104,7 @@ bool translate(const SDL_Event& e, PlatformEvent* msg)
         }
         // Alt held, Alt itself and F10 are system keys: they never reach the key table.
         bool system = (e.key.keysym.mod & KMOD_ALT) != 0 || vk == 0x12 || vk == 0x79;
-        *msg = {system ? PLATFORM_EVENT_SYSTEM_KEY_DOWN : PLATFORM_EVENT_KEY_DOWN, vk, 0, 0};
+        *msg = {system ? PLATFORM_EVENT_SYSTEM_KEY_DOWN : PLATFORM_EVENT_KEY_DOWN, vk, 0, 0, static_cast<uint8_t>(e.key.repeat ? 1 : 0)};
         return true;
     }
     default:
