@@ -1,5 +1,6 @@
 #include "app/shell.h"
 #include "app/app.h"
+#include "app/diagnostics.h"
 #include "app/gl_setup.h"
 #include "app/options.h"
 #include "app/tick_schedule.h"
@@ -63,6 +64,7 @@ void mainLoop()
         if (tickDue(schedule, counterNow)) {
             frameTick();
             keysAfterTick();
+            diagnosticsAfterTick();
             tickScheduleAdvance(&schedule, counterNow);
         } else {
             idleUntil(counterNow);
