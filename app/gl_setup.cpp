@@ -1,9 +1,9 @@
 #include "app/gl_setup.h"
-#include "app/app.h"
-#include "app/options.h"
+#include "core/game.h"
+#include "core/options.h"
 #include "assets/load.h"
+#include "flow/load.h"
 #include "platform/platform.h"
-#include "platform/window.h"
 #include "sound/sound.h"
 
 #include <GL/gl.h>

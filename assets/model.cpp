@@ -3,10 +3,10 @@
 // does not convert leaves the rest of its record as it was.
 #include "assets/model.h"
 
-#include "app/app.h"
+#include "core/game.h"
 #include "assets/file_read.h"
 #include "assets/ids.h"
-#include "assets/scan.h"
+#include "assets/tokens.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "assets/params.h"
 
-#include "app/app.h"
+#include "core/game.h"
 #include "platform/platform.h"
 
 #include <charconv>

@@ -1,8 +1,8 @@
 // Texture groups, the texture-list reader and the upload of one keyed image with its mipmaps.
 #include "assets/textures.h"
 
-#include "app/app.h"
-#include "app/options.h"
+#include "core/game.h"
+#include "core/options.h"
 #include "assets/bmp.h"
 #include "assets/file_read.h"
 #include "assets/ids.h"

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "assets/scan.h"
+#include "assets/tokens.h"
 
 // A list entry's name holds at most 199 characters.
 constexpr int TEXTURE_NAME_SIZE = 200;

@@ -1,10 +1,9 @@
 #include "render/scene.h"
 #include "render/dashboard.h"
 #include "render/views.h"
-#include "app/options.h"
+#include "core/options.h"
 #include "assets/ids.h"
-#include "platform/window.h"
-#include "sim/sim.h"
+#include "platform/platform.h"
 #include "sim/state.h"
 
 #include <GL/gl.h>
@@ -301,7 +300,6 @@ void drawViewPass(int v)
 
 void drawRunFrame()
 {
-    simulationStep();
     const int passes = viewPassCount(view);
     for (int v = 0; v < passes; ++v)
         drawViewPass(v);

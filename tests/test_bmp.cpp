@@ -1,7 +1,7 @@
 // The BMP decoder on hand-made files: every depth and header form, and files that lie.
 #include "assets/bmp.h"
 #include "tests/support/bmp_build.h"
-#include "tests/support/fake_sys.h"
+#include "platform/null/null_platform.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The sound library on OpenAL Soft, heard through the wave back end: what plays on a channel,
 // what replaces it, how the frequency moves it, streams' times and loops, hostile handles.
-#include "platform/fsound.h"
+#include "platform/platform.h"
 #include "tests/test_sound_analysis.h"
 
 #include <gtest/gtest.h>

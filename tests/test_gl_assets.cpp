@@ -1,9 +1,10 @@
 // Texture upload, the model and menu display lists and the whole load sequence on a real GL
 // context (offscreen through EGL, or the test display).
-#include "app/app.h"
-#include "app/options.h"
+#include "core/game.h"
+#include "core/options.h"
 #include "assets/ids.h"
 #include "assets/load.h"
+#include "flow/load.h"
 #include "assets/model.h"
 #include "assets/textures.h"
 #include "render/font.h"

@@ -1,7 +1,9 @@
 // The window layer's key handling and the command-line letter, without a visible window.
-#include "app/app.h"
+#include "core/game.h"
+#include "core/keys.h"
 #include "app/shell.h"
-#include "platform/window.h"
+#include "platform/platform.h"
+#include "platform/sdl/keymap.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -49,8 +51,8 @@ struct EventTest : ::testing::Test {
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
         std::memset(keyState, 0, sizeof keyState);
-        PlatformMessage m;
-        while (platformPeekMessage(&m)) {
+        PlatformEvent m;
+        while (platformPollEvent(&m)) {
         }
         keysAfterTick();
     }
@@ -68,8 +70,8 @@ struct EventTest : ::testing::Test {
     }
     static void drain()
     {
-        PlatformMessage m;
-        while (platformPeekMessage(&m))
+        PlatformEvent m;
+        while (platformPollEvent(&m))
             windowProc(m);
     }
 };

@@ -2,7 +2,7 @@
 // files, the number format in any locale, and the triangle ranges of the display lists.
 #include "assets/ids.h"
 #include "assets/model.h"
-#include "assets/scan.h"
+#include "assets/tokens.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "app/app.h"
-#include "app/options.h"
-#include "platform/profile.h"
+#include "core/game.h"
+#include "core/options.h"
+#include "platform/services/profile.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>

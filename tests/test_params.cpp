@@ -1,9 +1,9 @@
 // The bus, mission and stop readers on good, boundary and hostile text, from memory and from
 // the game's own paths.
-#include "app/app.h"
+#include "core/game.h"
 #include "assets/params.h"
 #include "sim/state.h"
-#include "tests/support/fake_sys.h"
+#include "platform/null/null_platform.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>

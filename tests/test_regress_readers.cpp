@@ -1,12 +1,12 @@
 // Hostile inputs for the readers, kept from the fuzzing: the committed seed files of fuzz/corpus
 // replayed through each reader (the sanitizer run of the suite checks them for bad reads), and
 // the inputs that taught the fuzz targets something, each pinned with what the reader must do.
-#include "app/options.h"
+#include "core/options.h"
 #include "assets/bmp.h"
 #include "assets/model.h"
 #include "assets/params.h"
 #include "assets/textures.h"
-#include "platform/dirscan.h"
+#include "platform/services/dirscan.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>

@@ -1,17 +1,19 @@
 // The data-tree walk of velbrant-check. Paths are the game's own, relative to the tree's root.
 #include "tools/check/check_tree.h"
 
-#include "app/app.h"
-#include "app/options.h"
+#include "platform/null/null_platform.h"
+
+#include "core/game.h"
+#include "core/options.h"
 #include "assets/bmp.h"
 #include "assets/file_read.h"
 #include "assets/ids.h"
 #include "assets/load.h"
 #include "assets/model.h"
 #include "assets/params.h"
-#include "assets/scan.h"
+#include "assets/tokens.h"
 #include "assets/textures.h"
-#include "platform/dirscan.h"
+#include "platform/services/dirscan.h"
 
 #include <cstring>
 #include <map>
@@ -321,7 +323,7 @@ int32_t lineOfWord(const std::string& text, int32_t n)
 void checkTree(CheckReport& report)
 {
     checkedImages.clear();
-    checkMessages.clear();
+    fakeMessages.clear();
 
     // Options: absent means every default, which is a playable choice.
     const char* const optionsFile = "Opcje.ini";

@@ -2,6 +2,8 @@
 #include "tools/data/gen.h"
 #include "tools/data/writers.h"
 
+#include "platform/null/null_platform.h"
+
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -23,6 +25,7 @@ void genOptions(const std::string& dir)
 
 int main(int argc, char** argv)
 {
+    fakeMessagesToStderr = 1;
     if (argc != 2 || std::string(argv[1]) == "--help") {
         std::fprintf(stderr, "usage: velbrant-data DIR\n  writes the game's Opcje.ini and Dane/ tree into DIR\n");
         return argc == 2 ? 0 : 2;
