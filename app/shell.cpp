@@ -4,6 +4,7 @@
 #include "app/gl_setup.h"
 #include "core/options.h"
 #include "app/tick_schedule.h"
+#include "flow/diagnostics.h"
 #include "flow/frame.h"
 #include "platform/platform.h"
 
@@ -64,6 +65,7 @@ void mainLoop()
         if (tickDue(schedule, counterNow)) {
             frameTick();
             keysAfterTick();
+            diagnosticsAfterTick();
             tickScheduleAdvance(&schedule, counterNow);
         } else {
             idleUntil(counterNow);
