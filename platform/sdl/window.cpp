@@ -74,17 +74,17 @@ bool translate(const SDL_Event& e, PlatformEvent* msg)
 {
     switch (e.type) {
     case SDL_QUIT:
-        *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0};
+        *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0, 0};
         return true;
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
             if (presentActive())
                 return false;  // the game keeps drawing at its own size
-            *msg = {PLATFORM_EVENT_SIZE, 0, e.window.data1, e.window.data2};
+            *msg = {PLATFORM_EVENT_SIZE, 0, e.window.data1, e.window.data2, 0};
             return true;
         }
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-            *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0};
+            *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0, 0};
             return true;
         }
         return false;
@@ -99,12 +99,13 @@ bool translate(const SDL_Event& e, PlatformEvent* msg)
             return false;
         }
         if (e.type == SDL_KEYUP) {
-            *msg = {PLATFORM_EVENT_KEY_UP, vk, 0, 0};  // always, Alt held or not
+            *msg = {PLATFORM_EVENT_KEY_UP, vk, 0, 0, 0};  // always, Alt held or not
             return true;
         }
         // Alt held, Alt itself and F10 are system keys: they never reach the key table.
         bool system = (e.key.keysym.mod & KMOD_ALT) != 0 || vk == 0x12 || vk == 0x79;
-        *msg = {system ? PLATFORM_EVENT_SYSTEM_KEY_DOWN : PLATFORM_EVENT_KEY_DOWN, vk, 0, 0, static_cast<uint8_t>(e.key.repeat ? 1 : 0)};
+        const uint8_t repeat = e.key.repeat ? 1 : 0;
+        *msg = {system ? PLATFORM_EVENT_SYSTEM_KEY_DOWN : PLATFORM_EVENT_KEY_DOWN, vk, 0, 0, repeat};
         return true;
     }
     default:
@@ -173,7 +174,7 @@ bool platformCreateWindow(const char* title, int width, int height, int bits)
     int w = width, h = height;
     if (!((windowMode == 1 || windowMode == 2) && presentStart(width, height)))
         SDL_GL_GetDrawableSize(window, &w, &h);
-    pending.push_back({PLATFORM_EVENT_SIZE, 0, w, h});
+    pending.push_back({PLATFORM_EVENT_SIZE, 0, w, h, 0});
     return true;
 }
 
@@ -216,7 +217,7 @@ bool platformPollEvent(PlatformEvent* msg)
 {
     if (signalled && !closeSent) {
         closeSent = true;
-        *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0};
+        *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0, 0};
         return true;
     }
     if (!pending.empty()) {
