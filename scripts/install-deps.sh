@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its tools and its tests need.
+# Installs the Debian packages the game needs.
+#
+#   scripts/install-deps.sh play    what building the game and its data takes (scripts/play.sh)
+#   scripts/install-deps.sh         that and everything the tests, fuzzing and benchmarks use
 set -euo pipefail
+SET=${1:-test}
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
@@ -8,10 +12,19 @@ PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libopenal-dev libsndfile1-dev libfreetype-dev fonts-dejavu-core
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick sox libsox-fmt-all
-  clang libclang-rt-14-dev
 )
+case "$SET" in
+play) ;;
+test)
+  PACKAGES+=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool x11-utils imagemagick sox libsox-fmt-all
+    clang libclang-rt-14-dev
+    desktop-file-utils appstream
+  )
+  ;;
+*) echo "usage: $0 [play|test]" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
