@@ -60,6 +60,10 @@ TEST(InstallE2e, TheLauncherPlaysFromThePlayersFolderAndLeavesTheInstalledTreeAl
         EXPECT_EQ(picture, fs::path(where).parent_path().filename().string() + ":True") << where;
         EXPECT_GT(colours, 8) << where;
     }
+    // The same bytes as the generator draws on another run.
+    ASSERT_EQ(runCommand("'" + builtProgram("velbrant-data") + "' --icon 64 '" + dataHome.file("icon.png") + "'").status, 0);
+    EXPECT_EQ(readFile(dataHome.file("icon.png")),
+              readFile(prefix.path + "/share/icons/hicolor/64x64/apps/org.velbrant.Velbrant.png"));
 
     const std::string before = listing(prefix.path);
     const std::string folder = dataHome.path + "/velbrant";
