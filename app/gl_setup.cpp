@@ -1,9 +1,9 @@
 #include "app/gl_setup.h"
-#include "app/app.h"
-#include "app/options.h"
+#include "core/game.h"
+#include "core/options.h"
 #include "assets/load.h"
+#include "flow/load.h"
 #include "platform/platform.h"
-#include "platform/window.h"
 #include "sound/sound.h"
 
 #include <GL/gl.h>
@@ -81,6 +81,9 @@ void setupLighting()
 
 void changeDisplayMode()
 {
+    // A scaled picture leaves the desktop in its own mode.
+    if (optWindowMode == 1 || optWindowMode == 2)
+        return;
     const int count = platformDisplayModeCount();
     for (int i = 0; i < count; ++i) {
         DisplayMode mode;

@@ -1,8 +1,10 @@
 #include "app/shell.h"
-#include "app/app.h"
+#include "core/game.h"
+#include "core/keys.h"
 #include "app/gl_setup.h"
-#include "app/options.h"
+#include "core/options.h"
 #include "app/tick_schedule.h"
+#include "flow/diagnostics.h"
 #include "flow/frame.h"
 #include "platform/platform.h"
 
@@ -49,20 +51,21 @@ void idleUntil(int64_t now)
 
 void mainLoop()
 {
-    PlatformMessage msg{};
+    PlatformEvent event{};
     for (;;) {
         if (quitRequested)
             return;
-        if (platformPeekMessage(&msg)) {
-            if (msg.message == WM_QUIT)
+        if (platformPollEvent(&event)) {
+            if (event.type == PLATFORM_EVENT_QUIT)
                 return;
-            windowProc(msg);
+            windowProc(event);
             continue;
         }
         const int64_t counterNow = platformCounter();
         if (tickDue(schedule, counterNow)) {
             frameTick();
             keysAfterTick();
+            diagnosticsAfterTick();
             tickScheduleAdvance(&schedule, counterNow);
         } else {
             idleUntil(counterNow);
@@ -89,18 +92,22 @@ void applyCommandLetter(char first)
     }
 }
 
-void windowProc(const PlatformMessage& msg)
+void windowProc(const PlatformEvent& event)
 {
-    switch (msg.message) {
-    case WM_SIZE:
-        resizeViewport(static_cast<int>(msg.lParam & 0xFFFF), static_cast<int>(msg.lParam >> 16));
+    switch (event.type) {
+    case PLATFORM_EVENT_SIZE:
+        resizeViewport(event.width, event.height);
         break;
-    case WM_CLOSE:
+    case PLATFORM_EVENT_CLOSE:
         quitRequested = 1;
         break;
-    case WM_KEYDOWN:
-        if (msg.wParam < 256) {
-            const size_t vk = msg.wParam;
+    case PLATFORM_EVENT_KEY_DOWN:
+        if (event.key < 256) {
+            const size_t vk = event.key;
+            // An auto-repeat of a key already down is no new press: marking it pressed since the
+            // tick would hold its release back a tick.
+            if (event.repeat && keyState[vk])
+                break;
             if (upSinceTick[vk]) {
                 pressAfterTick[vk] = 1;
                 tapAfterTick[vk] = 0;
@@ -111,9 +118,9 @@ void windowProc(const PlatformMessage& msg)
             }
         }
         break;
-    case WM_KEYUP:
-        if (msg.wParam < 256) {
-            const size_t vk = msg.wParam;
+    case PLATFORM_EVENT_KEY_UP:
+        if (event.key < 256) {
+            const size_t vk = event.key;
             if (pressAfterTick[vk]) {
                 tapAfterTick[vk] = 1;
             } else if (downSinceTick[vk]) {
@@ -152,6 +159,7 @@ int runGame(const char* commandLine)
     char cwd[PATH_MAX];
     currentDir = getcwd(cwd, sizeof cwd) ? cwd : ".";
     readOptions();
+    platformSetWindowMode(optWindowMode);
     if (!platformCreateWindow(APP_NAME, screenWidth, screenHeight, screenBits)) {
         platformMessageBox("Nie mog\xea utworzy\xe6 okna z kontekstem OpenGL.", "B\xb3\xb9" "d");
         return 1;

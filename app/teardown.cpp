@@ -1,5 +1,5 @@
-#include "app/app.h"
-#include "platform/window.h"
+#include "app/shell.h"
+#include "platform/platform.h"
 #include "render/font.h"
 #include "sound/sound.h"
 

@@ -1,16 +1,13 @@
-// The load sequence of a run and the menu's pictures and quads.
+// The load steps of a run (files, then graphics) and the menu's pictures and quads.
 #include "assets/load.h"
 
-#include "app/app.h"
-#include "app/diagnostics.h"
-#include "app/options.h"
+#include "core/game.h"
+#include "core/options.h"
 #include "assets/ids.h"
 #include "assets/model.h"
 #include "assets/params.h"
 #include "assets/textures.h"
-#include "render/font.h"
 #include "sim/state.h"
-#include "sound/radio.h"
 
 #include <GL/gl.h>
 
@@ -48,17 +45,20 @@ bool shuttingDown()
 
 } // namespace
 
-void loadAssets()
+void loadRunFiles()
 {
-    // The cab-view camera and the first stop, whatever the last run ended with.
-    vehicle.busSpeed = 0.0f;
-    view.cameraOffsetZ = 5.0f;
-    view.cameraEyeY = 1.6f;
-    view.cameraLookZ = -40.0f;
-    view.cameraEyeX = -0.75f;
-    view.cameraLookX = 0.0f;
-    stops.currentStop = 0;
+    resetForNewRun();
+    loadBusParameters();
+    if (shuttingDown())
+        return;
+    loadMissionParameters();
+    if (shuttingDown())
+        return;
+    loadStops();
+}
 
+void loadRunGraphics()
+{
     // Textures before models, models before their lists: a list copies its group's names.
     const char* const lists[5] = {routeTextureList, busTextureList, carTextureList, GAUGES_TEXTURE_LIST,
                                   TIMETABLE_TEXTURE_LIST};
@@ -79,18 +79,7 @@ void loadAssets()
         }
     }
     compileModelLists();
-
-    loadBusParameters();
-    if (shuttingDown())
-        return;
-    loadMissionParameters();
-    if (shuttingDown())
-        return;
     loadTexture(FONT_IMAGE_FILE, 0, TEX_FONT);
-    buildFont();
-    loadStops();
-    scanRadioFolder(mp3Folder);
-    diagnosticsAfterLoad();
 }
 
 void loadMenuImages()

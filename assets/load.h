@@ -1,12 +1,16 @@
-// The load sequence of a run, the menu's pictures and the menu's fixed quads.
-// Everything it fills (texture groups, model records, display lists, run values) lives for the
-// process and is refilled at every new game.
+// The load steps of a run, the menu's pictures and the menu's fixed quads; the new-game sequence
+// that runs them is flow/load.h. Everything they fill (texture groups, model records, display
+// lists, run values) lives for the process and is refilled at every new game. Once a shutdown has
+// been requested (an unreadable texture list or run file) the remaining steps are skipped: the
+// program is ending.
 #pragma once
 
-// Loads everything a run needs (texture lists, models, display lists, parameters, font, stops,
-// radio), in that order. Needs the GL context. Runs at every new game. Once a shutdown has been
-// requested (an unreadable texture list or run file) the remaining steps are skipped: the program is ending.
-void loadAssets();
+// The GL-free part, shared with the headless driver: the reset for a new run, then the bus
+// parameter, mission and stop files.
+void loadRunFiles();
+// The GL part: the five texture lists, the models and their display lists, the font picture.
+// Needs the GL context.
+void loadRunGraphics();
 
 // The 13 menu pictures, slot i of TEX_MENU taking menuImageFiles[i].
 constexpr int MENU_IMAGE_COUNT = 13;

@@ -1,11 +1,12 @@
 // One whole run tick (simulation step, main view, both mirrors, dashboard, texts, swap) on the
 // generated data tree, in the cab view, at 640 x 480 and 1024 x 768. Reports the median and the
 // 99th percentile of the tick in milliseconds; the tick has 20 ms, the frame should take under 10.
-#include "app/app.h"
+#include "core/game.h"
 #include "app/gl_setup.h"
-#include "app/options.h"
+#include "core/options.h"
 #include "assets/load.h"
-#include "platform/window.h"
+#include "flow/load.h"
+#include "platform/platform.h"
 #include "render/font.h"
 #include "render/scene.h"
 #include "sim/state.h"

@@ -1,11 +1,12 @@
 // The whole load sequence on the generated tree against only reading the bytes it reads.
 // One run each (a new game runs it once); the ratio is reported as a counter. Goals: under 1 s,
 // at most 3 times the plain reading.
-#include "app/app.h"
-#include "app/options.h"
-#include "assets/file_read.h"
+#include "core/game.h"
+#include "core/options.h"
+#include "platform/services/file_read.h"
 #include "assets/ids.h"
 #include "assets/load.h"
+#include "flow/load.h"
 #include "assets/model.h"
 #include "assets/textures.h"
 

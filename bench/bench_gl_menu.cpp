@@ -1,13 +1,13 @@
 // One menu tick (logic, background, four buttons, back button, an open panel, swap) with the
 // generated menu pictures, at 640 x 480 and 1024 x 768. Reports the median and the 99th
 // percentile in milliseconds; the tick has 20 ms.
-#include "app/app.h"
-#include "app/options.h"
+#include "core/game.h"
+#include "core/options.h"
 #include "assets/ids.h"
 #include "assets/load.h"
 #include "assets/textures.h"
 #include "flow/menu.h"
-#include "platform/window.h"
+#include "platform/platform.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>

@@ -1,9 +1,10 @@
 // The radio's cost: the folder scan at each new game (it runs inside the load, so it should stay
 // well under a frame even for a full folder) and the step that runs every tick.
-#include "app/app.h"
-#include "platform/fsound.h"
-#include "platform/fsound_record.h"
+#include "core/keys.h"
+#include "platform/platform.h"
+#include "platform/null/null_platform.h"
 #include "sim/state.h"
+#include "sim/controls.h"
 #include "sound/radio.h"
 
 #include <benchmark/benchmark.h>

@@ -1,12 +1,11 @@
 // The cost of one simulation step (goal: under 100 us, 0.5 % of the 20 ms tick), on a bus
 // driving with the engine running, a door cycle, indicators and the second car.
-#include "app/app.h"
-#include "platform/fsound_record.h"
-#include "sim/keys.h"
+#include "core/game.h"
+#include "core/keys.h"
+#include "platform/null/null_platform.h"
 #include "sim/sim.h"
 #include "sim/state.h"
 #include "sound/sound.h"
-#include "tests/support/fake_sys.h"
 
 #include <benchmark/benchmark.h>
 

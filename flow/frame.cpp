@@ -1,11 +1,13 @@
 #include "flow/frame.h"
-#include "app/app.h"
+
+#include "core/game.h"
 #include "flow/menu.h"
 #include "render/scene.h"
 
 void frameTick()
 {
     if (inGame != 0) {
+        stepRunTick();
         drawRunFrame();
         return;
     }

@@ -10,7 +10,6 @@
 #include <cstdint>
 
 // Flags shared with the frame dispatcher and the run (all live for the process).
-extern uint8_t returnToMenu;      // set when a run has just been left for the menu
 extern uint8_t newGameArmed;      // 1: a game may be loaded
 extern uint8_t newGameReady;      // set when the new-game panel has slid fully in
 extern uint8_t restartMenuMusic;  // 1: start the menu music again on the next return

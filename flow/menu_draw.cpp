@@ -4,7 +4,8 @@
 
 #include "assets/ids.h"
 #include "assets/load.h"
-#include "platform/window.h"
+#include "flow/load.h"
+#include "platform/platform.h"
 #include "render/font.h"
 
 #include <GL/gl.h>

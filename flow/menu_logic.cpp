@@ -2,11 +2,11 @@
 // menuState afterwards.
 #include "flow/menu.h"
 
-#include "app/app.h"
-#include "platform/fsound.h"
+#include "core/game.h"
+#include "core/keys.h"
+#include "platform/platform.h"
 #include "sound/sound.h"
 
-uint8_t returnToMenu = 0;
 uint8_t newGameArmed = 1;
 uint8_t newGameReady = 0;
 uint8_t restartMenuMusic = 1;

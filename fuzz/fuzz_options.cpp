@@ -1,8 +1,8 @@
 // The options reader on a fuzzed "Opcje.ini": the profile reader takes a path, so the bytes go
 // to a scratch file first. Whatever the file holds, the derived values stay in their sets.
-#include "app/options.h"
+#include "core/options.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/profile.h"
+#include "platform/services/profile.h"
 
 #include <cstdint>
 #include <cstring>

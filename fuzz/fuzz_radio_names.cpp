@@ -2,9 +2,9 @@
 // order) and then the whole scan over a scratch folder holding those names as files, with the
 // recording sound library. Input: one name per line; a line starting with '/' makes a folder.
 #include "fuzz/fuzz_support.h"
-#include "platform/dirscan.h"
-#include "platform/fsound.h"
-#include "platform/fsound_record.h"
+#include "platform/services/dirscan.h"
+#include "platform/platform.h"
+#include "platform/null/null_platform.h"
 #include "sound/radio.h"
 #include "sound/sound.h"
 

@@ -107,11 +107,10 @@ void addEndPanel(OverlayTexts& out)
 {
     constexpr uint8_t c = OVERLAY_COLOUR_WHITE;
     addLine(out, 265, 272, 1, c, "info:");
-    const double points = rateDriving();
-    addLine(out, 195, 255, 0, c, "points:%3.0f", points);
+    addLine(out, 195, 255, 0, c, "points:%3.0f", frameRating.endPoints);
     addLine(out, 275, 221, 1, c, "sugest:");
-    // After the rating, which may just have moved the verdict.
-    addLine(out, 140, 204, 0, c, "%s", orEmpty(run.verdictText));
+    // The verdict as the end panel's rating left it.
+    addLine(out, 140, 204, 0, c, "%s", orEmpty(frameRating.endVerdict));
 }
 
 void addHelp(OverlayTexts& out)
@@ -130,8 +129,7 @@ void buildOverlayTexts(OverlayTexts& out)
         addInfoOverlay(out);
     if (run.runFinished == 1)
         addEndPanel(out);
-    const double punishment = rateDriving();
-    addLine(out, 1, 1, 0, OVERLAY_COLOUR_GREEN, "punishment:%3.0f", punishment);
+    addLine(out, 1, 1, 0, OVERLAY_COLOUR_GREEN, "punishment:%3.0f", frameRating.punishment);
     if (run.paused == 1)
         addLine(out, 280, 255, 0, OVERLAY_COLOUR_WHITE, "pauza");
     if (view.helpShown == 1)

@@ -1,7 +1,7 @@
 // The texts of a run frame's overlay: the dashboard line, the info overlay, the end-of-run panel,
 // the penalty line, the pause notice and the controls help, formatted from the run state.
-// No GL: building the lines applies the penalty rules (rateDriving) once per frame, twice while
-// the end panel shows; the dashboard then prints them in order. Keeps no state between frames.
+// No GL and no rating of its own: the figures are those of the tick's rateFrame (sim/rating.h);
+// the dashboard prints the lines in order. Keeps no state between frames.
 #pragma once
 
 #include "render/font_layout.h"

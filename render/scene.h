@@ -1,5 +1,6 @@
-// The run frame: one simulation step, then the main view and the mirrors (each a full pass over
-// the scene into its own viewport), the dashboard and texts in the main view, the swap.
+// The run frame, drawn from the run state the tick left: the main view and the mirrors (each a
+// full pass over the scene into its own viewport), the dashboard and texts in the main view, the
+// swap. Advances nothing of the run; the frame dispatcher steps and rates before it draws.
 // The only state kept is wheelSpin, which lives for the process and is never reset.
 #pragma once
 
@@ -8,5 +9,5 @@ extern float wheelSpin;
 
 void drawRunFrame();
 // One viewport pass v (0 main, 1 left mirror, 2 right mirror) over the current run state,
-// without the simulation step or the swap. The main pass ends with the dashboard and texts.
+// without the swap. The main pass ends with the dashboard and texts.
 void drawViewPass(int v);

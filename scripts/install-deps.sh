@@ -18,8 +18,9 @@ play) ;;
 test)
   PACKAGES+=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-utils imagemagick sox libsox-fmt-all
+    xvfb xauth xdotool x11-utils openbox imagemagick sox libsox-fmt-all
     clang libclang-rt-14-dev
+    locales
     desktop-file-utils appstream
   )
   ;;
@@ -32,4 +33,15 @@ done
 if [ "${#missing[@]}" -gt 0 ]; then
   $SUDO apt-get update
   $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+[ "$SET" = test ] || exit 0
+# A decimal-comma locale, so the readers' locale tests run instead of being skipped.
+if ! locale -a 2>/dev/null | grep -qi '^pl_PL\.utf-\?8$'; then
+  if [ -f /etc/locale.gen ] && command -v locale-gen >/dev/null; then
+    $SUDO sed -i 's/^# *\(pl_PL\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^pl_PL\.UTF-8 UTF-8' /etc/locale.gen || echo 'pl_PL.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen
+  else
+    $SUDO localedef -i pl_PL -f UTF-8 pl_PL.UTF-8
+  fi
 fi

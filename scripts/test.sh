@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Sets everything up on a fresh Debian machine, builds, and runs the whole test suite:
+#   0. the folder order of the includes (scripts/check-includes.sh),
 #   1. the suite built with AddressSanitizer and UBSan (all but the end-to-end tests),
 #   2. every reader's fuzz target for a short fixed time (FUZZ_SECONDS, default 20 s each),
 #   3. the whole suite in the normal build, end-to-end tests included, under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
+scripts/check-includes.sh
 scripts/build.sh -DVELBRANT_TESTS=ON
 scripts/sanitize.sh
 scripts/fuzz.sh "${FUZZ_SECONDS:-20}"

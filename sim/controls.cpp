@@ -1,15 +1,14 @@
 #include "sim/controls.h"
 
-#include "app/app.h"
-#include "app/options.h"
-#include "flow/menu.h"
+#include "core/game.h"
+#include "core/keys.h"
+#include "core/options.h"
 #include "sim/dynamics.h"
-#include "sim/keys.h"
 #include "sim/sim_util.h"
 #include "sim/state.h"
 #include "sound/radio.h"
 
-JoyInfo joyInfo;
+JoyReading joyInfo;
 
 static const char* const DOOR_CLOSED_TEXT = "zamkniete";
 
@@ -98,8 +97,8 @@ void driveWithJoystick()
 {
     VehicleState& v = vehicle;
     // Signed offsets from the centre: a reading below 32768 is left or forward.
-    const int64_t dx = static_cast<int64_t>(joyInfo.wXpos) - 32768;
-    const int64_t dy = static_cast<int64_t>(joyInfo.wYpos) - 32768;
+    const int64_t dx = static_cast<int64_t>(joyInfo.x) - 32768;
+    const int64_t dy = static_cast<int64_t>(joyInfo.y) - 32768;
     v.steer = static_cast<float>(static_cast<double>(dx) * 1.2e-05);
     const float stick = static_cast<float>(static_cast<double>(dy) * 1e-08);
 
@@ -222,4 +221,33 @@ void handleMirrorKey()
 {
     if (togglePressed(VK_KEY_L, latches.latchMirrors))
         view.viewportCount = view.viewportCount >= 3 ? 1 : view.viewportCount + 1;
+}
+
+void radioStep()
+{
+    // Key 1: previous track. The press is used up even when there is none.
+    if (keyState[VK_KEY_1] == 0) {
+        latches.latchRadioPrevious = 1;
+    } else if (latches.latchRadioPrevious == 1) {
+        latches.latchRadioPrevious = 0;
+        radioPrevious();
+    }
+    // Key 2: current track from its start. The press is kept until it can act.
+    if (keyState[VK_KEY_2] == 0) {
+        latches.latchRadioRestart = 1;
+    } else if (latches.latchRadioRestart == 1 && radioCanRestart()) {
+        latches.latchRadioRestart = 0;
+        radioRestart();
+    }
+    // Key 3: held, stops the current track in every tick.
+    if (keyState[VK_KEY_3] != 0)
+        radioStopCurrent();
+    // Key 4: next track. The press is used up even at the last track.
+    if (keyState[VK_KEY_4] == 0) {
+        latches.latchRadioNext = 1;
+    } else if (latches.latchRadioNext == 1) {
+        latches.latchRadioNext = 0;
+        radioNext();
+    }
+    radioFollowOn();
 }

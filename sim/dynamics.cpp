@@ -1,7 +1,7 @@
 #include "sim/dynamics.h"
 
-#include "app/app.h"
-#include "platform/fsound.h"
+#include "core/keys.h"
+#include "platform/platform.h"
 #include "sim/random.h"
 #include "sim/sim_util.h"
 #include "sim/state.h"

@@ -1,6 +1,6 @@
 // The bus's motion: the motion primitive, steering limits and self-centring, throttle, brake,
 // coasting, body pitch and roll, and the engine-sound frequency that follows the road speed.
-// Works on the records of sim/state.h; each function is one place in the step's order.
+// Works on the records of sim/state.h; sim/step.cpp calls them in their order.
 #pragma once
 
 #include <cstdint>
@@ -12,21 +12,21 @@ void advanceBus(float headingDelta, float speedDelta);
 void settlePitch();
 // The engine frequency bands of the road speed; leaves engineFreq alone when none matches.
 void applySpeedBands();
-// Step 7: body roll follows the steering except while a stop is served.
+// Body roll follows the steering except while a stop is served.
 void rollFromSteering();
-// Step 10: no pedal held: the engine winds down towards idle.
+// No pedal held: the engine winds down towards idle.
 void windDownWithoutPedals();
-// Step 13.
+// No pedal held in the driving direction: the bus rolls on and slows by a fixed amount.
 void coast();
-// Step 14: forward gear without throttle: the frequency follows the road speed (stored only).
+// Forward gear without throttle: the frequency follows the road speed (stored only).
 void engineFreqFromRoadSpeed();
-// Step 15.
+// Steering let go: the wheel turns back towards straight ahead.
 void selfCentreSteering();
-// Step 16: the steering limit for the next tick's keys.
+// The steering limit for the next tick's keys.
 void updateSteerLimit();
-// Step 17.
+// Down (without Up): the brake, its light and the air-brake sound.
 void brake();
-// Step 18.
+// Up: the throttle in the chosen gear, with the engine loop's sound.
 void throttle();
-// Step 25.
+// The road speed without its sign, for the gauges and the rating.
 void refreshSpeedAbs();

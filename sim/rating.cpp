@@ -32,3 +32,14 @@ double rateDriving()
         r.verdictText = VERDICT_TERRIBLE;
     return std::floor(static_cast<double>(p));
 }
+
+FrameRating frameRating = {0.0, nullptr, 0.0};
+
+void rateFrame()
+{
+    if (run.runFinished == 1) {
+        frameRating.endPoints = rateDriving();
+        frameRating.endVerdict = run.verdictText;
+    }
+    frameRating.punishment = rateDriving();
+}

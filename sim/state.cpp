@@ -48,7 +48,23 @@ void resetAllRunState()
     latches = ControlLatches{};
     latches.hornLatch = 1;
     randomState = 1;
-    joyInfo = JoyInfo{};
+    joyInfo = JoyReading{};
+}
+
+void resetCamera()
+{
+    view.cameraOffsetZ = 5.0f;
+    view.cameraEyeY = 1.6f;
+    view.cameraLookZ = -40.0f;
+    view.cameraEyeX = -0.75f;
+    view.cameraLookX = 0.0f;
+}
+
+void resetForNewRun()
+{
+    vehicle.busSpeed = 0.0f;
+    resetCamera();
+    stops.currentStop = 0;
 }
 
 // Program-start values are set before main runs, by the same routine the tests use.

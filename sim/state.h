@@ -186,3 +186,8 @@ extern ControlLatches latches;
 // Puts every record back to its program-start value, the random generator and the joystick
 // reading included (tests and tools; the game never calls it).
 void resetAllRunState();
+// The cab-view camera every new game starts with.
+void resetCamera();
+// What a new game resets before its files are read: the bus standing, the first stop next, the
+// cab-view camera. Everything else carries over from the last run.
+void resetForNewRun();

@@ -1,14 +1,13 @@
 #include "sim/sim.h"
 
-#include "app/options.h"
+#include "core/options.h"
 #include "sim/controls.h"
-#include "sim/doors_engine.h"
+#include "sim/equipment.h"
 #include "sim/dynamics.h"
 #include "sim/other_car.h"
 #include "sim/state.h"
-#include "sim/stops_rating.h"
+#include "sim/stops.h"
 #include "sim/timers.h"
-#include "sound/radio.h"
 
 // The order matters: every part sees what the earlier ones did in the same tick.
 void simulationStep()

@@ -5,7 +5,7 @@
 
 // Adds one second to the game clock (exact equality tests: odd loaded values never roll over).
 void advanceClock();
-// Step 6: count this step; once per real second publish the rate and advance the clock.
+// Count this step; once per real second publish the rate and advance the clock.
 void countFrameAndClock();
-// Step 28: one step of the 46-second light cycle per real second.
+// One step of the 46-second light cycle per real second.
 void stepTrafficLights();

@@ -1,9 +1,7 @@
 #include "sound/radio.h"
 
-#include "app/app.h"
-#include "platform/dirscan.h"
-#include "platform/fsound.h"
-#include "sim/state.h"
+#include "platform/services/dirscan.h"
+#include "platform/platform.h"
 #include "sound/sound.h"
 
 #include <string>
@@ -16,10 +14,6 @@ int32_t radioLength = 0;
 
 namespace {
 
-constexpr uint8_t VK_RADIO_PREVIOUS = 0x31;  // key 1
-constexpr uint8_t VK_RADIO_RESTART = 0x32;   // key 2
-constexpr uint8_t VK_RADIO_STOP = 0x33;      // key 3
-constexpr uint8_t VK_RADIO_NEXT = 0x34;      // key 4
 constexpr int32_t RADIO_LAST_ENTRY = SOUND_STREAM_COUNT - 1;
 
 FSOUND_STREAM* current()
@@ -60,45 +54,37 @@ void scanRadioFolder(const char* folder)
     radioTrack = RADIO_FIRST_TRACK;
 }
 
-void radioStep()
+void radioPrevious()
 {
-    // Key 1: previous track from its start. The press is used up even when there is none.
-    if (keyState[VK_RADIO_PREVIOUS] == 0) {
-        latches.latchRadioPrevious = 1;
-    } else if (latches.latchRadioPrevious == 1) {
-        latches.latchRadioPrevious = 0;
-        if (radioTrack > RADIO_FIRST_TRACK) {
-            FSOUND_Stream_SetTime(soundStreams[radioTrack - 1], 0);
-            radioTrack -= 1;
-            FSOUND_Stream_Play(CHANNEL_RADIO, current());
-        }
+    if (radioTrack > RADIO_FIRST_TRACK) {
+        FSOUND_Stream_SetTime(soundStreams[radioTrack - 1], 0);
+        radioTrack -= 1;
+        FSOUND_Stream_Play(CHANNEL_RADIO, current());
     }
+}
 
-    // Key 2: current track from its start. The press is kept until it can act.
-    if (keyState[VK_RADIO_RESTART] == 0) {
-        latches.latchRadioRestart = 1;
-    } else if (latches.latchRadioRestart == 1 && radioTrack >= RADIO_FIRST_TRACK + 1) {
-        latches.latchRadioRestart = 0;
+bool radioCanRestart()
+{
+    return radioTrack >= RADIO_FIRST_TRACK + 1;
+}
+
+void radioRestart()
+{
+    FSOUND_Stream_SetTime(current(), 0);
+    FSOUND_Stream_Play(CHANNEL_RADIO, current());
+}
+
+void radioNext()
+{
+    if (radioTrack < radioLastTrack) {
+        radioTrack += 1;
         FSOUND_Stream_SetTime(current(), 0);
         FSOUND_Stream_Play(CHANNEL_RADIO, current());
     }
+}
 
-    // Key 3: held, stops the current track in every tick.
-    if (keyState[VK_RADIO_STOP] != 0)
-        FSOUND_Stream_Stop(current());
-
-    // Key 4: next track from its start. The press is used up even at the last track.
-    if (keyState[VK_RADIO_NEXT] == 0) {
-        latches.latchRadioNext = 1;
-    } else if (latches.latchRadioNext == 1) {
-        latches.latchRadioNext = 0;
-        if (radioTrack < radioLastTrack) {
-            radioTrack += 1;
-            FSOUND_Stream_SetTime(current(), 0);
-            FSOUND_Stream_Play(CHANNEL_RADIO, current());
-        }
-    }
-
+void radioFollowOn()
+{
     // A finished track is followed by the next, from wherever that one was left.
     radioPosition = FSOUND_Stream_GetTime(current());
     radioLength = FSOUND_Stream_GetLengthMs(current());

@@ -12,8 +12,16 @@ extern int32_t radioPosition;   // current track's position, ms
 extern int32_t radioLength;     // current track's length, ms
 
 void scanRadioFolder(const char* folder);
-// The radio part of the simulation step: keys 1 to 4 (with their latches) and the automatic
-// advance to the next track.
-void radioStep();
+// The player's operations; the keys that call them are read by the simulation (sim/controls.h).
+// Key 1: the previous track from its start, when there is one.
+void radioPrevious();
+// True while the current track is not the first: key 2's press waits until then.
+bool radioCanRestart();
+// Key 2: the current track from its start.
+void radioRestart();
+// Key 4: the next track from its start, when there is one.
+void radioNext();
+// Every tick: a track that has reached its end is followed by the next one.
+void radioFollowOn();
 // Stops the current track (Escape from a run).
 void radioStopCurrent();

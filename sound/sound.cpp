@@ -1,7 +1,6 @@
 #include "sound/sound.h"
 
-#include "app/options.h"
-#include "platform/fsound.h"
+#include "core/options.h"
 #include "platform/platform.h"
 
 #include <string>

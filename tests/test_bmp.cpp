@@ -1,13 +1,14 @@
 // The BMP decoder on hand-made files: every depth and header form, and files that lie.
 #include "assets/bmp.h"
 #include "tests/support/bmp_build.h"
-#include "tests/support/fake_sys.h"
+#include "platform/null/null_platform.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -206,15 +207,51 @@ TEST(BmpDecode, CoreHeaderHasThreeByteColourEntries)
     }
 }
 
-TEST(BmpDecode, FileWithoutFileHeaderIsRead)
+TEST(BmpDecode, FileWithoutFileHeaderAndLongerHeadersReadTheSame)
 {
     BmpSpec spec = picture24(5, 4, 9);
     Decoded with = decode(buildBmp(spec));
-    spec.fileHeader = false;
-    Decoded without = decode(buildBmp(spec));
     ASSERT_TRUE(with.image);
-    ASSERT_TRUE(without.image) << without.error;
-    EXPECT_EQ(pixelsOf(*with.image), pixelsOf(*without.image));
+    for (uint32_t headerSize : {40u, 108u, 124u})
+        for (bool fileHeader : {true, false}) {
+            spec.headerSize = headerSize;
+            spec.fileHeader = fileHeader;
+            Decoded d = decode(buildBmp(spec));
+            ASSERT_TRUE(d.image) << headerSize << " " << d.error;
+            EXPECT_EQ(pixelsOf(*d.image), pixelsOf(*with.image)) << headerSize << " " << fileHeader;
+        }
+}
+
+TEST(BmpDecode, BitFieldMasksInAnyLayout)
+{
+    struct Case {
+        uint16_t bits;
+        uint32_t headerSize;
+        std::vector<uint32_t> masks;  // red, green, blue
+        uint32_t pixel;
+        std::vector<uint8_t> want;
+    };
+    const Case cases[] = {
+        {16, 40, {0xF800, 0x07E0, 0x001F}, 0xFFFF, {255, 255, 255}},
+        {16, 40, {0xF800, 0x07E0, 0x001F}, (1u << 11) | (32u << 5) | 31u, {8, 130, 255}},
+        {16, 108, {0x0F00, 0x00F0, 0x000F}, 0xF5A3, {0x55, 0xAA, 0x33}},
+        {16, 124, {0x001F, 0x03E0, 0x7C00}, 0x7C01, {8, 0, 255}},
+        {32, 40, {0x000000FF, 0x0000FF00, 0x00FF0000}, 0xAA332211, {0x11, 0x22, 0x33}},
+        {32, 124, {0xFFC00000, 0x003FF000, 0x00000FFC}, 0x80100804, {0x80, 0x40, 0x80}},
+        {32, 40, {0, 0xFF, 0x3}, 0x00000102, {0, 2, 0xAA}},  // an empty mask reads as 0
+    };
+    for (const Case& c : cases) {
+        BmpSpec spec;
+        spec.bits = c.bits;
+        spec.compression = 3;
+        spec.headerSize = c.headerSize;
+        spec.masks = c.masks;
+        for (int i = 0; i < 4; ++i)
+            spec.pixels.push_back(static_cast<uint8_t>((i < c.bits / 8 ? c.pixel >> (8 * i) : 0)));
+        Decoded d = decode(buildBmp(spec));
+        ASSERT_TRUE(d.image) << c.bits << " " << c.headerSize << " " << d.error;
+        EXPECT_EQ(pixelsOf(*d.image), c.want) << c.bits << " " << c.headerSize << " " << std::hex << c.pixel;
+    }
 }
 
 TEST(BmpDecode, PixelOffsetOfTheFileHeaderIsHonoured)
@@ -334,7 +371,7 @@ TEST(BmpDecode, RunLengthDataThatEndsEarlyIsRefused)
 
 TEST(BmpRefuse, UnknownHeaderSizes)
 {
-    for (uint32_t size : {108u, 124u, 64u, 0u, 41u}) {
+    for (uint32_t size : {64u, 0u, 41u, 56u}) {
         BmpSpec spec = picture24(2, 2);
         spec.headerSize = size;
         Decoded d = decode(buildBmp(spec));
@@ -358,7 +395,8 @@ TEST(BmpRefuse, SizesDepthsAndCompressionsThatCannotConvert)
         {"most negative height", [](BmpSpec& s) { s.height = INT32_MIN; }},
         {"2 bits", [](BmpSpec& s) { s.bits = 2; }},
         {"0 bits", [](BmpSpec& s) { s.bits = 0; }},
-        {"bit fields", [](BmpSpec& s) { s.compression = 3; }},
+        {"bit fields at 24 bits", [](BmpSpec& s) { s.compression = 3; }},
+        {"bit fields without their masks", [](BmpSpec& s) { s.compression = 3; s.bits = 32; s.pixels.resize(8); }},
         {"jpeg inside", [](BmpSpec& s) { s.compression = 4; }},
         {"RLE8 at 24 bits", [](BmpSpec& s) { s.compression = 1; }},
         {"RLE4 at 8 bits", [](BmpSpec& s) { s.compression = 2; s.bits = 8; }},
@@ -478,11 +516,14 @@ TEST(BmpLoad, EmptyFileAndFolderCountAsUnopenable)
     fakeSysReset();
     TempDir dir;
     writeFile(dir.file("empty.gfx"), "");
+    ASSERT_EQ(mkfifo(dir.file("pipe.gfx").c_str(), 0600), 0);
     EXPECT_EQ(loadBmpImage(dir.file("empty.gfx").c_str()), nullptr);
     EXPECT_EQ(loadBmpImage(dir.path.c_str()), nullptr);
-    ASSERT_EQ(fakeMessages.size(), 2u);
+    EXPECT_EQ(loadBmpImage(dir.file("pipe.gfx").c_str()), nullptr) << "a pipe is refused, not waited on";
+    ASSERT_EQ(fakeMessages.size(), 3u);
     EXPECT_EQ(fakeMessages[0].text, "Failed to open DIB file " + dir.file("empty.gfx") + ".\n");
     EXPECT_EQ(fakeMessages[1].text, "Failed to open DIB file " + dir.path + ".\n");
+    EXPECT_EQ(fakeMessages[2].text, "Failed to open DIB file " + dir.file("pipe.gfx") + ".\n");
 }
 
 TEST(BmpLoad, RefusedFileShowsItsReasonUnderError)
@@ -490,7 +531,7 @@ TEST(BmpLoad, RefusedFileShowsItsReasonUnderError)
     fakeSysReset();
     TempDir dir;
     BmpSpec spec = picture24(2, 2);
-    spec.headerSize = 124;
+    spec.headerSize = 64;
     writeFile(dir.file("v5.bmp"), asString(buildBmp(spec)));
     EXPECT_EQ(loadBmpImage(dir.file("v5.bmp").c_str()), nullptr);
     ASSERT_EQ(fakeMessages.size(), 1u);

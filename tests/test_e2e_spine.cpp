@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -79,4 +81,31 @@ TEST_F(SpineTest, AKilledCopyDoesNotLockTheNextOneOut)
     EXPECT_TRUE(isRunning(next)) << capturedErr(next);
     sendSignal(next, SIGINT);
     EXPECT_EQ(waitForExit(next, 10000), 0);
+}
+
+// Start after start (VELBRANT_STARTS of them, 20 unless set): each one either shows its window
+// within 3 s or ends non-zero with its message; none runs on without a window.
+TEST_F(SpineTest, EveryStartShowsItsWindowOrEndsSayingWhy)
+{
+    const char* wanted = std::getenv("VELBRANT_STARTS");
+    const int starts = wanted ? std::atoi(wanted) : 20;
+    int shown = 0, refused = 0, windowless = 0;
+    for (int i = 0; i < starts; ++i) {
+        Spawned& game = start();
+        if (waitForWindow("Velbrant", 3000)) {
+            ++shown;
+            sendSignal(game, SIGTERM);
+            EXPECT_EQ(waitForExit(game, 10000), 0) << capturedErr(game);
+        } else if (waitForExit(game, 500) > 0 && capturedErr(game).find("okna") != std::string::npos) {
+            ++refused;
+        } else {
+            ++windowless;
+            ADD_FAILURE() << "start " << i << " has no window: " << capturedErr(game);
+        }
+        stopProgram(game);
+        started.clear();
+    }
+    std::printf("%d starts: %d windows, %d refused with the message, %d without a window\n", starts, shown, refused,
+                windowless);
+    EXPECT_EQ(shown + refused, starts);
 }

@@ -1,9 +1,9 @@
 // The game's own sounds through the real library: initSound in a generated data tree, events
 // heard where they were raised, the menu music going round.
-#include "app/options.h"
-#include "platform/fsound.h"
+#include "core/options.h"
+#include "platform/platform.h"
 #include "sound/sound.h"
-#include "tests/support/fake_sys.h"
+#include "platform/null/null_platform.h"
 #include "tests/test_sound_analysis.h"
 
 #include <gtest/gtest.h>

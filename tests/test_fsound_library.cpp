@@ -1,9 +1,11 @@
 // The sound library on OpenAL Soft, heard through the wave back end: what plays on a channel,
 // what replaces it, how the frequency moves it, streams' times and loops, hostile handles.
-#include "platform/fsound.h"
+#include "platform/platform.h"
 #include "tests/test_sound_analysis.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace soundtest;
 
@@ -296,7 +298,9 @@ TEST_F(SoundLibrary, FilesThatAreNoSoundGiveNullHandles)
     writeFile(empty, "");
     writeFile(junk, std::string(5000, '\x7f'));
     writeFile(cut, readFile(toneFile("whole.wav", 300, 0.5f, 22050)).substr(0, 30));
-    for (const std::string& path : {missing, empty, junk, cut}) {
+    const std::string pipe = folder().dir.file("pipe.sfx");  // refused, not waited on
+    mkfifo(pipe.c_str(), 0600);
+    for (const std::string& path : {missing, empty, junk, cut, pipe}) {
         EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), FSOUND_LOOP_OFF, 0, 0), nullptr) << path;
         EXPECT_EQ(FSOUND_Stream_Open(path.c_str(), FSOUND_LOOP_NORMAL, 0, 0), nullptr) << path;
     }

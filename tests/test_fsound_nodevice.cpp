@@ -1,9 +1,9 @@
 // With no sound device at all the library refuses to start; the game says so once and plays on
 // in silence, every operation a harmless no-op.
-#include "app/options.h"
-#include "platform/fsound.h"
+#include "core/options.h"
+#include "platform/platform.h"
 #include "sound/sound.h"
-#include "tests/support/fake_sys.h"
+#include "platform/null/null_platform.h"
 #include "tests/test_sound_analysis.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,10 @@
 // Texture upload, the model and menu display lists and the whole load sequence on a real GL
 // context (offscreen through EGL, or the test display).
-#include "app/app.h"
-#include "app/options.h"
+#include "core/game.h"
+#include "core/options.h"
 #include "assets/ids.h"
 #include "assets/load.h"
+#include "flow/load.h"
 #include "assets/model.h"
 #include "assets/textures.h"
 #include "render/font.h"
@@ -210,22 +211,26 @@ TEST_F(GlAssets, UploadStateFiltersAndMipmaps)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(GlAssets, PictureOfAnySizeIsScaledToPowersOfTwo)
+TEST_F(GlAssets, PictureOfAnySizeIsScaledToPowersOfTwoAndTheCeiling)
 {
-    BmpSpec spec;
-    spec.width = 100;
-    spec.height = 50;
-    spec.pixels = rows24(std::vector<std::vector<uint32_t>>(50, std::vector<uint32_t>(100, 0x808080)));
-    writeFile(dir.file("odd.bmp"), asString(buildBmp(spec)));
-    loadTexture(dir.file("odd.bmp").c_str(), 3, TEX_TIMETABLE);
-    ASSERT_NE(texTimetable[3], 0u);
-    int width = 0;
-    textureLevel(texTimetable[3], 0, &width);
-    GLint height = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    EXPECT_GT(width, 0);
-    EXPECT_EQ(width & (width - 1), 0) << width;
-    EXPECT_EQ(height & (height - 1), 0) << height;
+    // The wide one would be uploaded 8192 texels wide at full size.
+    for (int w : {100, 2 * TEXTURE_MAX_SIDE + 8}) {
+        BmpSpec spec;
+        spec.width = w;
+        spec.height = 50;
+        spec.pixels = rows24(std::vector<std::vector<uint32_t>>(50, std::vector<uint32_t>(w, 0x808080)));
+        writeFile(dir.file("odd.bmp"), asString(buildBmp(spec)));
+        loadTexture(dir.file("odd.bmp").c_str(), 3, TEX_TIMETABLE);
+        ASSERT_NE(texTimetable[3], 0u);
+        int width = 0;
+        textureLevel(texTimetable[3], 0, &width);
+        GLint height = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        EXPECT_GT(width, 0);
+        EXPECT_LE(width, TEXTURE_MAX_SIDE);
+        EXPECT_EQ(width & (width - 1), 0) << width;
+        EXPECT_EQ(height & (height - 1), 0) << height;
+    }
 }
 
 TEST_F(GlAssets, ReloadGivesANewNameAndFreesTheOld)

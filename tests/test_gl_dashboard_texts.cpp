@@ -1,6 +1,7 @@
 // The overlay's texts as built from the run state: positions, sets, colours, formats, which
-// groups show, and how often the penalty rules run (no context needed).
+// groups show, and the rating figures they print (no context needed).
 #include "render/overlay_text.h"
+#include "sim/rating.h"
 #include "sim/state.h"
 
 #include <gtest/gtest.h>
@@ -39,12 +40,15 @@ protected:
         return line ? line->text : "<none>";
     }
 
+    // A run tick's rating, then its texts, as the frame dispatcher runs them.
+    void rateAndBuild() { rateFrame(), buildOverlayTexts(texts); }
+
     OverlayTexts texts;
 };
 
 TEST_F(OverlayTextsTest, DashboardLineAloneWhenNothingElseIsShown)
 {
-    buildOverlayTexts(texts);
+    rateAndBuild();
     // Ten dashboard texts and the penalty line.
     ASSERT_EQ(texts.count, 11);
     for (int i = 0; i < 10; ++i) {
@@ -68,7 +72,7 @@ TEST_F(OverlayTextsTest, DashboardValuesAndPlaces)
     gameClock.clockHours = 8.0f;
     gameClock.clockMinutes = 5.0f;
     gameClock.clockSeconds = 59.0f;
-    buildOverlayTexts(texts);
+    rateAndBuild();
     EXPECT_EQ(textAt(445, 462), " 56KM/H");  // 0.25 x 222 = 55.5, rounded to even
     EXPECT_EQ(textAt(105, 462), " 3");
     EXPECT_EQ(textAt(145, 462), "13");
@@ -98,7 +102,7 @@ TEST_F(OverlayTextsTest, InfoOverlayInItsOrderWithPositiveSpeedWhenReversing)
     stops.stopDZ = -2.0f;
     vehicle.steer = 0.125f;
     gameClock.framesPerSecond = 0;
-    buildOverlayTexts(texts);
+    rateAndBuild();
     const char* expected[] = {
         "z=-12.50", "x=-3.00", "speed=22.2km/h", "gears:wsteczny",
         "resor left-right:-0.01230", "resor forward-reverse:0.50000",
@@ -120,7 +124,7 @@ TEST_F(OverlayTextsTest, FramesPerSecondIsPrintedAsAnInteger)
 {
     view.infoShown = 1;
     gameClock.framesPerSecond = 50;
-    buildOverlayTexts(texts);
+    rateAndBuild();
     EXPECT_GE(indexOf("fps=50"), 0);
 }
 
@@ -128,7 +132,7 @@ TEST_F(OverlayTextsTest, EndPanelPrintsPointsBeforeTheVerdict)
 {
     run.runFinished = 1;
     run.verdictText = "great!!! you are super driver.";
-    buildOverlayTexts(texts);
+    rateAndBuild();
     ASSERT_EQ(texts.count, 10 + 4 + 1);
     EXPECT_STREQ(texts.lines[10].text, "info:");
     EXPECT_EQ(texts.lines[10].set, 1);
@@ -150,7 +154,7 @@ TEST_F(OverlayTextsTest, EndPanelPrintsPointsBeforeTheVerdict)
 TEST_F(OverlayTextsTest, PauseNotice)
 {
     run.paused = 1;
-    buildOverlayTexts(texts);
+    rateAndBuild();
     EXPECT_EQ(textAt(280, 255), "pauza");
     EXPECT_EQ(texts.lines[texts.count - 1].colour, OVERLAY_COLOUR_WHITE);
 }
@@ -158,7 +162,7 @@ TEST_F(OverlayTextsTest, PauseNotice)
 TEST_F(OverlayTextsTest, HelpHeadingsUseTheSecondSet)
 {
     view.helpShown = 1;
-    buildOverlayTexts(texts);
+    rateAndBuild();
     ASSERT_EQ(texts.count, 10 + 1 + 23);
     const OverlayLine& first = texts.lines[11];
     EXPECT_STREQ(first.text, "controls:");
@@ -186,7 +190,7 @@ TEST_F(OverlayTextsTest, EveryGroupAtOnceFitsAndKeepsItsOrder)
     view.helpShown = 1;
     run.runFinished = 1;
     run.paused = 1;
-    buildOverlayTexts(texts);
+    rateAndBuild();
     EXPECT_EQ(texts.count, 10 + 15 + 4 + 1 + 1 + 23);
     EXPECT_LT(indexOf("fps=  "), indexOf("info:"));
     EXPECT_LT(indexOf("info:"), indexOf("punishment:  0"));
@@ -202,7 +206,7 @@ TEST_F(OverlayTextsTest, UnsetTextsPrintEmpty)
     doors.door2Text = nullptr;
     run.verdictText = nullptr;
     run.punishment = 0.5f;  // between the verdict ranges: the rating keeps the verdict as it is
-    buildOverlayTexts(texts);
+    rateAndBuild();
     EXPECT_GE(indexOf("gears:"), 0);
     EXPECT_GE(indexOf("door 2:"), 0);
     EXPECT_STREQ(texts.lines[10 + 15 + 3].text, "");
@@ -214,7 +218,7 @@ TEST_F(OverlayTextsTest, ALongVerdictIsCut)
     run.runFinished = 1;
     run.verdictText = longVerdict.c_str();
     run.punishment = 0.5f;
-    buildOverlayTexts(texts);
+    rateAndBuild();
     EXPECT_EQ(std::string(texts.lines[13].text), std::string(FONT_TEXT_MAX - 1, 'v'));
 }
 

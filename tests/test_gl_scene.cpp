@@ -3,7 +3,7 @@
 // depth, the interior lighting, the wheels' spin and the GL state a frame leaves behind.
 #include "render/scene.h"
 #include "render/font.h"
-#include "app/options.h"
+#include "core/options.h"
 #include "assets/ids.h"
 #include "sim/state.h"
 #include "tests/support/gl_context_render.h"

@@ -13,11 +13,8 @@ protected:
     void SetUp() override
     {
         resetAllRunState();
-        view.cameraEyeX = -0.75f;
-        view.cameraEyeY = 1.6f;
+        resetCamera();
         view.cameraLookX = 0.25f;
-        view.cameraLookZ = -40.0f;
-        view.cameraOffsetZ = 5.0f;
     }
 };
 

@@ -1,9 +1,10 @@
 // The menu as a state machine over ticks, without a window: keys pressed through keyState, the
 // load and the font release counted, the sound calls taken from the recording library.
-#include "app/app.h"
+#include "core/game.h"
+#include "core/keys.h"
 #include "flow/menu.h"
-#include "platform/fsound.h"
-#include "platform/fsound_record.h"
+#include "platform/platform.h"
+#include "platform/null/null_platform.h"
 #include "sound/sound.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // The radio over the recording sound library: scanning the folder, keys 1 to 4 with their
 // latches, the automatic advance, rescans.
-#include "app/app.h"
-#include "platform/fsound.h"
-#include "platform/fsound_record.h"
+#include "core/keys.h"
+#include "platform/platform.h"
+#include "platform/null/null_platform.h"
 #include "sim/state.h"
+#include "sim/controls.h"
 #include "sound/radio.h"
 #include "sound/sound.h"
-#include "tests/support/fake_sys.h"
 #include "tests/support/test_util.h"
 
 #include <cstring>

@@ -1,5 +1,5 @@
 // The folder search the radio scans with.
-#include "platform/dirscan.h"
+#include "platform/services/dirscan.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // Hostile inputs for the readers, kept from the fuzzing: the committed seed files of fuzz/corpus
 // replayed through each reader (the sanitizer run of the suite checks them for bad reads), and
 // the inputs that taught the fuzz targets something, each pinned with what the reader must do.
-#include "app/options.h"
+#include "core/options.h"
 #include "assets/bmp.h"
 #include "assets/model.h"
 #include "assets/params.h"
 #include "assets/textures.h"
-#include "platform/dirscan.h"
+#include "platform/services/dirscan.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
@@ -172,8 +172,9 @@ TEST(RegressTextureList, ANulByteInANameEndsTheNameForTheLoaderAndNothingElse)
 
 TEST(RegressBmp, RunLengthDeltaPastTheLastRowEndsThePicture)
 {
-    // Two pixels, then a delta 200 rows down (past the picture), then bytes that never come.
-    const std::string rle = std::string("\x02\x07", 2) + std::string("\x00\x02\x00\xc8", 4);
+    // Two pixels, then a delta 200 rows down (past the picture), then bytes never read (there so
+    // the file is as long as the shortest encoding of its rows).
+    const std::string rle = std::string("\x02\x07", 2) + std::string("\x00\x02\x00\xc8", 4) + std::string(6, '\xee');
     const std::string data = runLengthPicture(4, 3, 1, rle);
     const std::vector<uint8_t> bytes(data.begin(), data.end());
     const char* error = nullptr;
@@ -197,14 +198,17 @@ TEST(RegressBmp, RunsLongerThanTheRowAreClipped)
     freeImage(image);
 }
 
-TEST(RegressBmp, AHugeRunLengthPictureWithNoDataIsRefusedWithoutTouchingIt)
+TEST(RegressBmp, AHugeRunLengthPictureInATinyFileIsRefusedBeforeAllocating)
 {
-    // The largest side the decoder takes, and the data ends at once: refused, nothing read past it.
-    const std::string data = runLengthPicture(BMP_MAX_SIDE, 2, 1, std::string("\x01", 1));
-    const std::vector<uint8_t> bytes(data.begin(), data.end());
-    const char* error = nullptr;
-    EXPECT_EQ(decodeBmp(bytes.data(), bytes.size(), &error), nullptr);
-    EXPECT_EQ(error, BMP_MSG_CONVERSION);
+    // The largest sides the decoder takes in about 1 KB: data that ends at once, or an end of
+    // picture at once (which would have been an 805 MB black picture).
+    for (const std::string& rle : {std::string("\x01", 1), std::string("\x00\x01", 2), std::string(64, '\0')}) {
+        const std::string data = runLengthPicture(BMP_MAX_SIDE, BMP_MAX_SIDE, 1, rle);
+        const std::vector<uint8_t> bytes(data.begin(), data.end());
+        const char* error = nullptr;
+        EXPECT_EQ(decodeBmp(bytes.data(), bytes.size(), &error), nullptr);
+        EXPECT_EQ(error, BMP_MSG_CONVERSION);
+    }
 }
 
 TEST(RegressModel, ACountBeyondTheRecordIsHeldToItsCapacity)

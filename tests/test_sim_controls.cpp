@@ -154,8 +154,8 @@ TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOff)
 {
     optJoystick = 1;
     tick({VK_KEY_Q});
-    fakeJoystick.wXpos = 32768 + 10000;
-    fakeJoystick.wYpos = 32768 - 20000;  // forward
+    fakeJoystick.x = 32768 + 10000;
+    fakeJoystick.y = 32768 - 20000;  // forward
     tick();
     // The self-centring acts on the stick's value too, later in the same step.
     EXPECT_NEAR(vehicle.steer, 10000 * 1.2e-05f - 0.005f, 1e-6);
@@ -164,8 +164,8 @@ TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOff)
     EXPECT_GT(vehicle.busSpeed, 0.02f);
     EXPECT_EQ(engine.engineOff, 1);
     // Stick pulled back brakes.
-    fakeJoystick.wXpos = 32768;
-    fakeJoystick.wYpos = 65535;
+    fakeJoystick.x = 32768;
+    fakeJoystick.y = 65535;
     const float speed = vehicle.busSpeed;
     tick();
     EXPECT_LT(vehicle.busSpeed, speed);
@@ -185,7 +185,7 @@ TEST_F(Controls, AnAllZeroReadingIsHardLeftAndForward)
 {
     optJoystick = 1;
     tick({VK_KEY_Q});
-    fakeJoystick = JoyInfo{0, 0, 0, 0};
+    fakeJoystick = JoyReading{0, 0, 0, 0};
     tick();
     EXPECT_NEAR(vehicle.steer, -32768 * 1.2e-05f + 0.005f, 1e-5);
     EXPECT_GT(vehicle.busSpeed, 0.0f);

@@ -2,15 +2,14 @@
 // recording sound library, an empty key table, and a bus with known limits.
 #pragma once
 
-#include "app/app.h"
-#include "app/options.h"
+#include "core/game.h"
+#include "core/keys.h"
+#include "core/options.h"
 #include "flow/menu.h"
-#include "platform/fsound_record.h"
-#include "sim/keys.h"
+#include "platform/null/null_platform.h"
 #include "sim/sim.h"
 #include "sim/state.h"
 #include "sound/sound.h"
-#include "tests/support/fake_sys.h"
 
 #include <gtest/gtest.h>
 

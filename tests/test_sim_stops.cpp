@@ -3,7 +3,7 @@
 #include "tests/test_sim_fixture.h"
 
 #include "sim/rating.h"
-#include "sim/stops_rating.h"
+#include "sim/stops.h"
 
 #include <cmath>
 

@@ -1,9 +1,8 @@
 // Sound set-up, the events and the shutdown, as calls the game makes on the sound library.
-#include "app/options.h"
-#include "platform/fsound.h"
-#include "platform/fsound_record.h"
+#include "core/options.h"
+#include "platform/platform.h"
+#include "platform/null/null_platform.h"
 #include "sound/sound.h"
-#include "tests/support/fake_sys.h"
 
 #include <gtest/gtest.h>
 

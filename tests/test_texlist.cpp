@@ -1,10 +1,10 @@
 // Texture lists (".tex"): the reader on good, short and hostile lists, and the loader's messages
 // and shutdown. Images here are all missing, so nothing reaches GL.
-#include "app/app.h"
+#include "core/game.h"
 #include "assets/bmp.h"
 #include "assets/ids.h"
 #include "assets/textures.h"
-#include "tests/support/fake_sys.h"
+#include "platform/null/null_platform.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>

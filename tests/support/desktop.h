@@ -56,5 +56,20 @@ double difference(const Screenshot& a, const Screenshot& b, int x0, int y0, int 
 // the menu takes keys again. The game's pace is ticks, not the clock, so a fixed pause is not
 // enough on a busy machine. False after timeoutSeconds.
 bool waitForStillScreen(double timeoutSeconds, const std::string& savePath, Screenshot* last = nullptr);
+// An X server of a test's own (Xvfb of a given size, optionally with a window manager), for tests
+// that need another screen than the test display. DISPLAY points at it while the object lives, so
+// programs started and xdotool or screenshots taken meanwhile use it; the server may start later.
+struct OwnDisplay {
+    std::string name;
+    Spawned server, manager;
+    int width, height;
+    OwnDisplay(int width, int height);
+    ~OwnDisplay();
+    bool startServer();   // waits until it answers
+    bool startManager();  // openbox
+private:
+    std::string previous;
+};
+
 // Folder in the build tree where end-to-end tests keep their screenshots.
 std::string screenshotDir();

@@ -1,17 +1,19 @@
 // The data-tree walk of velbrant-check. Paths are the game's own, relative to the tree's root.
 #include "tools/check/check_tree.h"
 
-#include "app/app.h"
-#include "app/options.h"
+#include "platform/null/null_platform.h"
+
+#include "core/game.h"
+#include "core/options.h"
 #include "assets/bmp.h"
-#include "assets/file_read.h"
+#include "platform/services/file_read.h"
 #include "assets/ids.h"
 #include "assets/load.h"
 #include "assets/model.h"
 #include "assets/params.h"
-#include "assets/scan.h"
+#include "assets/tokens.h"
 #include "assets/textures.h"
-#include "platform/dirscan.h"
+#include "platform/services/dirscan.h"
 
 #include <cstring>
 #include <map>
@@ -180,6 +182,15 @@ void checkModel(CheckReport& report, const std::string& path, const char* fileNa
 void checkValueFile(CheckReport& report, const std::string& path, const FileBytes& bytes, int32_t converted,
                     int32_t wanted, const char* what)
 {
+    // A number that is not finite is passed over by the game, which keeps the old value.
+    TextCursor c = textCursor(bytes.text() ? bytes.text() : "", bytes.size);
+    for (int32_t i = 0; i < converted; ++i) {
+        float value;
+        if (scanFloat(c, value) == SCAN_NOT_FINITE) {
+            reportProblem(report, path, "number out of range at line " + std::to_string(c.line));
+            break;
+        }
+    }
     if (converted >= wanted)
         return;
     const std::string text(bytes.text(), bytes.size);
@@ -321,7 +332,7 @@ int32_t lineOfWord(const std::string& text, int32_t n)
 void checkTree(CheckReport& report)
 {
     checkedImages.clear();
-    checkMessages.clear();
+    fakeMessages.clear();
 
     // Options: absent means every default, which is a playable choice.
     const char* const optionsFile = "Opcje.ini";

@@ -17,6 +17,3 @@ struct CheckReport {
 void reportProblem(CheckReport& report, const std::string& path, const std::string& message);
 // Something the game copes with: an absent optional file, no radio tracks.
 void reportWarning(CheckReport& report, const std::string& path, const std::string& message);
-
-// Messages the game's loaders showed (captured by the checker's platform stand-ins).
-extern std::vector<std::string> checkMessages;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-void genOptions(const std::string& dir);       // Opcje.ini with the defaults
+void genOptions(const std::string& dir);       // Opcje.ini: full screen scaled (Okno=2), 640x480x32
 void genRouteFiles(const std::string& dir);    // stops, both bus parameter files, the mission
 void genScenery(const std::string& dir);       // route scene, sky, traffic lamps, their textures and lists
 void genBuses(const std::string& dir);         // both buses: models, textures, lists

@@ -3,6 +3,8 @@
 #include "tools/data/gen.h"
 #include "tools/data/writers.h"
 
+#include "platform/null/null_platform.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -12,19 +14,21 @@ void genOptions(const std::string& dir)
 {
     writeTextFile(dir + "/Opcje.ini",
                   "[Opcje]\r\n"
-                  "Rozdzielczosc=0\r\n"
+                  "Rozdzielczosc=3\r\n"
                   "JakoscTekstur=1\r\n"
                   "Mipmaping=0\r\n"
                   "KartaDzwiekowa=0\r\n"
                   "Zachmurzenie=0\r\n"
                   "AlphaFunc=0\r\n"
                   "Joystick=0\r\n"
-                  "FolderMp3=Dane/Radio/\r\n");
+                  "FolderMp3=Dane/Radio/\r\n"
+                  "Okno=2\r\n");
     makeDirs(dir + "/Dane/Radio", true);
 }
 
 int main(int argc, char** argv)
 {
+    fakeMessagesToStderr = 1;
     if (argc == 4 && std::string(argv[1]) == "--icon") {
         const int size = std::atoi(argv[2]);
         if (size < 16 || size > 1024) {

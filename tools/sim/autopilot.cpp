@@ -1,7 +1,6 @@
 #include "tools/sim/autopilot.h"
 
-#include "app/app.h"
-#include "sim/keys.h"
+#include "core/keys.h"
 #include "sim/state.h"
 #include "tools/common/route_layout.h"
 

@@ -1,16 +1,16 @@
 // velbrant-sim: the headless driver. Runs the game's simulation step without a window, from a
 // key script or the autopilot, and prints the run state as CSV (see printUsage).
-#include "app/app.h"
-#include "assets/params.h"
-#include "platform/fsound_record.h"
-#include "sim/rating.h"
-#include "sim/sim.h"
+#include "core/game.h"
+#include "core/keys.h"
+#include "assets/load.h"
+#include "platform/null/null_platform.h"
+#include "flow/frame.h"
 #include "sim/state.h"
 #include "sound/sound.h"
 #include "tools/sim/autopilot.h"
 #include "tools/sim/report.h"
 #include "tools/sim/script.h"
-#include "tools/sim/sim_platform.h"
+#include "tools/sim/sim_clock.h"
 #include "tools/sim/soak.h"
 
 #include <algorithm>
@@ -136,18 +136,7 @@ void loadRun(bool volvo)
     busChoice = volvo ? 1 : 0;
     inGame = 1;
     escapeQuits = 1;
-    loadBusParameters();
-    if (!quitRequested)
-        loadMissionParameters();
-    if (!quitRequested)
-        loadStops();
-    vehicle.busSpeed = 0.0f;
-    stops.currentStop = 0;
-    view.cameraEyeX = -0.75f;
-    view.cameraEyeY = 1.6f;
-    view.cameraLookX = 0.0f;
-    view.cameraLookZ = -40.0f;
-    view.cameraOffsetZ = 5.0f;
+    loadRunFiles();
 }
 
 // Records the autopilot's key presses as spans, for --keys-out.
@@ -228,6 +217,8 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    fakeNowMs = SIM_CLOCK_START_MS;
+    fakeMessagesToStderr = 1;
     initSound();
     loadRun(o.bus == "Volvo7000");
     if (o.soak)
@@ -273,8 +264,7 @@ int main(int argc, char** argv)
                 keyState[k] = held[k];
             wasHeld[k] = held[k];
         }
-        simulationStep();
-        rateDriving();
+        stepRunTick();
         if (leaveRun) {
             // Back in the menu: a new game loads the run again and the driver starts afresh.
             ++runsFinished;
@@ -289,7 +279,7 @@ int main(int argc, char** argv)
                           !badField.empty();
         if (t % o.every == 0 || last)
             out += csvRow(t, sounds) + "\n";
-        simClockMs += SIM_TICK_MS;
+        fakeNowMs += SIM_TICK_MS;
         if (out.size() > (1u << 20)) {
             std::fwrite(out.data(), 1, out.size(), stdout);
             out.clear();

@@ -1,7 +1,6 @@
 #include "tools/sim/report.h"
 
-#include "app/app.h"
-#include "sim/keys.h"
+#include "core/keys.h"
 #include "sim/sim_util.h"
 #include "sim/state.h"
 

@@ -1,0 +1,21 @@
+#include "flow/load.h"
+
+#include "assets/load.h"
+#include "core/game.h"
+#include "core/options.h"
+#include "flow/diagnostics.h"
+#include "render/font.h"
+#include "sound/radio.h"
+
+void loadAssets()
+{
+    loadRunFiles();
+    if (quitRequested)
+        return;
+    loadRunGraphics();
+    if (quitRequested)
+        return;
+    buildFont();
+    scanRadioFolder(mp3Folder);
+    diagnosticsAfterLoad();
+}
