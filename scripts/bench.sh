@@ -15,10 +15,15 @@ mkdir -p "$OUT"
 BENCHES=()
 for src in bench/bench_*.cpp; do BENCHES+=("$(basename "$src" .cpp)"); done
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
-  cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELBRANT_BENCH=ON >/dev/null
+else
+  cmake -S . -B "$BUILD_DIR" -DVELBRANT_BENCH=ON >/dev/null
 fi
 echo "building ${BENCHES[*]} in $BUILD_DIR ..." >&2
-cmake --build "$BUILD_DIR" -j"$(nproc)" --target velbrant velbrant-data "${BENCHES[@]}" >/dev/null
+if ! cmake --build "$BUILD_DIR" -j"$(nproc)" --target velbrant velbrant-data "${BENCHES[@]}" >/dev/null; then
+  echo "the benchmarks did not build: they need Google Benchmark (scripts/install-deps.sh)" >&2
+  exit 1
+fi
 
 display_wrap=()
 if [ -z "${DISPLAY:-}" ]; then display_wrap=(xvfb-run -a -s "-screen 0 1280x1024x24"); fi

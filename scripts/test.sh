@@ -6,9 +6,9 @@
 #   3. the whole suite in the normal build, end-to-end tests included, under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh test
 scripts/check-includes.sh
-scripts/build.sh
+scripts/build.sh -DVELBRANT_TESTS=ON
 scripts/sanitize.sh
 scripts/fuzz.sh "${FUZZ_SECONDS:-20}"
 export VELBRANT_NO_DIALOGS=1

@@ -15,3 +15,6 @@ void genMenuPictures(const std::string& dir);  // the 13 menu pictures
 void genFontPicture(const std::string& dir);   // the bitmap font picture
 void genSounds(const std::string& dir);        // effect samples and the menu music
 void genRadio(const std::string& dir);         // the radio's MP3 tracks
+
+// The desktop icon, size x size pixels, as a PNG at path (not part of the game's tree).
+void writeIcon(const std::string& path, int size);
