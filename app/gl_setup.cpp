@@ -81,6 +81,9 @@ void setupLighting()
 
 void changeDisplayMode()
 {
+    // A scaled picture leaves the desktop in its own mode.
+    if (optWindowMode == 1 || optWindowMode == 2)
+        return;
     const int count = platformDisplayModeCount();
     for (int i = 0; i < count; ++i) {
         DisplayMode mode;

@@ -4,6 +4,7 @@
 #include "app/gl_setup.h"
 #include "core/options.h"
 #include "app/tick_schedule.h"
+#include "flow/diagnostics.h"
 #include "flow/frame.h"
 #include "platform/platform.h"
 
@@ -64,6 +65,7 @@ void mainLoop()
         if (tickDue(schedule, counterNow)) {
             frameTick();
             keysAfterTick();
+            diagnosticsAfterTick();
             tickScheduleAdvance(&schedule, counterNow);
         } else {
             idleUntil(counterNow);
@@ -102,6 +104,10 @@ void windowProc(const PlatformEvent& event)
     case PLATFORM_EVENT_KEY_DOWN:
         if (event.key < 256) {
             const size_t vk = event.key;
+            // An auto-repeat of a key already down is no new press: marking it pressed since the
+            // tick would hold its release back a tick.
+            if (event.repeat && keyState[vk])
+                break;
             if (upSinceTick[vk]) {
                 pressAfterTick[vk] = 1;
                 tapAfterTick[vk] = 0;
@@ -153,6 +159,7 @@ int runGame(const char* commandLine)
     char cwd[PATH_MAX];
     currentDir = getcwd(cwd, sizeof cwd) ? cwd : ".";
     readOptions();
+    platformSetWindowMode(optWindowMode);
     if (!platformCreateWindow(APP_NAME, screenWidth, screenHeight, screenBits)) {
         platformMessageBox("Nie mog\xea utworzy\xe6 okna z kontekstem OpenGL.", "B\xb3\xb9" "d");
         return 1;

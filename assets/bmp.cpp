@@ -2,7 +2,7 @@
 // before it is read, so a short or lying file is refused instead of being read past its end.
 #include "assets/bmp.h"
 
-#include "assets/file_read.h"
+#include "platform/services/file_read.h"
 #include "platform/platform.h"
 
 #include <cstdio>
@@ -19,9 +19,14 @@ namespace {
 constexpr uint32_t BMP_FILE_HEADER_SIZE = 14;
 constexpr uint32_t BMP_INFO_HEADER_SIZE = 40;
 constexpr uint32_t BMP_CORE_HEADER_SIZE = 12;
+// The longer headers that painting programs write: the 40-byte fields, then the channel masks
+// and colour-space data the game has no use for.
+constexpr uint32_t BMP_V4_HEADER_SIZE = 108;
+constexpr uint32_t BMP_V5_HEADER_SIZE = 124;
 constexpr uint32_t BMP_RGB = 0;
 constexpr uint32_t BMP_RLE8 = 1;
 constexpr uint32_t BMP_RLE4 = 2;
+constexpr uint32_t BMP_BITFIELDS = 3;
 
 uint16_t read16(const uint8_t* p)
 {
@@ -42,6 +47,10 @@ struct BmpLayout {
     uint32_t bitCount;
     uint32_t compression;
     uint64_t pixelStart;
+    // Red, green and blue of a 16- or 32-bit pixel: where each channel sits and how wide it is.
+    uint32_t mask[3];
+    uint32_t shift[3];
+    uint32_t bitsOf[3];
     // The colour table as R, G, B; entries past the file's table stay black.
     uint8_t palette[256][3];
 };
@@ -62,8 +71,10 @@ const char* readLayout(const uint8_t* data, size_t size, BmpLayout& layout)
     if (size < header + 4)
         return BMP_MSG_FORMAT;
     const uint32_t headerSize = read32(data + header);
-    if (headerSize != BMP_INFO_HEADER_SIZE && headerSize != BMP_CORE_HEADER_SIZE)
+    if (headerSize != BMP_INFO_HEADER_SIZE && headerSize != BMP_CORE_HEADER_SIZE && headerSize != BMP_V4_HEADER_SIZE &&
+        headerSize != BMP_V5_HEADER_SIZE)
         return BMP_MSG_FORMAT;
+    const uint8_t infoHeader = headerSize != BMP_CORE_HEADER_SIZE;
     if (size < header + headerSize)
         return BMP_MSG_CONVERSION;
 
@@ -71,7 +82,7 @@ const char* readLayout(const uint8_t* data, size_t size, BmpLayout& layout)
     int64_t width = 0, height = 0;
     uint32_t coloursUsed = 0;
     layout.topDown = 0;
-    if (headerSize == BMP_INFO_HEADER_SIZE) {
+    if (infoHeader) {
         width = static_cast<int32_t>(read32(h + 4));
         height = static_cast<int32_t>(read32(h + 8));
         layout.bitCount = read16(h + 14);
@@ -85,7 +96,7 @@ const char* readLayout(const uint8_t* data, size_t size, BmpLayout& layout)
     }
     if (height < 0) {
         // Stored top row first: accepted for plain rows; run-length data cannot be stored that way.
-        if (layout.compression != BMP_RGB)
+        if (layout.compression != BMP_RGB && layout.compression != BMP_BITFIELDS)
             return BMP_MSG_CONVERSION;
         layout.topDown = 1;
         height = -height;
@@ -109,20 +120,61 @@ const char* readLayout(const uint8_t* data, size_t size, BmpLayout& layout)
         if (bits != 4)
             return BMP_MSG_CONVERSION;
         break;
+    case BMP_BITFIELDS:
+        if (bits != 16 && bits != 32)
+            return BMP_MSG_CONVERSION;
+        break;
     default:
         return BMP_MSG_CONVERSION;
     }
 
+    // The channel masks: inside the longer headers, right after the 40-byte one. Plain 16-bit
+    // pixels are 5-5-5 and plain 32-bit ones B, G, R and a spare byte.
+    uint64_t masksEnd = header + headerSize;
+    if (layout.compression == BMP_BITFIELDS) {
+        const uint8_t* m = h + BMP_INFO_HEADER_SIZE;
+        if (headerSize == BMP_INFO_HEADER_SIZE) {
+            masksEnd += 12;
+            if (masksEnd > size)
+                return BMP_MSG_CONVERSION;
+        }
+        for (int i = 0; i < 3; ++i)
+            layout.mask[i] = read32(m + 4 * i);
+    } else if (bits == 16) {
+        layout.mask[0] = 0x7C00;
+        layout.mask[1] = 0x03E0;
+        layout.mask[2] = 0x001F;
+    } else {
+        layout.mask[0] = 0xFF0000;
+        layout.mask[1] = 0x00FF00;
+        layout.mask[2] = 0x0000FF;
+    }
+    for (int i = 0; i < 3; ++i) {
+        // A channel is its mask's lowest run of set bits; a 16-bit picture has no bits above 15.
+        uint32_t mask = bits == 16 ? layout.mask[i] & 0xFFFF : layout.mask[i];
+        uint32_t shift = 0, width = 0;
+        while (mask != 0 && !(mask & 1)) {
+            mask >>= 1;
+            ++shift;
+        }
+        while (mask & 1) {
+            mask >>= 1;
+            ++width;
+        }
+        layout.shift[i] = shift;
+        layout.bitsOf[i] = width;
+    }
+
     uint64_t entries = 0;
-    if (headerSize == BMP_INFO_HEADER_SIZE && coloursUsed != 0)
+    if (infoHeader && coloursUsed != 0)
         entries = coloursUsed;
     else if (bits <= 8)
         entries = 1u << bits;
     const uint64_t maxEntries = bits <= 8 ? (1u << bits) : 256u;
     if (entries > maxEntries)
         return BMP_MSG_CONVERSION;
-    const uint64_t entrySize = headerSize == BMP_INFO_HEADER_SIZE ? 4 : 3;
-    const uint64_t tableStart = header + headerSize;
+    const uint64_t entrySize = infoHeader ? 4 : 3;
+    const uint64_t tableStart = masksEnd;
     const uint64_t tableEnd = tableStart + entries * entrySize;
     if (tableEnd > size)
         return BMP_MSG_CONVERSION;
@@ -137,11 +189,16 @@ const char* readLayout(const uint8_t* data, size_t size, BmpLayout& layout)
     layout.pixelStart = haveFileHeader ? pixelOffset : tableEnd;
     if (layout.pixelStart > size)
         return BMP_MSG_CONVERSION;
-    if (layout.compression == BMP_RGB) {
-        const uint64_t stride = (static_cast<uint64_t>(layout.width) * bits + 31) / 32 * 4;
-        if (stride * static_cast<uint64_t>(layout.height) > size - layout.pixelStart)
-            return BMP_MSG_CONVERSION;
-    }
+    // The file must be as long as its rows: plain rows byte for byte, run-length rows at least
+    // as long as their shortest encoding (a 2-byte run per 255 pixels, then the end-of-line
+    // mark), so a tiny file cannot ask for a huge picture.
+    uint64_t rowBytes = 0;
+    if (layout.compression == BMP_RGB || layout.compression == BMP_BITFIELDS)
+        rowBytes = (static_cast<uint64_t>(layout.width) * bits + 31) / 32 * 4;
+    else
+        rowBytes = (static_cast<uint64_t>(layout.width) + 254) / 255 * 2 + 2;
+    if (rowBytes * static_cast<uint64_t>(layout.height) > size - layout.pixelStart)
+        return BMP_MSG_CONVERSION;
     return nullptr;
 }
 
@@ -153,10 +210,20 @@ inline void putIndex(uint8_t* out, const BmpLayout& layout, uint32_t index)
     out[2] = c[2];
 }
 
-// One 5-bit channel of a 5-5-5 pixel widened to 8 bits, so full intensity stays 255.
-inline uint8_t widen5(uint32_t v)
+// One channel of a 16- or 32-bit pixel as 8 bits: a narrower channel repeats its bits, so full
+// intensity stays 255; a wider one keeps its top 8 bits.
+inline uint8_t channel(uint32_t pixel, const BmpLayout& layout, int i)
 {
-    return static_cast<uint8_t>((v << 3) | (v >> 2));
+    const uint32_t bits = layout.bitsOf[i];
+    if (bits == 0)
+        return 0;
+    const uint32_t v = static_cast<uint32_t>((uint64_t{pixel} >> layout.shift[i]) & ((uint64_t{1} << bits) - 1));
+    if (bits >= 8)
+        return static_cast<uint8_t>(v >> (bits - 8));
+    uint32_t out = 0;
+    for (uint32_t filled = 0; filled < 8; filled += bits)
+        out = (out << bits) | v;
+    return static_cast<uint8_t>(out >> (((8 + bits - 1) / bits) * bits - 8));
 }
 
 void decodeRow(const uint8_t* src, uint8_t* out, const BmpLayout& layout)
@@ -172,17 +239,18 @@ void decodeRow(const uint8_t* src, uint8_t* out, const BmpLayout& layout)
         break;
     case 32:
         for (int32_t x = 0; x < width; ++x, src += 4, out += 3) {
-            out[0] = src[2];
-            out[1] = src[1];
-            out[2] = src[0];
+            const uint32_t v = read32(src);
+            out[0] = channel(v, layout, 0);
+            out[1] = channel(v, layout, 1);
+            out[2] = channel(v, layout, 2);
         }
         break;
     case 16:
         for (int32_t x = 0; x < width; ++x, src += 2, out += 3) {
             const uint32_t v = read16(src);
-            out[0] = widen5((v >> 10) & 31);
-            out[1] = widen5((v >> 5) & 31);
-            out[2] = widen5(v & 31);
+            out[0] = channel(v, layout, 0);
+            out[1] = channel(v, layout, 1);
+            out[2] = channel(v, layout, 2);
         }
         break;
     case 8:
@@ -278,7 +346,7 @@ ImageRecord* decodeBmp(const uint8_t* data, size_t size, const char** error)
         return nullptr;
     }
     const size_t pixelBytes = static_cast<size_t>(layout.width) * static_cast<size_t>(layout.height) * 3;
-    const uint8_t runLength = layout.compression != BMP_RGB;
+    const uint8_t runLength = layout.compression == BMP_RLE8 || layout.compression == BMP_RLE4;
     uint8_t* pixels = static_cast<uint8_t*>(runLength ? std::calloc(pixelBytes, 1) : std::malloc(pixelBytes));
     ImageRecord* image = static_cast<ImageRecord*>(std::malloc(sizeof(ImageRecord)));
     if (!pixels || !image) {

@@ -4,7 +4,7 @@
 #include "assets/model.h"
 
 #include "core/game.h"
-#include "assets/file_read.h"
+#include "platform/services/file_read.h"
 #include "assets/ids.h"
 #include "assets/tokens.h"
 
@@ -70,11 +70,13 @@ const char* busFolder()
 
 namespace {
 
-// Reads the 16 values of triangle i; each lands in the record only if it converts.
+// Reads the 16 values of triangle i; each lands in the record only if it converts. A value that
+// is a number but not a finite one keeps its field and the record reads on, yet counts as bad.
 void readRecord(TextCursor& c, Model& model, int32_t i, ModelReport& report)
 {
     float* vertex = model.vertices[i];
     float* texCoord = model.texCoords[i];
+    int32_t refusedLine = 0;
     for (int k = 0; k < 16; ++k) {
         if (k > 0)
             skipSpace(c);
@@ -87,6 +89,11 @@ void readRecord(TextCursor& c, Model& model, int32_t i, ModelReport& report)
             result = scanInt(c, model.textureIndex[i]);
         if (result == SCAN_OK)
             continue;
+        if (result == SCAN_NOT_FINITE) {
+            if (refusedLine == 0)
+                refusedLine = c.line;
+            continue;
+        }
         if (result == SCAN_END) {
             ++report.recordsMissing;
         } else {
@@ -96,7 +103,13 @@ void readRecord(TextCursor& c, Model& model, int32_t i, ModelReport& report)
         }
         return;
     }
-    ++report.recordsRead;
+    if (refusedLine == 0) {
+        ++report.recordsRead;
+        return;
+    }
+    ++report.badRecords;
+    if (report.firstBadLine == 0)
+        report.firstBadLine = refusedLine;
 }
 
 } // namespace

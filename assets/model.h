@@ -47,7 +47,7 @@ struct ModelReport {
     int32_t declaredCount;   // the header's count as written
     int32_t recordsRead;     // records whose 16 values all converted
     int32_t recordsMissing;  // records the file ended before
-    int32_t badRecords;      // records cut short by a value that did not convert
+    int32_t badRecords;      // records cut short by a value that did not convert, or with a non-finite one
     int32_t firstBadLine;    // line (from 1) of the first such value; 0 when none
     char label[64];          // start of the label line
 };

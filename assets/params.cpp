@@ -1,12 +1,11 @@
 #include "assets/params.h"
 
 #include "core/game.h"
+#include "platform/services/file_read.h"
+#include "assets/tokens.h"
 #include "platform/platform.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstdio>
-#include <string>
 
 const char* const BUS_PARAMETERS_FILE_VOLVO = "Dane/Autobusy/Volvo7000/Parametry.busa";
 const char* const BUS_PARAMETERS_FILE_URBINO = "Dane/Autobusy/Urbino12/Parametry.busa";
@@ -15,111 +14,55 @@ const char* const STOPS_FILE = "Dane/Rozklady/128/Przystanki.roz";
 
 namespace {
 
-// A cursor over the file's text with the scanf-like conversions the formats use. Once a
-// conversion fails the reader stays failed: every later read fails at the same place.
+// The file's text with the conversions the formats use (the shared "%f" / "%d" of assets/scan).
+// Once a conversion fails the reader stays failed: every later read fails at the same place, as
+// the library's reads stop at the character they could not take. A number that is not finite
+// (infinity, NaN, out of the float range) is consumed like any number and leaves only its own
+// field unchanged.
 struct NumberReader {
-    const char* pos;
-    const char* end;
+    TextCursor cursor;
     bool failed = false;
 
-    static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-
-    void skipSpace()
-    {
-        while (pos < end && isSpace(*pos))
-            ++pos;
-    }
-
-    // "%f": a decimal or exponent float in the C locale. Non-finite values fail.
-    bool readFloat(float* out)
+    // 1: stored; 0: consumed but not finite (field kept); -1: failed here.
+    int readFloat(float* out)
     {
         if (failed)
-            return false;
-        skipSpace();
-        const char* start = pos;
-        bool negative = false;
-        if (start < end && (*start == '+' || *start == '-')) {
-            negative = *start == '-';
-            ++start;
-        }
-        // from_chars takes no sign of its own besides '-', and we put the sign back below.
-        float value = 0.0f;
-        const auto result = std::from_chars(start, end, value, std::chars_format::general);
-        if (result.ec != std::errc() || !std::isfinite(value) || start == end || *start == '-' || *start == '+') {
-            failed = true;
-            return false;
-        }
-        pos = result.ptr;
-        *out = negative ? -value : value;
-        return true;
+            return -1;
+        const int result = scanFloat(cursor, *out);
+        if (result == SCAN_OK)
+            return 1;
+        if (result == SCAN_NOT_FINITE)
+            return 0;
+        failed = true;
+        return -1;
     }
 
-    // "%d": an optionally signed decimal integer, saturated to the int range.
     bool readInt(int32_t* out)
     {
         if (failed)
             return false;
-        skipSpace();
-        const char* p = pos;
-        bool negative = false;
-        if (p < end && (*p == '+' || *p == '-')) {
-            negative = *p == '-';
-            ++p;
-        }
-        if (p == end || *p < '0' || *p > '9') {
-            failed = true;
-            return false;
-        }
-        int64_t value = 0;
-        while (p < end && *p >= '0' && *p <= '9') {
-            if (value < 10000000000LL)
-                value = value * 10 + (*p - '0');
-            ++p;
-        }
-        if (negative)
-            value = -value;
-        if (value > 2147483647LL)
-            value = 2147483647LL;
-        if (value < -2147483648LL)
-            value = -2147483648LL;
-        pos = p;
-        *out = static_cast<int32_t>(value);
-        return true;
+        if (scanInt(cursor, *out) == SCAN_OK)
+            return true;
+        failed = true;
+        return false;
     }
 };
 
-// Reads up to `count` floats into the fields in order; returns how many converted.
+NumberReader numberReader(const char* text, size_t length)
+{
+    return NumberReader{textCursor(text ? text : "", text ? length : 0)};
+}
+
+// Reads up to `count` floats into the fields in order; returns how many numbers it read.
 int32_t readFields(NumberReader& reader, float* const* fields, int32_t count)
 {
     int32_t done = 0;
     for (int32_t i = 0; i < count; ++i) {
-        float value;
-        if (!reader.readFloat(&value))
+        if (reader.readFloat(fields[i]) < 0)
             break;
-        *fields[i] = value;
         ++done;
     }
     return done;
-}
-
-bool readWholeFile(const char* path, std::string* text)
-{
-    if (path == nullptr)
-        return false;
-    std::FILE* f = std::fopen(path, "rb");
-    if (f == nullptr)
-        return false;
-    std::string data;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        data.append(buffer, got);
-    const bool ok = std::ferror(f) == 0;
-    std::fclose(f);
-    if (!ok)
-        return false;
-    *text = std::move(data);
-    return true;
 }
 
 void reportUnreadable(const char* path)
@@ -135,7 +78,7 @@ void reportUnreadable(const char* path)
 
 int32_t parseBusParameters(const char* text, size_t length, VehicleParameters* params, BusGeometry* geometry)
 {
-    NumberReader reader{text, text + (text ? length : 0)};
+    NumberReader reader = numberReader(text, length);
     float* const fields[PARAMS_BUS_VALUE_COUNT] = {
         &params->topSpeed,          &params->accelStep,         &params->brakeStep,
         &params->fuelCapacity,      &geometry->frontLeftWheelZ, &geometry->frontRightWheelZ,
@@ -148,7 +91,7 @@ int32_t parseBusParameters(const char* text, size_t length, VehicleParameters* p
 
 int32_t parseMissionParameters(const char* text, size_t length, MissionParameters* m)
 {
-    NumberReader reader{text, text + (text ? length : 0)};
+    NumberReader reader = numberReader(text, length);
     float* const fields[PARAMS_MISSION_VALUE_COUNT] = {
         &m->busX, &m->busZ, &m->busHeading, &m->fuel, &m->clockHours, &m->clockMinutes, &m->fuelPointX, &m->fuelPointZ,
     };
@@ -157,7 +100,7 @@ int32_t parseMissionParameters(const char* text, size_t length, MissionParameter
 
 int32_t parseStops(const char* text, size_t length, RouteTable* table)
 {
-    NumberReader reader{text, text + (text ? length : 0)};
+    NumberReader reader = numberReader(text, length);
     int32_t count = 0;
     if (!reader.readInt(&count))
         return 0;
@@ -169,15 +112,11 @@ int32_t parseStops(const char* text, size_t length, RouteTable* table)
     table->stopCount = count;
     int32_t done = 1;
     for (int32_t i = 0; i < count; ++i) {
-        float x;
-        float z;
-        if (!reader.readFloat(&x))
+        if (reader.readFloat(&table->stopX[i]) < 0)
             break;
-        table->stopX[i] = x;
         ++done;
-        if (!reader.readFloat(&z))
+        if (reader.readFloat(&table->stopZ[i]) < 0)
             break;
-        table->stopZ[i] = z;
         ++done;
     }
     return done;
@@ -185,28 +124,28 @@ int32_t parseStops(const char* text, size_t length, RouteTable* table)
 
 bool readBusParametersFile(const char* path, VehicleParameters* params, BusGeometry* geometry)
 {
-    std::string text;
-    if (!readWholeFile(path, &text))
+    FileBytes bytes;
+    if (!readFileBytes(path, bytes))
         return false;
-    parseBusParameters(text.data(), text.size(), params, geometry);
+    parseBusParameters(bytes.text(), bytes.size, params, geometry);
     return true;
 }
 
 bool readMissionParametersFile(const char* path, MissionParameters* mission)
 {
-    std::string text;
-    if (!readWholeFile(path, &text))
+    FileBytes bytes;
+    if (!readFileBytes(path, bytes))
         return false;
-    parseMissionParameters(text.data(), text.size(), mission);
+    parseMissionParameters(bytes.text(), bytes.size, mission);
     return true;
 }
 
 bool readStopsFile(const char* path, RouteTable* table)
 {
-    std::string text;
-    if (!readWholeFile(path, &text))
+    FileBytes bytes;
+    if (!readFileBytes(path, bytes))
         return false;
-    parseStops(text.data(), text.size(), table);
+    parseStops(bytes.text(), bytes.size, table);
     return true;
 }
 

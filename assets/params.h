@@ -2,15 +2,17 @@
 // (".misji") and the stops (".roz"). They run at every new game, from the load sequence.
 //
 // Format: whitespace-separated decimal numbers with no labels, read the way "%f\n" / "%d\n"
-// reads them, always in the "C" numeric locale: a value that fails to convert leaves its field
-// and every later field of that file unchanged; a file with fewer values leaves the rest
-// unchanged; values may share lines. A value that is not a finite number ("nan", "inf", or out of
-// the float range) counts as a failed conversion, so no NaN reaches the run. The stop count is
-// taken as at most MAX_STOPS (100) and at least 0.
+// reads them (the shared reader of assets/scan), always in the "C" numeric locale: a value that
+// fails to convert leaves its field and every later field of that file unchanged; a file with
+// fewer values leaves the rest unchanged; values may share lines. A number that is not finite
+// ("nan", "inf", or out of the float range) is read past but leaves its own field unchanged, so
+// no NaN reaches the run and the later fields still read. The stop count is taken as at most
+// MAX_STOPS (100) and at least 0.
 //
 // Three layers, so the game, the data-tree checker, tests and fuzz targets share one parser:
 //   parse*  from text in memory (no file, no message);
-//   read*File from an explicit path: false when the file cannot be opened (fields unchanged);
+//   read*File from an explicit path: false when the file cannot be opened or is no regular file
+//             of a sane size (fields unchanged);
 //   load*   the game's: fixed paths relative to the working directory, writing the run state;
 //           a file that cannot be opened shows a "B\xb3\xb9d" message naming it, marks the
 //           process as failed and asks for shutdown (the run cannot be played without it).
@@ -43,7 +45,8 @@ struct MissionParameters {
     float fuelPointZ;
 };
 
-// Each returns how many values it converted before the text ended or a value failed.
+// Each returns how many values it read (stored or, when not finite, passed over) before the text
+// ended or a value failed.
 // parseBusParameters: 0..13, fields 1-4 into params, 5-13 into geometry.
 int32_t parseBusParameters(const char* text, size_t length, VehicleParameters* params, BusGeometry* geometry);
 // parseMissionParameters: 0..8.

@@ -4,7 +4,7 @@
 #include "core/game.h"
 #include "core/options.h"
 #include "assets/bmp.h"
-#include "assets/file_read.h"
+#include "platform/services/file_read.h"
 #include "assets/ids.h"
 #include "platform/platform.h"
 
@@ -97,14 +97,32 @@ void loadTexture(const char* path, int slot, int group)
     ImageRecord* image = loadBmpImage(path);
     if (!image)
         return;
-    const size_t pixelCount = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
+    // A picture larger than the card takes (or than any texture of the game needs) is halved
+    // until it fits before its RGBA copy is made; every kept texel is one of the picture's own,
+    // so the colour key stays exact.
+    GLint cardLimit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &cardLimit);
+    const int32_t limit = cardLimit > 0 && cardLimit < TEXTURE_MAX_SIDE ? cardLimit : TEXTURE_MAX_SIDE;
+    int32_t step = 1;
+    while (image->width / step > limit || image->height / step > limit)
+        step *= 2;
+    const int32_t width = image->width / step, height = image->height / step;
+    const size_t pixelCount = static_cast<size_t>(width) * static_cast<size_t>(height);
     uint8_t* rgba = static_cast<uint8_t*>(std::malloc(pixelCount * 4));
     if (!rgba) {
         platformMessageBox(BMP_MSG_MEMORY, "Error");
         freeImage(image);
         return;
     }
-    applyColourKey(image->pixels, pixelCount, rgba);
+    if (step == 1) {
+        applyColourKey(image->pixels, pixelCount, rgba);
+    } else {
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x) {
+                const size_t from = static_cast<size_t>(y) * step * image->width + static_cast<size_t>(x) * step;
+                applyColourKey(image->pixels + from * 3, 1, rgba + (static_cast<size_t>(y) * width + x) * 4);
+            }
+    }
 
     // The new name is taken before the old one is given back, so a reloaded slot never gets
     // its old number again; the replaced texture is freed instead of leaking at every new game.
@@ -121,7 +139,7 @@ void loadTexture(const char* path, int slot, int group)
     if (textureMinFilter != 0)
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, textureMinFilter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, image->width, image->height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);

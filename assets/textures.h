@@ -10,6 +10,9 @@
 
 // A list entry's name holds at most 199 characters.
 constexpr int TEXTURE_NAME_SIZE = 200;
+// No texture is uploaded wider or taller than this (or than GL_MAX_TEXTURE_SIZE, if smaller);
+// larger pictures are halved until they fit.
+constexpr int32_t TEXTURE_MAX_SIDE = 4096;
 
 // The count and the current name of the list being read (kept between loads, like the tables).
 extern int32_t textureListCount;

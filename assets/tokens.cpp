@@ -59,6 +59,40 @@ size_t countDigits(const char* s, const char* end, bool hex)
     return n;
 }
 
+// For a number too far out even for a double: whether it is too small (it then reads as 0, like
+// the library's underflow) rather than too large. Judged from the position of its first
+// significant digit and its exponent.
+bool tinyMagnitude(const char* s, const char* end, bool hex)
+{
+    int64_t place = 0;  // digit places of the first significant digit, before the point positive
+    bool seen = false, point = false;
+    for (; s < end && ((hex ? isHexDigit(*s) : isDigit(*s)) || *s == '.'); ++s) {
+        if (*s == '.') {
+            point = true;
+        } else if (!seen && *s != '0') {
+            seen = true;
+            place = point ? place - 1 : 1;
+        } else if (!seen && point) {
+            --place;
+        } else if (seen && !point && place < (int64_t{1} << 40)) {
+            ++place;
+        }
+    }
+    int64_t exponent = 0;
+    bool negative = false;
+    if (s < end) {
+        ++s;  // the 'e' or 'p'
+        if (s < end && (*s == '+' || *s == '-'))
+            negative = *s++ == '-';
+        for (; s < end && isDigit(*s); ++s)
+            if (exponent < (int64_t{1} << 40))
+                exponent = exponent * 10 + (*s - '0');
+    }
+    // A hex digit place is four binary ones; the exponent then counts binary places.
+    const int64_t magnitude = (hex ? place * 4 : place) + (negative ? -exponent : exponent);
+    return magnitude <= 0;
+}
+
 } // namespace
 
 int scanInt(TextCursor& c, int32_t& out)
@@ -137,13 +171,23 @@ int scanFloat(TextCursor& c, float& out)
     } else if (hex) {
         complete = false;  // "0x" with nothing after it
     } else if (s < end && (lower(*s) == 'i' || lower(*s) == 'n')) {
-        // Infinity and NaN are consumed like the library does but never stored.
+        // Infinity and NaN convert in the library, so they are consumed whole, but never stored.
+        // A word that only starts like them ("in", "infin") is consumed and fails.
         size_t n = matchWord(s, end, "infinity");
-        if (n < 3)
+        bool word = n == 3 || n == 8;
+        if (n < 3) {
             n = matchWord(s, end, "nan");
-        s += n;
-        c.p = s;
-        return SCAN_MISMATCH;
+            word = n == 3;
+            if (word && s + 3 < end && s[3] == '(') {
+                size_t k = 4;
+                while (s + k < end && (isDigit(s[k]) || (lower(s[k]) >= 'a' && lower(s[k]) <= 'z') || s[k] == '_'))
+                    ++k;
+                if (s + k < end && s[k] == ')')
+                    n = k + 1;
+            }
+        }
+        c.p = s + n;
+        return word ? SCAN_NOT_FINITE : SCAN_MISMATCH;
     }
     c.p = s;
     if (!complete)
@@ -155,14 +199,16 @@ int scanFloat(TextCursor& c, float& out)
     if (r.ec == std::errc::result_out_of_range) {
         double wide = 0.0;
         std::from_chars_result rd = std::from_chars(mantissa, s, wide, format);
+        if (rd.ec == std::errc::result_out_of_range)
+            return tinyMagnitude(mantissa, s, hex) ? (out = negative ? -0.0f : 0.0f, SCAN_OK) : SCAN_NOT_FINITE;
         if (rd.ec != std::errc() || std::fabs(wide) > std::numeric_limits<float>::max())
-            return SCAN_MISMATCH;
+            return SCAN_NOT_FINITE;
         value = static_cast<float>(wide);  // too small for a float: 0 or a denormal
     } else if (r.ec != std::errc() || r.ptr != s) {
         return SCAN_MISMATCH;
     }
     if (!std::isfinite(value))
-        return SCAN_MISMATCH;
+        return SCAN_NOT_FINITE;
     out = negative ? -value : value;
     return SCAN_OK;
 }

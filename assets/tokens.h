@@ -26,9 +26,12 @@ void skipSpace(TextCursor& c);
 // "%d": a decimal integer, optionally signed; out is written only on success. Values beyond the
 // 32-bit range saturate.
 int scanInt(TextCursor& c, int32_t& out);
-// "%f": a decimal or hexadecimal number with optional sign, fraction and exponent. out is written
-// only on success. Infinity, NaN and values too large for a float do not convert, so they never
-// reach the drawing; values too small become 0.
+// "%f" of the "C" locale, whatever the process's locale: leading white space, an optional sign, a
+// decimal or hexadecimal ("0x", "p" exponent) number with optional fraction and exponent. out is
+// written only on SCAN_OK. Infinity, NaN and values too large for a float are numbers to the
+// library, so they are consumed whole and the next item reads on, but they are never stored
+// (SCAN_NOT_FINITE); values too small become 0 or a denormal, as the library makes them.
+constexpr int SCAN_NOT_FINITE = 3;
 int scanFloat(TextCursor& c, float& out);
 // "%s": the next run of non-blank characters. Copies it with its terminator when it fits in
 // size bytes; a longer word is consumed whole and reported as too long (buffer left empty).

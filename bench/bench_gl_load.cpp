@@ -3,7 +3,7 @@
 // at most 3 times the plain reading.
 #include "core/game.h"
 #include "core/options.h"
-#include "assets/file_read.h"
+#include "platform/services/file_read.h"
 #include "assets/ids.h"
 #include "assets/load.h"
 #include "flow/load.h"

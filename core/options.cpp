@@ -9,6 +9,7 @@ int32_t optSoundDriver;
 int32_t optClouds;
 int32_t optAlphaFunc;
 int32_t optJoystick;
+int32_t optWindowMode;
 char mp3Folder[255];
 
 int32_t screenWidth = 640;
@@ -57,6 +58,7 @@ void readOptionsFrom(const std::string& path)
     optAlphaFunc = profileReadInt(SECTION, "AlphaFunc", 0, p);
     optJoystick = profileReadInt(SECTION, "Joystick", 0, p);
     profileReadString(SECTION, "FolderMp3", "Dane/Radio/", mp3Folder, sizeof mp3Folder, p);
+    optWindowMode = profileReadInt(SECTION, "Okno", 0, p);
 
     // Taken as unsigned: negative values select nothing.
     const uint32_t resolution = static_cast<uint32_t>(optResolution);

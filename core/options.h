@@ -12,6 +12,9 @@ extern int32_t optSoundDriver;
 extern int32_t optClouds;
 extern int32_t optAlphaFunc;
 extern int32_t optJoystick;
+// "Okno": 0 (or missing) the display-mode switch; 1 a resizable window; 2 full screen at the
+// desktop's resolution. In 1 and 2 the picture is scaled, the game drawing at its own size.
+extern int32_t optWindowMode;
 // Folder scanned for the radio's music files, with its trailing separator.
 extern char mp3Folder[255];
 

@@ -2,6 +2,7 @@
 
 #include "assets/ids.h"
 #include "render/font.h"
+#include "sim/state.h"
 
 #include <GL/gl.h>
 
@@ -60,4 +61,20 @@ void diagnosticsAfterLoad()
         return;
     std::fprintf(f, "load=%d textures=%d lists=%d rss=%ld\n", loadCount, textures, lists, residentKiB());
     std::fclose(f);
+}
+
+void diagnosticsAfterTick()
+{
+    static const char* path = std::getenv("VELBRANT_DIAG_FILE");
+    static int32_t lastSecond = -1;
+    if (!path || !*path || gameClock.fpsLastSecond == lastSecond)
+        return;
+    const bool first = lastSecond < 0;
+    lastSecond = gameClock.fpsLastSecond;
+    if (first)
+        return;  // the first figure counts only part of a second
+    if (std::FILE* f = std::fopen(path, "a")) {
+        std::fprintf(f, "fps=%d\n", gameClock.framesPerSecond);
+        std::fclose(f);
+    }
 }

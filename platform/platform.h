@@ -56,18 +56,28 @@ struct PlatformEvent {
     uint32_t key;   // key events: the virtual-key code (core/keys.h), 1..255
     int32_t width;  // size events
     int32_t height;
+    uint8_t repeat;  // key-downs: 1 for the keyboard's auto-repeat of a key already held
 };
 
 // Creates the window (title, size, colour bits) at the top-left corner with a double-buffered RGBA
 // GL compatibility context with a depth buffer, and makes the context current. False when that
 // fails. The first event after it is the drawable's size.
 bool platformCreateWindow(const char* title, int width, int height, int bits);
+// How the window shows the game (the options' Okno), set before platformCreateWindow.
+// 0 (and any other value): the borderless window at the top-left above, full screen when the
+// display mode is switched to its size. 1: a decorated, resizable, centred window; 2: full screen
+// at the desktop's own resolution. In 1 and 2 the game draws at its own size into an offscreen
+// framebuffer, scaled into the window on each swap, aspect kept, black bars round it; the size
+// events always say the game's own size. Alt+Enter switches full screen <-> window in every mode,
+// and scales from then on.
+void platformSetWindowMode(int mode);
 void platformShowWindow();
 // Releases the GL context and the window; safe to call twice.
 void platformDestroyWindow();
 // True while a GL context exists (teardown frees GL objects only then).
 bool platformHasContext();
-// Takes the next waiting event, if any; never blocks. Key-ups always arrive as KEY_UP. SIGINT and
+// Takes the next waiting event, if any; never blocks. Alt+Enter is taken here (full screen <->
+// window) and never arrives. Key-ups always arrive as KEY_UP. SIGINT and
 // SIGTERM arrive once as CLOSE.
 bool platformPollEvent(PlatformEvent* event);
 void platformSwapBuffers();
@@ -85,7 +95,9 @@ struct DisplayMode {
 // The modes in the display's own order; false past the end.
 int platformDisplayModeCount();
 bool platformGetDisplayMode(int index, DisplayMode* mode);
-// 0 when the mode could be set (the test) or has been set (the apply).
+// 0 when the mode could be set (the test) or has been set (the apply). SDL has no dry run: the
+// test switches to the listed mode of that size, depth and rate and sees that the display took it;
+// a mode that passes stays set for the apply.
 int platformTestDisplayMode(const DisplayMode& mode);
 int platformApplyDisplayMode(const DisplayMode& mode);
 // Back to the desktop's own mode; does nothing when none was applied.

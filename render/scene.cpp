@@ -259,8 +259,17 @@ void setViewAndCamera(const ViewPass& pass)
     gluPerspective(pass.fovy, pass.aspect, pass.zNear, pass.zFar);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    // The sky covers the background, so only depth is cleared.
+    // The sky covers the background, so only depth is cleared. A mirror clears only its own
+    // part of the window (drawing never leaves the viewport): the main view's depth is not read
+    // again, and clearing the whole buffer twice more is a cost a software renderer feels.
+    const bool mirror = pass.x != 0 || pass.y != 0;
+    if (mirror) {
+        glScissor(pass.x, pass.y, pass.width, pass.height);
+        glEnable(GL_SCISSOR_TEST);
+    }
     glClear(GL_DEPTH_BUFFER_BIT);
+    if (mirror)
+        glDisable(GL_SCISSOR_TEST);
     gluLookAt(pass.eyeX, pass.eyeY, pass.eyeZ, pass.centreX, pass.centreY, pass.centreZ,
               0.0, 1.0, 0.0);
     glTranslatef(0.0f, 0.0f, pass.offsetZ);

@@ -15,10 +15,15 @@ mkdir -p "$OUT"
 BENCHES=()
 for src in bench/bench_*.cpp; do BENCHES+=("$(basename "$src" .cpp)"); done
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
-  cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELBRANT_BENCH=ON >/dev/null
+else
+  cmake -S . -B "$BUILD_DIR" -DVELBRANT_BENCH=ON >/dev/null
 fi
 echo "building ${BENCHES[*]} in $BUILD_DIR ..." >&2
-cmake --build "$BUILD_DIR" -j"$(nproc)" --target velbrant-data "${BENCHES[@]}" >/dev/null
+if ! cmake --build "$BUILD_DIR" -j"$(nproc)" --target velbrant velbrant-data "${BENCHES[@]}" >/dev/null; then
+  echo "the benchmarks did not build: they need Google Benchmark (scripts/install-deps.sh)" >&2
+  exit 1
+fi
 
 display_wrap=()
 if [ -z "${DISPLAY:-}" ]; then display_wrap=(xvfb-run -a -s "-screen 0 1280x1024x24"); fi
@@ -41,6 +46,30 @@ if [ -x "$BUILD_DIR/bench/bench_gl_load" ]; then
   rm -f "$OUT/loads.txt"
   VELBRANT_DIAG_FILE="$OUT/loads.txt" "${display_wrap[@]}" "$BUILD_DIR/bench/bench_gl_load" \
     --benchmark_filter=LoadAssets --benchmark_repetitions=4 >/dev/null 2>&1 || true
+fi
+
+# The real game at 1024 x 768 (Rozdzielczosc 5) with both mirrors, driven for about 30 s on its own
+# X screen of that size: the clock's frame counter, one figure a second in the diagnostics file,
+# says whether it holds 50 ticks a second.
+if [ -x "$BUILD_DIR/velbrant" ] && [ -x "$BUILD_DIR/velbrant-data" ] && command -v xdotool >/dev/null; then
+  echo "driving the game at 1024x768 for 30 s ..." >&2
+  game_tree=$(mktemp -d)
+  game_bin=$(cd "$BUILD_DIR" && pwd)/velbrant
+  "$BUILD_DIR/velbrant-data" "$game_tree" >/dev/null
+  sed -i 's/^Rozdzielczosc=.*/Rozdzielczosc=5/' "$game_tree/Opcje.ini"
+  rm -f "$OUT/game_fps.txt"
+  (cd "$game_tree" && XDG_RUNTIME_DIR="$game_tree" VELBRANT_NO_DIALOGS=1 VELBRANT_DIAG_FILE="$OUT/game_fps.txt" \
+    xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+      "$1" V >/dev/null 2>&1 & game=$!
+      for _ in $(seq 100); do xdotool search --name Velbrant >/dev/null 2>&1 && break; sleep 0.2; done
+      sleep 3
+      k() { xdotool key --delay 300 "$@"; }
+      k l l; xdotool keydown s; sleep 4; xdotool keyup s; k q
+      : >"$2"  # count from here: the bus drives
+      for _ in 1 2 3; do xdotool keydown Up; sleep 4; xdotool keyup Up; xdotool keydown Left; sleep 1
+        xdotool keyup Left; xdotool keydown Right; sleep 1; xdotool keyup Right; sleep 4; done
+      kill $game; wait $game 2>/dev/null' _ "$game_bin" "$OUT/game_fps.txt") || true
+  rm -rf "$game_tree"
 fi
 
 # --- Flatten the JSON: one line "bench<TAB>benchmark<TAB>key<TAB>value" per figure. ---
@@ -100,9 +129,21 @@ row "simulation step, mean over runs" "$(timeIn bench_sim 'SimulationStep/.*_mea
 for res in "640 480" "1024 768"; do
   set -- $res
   re="RunTick/width:$1/height:$2/views:3"
-  row "run tick ${1}x$2 (both mirrors), median" "$(figure bench_gl_frame "$re" median_ms)" "ms" "< 10 ms" "x < 10"
-  row "run tick ${1}x$2 (both mirrors), 99th pct" "$(figure bench_gl_frame "$re" p99_ms)" "ms" "< 20 ms (one tick)" "x < 20"
+  goal=10
+  [ "$1" = 640 ] && goal=5  # a fraction of the tick even on a software renderer
+  row "run tick ${1}x$2 (both mirrors), median" "$(figure bench_gl_frame "$re" median_ms)" "ms" "<= $goal ms" "x <= $goal"
+  row "run tick ${1}x$2 (both mirrors), 99th pct" "$(figure bench_gl_frame "$re" p99_ms)" "ms" "<= 20 ms (one tick)" "x <= 20"
 done
+row "run tick 1024x768, main view only, median" "$(figure bench_gl_frame 'RunTick/width:1024/height:768/views:1' median_ms)" "ms" "-" ""
+row "run tick 64x48 (geometry), median" "$(figure bench_gl_frame 'RunTick/width:64/height:48/views:3' median_ms)" "ms" "-" ""
+if [ -s "$OUT/game_fps.txt" ]; then
+  row "game 1024x768 driving, slowest second" "$(awk -F= 'NR == 1 || $2 < m { m = $2 } END { print m }' "$OUT/game_fps.txt")" \
+    "ticks" ">= 49 ticks/s" "x >= 49"
+  row "game 1024x768 driving, ticks over the run" "$(awk -F= '{ t += $2 } END { print t / NR }' "$OUT/game_fps.txt")" \
+    "ticks/s" "50 ticks/s" "x >= 49.5"
+else
+  row "game 1024x768 driving, ticks per second" "" "ticks/s" "50 ticks/s" ""
+fi
 row "run tick 1024x768, processor time" "$(figure bench_gl_frame 'RunTick/width:1024/height:768/views:3' process_cpu_ms)" "ms" "(all threads)" ""
 load_s=$(timeIn bench_gl_load '^LoadAssets' s)
 read_s=$(timeIn bench_gl_load '^ReadTheSameBytes' s)

@@ -7,9 +7,9 @@
 #   4. last, the long lane: the reload soak and the hour of simulated driving.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh test
 scripts/check-includes.sh
-scripts/build.sh
+scripts/build.sh -DVELBRANT_TESTS=ON
 scripts/sanitize.sh
 scripts/fuzz.sh "${FUZZ_SECONDS:-20}"
 export VELBRANT_NO_DIALOGS=1

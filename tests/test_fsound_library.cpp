@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace soundtest;
 
 namespace {
@@ -254,7 +256,9 @@ TEST_F(SoundLibrary, FilesThatAreNoSoundGiveNullHandles)
     writeFile(empty, "");
     writeFile(junk, std::string(5000, '\x7f'));
     writeFile(cut, readFile(toneFile("whole.wav", 300, 0.5f, 22050)).substr(0, 30));
-    for (const std::string& path : {missing, empty, junk, cut}) {
+    const std::string pipe = folder().dir.file("pipe.sfx");  // refused, not waited on
+    mkfifo(pipe.c_str(), 0600);
+    for (const std::string& path : {missing, empty, junk, cut, pipe}) {
         EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), FSOUND_LOOP_OFF, 0, 0), nullptr) << path;
         EXPECT_EQ(FSOUND_Stream_Open(path.c_str(), FSOUND_LOOP_NORMAL, 0, 0), nullptr) << path;
     }

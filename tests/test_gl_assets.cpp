@@ -189,6 +189,28 @@ TEST_F(GlAssets, UploadStateFiltersAndMipmaps)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+TEST_F(GlAssets, PictureOfAnySizeIsScaledToPowersOfTwoAndTheCeiling)
+{
+    // The wide one would be uploaded 8192 texels wide at full size.
+    for (int w : {100, 2 * TEXTURE_MAX_SIDE + 8}) {
+        BmpSpec spec;
+        spec.width = w;
+        spec.height = 50;
+        spec.pixels = rows24(std::vector<std::vector<uint32_t>>(50, std::vector<uint32_t>(w, 0x808080)));
+        writeFile(dir.file("odd.bmp"), asString(buildBmp(spec)));
+        loadTexture(dir.file("odd.bmp").c_str(), 3, TEX_TIMETABLE);
+        ASSERT_NE(texTimetable[3], 0u);
+        int width = 0;
+        textureLevel(texTimetable[3], 0, &width);
+        GLint height = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        EXPECT_GT(width, 0);
+        EXPECT_LE(width, TEXTURE_MAX_SIDE);
+        EXPECT_EQ(width & (width - 1), 0) << width;
+        EXPECT_EQ(height & (height - 1), 0) << height;
+    }
+}
+
 TEST_F(GlAssets, ReloadGivesANewNameAndFreesTheOld)
 {
     const std::string path = writeRow("r.bmp", {0xFFFFFF, 0xFFFFFF});

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -35,6 +36,7 @@ TEST_F(OptionsTest, NoFileGivesEveryDefault)
     EXPECT_EQ(optAlphaFunc, 0);
     EXPECT_EQ(optJoystick, 0);
     EXPECT_EQ(optSoundDriver, 0);
+    EXPECT_EQ(optWindowMode, 0);  // the display-mode switch, as without the key
     EXPECT_STREQ(mp3Folder, "Dane/Radio/");
 }
 
@@ -60,8 +62,9 @@ TEST_F(OptionsTest, ResolutionTableAndOutOfRangeValues)
 
 TEST_F(OptionsTest, DerivedChoices)
 {
-    write("[opcje]\nzachmurzenie=2\nALPHAFUNC=7\nJoystick=2\nMipmaping=1\nJakoscTekstur=0\n");
+    write("[opcje]\nzachmurzenie=2\nALPHAFUNC=7\nJoystick=2\nMipmaping=1\nJakoscTekstur=0\nokno=2\n");
     readOptions();
+    EXPECT_EQ(optWindowMode, 2);
     EXPECT_EQ(clearSky, 0);  // dim, as with 1
     EXPECT_EQ(optAlphaFunc, 7);
     EXPECT_EQ(optJoystick, 2);
@@ -106,6 +109,14 @@ TEST_F(OptionsTest, AVeryLongWorkingDirectoryIsNoProblem)
     currentDir = path;
     readOptions();
     EXPECT_EQ(screenBits, 32);
+}
+
+TEST_F(OptionsTest, APipeForTheFileGivesTheDefaultsWithoutWaiting)
+{
+    ASSERT_EQ(mkfifo(dir.file("Opcje.ini").c_str(), 0600), 0);
+    readOptions();
+    EXPECT_EQ(screenBits, 16);
+    EXPECT_STREQ(mp3Folder, "Dane/Radio/");
 }
 
 TEST(Profile, NumbersAndText)

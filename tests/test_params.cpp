@@ -1,18 +1,20 @@
 // The bus, mission and stop readers on good, boundary and hostile text, from memory and from
 // the game's own paths.
 #include "core/game.h"
+#include "assets/model.h"
 #include "assets/params.h"
+#include "assets/tokens.h"
 #include "sim/state.h"
 #include "platform/null/null_platform.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -59,36 +61,89 @@ protected:
 
 }  // namespace
 
-// Fields in file order, starting from 11..18 so that a field left alone shows.
-TEST(MissionReader, FieldsAsScanfTakesThem)
+TEST(MissionReader, TheExampleFile)
+{
+    MissionParameters m{};
+    EXPECT_EQ(parseMission("10\n20\n90\n150\n6\n30\n5\n-8\n", &m), 8);
+    EXPECT_EQ(m.busX, 10.0f);
+    EXPECT_EQ(m.busZ, 20.0f);
+    EXPECT_EQ(m.busHeading, 90.0f);
+    EXPECT_EQ(m.fuel, 150.0f);
+    EXPECT_EQ(m.clockHours, 6.0f);
+    EXPECT_EQ(m.clockMinutes, 30.0f);
+    EXPECT_EQ(m.fuelPointX, 5.0f);
+    EXPECT_EQ(m.fuelPointZ, -8.0f);
+}
+
+TEST(MissionReader, FewerValuesLeaveTheRest)
+{
+    MissionParameters m{1, 2, 3, 4, 5, 6, 7, 8};
+    EXPECT_EQ(parseMission("10 20\n90", &m), 3);
+    EXPECT_EQ(m.busHeading, 90.0f);
+    EXPECT_EQ(m.fuel, 4.0f);
+    EXPECT_EQ(m.fuelPointZ, 8.0f);
+    EXPECT_EQ(parseMission("", &m), 0);
+}
+
+TEST(MissionReader, ADecimalCommaStopsEverythingAfterIt)
+{
+    MissionParameters m{1, 2, 3, 4, 5, 6, 7, 8};
+    // "1,5" reads 1, then the comma fails and so does every later field.
+    EXPECT_EQ(parseMission("1,5\n20\n30\n", &m), 1);
+    EXPECT_EQ(m.busX, 1.0f);
+    EXPECT_EQ(m.busZ, 2.0f);
+    EXPECT_EQ(m.busHeading, 3.0f);
+}
+
+// One "%f" for every reader: each form as a lone value, then a 7 after it. A number that is not
+// finite keeps its field and the reading goes on; a form that is no number stops it there.
+TEST(NumberReader, FormsOfTheCLocaleInEveryReaderAndLocale)
 {
     struct Row {
         const char* text;
-        int read;
-        std::array<float, 8> want;
+        int result;  // SCAN_OK, SCAN_NOT_FINITE or SCAN_MISMATCH
+        float value;
     };
     const Row rows[] = {
-        {"10\n20\n90\n150\n6\n30\n5\n-8\n", 8, {10, 20, 90, 150, 6, 30, 5, -8}},
-        {"10 20\n90", 3, {10, 20, 90, 14, 15, 16, 17, 18}},
-        {"", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
-        {"1,5\n20\n30\n", 1, {1, 12, 13, 14, 15, 16, 17, 18}},  // the comma fails every later field
-        {"nan 1 2", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
-        {"inf 1 2", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
-        {"1e99 1 2", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
-        {"-nan 1", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
-        {" +1.5\t-.25\r\n3e2 7. 0x 9", 5, {1.5f, -0.25f, 300, 7, 0, 16, 17, 18}},  // the 0 of 0x, then x fails
-        {"--1 2", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
-        {"- 1", 0, {11, 12, 13, 14, 15, 16, 17, 18}},
+        {" +1.5", SCAN_OK, 1.5f},         {"\t-.25", SCAN_OK, -0.25f},    {"3e2", SCAN_OK, 300.0f},
+        {"7.", SCAN_OK, 7.0f},            {"-1E-2", SCAN_OK, -0.01f},      {"0x1p3", SCAN_OK, 8.0f},
+        {"-0X.8P1", SCAN_OK, -1.0f},      {"1e-50", SCAN_OK, 0.0f},        {"1e-400", SCAN_OK, 0.0f},
+        {"1e-40", SCAN_OK, 1e-40f},       {"1e39", SCAN_NOT_FINITE, 0},    {"-3e400", SCAN_NOT_FINITE, 0},
+        {"inf", SCAN_NOT_FINITE, 0},      {"-Infinity", SCAN_NOT_FINITE, 0}, {"nan", SCAN_NOT_FINITE, 0},
+        {"0x1p200", SCAN_NOT_FINITE, 0},  {"infin", SCAN_MISMATCH, 0},     {"0x", SCAN_MISMATCH, 0},
+        {"1e+", SCAN_MISMATCH, 0},        {"--1", SCAN_MISMATCH, 0},       {"- 1", SCAN_MISMATCH, 0},
+        {",5", SCAN_MISMATCH, 0},
     };
-    for (const Row& r : rows) {
-        MissionParameters m{11, 12, 13, 14, 15, 16, 17, 18};
-        EXPECT_EQ(parseMission(r.text, &m), r.read) << r.text;
-        const std::array<float, 8> got = {m.busX, m.busZ, m.busHeading, m.fuel, m.clockHours, m.clockMinutes, m.fuelPointX, m.fuelPointZ};
-        EXPECT_EQ(got, r.want) << r.text;
-    }
+    static Model model;
+    auto runAll = [&](const char* locale) {
+        for (const Row& r : rows) {
+            const std::string text = std::string(r.text) + " 7";
+            TextCursor c = textCursor(text.data(), text.size());
+            float v = -9.0f;
+            EXPECT_EQ(scanFloat(c, v), r.result) << r.text << locale;
+            EXPECT_EQ(v, r.result == SCAN_OK ? r.value : -9.0f) << r.text << locale;
+            const float kept = r.result == SCAN_OK ? r.value : -9.0f, next = r.result == SCAN_MISMATCH ? -9.0f : 7.0f;
+            MissionParameters m{-9, -9, -9, -9, -9, -9, -9, -9};
+            EXPECT_EQ(parseMission(text, &m), r.result == SCAN_MISMATCH ? 0 : 2) << r.text << locale;
+            EXPECT_EQ(m.busX, kept) << r.text << locale;
+            EXPECT_EQ(m.busZ, next) << r.text << locale;
+            model.vertices[0][0] = model.vertices[0][1] = -9.0f;
+            const std::string qx = "1\nl\n" + text + " 0 0 0 0 0 0 0 0 0 0 0 0 0 1\n";
+            parseModel(model, qx.data(), qx.size(), nullptr);
+            EXPECT_EQ(model.vertices[0][0], kept) << r.text << locale;
+            EXPECT_EQ(model.vertices[0][1], next) << r.text << locale;
+        }
+    };
+    runAll(" (C)");
+    // A comma-decimal locale (the set-up script installs one) must not change a thing.
+    if (!std::setlocale(LC_ALL, "pl_PL.UTF-8"))
+        GTEST_SKIP() << "no pl_PL.UTF-8 locale installed";
+    EXPECT_EQ(std::atof("1,5"), 1.5) << "the locale really uses a decimal comma";
+    runAll(" (pl_PL)");
+    std::setlocale(LC_ALL, "C");
 }
 
-TEST(BusReader, ThirteenValuesOnePerFieldExtraIgnoredTooFewLeaveTheRest)
+TEST(BusReader, ThirteenValuesOnOneLine)
 {
     VehicleParameters p{};
     BusGeometry g{};
@@ -101,11 +156,17 @@ TEST(BusReader, ThirteenValuesOnePerFieldExtraIgnoredTooFewLeaveTheRest)
     EXPECT_FLOAT_EQ(g.frontRightWheelZ, 0.2f);
     EXPECT_FLOAT_EQ(g.rearWheelsZ, 0.85f);
     EXPECT_FLOAT_EQ(g.door1LeafAZ, -6.0f);
-    EXPECT_FLOAT_EQ(g.door3LeafAZ, 3.0f);
     EXPECT_FLOAT_EQ(g.door3LeafBZ, 4.0f);
+}
+
+TEST(BusReader, ExtraValuesAreIgnoredAndTooFewLeaveTheRest)
+{
+    VehicleParameters p{};
+    BusGeometry g{};
+    g.door3LeafBZ = 42.0f;
     EXPECT_EQ(parseBus("1 2 3 4 5 6 7 8 9 10 11 12", &p, &g), 12);
     EXPECT_EQ(g.door3LeafAZ, 12.0f);
-    EXPECT_EQ(g.door3LeafBZ, 4.0f);
+    EXPECT_EQ(g.door3LeafBZ, 42.0f);
     EXPECT_EQ(parseBus("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15", &p, &g), 13);
     EXPECT_EQ(g.door3LeafBZ, 13.0f);
 }
@@ -121,29 +182,24 @@ TEST(BusReader, GarbageAndEmbeddedZeroBytesStopTheRead)
     EXPECT_EQ(parseBusParameters(nullptr, 10, &p, &g), 0);
 }
 
-TEST(StopReader, CountThenPairs)
+TEST(StopReader, TheExampleFile)
 {
-    struct Row {
-        const char* text;
-        int read, count;
-        float x0, z0, x1;
-    };
-    const Row rows[] = {
-        {"2\n3 -4\n7.5 12\n", 5, 2, 3, -4, 7.5f},
-        {"0\n1 2\n", 1, 0, 99, 98, 97},   // no pairs read
-        {"-1\n1 2\n", 1, 0, 99, 98, 97},  // a negative count means none
-    };
-    for (const Row& r : rows) {
-        RouteTable t{};
-        t.stopX[0] = 99;
-        t.stopZ[0] = 98;
-        t.stopX[1] = 97;
-        EXPECT_EQ(parseStopText(r.text, &t), r.read) << r.text;
-        EXPECT_EQ(t.stopCount, r.count) << r.text;
-        EXPECT_EQ(t.stopX[0], r.x0) << r.text;
-        EXPECT_EQ(t.stopZ[0], r.z0) << r.text;
-        EXPECT_EQ(t.stopX[1], r.x1) << r.text;
-    }
+    RouteTable t{};
+    EXPECT_EQ(parseStopText("2\n3 -4\n7.5 12\n", &t), 5);
+    EXPECT_EQ(t.stopCount, 2);
+    EXPECT_EQ(t.stopX[0], 3.0f);
+    EXPECT_EQ(t.stopZ[0], -4.0f);
+    EXPECT_EQ(t.stopX[1], 7.5f);
+    EXPECT_EQ(t.stopZ[1], 12.0f);
+}
+
+TEST(StopReader, CountZeroReadsNoPairs)
+{
+    RouteTable t{};
+    t.stopX[0] = 99.0f;
+    EXPECT_EQ(parseStopText("0\n1 2\n", &t), 1);
+    EXPECT_EQ(t.stopCount, 0);
+    EXPECT_EQ(t.stopX[0], 99.0f);
 }
 
 TEST(StopReader, CountAboveTheTableReadsAtMostOneHundred)
@@ -160,6 +216,13 @@ TEST(StopReader, CountAboveTheTableReadsAtMostOneHundred)
     EXPECT_EQ(t.fuelPointX, 55.0f);
     EXPECT_EQ(parseStopText("2147483647999\n1 2", &t), 3);
     EXPECT_EQ(t.stopCount, MAX_STOPS);
+}
+
+TEST(StopReader, NegativeCountMeansNone)
+{
+    RouteTable t{};
+    EXPECT_EQ(parseStopText("-1\n1 2\n", &t), 1);
+    EXPECT_EQ(t.stopCount, 0);
 }
 
 TEST(StopReader, ShortOrBrokenPairsLeaveTheRestOfTheTable)
@@ -179,28 +242,6 @@ TEST(StopReader, ShortOrBrokenPairsLeaveTheRestOfTheTable)
     EXPECT_EQ(parseStopText("2.5 1", &u), 3);
     EXPECT_EQ(u.stopCount, 2);
     EXPECT_EQ(u.stopX[0], 0.5f) << "%d stops at the point, %f takes the rest";
-}
-
-TEST(ParamsLocale, ReadsAPointWhateverTheUsersLocale)
-{
-    TempDir locales;
-    const CommandResult made =
-        runCommand("localedef -i pl_PL -f UTF-8 '" + locales.path + "/pl_PL.UTF-8' >/dev/null 2>&1");
-    if (made.status != 0)
-        GTEST_SKIP() << "no localedef with pl_PL sources here";
-    setenv("LOCPATH", locales.path.c_str(), 1);
-    const char* set = std::setlocale(LC_ALL, "pl_PL.UTF-8");
-    if (set == nullptr) {
-        unsetenv("LOCPATH");
-        GTEST_SKIP() << "the generated locale did not load";
-    }
-    ASSERT_EQ(std::atof("1,5"), 1.5) << "the locale really uses a decimal comma";
-    MissionParameters m{};
-    EXPECT_EQ(parseMission("1.5 2.25", &m), 2);
-    std::setlocale(LC_ALL, "C");
-    unsetenv("LOCPATH");
-    EXPECT_EQ(m.busX, 1.5f);
-    EXPECT_EQ(m.busZ, 2.25f);
 }
 
 using GameReaders = InDataTree;
@@ -233,6 +274,16 @@ TEST_F(GameReaders, TheMissionFileFillsTheRunState)
     EXPECT_EQ(gameClock.clockMinutes, 30.0f);
     EXPECT_EQ(route.fuelPointX, 5.0f);
     EXPECT_EQ(route.fuelPointZ, -8.0f) << "world Z 8";
+}
+
+TEST_F(GameReaders, TheStopFileFillsTheTable)
+{
+    writeFile("Dane/Rozklady/128/Przystanki.roz", "2\n3 -4\n7.5 12\n");
+    route.fuelPointX = 3.0f;
+    loadStops();
+    EXPECT_EQ(route.stopCount, 2);
+    EXPECT_EQ(route.stopX[1], 7.5f);
+    EXPECT_EQ(route.fuelPointX, 3.0f) << "the stop file leaves the refuelling point alone";
 }
 
 TEST_F(GameReaders, AMissingFileIsAFailureNamingIt)
@@ -272,6 +323,11 @@ TEST(FileReaders, ExplicitPathsAndUnreadableOnes)
     EXPECT_EQ(t.stopZ[0], 5.0f);
     EXPECT_FALSE(readStopsFile(dir.file("missing.roz").c_str(), &t));
     EXPECT_FALSE(readStopsFile(dir.path.c_str(), &t)) << "a folder cannot be read";
+    ASSERT_EQ(mkfifo(dir.file("pipe.roz").c_str(), 0600), 0);
+    EXPECT_FALSE(readStopsFile(dir.file("pipe.roz").c_str(), &t)) << "a pipe is refused, not waited on";
+    writeFile(dir.file("huge.roz"), "1\n4 5\n");
+    ASSERT_EQ(truncate(dir.file("huge.roz").c_str(), (64 << 20) + 1), 0);
+    EXPECT_FALSE(readStopsFile(dir.file("huge.roz").c_str(), &t)) << "larger than any data file";
     EXPECT_FALSE(readStopsFile(nullptr, &t));
     MissionParameters m{};
     EXPECT_FALSE(readMissionParametersFile(dir.file("none").c_str(), &m));

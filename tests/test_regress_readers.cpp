@@ -36,6 +36,29 @@ std::vector<char> bytesOf(const std::string& text)
     return std::vector<char>(text.begin(), text.end());
 }
 
+void putLe32(std::string& s, size_t at, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A bare 40-byte-header run-length picture: width, height, compression 1 (8 bits) or 2 (4 bits),
+// 256 grey entries, then the given run-length bytes.
+std::string runLengthPicture(int32_t width, int32_t height, uint32_t compression, const std::string& data)
+{
+    std::string s(40, '\0');
+    putLe32(s, 0, 40);
+    putLe32(s, 4, static_cast<uint32_t>(width));
+    putLe32(s, 8, static_cast<uint32_t>(height));
+    s[12] = 1;
+    s[14] = compression == 1 ? 8 : 4;
+    putLe32(s, 16, compression);
+    const int entries = compression == 1 ? 256 : 16;
+    for (int i = 0; i < entries; ++i)
+        s += std::string{static_cast<char>(i), static_cast<char>(i), static_cast<char>(i), 0};
+    return s + data;
+}
+
 } // namespace
 
 TEST(RegressCorpus, EveryModelSeedStaysInsideTheRecord)
@@ -145,6 +168,58 @@ TEST(RegressTextureList, ANulByteInANameEndsTheNameForTheLoaderAndNothingElse)
     ASSERT_EQ(nextTextureName(reader, name), SCAN_OK);
     EXPECT_STREQ(name, "next.bmp");
     EXPECT_EQ(nextTextureName(reader, name), SCAN_END);
+}
+
+TEST(RegressBmp, RunLengthDeltaPastTheLastRowEndsThePicture)
+{
+    // Two pixels, then a delta 200 rows down (past the picture), then bytes never read (there so
+    // the file is as long as the shortest encoding of its rows).
+    const std::string rle = std::string("\x02\x07", 2) + std::string("\x00\x02\x00\xc8", 4) + std::string(6, '\xee');
+    const std::string data = runLengthPicture(4, 3, 1, rle);
+    const std::vector<uint8_t> bytes(data.begin(), data.end());
+    const char* error = nullptr;
+    ImageRecord* image = decodeBmp(bytes.data(), bytes.size(), &error);
+    ASSERT_NE(image, nullptr) << error;
+    EXPECT_EQ(image->pixels[0], 7);
+    EXPECT_EQ(image->pixels[3 * 2], 0);  // skipped pixels stay black
+    freeImage(image);
+}
+
+TEST(RegressBmp, RunsLongerThanTheRowAreClipped)
+{
+    // A run of 255 in a 3-pixel row, end of picture: no write beyond the row or the block.
+    const std::string rle = std::string("\xff\x09\x00\x01", 4);
+    const std::string data = runLengthPicture(3, 1, 2, rle);
+    const std::vector<uint8_t> bytes(data.begin(), data.end());
+    ImageRecord* image = decodeBmp(bytes.data(), bytes.size(), nullptr);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->pixels[0], 0);   // high nibble 0
+    EXPECT_EQ(image->pixels[3], 9);   // low nibble 9
+    freeImage(image);
+}
+
+TEST(RegressBmp, AHugeRunLengthPictureInATinyFileIsRefusedBeforeAllocating)
+{
+    // The largest sides the decoder takes in about 1 KB: data that ends at once, or an end of
+    // picture at once (which would have been an 805 MB black picture).
+    for (const std::string& rle : {std::string("\x01", 1), std::string("\x00\x01", 2), std::string(64, '\0')}) {
+        const std::string data = runLengthPicture(BMP_MAX_SIDE, BMP_MAX_SIDE, 1, rle);
+        const std::vector<uint8_t> bytes(data.begin(), data.end());
+        const char* error = nullptr;
+        EXPECT_EQ(decodeBmp(bytes.data(), bytes.size(), &error), nullptr);
+        EXPECT_EQ(error, BMP_MSG_CONVERSION);
+    }
+}
+
+TEST(RegressModel, ACountBeyondTheRecordIsHeldToItsCapacity)
+{
+    static Model model;
+    const std::vector<char> text = bytesOf("99999999999\nlabel\n1 2 3 4 5 6 7 8 9 1 2 3 4 5 6 7\n");
+    ModelReport report{};
+    parseModel(model, text.data(), text.size(), &report);
+    EXPECT_EQ(model.triangleCount, MAX_MODEL_TRIANGLES);
+    EXPECT_EQ(report.recordsRead, 1);
+    EXPECT_EQ(report.recordsMissing, MAX_MODEL_TRIANGLES - 1);
 }
 
 TEST(RegressRadioNames, OnlyMp3NamesInByteOrderWhateverTheirBytes)

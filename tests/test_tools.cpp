@@ -94,6 +94,8 @@ TEST(CheckTool, BrokenFilesAreNamedWithTheirProblem)
     writeFile(tree.file("Dane/Pojazdy/F125/TeksturyN.tex"), "500\n");
     // 7. a bad number in the stops, 8. a missing sound
     writeFile(tree.file("Dane/Rozklady/128/Przystanki.roz"), "2\n1 2\n3 x\n");
+    // 9. a number out of the float range in the mission
+    writeFile(tree.file("Dane/Rozklady/128/Parametry.misji"), "1\n2\n1e99\n4\n5\n6\n7\n8\n");
     std::remove(tree.file("Dane/Dzwiek/Volvo7000/klakson.sfx").c_str());
 
     int status = -1;
@@ -107,6 +109,7 @@ TEST(CheckTool, BrokenFilesAreNamedWithTheirProblem)
     EXPECT_TRUE(hasLineStarting(out, "Dane/Wskazniki/Wskazniki.qx: too few triangles (3)")) << out;
     EXPECT_TRUE(hasLine(out, "Dane/Pojazdy/F125/TeksturyN.tex: count 500 out of range (0..100)")) << out;
     EXPECT_TRUE(hasLine(out, "Dane/Rozklady/128/Przystanki.roz: bad number at line 3")) << out;
+    EXPECT_TRUE(hasLine(out, "Dane/Rozklady/128/Parametry.misji: number out of range at line 3")) << out;
     EXPECT_TRUE(hasLine(out, "Dane/Dzwiek/Volvo7000/klakson.sfx: missing required file")) << out;
     EXPECT_NE(out.find(": not playable\n"), std::string::npos);
 }
@@ -166,7 +169,7 @@ TEST(CheckTool, ImageModeWritesThePictureAsTheGameDecodesIt)
                                                   18);
     EXPECT_EQ(readFile(dir.file("p.ppm")), want) << "top row first, black kept (no colour key)";
 
-    spec.headerSize = 108;
+    spec.headerSize = 64;
     writeFile(dir.file("v4.bmp"), asString(buildBmp(spec)));
     const std::string refused = check("--image '" + dir.file("v4.bmp") + "' '" + dir.file("v4.ppm") + "'", &status);
     EXPECT_EQ(status, 1);

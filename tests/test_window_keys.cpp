@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 TEST(KeyMap, VirtualKeyCodesOfTheKeysTheGameReads)
 {
@@ -58,10 +59,11 @@ struct EventTest : ::testing::Test {
     }
     void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
-    static void push(Uint32 type, SDL_Keycode key, SDL_Scancode scan, Uint16 mod)
+    static void push(Uint32 type, SDL_Keycode key, SDL_Scancode scan, Uint16 mod, Uint8 repeat = 0)
     {
         SDL_Event e{};
         e.type = type;
+        e.key.repeat = repeat;
         e.key.keysym.sym = key;
         e.key.keysym.scancode = scan;
         e.key.keysym.mod = mod;
@@ -87,6 +89,7 @@ TEST_F(EventTest, KeysFillTheTableFromEvents)
     drain();
     EXPECT_EQ(keyState[0x26], 1);
     keysAfterTick();
+    push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE, 1);  // a repeat after the tick is no new press
     push(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
     drain();
     EXPECT_EQ(keyState[0x26], 0);
@@ -151,7 +154,9 @@ TEST_F(EventTest, AltHeldAndF10NeverPressAKeyButReleasesAlwaysArrive)
     push(SDL_KEYDOWN, SDLK_F10, SDL_SCANCODE_F10, KMOD_NONE);
     push(SDL_KEYDOWN, SDLK_LALT, SDL_SCANCODE_LALT, KMOD_LALT);
     push(SDL_KEYUP, SDLK_s, SDL_SCANCODE_S, KMOD_LALT);
+    push(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT);  // full screen <-> window, never Enter
     drain();
+    EXPECT_EQ(keyState[0x0D], 0);
     EXPECT_EQ(keyState[0x26], 0);
     EXPECT_EQ(keyState[0x79], 0);
     EXPECT_EQ(keyState[0x12], 0);
@@ -169,6 +174,33 @@ TEST_F(EventTest, TheCloseRequestOnlyQuits)
     EXPECT_EQ(quitRequested, 1);
     EXPECT_EQ(shutdownRequested, 0);
     quitRequested = 0;
+}
+
+// The test really switches: only a mode the display lists at that size and that depth passes.
+TEST(DisplayModes, OnlyAListedModeAtItsOwnDepthPasses)
+{
+    const char* before = std::getenv("SDL_VIDEODRIVER");
+    const std::string driver = before ? before : "";
+    if (std::getenv("DISPLAY"))
+        unsetenv("SDL_VIDEODRIVER");
+    else
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    const bool made = platformCreateWindow("modes", 64, 48, 32);
+    DisplayMode listed{};
+    if (made && platformGetDisplayMode(0, &listed) && listed.width > 0) {
+        DisplayMode otherDepth = listed, otherSize = listed;
+        otherDepth.bits = listed.bits == 16 ? 32 : 16;
+        otherSize.width += 16;
+        EXPECT_EQ(platformTestDisplayMode(listed), 0);
+        EXPECT_EQ(platformApplyDisplayMode(listed), 0);
+        EXPECT_NE(platformTestDisplayMode(otherDepth), 0);
+        EXPECT_NE(platformApplyDisplayMode(otherSize), 0);
+    }
+    platformDestroyWindow();
+    if (before)
+        setenv("SDL_VIDEODRIVER", driver.c_str(), 1);
+    if (!made || listed.width == 0)
+        GTEST_SKIP() << "no window with a listed mode";
 }
 
 TEST(CommandLetter, OnlyTheFirstCapitalLetterCounts)

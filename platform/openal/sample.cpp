@@ -1,6 +1,9 @@
 // The sound library's samples: whole files read into OpenAL buffers, played on numbered channels.
 #include "platform/openal/internal.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fsnd {
@@ -50,7 +53,15 @@ FSOUND_SAMPLE* slotFor(int index)
 bool readWholeFile(const char* path, std::vector<short>& pcm, SF_INFO& info)
 {
     info = SF_INFO{};
-    SNDFILE* file = sf_open(path, SFM_READ, &info);
+    // Only a regular file is opened, and without waiting: a pipe in the data tree is refused
+    // instead of stopping the start.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st;
+    if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        close(fd);
+        return false;
+    }
+    SNDFILE* file = fd >= 0 ? sf_open_fd(fd, SFM_READ, &info, SF_TRUE) : nullptr;
     if (!file)
         return false;
     if ((info.channels != 1 && info.channels != 2) || info.samplerate <= 0) {

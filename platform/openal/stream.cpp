@@ -3,6 +3,10 @@
 // callers see milliseconds.
 #include "platform/openal/internal.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace fsnd {
 
 namespace {
@@ -214,7 +218,15 @@ FSOUND_STREAM* FSOUND_Stream_Open(const char* path, unsigned int mode, int, int)
     if (!stream)
         return nullptr;
     SF_INFO info{};
-    SNDFILE* file = sf_open(path, SFM_READ, &info);
+    // Only a regular file is opened, and without waiting: a pipe in the data tree is refused
+    // instead of stopping the start.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st;
+    if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        close(fd);
+        return nullptr;
+    }
+    SNDFILE* file = fd >= 0 ? sf_open_fd(fd, SFM_READ, &info, SF_TRUE) : nullptr;
     if (!file)
         return nullptr;
     if ((info.channels != 1 && info.channels != 2) || info.samplerate <= 0 || info.frames <= 0) {

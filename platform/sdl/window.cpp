@@ -2,9 +2,11 @@
 // single-instance lock, on SDL2 and POSIX.
 #include "platform/platform.h"
 #include "platform/sdl/keymap.h"
+#include "platform/sdl/present.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -24,6 +26,10 @@ std::deque<PlatformEvent> pending;
 volatile sig_atomic_t signalled = 0;
 bool closeSent = false;
 int lockFd = -1;
+int windowMode = 0;
+int gameWidth = 0;
+int gameHeight = 0;
+SDL_DisplayMode testedMode{};
 
 void onSignal(int)
 {
@@ -37,7 +43,30 @@ bool ensureVideo()
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Keep the desktop's compositor and screen saver as they are while the game runs windowed.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    return presentStartVideo();
+}
+
+// Alt+Enter: full screen at the desktop's resolution <-> a window, the picture scaled from now on.
+// Leaving a switched mode gives the desktop its own mode back.
+void toggleFullscreen()
+{
+    if (!window || !presentStart(gameWidth, gameHeight))
+        return;
+    const bool full = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+    modeChanged = false;
+    presentFullscreen(window, !full, gameWidth, gameHeight);
+}
+
+// The first mode the display lists with this size, depth and rate.
+bool findSdlMode(int display, const DisplayMode& mode, SDL_DisplayMode* found)
+{
+    const int count = SDL_GetNumDisplayModes(display);
+    for (int i = 0; i < count; ++i) {
+        if (SDL_GetDisplayMode(display, i, found) == 0 && found->w == mode.width && found->h == mode.height &&
+            static_cast<int>(SDL_BYTESPERPIXEL(found->format)) * 8 == mode.bits && found->refresh_rate == mode.refreshRate)
+            return true;
+    }
+    return false;
 }
 
 // Turns one SDL event into a platform event; false for events the game ignores.
@@ -45,15 +74,17 @@ bool translate(const SDL_Event& e, PlatformEvent* msg)
 {
     switch (e.type) {
     case SDL_QUIT:
-        *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0};
+        *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0, 0};
         return true;
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-            *msg = {PLATFORM_EVENT_SIZE, 0, e.window.data1, e.window.data2};
+            if (presentActive())
+                return false;  // the game keeps drawing at its own size
+            *msg = {PLATFORM_EVENT_SIZE, 0, e.window.data1, e.window.data2, 0};
             return true;
         }
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-            *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0};
+            *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0, 0};
             return true;
         }
         return false;
@@ -62,18 +93,36 @@ bool translate(const SDL_Event& e, PlatformEvent* msg)
         uint32_t vk = platformVirtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.scancode);
         if (vk == 0)
             return false;
+        if (e.type == SDL_KEYDOWN && vk == 0x0D && (e.key.keysym.mod & KMOD_ALT) != 0) {
+            if (!e.key.repeat)
+                toggleFullscreen();
+            return false;
+        }
         if (e.type == SDL_KEYUP) {
-            *msg = {PLATFORM_EVENT_KEY_UP, vk, 0, 0};  // always, Alt held or not
+            *msg = {PLATFORM_EVENT_KEY_UP, vk, 0, 0, 0};  // always, Alt held or not
             return true;
         }
         // Alt held, Alt itself and F10 are system keys: they never reach the key table.
         bool system = (e.key.keysym.mod & KMOD_ALT) != 0 || vk == 0x12 || vk == 0x79;
-        *msg = {system ? PLATFORM_EVENT_SYSTEM_KEY_DOWN : PLATFORM_EVENT_KEY_DOWN, vk, 0, 0};
+        const uint8_t repeat = e.key.repeat ? 1 : 0;
+        *msg = {system ? PLATFORM_EVENT_SYSTEM_KEY_DOWN : PLATFORM_EVENT_KEY_DOWN, vk, 0, 0, repeat};
         return true;
     }
     default:
         return false;
     }
+}
+
+// Okno 1: a decorated, resizable window, centred; Okno 2: full screen at the desktop's resolution.
+SDL_Window* createScaledWindow(const char* title, int width, int height)
+{
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    if (windowMode == 1)
+        return SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags | SDL_WINDOW_RESIZABLE);
+    SDL_Rect bounds{0, 0, width, height};
+    SDL_GetDisplayBounds(0, &bounds);
+    return SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h,
+                            flags | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 } // namespace
@@ -98,8 +147,18 @@ bool platformCreateWindow(const char* title, int width, int height, int bits)
     }
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
-    if (!window) {
+    gameWidth = width;
+    gameHeight = height;
+    if (windowMode == 1 || windowMode == 2)
+        window = createScaledWindow(title, width, height);
+    else
+        window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    if (window && !presentDriverShowsWindows())
+        SDL_SetError("the video driver \"%s\" shows no window on a display", SDL_GetCurrentVideoDriver());
+    if (!window || !presentDriverShowsWindows()) {
+        if (window)
+            SDL_DestroyWindow(window);
+        window = nullptr;
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return false;
     }
@@ -113,9 +172,15 @@ bool platformCreateWindow(const char* title, int width, int height, int bits)
     SDL_GL_MakeCurrent(window, context);
     SDL_GL_SetSwapInterval(0);  // the game paces itself at 50 ticks a second
     int w = width, h = height;
-    SDL_GL_GetDrawableSize(window, &w, &h);
-    pending.push_back({PLATFORM_EVENT_SIZE, 0, w, h});
+    if (!((windowMode == 1 || windowMode == 2) && presentStart(width, height)))
+        SDL_GL_GetDrawableSize(window, &w, &h);
+    pending.push_back({PLATFORM_EVENT_SIZE, 0, w, h, 0});
     return true;
+}
+
+void platformSetWindowMode(int mode)
+{
+    windowMode = mode;
 }
 
 void platformShowWindow()
@@ -135,6 +200,7 @@ void platformDestroyWindow()
 {
     platformRestoreDisplayMode();
     if (context) {
+        presentStop();
         SDL_GL_MakeCurrent(window, nullptr);
         SDL_GL_DeleteContext(context);
         context = nullptr;
@@ -151,7 +217,7 @@ bool platformPollEvent(PlatformEvent* msg)
 {
     if (signalled && !closeSent) {
         closeSent = true;
-        *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0};
+        *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0, 0};
         return true;
     }
     if (!pending.empty()) {
@@ -171,7 +237,9 @@ bool platformPollEvent(PlatformEvent* msg)
 
 void platformSwapBuffers()
 {
-    if (window && context)
+    if (window && context && presentActive())
+        presentSwap(window);
+    else if (window && context)
         SDL_GL_SwapWindow(window);
 }
 
@@ -221,28 +289,32 @@ bool platformGetDisplayMode(int index, DisplayMode* mode)
 
 int platformTestDisplayMode(const DisplayMode& mode)
 {
-    // SDL cannot test a mode without setting it; a mode the display listed is taken as valid.
-    return window && mode.width > 0 && mode.height > 0 ? 0 : -1;
+    // SDL cannot test a mode without setting it: the test switches to the listed mode, depth
+    // included, and sees that the display took it. A mode that passes stays for the apply.
+    if (!window)
+        return -1;
+    const int display = std::max(SDL_GetWindowDisplayIndex(window), 0);
+    SDL_DisplayMode wanted, now;
+    if (!findSdlMode(display, mode, &wanted))
+        return -1;
+    if (SDL_SetWindowDisplayMode(window, &wanted) == 0 && SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0 &&
+        SDL_GetCurrentDisplayMode(display, &now) == 0 && now.w == wanted.w && now.h == wanted.h &&
+        SDL_BYTESPERPIXEL(now.format) == SDL_BYTESPERPIXEL(wanted.format)) {
+        modeChanged = true;
+        testedMode = wanted;
+        return 0;
+    }
+    SDL_SetWindowFullscreen(window, 0);
+    modeChanged = false;
+    return -1;
 }
 
 int platformApplyDisplayMode(const DisplayMode& mode)
 {
-    if (!window)
-        return -1;
-    int display = SDL_GetWindowDisplayIndex(window);
-    SDL_DisplayMode wanted{};
-    wanted.w = mode.width;
-    wanted.h = mode.height;
-    wanted.refresh_rate = mode.refreshRate;
-    SDL_DisplayMode closest;
-    if (!SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &wanted, &closest))
-        return -1;
-    if (SDL_SetWindowDisplayMode(window, &closest) != 0)
-        return -1;
-    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0)
-        return -1;
-    modeChanged = true;
-    return 0;
+    if (modeChanged && testedMode.w == mode.width && testedMode.h == mode.height &&
+        static_cast<int>(SDL_BYTESPERPIXEL(testedMode.format)) * 8 == mode.bits && testedMode.refresh_rate == mode.refreshRate)
+        return 0;  // the test has set it already
+    return platformTestDisplayMode(mode);
 }
 
 void platformRestoreDisplayMode()

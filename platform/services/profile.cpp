@@ -1,9 +1,11 @@
 #include "platform/services/profile.h"
 
+#include "platform/services/file_read.h"
+
 #include <cctype>
 #include <climits>
 #include <cstring>
-#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -34,9 +36,13 @@ bool findValue(const char* section, const char* key, const char* path, std::stri
 {
     if (!path || !section || !key)
         return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // Read whole through the data files' bounded reader: a pipe, a device or a huge file counts
+    // as a missing file, so every key takes its default instead of the start waiting or filling
+    // memory.
+    FileBytes bytes;
+    if (!readFileBytes(path, bytes))
         return false;
+    std::istringstream in(std::string(bytes.text() ? bytes.text() : "", bytes.size));
     std::string line;
     bool inSection = false;
     while (std::getline(in, line)) {

@@ -37,6 +37,8 @@ std::vector<uint8_t> buildBmp(const BmpSpec& spec)
         put32(info, 2835);
         put32(info, spec.coloursUsed);
         put32(info, 0);
+        for (uint32_t m : spec.masks)
+            put32(info, m);
         while (info.size() < spec.headerSize)
             info.push_back(0);
     }

@@ -14,6 +14,7 @@ struct BmpSpec {
     uint32_t headerSize = 40;             // 40, or 12 for the core header; others make a bad file
     bool fileHeader = true;               // the 14-byte "BM" header
     int64_t pixelOffset = -1;             // -1: right after the colour table
+    std::vector<uint32_t> masks;          // channel masks: inside a longer header, else after it
     std::vector<uint32_t> palette;        // 0xRRGGBB entries, written as the header form wants
     std::vector<uint8_t> pixels;          // the pixel data as stored (rows padded by the caller)
 };

@@ -277,3 +277,53 @@ bool waitForPicture(const std::string& savePath, double timeoutSeconds, const st
     }
     return false;
 }
+
+OwnDisplay::OwnDisplay(int w, int h) : width(w), height(h)
+{
+    const char* d = std::getenv("DISPLAY");
+    previous = d ? d : "";
+    for (int n = 200 + getpid() % 300;; ++n) {
+        const std::string number = std::to_string(n);
+        if (!fileExists("/tmp/.X11-unix/X" + number) && !fileExists("/tmp/.X" + number + "-lock")) {
+            name = ":" + number;
+            break;
+        }
+    }
+    setenv("DISPLAY", name.c_str(), 1);
+}
+
+OwnDisplay::~OwnDisplay()
+{
+    for (Spawned* p : {&manager, &server}) {
+        sendSignal(*p, SIGTERM);
+        waitForExit(*p, 3000);
+        stopProgram(*p);
+    }
+    if (previous.empty())
+        unsetenv("DISPLAY");
+    else
+        setenv("DISPLAY", previous.c_str(), 1);
+}
+
+bool OwnDisplay::startServer()
+{
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    server = spawnProgram("/usr/bin/Xvfb", {name, "-screen", "0", screen, "-nolisten", "tcp"}, "/");
+    for (int waited = 0; waited < 5000; waited += 50) {
+        if (std::system("xdpyinfo >/dev/null 2>&1") == 0)
+            return true;
+        sleepMs(50);
+    }
+    return false;
+}
+
+bool OwnDisplay::startManager()
+{
+    manager = spawnProgram("/usr/bin/openbox", {}, "/");
+    for (int waited = 0; waited < 5000; waited += 100) {
+        if (std::system("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window") == 0)
+            return true;
+        sleepMs(100);
+    }
+    return false;
+}

@@ -63,5 +63,20 @@ bool waitForStillScreen(double timeoutSeconds, const std::string& savePath, Scre
 // fewer of them a second, so waits go by what the screen shows. The last one is kept at savePath.
 bool waitForPicture(const std::string& savePath, double timeoutSeconds, const std::function<bool(const Screenshot&)>& test,
                     Screenshot* last = nullptr);
+// An X server of a test's own (Xvfb of a given size, optionally with a window manager), for tests
+// that need another screen than the test display. DISPLAY points at it while the object lives, so
+// programs started and xdotool or screenshots taken meanwhile use it; the server may start later.
+struct OwnDisplay {
+    std::string name;
+    Spawned server, manager;
+    int width, height;
+    OwnDisplay(int width, int height);
+    ~OwnDisplay();
+    bool startServer();   // waits until it answers
+    bool startManager();  // openbox
+private:
+    std::string previous;
+};
+
 // Folder in the build tree where end-to-end tests keep their screenshots.
 std::string screenshotDir();

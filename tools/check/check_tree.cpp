@@ -6,7 +6,7 @@
 #include "core/game.h"
 #include "core/options.h"
 #include "assets/bmp.h"
-#include "assets/file_read.h"
+#include "platform/services/file_read.h"
 #include "assets/ids.h"
 #include "assets/load.h"
 #include "assets/model.h"
@@ -182,6 +182,15 @@ void checkModel(CheckReport& report, const std::string& path, const char* fileNa
 void checkValueFile(CheckReport& report, const std::string& path, const FileBytes& bytes, int32_t converted,
                     int32_t wanted, const char* what)
 {
+    // A number that is not finite is passed over by the game, which keeps the old value.
+    TextCursor c = textCursor(bytes.text() ? bytes.text() : "", bytes.size);
+    for (int32_t i = 0; i < converted; ++i) {
+        float value;
+        if (scanFloat(c, value) == SCAN_NOT_FINITE) {
+            reportProblem(report, path, "number out of range at line " + std::to_string(c.line));
+            break;
+        }
+    }
     if (converted >= wanted)
         return;
     const std::string text(bytes.text(), bytes.size);

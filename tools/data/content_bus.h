@@ -80,5 +80,16 @@ struct BusTextures {
 };
 
 BusTextures paintBusTextures(TextureSet& set, const BusLayout& l);
+
+// A see-through hole of a saloon wall picture where the wall's geometry is cut away, in the wall's
+// own lengths: a along the wall (z for the sides, x for the front and rear), y up. The cut stays
+// a little inside the keyed texels, so the picture's own edge still shapes the window; what the
+// cut saves is filling the window's pixels only to throw them away.
+struct WallHole {
+    float a0, a1, y0, y1;
+};
+std::vector<WallHole> sideWallHoles(const BusLayout& l, bool right);
+WallHole windscreenHole(const BusLayout& l);
+WallHole rearWindowHole();
 // Writes the 13 model files of the bus into dir + style.folder.
 void buildBusModels(const std::string& dir, const BusLayout& l, const BusTextures& t);

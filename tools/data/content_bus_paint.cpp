@@ -37,6 +37,35 @@ int capY(float y, int h)
     return static_cast<int>(std::lround((1.0f - y / BUS_TEX_HEIGHT) * h));
 }
 
+struct TexelRect {
+    int x0, y0, x1, y1;  // [x0, x1) x [y0, y1), rows from the top
+};
+
+// The glass of one side pane in the side picture.
+TexelRect paneTexels(const BusLayout& l, bool right, const Span& w)
+{
+    TexelRect r{sideX(l, w.z0), sideY(BUS_WINDOW_TOP), sideX(l, w.z1), sideY(BUS_WINDOW_BOTTOM)};
+    // The driver's window reaches lower.
+    if (!right && w.z0 < l.style.frontZ + 1.0f)
+        r.y1 = sideY(BUS_WINDSCREEN_BOTTOM);
+    return r;
+}
+
+TexelRect windscreenTexels(const BusLayout& l, int w, int h)
+{
+    const float wx = BUS_HALF_WIDTH - l.style.corner - 0.02f;
+    return TexelRect{capX(-wx, w), capY(BUS_WINDSCREEN_TOP, h), capX(wx, w), capY(BUS_WINDSCREEN_BOTTOM, h)};
+}
+
+TexelRect rearWindowTexels(int w, int h)
+{
+    return TexelRect{capX(-1.05f, w), capY(2.55f, h), capX(1.05f, w), capY(1.75f, h)};
+}
+
+// Keyed texels stay this many full-size texels inside the cut: the half-size picture and the
+// filtering then find the same edge as before.
+constexpr int HOLE_MARGIN = 2;
+
 void glassPane(Picture& p, int x0, int y0, int x1, int y1, uint32_t seed)
 {
     fillBox(p, x0, y0, x1, y1, RUBBER);
@@ -91,11 +120,8 @@ Picture paintSide(const BusLayout& l, bool right, bool inside)
     const std::vector<Span>& panes = right ? l.windowsRight : l.windowsLeft;
     uint32_t k = 0;
     for (const Span& w : panes) {
-        int x0 = sideX(l, w.z0), x1 = sideX(l, w.z1);
-        int y0 = top, y1 = sill;
-        // The driver's window reaches lower.
-        if (!right && w.z0 < s.frontZ + 1.0f)
-            y1 = sideY(BUS_WINDSCREEN_BOTTOM);
+        const TexelRect r = paneTexels(l, right, w);
+        const int x0 = r.x0, x1 = r.x1, y0 = r.y0, y1 = r.y1;
         if (inside) {
             fillBox(p, x0 - 2, y0 - 2, x1 + 2, y1 + 2, Rgb{60, 60, 64});
             fillBox(p, x0, y0, x1, y1, KEY_BLACK);
@@ -139,9 +165,8 @@ Picture paintFront(const BusLayout& l, bool inside)
     const int W = 256, H = 256;
     Picture p = inside ? noisePicture(W, H, Rgb{60, 62, 66}, 0.03f, 8, s.seed + 5)
                        : noisePicture(W, H, s.body, 0.025f, 8, s.seed + 4);
-    const float wx = BUS_HALF_WIDTH - s.corner - 0.02f;
-    const int x0 = capX(-wx, W), x1 = capX(wx, W);
-    const int yTop = capY(BUS_WINDSCREEN_TOP, H), yBot = capY(BUS_WINDSCREEN_BOTTOM, H);
+    const TexelRect screen = windscreenTexels(l, W, H);
+    const int x0 = screen.x0, x1 = screen.x1, yTop = screen.y0, yBot = screen.y1;
     if (!inside) {
         fillBox(p, 0, capY(0.62f, H), W, H, s.skirt);
         fillBox(p, 0, capY(1.05f, H), W, capY(0.95f, H), s.accent);
@@ -183,8 +208,8 @@ Picture paintRear(const BusLayout& l, bool inside)
     const int W = 256, H = 256;
     Picture p = inside ? noisePicture(W, H, Rgb{196, 198, 192}, 0.03f, 8, s.seed + 7)
                        : noisePicture(W, H, s.body, 0.025f, 8, s.seed + 6);
-    const int x0 = capX(-1.05f, W), x1 = capX(1.05f, W);
-    const int yTop = capY(2.55f, H), yBot = capY(1.75f, H);
+    const TexelRect window = rearWindowTexels(W, H);
+    const int x0 = window.x0, x1 = window.x1, yTop = window.y0, yBot = window.y1;
     if (inside) {
         fillBox(p, 0, capY(BUS_FLOOR_Y + 0.15f, H), W, H, Rgb{70, 72, 76});
         fillBox(p, x0 - 3, yTop - 3, x1 + 3, yBot + 3, Rgb{60, 60, 64});
@@ -457,4 +482,45 @@ BusTextures paintBusTextures(TextureSet& set, const BusLayout& l)
         t.doorLamp[d] = set.add("drzwi_lampka" + std::to_string(d + 1), paintDoorLamp(d + 1));
     t.podSide = set.add("klimatyzacja", paintPodSide());
     return t;
+}
+
+namespace {
+
+WallHole sideHole(const BusLayout& l, const TexelRect& r)
+{
+    const float len = l.style.rearZ - l.style.frontZ;
+    return WallHole{l.style.frontZ + static_cast<float>(r.x0 + HOLE_MARGIN) / SIDE_W * len,
+                    l.style.frontZ + static_cast<float>(r.x1 - HOLE_MARGIN) / SIDE_W * len,
+                    (1.0f - static_cast<float>(r.y1 - HOLE_MARGIN) / SIDE_H) * BUS_TEX_HEIGHT,
+                    (1.0f - static_cast<float>(r.y0 + HOLE_MARGIN) / SIDE_H) * BUS_TEX_HEIGHT};
+}
+
+// Front and rear pictures are 256 square and span x in [-W, W].
+WallHole capHole(const TexelRect& r)
+{
+    constexpr float N = 256.0f;
+    return WallHole{static_cast<float>(r.x0 + HOLE_MARGIN) / N * 2 * BUS_HALF_WIDTH - BUS_HALF_WIDTH,
+                    static_cast<float>(r.x1 - HOLE_MARGIN) / N * 2 * BUS_HALF_WIDTH - BUS_HALF_WIDTH,
+                    (1.0f - static_cast<float>(r.y1 - HOLE_MARGIN) / N) * BUS_TEX_HEIGHT,
+                    (1.0f - static_cast<float>(r.y0 + HOLE_MARGIN) / N) * BUS_TEX_HEIGHT};
+}
+
+}  // namespace
+
+std::vector<WallHole> sideWallHoles(const BusLayout& l, bool right)
+{
+    std::vector<WallHole> out;
+    for (const Span& w : right ? l.windowsRight : l.windowsLeft)
+        out.push_back(sideHole(l, paneTexels(l, right, w)));
+    return out;
+}
+
+WallHole windscreenHole(const BusLayout& l)
+{
+    return capHole(windscreenTexels(l, 256, 256));
+}
+
+WallHole rearWindowHole()
+{
+    return capHole(rearWindowTexels(256, 256));
 }

@@ -1,5 +1,6 @@
 #include "tools/data/content_shapes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -248,4 +249,151 @@ void wallStrip(ModelBuilder& m, const std::vector<P2>& line, float offset, float
         const float t = (y1 - y0) / tHeight;
         faceQuad(m, a0, b0, b1, a1, Uv{s0, 0}, Uv{s1, 0}, Uv{s1, t}, Uv{s0, t}, facing, tex);
     }
+}
+
+std::vector<P2> offsetLine(const std::vector<P2>& line, float offset)
+{
+    if (line.size() < 2)
+        return line;
+    const std::vector<P2> nrm = rightNormals(line);
+    std::vector<P2> out;
+    for (size_t i = 0; i < line.size(); ++i)
+        out.push_back(P2{line[i].x + nrm[i].x * offset, line[i].z + nrm[i].z * offset});
+    return out;
+}
+
+namespace {
+
+double turn(P2 o, P2 a, P2 b)
+{
+    return (static_cast<double>(a.x) - o.x) * (static_cast<double>(b.z) - o.z) -
+           (static_cast<double>(a.z) - o.z) * (static_cast<double>(b.x) - o.x);
+}
+
+double signedArea(const std::vector<P2>& p)
+{
+    double a = 0.0;
+    for (size_t i = 0; i < p.size(); ++i)
+        a += turn(P2{0, 0}, p[i], p[(i + 1) % p.size()]);
+    return a * 0.5;
+}
+
+bool samePoint(P2 a, P2 b)
+{
+    return a.x == b.x && a.z == b.z;
+}
+
+// Proper crossing of segments ab and cd (touching at an end does not count).
+bool segmentsCross(P2 a, P2 b, P2 c, P2 d)
+{
+    if (samePoint(a, c) || samePoint(a, d) || samePoint(b, c) || samePoint(b, d))
+        return false;
+    const double d1 = turn(a, b, c), d2 = turn(a, b, d), d3 = turn(c, d, a), d4 = turn(c, d, b);
+    return ((d1 > 0) != (d2 > 0)) && ((d3 > 0) != (d4 > 0));
+}
+
+bool insideOrOnTriangle(P2 p, P2 a, P2 b, P2 c)
+{
+    return turn(a, b, p) >= 0 && turn(b, c, p) >= 0 && turn(c, a, p) >= 0;
+}
+
+// One outline from an outer ring and a hole inside it, joined by a two-way cut between a hole
+// corner and an outer corner that see each other.
+bool bridged(std::vector<P2> outer, std::vector<P2> hole, std::vector<P2>& out)
+{
+    if (signedArea(outer) < 0)
+        std::reverse(outer.begin(), outer.end());
+    if (hole.empty()) {
+        out = outer;
+        return true;
+    }
+    if (signedArea(hole) > 0)
+        std::reverse(hole.begin(), hole.end());
+    auto crossesAnything = [&](P2 a, P2 b) {
+        for (const std::vector<P2>* ring : {&outer, &hole})
+            for (size_t k = 0; k < ring->size(); ++k)
+                if (segmentsCross(a, b, (*ring)[k], (*ring)[(k + 1) % ring->size()]))
+                    return true;
+        return false;
+    };
+    for (size_t h = 0; h < hole.size(); ++h)
+        for (size_t o = 0; o < outer.size(); ++o) {
+            if (crossesAnything(hole[h], outer[o]))
+                continue;
+            out.assign(outer.begin(), outer.begin() + static_cast<long>(o) + 1);
+            for (size_t k = 0; k <= hole.size(); ++k)
+                out.push_back(hole[(h + k) % hole.size()]);
+            out.insert(out.end(), outer.begin() + static_cast<long>(o), outer.end());
+            return true;
+        }
+    return false;
+}
+
+} // namespace
+
+bool groundPolygon(ModelBuilder& m, const std::vector<P2>& outline, const std::vector<P2>& hole, float y, int tex,
+                   float uvScale)
+{
+    std::vector<P2> poly;
+    if (outline.size() < 3 || !bridged(outline, hole, poly))
+        return false;
+    std::vector<std::array<P2, 3>> tris;
+    while (poly.size() > 3) {
+        bool cut = false;
+        for (size_t i = 0; i < poly.size() && !cut; ++i) {
+            const size_t ip = (i + poly.size() - 1) % poly.size(), in = (i + 1) % poly.size();
+            const P2 a = poly[ip], b = poly[i], c = poly[in];
+            const double t = turn(a, b, c);
+            if (t == 0.0 && (b.x - a.x) * (c.x - b.x) + (b.z - a.z) * (c.z - b.z) > 0) {
+                poly.erase(poly.begin() + static_cast<long>(i));  // straight on: nothing to fill
+                cut = true;
+                break;
+            }
+            if (t <= 0.0)
+                continue;
+            bool ear = true;
+            for (const P2& p : poly)
+                if (!samePoint(p, a) && !samePoint(p, b) && !samePoint(p, c) && insideOrOnTriangle(p, a, b, c)) {
+                    ear = false;
+                    break;
+                }
+            if (!ear)
+                continue;
+            tris.push_back({a, b, c});
+            poly.erase(poly.begin() + static_cast<long>(i));
+            cut = true;
+        }
+        if (!cut)
+            return false;
+    }
+    if (turn(poly[0], poly[1], poly[2]) > 0.0)
+        tris.push_back({poly[0], poly[1], poly[2]});
+    auto uv = [&](P2 p) { return Uv{p.x / uvScale, p.z / uvScale}; };
+    for (const auto& t : tris)
+        faceTri(m, v3(t[0].x, y, t[0].z), v3(t[1].x, y, t[1].z), v3(t[2].x, y, t[2].z), uv(t[0]), uv(t[1]), uv(t[2]),
+                v3(0, 1, 0), tex);
+    return true;
+}
+
+std::vector<P2> simplifiedRing(const std::vector<P2>& ring, float tolerance)
+{
+    // From each kept corner, reach as far round as the straight line stays within tolerance of
+    // every corner it skips; the ring closes on its first corner.
+    const size_t n = ring.size();
+    std::vector<P2> out;
+    for (size_t i = 0; i < n;) {
+        out.push_back(ring[i]);
+        size_t j = i + 1;
+        for (; j < n; ++j) {
+            const P2 a = ring[i], b = ring[(j + 1) % n];
+            const double len = std::hypot(static_cast<double>(b.x) - a.x, static_cast<double>(b.z) - a.z);
+            bool ok = len > 0.0;
+            for (size_t k = i + 1; ok && k <= j; ++k)
+                ok = std::fabs(turn(a, b, ring[k])) / len <= tolerance;
+            if (!ok)
+                break;
+        }
+        i = j;
+    }
+    return out;
 }

@@ -60,3 +60,13 @@ void groundStrip(ModelBuilder& m, const std::vector<P2>& line, float left, float
 // direction of travel when faceRight, else to the left (kerb faces, walls, fences).
 void wallStrip(ModelBuilder& m, const std::vector<P2>& line, float offset, float y0, float y1, bool faceRight, int tex,
                float sLength, float tHeight);
+
+// The polyline moved sideways by `offset` (to the right of travel), mitred at the joints the way
+// groundStrip and wallStrip place their edges.
+std::vector<P2> offsetLine(const std::vector<P2>& line, float offset);
+// A closed ring with the corners left out that lie within `tolerance` of the straight line past them.
+std::vector<P2> simplifiedRing(const std::vector<P2>& ring, float tolerance);
+// An upward-facing ground polygon at height y, less an optional hole inside it, textured as
+// groundRect does. False, with nothing added, when the outline cannot be cut into triangles.
+bool groundPolygon(ModelBuilder& m, const std::vector<P2>& outline, const std::vector<P2>& hole, float y, int tex,
+                   float uvScale);

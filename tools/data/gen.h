@@ -5,7 +5,7 @@
 
 #include <string>
 
-void genOptions(const std::string& dir);       // Opcje.ini with the defaults
+void genOptions(const std::string& dir);       // Opcje.ini: full screen scaled (Okno=2), 640x480x32
 void genRouteFiles(const std::string& dir);    // stops, both bus parameter files, the mission
 void genScenery(const std::string& dir);       // route scene, sky, traffic lamps, their textures and lists
 void genBuses(const std::string& dir);         // both buses: models, textures, lists
@@ -15,3 +15,6 @@ void genMenuPictures(const std::string& dir);  // the 13 menu pictures
 void genFontPicture(const std::string& dir);   // the bitmap font picture
 void genSounds(const std::string& dir);        // effect samples and the menu music
 void genRadio(const std::string& dir);         // the radio's MP3 tracks
+
+// The desktop icon, size x size pixels, as a PNG at path (not part of the game's tree).
+void writeIcon(const std::string& path, int size);

@@ -209,6 +209,78 @@ void buildExterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
 
 // ---------------------------------------------------------------- interior
 
+// A flat wall cut into a grid of cells between the lengths `as` along it and the heights `ys`,
+// less the cell in the middle (the hole); corner(a, y) places a grid point, uv(a, y) maps it.
+template <class Corner, class Map>
+void wallAroundHole(ModelBuilder& m, const float (&as)[4], const float (&ys)[4], Corner corner, Map uv, Vec3 facing,
+                    int tex)
+{
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            if (i != 1 || j != 1)
+                faceQuad(m, corner(as[i], ys[j]), corner(as[i + 1], ys[j]), corner(as[i + 1], ys[j + 1]),
+                         corner(as[i], ys[j + 1]), uv(as[i], ys[j]), uv(as[i + 1], ys[j]), uv(as[i + 1], ys[j + 1]),
+                         uv(as[i], ys[j + 1]), facing, tex);
+}
+
+std::vector<float> sortedLevels(std::vector<float> v)
+{
+    std::sort(v.begin(), v.end());
+    std::vector<float> out;
+    for (float x : v)
+        if (out.empty() || x - out.back() > 0.01f)
+            out.push_back(x);
+    return out;
+}
+
+// A saloon side wall facing in, floor to ceiling, open in the doorways and cut round its windows.
+// Every strip is split at the same heights, so neighbouring cells share whole edges.
+void saloonWall(ModelBuilder& m, const BusLayout& l, float sx, int tex)
+{
+    const bool right = sx > 0;
+    const float x = sx * BUS_INNER_X, y0 = BUS_FLOOR_Y, y1 = BUS_CEILING_Y;
+    const std::vector<WallHole> holes = sideWallHoles(l, right);
+    std::vector<float> zs{l.sideZ0, l.sideZ1};
+    std::vector<float> ys{y0, y1};
+    if (right) {
+        ys.push_back(BUS_DOOR_TOP);
+        for (const Span& d : l.doors) {
+            zs.push_back(d.z0);
+            zs.push_back(d.z1);
+        }
+    }
+    for (const WallHole& h : holes) {
+        zs.push_back(h.a0);
+        zs.push_back(h.a1);
+        ys.push_back(h.y0);
+        ys.push_back(h.y1);
+    }
+    zs = sortedLevels(zs);
+    ys = sortedLevels(ys);
+    const float frontTop = busFrontZAt(l, y1) + l.style.corner;
+    auto uv = [&](float z, float y) { return Uv{sideS(l, z), y / BUS_TEX_HEIGHT}; };
+    for (size_t i = 0; i + 1 < zs.size(); ++i) {
+        const float za = zs[i], zb = zs[i + 1], zm = (za + zb) * 0.5f;
+        const bool doorway = right && inSpan(l.doors, zm);
+        const WallHole* hole = nullptr;
+        for (const WallHole& h : holes)
+            if (zm > h.a0 && zm < h.a1)
+                hole = &h;
+        // The first strip's front edge leans back with the front face.
+        auto front = [&](float y) {
+            return i == 0 ? za + (std::max(za, frontTop) - za) * (y - y0) / (y1 - y0) : za;
+        };
+        for (size_t j = 0; j + 1 < ys.size(); ++j) {
+            const float ya = ys[j], yb = ys[j + 1];
+            if ((doorway && yb <= BUS_DOOR_TOP + 0.001f) || (hole && ya >= hole->y0 - 0.001f && yb <= hole->y1 + 0.001f))
+                continue;
+            faceQuad(m, bodyPoint(x, ya, front(ya)), bodyPoint(x, ya, zb), bodyPoint(x, yb, zb), bodyPoint(x, yb, front(yb)),
+                     uv(front(ya), ya), uv(zb, ya), uv(zb, yb), uv(front(yb), yb), v3(-sx, 0, 0), tex);
+        }
+    }
+}
+
+
 void seatRow(ModelBuilder& m, const BusTextures& t, float x0, float x1, float z, float floorY)
 {
     // Facing forward: cushion from z to z + 0.45, backrest behind it.
@@ -270,15 +342,18 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
              Uv{0, 6}, v3(0, -1, 0), t.ceiling);
 
     // Walls facing in, with the same window places as the outside.
-    sideWall(m, l, 1.0f, t.wallRight, X, false, BUS_CEILING_Y, false);
-    sideWall(m, l, -1.0f, t.wallLeft, -X, false, BUS_CEILING_Y, false);
+    saloonWall(m, l, 1.0f, t.wallRight);
+    saloonWall(m, l, -1.0f, t.wallLeft);
     auto capUv = [&](float x, float y) { return Uv{(x + BUS_HALF_WIDTH) / (2 * BUS_HALF_WIDTH), y / BUS_TEX_HEIGHT}; };
     const float y0 = BUS_FLOOR_Y, y1 = BUS_CEILING_Y;
-    faceQuad(m, bodyPoint(-X, y0, busFrontZAt(l, y0) + 0.04f), bodyPoint(X, y0, busFrontZAt(l, y0) + 0.04f),
-             bodyPoint(X, y1, busFrontZAt(l, y1) + 0.04f), bodyPoint(-X, y1, busFrontZAt(l, y1) + 0.04f), capUv(-X, y0),
-             capUv(X, y0), capUv(X, y1), capUv(-X, y1), v3(0, 0, 1), t.wallFront);
-    faceQuad(m, bodyPoint(-X, y0, zRear), bodyPoint(X, y0, zRear), bodyPoint(X, y1, zRear), bodyPoint(-X, y1, zRear),
-             capUv(-X, y0), capUv(X, y0), capUv(X, y1), capUv(-X, y1), v3(0, 0, -1), t.wallRear);
+    // The windscreen and the rear window are holes in the end walls, not keyed texels over them:
+    // the windscreen fills most of the cab view.
+    const WallHole screen = windscreenHole(l), back = rearWindowHole();
+    wallAroundHole(m, {-X, screen.a0, screen.a1, X}, {y0, screen.y0, screen.y1, y1},
+                   [&](float x, float y) { return bodyPoint(x, y, busFrontZAt(l, y) + 0.04f); }, capUv, v3(0, 0, 1),
+                   t.wallFront);
+    wallAroundHole(m, {-X, back.a0, back.a1, X}, {y0, back.y0, back.y1, y1},
+                   [&](float x, float y) { return bodyPoint(x, y, zRear); }, capUv, v3(0, 0, -1), t.wallRear);
     // Side walls' front strips between the wall and the front face (the chamfer).
     for (float sx : {-1.0f, 1.0f}) {
         const float za = busFrontZAt(l, y0) + 0.04f, zb = l.sideZ0;
@@ -386,6 +461,10 @@ void buildWheels(const std::string& folder, const BusTextures& t)
     cylinderX(fr, v3(1.22f, BUS_WHEEL_Y, -4.55f), BUS_WHEEL_RADIUS, 0.16f, 14, t.tyre, t.wheelCap, t.archWell, 3);
     for (float sx : {-1.0f, 1.0f})
         cylinderX(rear, v3(sx * 1.16f, BUS_WHEEL_Y, 0.7f), BUS_WHEEL_RADIUS, 0.22f, 14, t.tyre, t.wheelCap, t.archWell, 3);
+    // Tread and caps come out interleaved; one run per texture keeps the wheels' texture changes
+    // from costing more than the rest of the bus.
+    for (ModelBuilder* m : {&fl, &fr, &rear})
+        m->groupByTexture();
     fl.write(folder + "KoloprzednieL.qx", "front left wheel");
     fr.write(folder + "KoloprzednieP.qx", "front right wheel");
     rear.write(folder + "Kolatylnie.qx", "rear wheels");

@@ -148,6 +148,45 @@ struct Scene {
 
 // ---------------------------------------------------------------- roads
 
+// The grass over the whole ground, less the loop road and its pavements: drawn under them it would
+// only be covered again. The cut runs half a unit under the pavements, so no gap can show.
+void grassRoundTheLoop(ModelBuilder& m, int tex)
+{
+    constexpr float X0 = -760.0f, Z0 = -820.0f, X1 = 420.0f, Z1 = 420.0f, UV_SCALE = 9.0f;
+    const float edge = ROUTE_ROAD_HALF_WIDTH + PAVEMENT_WIDTH - 0.5f;
+    const std::vector<P2> line = toP2(routeLoopRoad());
+    std::vector<P2> a = offsetLine(line, edge), b = offsetLine(line, -edge);
+    a.pop_back();  // the closing point again
+    b.pop_back();
+    a = simplifiedRing(a, 0.1f);
+    b = simplifiedRing(b, 0.1f);
+    auto area = [](const std::vector<P2>& p) {
+        float s = 0.0f;
+        for (size_t i = 0; i < p.size(); ++i)
+            s += p[i].x * p[(i + 1) % p.size()].z - p[(i + 1) % p.size()].x * p[i].z;
+        return std::fabs(s);
+    };
+    const std::vector<P2>& inner = area(a) < area(b) ? a : b;
+    const std::vector<P2>& outer = area(a) < area(b) ? b : a;
+    ModelBuilder grass;
+    const std::vector<P2> field{{X0, Z0}, {X1, Z0}, {X1, Z1}, {X0, Z1}};
+    if (!groundPolygon(grass, inner, {}, 0.0f, tex, UV_SCALE) || !groundPolygon(grass, field, outer, 0.0f, tex, UV_SCALE)) {
+        groundRect(m, X0, Z0, X1, Z1, 0.0f, tex, UV_SCALE);
+        return;
+    }
+    // Grass stays under the corners of the crossing, where neither road has a pavement, and under
+    // the seam where the loop's strips begin and end, which do not quite meet.
+    const RoutePoint cross = routeCrossingPoint();
+    const float r = edge + 1.0f;
+    auto uv = [&](Vec3 p) { return Uv{p.x / UV_SCALE, p.z / UV_SCALE}; };
+    for (float along : {routeProject(routeLoopRoad(), cross.x, cross.z).along, 0.0f}) {
+        const Frame f = frameOnRoad(routeLoopRoad(), along);
+        const Vec3 c[4] = {f.at(-r, -r, 0.0f), f.at(r, -r, 0.0f), f.at(r, r, 0.0f), f.at(-r, r, 0.0f)};
+        faceQuad(grass, c[0], c[1], c[2], c[3], uv(c[0]), uv(c[1]), uv(c[2]), uv(c[3]), v3(0, 1, 0), tex);
+    }
+    m.append(grass);
+}
+
 void buildRoads(Scene& sc)
 {
     const RouteRoad& loop = routeLoopRoad();
@@ -158,7 +197,7 @@ void buildRoads(Scene& sc)
     const float sCross = routeProject(loop, cross.x, cross.z).along;
     const RouteTextures& t = sc.t;
 
-    groundRect(sc.m, -760.0f, -820.0f, 420.0f, 420.0f, 0.0f, t.grass, 9.0f);
+    grassRoundTheLoop(sc.m, t.grass);
     groundStrip(sc.m, toP2(loop), -hw, hw, ROAD_Y, t.road, 1.0f, 8.0f);
 
     // Pavements and kerbs, cut where the side road crosses.
@@ -483,14 +522,73 @@ void buildCity(Scene& sc)
     streetFurniture(sc);
 }
 
+// ---------------------------------------------------------------- drawing order
+
+// Where a triangle goes in the route's drawing order. The camera is always on a road, so what
+// stands close to a road hides what stands further off, building fronts hide the sides and backs
+// behind them, and everything standing hides the ground. Drawn in that order the depth test turns
+// away the hidden pixels before they are textured. The ground layers lie too close together for a
+// coarse depth buffer to part them, so they are cut not to overlap instead (see the grass).
+int depthClass(const ModelBuilder::Tri& t)
+{
+    const Vec3 n = cross(t.v[1] - t.v[0], t.v[2] - t.v[0]);
+    const float len = std::sqrt(dot(n, n));
+    const float ny = len > 0.0f ? n.y / len : 0.0f;
+    const float yMax = std::max({t.v[0].y, t.v[1].y, t.v[2].y});
+    if (ny > 0.9f && yMax <= KERB_Y + 0.06f)
+        return 3;  // ground: the layers keep their order, lowest first, so a higher one wins a tie
+    const Vec3 c = (t.v[0] + t.v[1] + t.v[2]) * (1.0f / 3.0f);
+    RouteProjection best{};
+    const RouteRoad* road = nullptr;
+    for (const RouteRoad* r : {&routeLoopRoad(), &routeSideRoad()}) {
+        const RouteProjection p = routeProject(*r, c.x, c.z);
+        if (!road || p.distance < best.distance) {
+            best = p;
+            road = r;
+        }
+    }
+    if (best.distance < BUILDING_SETBACK - 0.5f)
+        return 0;  // kerbs, trees, lamps, shelters, signs and signals
+    const RoutePoint on = routePointAt(*road, best.along);
+    const Vec3 toRoad = v3(on.x - c.x, 0.0f, on.z - c.z);
+    const float toLen = std::sqrt(dot(toRoad, toRoad));
+    const bool facesRoad = len > 0.0f && std::fabs(ny) < 0.1f && dot(n, toRoad) > 0.7f * len * toLen;
+    return facesRoad ? 1 : 2;
+}
+
+// The triangles sorted by depthClass, each class then in runs of one texture.
+void orderForDepth(ModelBuilder& m)
+{
+    std::vector<std::pair<int, size_t>> keyed;
+    for (size_t i = 0; i < m.tris.size(); ++i)
+        keyed.push_back({depthClass(m.tris[i]), i});
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    ModelBuilder out;
+    for (size_t begin = 0; begin < keyed.size();) {
+        ModelBuilder part;
+        size_t end = begin;
+        for (; end < keyed.size() && keyed[end].first == keyed[begin].first; ++end)
+            part.tris.push_back(m.tris[keyed[end].second]);
+        part.groupByTexture();
+        out.append(part);
+        begin = end;
+    }
+    m.tris.swap(out.tris);
+}
+
 // ---------------------------------------------------------------- sky
 
 void buildSky(const std::string& path, int tex)
 {
-    // A sphere round the viewer, seen from inside; the picture wraps once round it.
+    // A sphere round the viewer, seen from inside; the picture wraps once round it. Below the
+    // horizon only a band is kept: the ground covers the rest, and the sky is drawn first over the
+    // whole view in every pass, so every pixel it holds under the ground is filled for nothing.
+    // The band reaches a few degrees down, past where the ground ends or the far plane cuts it.
     ModelBuilder m;
     const int around = 24, rings = 12;
-    for (int j = 0; j < rings; ++j) {
+    const float BAND_BELOW = 0.3f;  // of the first ring under the horizon, about 4.5 degrees
+    for (int j = rings / 2 - 1; j < rings; ++j) {
         const float e0 = -PI / 2 + PI * j / rings, e1 = -PI / 2 + PI * (j + 1) / rings;
         for (int i = 0; i < around; ++i) {
             const float a0 = 2 * PI * i / around, a1 = 2 * PI * (i + 1) / around;
@@ -500,8 +598,18 @@ void buildSky(const std::string& path, int tex)
             auto uv = [&](int ii, float e) { return Uv{static_cast<float>(ii) / around * 2.0f, 0.5f + e / PI}; };
             const float em = (e0 + e1) * 0.5f, am = (a0 + a1) * 0.5f;
             const Vec3 inward = v3(-std::cos(am) * std::cos(em), -std::sin(em), -std::sin(am) * std::cos(em));
-            faceQuad(m, pt(a0, e0), pt(a1, e0), pt(a1, e1), pt(a0, e1), uv(i, e0), uv(i + 1, e0), uv(i + 1, e1), uv(i, e1),
-                     inward, tex);
+            Vec3 b0 = pt(a0, e0), b1 = pt(a1, e0);
+            Uv u0 = uv(i, e0), u1 = uv(i + 1, e0);
+            if (j < rings / 2) {
+                // The lower edge moved up within the same flat quad, so what is left maps as before.
+                const Vec3 t0 = pt(a0, e1), t1 = pt(a1, e1);
+                const Uv w0 = uv(i, e1), w1 = uv(i + 1, e1);
+                b0 = t0 + (b0 - t0) * BAND_BELOW;
+                b1 = t1 + (b1 - t1) * BAND_BELOW;
+                u0 = Uv{w0.s + (u0.s - w0.s) * BAND_BELOW, w0.t + (u0.t - w0.t) * BAND_BELOW};
+                u1 = Uv{w1.s + (u1.s - w1.s) * BAND_BELOW, w1.t + (u1.t - w1.t) * BAND_BELOW};
+            }
+            faceQuad(m, b0, b1, pt(a1, e1), pt(a0, e1), u0, u1, uv(i + 1, e1), uv(i, e1), inward, tex);
         }
     }
     m.write(path, "sky");
@@ -521,7 +629,7 @@ void genScenery(const std::string& dir)
     buildDepot(sc);
     buildSignals(sc);
     buildCity(sc);
-    sc.m.groupByTexture();
+    orderForDepth(sc.m);
     sc.m.write(dir + "/" + folder + "Plansza.qx", "test route");
     buildSky(dir + "/" + folder + "Niebo.qx", sc.t.sky);
     const std::string path = dir + "/" + folder;

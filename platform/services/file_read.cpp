@@ -1,8 +1,9 @@
-#include "assets/file_read.h"
+#include "platform/services/file_read.h"
 
-#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 FileBytes::~FileBytes()
 {
@@ -16,23 +17,32 @@ bool readFileBytes(const char* path, FileBytes& out)
     out.size = 0;
     if (!path)
         return false;
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file)
+    // Opened without waiting, so a pipe or a device in the data tree is refused instead of
+    // blocking the load; only regular files of a sane size are read.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return false;
     struct stat info;
-    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fclose(file);
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
+        static_cast<uint64_t>(info.st_size) > DATA_FILE_MAX_BYTES) {
+        close(fd);
         return false;
     }
     const size_t length = static_cast<size_t>(info.st_size);
     // One spare byte so that a reader may look one past the text without a special case.
     out.data = static_cast<uint8_t*>(std::malloc(length + 1));
     if (!out.data) {
-        std::fclose(file);
+        close(fd);
         return false;
     }
-    const size_t got = std::fread(out.data, 1, length, file);
-    std::fclose(file);
+    size_t got = 0;
+    while (got < length) {
+        const ssize_t n = read(fd, out.data + got, length - got);
+        if (n <= 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    close(fd);
     if (got != length) {
         std::free(out.data);
         out.data = nullptr;

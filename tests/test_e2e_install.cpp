@@ -1,0 +1,93 @@
+// The installed game: this build installed into a fresh prefix passes the desktop validators, and
+// its launcher starts the menu from a per-user folder it makes itself, writing nothing into the
+// prefix, and keeps the player's own options on the next start.
+#include "tests/support/desktop.h"
+#include "tests/support/menu_screen.h"
+#include "tests/support/test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every entry under root with its kind, size and time: any write shows as a change.
+std::string listing(const std::string& root)
+{
+    std::string out;
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(root)) {
+        out += e.path().string() + (e.is_symlink() ? " link" : e.is_directory() ? " dir" : " file");
+        if (e.is_regular_file())
+            out += " " + std::to_string(e.file_size());
+        out += " " + std::to_string(e.last_write_time().time_since_epoch().count()) + "\n";
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(InstallE2e, TheLauncherPlaysFromThePlayersFolderAndLeavesTheInstalledTreeAlone)
+{
+    if (!haveDisplay())
+        GTEST_SKIP() << "no X display";
+    TempDir prefix, dataHome, runtime;
+    CommandResult r = runCommand("'" VELBRANT_CMAKE "' --install '" VELBRANT_BIN_DIR "' --prefix '" + prefix.path + "'");
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    for (const char* program : {"velbrant", "velbrant-data", "velbrant-sim", "velbrant-check", "velbrant-play"})
+        EXPECT_EQ(access((prefix.path + "/bin/" + program).c_str(), X_OK), 0) << program;
+    const std::string shared = prefix.path + "/share/velbrant";
+    for (const char* check : {"desktop-file-validate share/applications/*.desktop",
+                              "appstreamcli validate --no-net share/metainfo/*.xml",
+                              "appstreamcli validate-tree --no-net ."}) {
+        r = runCommand(check, prefix.path);
+        EXPECT_EQ(r.status, 0) << check << "\n" << r.out << r.err;
+    }
+    // Every icon is a PNG of the size its folder names, with an alpha channel and a picture on it
+    // (counting its colours decodes every pixel).
+    r = runCommand("identify -format '%d %wx%h:%A %k\\n' share/icons/hicolor/*/apps/*.png", prefix.path);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::istringstream icons(r.out);
+    std::string where, picture;
+    for (int colours; icons >> where >> picture >> colours;) {
+        EXPECT_EQ(picture, fs::path(where).parent_path().filename().string() + ":True") << where;
+        EXPECT_GT(colours, 8) << where;
+    }
+    // The same bytes as the generator draws on another run.
+    ASSERT_EQ(runCommand("'" + builtProgram("velbrant-data") + "' --icon 64 '" + dataHome.file("icon.png") + "'").status, 0);
+    EXPECT_EQ(readFile(dataHome.file("icon.png")),
+              readFile(prefix.path + "/share/icons/hicolor/64x64/apps/org.velbrant.Velbrant.png"));
+
+    const std::string before = listing(prefix.path);
+    const std::string folder = dataHome.path + "/velbrant";
+    const std::vector<std::string> env{"XDG_DATA_HOME=" + dataHome.path, "XDG_RUNTIME_DIR=" + runtime.path};
+    Spawned game = spawnProgram(prefix.path + "/bin/velbrant-play", {}, "/", env);
+    ASSERT_TRUE(waitForWindow("Velbrant", 20000)) << capturedErr(game);
+    bool menu = false;
+    for (int i = 0; i < 200 && !menu && isRunning(game); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        menu = newGameButtonIn(takeScreenshot(screenshotDir() + "/install-menu.png"));
+    }
+    EXPECT_TRUE(menu) << capturedErr(game);
+    sendSignal(game, SIGTERM);
+    EXPECT_EQ(waitForExit(game, 10000), 0) << capturedErr(game);
+    EXPECT_EQ(listing(prefix.path), before);
+    EXPECT_EQ(fs::read_symlink(folder + "/Dane"), fs::path(shared + "/Dane"));
+    EXPECT_EQ(readFile(folder + "/Opcje.ini"), readFile(shared + "/Opcje.ini"));
+
+    // The options are the player's: a second start keeps what they changed.
+    const std::string mine = readFile(folder + "/Opcje.ini") + "Joystick=0\r\n";
+    writeFile(folder + "/Opcje.ini", mine);
+    game = spawnProgram(prefix.path + "/bin/velbrant-play", {}, "/", env);
+    ASSERT_TRUE(waitForWindow("Velbrant", 20000)) << capturedErr(game);
+    sendSignal(game, SIGTERM);
+    EXPECT_EQ(waitForExit(game, 10000), 0) << capturedErr(game);
+    EXPECT_EQ(readFile(folder + "/Opcje.ini"), mine);
+    EXPECT_EQ(listing(prefix.path), before);
+}

@@ -1,0 +1,186 @@
+// How the real program's window meets a desktop larger than the game, each on an X server of the
+// test's own: Okno 2 scales to the desktop's height, Okno 1 is a window a manager decorates and
+// resizes, Alt+Enter switches, no Okno keeps the top-left window; a late display is waited for.
+#include "tests/support/desktop.h"
+#include "tests/support/menu_screen.h"
+#include "tests/support/test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+namespace {
+
+struct Rect {
+    int x, y, w, h;
+};
+
+
+Screenshot crop(const Screenshot& s, const Rect& r)
+{
+    Screenshot c;
+    c.width = r.w;
+    c.height = r.h;
+    c.rgb.resize(static_cast<size_t>(r.w) * r.h * 3);
+    for (int y = 0; y < r.h; ++y)
+        std::memcpy(&c.rgb[static_cast<size_t>(y) * r.w * 3], s.at(r.x, r.y + y), static_cast<size_t>(r.w) * 3);
+    return c;
+}
+
+// Where a 4:3 picture stands, scaled to fit the area and centred.
+Rect fitted(const Rect& a)
+{
+    const int w = a.w * 3 > a.h * 4 ? a.h * 4 / 3 : a.w;
+    const int h = w * 3 / 4;
+    return {a.x + (a.w - w) / 2, a.y + (a.h - h) / 2, w, h};
+}
+
+// The picture fills its fitted place to every edge, the bars beside it in the area are black.
+bool pictureFills(const Screenshot& s, const Rect& area)
+{
+    const Rect p = fitted(area);
+    const int right = p.x + p.w, bottom = p.y + p.h;
+    const bool edges = s.litFraction(p.x + 2, p.y, p.x + 10, bottom, 2) > 0.5 &&
+                       s.litFraction(right - 10, p.y, right - 2, bottom, 2) > 0.5 &&
+                       s.litFraction(p.x, p.y + 2, right, p.y + 8, 2) > 0.5 &&
+                       s.litFraction(p.x, bottom - 8, right, bottom - 2, 2) > 0.3;
+    const bool bars = s.litFraction(area.x, area.y, p.x - 2, area.y + area.h, 2) < 0.01 &&
+                      s.litFraction(right + 2, area.y, area.x + area.w, area.y + area.h, 2) < 0.01;
+    return edges && bars;
+}
+
+// The client area of the game's window, as the X server has it.
+Rect windowRect()
+{
+    const std::string info = runCommand("xwininfo -name Velbrant").out;
+    auto field = [&](const char* label) {
+        const size_t at = info.find(label);
+        return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + std::strlen(label));
+    };
+    return {field("Absolute upper-left X:"), field("Absolute upper-left Y:"), field("Width:"), field("Height:")};
+}
+
+struct WindowE2e : ::testing::Test {
+    TempDir tree;
+    Spawned game;
+
+    void SetUp() override
+    {
+        if (!fileExists("/usr/bin/Xvfb"))
+            GTEST_SKIP() << "no Xvfb";
+    }
+    void TearDown() override { stopProgram(game); }
+
+    // The generated data under options of the test's own.
+    void start(const std::string& options, const std::vector<std::string>& args = {})
+    {
+        std::filesystem::create_symlink(generatedTree() + "/Dane", tree.file("Dane"));
+        writeFile(tree.file("Opcje.ini"), "[Opcje]\r\n" + options);
+        game = spawnProgram(builtProgram("velbrant"), args, tree.path);
+        ASSERT_TRUE(waitForWindow("Velbrant", 20000)) << capturedErr(game);
+    }
+
+    // Screenshots until the condition holds; false after timeoutS.
+    bool waitFor(const std::string& label, const std::function<bool(const Screenshot&)>& done, double timeoutS = 30)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        const std::string path = screenshotDir() + "/window-" +
+                                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" + label + ".png";
+        while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeoutS) {
+            const Screenshot s = takeScreenshot(path);
+            if (s.ok() && done(s))
+                return true;
+            pause(200);
+        }
+        return false;
+    }
+};
+
+const Rect SCREEN{0, 0, 1920, 1080};
+
+} // namespace
+
+TEST_F(WindowE2e, FullScreenScalesTheMenuAndARunToTheDesktopsHeight)
+{
+    OwnDisplay display(1920, 1080);
+    ASSERT_TRUE(display.startServer());
+    start("Rozdzielczosc=0\r\nOkno=2\r\n");
+    const Rect picture = fitted(SCREEN);
+    ASSERT_EQ(picture.x, 240);
+    ASSERT_TRUE(waitFor("menu", [&](const Screenshot& s) {
+        return pictureFills(s, SCREEN) && newGameButtonIn(crop(s, picture));
+    }, 40)) << capturedErr(game);
+    ASSERT_TRUE(waitForStillScreen(20.0, screenshotDir() + "/window-poll.png"));
+    pressKey("Return");
+    EXPECT_TRUE(waitFor("run", [&](const Screenshot& s) {
+        return pictureFills(s, SCREEN) && !newGameButtonIn(crop(s, picture));
+    })) << capturedErr(game);
+}
+
+TEST_F(WindowE2e, AManagedWindowIsDecoratedCentredResizedWithItsPictureAndAltEnterSwitches)
+{
+    OwnDisplay display(1920, 1080);
+    ASSERT_TRUE(display.startServer());
+    ASSERT_TRUE(display.startManager()) << "the window manager (openbox) is missing";
+    start("Rozdzielczosc=3\r\nOkno=1\r\n", {"V"});
+    Rect r = windowRect();
+    EXPECT_EQ(r.w, 640);
+    EXPECT_EQ(r.h, 480);
+    EXPECT_NEAR(r.x, (1920 - 640) / 2, 4);
+    EXPECT_NEAR(r.y, (1080 - 480) / 2, 30);  // the title bar takes a little
+    std::string id = runCommand("xdotool search --name '^Velbrant$'").out;
+    id = id.substr(0, id.find('\n'));
+    EXPECT_TRUE(waitFor("window", [&](const Screenshot& s) { return pictureFills(s, r); })) << capturedErr(game);
+    const std::string extents = runCommand("xprop -id " + id + " _NET_FRAME_EXTENTS").out;
+    EXPECT_EQ(extents.find("= 0, 0, 0, 0"), std::string::npos) << extents;
+    EXPECT_NE(extents.find("="), std::string::npos) << "no frame: " << extents;
+
+    runCommand("xdotool windowsize " + id + " 1280 720");
+    EXPECT_TRUE(waitFor("resized", [&](const Screenshot& s) {
+        r = windowRect();
+        return r.w == 1280 && r.h == 720 && pictureFills(s, r);
+    })) << capturedErr(game);
+
+    pressKey("alt+Return");
+    EXPECT_TRUE(waitFor("full-screen", [&](const Screenshot& s) { return pictureFills(s, SCREEN); }, 10));
+    pressKey("alt+Return");
+    EXPECT_TRUE(waitFor("window-again", [&](const Screenshot& s) {
+        r = windowRect();
+        return r.w == 640 && r.h == 480 && pictureFills(s, r) && s.litFraction(0, 0, 200, 1080, 2) < 0.01;
+    }, 10));
+    EXPECT_TRUE(isRunning(game));
+}
+
+TEST_F(WindowE2e, WithoutOknoTheWindowStaysTopLeftAndAltEnterFillsTheScreen)
+{
+    OwnDisplay display(1920, 1080);
+    ASSERT_TRUE(display.startServer());
+    start("Rozdzielczosc=3\r\n", {"V"});  // the desktop has no 640x480 mode
+    EXPECT_TRUE(waitFor("top-left", [&](const Screenshot& s) {
+        return pictureFills(s, {0, 0, 640, 480}) && s.litFraction(640, 0, 1920, 1080, 2) < 0.01 &&
+               s.litFraction(0, 480, 640, 1080, 2) < 0.01;
+    })) << capturedErr(game);
+    runCommand("xdotool mousemove 100 100");  // no window manager: keys go where the pointer is
+    pressKey("alt+Return");
+    EXPECT_TRUE(waitFor("full-screen", [&](const Screenshot& s) { return pictureFills(s, SCREEN); }, 10));
+}
+
+TEST_F(WindowE2e, ADisplayThatComesLateIsWaitedForOneThatNeverComesIsReported)
+{
+    OwnDisplay display(640, 480);
+    game = spawnProgram(builtProgram("velbrant"), {}, generatedTree());
+    EXPECT_GT(waitForExit(game, 10000), 0) << "runs without a display";
+    EXPECT_NE(capturedErr(game).find("Nie mog\xc4\x99 utworzy\xc4\x87 okna"), std::string::npos) << capturedErr(game);
+
+    game = spawnProgram(builtProgram("velbrant"), {}, generatedTree());
+    pause(300);
+    ASSERT_TRUE(display.startServer());
+    EXPECT_TRUE(waitForWindow("Velbrant", 10000)) << capturedErr(game);
+    sendSignal(game, SIGTERM);
+    EXPECT_EQ(waitForExit(game, 10000), 0) << capturedErr(game);
+}
