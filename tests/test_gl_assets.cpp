@@ -16,7 +16,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -25,8 +24,7 @@
 
 namespace {
 
-constexpr int W = 96;
-constexpr int H = 64;
+constexpr int W = 96, H = 64;
 bool haveContext = false;
 
 class GlAssets : public ::testing::Test {
@@ -37,20 +35,16 @@ protected:
             setenv("SDL_VIDEODRIVER", "offscreen", 0);
         haveContext = openRenderTestContext(W, H);
     }
-
     void SetUp() override
     {
         if (!haveContext)
             GTEST_SKIP() << "no GL context";
-        quitRequested = 0;
-        shutdownRequested = 0;
+        quitRequested = shutdownRequested = 0;
         exitStatus = 0;
         textureMinFilter = GL_LINEAR_MIPMAP_NEAREST;
         glViewport(0, 0, W, H);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_BLEND);
-        glDisable(GL_ALPHA_TEST);
-        glDisable(GL_DEPTH_TEST);
+        for (GLenum cap : {GL_LIGHTING, GL_BLEND, GL_ALPHA_TEST, GL_DEPTH_TEST})
+            glDisable(cap);
         glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);
         glFrontFace(GL_CCW);
@@ -62,34 +56,25 @@ protected:
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
-
-    TempDir dir;
-
-    // A picture file of one row of 0xRRGGBB texels.
-    std::string writeRow(const std::string& name, const std::vector<uint32_t>& texels)
+    // A picture file of `rows` rows of 0xRRGGBB texels.
+    std::string writePicture(const std::string& name, const std::vector<uint32_t>& row, int rows = 1)
     {
         BmpSpec spec;
-        spec.width = static_cast<int32_t>(texels.size());
-        spec.height = 1;
-        spec.pixels = rows24({texels});
+        spec.width = static_cast<int32_t>(row.size());
+        spec.height = rows;
+        spec.pixels = rows24(std::vector<std::vector<uint32_t>>(rows, row));
         writeFile(dir.file(name), asString(buildBmp(spec)));
         return dir.file(name);
     }
+    TempDir dir;
 };
 
-std::vector<uint8_t> textureLevel(GLuint name, int level, int* width = nullptr)
+GLint levelSide(GLuint name, int level, GLenum which = GL_TEXTURE_WIDTH)
 {
     glBindTexture(GL_TEXTURE_2D, name);
-    GLint w = 0, h = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &w);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &h);
-    if (width)
-        *width = w;
-    std::vector<uint8_t> texels(static_cast<size_t>(w) * h * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    if (!texels.empty())
-        glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    return texels;
+    GLint v = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, which, &v);
+    return v;
 }
 
 GLint texParameter(GLuint name, GLenum which)
@@ -100,43 +85,26 @@ GLint texParameter(GLuint name, GLenum which)
     return value;
 }
 
-// The vertices a list emits, through GL's feedback mode: per vertex x y z (window), s t.
-struct FedVertex {
-    float x, y, z, s, t;
-};
-std::vector<std::vector<FedVertex>> feedback(GLuint list)
+// The polygons a list emits, through GL's feedback mode: per vertex x y z (window), r g b a, s t r q.
+std::vector<std::vector<GLfloat>> feedback(GLuint list)
 {
     std::vector<GLfloat> buffer(1 << 16);
     glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
     glRenderMode(GL_FEEDBACK);
     glCallList(list);
     const GLint used = glRenderMode(GL_RENDER);
-    std::vector<std::vector<FedVertex>> polygons;
+    std::vector<std::vector<GLfloat>> polygons;
     for (GLint i = 0; i < used;) {
-        const GLint token = static_cast<GLint>(buffer[i++]);
-        if (token != GL_POLYGON_TOKEN) {
-            ADD_FAILURE() << "unexpected feedback token " << token;
+        if (static_cast<GLint>(buffer[i++]) != GL_POLYGON_TOKEN) {
+            ADD_FAILURE() << "unexpected feedback token";
             break;
         }
-        const GLint n = static_cast<GLint>(buffer[i++]);
-        std::vector<FedVertex> poly;
-        for (GLint k = 0; k < n; ++k, i += 11)  // x y z, r g b a, s t r q
-            poly.push_back(FedVertex{buffer[i], buffer[i + 1], buffer[i + 2], buffer[i + 7], buffer[i + 8]});
-        polygons.push_back(poly);
+        const GLint n = static_cast<GLint>(buffer[i++]) * 11;
+        polygons.emplace_back(buffer.begin() + i, buffer.begin() + i + n);
+        i += n;
     }
     return polygons;
 }
-
-void orthoMenuSpace()
-{
-    // x -3..3, y -1..1, so every menu quad lies inside; z = -1 lies between the planes.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-3, 3, -1, 1, -2, 2);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
 
 struct Cwd {
     std::string saved;
@@ -156,36 +124,27 @@ struct Cwd {
 
 } // namespace
 
-// ---------------------------------------------------------------- texture upload
-
 TEST_F(GlAssets, UploadStateFiltersAndMipmaps)
 {
-    const std::string path = writeRow("f.bmp", {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
-    loadTexture(path.c_str(), 0, TEX_GAUGES);
-    const GLuint name = texGauges[0];
-    EXPECT_EQ(texParameter(name, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
-    EXPECT_EQ(texParameter(name, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-    GLint env = 0;
+    const std::string path = writePicture("f.bmp", {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
+    // The chosen filter, GL's default when no valid one was chosen.
+    const std::pair<GLint, GLint> filters[] = {{GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR_MIPMAP_NEAREST},
+                                               {GL_LINEAR, GL_LINEAR}, {0, GL_NEAREST_MIPMAP_LINEAR}};
+    for (int i = 0; i < 3; ++i) {
+        textureMinFilter = filters[i].first;
+        loadTexture(path.c_str(), i, TEX_GAUGES);
+        EXPECT_EQ(texParameter(texGauges[i], GL_TEXTURE_MIN_FILTER), filters[i].second) << i;
+    }
+    EXPECT_EQ(texParameter(texGauges[0], GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    GLint env = 0, alignment = 0, rowLength = -1;
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
     EXPECT_EQ(env, GL_MODULATE);
-    int w1 = 0, w2 = 0;
-    textureLevel(name, 1, &w1);
-    textureLevel(name, 2, &w2);
-    EXPECT_EQ(w1, 2) << "mipmaps are built";
-    EXPECT_EQ(w2, 1);
-    GLint alignment = 0, rowLength = -1;
+    EXPECT_EQ(levelSide(texGauges[0], 1), 2) << "mipmaps are built";
+    EXPECT_EQ(levelSide(texGauges[0], 2), 1);
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glGetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
     EXPECT_EQ(alignment, 4);
     EXPECT_EQ(rowLength, 0);
-
-    textureMinFilter = GL_LINEAR;
-    loadTexture(path.c_str(), 1, TEX_GAUGES);
-    EXPECT_EQ(texParameter(texGauges[1], GL_TEXTURE_MIN_FILTER), GL_LINEAR);
-
-    textureMinFilter = 0;  // no valid filter chosen: GL's default stays
-    loadTexture(path.c_str(), 2, TEX_GAUGES);
-    EXPECT_EQ(texParameter(texGauges[2], GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -193,17 +152,9 @@ TEST_F(GlAssets, PictureOfAnySizeIsScaledToPowersOfTwoAndTheCeiling)
 {
     // The wide one would be uploaded 8192 texels wide at full size.
     for (int w : {100, 2 * TEXTURE_MAX_SIDE + 8}) {
-        BmpSpec spec;
-        spec.width = w;
-        spec.height = 50;
-        spec.pixels = rows24(std::vector<std::vector<uint32_t>>(50, std::vector<uint32_t>(w, 0x808080)));
-        writeFile(dir.file("odd.bmp"), asString(buildBmp(spec)));
-        loadTexture(dir.file("odd.bmp").c_str(), 3, TEX_TIMETABLE);
+        loadTexture(writePicture("odd.bmp", std::vector<uint32_t>(w, 0x808080), 50).c_str(), 3, TEX_TIMETABLE);
         ASSERT_NE(texTimetable[3], 0u);
-        int width = 0;
-        textureLevel(texTimetable[3], 0, &width);
-        GLint height = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        const GLint width = levelSide(texTimetable[3], 0), height = levelSide(texTimetable[3], 0, GL_TEXTURE_HEIGHT);
         EXPECT_GT(width, 0);
         EXPECT_LE(width, TEXTURE_MAX_SIDE);
         EXPECT_EQ(width & (width - 1), 0) << width;
@@ -211,9 +162,9 @@ TEST_F(GlAssets, PictureOfAnySizeIsScaledToPowersOfTwoAndTheCeiling)
     }
 }
 
-TEST_F(GlAssets, ReloadGivesANewNameAndFreesTheOld)
+TEST_F(GlAssets, ReloadGivesANewNameAndFreesTheOldAndAFailedImageKeepsTheSlot)
 {
-    const std::string path = writeRow("r.bmp", {0xFFFFFF, 0xFFFFFF});
+    const std::string path = writePicture("r.bmp", {0xFFFFFF, 0xFFFFFF});
     loadTexture(path.c_str(), 7, TEX_BUS);
     const GLuint first = texBus[7];
     ASSERT_NE(first, 0u);
@@ -221,26 +172,15 @@ TEST_F(GlAssets, ReloadGivesANewNameAndFreesTheOld)
     const GLuint second = texBus[7];
     EXPECT_NE(second, first);
     EXPECT_EQ(glIsTexture(first), GL_FALSE) << "the replaced texture is deleted, not leaked";
-    EXPECT_EQ(glIsTexture(second), GL_TRUE);
-
-    // A failed image keeps the slot and its texture.
     loadTexture(dir.file("missing.bmp").c_str(), 7, TEX_BUS);
     EXPECT_EQ(texBus[7], second);
     EXPECT_EQ(glIsTexture(second), GL_TRUE);
 }
 
-// ---------------------------------------------------------------- transparency as the set-up uses it
-
-// ---------------------------------------------------------------- menu quads
-
-// ---------------------------------------------------------------- model lists
-
 TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesAndOutsideIndexesBindNothing)
 {
-    // Red and green one-texel textures in route slots 0 and 1.
-    const std::string red = writeRow("red.bmp", {0xFF0000}), green = writeRow("green.bmp", {0x00FF00});
-    loadTexture(red.c_str(), 0, TEX_ROUTE);
-    loadTexture(green.c_str(), 1, TEX_ROUTE);
+    loadTexture(writePicture("red.bmp", {0xFF0000}).c_str(), 0, TEX_ROUTE);
+    loadTexture(writePicture("green.bmp", {0x00FF00}).c_str(), 1, TEX_ROUTE);
     // Three vertical strips: slot 0 (red), slot 1 (green), slot 200 (outside the group: untextured).
     std::string text = "6\nstrips\n";
     const float edges[4] = {-1.0f, -1.0f / 3, 1.0f / 3, 1.0f};
@@ -274,23 +214,18 @@ TEST_F(GlAssets, FixedRangesAndCopiedDoorLeaves)
     parseModel(modelDrzwiA, door.data(), door.size(), nullptr);
     parseModel(modelDrzwiB, door.data(), door.size(), nullptr);
     compileModelLists();
-    orthoMenuSpace();
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(-3, 3, -1, 1, -2, 2);  // every quad inside; z = -1 between the planes
+    glMatrixMode(GL_MODELVIEW);
     EXPECT_EQ(feedback(LIST_STEERING_WHEEL).size(), 2u);
     EXPECT_EQ(feedback(LIST_SPEED_NEEDLE).size(), 2u);
     EXPECT_EQ(feedback(LIST_WEW).size(), 3u) << "triangles 6, 7 and 8";
     const auto a1 = feedback(LIST_DRZWI_A1);
     ASSERT_EQ(a1.size(), 2u);
-    for (GLuint list : {LIST_DRZWI_A2, LIST_DRZWI_A3, LIST_DRZWI_B1, LIST_DRZWI_B2, LIST_DRZWI_B3}) {
-        const auto other = feedback(list);
-        ASSERT_EQ(other.size(), a1.size()) << list;
-        for (size_t p = 0; p < a1.size(); ++p)
-            for (size_t k = 0; k < 3; ++k)
-                EXPECT_EQ(std::memcmp(&a1[p][k], &other[p][k], sizeof(FedVertex)), 0) << list;
-    }
+    for (GLuint list : {LIST_DRZWI_A2, LIST_DRZWI_A3, LIST_DRZWI_B1, LIST_DRZWI_B2, LIST_DRZWI_B3})
+        EXPECT_EQ(feedback(list), a1) << list;
     EXPECT_EQ(glIsList(8), GL_FALSE) << "no list has id 8";
 }
-
-// ---------------------------------------------------------------- the whole load
 
 TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
 {
@@ -301,20 +236,13 @@ TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
     view.cameraOffsetZ = 99.0f;
     stops.currentStop = 3;
     vehicle.busSpeed = 1.0f;
-
-    // The fixed ids, and how many lists exist in all (the font's 256 come from the driver).
-    auto fixedLists = [] {
+    // The fixed ids, then how many lists exist in all (the font's 256 come from the driver).
+    const auto lists = [] {
         std::vector<GLuint> ids;
-        for (GLuint id = 1; id <= 40; ++id)
-            if (glIsList(id))
-                ids.push_back(id);
-        return ids;
-    };
-    auto listCount = [] {
-        int n = 0;
         for (GLuint id = 1; id < 4000; ++id)
-            n += glIsList(id) ? 1 : 0;
-        return n;
+            if (glIsList(id))
+                ids.push_back(id <= 40 ? id : 0);
+        return ids;
     };
     loadAssets();
     EXPECT_EQ(quitRequested, 0);
@@ -328,15 +256,11 @@ TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
     EXPECT_GT(modelPlansza.triangleCount, 0);
     EXPECT_NE(texFont[0], 0u);
     EXPECT_NE(fontBase, 0u);
-    const std::vector<GLuint> first = fixedLists();
-    const int firstCount = listCount();
+    const std::vector<GLuint> first = lists();
     const GLuint firstRoute = texRoute[0];
-
     loadAssets();
-    EXPECT_EQ(fixedLists(), first);
-    EXPECT_EQ(listCount(), firstCount) << "the second load replaces lists, it does not add any";
-    EXPECT_EQ(glIsList(fontBase), GL_TRUE);
-    EXPECT_EQ(glIsList(fontBase + 255), GL_TRUE);
+    EXPECT_EQ(lists(), first) << "the second load replaces lists, it does not add any";
+    EXPECT_TRUE(glIsList(fontBase) && glIsList(fontBase + 255));
     EXPECT_NE(texRoute[0], firstRoute) << "a new load gives new texture names";
     EXPECT_EQ(glIsTexture(firstRoute), GL_FALSE);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -354,7 +278,6 @@ TEST_F(GlAssets, FailedTextureListEndsTheLoadEarly)
     EXPECT_EQ(quitRequested, 1);
     EXPECT_EQ(exitStatus, 1);
     EXPECT_EQ(modelPlansza.triangleCount, 12345) << "nothing after the failed list is read";
-    quitRequested = 0;
-    shutdownRequested = 0;
+    quitRequested = shutdownRequested = 0;
     exitStatus = 0;
 }

@@ -17,16 +17,13 @@
 
 namespace {
 
-constexpr int W = 640;
-constexpr int H = 480;
+constexpr int W = 640, H = 480;
 constexpr uint32_t LIST_LAST = 40;
 
 struct Rgb {
     int r, g, b;
 };
-constexpr Rgb SKY_AHEAD = {0, 255, 0};
-constexpr Rgb SKY_BEHIND = {0, 0, 255};
-constexpr Rgb BAIT = {255, 0, 0};
+constexpr Rgb AHEAD = {0, 255, 0}, BEHIND = {0, 0, 255}, BAIT = {255, 0, 0};
 
 void quadAtZ(float z, float half)
 {
@@ -38,69 +35,24 @@ void quadAtZ(float z, float half)
     glEnd();
 }
 
-void emptyList(uint32_t id)
+template <typename Body>
+void compile(uint32_t id, Body body)
 {
     glNewList(id, GL_COMPILE);
+    body();
     glEndList();
 }
 
-// A box round the bus: green ahead (-Z), blue on every other side, so the main view sees green
-// and the mirrors, looking back, see blue.
-void compileSky()
+// A 3D item that fills every view: a wall ahead of the bus and one behind it (a panel item, flat,
+// fills the viewport its flat projection is drawn in).
+void compileBait(uint32_t id, Rgb c, bool flat = false)
 {
-    const float s = 150.0f;
-    glNewList(LIST_NIEBO, GL_COMPILE);
-    glColor3ub(SKY_AHEAD.r, SKY_AHEAD.g, SKY_AHEAD.b);
-    quadAtZ(-s, s);
-    glColor3ub(SKY_BEHIND.r, SKY_BEHIND.g, SKY_BEHIND.b);
-    quadAtZ(s, s);
-    glBegin(GL_QUADS);
-    for (float x : {-s, s}) {
-        glVertex3f(x, -s, -s);
-        glVertex3f(x, s, -s);
-        glVertex3f(x, s, s);
-        glVertex3f(x, -s, s);
-    }
-    for (float y : {-s, s}) {
-        glVertex3f(-s, y, -s);
-        glVertex3f(s, y, -s);
-        glVertex3f(s, y, s);
-        glVertex3f(-s, y, s);
-    }
-    glEnd();
-    glEndList();
-}
-
-// A 3D item that fills every view: one wall ahead of the bus, one behind it.
-void compileBait3D(uint32_t id, Rgb c, bool withColour = true)
-{
-    glNewList(id, GL_COMPILE);
-    if (withColour)
+    compile(id, [&] {
         glColor3ub(c.r, c.g, c.b);
-    quadAtZ(-30.0f, 200.0f);
-    quadAtZ(30.0f, 200.0f);
-    glEndList();
-}
-
-// A panel item that fills whatever viewport its flat projection is drawn in.
-void compileBait2D(uint32_t id, Rgb c)
-{
-    glNewList(id, GL_COMPILE);
-    glColor3ub(c.r, c.g, c.b);
-    quadAtZ(0.0f, 100.0f);
-    glEndList();
-}
-
-void compileRect2D(uint32_t id, float x0, float y0, float x1, float y1)
-{
-    glNewList(id, GL_COMPILE);
-    glBegin(GL_QUADS);
-    glVertex2f(x0, y0);
-    glVertex2f(x1, y0);
-    glVertex2f(x1, y1);
-    glVertex2f(x0, y1);
-    glEnd();
-    glEndList();
+        quadAtZ(flat ? 0.0f : -30.0f, flat ? 100.0f : 200.0f);
+        if (!flat)
+            quadAtZ(30.0f, 200.0f);
+    });
 }
 
 void setAmbient(float a)
@@ -110,7 +62,7 @@ void setAmbient(float a)
 }
 
 // The fixed state the frame finds, with a light that adds nothing but the global ambient, so a
-// lit item shows its colour times the ambient.
+// lit item shows its colour times the ambient. No pictures: items show as solid colour.
 void fixedState(bool blending)
 {
     glClearColor(0, 0, 0, 1);
@@ -126,15 +78,14 @@ void fixedState(bool blending)
         glAlphaFunc(GL_GREATER, 0.5f);
         glEnable(GL_ALPHA_TEST);
     }
-    glDisable(GL_TEXTURE_2D);  // no pictures: glyphs and items show as solid colour
+    glDisable(GL_TEXTURE_2D);
     glDisable(GL_CULL_FACE);
     glEnable(GL_COLOR_MATERIAL);
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
     glEnable(GL_LIGHTING);
     const GLfloat none[4] = {0, 0, 0, 1};
-    glLightfv(GL_LIGHT0, GL_AMBIENT, none);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, none);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, none);
+    for (GLenum which : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR})
+        glLightfv(GL_LIGHT0, which, none);
     glMaterialfv(GL_FRONT, GL_SPECULAR, none);
     glEnable(GL_LIGHT0);
     setAmbient(1.0f);
@@ -142,16 +93,16 @@ void fixedState(bool blending)
     glLoadIdentity();
 }
 
+bool haveContext = false;
+
 class GlScene : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        haveContext = openRenderTestContext(W, H);
-        if (!haveContext)
+        if (!(haveContext = openRenderTestContext(W, H)))
             return;
-        // The fixed ids exist before the font, as after a load.
-        for (uint32_t id = 1; id <= LIST_LAST; ++id)
-            emptyList(id);
+        for (uint32_t id = 1; id <= LIST_LAST; ++id)  // the fixed ids exist before the font
+            compile(id, [] {});
         buildFont();
     }
 
@@ -160,8 +111,22 @@ protected:
         if (!haveContext)
             GTEST_SKIP() << "no GL context";
         for (uint32_t id = 1; id <= LIST_LAST; ++id)
-            emptyList(id);
-        compileSky();
+            compile(id, [] {});
+        // A box round the bus: green ahead (-Z), blue on every other side, so the main view sees
+        // green and the mirrors, looking back, see blue.
+        compile(LIST_NIEBO, [] {
+            const float s = 150.0f;
+            glColor3ub(AHEAD.r, AHEAD.g, AHEAD.b);
+            quadAtZ(-s, s);
+            glColor3ub(BEHIND.r, BEHIND.g, BEHIND.b);
+            quadAtZ(s, s);
+            glBegin(GL_QUADS);
+            for (float x : {-s, s}) {
+                glVertex3f(x, -s, -s), glVertex3f(x, s, -s), glVertex3f(x, s, s), glVertex3f(x, -s, s);
+                glVertex3f(-s, x, -s), glVertex3f(s, x, -s), glVertex3f(s, x, s), glVertex3f(-s, x, s);
+            }
+            glEnd();
+        });
         fixedState(false);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         screenWidth = W;
@@ -170,12 +135,9 @@ protected:
         // The step leaves the run state alone; the pause notice at (280, 255) and the dashboard
         // and penalty lines at the top and bottom are the only texts, and the checks keep off them.
         run.paused = 1;
-        otherCar.otherCarX = 0.0f;
-        otherCar.otherCarZ = 0.0f;
-        otherCar.otherCarHeading = 0.0f;
-        view.cameraEyeX = 0.0f;
+        otherCar.otherCarX = otherCar.otherCarZ = otherCar.otherCarHeading = 0.0f;
+        view.cameraEyeX = view.cameraLookX = 0.0f;
         view.cameraEyeY = 1.6f;
-        view.cameraLookX = 0.0f;
         view.cameraLookZ = -40.0f;
         view.cameraOffsetZ = 5.0f;
         view.cameraAtFront = 1;
@@ -184,125 +146,93 @@ protected:
         wheelSpin = 0.0f;
     }
 
-    static bool is(const ReadPixels& p, int x, int y, Rgb c, int tolerance = 3)
+    // The colour at (x, y) after a frame, and whether it is c.
+    static ::testing::AssertionResult is(int x, int y, Rgb c, const ReadPixels& p = readBackBuffer())
     {
         const uint8_t* px = p.at(x, y);
-        return std::abs(px[0] - c.r) <= tolerance && std::abs(px[1] - c.g) <= tolerance &&
-               std::abs(px[2] - c.b) <= tolerance;
+        if (std::abs(px[0] - c.r) <= 3 && std::abs(px[1] - c.g) <= 3 && std::abs(px[2] - c.b) <= 3)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << x << "," << y << " is " << int(px[0]) << "," << int(px[1]) << ","
+                                             << int(px[2]);
     }
-
-    static std::string colourAt(const ReadPixels& p, int x, int y)
-    {
-        const uint8_t* px = p.at(x, y);
-        return std::to_string(px[0]) + "," + std::to_string(px[1]) + "," + std::to_string(px[2]);
-    }
-
-    static bool haveContext;
 };
-
-bool GlScene::haveContext = false;
 
 TEST_F(GlScene, MirrorsLookBackInTheUpperCornersAndAtMostThreeViewsDraw)
 {
     for (int32_t count : {1, 2, 3, 9}) {
+        SCOPED_TRACE(count);
         view.viewportCount = count;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         drawRunFrame();
         ReadPixels p = readBackBuffer();
-        const Rgb left = count >= 2 ? SKY_BEHIND : SKY_AHEAD, right = count >= 3 ? SKY_BEHIND : SKY_AHEAD;
-        EXPECT_TRUE(p.all(0, 20, W, 240, SKY_AHEAD.r, SKY_AHEAD.g, SKY_AHEAD.b, 3)) << count;
-        EXPECT_TRUE(p.all(0, 272, 160, 460, left.r, left.g, left.b, 3)) << count;
-        EXPECT_TRUE(p.all(160, 272, 481, 460, SKY_AHEAD.r, SKY_AHEAD.g, SKY_AHEAD.b, 3)) << count;
-        EXPECT_TRUE(p.all(481, 272, W, 460, right.r, right.g, right.b, 3)) << count;
+        const Rgb left = count >= 2 ? BEHIND : AHEAD, right = count >= 3 ? BEHIND : AHEAD;
+        EXPECT_TRUE(p.all(0, 20, W, 240, AHEAD.r, AHEAD.g, AHEAD.b, 3));
+        EXPECT_TRUE(p.all(0, 272, 160, 460, left.r, left.g, left.b, 3));
+        EXPECT_TRUE(p.all(160, 272, 481, 460, AHEAD.r, AHEAD.g, AHEAD.b, 3));
+        EXPECT_TRUE(p.all(481, 272, W, 460, right.r, right.g, right.b, 3));
     }
 }
 
-// Each list with whatever turns it on, and whether it belongs to the mirrors too.
-struct ListCase {
-    uint32_t list;
-    bool inMirrors;
-    bool flat;
-    void (*enable)();
-};
-
-const ListCase LIST_CASES[] = {
-    {LIST_PLANSZA, true, false, [] {}}, {LIST_ZEW, true, false, [] {}},
-    {LIST_WEW, true, false, [] {}}, {LIST_F125, true, false, [] {}},
-    {LIST_KOLA_TYLNE, true, false, [] {}}, {LIST_KOLO_P, true, false, [] {}},
-    {LIST_KOLO_L, true, false, [] {}}, {LIST_ZOLTY_A, true, false, [] { traffic.trafficYellow = 1; }},
-    {LIST_ZOLTY_B, true, false, [] { traffic.trafficYellow = 1; }},
-    {LIST_CZERWONY_A, true, false, [] { traffic.trafficRed = 1; }},
-    {LIST_ZIELONY_B, true, false, [] { traffic.trafficRed = 1; }},
-    {LIST_ZIELONY_A, true, false, [] { traffic.trafficGreen = 1; }},
-    {LIST_CZERWONY_B, true, false, [] { traffic.trafficGreen = 1; }},
-    {LIST_STANDRZWI_1, true, false, [] { doors.door1Open = 1; }},
-    {LIST_STANDRZWI_2, true, false, [] { doors.door2Open = 1; }},
-    {LIST_STANDRZWI_3, true, false, [] { doors.door3Open = 1; }}, {LIST_DRZWI_A1, true, false, [] {}},
-    {LIST_DRZWI_A2, true, false, [] {}}, {LIST_DRZWI_A3, true, false, [] {}},
-    {LIST_DRZWI_B1, true, false, [] {}}, {LIST_DRZWI_B2, true, false, [] {}},
-    {LIST_DRZWI_B3, true, false, [] {}}, {LIST_DROGOWE, false, false, [] { lights.headlightsOn = 1; }},
-    {LIST_KIER_P, false, false, [] { lights.rightIndicatorLamp = 1; }},
-    {LIST_KIER_L, false, false, [] { lights.leftIndicatorLamp = 1; }},
-    {LIST_STOP, false, false, [] { vehicle.brakeLightOn = 1; }},
-    {LIST_WSTECZNE, false, false, [] { vehicle.reverseLightOn = 1; }}, {LIST_SPEED_NEEDLE, false, false, [] {}},
-    {LIST_STEERING_WHEEL, false, false, [] {}}, {LIST_WSKAZNIKI, false, true, [] {}},
-    {LIST_STOP_ARROW, false, true, [] {}}, {LIST_ROZKLAD, false, true, [] { view.timetableShown = 1; }},
-};
-
 TEST_F(GlScene, EachItemShowsInTheMainViewAndOnlyWorldItemsInTheMirrors)
 {
-    for (const ListCase& c : LIST_CASES) {
+    // Each list with whatever turns it on; 1 in mirrors, 2 flat (a panel item, main view only).
+    const struct {
+        uint32_t list;
+        int kind;
+        void (*enable)();
+    } cases[] = {
+        {LIST_PLANSZA, 1, [] {}}, {LIST_ZEW, 1, [] {}}, {LIST_WEW, 1, [] {}}, {LIST_F125, 1, [] {}},
+        {LIST_KOLA_TYLNE, 1, [] {}}, {LIST_KOLO_P, 1, [] {}}, {LIST_KOLO_L, 1, [] {}},
+        {LIST_ZOLTY_A, 1, [] { traffic.trafficYellow = 1; }}, {LIST_ZOLTY_B, 1, [] { traffic.trafficYellow = 1; }},
+        {LIST_CZERWONY_A, 1, [] { traffic.trafficRed = 1; }}, {LIST_ZIELONY_B, 1, [] { traffic.trafficRed = 1; }},
+        {LIST_ZIELONY_A, 1, [] { traffic.trafficGreen = 1; }}, {LIST_CZERWONY_B, 1, [] { traffic.trafficGreen = 1; }},
+        {LIST_STANDRZWI_1, 1, [] { doors.door1Open = 1; }}, {LIST_STANDRZWI_2, 1, [] { doors.door2Open = 1; }},
+        {LIST_STANDRZWI_3, 1, [] { doors.door3Open = 1; }}, {LIST_DRZWI_A1, 1, [] {}}, {LIST_DRZWI_A2, 1, [] {}},
+        {LIST_DRZWI_A3, 1, [] {}}, {LIST_DRZWI_B1, 1, [] {}}, {LIST_DRZWI_B2, 1, [] {}}, {LIST_DRZWI_B3, 1, [] {}},
+        {LIST_DROGOWE, 0, [] { lights.headlightsOn = 1; }}, {LIST_KIER_P, 0, [] { lights.rightIndicatorLamp = 1; }},
+        {LIST_KIER_L, 0, [] { lights.leftIndicatorLamp = 1; }}, {LIST_STOP, 0, [] { vehicle.brakeLightOn = 1; }},
+        {LIST_WSTECZNE, 0, [] { vehicle.reverseLightOn = 1; }}, {LIST_SPEED_NEEDLE, 0, [] {}},
+        {LIST_STEERING_WHEEL, 0, [] {}}, {LIST_WSKAZNIKI, 2, [] {}}, {LIST_STOP_ARROW, 2, [] {}},
+        {LIST_ROZKLAD, 2, [] { view.timetableShown = 1; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("list " + std::to_string(c.list));
         SetUp();
-        if (c.flat)
-            compileBait2D(c.list, BAIT);
-        else
-            compileBait3D(c.list, BAIT);
+        compileBait(c.list, BAIT, c.kind == 2);
         c.enable();
         view.viewportCount = 3;
         drawRunFrame();
         ReadPixels p = readBackBuffer();
-        const std::string id = "list " + std::to_string(c.list);
-        EXPECT_TRUE(is(p, 320, 120, BAIT)) << id << " main view " << colourAt(p, 320, 120);
-        const Rgb mirror = c.inMirrors ? BAIT : SKY_BEHIND;
-        EXPECT_TRUE(is(p, 80, 360, mirror)) << id << " left mirror " << colourAt(p, 80, 360);
-        EXPECT_TRUE(is(p, 560, 360, mirror)) << id << " right mirror " << colourAt(p, 560, 360);
-        emptyList(c.list);
+        EXPECT_TRUE(is(320, 120, BAIT, p));
+        EXPECT_TRUE(is(80, 360, c.kind == 1 ? BAIT : BEHIND, p));
+        EXPECT_TRUE(is(560, 360, c.kind == 1 ? BAIT : BEHIND, p));
     }
 }
 
 TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFront)
 {
     // The exterior stands 10 units ahead of the camera, the beams 30 units ahead behind it.
-    glNewList(LIST_ZEW, GL_COMPILE);
-    glColor3ub(128, 128, 128);
-    quadAtZ(-10.0f, 100.0f);
-    glEndList();
-    glNewList(LIST_DROGOWE, GL_COMPILE);
-    glColor3ub(BAIT.r, BAIT.g, BAIT.b);
-    quadAtZ(-30.0f, 100.0f);
-    glEndList();
+    compile(LIST_ZEW, [] { glColor3ub(128, 128, 128), quadAtZ(-10.0f, 100.0f); });
+    compile(LIST_DROGOWE, [] { glColor3ub(BAIT.r, BAIT.g, BAIT.b), quadAtZ(-30.0f, 100.0f); });
     lights.headlightsOn = 1;
-    view.cameraAtFront = 1;
     drawRunFrame();
-    EXPECT_TRUE(is(readBackBuffer(), 320, 240, BAIT));
+    EXPECT_TRUE(is(320, 240, BAIT));
     view.cameraAtFront = 0;
     drawRunFrame();
-    EXPECT_TRUE(is(readBackBuffer(), 320, 240, {128, 128, 128}));
+    EXPECT_TRUE(is(320, 240, {128, 128, 128}));
 }
 
 TEST_F(GlScene, LampsAndTrafficLightsAddTheirLightWhenBlending)
 {
-    fixedState(true);
-    compileBait3D(LIST_KIER_P, {255, 0, 0});
-    lights.rightIndicatorLamp = 1;
-    drawRunFrame();
-    // Red added to the green sky.
-    EXPECT_TRUE(is(readBackBuffer(), 320, 120, {255, 255, 0}));
-    emptyList(LIST_KIER_P);
-    compileBait3D(LIST_ZOLTY_A, {255, 0, 0});
-    traffic.trafficYellow = 1;
-    drawRunFrame();
-    EXPECT_TRUE(is(readBackBuffer(), 320, 120, {255, 255, 0}));
+    for (uint32_t list : {LIST_KIER_P, LIST_ZOLTY_A}) {
+        SetUp();
+        fixedState(true);
+        compileBait(list, BAIT);
+        lights.rightIndicatorLamp = 1;
+        traffic.trafficYellow = 1;
+        drawRunFrame();
+        EXPECT_TRUE(is(320, 120, {255, 255, 0})) << list << ": red added to the green sky";
+    }
     // The blend function is back to plain transparency afterwards.
     GLint src = 0, dst = 0;
     glGetIntegerv(GL_BLEND_SRC, &src);
@@ -311,42 +241,44 @@ TEST_F(GlScene, LampsAndTrafficLightsAddTheirLightWhenBlending)
     EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-TEST_F(GlScene, InteriorLightingShowsTheCabAtFullBrightness)
+TEST_F(GlScene, InteriorLightingShowsTheCabAtFullBrightnessButNotTheOutside)
 {
-    setAmbient(0.5f);
-    const uint32_t cab[] = {LIST_WEW, LIST_SPEED_NEEDLE, LIST_STEERING_WHEEL};
-    for (uint32_t list : cab) {
+    for (uint32_t list : {LIST_WEW, LIST_SPEED_NEEDLE, LIST_STEERING_WHEEL, LIST_ZEW}) {
+        SCOPED_TRACE(list);
         SetUp();
         setAmbient(0.5f);
-        compileBait3D(list, {200, 200, 200});
-        lights.interiorLighting = 0;
+        compileBait(list, {200, 200, 200});
         drawRunFrame();
-        EXPECT_TRUE(is(readBackBuffer(), 320, 120, {100, 100, 100})) << list;
+        EXPECT_TRUE(is(320, 120, {100, 100, 100}));
         lights.interiorLighting = 1;
         drawRunFrame();
-        EXPECT_TRUE(is(readBackBuffer(), 320, 120, {200, 200, 200})) << list;
+        const int lit = list == LIST_ZEW ? 100 : 200;
+        EXPECT_TRUE(is(320, 120, {lit, lit, lit}));
         EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-        emptyList(list);
     }
-    // The outside of the bus is lit by the scene light whatever the interior lighting.
-    SetUp();
-    setAmbient(0.5f);
-    compileBait3D(LIST_ZEW, {200, 200, 200});
-    lights.interiorLighting = 1;
-    drawRunFrame();
-    EXPECT_TRUE(is(readBackBuffer(), 320, 120, {100, 100, 100}));
 }
 
-TEST_F(GlScene, StopArrowIsRedAwayFromAStopAndGreenAtIt)
+TEST_F(GlScene, StopArrowIsRedAwayFromAStopGreenAtItAndUnturnedWithNoBearing)
 {
-    // A small square round the arrow's pivot at (0.3, 3.175) of the 5 x 3.75 panel.
-    compileRect2D(LIST_STOP_ARROW, 0.25f, 3.125f, 0.35f, 3.225f);
+    // A small square round the arrow's pivot at (0.3, 3.175) of the 5 x 3.75 panel, 128 px a unit.
+    const auto square = [](float x0) {
+        compile(LIST_STOP_ARROW, [x0] {
+            glBegin(GL_QUADS);
+            glVertex2f(x0, 3.125f), glVertex2f(x0 + 0.1f, 3.125f), glVertex2f(x0 + 0.1f, 3.225f), glVertex2f(x0, 3.225f);
+            glEnd();
+        });
+    };
+    square(0.25f);
     drawRunFrame();
-    const int px = 38, py = 406;  // the pivot in pixels: 128 per panel unit
-    EXPECT_TRUE(is(readBackBuffer(), px, py, {255, 0, 0}));
+    EXPECT_TRUE(is(38, 406, {255, 0, 0}));
     stops.atStop = 1;
     drawRunFrame();
-    EXPECT_TRUE(is(readBackBuffer(), px, py, {0, 255, 0}));
+    EXPECT_TRUE(is(38, 406, {0, 255, 0}));
+    stops.atStop = 0;
+    square(0.5f);
+    stops.stopBearing = std::numeric_limits<float>::quiet_NaN();
+    drawRunFrame();
+    EXPECT_TRUE(is(70, 406, {255, 0, 0}));
 }
 
 TEST_F(GlScene, EveryPassTurnsTheWheelsAgain)
@@ -360,15 +292,6 @@ TEST_F(GlScene, EveryPassTurnsTheWheelsAgain)
     view.viewportCount = 3;
     drawRunFrame();
     EXPECT_NEAR(wheelSpin, -54.0f, 1e-4f);
-}
-
-TEST_F(GlScene, StopArrowWithNoBearingStaysUnturned)
-{
-    compileRect2D(LIST_STOP_ARROW, 0.5f, 3.125f, 0.6f, 3.225f);
-    stops.stopBearing = std::numeric_limits<float>::quiet_NaN();
-    drawRunFrame();
-    ReadPixels p = readBackBuffer();
-    EXPECT_TRUE(is(p, 70, 406, {255, 0, 0})) << colourAt(p, 70, 406);
 }
 
 } // namespace

@@ -16,8 +16,7 @@
 
 namespace {
 
-int loadCount = 0;
-int fontDropCount = 0;
+int loadCount = 0, fontDropCount = 0;
 const MenuActions countingActions{[] { ++loadCount; }, [] { ++fontDropCount; }};
 
 class MenuLogic : public ::testing::Test {
@@ -26,27 +25,17 @@ protected:
     {
         resetMenuState();
         std::memset(keyState, 0, sizeof keyState);
-        inGame = 0;
-        quitRequested = 0;
-        shutdownRequested = 0;
-        loadCount = 0;
-        fontDropCount = 0;
+        inGame = quitRequested = shutdownRequested = 0;
+        loadCount = fontDropCount = 0;
         fsoundRecordReset();
         FSOUND_Init(44100, 32, 0);
         soundStreams[STREAM_MENU_MUSIC] = FSOUND_Stream_Open("Dane/Menu/muzyka.wav", FSOUND_LOOP_NORMAL, 0, 0);
-        musicPlay = "StreamPlay(20," + handleText() + ")";
-        musicStop = "StreamStop(" + handleText() + ")";
-        fsoundRecordTake();
-    }
-
-    void TearDown() override { soundStreams[STREAM_MENU_MUSIC] = nullptr; }
-
-    static std::string handleText()
-    {
         FSOUND_Stream_Stop(soundStreams[STREAM_MENU_MUSIC]);
         const std::string call = fsoundRecordTake().back();  // "StreamStop(<id>)"
-        return call.substr(11, call.size() - 12);
+        musicStop = call;
+        musicPlay = "StreamPlay(20," + call.substr(11, call.size() - 12) + ")";
     }
+    void TearDown() override { soundStreams[STREAM_MENU_MUSIC] = nullptr; }
 
     MenuFrameDraw tick() { return menuTick(countingActions); }
 
@@ -54,14 +43,11 @@ protected:
     template <typename Condition>
     int ticksUntil(Condition done, int limit = 2000)
     {
-        for (int n = 1; n <= limit; ++n) {
-            tick();
-            if (done())
+        for (int n = 1; n <= limit; ++n)
+            if (tick(), done())
                 return n;
-        }
         return limit + 1;
     }
-
     // The opening fade and the buttons sliding in: the idle main menu.
     void reachIdleMenu()
     {
@@ -69,71 +55,51 @@ protected:
         ticksUntil([] { return menuState.buttonsEntering == 0.0f; });
         ASSERT_EQ(menuState.menuBusy, 0);
     }
-
-    // Key down for one tick (which acts), then up for one tick.
-    void tap(uint8_t key)
+    // Key down for one tick (which acts), then up for one tick; Enter: only the tick that acts.
+    void tap(uint8_t key, int times = 1)
     {
-        keyState[key] = 1;
-        tick();
-        keyState[key] = 0;
-        tick();
+        for (int k = 0; k < times; ++k) {
+            keyState[key] = 1;
+            tick();
+            keyState[key] = 0;
+            if (key != VK_RETURN)
+                tick();
+        }
     }
-
-    // Enter held for one tick: the tick that starts the command.
-    void enterTick()
-    {
-        keyState[VK_RETURN] = 1;
-        tick();
-        keyState[VK_RETURN] = 0;
-    }
-
     static int countOf(const std::vector<std::string>& calls, const std::string& call)
     {
         return static_cast<int>(std::count(calls.begin(), calls.end(), call));
     }
-
-    std::string musicPlay;
-    std::string musicStop;
+    std::string musicPlay, musicStop;
 };
-
-// --- Opening fade and buttons ---
 
 TEST_F(MenuLogic, OpeningFadeStartsMusicAtTick402AndEndsAtTick604)
 {
-    int musicTick = 0;
-    int endTick = 0;
+    int musicTick = 0, endTick = 0;
     for (int n = 1; n <= 700 && endTick == 0; ++n) {
-        const MenuFrameDraw frame = tick();
-        EXPECT_EQ(frame.introFrame, 1) << "tick " << n;
-        const std::vector<std::string> calls = fsoundRecordTake();
-        if (countOf(calls, musicPlay) > 0) {
+        EXPECT_EQ(tick().introFrame, 1) << n;
+        if (countOf(fsoundRecordTake(), musicPlay) > 0) {
             EXPECT_EQ(musicTick, 0) << "music started twice";
             musicTick = n;
             EXPECT_EQ(menuState.fadePicture, MENU_SLOT_BACKGROUND);
         }
-        if (n == 200) {
+        if (n == 200)
             EXPECT_GT(menuState.fadeLevel, 0.98f);  // the logo at its brightest
-        }
-        if (n < 400) {
-            EXPECT_EQ(menuState.fadePicture, MENU_SLOT_LOGO) << "tick " << n;
-        }
-        if (introActive == 0)
-            endTick = n;
+        if (n < 400)
+            EXPECT_EQ(menuState.fadePicture, MENU_SLOT_LOGO) << n;
+        endTick = introActive == 0 ? n : 0;
     }
     EXPECT_EQ(musicTick, 402);
     EXPECT_EQ(endTick, 604);
     EXPECT_FLOAT_EQ(menuState.fadeLevel, 0.995f);
     EXPECT_EQ(menuState.fadeRising, 0);
-    // The first frame after the opening draws the menu itself.
     EXPECT_EQ(tick().introFrame, 0);
 }
 
 TEST_F(MenuLogic, ExitChosenDuringTheOpeningFadesOutWhenTheOpeningEnds)
 {
-    tap(VK_DOWN);
-    tap(VK_DOWN);
-    tap(VK_DOWN);
-    enterTick();
+    tap(VK_DOWN, 3);
+    tap(VK_RETURN);
     EXPECT_EQ(menuState.cmdExit, 1);
     ticksUntil([] { return introActive == 0; });
     EXPECT_FLOAT_EQ(menuState.fadeLevel, 0.995f);  // nothing faded during the opening
@@ -141,8 +107,6 @@ TEST_F(MenuLogic, ExitChosenDuringTheOpeningFadesOutWhenTheOpeningEnds)
     EXPECT_LT(menuState.fadeLevel, 0.995f);
     EXPECT_EQ(ticksUntil([] { return shutdownRequested == 1; }), 199);
 }
-
-// --- Cursor ---
 
 TEST_F(MenuLogic, CursorMovesOncePerPressAndStaysInBounds)
 {
@@ -154,62 +118,47 @@ TEST_F(MenuLogic, CursorMovesOncePerPressAndStaysInBounds)
     EXPECT_EQ(menuState.menuCursor, 1);  // held: one step only
     keyState[VK_DOWN] = 0;
     tick();
-    tap(VK_DOWN);
-    tap(VK_DOWN);
+    tap(VK_DOWN, 2);
     EXPECT_EQ(menuState.menuCursor, 3);
     tap(VK_DOWN);
     EXPECT_EQ(menuState.menuCursor, 3);  // no wrap past exit
-    for (int n = 0; n < 5; ++n)
-        tap(VK_UP);
+    tap(VK_UP, 5);
     EXPECT_EQ(menuState.menuCursor, 0);  // no wrap past new game
     EXPECT_EQ(quitRequested + shutdownRequested + inGame, 0);
 }
 
-TEST_F(MenuLogic, EachItemSetsItsCommand)
+TEST_F(MenuLogic, EachItemSetsItsCommandAlone)
 {
     reachIdleMenu();
-    struct Case {
-        int32_t item;
-        uint8_t MenuState::*flag;
-    };
-    const Case cases[] = {{MENU_ITEM_NEW_GAME, &MenuState::cmdNewGame},
-                          {MENU_ITEM_BUSES, &MenuState::cmdBuses},
-                          {MENU_ITEM_ABOUT, &MenuState::cmdAbout},
-                          {MENU_ITEM_EXIT, &MenuState::cmdExit}};
-    for (const Case& c : cases) {
+    const std::pair<int32_t, uint8_t MenuState::*> cases[] = {{MENU_ITEM_NEW_GAME, &MenuState::cmdNewGame},
+        {MENU_ITEM_BUSES, &MenuState::cmdBuses}, {MENU_ITEM_ABOUT, &MenuState::cmdAbout},
+        {MENU_ITEM_EXIT, &MenuState::cmdExit}};
+    for (const auto& [item, flag] : cases) {
         const MenuState idle = menuState;
-        menuState.menuCursor = c.item;
-        menuInput();
-        keyState[VK_RETURN] = 1;
-        menuInput();
-        keyState[VK_RETURN] = 0;
-        menuInput();
-        EXPECT_EQ(menuState.*c.flag, 1) << "item " << c.item;
-        const int set = menuState.cmdNewGame + menuState.cmdBuses + menuState.cmdAbout + menuState.cmdExit +
-                        menuState.cmdBack;
-        EXPECT_EQ(set, 1) << "item " << c.item;
+        menuState.menuCursor = item;
+        for (uint8_t key : {0, 1, 0})
+            keyState[VK_RETURN] = key, menuInput();
+        EXPECT_EQ(menuState.*flag, 1) << item;
+        EXPECT_EQ(menuState.cmdNewGame + menuState.cmdBuses + menuState.cmdAbout + menuState.cmdExit + menuState.cmdBack, 1);
         menuState = idle;
     }
 }
-
-// --- Panels ---
 
 // The buses and the about panel: open with the cursor held on back, back closes in tick 105.
 TEST_F(MenuLogic, PanelsOpenWithTheCursorOnBackAndBackClosesThemInTick105)
 {
     reachIdleMenu();
     for (int item : {MENU_ITEM_BUSES, MENU_ITEM_ABOUT}) {
-        for (int k = 0; k < item; ++k)
-            tap(VK_DOWN);
-        ASSERT_EQ(menuState.menuCursor, item);
-        enterTick();
+        SCOPED_TRACE(item);
+        tap(VK_DOWN, item);
+        tap(VK_RETURN);
         EXPECT_EQ(menuState.showBusesPanel, item == MENU_ITEM_BUSES ? 1 : 0);
         EXPECT_EQ(menuState.showAboutPanel, item == MENU_ITEM_ABOUT ? 1 : 0);
         EXPECT_EQ(1 + ticksUntil([] { return menuState.cmdBuses + menuState.cmdAbout == 0; }), 105);
         tap(VK_UP);
         tap(VK_DOWN);
         EXPECT_EQ(menuState.menuCursor, MENU_ITEM_BACK) << "held on back while open";
-        enterTick();
+        tap(VK_RETURN);
         EXPECT_EQ(menuState.cmdBack, 1);
         EXPECT_EQ(menuState.menuCursor, 0);
         EXPECT_EQ(menuState.menuCursorLimit, 4);
@@ -220,38 +169,29 @@ TEST_F(MenuLogic, PanelsOpenWithTheCursorOnBackAndBackClosesThemInTick105)
         EXPECT_EQ(menuState.menuBusy, 0);
         // Buttons-in completed in the same tick, so the buttons stay where they are.
         const float buttons = menuState.buttonsOffset;
-        for (int k = 0; k < 10; ++k)
-            tick();
+        ticksUntil([] { return false; }, 10);
         EXPECT_EQ(menuState.buttonsOffset, buttons);
     }
 }
 
-// --- New game and the return from a run ---
-
 TEST_F(MenuLogic, NewGameLoadsOnceInTick106)
 {
     reachIdleMenu();
-    enterTick();
+    tap(VK_RETURN);
     EXPECT_EQ(menuState.showNewGamePanel, 1);
-    for (int n = 2; n <= 105; ++n)
-        tick();
-    EXPECT_EQ(loadCount, 0);
-    EXPECT_EQ(inGame, 0);
+    ticksUntil([] { return false; }, 104);
+    EXPECT_EQ(loadCount + inGame, 0);
     fsoundRecordTake();
     tick();  // tick 106
     EXPECT_EQ(loadCount, 1);
     EXPECT_EQ(inGame, 1);
-    EXPECT_EQ(menuState.showNewGamePanel, 0);
+    EXPECT_EQ(menuState.showNewGamePanel + newGameArmed + newGameReady + menuState.cmdNewGame, 0);
     EXPECT_FLOAT_EQ(menuState.panelOffset, 0.0f);
-    EXPECT_EQ(newGameArmed, 0);
-    EXPECT_EQ(newGameReady, 0);
     EXPECT_EQ(restartMenuMusic, 1);
-    EXPECT_EQ(menuState.cmdNewGame, 0);
     EXPECT_NEAR(menuState.buttonsOffset, 0.228f, 1e-4f);
     EXPECT_EQ(countOf(fsoundRecordTake(), musicStop), 1);
-    // Extra menu frames cannot load a second time.
     tick();
-    EXPECT_EQ(loadCount, 1);
+    EXPECT_EQ(loadCount, 1) << "extra menu frames cannot load a second time";
 }
 
 TEST_F(MenuLogic, ReturnFromRunRestartsMusicOnceAndSlidesButtonsIn106Ticks)
@@ -259,57 +199,43 @@ TEST_F(MenuLogic, ReturnFromRunRestartsMusicOnceAndSlidesButtonsIn106Ticks)
     reachIdleMenu();
     tap(VK_DOWN);  // the cursor is kept over the run
     tap(VK_UP);
-    enterTick();
+    tap(VK_RETURN);
     ticksUntil([] { return inGame == 1; });
     fsoundRecordTake();
-
-    // What Escape in the run leaves behind.
-    inGame = 0;
+    inGame = 0;  // what Escape in the run leaves behind
     returnToMenu = 1;
-    const MenuFrameDraw first = tick();
-    EXPECT_EQ(first.introFrame, 0);
-    std::vector<std::string> calls = fsoundRecordTake();
+    EXPECT_EQ(tick().introFrame, 0);
     std::vector<std::string> expected{musicPlay};
     for (int channel = 0; channel <= 11; ++channel)
         expected.push_back("StopSound(" + std::to_string(channel) + ")");
-    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(fsoundRecordTake(), expected);
     EXPECT_EQ(restartMenuMusic, 0);
     EXPECT_EQ(newGameArmed, 1);
     EXPECT_EQ(menuState.menuBusy, 1);
     EXPECT_EQ(fontDropCount, 1);
-
-    const int n = 1 + ticksUntil([] { return returnToMenu == 0; });
-    EXPECT_EQ(n, 106);
-    EXPECT_EQ(fontDropCount, 106);  // on every tick of the return
+    EXPECT_EQ(1 + ticksUntil([] { return returnToMenu == 0; }), 106);
+    EXPECT_EQ(fontDropCount, 106) << "on every tick of the return";
     EXPECT_TRUE(fsoundRecordTake().empty());
     EXPECT_EQ(menuState.menuBusy, 0);
     EXPECT_GE(menuState.buttonsOffset, 1.495f);
     EXPECT_EQ(menuState.menuCursor, 0);
-
-    // A second game loads again.
-    enterTick();
+    tap(VK_RETURN);
     ticksUntil([] { return inGame == 1; });
-    EXPECT_EQ(loadCount, 2);
+    EXPECT_EQ(loadCount, 2) << "a second game loads again";
 }
-
-// --- Exit ---
 
 TEST_F(MenuLogic, ExitFadesFor200TicksThenRequestsTheShutdown)
 {
     reachIdleMenu();
-    for (int k = 0; k < 3; ++k)
-        tap(VK_DOWN);
-    ASSERT_EQ(menuState.menuCursor, MENU_ITEM_EXIT);
+    tap(VK_DOWN, 3);
     keyState[VK_RETURN] = 1;
     MenuFrameDraw frame = tick();
     keyState[VK_RETURN] = 0;
     EXPECT_EQ(frame.exitFade, 1);
     float last = menuState.fadeLevel;
     int n = 1;
-    while (shutdownRequested == 0 && n < 400) {
-        frame = tick();
-        ++n;
-        EXPECT_EQ(frame.exitFade, 1);
+    for (; shutdownRequested == 0 && n < 400; ++n) {
+        EXPECT_EQ(tick().exitFade, 1);
         EXPECT_LT(menuState.fadeLevel, last);
         last = menuState.fadeLevel;
     }
@@ -317,61 +243,45 @@ TEST_F(MenuLogic, ExitFadesFor200TicksThenRequestsTheShutdown)
     EXPECT_EQ(quitRequested, 1);
     EXPECT_LE(menuState.fadeLevel, 0.0f);
     EXPECT_EQ(menuState.cmdExit, 1);  // never cleared
-    // The buttons left the screen on the way.
-    EXPECT_LE(menuState.buttonsOffset, 0.0f);
-    // Frames after the request change nothing more.
-    shutdownRequested = 0;
-    quitRequested = 0;
+    EXPECT_LE(menuState.buttonsOffset, 0.0f) << "the buttons left the screen on the way";
+    shutdownRequested = quitRequested = 0;
     tick();
-    EXPECT_EQ(shutdownRequested, 0);
+    EXPECT_EQ(shutdownRequested, 0) << "frames after the request change nothing more";
 }
 
-// --- Motions ---
-
-TEST_F(MenuLogic, UnknownMotionsAndClosedGatesDoNothing)
+TEST_F(MenuLogic, UnknownMotionsClosedGatesAndPanelOutHidingItsPanels)
 {
     const MenuState before = menuState;
     for (int motion : {-1, 2, 3, 8, 99})
         menuMotion(motion);
     EXPECT_EQ(std::memcmp(&before, &menuState, sizeof before), 0);
-
     menuState.motionGate[MENU_MOTION_PANEL_IN] = 0;
     menuMotion(MENU_MOTION_PANEL_IN);
     EXPECT_EQ(menuState.panelOffset, 0.0f);
-    // Out motions do not move an offset that is already at its target.
-    menuMotion(MENU_MOTION_BUTTONS_OUT);
+    menuMotion(MENU_MOTION_BUTTONS_OUT);  // already at its target
     EXPECT_EQ(menuState.buttonsOffset, 0.0f);
-}
-
-TEST_F(MenuLogic, PanelOutHidesPanelsWhenItCompletes)
-{
     menuState.panelOffset = 0.01f;
-    menuState.showAboutPanel = 1;
-    menuState.showBusesPanel = 1;
-    menuState.showNewGamePanel = 1;
+    menuState.showAboutPanel = menuState.showBusesPanel = menuState.showNewGamePanel = 1;
     menuMotion(MENU_MOTION_PANEL_OUT);
-    EXPECT_EQ(menuState.showAboutPanel, 0);
-    EXPECT_EQ(menuState.showBusesPanel, 0);
+    EXPECT_EQ(menuState.showAboutPanel + menuState.showBusesPanel, 0);
     EXPECT_EQ(menuState.showNewGamePanel, 1);
 }
 
 TEST_F(MenuLogic, EnterWhileButtonsSlideIsIgnoredUnlessStillHeld)
 {
     ticksUntil([] { return introActive == 0; });
-    for (int n = 0; n < 20; ++n)
-        tick();
+    ticksUntil([] { return false; }, 20);
     tap(VK_RETURN);
+    tick();
     EXPECT_EQ(menuState.cmdNewGame, 0);
-    // Held through the rest of the slide: acts on the first tick after it.
-    keyState[VK_RETURN] = 1;
+    keyState[VK_RETURN] = 1;  // held through the rest of the slide: acts on the first tick after it
     ticksUntil([] { return menuState.buttonsEntering == 0.0f; });
     EXPECT_EQ(menuState.cmdNewGame, 0);
     tick();
     EXPECT_EQ(menuState.cmdNewGame, 1);
-    // And once only while it stays held.
     menuState.cmdNewGame = 0;
     tick();
-    EXPECT_EQ(menuState.cmdNewGame, 0);
+    EXPECT_EQ(menuState.cmdNewGame, 0) << "once only while it stays held";
 }
 
 } // namespace

@@ -6,22 +6,19 @@
 #include <cstdint>
 #include <vector>
 
-// Opens (once) a hidden width x height window with an RGBA, double-buffered, depth-buffered
-// compatibility context and makes it current. False when no context is available.
+// Opens (once) a hidden width x height double-buffered, depth-buffered context; false if none.
 bool openRenderTestContext(int width, int height);
-void closeRenderTestContext();
 
 struct ReadPixels {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<uint8_t> rgb;  // row 0 at the bottom, as GL counts
     const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
-    // Whether every pixel of [x0,x1) x [y0,y1) is within tolerance of (r, g, b).
-    bool all(int x0, int y0, int x1, int y1, int r, int g, int b, int tolerance = 8) const;
-    // Number of pixels of the rectangle within tolerance of (r, g, b).
+    // Pixels of [x0,x1) x [y0,y1) within tolerance of (r, g, b); all() when every one is.
     int count(int x0, int y0, int x1, int y1, int r, int g, int b, int tolerance = 8) const;
+    bool all(int x0, int y0, int x1, int y1, int r, int g, int b, int tolerance = 8) const
+    {
+        return count(x0, y0, x1, y1, r, g, b, tolerance) == (x1 - x0) * (y1 - y0);
+    }
 };
 // The back buffer as drawn so far (before the swap).
 ReadPixels readBackBuffer();
-// The front buffer (after the swap).
-ReadPixels readFrontBuffer();
