@@ -8,33 +8,33 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cmath>
+#include <algorithm>
 
 namespace {
 
-constexpr int W = 320;
-constexpr int H = 240;
-constexpr int SLOTS = 13;
+constexpr int W = 320, H = 240;
+bool haveContext = false;
 
-std::array<int, 3> slotColour(int slot)
+int slotColour(int slot, int k)
 {
-    return {30 + 16 * slot, 230 - 12 * slot, 60 + 8 * (slot % 4)};
+    const int c[3] = {30 + 16 * slot, 230 - 12 * slot, 60 + 8 * (slot % 4)};
+    return c[k];
 }
+
+// Centres of the four buttons once slid in (offset 1.5), top to bottom.
+constexpr float BUTTON_X = -0.4f;
+constexpr float BUTTON_Y[4] = {0.25f, 0.10f, -0.05f, -0.20f};
 
 class MenuDraw : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        if (!openRenderTestContext(W, H))
+        if (!(haveContext = openRenderTestContext(W, H)))
             return;
-        haveContext = true;
-        for (int slot = 0; slot < SLOTS; ++slot) {
-            const std::array<int, 3> c = slotColour(slot);
+        for (int slot = 0; slot < 13; ++slot) {
             uint8_t pixels[4 * 3];
-            for (int i = 0; i < 4; ++i)
-                for (int k = 0; k < 3; ++k)
-                    pixels[i * 3 + k] = static_cast<uint8_t>(c[k]);
+            for (int i = 0; i < 12; ++i)
+                pixels[i] = static_cast<uint8_t>(slotColour(slot, i % 3));
             glGenTextures(1, &texMenu[slot]);
             glBindTexture(GL_TEXTURE_2D, texMenu[slot]);
             glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -50,10 +50,10 @@ protected:
         if (!haveContext)
             GTEST_SKIP() << "no GL context";
         resetMenuState();
+        menuState.buttonsOffset = 1.5f;
         // The fixed state the game sets up before the first menu frame.
         glViewport(0, 0, W, H);
         glClearColor(0, 0, 0, 1);
-        glClearDepth(1.0);
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LEQUAL);
         glEnable(GL_TEXTURE_2D);
@@ -66,50 +66,35 @@ protected:
         glColor3f(1.0f, 1.0f, 1.0f);
     }
 
-    static ReadPixels draw(const MenuFrameDraw& frame)
+    static ReadPixels draw(uint8_t introFrame = 0, uint8_t exitFade = 0)
     {
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        MenuFrameDraw frame;
+        frame.introFrame = introFrame;
+        frame.exitFade = exitFade;
         drawMenu(frame);
-        glFinish();
         return readBackBuffer();
     }
 
-    // The pixel at a point of the menu's screen space (-1..1, y up).
-    static const uint8_t* at(const ReadPixels& p, float x, float y)
-    {
-        const int px = std::min(W - 1, static_cast<int>((x + 1.0f) * 0.5f * W));
-        const int py = std::min(H - 1, static_cast<int>((y + 1.0f) * 0.5f * H));
-        return p.at(px, py);
-    }
-
+    // The slot at a point of the menu's screen space (-1..1, y up), at a fade level.
     static void expectSlot(const ReadPixels& p, float x, float y, int slot, float level = 1.0f)
     {
-        const uint8_t* px = at(p, x, y);
-        const std::array<int, 3> c = slotColour(slot);
+        const uint8_t* px = p.at(std::min(W - 1, static_cast<int>((x + 1.0f) * 0.5f * W)),
+                                 std::min(H - 1, static_cast<int>((y + 1.0f) * 0.5f * H)));
         for (int k = 0; k < 3; ++k)
-            EXPECT_NEAR(px[k], c[k] * level, 3.0) << "at (" << x << ", " << y << ") want slot " << slot;
+            EXPECT_NEAR(px[k], slotColour(slot, k) * level, 3.0) << "at (" << x << ", " << y << ") want slot " << slot;
     }
-
-    static bool haveContext;
 };
-bool MenuDraw::haveContext = false;
-
-// Centres of the four buttons once slid in (offset 1.5), top to bottom.
-constexpr float BUTTON_X = -0.4f;
-constexpr float BUTTON_Y[4] = {0.25f, 0.10f, -0.05f, -0.20f};
 
 TEST_F(MenuDraw, OpeningFadeDrawsOnlyTheFadePictureAtItsLevel)
 {
     menuState.fadePicture = MENU_SLOT_LOGO;
-    menuState.fadeLevel = 0.5f;
-    menuState.buttonsOffset = 1.5f;  // would be on the screen, but the opening draws nothing else
-    MenuFrameDraw frame;
-    frame.introFrame = 1;
-    const ReadPixels p = draw(frame);
+    menuState.fadeLevel = 0.5f;  // the buttons would be on the screen, but the opening draws nothing else
+    const ReadPixels p = draw(1);
     for (float y : BUTTON_Y)
         expectSlot(p, BUTTON_X, y, MENU_SLOT_LOGO, 0.5f);
     expectSlot(p, -0.99f, -0.99f, MENU_SLOT_LOGO, 0.5f);
@@ -118,51 +103,41 @@ TEST_F(MenuDraw, OpeningFadeDrawsOnlyTheFadePictureAtItsLevel)
 
 TEST_F(MenuDraw, ButtonsShowTheCursorItemSelectedOverTheBackground)
 {
-    menuState.buttonsOffset = 1.5f;
     for (int32_t cursor = 0; cursor < 4; ++cursor) {
         menuState.menuCursor = cursor;
-        const ReadPixels p = draw(MenuFrameDraw{});
-        expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND);
+        const ReadPixels p = draw();
         for (int item = 0; item < 4; ++item)
             expectSlot(p, BUTTON_X, BUTTON_Y[item], MENU_SLOT_BUTTONS + 2 * item + (item == cursor ? 0 : 1));
-        // Between the buttons the background shows.
-        expectSlot(p, BUTTON_X, 0.175f, MENU_SLOT_BACKGROUND);
-        // The back button stands off the screen at offset 0.
-        expectSlot(p, -0.9f, -0.9f, MENU_SLOT_BACKGROUND);
+        // The background between the buttons and where the back button stands off the screen.
+        for (float x : {0.9f, BUTTON_X, -0.9f})
+            expectSlot(p, x, x == BUTTON_X ? 0.175f : x, MENU_SLOT_BACKGROUND);
     }
 }
 
 TEST_F(MenuDraw, OpenPanelWithBackButtonAndNoItemSelected)
 {
-    menuState.buttonsOffset = 1.5f;  // kept on the screen to see that none is selected
-    menuState.menuCursor = MENU_ITEM_BACK;
+    menuState.menuCursor = MENU_ITEM_BACK;  // buttons kept on the screen to see that none is selected
     menuState.showAboutPanel = 1;
     menuState.panelOffset = 1.995f;
     menuState.backButtonOffset = 1.26f;
-    const ReadPixels p = draw(MenuFrameDraw{});
+    const ReadPixels p = draw();
     // The panel covers x -0.895..0.905, y -0.8..0.4, over the buttons.
-    expectSlot(p, 0.0f, 0.0f, MENU_SLOT_ABOUT_PANEL);
-    expectSlot(p, -0.85f, 0.35f, MENU_SLOT_ABOUT_PANEL);
-    expectSlot(p, 0.85f, -0.75f, MENU_SLOT_ABOUT_PANEL);
-    expectSlot(p, 0.95f, 0.0f, MENU_SLOT_BACKGROUND);
-    expectSlot(p, 0.0f, 0.45f, MENU_SLOT_BACKGROUND);
-    // The back button: the exit button's selected picture at the lower left.
-    expectSlot(p, -0.6f, -0.9f, MENU_SLOT_BACK_BUTTON);
-    // Above the panel top, the buttons' column shows none selected.
+    const float at[][3] = {{0.0f, 0.0f, MENU_SLOT_ABOUT_PANEL}, {-0.85f, 0.35f, MENU_SLOT_ABOUT_PANEL},
+                           {0.85f, -0.75f, MENU_SLOT_ABOUT_PANEL}, {0.95f, 0.0f, MENU_SLOT_BACKGROUND},
+                           {0.0f, 0.45f, MENU_SLOT_BACKGROUND}, {-0.6f, -0.9f, MENU_SLOT_BACK_BUTTON}};
+    for (const auto& a : at)
+        expectSlot(p, a[0], a[1], static_cast<int>(a[2]));
     menuState.showAboutPanel = 0;
-    const ReadPixels q = draw(MenuFrameDraw{});
+    const ReadPixels q = draw();
     for (int item = 0; item < 4; ++item)
         expectSlot(q, BUTTON_X, BUTTON_Y[item], MENU_SLOT_BUTTONS + 2 * item + 1);
 }
 
 TEST_F(MenuDraw, ExitFadeDarkensEverythingDrawnAfterIt)
 {
-    menuState.buttonsOffset = 1.5f;
     menuState.fadePicture = MENU_SLOT_BACKGROUND;
     menuState.fadeLevel = 0.5f;
-    MenuFrameDraw frame;
-    frame.exitFade = 1;
-    const ReadPixels p = draw(frame);
+    const ReadPixels p = draw(0, 1);
     expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND, 0.5f);
     expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS, 0.5f);
     expectSlot(p, BUTTON_X, BUTTON_Y[3], MENU_SLOT_BUTTONS + 7, 0.5f);
@@ -170,14 +145,12 @@ TEST_F(MenuDraw, ExitFadeDarkensEverythingDrawnAfterIt)
 
 TEST_F(MenuDraw, PanelsDrawInOrderWithTheNewGamePanelOnTop)
 {
+    menuState.buttonsOffset = 0.0f;
     menuState.panelOffset = 2.0f;
-    menuState.showAboutPanel = 1;
-    menuState.showBusesPanel = 1;
-    ReadPixels p = draw(MenuFrameDraw{});
-    expectSlot(p, 0.0f, 0.0f, MENU_SLOT_BUSES_PANEL);
+    menuState.showAboutPanel = menuState.showBusesPanel = 1;
+    expectSlot(draw(), 0.0f, 0.0f, MENU_SLOT_BUSES_PANEL);
     menuState.showNewGamePanel = 1;
-    p = draw(MenuFrameDraw{});
-    expectSlot(p, 0.0f, 0.0f, MENU_SLOT_NEW_GAME_PANEL);
+    expectSlot(draw(), 0.0f, 0.0f, MENU_SLOT_NEW_GAME_PANEL);
     // The about panel's texture shift leaves the texture matrix as it was.
     GLfloat texture[16];
     glGetFloatv(GL_TEXTURE_MATRIX, texture);
@@ -191,11 +164,11 @@ TEST_F(MenuDraw, PanelsDrawInOrderWithTheNewGamePanelOnTop)
 TEST_F(MenuDraw, ButtonsFollowTheirOffset)
 {
     menuState.buttonsOffset = 0.24f;  // where a panel leaves them: off the screen
-    ReadPixels p = draw(MenuFrameDraw{});
+    ReadPixels p = draw();
     for (float y : BUTTON_Y)
         expectSlot(p, -0.99f, y, MENU_SLOT_BACKGROUND);
     menuState.buttonsOffset = 1.0f;  // half way: the new-game button reaches x = -0.26
-    p = draw(MenuFrameDraw{});
+    p = draw();
     expectSlot(p, -0.5f, BUTTON_Y[0], MENU_SLOT_BUTTONS);
     expectSlot(p, -0.2f, BUTTON_Y[0], MENU_SLOT_BACKGROUND);
 }
@@ -211,7 +184,6 @@ TEST_F(MenuDraw, MenuFrameSetsItsMatricesAndLeavesLightingOn)
     glTranslatef(100.0f, 50.0f, 0.0f);
     introActive = 0;
     menuState.buttonsEntering = 0.0f;
-    menuState.buttonsOffset = 1.5f;
     menuFrame();  // the test context has no game window, so the picture stays in the back buffer
     const ReadPixels p = readBackBuffer();
     expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND);
