@@ -83,10 +83,8 @@ TEST_F(MenuLogic, OpeningFadeStartsMusicAtTick402AndEndsAtTick604)
             musicTick = n;
             EXPECT_EQ(menuState.fadePicture, MENU_SLOT_BACKGROUND);
         }
-        if (n == 200)
-            EXPECT_GT(menuState.fadeLevel, 0.98f);  // the logo at its brightest
-        if (n < 400)
-            EXPECT_EQ(menuState.fadePicture, MENU_SLOT_LOGO) << n;
+        EXPECT_TRUE(n != 200 || menuState.fadeLevel > 0.98f) << "the logo at its brightest";
+        EXPECT_TRUE(n >= 400 || menuState.fadePicture == MENU_SLOT_LOGO) << n;
         endTick = introActive == 0 ? n : 0;
     }
     EXPECT_EQ(musicTick, 402);
