@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -25,8 +26,7 @@ protected:
     {
         resetMenuState();
         std::memset(keyState, 0, sizeof keyState);
-        inGame = quitRequested = shutdownRequested = 0;
-        loadCount = fontDropCount = 0;
+        inGame = quitRequested = shutdownRequested = 0, loadCount = fontDropCount = 0;
         fsoundRecordReset();
         FSOUND_Init(44100, 32, 0);
         soundStreams[STREAM_MENU_MUSIC] = FSOUND_Stream_Open("Dane/Menu/muzyka.wav", FSOUND_LOOP_NORMAL, 0, 0);
@@ -87,10 +87,8 @@ TEST_F(MenuLogic, OpeningFadeStartsMusicAtTick402AndEndsAtTick604)
         EXPECT_TRUE(n >= 400 || menuState.fadePicture == MENU_SLOT_LOGO) << n;
         endTick = introActive == 0 ? n : 0;
     }
-    EXPECT_EQ(musicTick, 402);
-    EXPECT_EQ(endTick, 604);
-    EXPECT_FLOAT_EQ(menuState.fadeLevel, 0.995f);
-    EXPECT_EQ(menuState.fadeRising, 0);
+    EXPECT_TRUE(musicTick == 402 && endTick == 604) << musicTick << " " << endTick;
+    EXPECT_TRUE(menuState.fadeLevel == 0.995f && menuState.fadeRising == 0);
     EXPECT_EQ(tick().introFrame, 0);
 }
 
@@ -157,14 +155,10 @@ TEST_F(MenuLogic, PanelsOpenWithTheCursorOnBackAndBackClosesThemInTick105)
         tap(VK_DOWN);
         EXPECT_EQ(menuState.menuCursor, MENU_ITEM_BACK) << "held on back while open";
         tap(VK_RETURN);
-        EXPECT_EQ(menuState.cmdBack, 1);
-        EXPECT_EQ(menuState.menuCursor, 0);
-        EXPECT_EQ(menuState.menuCursorLimit, 4);
+        EXPECT_TRUE(menuState.cmdBack == 1 && menuState.menuCursor == 0 && menuState.menuCursorLimit == 4);
         EXPECT_EQ(1 + ticksUntil([] { return menuState.cmdBack == 0; }), 105);
-        EXPECT_LE(menuState.backButtonOffset, 0.0f);
-        EXPECT_NEAR(menuState.panelOffset, 0.0f, 1e-4f);
-        EXPECT_GE(menuState.buttonsOffset, 1.495f);
-        EXPECT_EQ(menuState.menuBusy, 0);
+        EXPECT_TRUE(menuState.backButtonOffset <= 0.0f && std::fabs(menuState.panelOffset) < 1e-4f &&
+                    menuState.buttonsOffset >= 1.495f && menuState.menuBusy == 0);
         // Buttons-in completed in the same tick, so the buttons stay where they are.
         const float buttons = menuState.buttonsOffset;
         ticksUntil([] { return false; }, 10);
@@ -181,11 +175,9 @@ TEST_F(MenuLogic, NewGameLoadsOnceInTick106)
     EXPECT_EQ(loadCount + inGame, 0);
     fsoundRecordTake();
     tick();  // tick 106
-    EXPECT_EQ(loadCount, 1);
-    EXPECT_EQ(inGame, 1);
+    EXPECT_TRUE(loadCount == 1 && inGame == 1);
     EXPECT_EQ(menuState.showNewGamePanel + newGameArmed + newGameReady + menuState.cmdNewGame, 0);
-    EXPECT_FLOAT_EQ(menuState.panelOffset, 0.0f);
-    EXPECT_EQ(restartMenuMusic, 1);
+    EXPECT_TRUE(menuState.panelOffset == 0.0f && restartMenuMusic == 1);
     EXPECT_NEAR(menuState.buttonsOffset, 0.228f, 1e-4f);
     EXPECT_EQ(countOf(fsoundRecordTake(), musicStop), 1);
     tick();
@@ -207,16 +199,11 @@ TEST_F(MenuLogic, ReturnFromRunRestartsMusicOnceAndSlidesButtonsIn106Ticks)
     for (int channel = 0; channel <= 11; ++channel)
         expected.push_back("StopSound(" + std::to_string(channel) + ")");
     EXPECT_EQ(fsoundRecordTake(), expected);
-    EXPECT_EQ(restartMenuMusic, 0);
-    EXPECT_EQ(newGameArmed, 1);
-    EXPECT_EQ(menuState.menuBusy, 1);
-    EXPECT_EQ(fontDropCount, 1);
+    EXPECT_TRUE(restartMenuMusic == 0 && newGameArmed == 1 && menuState.menuBusy == 1 && fontDropCount == 1);
     EXPECT_EQ(1 + ticksUntil([] { return returnToMenu == 0; }), 106);
     EXPECT_EQ(fontDropCount, 106) << "on every tick of the return";
     EXPECT_TRUE(fsoundRecordTake().empty());
-    EXPECT_EQ(menuState.menuBusy, 0);
-    EXPECT_GE(menuState.buttonsOffset, 1.495f);
-    EXPECT_EQ(menuState.menuCursor, 0);
+    EXPECT_TRUE(menuState.menuBusy == 0 && menuState.buttonsOffset >= 1.495f && menuState.menuCursor == 0);
     tap(VK_RETURN);
     ticksUntil([] { return inGame == 1; });
     EXPECT_EQ(loadCount, 2) << "a second game loads again";
@@ -238,9 +225,7 @@ TEST_F(MenuLogic, ExitFadesFor200TicksThenRequestsTheShutdown)
         last = menuState.fadeLevel;
     }
     EXPECT_EQ(n, 200);
-    EXPECT_EQ(quitRequested, 1);
-    EXPECT_LE(menuState.fadeLevel, 0.0f);
-    EXPECT_EQ(menuState.cmdExit, 1);  // never cleared
+    EXPECT_TRUE(quitRequested == 1 && menuState.fadeLevel <= 0.0f && menuState.cmdExit == 1) << "exit never cleared";
     EXPECT_LE(menuState.buttonsOffset, 0.0f) << "the buttons left the screen on the way";
     shutdownRequested = quitRequested = 0;
     tick();
@@ -261,8 +246,7 @@ TEST_F(MenuLogic, UnknownMotionsClosedGatesAndPanelOutHidingItsPanels)
     menuState.panelOffset = 0.01f;
     menuState.showAboutPanel = menuState.showBusesPanel = menuState.showNewGamePanel = 1;
     menuMotion(MENU_MOTION_PANEL_OUT);
-    EXPECT_EQ(menuState.showAboutPanel + menuState.showBusesPanel, 0);
-    EXPECT_EQ(menuState.showNewGamePanel, 1);
+    EXPECT_TRUE(menuState.showAboutPanel == 0 && menuState.showBusesPanel == 0 && menuState.showNewGamePanel == 1);
 }
 
 TEST_F(MenuLogic, EnterWhileButtonsSlideIsIgnoredUnlessStillHeld)
