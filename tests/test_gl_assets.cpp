@@ -17,9 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -39,8 +38,7 @@ protected:
     {
         if (!haveContext)
             GTEST_SKIP() << "no GL context";
-        quitRequested = shutdownRequested = 0;
-        exitStatus = 0;
+        quitRequested = shutdownRequested = exitStatus = 0;
         textureMinFilter = GL_LINEAR_MIPMAP_NEAREST;
         glViewport(0, 0, W, H);
         for (GLenum cap : {GL_LIGHTING, GL_BLEND, GL_ALPHA_TEST, GL_DEPTH_TEST})
@@ -48,10 +46,8 @@ protected:
         glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);
         glFrontFace(GL_CCW);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        for (GLenum matrix : {GL_PROJECTION, GL_MODELVIEW})
+            glMatrixMode(matrix), glLoadIdentity();
         glColor4f(1, 1, 1, 1);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -107,19 +103,9 @@ std::vector<std::vector<GLfloat>> feedback(GLuint list)
 }
 
 struct Cwd {
-    std::string saved;
-    explicit Cwd(const std::string& to)
-    {
-        char buf[4096];
-        saved = getcwd(buf, sizeof buf) ? buf : ".";
-        if (chdir(to.c_str()) != 0)
-            ADD_FAILURE() << "cannot enter " << to;
-    }
-    ~Cwd()
-    {
-        if (chdir(saved.c_str()) != 0)
-            std::abort();
-    }
+    std::filesystem::path saved = std::filesystem::current_path();
+    explicit Cwd(const std::string& to) { std::filesystem::current_path(to); }
+    ~Cwd() { std::filesystem::current_path(saved); }
 };
 
 } // namespace
@@ -139,12 +125,10 @@ TEST_F(GlAssets, UploadStateFiltersAndMipmaps)
     GLint env = 0, alignment = 0, rowLength = -1;
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
     EXPECT_EQ(env, GL_MODULATE);
-    EXPECT_EQ(levelSide(texGauges[0], 1), 2) << "mipmaps are built";
-    EXPECT_EQ(levelSide(texGauges[0], 2), 1);
+    EXPECT_TRUE(levelSide(texGauges[0], 1) == 2 && levelSide(texGauges[0], 2) == 1) << "mipmaps are built";
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glGetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
-    EXPECT_EQ(alignment, 4);
-    EXPECT_EQ(rowLength, 0);
+    EXPECT_TRUE(alignment == 4 && rowLength == 0) << "the unpack state is left as GL's default";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -155,10 +139,8 @@ TEST_F(GlAssets, PictureOfAnySizeIsScaledToPowersOfTwoAndTheCeiling)
         loadTexture(writePicture("odd.bmp", std::vector<uint32_t>(w, 0x808080), 50).c_str(), 3, TEX_TIMETABLE);
         ASSERT_NE(texTimetable[3], 0u);
         const GLint width = levelSide(texTimetable[3], 0), height = levelSide(texTimetable[3], 0, GL_TEXTURE_HEIGHT);
-        EXPECT_GT(width, 0);
-        EXPECT_LE(width, TEXTURE_MAX_SIDE);
-        EXPECT_EQ(width & (width - 1), 0) << width;
-        EXPECT_EQ(height & (height - 1), 0) << height;
+        EXPECT_TRUE(width > 0 && width <= TEXTURE_MAX_SIDE && (width & (width - 1)) == 0) << width;
+        EXPECT_TRUE(height > 0 && (height & (height - 1)) == 0) << height;
     }
 }
 
@@ -217,8 +199,7 @@ TEST_F(GlAssets, FixedRangesAndCopiedDoorLeaves)
     glMatrixMode(GL_PROJECTION);
     glOrtho(-3, 3, -1, 1, -2, 2);  // every quad inside; z = -1 between the planes
     glMatrixMode(GL_MODELVIEW);
-    EXPECT_EQ(feedback(LIST_STEERING_WHEEL).size(), 2u);
-    EXPECT_EQ(feedback(LIST_SPEED_NEEDLE).size(), 2u);
+    EXPECT_TRUE(feedback(LIST_STEERING_WHEEL).size() == 2u && feedback(LIST_SPEED_NEEDLE).size() == 2u);
     EXPECT_EQ(feedback(LIST_WEW).size(), 3u) << "triangles 6, 7 and 8";
     const auto a1 = feedback(LIST_DRZWI_A1);
     ASSERT_EQ(a1.size(), 2u);
@@ -246,16 +227,13 @@ TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
     };
     loadAssets();
     EXPECT_EQ(quitRequested, 0);
-    EXPECT_EQ(view.cameraOffsetZ, 5.0f);
-    EXPECT_EQ(view.cameraEyeY, 1.6f);
-    EXPECT_EQ(view.cameraLookZ, -40.0f);
-    EXPECT_EQ(view.cameraEyeX, -0.75f);
-    EXPECT_EQ(view.cameraLookX, 0.0f);
-    EXPECT_EQ(stops.currentStop, 0);
-    EXPECT_EQ(vehicle.busSpeed, 0.0f);
-    EXPECT_GT(modelPlansza.triangleCount, 0);
-    EXPECT_NE(texFont[0], 0u);
-    EXPECT_NE(fontBase, 0u);
+    // The camera and the run start over; the models, font picture and font lists are there.
+    const float got[] = {view.cameraOffsetZ, view.cameraEyeY, view.cameraLookZ, view.cameraEyeX, view.cameraLookX};
+    const float want[] = {5.0f, 1.6f, -40.0f, -0.75f, 0.0f};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(got[i], want[i]) << i;
+    EXPECT_TRUE(stops.currentStop == 0 && vehicle.busSpeed == 0.0f);
+    EXPECT_TRUE(modelPlansza.triangleCount > 0 && texFont[0] != 0u && fontBase != 0u);
     const std::vector<GLuint> first = lists();
     const GLuint firstRoute = texRoute[0];
     loadAssets();
@@ -275,9 +253,7 @@ TEST_F(GlAssets, FailedTextureListEndsTheLoadEarly)
     modelPlansza.triangleCount = 12345;
     loadAssets();
     routeTextureList = savedRoute;
-    EXPECT_EQ(quitRequested, 1);
-    EXPECT_EQ(exitStatus, 1);
+    EXPECT_TRUE(quitRequested == 1 && exitStatus == 1);
     EXPECT_EQ(modelPlansza.triangleCount, 12345) << "nothing after the failed list is read";
-    quitRequested = shutdownRequested = 0;
-    exitStatus = 0;
+    quitRequested = shutdownRequested = exitStatus = 0;
 }
