@@ -54,12 +54,11 @@ protected:
         // The fixed state the game sets up before the first menu frame.
         glViewport(0, 0, W, H);
         glClearColor(0, 0, 0, 1);
-        glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LEQUAL);
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);
         glFrontFace(GL_CCW);
+        for (GLenum cap : {GL_DEPTH_TEST, GL_TEXTURE_2D, GL_CULL_FACE})
+            glEnable(cap);
         glDisable(GL_ALPHA_TEST);
         glDisable(GL_BLEND);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
@@ -68,14 +67,11 @@ protected:
 
     static ReadPixels draw(uint8_t introFrame = 0, uint8_t exitFade = 0)
     {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        for (GLenum matrix : {GL_PROJECTION, GL_MODELVIEW})
+            glMatrixMode(matrix), glLoadIdentity();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         MenuFrameDraw frame;
-        frame.introFrame = introFrame;
-        frame.exitFade = exitFade;
+        frame.introFrame = introFrame, frame.exitFade = exitFade;
         drawMenu(frame);
         return readBackBuffer();
     }
@@ -117,9 +113,7 @@ TEST_F(MenuDraw, ButtonsShowTheCursorItemSelectedOverTheBackground)
 TEST_F(MenuDraw, OpenPanelWithBackButtonAndNoItemSelected)
 {
     menuState.menuCursor = MENU_ITEM_BACK;  // buttons kept on the screen to see that none is selected
-    menuState.showAboutPanel = 1;
-    menuState.panelOffset = 1.995f;
-    menuState.backButtonOffset = 1.26f;
+    menuState.showAboutPanel = 1, menuState.panelOffset = 1.995f, menuState.backButtonOffset = 1.26f;
     const ReadPixels p = draw();
     // The panel covers x -0.895..0.905, y -0.8..0.4, over the buttons.
     const float at[][3] = {{0.0f, 0.0f, MENU_SLOT_ABOUT_PANEL}, {-0.85f, 0.35f, MENU_SLOT_ABOUT_PANEL},
@@ -135,8 +129,7 @@ TEST_F(MenuDraw, OpenPanelWithBackButtonAndNoItemSelected)
 
 TEST_F(MenuDraw, ExitFadeDarkensEverythingDrawnAfterIt)
 {
-    menuState.fadePicture = MENU_SLOT_BACKGROUND;
-    menuState.fadeLevel = 0.5f;
+    menuState.fadePicture = MENU_SLOT_BACKGROUND, menuState.fadeLevel = 0.5f;
     const ReadPixels p = draw(0, 1);
     expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND, 0.5f);
     expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS, 0.5f);
@@ -177,13 +170,10 @@ TEST_F(MenuDraw, MenuFrameSetsItsMatricesAndLeavesLightingOn)
 {
     // Whatever matrices the run left, the menu draws in screen space.
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
     glOrtho(0, 640, 0, 480, -1, 1);
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
     glTranslatef(100.0f, 50.0f, 0.0f);
-    introActive = 0;
-    menuState.buttonsEntering = 0.0f;
+    introActive = 0, menuState.buttonsEntering = 0.0f;
     menuFrame();  // the test context has no game window, so the picture stays in the back buffer
     const ReadPixels p = readBackBuffer();
     expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND);

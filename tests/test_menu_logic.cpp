@@ -123,23 +123,6 @@ TEST_F(MenuLogic, CursorMovesOncePerPressAndStaysInBounds)
     EXPECT_EQ(quitRequested + shutdownRequested + inGame, 0);
 }
 
-TEST_F(MenuLogic, EachItemSetsItsCommandAlone)
-{
-    reachIdleMenu();
-    const std::pair<int32_t, uint8_t MenuState::*> cases[] = {{MENU_ITEM_NEW_GAME, &MenuState::cmdNewGame},
-        {MENU_ITEM_BUSES, &MenuState::cmdBuses}, {MENU_ITEM_ABOUT, &MenuState::cmdAbout},
-        {MENU_ITEM_EXIT, &MenuState::cmdExit}};
-    for (const auto& [item, flag] : cases) {
-        const MenuState idle = menuState;
-        menuState.menuCursor = item;
-        for (uint8_t key : {0, 1, 0})
-            keyState[VK_RETURN] = key, menuInput();
-        EXPECT_EQ(menuState.*flag, 1) << item;
-        EXPECT_EQ(menuState.cmdNewGame + menuState.cmdBuses + menuState.cmdAbout + menuState.cmdExit + menuState.cmdBack, 1);
-        menuState = idle;
-    }
-}
-
 // The buses and the about panel: open with the cursor held on back, back closes in tick 105.
 TEST_F(MenuLogic, PanelsOpenWithTheCursorOnBackAndBackClosesThemInTick105)
 {
