@@ -28,10 +28,7 @@ constexpr Rgb AHEAD = {0, 255, 0}, BEHIND = {0, 0, 255}, BAIT = {255, 0, 0};
 void quadAtZ(float z, float half)
 {
     glBegin(GL_QUADS);
-    glVertex3f(-half, -half, z);
-    glVertex3f(half, -half, z);
-    glVertex3f(half, half, z);
-    glVertex3f(-half, half, z);
+    glVertex3f(-half, -half, z), glVertex3f(half, -half, z), glVertex3f(half, half, z), glVertex3f(-half, half, z);
     glEnd();
 }
 
@@ -264,10 +261,10 @@ TEST_F(GlScene, StopArrowIsRedAwayFromAStopGreenAtItAndUnturnedWithNoBearing)
 TEST_F(GlScene, EveryPassTurnsTheWheelsAgain)
 {
     vehicle.busSpeedAbs = 0.1f;
-    drawViewPass(0);
-    EXPECT_NEAR(wheelSpin, -18.0f, 1e-4f);
-    drawViewPass(1);
-    EXPECT_NEAR(wheelSpin, -36.0f, 1e-4f);
+    for (int pass : {0, 1}) {
+        drawViewPass(pass);
+        EXPECT_NEAR(wheelSpin, -18.0f * (pass + 1), 1e-4f);
+    }
     wheelSpin = 0.0f;
     view.viewportCount = 3;
     drawRunFrame();

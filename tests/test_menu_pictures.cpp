@@ -42,10 +42,9 @@ Image readPicture(const std::string& relative)
 double meanBrightness(const Image& image)
 {
     double sum = 0;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
-            sum += image.brightness(x, y);
-    return sum / (image.width * image.height);
+    for (size_t i = 0; i < image.rgb.size(); ++i)
+        sum += image.rgb[i];
+    return sum / image.rgb.size();
 }
 
 int edgeCount(const Image& image, int x0, int y0, int x1, int y1)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 TEST(ViewPasses, ViewportsAtEachResolutionAndNoInfiniteAspect)
@@ -20,10 +21,8 @@ TEST(ViewPasses, ViewportsAtEachResolutionAndNoInfiniteAspect)
     };
     for (const Row& r : rows) {
         const ViewPass p = viewPassFor(r.pass, r.width, r.height, vehicle, view);
-        EXPECT_EQ(p.x, r.x) << r.pass << " at " << r.width;
-        EXPECT_EQ(p.y, r.y) << r.pass << " at " << r.width;
-        EXPECT_EQ(p.width, r.w) << r.pass << " at " << r.width;
-        EXPECT_EQ(p.height, r.h) << r.pass << " at " << r.width;
+        EXPECT_EQ((std::array<int, 4>{p.x, p.y, p.width, p.height}), (std::array<int, 4>{r.x, r.y, r.w, r.h}))
+            << r.pass << " at " << r.width;
     }
     EXPECT_DOUBLE_EQ(viewPassFor(VIEW_MAIN, 640, 480, vehicle, view).aspect, 640.0 / 480.0);
     for (int v = 0; v < VIEW_PASS_MAX; ++v) {
