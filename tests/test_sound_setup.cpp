@@ -34,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(SoundSetup, InitSoundSetsUpThenLoadsEverySampleAndTheMusicAndPlaysNothing)
+TEST_F(SoundSetup, InitSoundLoadsEverythingAndPlaysNothingShutdownFreesEverySampleBeforeClosing)
 {
     optSoundDriver = 3;
     initSound();
@@ -50,6 +50,15 @@ TEST_F(SoundSetup, InitSoundSetsUpThenLoadsEverySampleAndTheMusicAndPlaysNothing
         EXPECT_NE(soundSamples[i], nullptr) << i;
     EXPECT_NE(soundStreams[STREAM_MENU_MUSIC], nullptr);
     EXPECT_EQ(fsoundRecordTake(), Calls({"Init"})) << "nothing plays at start";
+    Calls expected;
+    for (FSOUND_SAMPLE* s : soundSamples)
+        expected.push_back("SampleFree(" + std::to_string(fsoundRecordHandleId(s)) + ")");
+    expected.push_back("Close");
+    shutdownSound();
+    EXPECT_EQ(fsoundRecordTakeLog(), expected);
+    for (FSOUND_SAMPLE* s : soundSamples)
+        EXPECT_EQ(s, nullptr);
+    EXPECT_EQ(soundStreams[STREAM_MENU_MUSIC], nullptr);
 }
 
 TEST_F(SoundSetup, ALibraryOlderThan373IsReportedAndSetUpGoesOn)
@@ -101,21 +110,6 @@ TEST_F(SoundSetup, EachEventPlaysOrRetunesItsOwnChannel)
     for (int event : {-1, -99, 14, 20, 50, 98, 100, 1000})  // unknown events do nothing
         playSoundEvent(4000, event);
     EXPECT_EQ(fsoundRecordTake(), Calls({"SetFrequency(0,4000)", "SetFrequency(13,12345)", "PlaySound(0)", "PlaySound(8)"}));
-}
-
-TEST_F(SoundSetup, ShutdownFreesEverySampleBeforeClosing)
-{
-    initSound();
-    Calls expected;
-    for (FSOUND_SAMPLE* s : soundSamples)
-        expected.push_back("SampleFree(" + std::to_string(fsoundRecordHandleId(s)) + ")");
-    expected.push_back("Close");
-    fsoundRecordTakeLog();
-    shutdownSound();
-    EXPECT_EQ(fsoundRecordTakeLog(), expected);
-    for (FSOUND_SAMPLE* s : soundSamples)
-        EXPECT_EQ(s, nullptr);
-    EXPECT_EQ(soundStreams[STREAM_MENU_MUSIC], nullptr);
 }
 
 } // namespace
