@@ -58,6 +58,12 @@ protected:
         radioStep();
         return fsoundRecordTake();
     }
+    // A fresh press: a step with the keys up, then one with this key down.
+    Calls press(uint8_t key)
+    {
+        tick();
+        return tick({key});
+    }
     static std::string id(int entry) { return std::to_string(fsoundRecordHandleId(soundStreams[entry])); }
     static Calls start(int entry) { return {"StreamSetTime(" + id(entry) + ",0)", "StreamPlay(21," + id(entry) + ")"}; }
     std::string path(int entry) const { return fsoundRecordHandlePath(soundStreams[entry]); }
@@ -71,10 +77,8 @@ TEST_F(Radio, WithNoTrackOrOneTheKeysDoNothing)
         EXPECT_EQ(radioLastTrack, 1 + count);
         EXPECT_EQ(fsoundRecordOpenStreams(), count);
         EXPECT_TRUE(tick().empty());
-        for (uint8_t k : {KEY_1, KEY_2, KEY_4}) {
-            EXPECT_TRUE(tick({k}).empty()) << int(k);
-            tick();
-        }
+        for (uint8_t k : {KEY_1, KEY_2, KEY_4})
+            EXPECT_TRUE(press(k).empty()) << int(k);
         EXPECT_EQ(radioTrack, 2);
     }
     EXPECT_EQ(path(2), folder + "track000.mp3");
@@ -89,42 +93,34 @@ TEST_F(Radio, AHeldKeyActsOnceAndEachNewPressActsAgain)
 {
     scan(4);
     EXPECT_TRUE(tick({KEY_4}).empty()) << "the latch arms itself only while the key is up";
-    tick();
-    EXPECT_EQ(tick({KEY_4}), start(3));
+    EXPECT_EQ(press(KEY_4), start(3));
     for (int i = 0; i < 10; ++i)
         EXPECT_TRUE(tick({KEY_4}).empty());
-    tick();
-    EXPECT_EQ(tick({KEY_4}), start(4));
-    tick();
-    EXPECT_EQ(tick({KEY_4}), start(5));
-    tick();
-    EXPECT_TRUE(tick({KEY_4}).empty()) << "no track after the last";
+    EXPECT_EQ(press(KEY_4), start(4));
+    EXPECT_EQ(press(KEY_4), start(5));
+    EXPECT_TRUE(press(KEY_4).empty()) << "no track after the last";
     EXPECT_EQ(radioTrack, 5);
-    tick();
-    EXPECT_EQ(tick({KEY_1}), start(4));
+    EXPECT_EQ(press(KEY_1), start(4));
     EXPECT_TRUE(tick({KEY_1}).empty());
 }
 
 TEST_F(Radio, OnTheFirstEntryKeyOneIsUsedUpAndKeyTwoIsKeptTillTheNextTrack)
 {
     scan(3);
-    tick();
-    EXPECT_TRUE(tick({KEY_1}).empty());
+    EXPECT_TRUE(press(KEY_1).empty());
     EXPECT_EQ(latches.latchRadioPrevious, 0) << "used up though nothing happened";
     EXPECT_TRUE(tick({KEY_2}).empty());
     EXPECT_EQ(latches.latchRadioRestart, 1) << "kept for when it can act";
     EXPECT_EQ(tick({KEY_2, KEY_4}), start(3));
     EXPECT_EQ(tick({KEY_2}), start(3));
     EXPECT_TRUE(tick({KEY_2}).empty());
-    tick();
-    EXPECT_EQ(tick({KEY_2}), start(3));
+    EXPECT_EQ(press(KEY_2), start(3));
 }
 
 TEST_F(Radio, KeyThreeStopsEveryTickAndReleasingItDoesNotResume)
 {
     scan(2);
-    tick();
-    tick({KEY_4});
+    press(KEY_4);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(tick({KEY_3}), Calls({"StreamStop(" + id(3) + ")"}));
     EXPECT_TRUE(tick().empty());
@@ -158,8 +154,7 @@ TEST_F(Radio, AnEntryThatDidNotOpenIsPassedOver)
 {
     scan(3);
     soundStreams[3] = nullptr;  // as if the library could not open the second file
-    tick();
-    EXPECT_EQ(tick({KEY_4}), Calls({start(4)[1]})) << "the empty entry's calls do nothing; then it is at its end";
+    EXPECT_EQ(press(KEY_4), Calls({start(4)[1]})) << "the empty entry's calls do nothing; then it is at its end";
     EXPECT_EQ(radioTrack, 4);
 }
 
@@ -170,10 +165,8 @@ TEST_F(Radio, MoreFilesThanTheTableHoldsAreLeftOut)
     EXPECT_EQ(fsoundRecordOpenStreams(), 100);
     EXPECT_EQ(path(101), folder + "track099.mp3");
     radioTrack = 100;
-    tick();
-    EXPECT_EQ(tick({KEY_4}), start(101));
-    tick();
-    EXPECT_TRUE(tick({KEY_4}).empty());
+    EXPECT_EQ(press(KEY_4), start(101));
+    EXPECT_TRUE(press(KEY_4).empty());
 }
 
 TEST_F(Radio, ARescanStopsTheRadioClosesTheOldStreamsAndClearsEntriesPastTheNewLast)
@@ -182,8 +175,7 @@ TEST_F(Radio, ARescanStopsTheRadioClosesTheOldStreamsAndClearsEntriesPastTheNewL
     Calls expected = {"StopSound(21)"};
     for (int e : {2, 3, 4})
         expected.push_back("StreamClose(" + id(e) + ")");
-    tick();
-    tick({KEY_4});
+    press(KEY_4);
     writeFile(dir.file("zz.mp3"), "x");
     scanRadioFolder(folder.c_str());
     EXPECT_EQ(fsoundRecordTake(), expected);
