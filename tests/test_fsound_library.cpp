@@ -1,36 +1,32 @@
 // The sound library on OpenAL Soft, heard through the wave back end: what plays on a channel,
-// what replaces it, how the frequency moves it, streams' times and loops, hostile handles.
+// what replaces it, how the frequency moves it, streams' times and loops, hostile handles; and
+// the game's own sounds through it, from initSound in the generated data tree.
+#include "core/options.h"
+#include "platform/null/null_platform.h"
 #include "platform/openal/internal.h"
 #include "platform/platform.h"
+#include "sound/sound.h"
 #include "tests/test_sound_analysis.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 using namespace soundtest;
 
 namespace {
 
-struct Folder {
-    TempDir dir;
-    std::string output;
-    Folder() { output = useWaveBackEnd(dir.path); }
-};
-
-Folder& folder()
+TempDir& dir()
 {
-    static Folder f;  // one configuration per process: OpenAL reads it once
-    return f;
+    static TempDir d;  // one configuration per process: OpenAL reads it once
+    static const std::string out = useWaveBackEnd(d.path);
+    return d;
 }
 
 class SoundLibrary : public ::testing::Test {
 protected:
-    OutputClock clock;
+    OutputClock clock{dir().path + "/out.wav"};
     void SetUp() override
     {
         ASSERT_FALSE(configBesideProgram()) << "an alsoft.conf beside the test program would change the back end";
-        clock.path = folder().output;
         ASSERT_NE(FSOUND_Init(44100, 32, 2), 0);
     }
     void TearDown() override { FSOUND_Close(); }
@@ -38,24 +34,34 @@ protected:
     std::vector<float> heard()
     {
         FSOUND_Close();
-        return readOutput(folder().output);
+        return readOutput(clock.path);
     }
-    std::string toneFile(const std::string& name, float hz, float seconds, int rate, float level = 0.5f)
+    static std::string toneFile(const std::string& name, float hz, float seconds, int rate = 22050)
     {
-        const std::string path = folder().dir.file(name);
-        writeWav(path, tone(hz, seconds, rate, level), rate);
-        return path;
+        writeTone(dir().file(name), hz, seconds, rate);
+        return dir().file(name);
+    }
+    static FSOUND_SAMPLE* sample(const char* name, float hz, float seconds, int loop, int rate = 22050)
+    {
+        return FSOUND_Sample_Load(FSOUND_FREE, toneFile(name, hz, seconds, rate).c_str(), loop, 0, 0);
+    }
+    static FSOUND_STREAM* stream(const char* name, float hz, float seconds, int loop = FSOUND_LOOP_OFF)
+    {
+        return FSOUND_Stream_Open(toneFile(name, hz, seconds).c_str(), loop, 0, 0);
     }
 };
 
 TEST_F(SoundLibrary, ASampleIsHeardAfterItPlaysAndNotBefore)
 {
-    FSOUND_SAMPLE* s = FSOUND_Sample_Load(FSOUND_FREE, toneFile("a.wav", 440, 0.5f, 22050).c_str(), FSOUND_LOOP_OFF, 0, 0);
+    FSOUND_SAMPLE* s = sample("a.wav", 440, 0.5f, FSOUND_LOOP_OFF);
     ASSERT_NE(s, nullptr);
+    EXPECT_EQ(FSOUND_IsPlaying(3), 0);
     clock.wait(0.6);
     const double playedAt = clock.seconds();
     FSOUND_PlaySound(3, s);
+    EXPECT_EQ(FSOUND_IsPlaying(3), 1);
     clock.wait(0.8);
+    EXPECT_EQ(FSOUND_IsPlaying(3), 0);
     const std::vector<float> out = heard();
     EXPECT_LT(rms(out, 0.1, playedAt - 0.1), 0.002);
     EXPECT_GT(toneLevel(out, playedAt + 0.15, playedAt + 0.4, 440), 0.1);
@@ -64,12 +70,11 @@ TEST_F(SoundLibrary, ASampleIsHeardAfterItPlaysAndNotBefore)
 
 TEST_F(SoundLibrary, ANewSampleOnAChannelReplacesTheOldOne)
 {
-    FSOUND_SAMPLE* low = FSOUND_Sample_Load(FSOUND_FREE, toneFile("low.wav", 440, 1.0f, 22050).c_str(), FSOUND_LOOP_NORMAL, 0, 0);
-    FSOUND_SAMPLE* high = FSOUND_Sample_Load(FSOUND_FREE, toneFile("high.wav", 1000, 0.3f, 22050).c_str(), FSOUND_LOOP_OFF, 0, 0);
+    FSOUND_SAMPLE* low = sample("low.wav", 440, 1.0f, FSOUND_LOOP_NORMAL);
     FSOUND_PlaySound(5, low);
     clock.wait(0.5);
     const double replacedAt = clock.seconds();
-    FSOUND_PlaySound(5, high);
+    FSOUND_PlaySound(5, sample("high.wav", 1000, 0.3f, FSOUND_LOOP_OFF));
     clock.wait(0.8);
     const std::vector<float> out = heard();
     EXPECT_GT(toneLevel(out, replacedAt - 0.35, replacedAt - 0.1, 440), 0.1);
@@ -81,8 +86,7 @@ TEST_F(SoundLibrary, ANewSampleOnAChannelReplacesTheOldOne)
 TEST_F(SoundLibrary, SetFrequencyMovesThePitchByTheRatioToTheSamplesOwnRate)
 {
     // 500 Hz at 8000 Hz: played at 12000 Hz it sounds at 750 Hz, at 4000 Hz at 250 Hz.
-    FSOUND_SAMPLE* s = FSOUND_Sample_Load(FSOUND_FREE, toneFile("e.wav", 500, 1.0f, 8000).c_str(), FSOUND_LOOP_NORMAL, 0, 0);
-    FSOUND_PlaySound(0, s);
+    FSOUND_PlaySound(0, sample("e.wav", 500, 1.0f, FSOUND_LOOP_NORMAL, 8000));
     clock.wait(0.5);
     const double t1 = clock.seconds();
     FSOUND_SetFrequency(0, 12000);
@@ -96,27 +100,14 @@ TEST_F(SoundLibrary, SetFrequencyMovesThePitchByTheRatioToTheSamplesOwnRate)
     EXPECT_NEAR(dominantHz(out, t2 + 0.15, t2 + 0.45, 100, 1500), 250, 6);
 }
 
-TEST_F(SoundLibrary, IsPlayingFollowsAOneShotSampleAndStopSound)
-{
-    FSOUND_SAMPLE* s = FSOUND_Sample_Load(FSOUND_FREE, toneFile("s.wav", 300, 0.3f, 22050).c_str(), FSOUND_LOOP_OFF, 0, 0);
-    EXPECT_EQ(FSOUND_IsPlaying(4), 0);
-    FSOUND_PlaySound(4, s);
-    EXPECT_EQ(FSOUND_IsPlaying(4), 1);
-    clock.wait(0.6);
-    EXPECT_EQ(FSOUND_IsPlaying(4), 0);
-    FSOUND_PlaySound(4, s);
-    FSOUND_StopSound(4);
-    EXPECT_EQ(FSOUND_IsPlaying(4), 0);
-}
-
 TEST_F(SoundLibrary, StopSoundSilencesALoop)
 {
-    FSOUND_SAMPLE* s = FSOUND_Sample_Load(FSOUND_FREE, toneFile("l.wav", 440, 1.0f, 22050).c_str(), FSOUND_LOOP_NORMAL, 0, 0);
-    FSOUND_PlaySound(3, s);
+    FSOUND_PlaySound(3, sample("l.wav", 440, 1.0f, FSOUND_LOOP_NORMAL));
     clock.wait(1.4);  // past the file's length: it loops
     EXPECT_EQ(FSOUND_IsPlaying(3), 1);
     const double stoppedAt = clock.seconds();
     FSOUND_StopSound(3);
+    EXPECT_EQ(FSOUND_IsPlaying(3), 0);
     clock.wait(0.4);
     const std::vector<float> out = heard();
     EXPECT_GT(toneLevel(out, stoppedAt - 0.4, stoppedAt - 0.1, 440), 0.1);
@@ -125,7 +116,7 @@ TEST_F(SoundLibrary, StopSoundSilencesALoop)
 
 TEST_F(SoundLibrary, StreamTimeAndLengthAreInMilliseconds)
 {
-    FSOUND_STREAM* st = FSOUND_Stream_Open(toneFile("st.wav", 440, 2.0f, 22050).c_str(), FSOUND_LOOP_OFF, 0, 0);
+    FSOUND_STREAM* st = stream("st.wav", 440, 2.0f);
     ASSERT_NE(st, nullptr);
     EXPECT_EQ(FSOUND_Stream_GetLengthMs(st), 2000);
     EXPECT_EQ(FSOUND_Stream_GetTime(st), 0);
@@ -150,7 +141,7 @@ TEST_F(SoundLibrary, StreamTimeAndLengthAreInMilliseconds)
 
 TEST_F(SoundLibrary, ALoopingStreamGoesRoundPastItsEnd)
 {
-    FSOUND_STREAM* st = FSOUND_Stream_Open(toneFile("loop.wav", 500, 0.5f, 22050).c_str(), FSOUND_LOOP_NORMAL, 0, 0);
+    FSOUND_STREAM* st = stream("loop.wav", 500, 0.5f, FSOUND_LOOP_NORMAL);
     const double at = clock.seconds();
     FSOUND_Stream_Play(20, st);
     clock.wait(1.3);
@@ -165,8 +156,7 @@ TEST_F(SoundLibrary, ALoopingStreamGoesRoundPastItsEnd)
 
 TEST_F(SoundLibrary, AStarvedStreamPlaysOnOnceFedAgain)
 {
-    FSOUND_STREAM* st = FSOUND_Stream_Open(toneFile("long.wav", 700, 4.0f, 22050).c_str(), FSOUND_LOOP_OFF, 0, 0);
-    FSOUND_Stream_Play(20, st);
+    FSOUND_Stream_Play(20, stream("long.wav", 700, 4.0f));
     clock.wait(0.2);
     {
         std::lock_guard<std::mutex> starve(fsnd::library().lock);  // the feeder cannot refill
@@ -180,10 +170,10 @@ TEST_F(SoundLibrary, AStarvedStreamPlaysOnOnceFedAgain)
     EXPECT_GT(toneLevel(out, fedAt + 0.2, fedAt + 0.5, 700), 0.1) << "and the stream went on";
 }
 
-TEST_F(SoundLibrary, AStreamPlayedOnABusyChannelMakesTheOtherGiveWay)
+TEST_F(SoundLibrary, WhatPlaysOnAStreamsChannelStopsTheStream)
 {
-    FSOUND_STREAM* a = FSOUND_Stream_Open(toneFile("a.wav", 440, 3.0f, 22050).c_str(), FSOUND_LOOP_OFF, 0, 0);
-    FSOUND_STREAM* b = FSOUND_Stream_Open(toneFile("b.wav", 1000, 3.0f, 22050).c_str(), FSOUND_LOOP_OFF, 0, 0);
+    FSOUND_STREAM* a = stream("a.wav", 440, 3.0f);
+    FSOUND_STREAM* b = stream("b.wav", 1000, 3.0f);
     FSOUND_Stream_Play(21, a);
     clock.wait(0.4);
     const double at = clock.seconds();
@@ -192,52 +182,35 @@ TEST_F(SoundLibrary, AStreamPlayedOnABusyChannelMakesTheOtherGiveWay)
     clock.wait(0.5);
     EXPECT_EQ(FSOUND_Stream_GetTime(a), aTime);
     EXPECT_GT(FSOUND_Stream_GetTime(b), 300);
+    FSOUND_PlaySound(21, sample("s.wav", 300, 0.2f, FSOUND_LOOP_OFF));
+    const int bTime = FSOUND_Stream_GetTime(b);
+    clock.wait(0.3);
+    EXPECT_EQ(FSOUND_Stream_GetTime(b), bTime) << "a sample on the channel stops the stream";
     const std::vector<float> out = heard();
     EXPECT_GT(toneLevel(out, at + 0.15, at + 0.45, 1000), 0.1);
     EXPECT_LT(toneLevel(out, at + 0.15, at + 0.45, 440), 0.01);
 }
 
-TEST_F(SoundLibrary, ASampleOnAStreamsChannelStopsTheStream)
+TEST_F(SoundLibrary, NullStaleAndForeignHandlesAndChannelsOutOfRangeDoNothing)
 {
-    FSOUND_STREAM* st = FSOUND_Stream_Open(toneFile("st.wav", 440, 3.0f, 22050).c_str(), FSOUND_LOOP_OFF, 0, 0);
-    FSOUND_SAMPLE* s = FSOUND_Sample_Load(FSOUND_FREE, toneFile("s.wav", 1000, 0.2f, 22050).c_str(), FSOUND_LOOP_OFF, 0, 0);
-    FSOUND_Stream_Play(21, st);
-    clock.wait(0.2);
-    FSOUND_PlaySound(21, s);
-    const int t = FSOUND_Stream_GetTime(st);
-    clock.wait(0.3);
-    EXPECT_EQ(FSOUND_Stream_GetTime(st), t);
-}
-
-TEST_F(SoundLibrary, NullAndStaleHandlesDoNothing)
-{
-    EXPECT_EQ(FSOUND_PlaySound(0, nullptr), 0);
-    EXPECT_EQ(FSOUND_IsPlaying(0), 0);
     FSOUND_Sample_Free(nullptr);
-    EXPECT_EQ(FSOUND_Stream_Play(21, nullptr), 0);
-    EXPECT_EQ(FSOUND_Stream_Stop(nullptr), 0);
-    EXPECT_EQ(FSOUND_Stream_SetTime(nullptr, 0), 0);
-    EXPECT_EQ(FSOUND_Stream_GetTime(nullptr), 0);
-    EXPECT_EQ(FSOUND_Stream_GetLengthMs(nullptr), 0);
-    EXPECT_EQ(FSOUND_Stream_Close(nullptr), 0);
-    // A pointer that is no handle of ours.
-    int bogus[64] = {};
-    EXPECT_EQ(FSOUND_PlaySound(1, reinterpret_cast<FSOUND_SAMPLE*>(bogus)), 0);
-    EXPECT_EQ(FSOUND_Stream_GetLengthMs(reinterpret_cast<FSOUND_STREAM*>(bogus)), 0);
-    // Freed and closed handles.
-    FSOUND_SAMPLE* s = FSOUND_Sample_Load(FSOUND_FREE, toneFile("s.wav", 300, 0.3f, 22050).c_str(), FSOUND_LOOP_OFF, 0, 0);
-    FSOUND_STREAM* st = FSOUND_Stream_Open(toneFile("st.wav", 300, 0.3f, 22050).c_str(), FSOUND_LOOP_OFF, 0, 0);
-    FSOUND_Sample_Free(s);
-    FSOUND_Stream_Close(st);
-    EXPECT_EQ(FSOUND_PlaySound(1, s), 0);
+    int bogus[64] = {};  // a pointer that is no handle of ours
+    FSOUND_SAMPLE* s = sample("s.wav", 300, 0.3f, FSOUND_LOOP_OFF);
+    FSOUND_SAMPLE* freed = sample("f.wav", 300, 0.3f, FSOUND_LOOP_OFF);
+    FSOUND_STREAM* closed = stream("st.wav", 300, 0.3f);
+    FSOUND_Sample_Free(freed);
+    FSOUND_Stream_Close(closed);
+    for (FSOUND_STREAM* st : {static_cast<FSOUND_STREAM*>(nullptr), reinterpret_cast<FSOUND_STREAM*>(bogus), closed}) {
+        EXPECT_EQ(FSOUND_Stream_Play(21, st), 0);
+        EXPECT_EQ(FSOUND_Stream_Stop(st), 0);
+        EXPECT_EQ(FSOUND_Stream_SetTime(st, 0), 0);
+        EXPECT_EQ(FSOUND_Stream_GetTime(st), 0);
+        EXPECT_EQ(FSOUND_Stream_GetLengthMs(st), 0);
+        EXPECT_EQ(FSOUND_Stream_Close(st), 0);
+    }
+    for (FSOUND_SAMPLE* bad : {static_cast<FSOUND_SAMPLE*>(nullptr), reinterpret_cast<FSOUND_SAMPLE*>(bogus), freed})
+        EXPECT_EQ(FSOUND_PlaySound(1, bad), 0);
     EXPECT_EQ(FSOUND_IsPlaying(1), 0);
-    EXPECT_EQ(FSOUND_Stream_Play(21, st), 0);
-    EXPECT_EQ(FSOUND_Stream_GetLengthMs(st), 0);
-}
-
-TEST_F(SoundLibrary, ChannelsOutsideTheRangeDoNothing)
-{
-    FSOUND_SAMPLE* s = FSOUND_Sample_Load(FSOUND_FREE, toneFile("s.wav", 300, 0.3f, 22050).c_str(), FSOUND_LOOP_OFF, 0, 0);
     for (int channel : {-1, 32, 64, 1000}) {
         EXPECT_EQ(FSOUND_PlaySound(channel, s), 0) << channel;
         EXPECT_EQ(FSOUND_StopSound(channel), 0) << channel;
@@ -245,54 +218,120 @@ TEST_F(SoundLibrary, ChannelsOutsideTheRangeDoNothing)
         EXPECT_EQ(FSOUND_SetFrequency(channel, 4000), 0) << channel;
     }
     EXPECT_EQ(FSOUND_PlaySound(31, s), 31);
+    ASSERT_NE(FSOUND_Init(44100, 32, 2), 0) << "a second init starts afresh";
+    EXPECT_EQ(FSOUND_PlaySound(2, s), 0) << "and the old handles are gone";
 }
 
 TEST_F(SoundLibrary, FilesThatAreNoSoundGiveNullHandles)
 {
-    const std::string missing = folder().dir.file("none.wav");
-    const std::string empty = folder().dir.file("empty.wav");
-    const std::string junk = folder().dir.file("junk.sfx");
-    const std::string cut = folder().dir.file("cut.wav");
-    writeFile(empty, "");
-    writeFile(junk, std::string(5000, '\x7f'));
-    writeFile(cut, readFile(toneFile("whole.wav", 300, 0.5f, 22050)).substr(0, 30));
-    const std::string pipe = folder().dir.file("pipe.sfx");  // refused, not waited on
-    mkfifo(pipe.c_str(), 0600);
-    for (const std::string& path : {missing, empty, junk, cut, pipe}) {
-        EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), FSOUND_LOOP_OFF, 0, 0), nullptr) << path;
-        EXPECT_EQ(FSOUND_Stream_Open(path.c_str(), FSOUND_LOOP_NORMAL, 0, 0), nullptr) << path;
+    writeFile(dir().file("empty.wav"), "");
+    writeFile(dir().file("junk.sfx"), std::string(5000, '\x7f'));
+    writeFile(dir().file("cut.wav"), readFile(toneFile("whole.wav", 300, 0.5f)).substr(0, 30));
+    mkfifo(dir().file("pipe.sfx").c_str(), 0600);  // refused, not waited on
+    for (const char* name : {"none.wav", "empty.wav", "junk.sfx", "cut.wav", "pipe.sfx"}) {
+        EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, dir().file(name).c_str(), FSOUND_LOOP_OFF, 0, 0), nullptr) << name;
+        EXPECT_EQ(FSOUND_Stream_Open(dir().file(name).c_str(), FSOUND_LOOP_NORMAL, 0, 0), nullptr) << name;
     }
     EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, nullptr, FSOUND_LOOP_OFF, 0, 0), nullptr);
     EXPECT_EQ(FSOUND_Stream_Open(nullptr, FSOUND_LOOP_OFF, 0, 0), nullptr);
 }
 
-TEST_F(SoundLibrary, ASecondInitStartsAfreshAndOldHandlesAreGone)
-{
-    FSOUND_SAMPLE* s = FSOUND_Sample_Load(FSOUND_FREE, toneFile("s.wav", 300, 0.3f, 22050).c_str(), FSOUND_LOOP_OFF, 0, 0);
-    ASSERT_NE(s, nullptr);
-    ASSERT_NE(FSOUND_Init(44100, 32, 2), 0);
-    EXPECT_EQ(FSOUND_PlaySound(2, s), 0);
-}
-
-TEST_F(SoundLibrary, SettingsAreRefusedOnceInitialised)
+TEST_F(SoundLibrary, SettingsAreRefusedOnceInitialisedAndAnyDriverOpensTheDefaultDevice)
 {
     EXPECT_EQ(FSOUND_SetOutput(2), 0);
     EXPECT_EQ(FSOUND_SetDriver(0), 0);
     EXPECT_EQ(FSOUND_SetMixer(7), 0);
     EXPECT_EQ(FSOUND_SetBufferSize(50), 0);
     FSOUND_Close();
-    EXPECT_EQ(FSOUND_SetDriver(0), 1);
-}
-
-TEST_F(SoundLibrary, ADriverNumberPastTheDeviceListOpensTheDefaultDevice)
-{
-    FSOUND_Close();
-    for (int driver : {0, 1, 9, -2}) {
+    for (int driver : {0, 1, 9, -2}) {  // past the device list too
         EXPECT_EQ(FSOUND_SetDriver(driver), 1);
         EXPECT_NE(FSOUND_Init(44100, 32, 2), 0) << driver;
         FSOUND_Close();
     }
     FSOUND_SetDriver(0);
+}
+
+class GameSound : public ::testing::Test {
+protected:
+    OutputClock clock{dir().path + "/out.wav"};
+    std::string previousDir;
+    void SetUp() override
+    {
+        ASSERT_FALSE(configBesideProgram());
+        char cwd[4096];
+        previousDir = getcwd(cwd, sizeof cwd) ? cwd : ".";
+        ASSERT_EQ(chdir(generatedTree().c_str()), 0);
+        fakeSysReset();
+        optSoundDriver = 0;
+        initSound();
+        ASSERT_TRUE(fakeMessages.empty()) << fakeMessages[0].text;
+    }
+    void TearDown() override
+    {
+        shutdownSound();
+        EXPECT_EQ(chdir(previousDir.c_str()), 0) << previousDir;
+    }
+    std::vector<float> heard()
+    {
+        shutdownSound();
+        return readOutput(clock.path);
+    }
+};
+
+TEST_F(GameSound, EverythingLoadsDoorsPlayAtOnceAndTheStarterOutlastsTheStartSequence)
+{
+    for (int i = 0; i < SOUND_SAMPLE_COUNT; ++i)
+        EXPECT_NE(soundSamples[i], nullptr) << i;
+    EXPECT_NE(soundStreams[STREAM_MENU_MUSIC], nullptr);
+    EXPECT_NE(soundSamples[1], soundSamples[8]) << "each door has a sample of its own";
+    playSoundEvent(4000, SOUND_ENGINE_START);
+    playSoundEvent(4000, SOUND_DOOR1_OPEN);
+    clock.wait(0.3);
+    playSoundEvent(4000, SOUND_DOOR2_OPEN);
+    EXPECT_EQ(FSOUND_IsPlaying(1), 1);
+    EXPECT_EQ(FSOUND_IsPlaying(8), 1);
+    clock.wait(34 * 0.02 + 0.1 - 0.3);  // 33 ticks and more
+    EXPECT_EQ(FSOUND_IsPlaying(CHANNEL_ENGINE_START), 1);
+    clock.wait(1.5);
+    EXPECT_EQ(FSOUND_IsPlaying(CHANNEL_ENGINE_START), 0) << "the engine must catch after one play or so";
+}
+
+TEST_F(GameSound, TheHornIsHeardAfterKIsPressedAndNotBefore)
+{
+    clock.wait(0.6);
+    const double pressed = clock.seconds();
+    playSoundEvent(4000, SOUND_HORN);
+    clock.wait(0.9);  // longer than the horn file: it loops while held
+    const double released = clock.seconds();
+    FSOUND_StopSound(CHANNEL_HORN);
+    clock.wait(0.3);
+    const std::vector<float> out = heard();
+    EXPECT_LT(rms(out, 0.1, pressed - 0.1), 0.002);
+    EXPECT_GT(rms(out, pressed + 0.1, released - 0.1), 0.05);
+    EXPECT_GT(rms(out, pressed + 0.6, released - 0.05), 0.05) << "the horn stopped before the key was let go";
+    EXPECT_LT(rms(out, released + 0.1, released + 0.25), 0.002);
+}
+
+TEST_F(GameSound, TheIdleLoopFollowsTheEngineFrequency)
+{
+    playSoundEvent(4000, SOUND_IDLE_START);
+    playSoundEvent(4000, SOUND_IDLE_PITCH);
+    clock.wait(1.2);
+    const double revved = clock.seconds();
+    playSoundEvent(16000, SOUND_IDLE_PITCH);
+    clock.wait(1.2);
+    EXPECT_EQ(FSOUND_IsPlaying(CHANNEL_IDLE_ENGINE), 1);
+    const std::vector<float> out = heard();
+    // The firing beat is 62.5 Hz in the file at 8000 Hz; four times the frequency makes every
+    // line of the level's envelope four times as high, and there the beat's lines are strongest.
+    std::vector<float> envelope(out.size());
+    float state = 0.0f;
+    for (size_t i = 0; i < out.size(); ++i)
+        envelope[i] = state += 0.05f * (std::fabs(out[i]) - state);
+    const double idle = dominantHz(envelope, revved - 0.9, revved - 0.1, 20, 500, 0.5);
+    const double high = dominantHz(envelope, revved + 0.3, revved + 1.1, 20, 500 * 4, 0.5);
+    EXPECT_LT(std::fabs(std::remainder(idle, 31.25)), 1.5) << idle << " Hz is no harmonic of the idle beat";
+    EXPECT_NEAR(high / idle, 4.0, 0.15) << idle << " Hz, then " << high << " Hz";
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // The radio over the recording sound library: scanning the folder, keys 1 to 4 with their
-// latches, the automatic advance, rescans.
+// latches, the automatic advance, rescans; and the folder search it scans with.
 #include "core/keys.h"
 #include "platform/platform.h"
 #include "platform/null/null_platform.h"
+#include "platform/services/dirscan.h"
 #include "sim/state.h"
 #include "sim/controls.h"
 #include "sound/radio.h"
@@ -11,6 +12,7 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,7 +23,7 @@ constexpr uint8_t KEY_1 = 0x31, KEY_2 = 0x32, KEY_3 = 0x33, KEY_4 = 0x34;
 class Radio : public ::testing::Test {
 protected:
     TempDir dir;
-    std::string folder;
+    std::string folder = dir.path + "/";
     void SetUp() override
     {
         fsoundRecordReset();
@@ -32,19 +34,15 @@ protected:
             s = nullptr;
         radioTrack = 1;
         radioLastTrack = 0;
-        folder = dir.path + "/";
     }
-    void addTracks(int count, const std::string& prefix = "track")
+    // Writes the tracks and scans; every track opened gets a length, as a real file has.
+    void scan(int count = 0)
     {
         for (int i = 0; i < count; ++i) {
             char name[64];
-            std::snprintf(name, sizeof name, "%s%03d.mp3", prefix.c_str(), i);
+            std::snprintf(name, sizeof name, "track%03d.mp3", i);
             writeFile(dir.file(name), "x");
         }
-    }
-    // Scans; every track opened gets a length, as a real file has.
-    void scan()
-    {
         scanRadioFolder(folder.c_str());
         for (int e = RADIO_FIRST_TRACK; e <= radioLastTrack; ++e)
             fsoundRecordSetStreamLength(soundStreams[e], 30000);
@@ -60,24 +58,30 @@ protected:
         radioStep();
         return fsoundRecordTake();
     }
+    // A fresh press: a step with the keys up, then one with this key down.
+    Calls press(uint8_t key)
+    {
+        tick();
+        return tick({key});
+    }
     static std::string id(int entry) { return std::to_string(fsoundRecordHandleId(soundStreams[entry])); }
-    static std::string play(int entry) { return "StreamPlay(21," + id(entry) + ")"; }
-    static std::string rewind(int entry) { return "StreamSetTime(" + id(entry) + ",0)"; }
+    static Calls start(int entry) { return {"StreamSetTime(" + id(entry) + ",0)", "StreamPlay(21," + id(entry) + ")"}; }
+    std::string path(int entry) const { return fsoundRecordHandlePath(soundStreams[entry]); }
 };
 
-TEST_F(Radio, AnEmptyOrMissingFolderGivesNoTrackAndKeysDoNothing)
+TEST_F(Radio, WithNoTrackOrOneTheKeysDoNothing)
 {
-    scan();
-    EXPECT_EQ(radioTrack, 2);
-    EXPECT_EQ(radioLastTrack, 1);
-    EXPECT_EQ(fsoundRecordOpenStreams(), 0);
-    EXPECT_TRUE(tick().empty());
-    for (uint8_t k : {KEY_1, KEY_2, KEY_4}) {
-        EXPECT_TRUE(tick({k}).empty());
-        tick();
+    for (int count : {0, 1}) {
+        SCOPED_TRACE(count);
+        scan(count);
+        EXPECT_EQ(radioLastTrack, 1 + count);
+        EXPECT_EQ(fsoundRecordOpenStreams(), count);
+        EXPECT_TRUE(tick().empty());
+        for (uint8_t k : {KEY_1, KEY_2, KEY_4})
+            EXPECT_TRUE(press(k).empty()) << int(k);
+        EXPECT_EQ(radioTrack, 2);
     }
-    EXPECT_EQ(radioTrack, 2);
-
+    EXPECT_EQ(path(2), folder + "track000.mp3");
     folder = dir.path + "/nowhere/";
     scan();
     EXPECT_EQ(radioLastTrack, 1);
@@ -85,181 +89,128 @@ TEST_F(Radio, AnEmptyOrMissingFolderGivesNoTrackAndKeysDoNothing)
     EXPECT_EQ(radioLastTrack, 1);
 }
 
-TEST_F(Radio, OneFileIsOpenedButCanNeverPlay)
-{
-    addTracks(1);
-    scan();
-    EXPECT_EQ(radioLastTrack, 2);
-    ASSERT_NE(soundStreams[2], nullptr);
-    EXPECT_EQ(fsoundRecordHandlePath(soundStreams[2]), folder + "track000.mp3");
-    for (uint8_t k : {KEY_1, KEY_2, KEY_4}) {
-        EXPECT_TRUE(tick({k}).empty()) << int(k);
-        tick();
-    }
-    EXPECT_EQ(radioTrack, 2);
-}
-
 TEST_F(Radio, AHeldKeyActsOnceAndEachNewPressActsAgain)
 {
-    addTracks(4);
-    scan();
-    tick();
-    EXPECT_EQ(tick({KEY_4}), Calls({rewind(3), play(3)}));
+    scan(4);
+    EXPECT_TRUE(tick({KEY_4}).empty()) << "the latch arms itself only while the key is up";
+    EXPECT_EQ(press(KEY_4), start(3));
     for (int i = 0; i < 10; ++i)
         EXPECT_TRUE(tick({KEY_4}).empty());
-    tick();
-    EXPECT_EQ(tick({KEY_4}), Calls({rewind(4), play(4)}));
-    tick();
-    EXPECT_EQ(tick({KEY_4}), Calls({rewind(5), play(5)}));
-    tick();
-    EXPECT_TRUE(tick({KEY_4}).empty()) << "no track after the last";
+    EXPECT_EQ(press(KEY_4), start(4));
+    EXPECT_EQ(press(KEY_4), start(5));
+    EXPECT_TRUE(press(KEY_4).empty()) << "no track after the last";
     EXPECT_EQ(radioTrack, 5);
-    tick();
-    EXPECT_EQ(tick({KEY_1}), Calls({rewind(4), play(4)}));
+    EXPECT_EQ(press(KEY_1), start(4));
     EXPECT_TRUE(tick({KEY_1}).empty());
 }
 
-TEST_F(Radio, AKeyHeldFromBeforeTheFirstStepNeverActs)
+TEST_F(Radio, OnTheFirstEntryKeyOneIsUsedUpAndKeyTwoIsKeptTillTheNextTrack)
 {
-    addTracks(3);
-    scan();
-    EXPECT_TRUE(tick({KEY_4}).empty()) << "the latch arms itself only while the key is up";
-    tick();
-    EXPECT_EQ(tick({KEY_4}), Calls({rewind(3), play(3)}));
-}
-
-TEST_F(Radio, KeyOneIsUsedUpOnTheFirstTrackKeyTwoIsKept)
-{
-    addTracks(3);
-    scan();
-    tick();
-    EXPECT_TRUE(tick({KEY_1}).empty());
+    scan(3);
+    EXPECT_TRUE(press(KEY_1).empty());
     EXPECT_EQ(latches.latchRadioPrevious, 0) << "used up though nothing happened";
     EXPECT_TRUE(tick({KEY_2}).empty());
     EXPECT_EQ(latches.latchRadioRestart, 1) << "kept for when it can act";
+    EXPECT_EQ(tick({KEY_2, KEY_4}), start(3));
+    EXPECT_EQ(tick({KEY_2}), start(3));
+    EXPECT_TRUE(tick({KEY_2}).empty());
+    EXPECT_EQ(press(KEY_2), start(3));
 }
 
 TEST_F(Radio, KeyThreeStopsEveryTickAndReleasingItDoesNotResume)
 {
-    addTracks(2);
-    scan();
-    tick();
-    tick({KEY_4});
-    const std::string stop = "StreamStop(" + id(3) + ")";
+    scan(2);
+    press(KEY_4);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(tick({KEY_3}), Calls({stop}));
+        EXPECT_EQ(tick({KEY_3}), Calls({"StreamStop(" + id(3) + ")"}));
     EXPECT_TRUE(tick().empty());
-    EXPECT_EQ(tick({KEY_2}), Calls({rewind(3), play(3)}));
+    EXPECT_EQ(tick({KEY_2}), start(3));
+    radioStopCurrent();
+    EXPECT_EQ(fsoundRecordTake(), Calls({"StreamStop(" + id(3) + ")"}));
 }
 
 TEST_F(Radio, AFinishedTrackIsFollowedByTheNextWithoutSeeking)
 {
-    addTracks(4);
-    scan();
-    tick();
+    scan(4);
+    fsoundRecordSetStreamTime(soundStreams[2], 30000);
+    EXPECT_TRUE(tick().empty()) << "the first entry never advances by itself";
     tick({KEY_4});
     fsoundRecordSetStreamTime(soundStreams[3], 12000);
     EXPECT_TRUE(tick().empty());
     EXPECT_EQ(radioPosition, 12000);
     EXPECT_EQ(radioLength, 30000);
     fsoundRecordSetStreamTime(soundStreams[3], 30000);
-    EXPECT_EQ(tick(), Calls({play(4)}));
+    EXPECT_EQ(tick(), Calls({start(4)[1]}));
     EXPECT_EQ(radioTrack, 4);
     EXPECT_TRUE(tick().empty());
     fsoundRecordSetStreamTime(soundStreams[4], 30000);
-    EXPECT_EQ(tick(), Calls({play(5)}));
+    EXPECT_EQ(tick(), Calls({start(5)[1]}));
     fsoundRecordSetStreamTime(soundStreams[5], 30000);
     EXPECT_TRUE(tick().empty()) << "the last track does not wrap round to the first";
     EXPECT_EQ(radioTrack, 5);
 }
 
-TEST_F(Radio, TheFirstEntryNeverAdvancesByItself)
-{
-    addTracks(2);
-    scan();
-    fsoundRecordSetStreamLength(soundStreams[2], 1000);
-    fsoundRecordSetStreamTime(soundStreams[2], 1000);
-    EXPECT_TRUE(tick().empty());
-    EXPECT_EQ(radioTrack, 2);
-}
-
 TEST_F(Radio, AnEntryThatDidNotOpenIsPassedOver)
 {
-    addTracks(3);
-    scan();
+    scan(3);
     soundStreams[3] = nullptr;  // as if the library could not open the second file
-    tick();
-    EXPECT_EQ(tick({KEY_4}), Calls({play(4)})) << "the empty entry's calls do nothing; then it is at its end";
+    EXPECT_EQ(press(KEY_4), Calls({start(4)[1]})) << "the empty entry's calls do nothing; then it is at its end";
     EXPECT_EQ(radioTrack, 4);
 }
 
 TEST_F(Radio, MoreFilesThanTheTableHoldsAreLeftOut)
 {
-    addTracks(105);
-    scan();
+    scan(105);
     EXPECT_EQ(radioLastTrack, SOUND_STREAM_COUNT - 1);
     EXPECT_EQ(fsoundRecordOpenStreams(), 100);
-    EXPECT_EQ(fsoundRecordHandlePath(soundStreams[101]), folder + "track099.mp3");
-    EXPECT_EQ(fsoundRecordHandlePath(soundStreams[2]), folder + "track000.mp3");
+    EXPECT_EQ(path(101), folder + "track099.mp3");
     radioTrack = 100;
-    tick();
-    EXPECT_EQ(tick({KEY_4}), Calls({rewind(101), play(101)}));
-    tick();
-    EXPECT_TRUE(tick({KEY_4}).empty());
+    EXPECT_EQ(press(KEY_4), start(101));
+    EXPECT_TRUE(press(KEY_4).empty());
 }
 
-TEST_F(Radio, ARescanStopsTheRadioAndClosesTheOldStreams)
+TEST_F(Radio, ARescanStopsTheRadioClosesTheOldStreamsAndClearsEntriesPastTheNewLast)
 {
-    addTracks(3);
-    scan();
-    std::vector<std::string> oldIds = {id(2), id(3), id(4)};
-    tick();
-    tick({KEY_4});
+    scan(3);
+    Calls expected = {"StopSound(21)"};
+    for (int e : {2, 3, 4})
+        expected.push_back("StreamClose(" + id(e) + ")");
+    press(KEY_4);
     writeFile(dir.file("zz.mp3"), "x");
     scanRadioFolder(folder.c_str());
-    Calls expected = {"StopSound(21)"};
-    for (const std::string& old : oldIds)
-        expected.push_back("StreamClose(" + old + ")");
     EXPECT_EQ(fsoundRecordTake(), expected);
     EXPECT_EQ(fsoundRecordOpenStreams(), 4);
     EXPECT_EQ(radioTrack, 2);
     EXPECT_EQ(radioLastTrack, 5);
-    EXPECT_EQ(fsoundRecordHandlePath(soundStreams[5]), folder + "zz.mp3");
-}
-
-TEST_F(Radio, ARescanWithFewerFilesClearsTheEntriesPastTheNewLast)
-{
-    addTracks(3);
-    scan();
-    std::remove(dir.file("track002.mp3").c_str());
-    std::remove(dir.file("track001.mp3").c_str());
+    EXPECT_EQ(path(5), folder + "zz.mp3");
+    for (const char* gone : {"track001.mp3", "track002.mp3", "zz.mp3"})
+        std::remove(dir.file(gone).c_str());
     scan();
     EXPECT_EQ(radioLastTrack, 2);
-    EXPECT_EQ(soundStreams[3], nullptr);
-    EXPECT_EQ(soundStreams[4], nullptr);
+    for (int e : {3, 4, 5})
+        EXPECT_EQ(soundStreams[e], nullptr) << e;
 }
 
-TEST_F(Radio, StopCurrentStopsTheCurrentTrack)
-{
-    addTracks(2);
-    scan();
-    tick();
-    tick({KEY_4});
-    radioStopCurrent();
-    EXPECT_EQ(fsoundRecordTake(), Calls({"StreamStop(" + id(3) + ")"}));
-}
+using Names = std::vector<std::string>;
 
-TEST_F(Radio, KeyTwoHeldOnTheFirstEntryRestartsTheNextTrackOnceItIsReached)
+TEST(FolderSearch, FindsRegularFilesAndLinksToThemBySuffixInAnyCaseSortedByteWise)
 {
-    addTracks(3);
-    scan();
-    tick();
-    EXPECT_TRUE(tick({KEY_2}).empty());
-    EXPECT_EQ(tick({KEY_2, KEY_4}), Calls({rewind(3), play(3)}));
-    EXPECT_EQ(tick({KEY_2}), Calls({rewind(3), play(3)}));
-    EXPECT_TRUE(tick({KEY_2}).empty());
-    tick();
-    EXPECT_EQ(tick({KEY_2}), Calls({rewind(3), play(3)}));
+    TempDir dir;
+    for (const char* name : {"b.mp3", "B.mp3", "a.MP3", "_x.Mp3", "a.mp", "mp3", "x.mp3 ", "y.wav", "folder.mp3/in.mp3"})
+        writeFile(dir.file(name), "x");
+    ASSERT_EQ(symlink(dir.file("b.mp3").c_str(), dir.file("link.mp3").c_str()), 0);
+    ASSERT_EQ(symlink(dir.file("gone.mp3").c_str(), dir.file("broken.mp3").c_str()), 0);
+    const Names want = {"B.mp3", "_x.Mp3", "a.MP3", "b.mp3", "link.mp3"};
+    EXPECT_EQ(findFilesBySuffix(dir.path, ".mp3"), want);
+    EXPECT_EQ(findFilesBySuffix(dir.path + "/", ".MP3"), want);
+    EXPECT_TRUE(findFilesBySuffix(dir.file("nowhere"), ".mp3").empty());
+    EXPECT_TRUE(findFilesBySuffix(dir.file("b.mp3"), ".mp3").empty()) << "a file is no folder";
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    ASSERT_EQ(chdir(dir.file("folder.mp3").c_str()), 0);
+    const Names here = findFilesBySuffix("", ".mp3");  // an empty folder text is the working directory
+    ASSERT_EQ(chdir(cwd), 0);
+    EXPECT_EQ(here, Names({"in.mp3"}));
 }
 
 } // namespace

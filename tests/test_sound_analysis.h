@@ -21,45 +21,25 @@ namespace soundtest {
 
 constexpr int OUT_RATE = 44100;
 
-inline void put32(std::string& s, uint32_t v)
+// A 16-bit mono PCM WAV file of a sine; whole cycles per second, so a one-second file loops cleanly.
+inline void writeTone(const std::string& path, float hz, float seconds, int rate, float level = 0.5f)
 {
-    for (int i = 0; i < 4; ++i)
-        s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-inline void put16(std::string& s, uint16_t v)
-{
-    s.push_back(static_cast<char>(v & 0xFF));
-    s.push_back(static_cast<char>(v >> 8));
-}
-
-// A 16-bit mono PCM WAV file.
-inline void writeWav(const std::string& path, const std::vector<int16_t>& pcm, int rate)
-{
-    std::string s = "RIFF";
-    put32(s, static_cast<uint32_t>(36 + pcm.size() * 2));
+    const uint32_t n = static_cast<uint32_t>(seconds * static_cast<float>(rate));
+    std::string s;
+    auto put = [&s](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    s += "RIFF";
+    put(36 + n * 2, 4);
     s += "WAVEfmt ";
-    put32(s, 16);
-    put16(s, 1);
-    put16(s, 1);
-    put32(s, static_cast<uint32_t>(rate));
-    put32(s, static_cast<uint32_t>(rate * 2));
-    put16(s, 2);
-    put16(s, 16);
+    put(16, 4), put(1, 2), put(1, 2), put(static_cast<uint32_t>(rate), 4), put(static_cast<uint32_t>(rate * 2), 4);
+    put(2, 2), put(16, 2);
     s += "data";
-    put32(s, static_cast<uint32_t>(pcm.size() * 2));
-    for (int16_t v : pcm)
-        put16(s, static_cast<uint16_t>(v));
+    put(n * 2, 4);
+    for (uint32_t i = 0; i < n; ++i)
+        put(static_cast<uint16_t>(static_cast<int16_t>(32767.0f * level * std::sin(2.0 * M_PI * hz * i / rate))), 2);
     writeFile(path, s);
-}
-
-// A sine of a whole number of cycles per second, so a one-second file loops cleanly.
-inline std::vector<int16_t> tone(float hz, float seconds, int rate, float level = 0.5f)
-{
-    std::vector<int16_t> pcm(static_cast<size_t>(seconds * static_cast<float>(rate)));
-    for (size_t i = 0; i < pcm.size(); ++i)
-        pcm[i] = static_cast<int16_t>(32767.0f * level *
-                                      std::sin(2.0 * M_PI * hz * static_cast<double>(i) / rate));
-    return pcm;
 }
 
 // Points OpenAL Soft at its wave back end writing into dir/out.wav. Must run before the first
@@ -83,10 +63,8 @@ inline bool configBesideProgram()
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     if (n <= 0)
         return false;
-    self[n] = '\0';
-    std::string dir(self);
-    dir = dir.substr(0, dir.rfind('/'));
-    return fileExists(dir + "/alsoft.conf");
+    const std::string dir(self, static_cast<size_t>(n));
+    return fileExists(dir.substr(0, dir.rfind('/')) + "/alsoft.conf");
 }
 
 // The recorded output as mono samples at 44100 Hz (converted by sox), in [-1, 1].
@@ -106,52 +84,39 @@ inline std::vector<float> readOutput(const std::string& wavPath)
     return out;
 }
 
-inline size_t frameAt(double seconds)
-{
-    return seconds <= 0 ? 0 : static_cast<size_t>(seconds * OUT_RATE);
-}
+inline size_t frameAt(double seconds) { return seconds <= 0 ? 0 : static_cast<size_t>(seconds * OUT_RATE); }
 
 // Root-mean-square level between two times (seconds into the output).
 inline double rms(const std::vector<float>& s, double from, double to)
 {
     const size_t a = frameAt(from), b = std::min(frameAt(to), s.size());
-    if (b <= a)
-        return 0.0;
     double sum = 0.0;
     for (size_t i = a; i < b; ++i)
         sum += static_cast<double>(s[i]) * s[i];
-    return std::sqrt(sum / static_cast<double>(b - a));
+    return b <= a ? 0.0 : std::sqrt(sum / static_cast<double>(b - a));
 }
 
 // Magnitude of one frequency between two times (Goertzel), scaled like an amplitude.
 inline double toneLevel(const std::vector<float>& s, double from, double to, double hz)
 {
     const size_t a = frameAt(from), b = std::min(frameAt(to), s.size());
-    if (b <= a)
-        return 0.0;
-    const double w = 2.0 * M_PI * hz / OUT_RATE;
-    const double c = 2.0 * std::cos(w);
+    const double c = 2.0 * std::cos(2.0 * M_PI * hz / OUT_RATE);
     double s1 = 0.0, s2 = 0.0;
     for (size_t i = a; i < b; ++i) {
         const double s0 = s[i] + c * s1 - s2;
         s2 = s1;
         s1 = s0;
     }
-    const double power = s1 * s1 + s2 * s2 - c * s1 * s2;
-    return 2.0 * std::sqrt(std::max(0.0, power)) / static_cast<double>(b - a);
+    return b <= a ? 0.0 : 2.0 * std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - c * s1 * s2)) / static_cast<double>(b - a);
 }
 
 // The strongest frequency in [lo, hi] Hz, searched in steps.
 inline double dominantHz(const std::vector<float>& s, double from, double to, double lo, double hi, double step = 2.0)
 {
     double best = lo, bestLevel = -1.0;
-    for (double f = lo; f <= hi; f += step) {
-        const double level = toneLevel(s, from, to, f);
-        if (level > bestLevel) {
-            bestLevel = level;
-            best = f;
-        }
-    }
+    for (double f = lo; f <= hi; f += step)
+        if (const double level = toneLevel(s, from, to, f); level > bestLevel)
+            bestLevel = level, best = f;
     return best;
 }
 

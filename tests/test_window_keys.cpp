@@ -19,29 +19,21 @@ TEST(KeyMap, VirtualKeyCodesOfTheKeysTheGameReads)
         SDL_Scancode scan;
         uint32_t vk;
     };
+#define K(name, vk) {SDLK_##name, SDL_SCANCODE_##name, vk}
+#define KA(name, NAME, vk) {SDLK_##name, SDL_SCANCODE_##NAME, vk}
     const Row rows[] = {
-        {SDLK_a, SDL_SCANCODE_A, 0x41},          {SDLK_z, SDL_SCANCODE_Z, 0x5A},
-        {SDLK_s, SDL_SCANCODE_S, 0x53},          {SDLK_0, SDL_SCANCODE_0, 0x30},
-        {SDLK_4, SDL_SCANCODE_4, 0x34},          {SDLK_F1, SDL_SCANCODE_F1, 0x70},
-        {SDLK_F6, SDL_SCANCODE_F6, 0x75},        {SDLK_F12, SDL_SCANCODE_F12, 0x7B},
-        {SDLK_LEFT, SDL_SCANCODE_LEFT, 0x25},    {SDLK_UP, SDL_SCANCODE_UP, 0x26},
-        {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 0x27},  {SDLK_DOWN, SDL_SCANCODE_DOWN, 0x28},
-        {SDLK_RETURN, SDL_SCANCODE_RETURN, 0x0D}, {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 0x1B},
-        {SDLK_SPACE, SDL_SCANCODE_SPACE, 0x20},  {SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, 0x10},
-        {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 0x11},  {SDLK_DELETE, SDL_SCANCODE_DELETE, 0x2E},
-        {SDLK_END, SDL_SCANCODE_END, 0x23},      {SDLK_PAGEDOWN, SDL_SCANCODE_PAGEDOWN, 0x22},
-        {SDLK_INSERT, SDL_SCANCODE_INSERT, 0x2D}, {SDLK_HOME, SDL_SCANCODE_HOME, 0x24},
-        {SDLK_PAGEUP, SDL_SCANCODE_PAGEUP, 0x21}, {SDLK_SCROLLLOCK, SDL_SCANCODE_SCROLLLOCK, 0x91},
-        {SDLK_PERIOD, SDL_SCANCODE_PERIOD, 0xBE}, {SDLK_COMMA, SDL_SCANCODE_COMMA, 0xBC},
-        {SDLK_KP_1, SDL_SCANCODE_KP_1, 0x61},    {SDLK_KP_5, SDL_SCANCODE_KP_5, 0x65},
-        {SDLK_KP_9, SDL_SCANCODE_KP_9, 0x69},
+        KA(a, A, 0x41), KA(z, Z, 0x5A), K(0, 0x30), K(4, 0x34), K(F1, 0x70), K(F10, 0x79), K(F12, 0x7B),
+        K(LEFT, 0x25), K(UP, 0x26), K(RIGHT, 0x27), K(DOWN, 0x28), K(RETURN, 0x0D), K(ESCAPE, 0x1B),
+        K(SPACE, 0x20), K(LSHIFT, 0x10), K(RCTRL, 0x11), K(LALT, 0x12), K(DELETE, 0x2E), K(END, 0x23),
+        K(PAGEDOWN, 0x22), K(INSERT, 0x2D), K(HOME, 0x24), K(PAGEUP, 0x21), K(SCROLLLOCK, 0x91),
+        K(PERIOD, 0xBE), K(COMMA, 0xBC), K(KP_1, 0x61), K(KP_9, 0x69),
         // Keypad keys keep their numpad codes whatever Num Lock turned them into.
-        {SDLK_END, SDL_SCANCODE_KP_1, 0x61},     {SDLK_UP, SDL_SCANCODE_KP_8, 0x68},
-        {SDLK_F10, SDL_SCANCODE_F10, 0x79},      {SDLK_LALT, SDL_SCANCODE_LALT, 0x12},
+        KA(END, KP_1, 0x61), KA(UP, KP_8, 0x68), KA(UNKNOWN, UNKNOWN, 0),
     };
+#undef K
+#undef KA
     for (const Row& r : rows)
         EXPECT_EQ(platformVirtualKeyFromSdl(r.key, r.scan), r.vk) << SDL_GetKeyName(r.key);
-    EXPECT_EQ(platformVirtualKeyFromSdl(SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN), 0u);
 }
 
 namespace {
@@ -59,19 +51,19 @@ struct EventTest : ::testing::Test {
     }
     void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
-    static void push(Uint32 type, SDL_Keycode key, SDL_Scancode scan, Uint16 mod, Uint8 repeat = 0)
+    // Pushes the events of a text like "+-+" (down, up, down) for one key, then hands them over.
+    static void keys(const char* moves, SDL_Keycode key, SDL_Scancode scan, Uint16 mod = KMOD_NONE, Uint8 repeat = 0)
     {
-        SDL_Event e{};
-        e.type = type;
-        e.key.repeat = repeat;
-        e.key.keysym.sym = key;
-        e.key.keysym.scancode = scan;
-        e.key.keysym.mod = mod;
-        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        SDL_PushEvent(&e);
-    }
-    static void drain()
-    {
+        for (const char* m = moves; *m; ++m) {
+            SDL_Event e{};
+            e.type = *m == '+' ? SDL_KEYDOWN : SDL_KEYUP;
+            e.key.repeat = repeat;
+            e.key.keysym.sym = key;
+            e.key.keysym.scancode = scan;
+            e.key.keysym.mod = mod;
+            e.key.state = *m == '+' ? SDL_PRESSED : SDL_RELEASED;
+            SDL_PushEvent(&e);
+        }
         PlatformEvent m;
         while (platformPollEvent(&m))
             windowProc(m);
@@ -80,97 +72,68 @@ struct EventTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(EventTest, KeysFillTheTableFromEvents)
+TEST_F(EventTest, KeysFillTheTableAndRepeatsAreNoNewPress)
 {
-    push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
-    drain();
-    EXPECT_EQ(keyState[0x26], 1);
-    push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);  // auto-repeat writes 1 again
-    drain();
+    keys("+", SDLK_UP, SDL_SCANCODE_UP);
+    keys("+", SDLK_UP, SDL_SCANCODE_UP);  // auto-repeat writes 1 again
     EXPECT_EQ(keyState[0x26], 1);
     keysAfterTick();
-    push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE, 1);  // a repeat after the tick is no new press
-    push(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
-    drain();
+    keys("+", SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE, 1);  // a repeat after the tick is no new press
+    keys("-", SDLK_UP, SDL_SCANCODE_UP);
     EXPECT_EQ(keyState[0x26], 0);
 }
 
-TEST_F(EventTest, ATapBetweenTwoTicksStaysDownForOneTick)
+// What each tick sees of the presses and releases between ticks: held first or not, then events.
+TEST_F(EventTest, PressesAndReleasesBetweenTwoTicksAreEachSeenByATick)
 {
-    push(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_NONE);
-    push(SDL_KEYUP, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_NONE);
-    drain();
-    EXPECT_EQ(keyState[0x0D], 1) << "the next tick must see the tap";
-    keysAfterTick();
-    EXPECT_EQ(keyState[0x0D], 0);
-    // Pressed again before that tick: the second press wins and the key stays down.
-    push(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE, KMOD_NONE);
-    push(SDL_KEYUP, SDLK_SPACE, SDL_SCANCODE_SPACE, KMOD_NONE);
-    push(SDL_KEYDOWN, SDLK_SPACE, SDL_SCANCODE_SPACE, KMOD_NONE);
-    drain();
-    keysAfterTick();
-    EXPECT_EQ(keyState[0x20], 1);
-    push(SDL_KEYUP, SDLK_SPACE, SDL_SCANCODE_SPACE, KMOD_NONE);
-    drain();
-    EXPECT_EQ(keyState[0x20], 0) << "a key held across a tick lets go at once";
-}
-
-TEST_F(EventTest, AHeldKeyLetGoAndPressedAgainBetweenTwoTicksIsSeenUpThenDown)
-{
-    push(SDL_KEYDOWN, SDLK_DOWN, SDL_SCANCODE_DOWN, KMOD_NONE);
-    drain();
-    keysAfterTick();  // a tick saw it held
-    push(SDL_KEYUP, SDLK_DOWN, SDL_SCANCODE_DOWN, KMOD_NONE);
-    push(SDL_KEYDOWN, SDLK_DOWN, SDL_SCANCODE_DOWN, KMOD_NONE);
-    drain();
-    EXPECT_EQ(keyState[0x28], 0) << "the next tick must see the release";
-    keysAfterTick();
-    EXPECT_EQ(keyState[0x28], 1) << "and the one after it the new press";
-    keysAfterTick();
-    EXPECT_EQ(keyState[0x28], 1) << "still held";
-    push(SDL_KEYUP, SDLK_DOWN, SDL_SCANCODE_DOWN, KMOD_NONE);
-    drain();
-    EXPECT_EQ(keyState[0x28], 0);
-
-    // Let go, tapped and let go again within one frame: up for a tick, down for one, then up.
-    push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
-    drain();
-    keysAfterTick();
-    push(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
-    push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
-    push(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE);
-    drain();
-    EXPECT_EQ(keyState[0x26], 0);
-    keysAfterTick();
-    EXPECT_EQ(keyState[0x26], 1) << "the tap is seen by one tick";
-    keysAfterTick();
-    EXPECT_EQ(keyState[0x26], 0);
+    struct Case {
+        bool heldBefore;
+        const char* moves;
+        const char* seen;  // keyState at the following ticks, after the events and after each tick
+    };
+    const Case cases[] = {
+        {false, "+-", "10"},     // a tap stays down for one tick
+        {false, "+-+", "111"},   // pressed again: the second press wins
+        {true, "-+", "011"},     // let go and pressed again: seen up, then down
+        {true, "-+-", "010"},    // let go, tapped, let go: up, down for a tick, up
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.moves);
+        if (c.heldBefore) {
+            keys("+", SDLK_DOWN, SDL_SCANCODE_DOWN);
+            keysAfterTick();  // a tick saw it held
+        }
+        keys(c.moves, SDLK_DOWN, SDL_SCANCODE_DOWN);
+        for (const char* s = c.seen; *s; ++s) {
+            EXPECT_EQ(keyState[0x28], *s - '0') << "tick " << s - c.seen;
+            keysAfterTick();
+        }
+        keys("-", SDLK_DOWN, SDL_SCANCODE_DOWN);
+        EXPECT_EQ(keyState[0x28], 0) << "a key held across a tick lets go at once";
+        keysAfterTick();
+    }
 }
 
 TEST_F(EventTest, AltHeldAndF10NeverPressAKeyButReleasesAlwaysArrive)
 {
     keyState[0x53] = 1;  // S held before Alt went down
-    push(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP, KMOD_LALT);
-    push(SDL_KEYDOWN, SDLK_F10, SDL_SCANCODE_F10, KMOD_NONE);
-    push(SDL_KEYDOWN, SDLK_LALT, SDL_SCANCODE_LALT, KMOD_LALT);
-    push(SDL_KEYUP, SDLK_s, SDL_SCANCODE_S, KMOD_LALT);
-    push(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT);  // full screen <-> window, never Enter
-    drain();
-    EXPECT_EQ(keyState[0x0D], 0);
-    EXPECT_EQ(keyState[0x26], 0);
-    EXPECT_EQ(keyState[0x79], 0);
-    EXPECT_EQ(keyState[0x12], 0);
+    keys("+", SDLK_UP, SDL_SCANCODE_UP, KMOD_LALT);
+    keys("+", SDLK_F10, SDL_SCANCODE_F10);
+    keys("+", SDLK_LALT, SDL_SCANCODE_LALT, KMOD_LALT);
+    keys("-", SDLK_s, SDL_SCANCODE_S, KMOD_LALT);
+    keys("+", SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT);  // full screen <-> window, never Enter
+    for (int vk : {0x0D, 0x26, 0x79, 0x12})
+        EXPECT_EQ(keyState[vk], 0) << vk;
     EXPECT_EQ(keyState[0x53], 0) << "a key released with Alt held must not stay pressed";
 }
 
 TEST_F(EventTest, TheCloseRequestOnlyQuits)
 {
-    quitRequested = 0;
-    shutdownRequested = 0;
+    quitRequested = shutdownRequested = 0;
     SDL_Event e{};
     e.type = SDL_QUIT;
     SDL_PushEvent(&e);
-    drain();
+    keys("", SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN);
     EXPECT_EQ(quitRequested, 1);
     EXPECT_EQ(shutdownRequested, 0);
     quitRequested = 0;
@@ -205,18 +168,12 @@ TEST(DisplayModes, OnlyAListedModeAtItsOwnDepthPasses)
 
 TEST(CommandLetter, OnlyTheFirstCapitalLetterCounts)
 {
-    applyCommandLetter('S');
-    EXPECT_EQ(inGame, 1);
-    EXPECT_EQ(escapeQuits, 1);
-    EXPECT_EQ(busChoice, 0);
-    applyCommandLetter('V');
-    EXPECT_EQ(inGame, 1);
-    EXPECT_EQ(escapeQuits, 1);
-    EXPECT_EQ(busChoice, 1);
-    for (char c : {'s', 'v', 'x', '\0'}) {
+    for (char c : {'S', 'V', 's', 'v', 'x', '\0'}) {
+        SCOPED_TRACE(c);
         applyCommandLetter(c);
-        EXPECT_EQ(inGame, 0) << c;
-        EXPECT_EQ(escapeQuits, 0) << c;
-        EXPECT_EQ(busChoice, 1) << c;
+        const int starts = c == 'S' || c == 'V' ? 1 : 0;
+        EXPECT_EQ(inGame, starts);
+        EXPECT_EQ(escapeQuits, starts);
+        EXPECT_EQ(busChoice, c == 'S' ? 0 : 1) << "a small letter keeps the bus";
     }
 }
