@@ -46,12 +46,8 @@ BmpSpec make(int width, int height, uint16_t bits, std::vector<uint8_t> pixels, 
              int colours = 0)
 {
     BmpSpec s;
-    s.width = width;
-    s.height = height;
-    s.bits = bits;
-    s.compression = compression;
-    s.pixels = std::move(pixels);
-    s.palette = greys(colours);
+    s.width = width, s.height = height, s.bits = bits, s.compression = compression;
+    s.pixels = std::move(pixels), s.palette = greys(colours);
     return s;
 }
 
@@ -68,12 +64,8 @@ BmpSpec picture24(int width, int height, std::vector<uint32_t>* colours = nullpt
     return make(width, height, 24, rows24(rows));
 }
 
-struct Good {
-    const char* what;
-    BmpSpec spec;
-    std::vector<int> index;    // colour-table entries the pixels must show (-1: black)
-    std::vector<uint8_t> rgb;  // or the RGB bytes, bottom row first
-};
+// The pixels as colour-table entries (-1: black), or else as RGB bytes, bottom row first.
+struct Good { const char* what; BmpSpec spec; std::vector<int> index; std::vector<uint8_t> rgb; };
 
 std::vector<Good> goodFiles()
 {
@@ -105,13 +97,7 @@ std::vector<Good> goodFiles()
                  {7, 7, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, {}});
     g.push_back({"RLE4 run of 255 in a 3-pixel row", make(3, 1, 4, {0xFF, 0x09, 0, 1}, 2, 16), {0, 9, 0}, {}});
     // Bit fields, masks red, green, blue; an empty mask reads as 0.
-    struct Mask {
-        uint16_t bits;
-        uint32_t headerSize;
-        std::vector<uint32_t> masks;
-        uint32_t pixel;
-        std::vector<uint8_t> want;
-    };
+    struct Mask { uint16_t bits; uint32_t headerSize; std::vector<uint32_t> masks; uint32_t pixel; std::vector<uint8_t> want; };
     const Mask masks[] = {
         {16, 40, {0xF800, 0x07E0, 0x001F}, 0xFFFF, {255, 255, 255}},
         {16, 40, {0xF800, 0x07E0, 0x001F}, (1u << 11) | (32u << 5) | 31u, {8, 130, 255}},
@@ -126,26 +112,16 @@ std::vector<Good> goodFiles()
         for (int i = 0; i < 4; ++i)
             px.push_back(static_cast<uint8_t>(i < m.bits / 8 ? m.pixel >> (8 * i) : 0));
         g.push_back({"bit fields", make(1, 1, m.bits, px, 3), {}, m.want});
-        g.back().spec.headerSize = m.headerSize;
-        g.back().spec.masks = m.masks;
+        g.back().spec.headerSize = m.headerSize, g.back().spec.masks = m.masks;
     }
     // Row padding of every width, in every header length.
     for (int width = 1; width <= 5; ++width)
         for (uint32_t header : {40u, 108u, 124u}) {
             std::vector<uint32_t> colours;
             g.push_back({"24-bit padding and header lengths", picture24(width, 3, &colours), {}, {}});
-            g.back().spec.headerSize = header;
-            g.back().rgb = rgbList(colours);
+            g.back().spec.headerSize = header, g.back().rgb = rgbList(colours);
         }
     return g;
-}
-
-Image decodedOrNull(const std::vector<uint8_t>& file, const char* what)
-{
-    const char* error = nullptr;
-    Image image = decode(file, &error);
-    EXPECT_TRUE(image) << what << ": " << (error ? error : "");
-    return image;
 }
 
 } // namespace
@@ -156,9 +132,11 @@ TEST(BmpDecode, EveryDepthAndHeaderFormWithAndWithoutTheFileHeader)
         for (bool fileHeader : {true, false}) {
             SCOPED_TRACE(std::string(c.what) + (fileHeader ? "" : ", no file header"));
             c.spec.fileHeader = fileHeader;
-            Image image = decodedOrNull(buildBmp(c.spec), c.what);
-            if (!image)
+            Image image = decode(buildBmp(c.spec));
+            if (!image) {
+                ADD_FAILURE() << "refused";
                 continue;
+            }
             EXPECT_EQ(image->width, c.spec.width);
             EXPECT_EQ(image->height, std::abs(c.spec.height));
             std::vector<uint32_t> colours;
@@ -169,18 +147,14 @@ TEST(BmpDecode, EveryDepthAndHeaderFormWithAndWithoutTheFileHeader)
     BmpSpec gap = picture24(2, 1);
     gap.pixels.insert(gap.pixels.begin(), {0x11, 0x22, 0x33, 0x44});
     gap.pixelOffset = 14 + 40 + 4;
-    Image image = decodedOrNull(buildBmp(gap), "pixel offset");
+    Image image = decode(buildBmp(gap));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels[0], gap.pixels[4 + 2]);
 }
 
 TEST(BmpRefuse, HostileAndLyingFiles)
 {
-    struct Case {
-        const char* what;
-        void (*edit)(BmpSpec&);
-        const char* error;
-    };
+    struct Case { const char* what; void (*edit)(BmpSpec&); const char* error; };
     const char* const CONV = BMP_MSG_CONVERSION;
     const Case cases[] = {
         {"header 64", [](BmpSpec& s) { s.headerSize = 64; }, BMP_MSG_FORMAT},
@@ -233,10 +207,8 @@ TEST(BmpRefuse, EveryTruncationIsRefusedCleanly)
 {
     BmpSpec eight = make(5, 2, 8, {0, 1, 2, 3, 0, 0, 0, 0, 3, 2, 1, 0, 1, 0, 0, 0}, 0, 4);
     eight.coloursUsed = 4;
-    BmpSpec rle = eight, core = make(5, 2, 8, eight.pixels, 0, 256);
-    rle.compression = 1;
-    rle.pixels = {5, 1, 0, 0, 0, 3, 1, 2, 3, 0, 2, 0, 0, 1};
-    core.headerSize = 12;
+    BmpSpec rle = make(5, 2, 8, {5, 1, 0, 0, 0, 3, 1, 2, 3, 0, 2, 0, 0, 1}, 1, 4), core = make(5, 2, 8, eight.pixels, 0, 256);
+    rle.coloursUsed = 4, core.headerSize = 12;
     for (const BmpSpec& spec : {picture24(3, 3), eight, rle, core}) {
         const std::vector<uint8_t> file = buildBmp(spec);
         ASSERT_TRUE(decode(file));
@@ -271,11 +243,9 @@ TEST(BmpLoad, MessagesForFilesThatCannotBeOpenedOrDecoded)
     }
     fakeMessages.clear();
     EXPECT_EQ(loadBmpImage(dir.file("v5.bmp").c_str()), nullptr);
-    ASSERT_EQ(fakeMessages.size(), 1u);
-    EXPECT_EQ(fakeMessages[0].text, "Unknown DIB file format.");
-    fakeMessages.clear();
     Image image(loadBmpImage(dir.file("a.gfx").c_str()), freeImage);
+    ASSERT_EQ(fakeMessages.size(), 1u) << "a good file loads silently";
+    EXPECT_EQ(fakeMessages[0].text, "Unknown DIB file format.");
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width * 10 + image->height, 75);
-    EXPECT_TRUE(fakeMessages.empty());
 }

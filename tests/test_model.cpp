@@ -80,12 +80,10 @@ TEST(ModelParse, CountLabelAndRecordsInEveryLayout)
 // Short, broken and hostile files over a record holding A, B, -5 in two fields of A, -7 in triangle 2.
 TEST(ModelParse, ShortBrokenAndHostileFilesKeepWhatTheyDoNotRead)
 {
-    struct Row {
+    struct Row {  // v00, v01, v03, v20: vertex values of triangles 0 and 2 afterwards
         std::string text;
-        int32_t count;
-        uint8_t countRead;
-        int read, missing, bad, firstBadLine;
-        float v00, v01, v03, v20;  // vertex values of triangles 0 and 2 afterwards
+        int32_t count, countRead, read, missing, bad, firstBadLine;
+        float v00, v01, v03, v20;
         int32_t index0;
     };
     const std::string n = "\n";
@@ -113,16 +111,12 @@ TEST(ModelParse, ShortBrokenAndHostileFilesKeepWhatTheyDoNotRead)
         m->vertices[0][1] = m->vertices[0][3] = -5.0f;
         const ModelReport rep = parse(*m, r.text);
         EXPECT_EQ(m->triangleCount, r.count);
-        EXPECT_EQ(rep.countRead, r.countRead);
-        EXPECT_EQ(rep.recordsRead, r.read);
-        EXPECT_EQ(rep.recordsMissing, r.missing);
-        EXPECT_EQ(rep.badRecords, r.bad);
+        EXPECT_EQ((std::vector<int32_t>{rep.countRead, rep.recordsRead, rep.recordsMissing, rep.badRecords}),
+                  (std::vector<int32_t>{r.countRead, r.read, r.missing, r.bad}));
         if (r.firstBadLine)
             EXPECT_EQ(rep.firstBadLine, r.firstBadLine);
-        EXPECT_EQ(m->vertices[0][0], r.v00);
-        EXPECT_EQ(m->vertices[0][1], r.v01);
-        EXPECT_EQ(m->vertices[0][3], r.v03);
-        EXPECT_EQ(m->vertices[2][0], r.v20);
+        const float got[] = {m->vertices[0][0], m->vertices[0][1], m->vertices[0][3], m->vertices[2][0]};
+        EXPECT_EQ(std::vector<float>(got, got + 4), (std::vector<float>{r.v00, r.v01, r.v03, r.v20}));
         EXPECT_EQ(m->textureIndex[0], r.index0);
         for (float v : m->vertices[0])
             EXPECT_TRUE(std::isfinite(v));
@@ -150,12 +144,7 @@ TEST(ModelLists, RangesFollowTheCountsAndIndexesOutsideAGroupBindNothing)
         ADD_FAILURE() << "no list " << list;
         return std::pair<int32_t, int32_t>{-1, -1};
     };
-    struct Row {
-        Model* model;
-        int32_t count;
-        uint32_t list;
-        int32_t begin, end;  // begin -1: an empty range anywhere
-    };
+    struct Row { Model* model; int32_t count; uint32_t list; int32_t begin, end; };  // begin -1: empty, -2: any
     const Row rows[] = {
         {&modelWew, 6, LIST_WEW, -1, 0},           {&modelWew, 7, LIST_WEW, 6, 7},
         {&modelWew, 0, LIST_STEERING_WHEEL, 0, 2}, {&modelWew, 0, LIST_SPEED_NEEDLE, 2, 4},

@@ -13,6 +13,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,7 +27,7 @@ static_assert(sizeof(VehicleParameters) == 4 * sizeof(float) && sizeof(BusGeomet
 // file order.
 std::pair<int32_t, std::vector<float>> readValues(bool bus, const std::string& text)
 {
-    std::vector<float> v(bus ? 13 : 8, -9.0f);
+    std::vector<float> v(13, -9.0f);
     VehicleParameters p;
     BusGeometry g;
     MissionParameters m;
@@ -35,12 +36,9 @@ std::pair<int32_t, std::vector<float>> readValues(bool bus, const std::string& t
     std::memcpy(&m, v.data(), sizeof m);
     const int32_t n = bus ? parseBusParameters(text.data(), text.size(), &p, &g)
                           : parseMissionParameters(text.data(), text.size(), &m);
-    if (bus) {
-        std::memcpy(v.data(), &p, sizeof p);
-        std::memcpy(v.data() + 4, &g, sizeof g);
-    } else {
-        std::memcpy(v.data(), &m, sizeof m);
-    }
+    std::memcpy(v.data(), bus ? static_cast<void*>(&p) : &m, bus ? sizeof p : sizeof m);
+    std::memcpy(v.data() + 4, &g, bus ? sizeof g : 0);
+    v.resize(bus ? 13 : 8);
     return {n, v};
 }
 
@@ -48,12 +46,7 @@ std::pair<int32_t, std::vector<float>> readValues(bool bus, const std::string& t
 
 TEST(ValueReaders, BusAndMissionFilesReadInOrderUntilTheTextEndsOrAValueFails)
 {
-    struct Row {
-        bool bus;
-        std::string text;
-        int32_t count;
-        std::vector<float> want;
-    };
+    struct Row { bool bus; std::string text; int32_t count; std::vector<float> want; };
     const float _ = -9.0f;
     const Row rows[] = {
         {false, "10\n20\n90\n150\n6\n30\n5\n-8\n", 8, {10, 20, 90, 150, 6, 30, 5, -8}},
@@ -79,20 +72,13 @@ TEST(ValueReaders, BusAndMissionFilesReadInOrderUntilTheTextEndsOrAValueFails)
 // finite keeps its field and the reading goes on; a form that is no number stops it there.
 TEST(NumberReader, FormsOfTheCLocaleInEveryReaderAndLocale)
 {
-    struct Row {
-        const char* text;
-        int result;  // SCAN_OK, SCAN_NOT_FINITE or SCAN_MISMATCH
-        float value;
-    };
+    struct Row { const char* text; int result; float value; };  // result: SCAN_OK, _NOT_FINITE or _MISMATCH
+    const int OK = SCAN_OK, INF = SCAN_NOT_FINITE, NO = SCAN_MISMATCH;
     const Row rows[] = {
-        {" +1.5", SCAN_OK, 1.5f},         {"\t-.25", SCAN_OK, -0.25f},    {"3e2", SCAN_OK, 300.0f},
-        {"7.", SCAN_OK, 7.0f},            {"-1E-2", SCAN_OK, -0.01f},      {"0x1p3", SCAN_OK, 8.0f},
-        {"-0X.8P1", SCAN_OK, -1.0f},      {"1e-50", SCAN_OK, 0.0f},        {"1e-400", SCAN_OK, 0.0f},
-        {"1e-40", SCAN_OK, 1e-40f},       {"1e39", SCAN_NOT_FINITE, 0},    {"-3e400", SCAN_NOT_FINITE, 0},
-        {"inf", SCAN_NOT_FINITE, 0},      {"-Infinity", SCAN_NOT_FINITE, 0}, {"nan", SCAN_NOT_FINITE, 0},
-        {"0x1p200", SCAN_NOT_FINITE, 0},  {"infin", SCAN_MISMATCH, 0},     {"0x", SCAN_MISMATCH, 0},
-        {"1e+", SCAN_MISMATCH, 0},        {"--1", SCAN_MISMATCH, 0},       {"- 1", SCAN_MISMATCH, 0},
-        {",5", SCAN_MISMATCH, 0},
+        {" +1.5", OK, 1.5f}, {"\t-.25", OK, -0.25f}, {"3e2", OK, 300}, {"7.", OK, 7}, {"-1E-2", OK, -0.01f},
+        {"0x1p3", OK, 8}, {"-0X.8P1", OK, -1}, {"1e-50", OK, 0}, {"1e-400", OK, 0}, {"1e-40", OK, 1e-40f},
+        {"1e39", INF, 0}, {"-3e400", INF, 0}, {"inf", INF, 0}, {"-Infinity", INF, 0}, {"nan", INF, 0},
+        {"0x1p200", INF, 0}, {"infin", NO, 0}, {"0x", NO, 0}, {"1e+", NO, 0}, {"--1", NO, 0}, {"- 1", NO, 0}, {",5", NO, 0},
     };
     static Model model;
     auto runAll = [&](const char* locale) {
@@ -102,12 +88,11 @@ TEST(NumberReader, FormsOfTheCLocaleInEveryReaderAndLocale)
             TextCursor c = textCursor(text.data(), text.size());
             float v = -9.0f;
             EXPECT_EQ(scanFloat(c, v), r.result);
-            const float kept = r.result == SCAN_OK ? r.value : -9.0f, next = r.result == SCAN_MISMATCH ? -9.0f : 7.0f;
+            const float kept = r.result == OK ? r.value : -9.0f, next = r.result == NO ? -9.0f : 7.0f;
             EXPECT_EQ(v, kept);
             const auto mission = readValues(false, text);
-            EXPECT_EQ(mission.first, r.result == SCAN_MISMATCH ? 0 : 2);
-            EXPECT_EQ(mission.second[0], kept);
-            EXPECT_EQ(mission.second[1], next);
+            EXPECT_EQ(mission.first, r.result == NO ? 0 : 2);
+            EXPECT_EQ(mission.second, (std::vector<float>{kept, next, -9, -9, -9, -9, -9, -9}));
             model.vertices[0][0] = model.vertices[0][1] = -9.0f;
             const std::string qx = "1\nl\n" + text + " 0 0 0 0 0 0 0 0 0 0 0 0 0 1\n";
             parseModel(model, qx.data(), qx.size(), nullptr);
@@ -126,11 +111,7 @@ TEST(NumberReader, FormsOfTheCLocaleInEveryReaderAndLocale)
 
 TEST(StopReader, CountThenPairsHeldToTheTable)
 {
-    struct Row {
-        std::string text;
-        int32_t result, count;
-        std::vector<float> x, z;  // the first stops afterwards; -9: untouched
-    };
+    struct Row { std::string text; int32_t result, count; std::vector<float> x, z; };  // x, z: the first stops; -9 untouched
     const Row rows[] = {
         {"2\n3 -4\n7.5 12\n", 5, 2, {3, 7.5f, -9}, {-4, 12, -9}},
         {"0\n1 2\n", 1, 0, {-9}, {-9}},
@@ -167,23 +148,18 @@ TEST(StopReader, CountThenPairsHeldToTheTable)
 namespace {
 
 // Runs a test body in a fresh working directory, with the state and the fakes reset.
-class GameReaders : public ::testing::Test {
-protected:
+struct GameReaders : ::testing::Test {
     TempDir dir;
-    std::string previous;
+    std::filesystem::path previous = std::filesystem::current_path();
     void SetUp() override
     {
         resetAllRunState();
         fakeSysReset();
-        quitRequested = shutdownRequested = 0;
-        exitStatus = 0;
-        char buffer[4096];
-        previous = getcwd(buffer, sizeof buffer) ? buffer : ".";
-        ASSERT_EQ(chdir(dir.path.c_str()), 0);
+        std::filesystem::current_path(dir.path);
     }
     void TearDown() override
     {
-        EXPECT_EQ(chdir(previous.c_str()), 0);
+        std::filesystem::current_path(previous);
         quitRequested = shutdownRequested = 0;
         exitStatus = 0;
     }
@@ -219,10 +195,7 @@ TEST_F(GameReaders, TheGamePathsFillTheRunState)
 
 TEST_F(GameReaders, AMissingFileIsAFailureNamingIt)
 {
-    struct Case {
-        void (*load)();
-        const char* path;
-    };
+    struct Case { void (*load)(); const char* path; };
     const Case cases[] = {{loadBusParameters, "Dane/Autobusy/Volvo7000/Parametry.busa"},
                           {loadMissionParameters, "Dane/Rozklady/128/Parametry.misji"},
                           {loadStops, "Dane/Rozklady/128/Przystanki.roz"}};
@@ -230,7 +203,7 @@ TEST_F(GameReaders, AMissingFileIsAFailureNamingIt)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         fakeMessages.clear();
-        quitRequested = exitStatus = 0;
+        quitRequested = shutdownRequested = exitStatus = 0;
         engine.fuel = 33.0f;
         route.stopCount = 4;
         c.load();
