@@ -27,31 +27,21 @@ const std::string DEFAULTS = "640x480x16 2701 sky1 a0 j0 d0 w0 " + LISTS_N + " D
 
 struct OptionsTest : ::testing::Test {
     TempDir dir;
-    void SetUp() override
-    {
-        currentDir = dir.path;
-        busChoice = 1;
-    }
+    void SetUp() override { currentDir = dir.path, busChoice = 1; }
 };
 
 } // namespace
 
 TEST_F(OptionsTest, EveryKeyAndItsOutOfRangeValues)
 {
-    struct Row {
-        int bus;
-        std::string ini;  // empty: no file
-        std::string want;
-    };
+    struct Row { int bus; std::string ini, want; };  // ini empty: no file
     const std::string lists = " " + LISTS_N + " Dane/Radio/";
     const Row rows[] = {
         {1, "", DEFAULTS},
         {1, "[Opcje]\nRozdzielczosc=5\n", "1024x768x32 2701 sky1 a0 j0 d0 w0" + lists},
         {1, "[Opcje]\nRozdzielczosc=4\n", "800x600x32 2701 sky1 a0 j0 d0 w0" + lists},
-        {1, "[Opcje]\nRozdzielczosc=9\n", DEFAULTS},
-        {1, "[Opcje]\nRozdzielczosc=-1\n", DEFAULTS},
-        {1, "[Opcje]\nRozdzielczosc=6\n", DEFAULTS},
-        {1, "[Opcje]\nRozdzielczosc=abc\n", DEFAULTS},
+        {1, "[Opcje]\nRozdzielczosc=9\n", DEFAULTS}, {1, "[Opcje]\nRozdzielczosc=-1\n", DEFAULTS},
+        {1, "[Opcje]\nRozdzielczosc=6\n", DEFAULTS}, {1, "[Opcje]\nRozdzielczosc=abc\n", DEFAULTS},
         // Keys in any case; clouds 2 is dim as 1 is.
         {1, "[opcje]\nzachmurzenie=2\nALPHAFUNC=7\nJoystick=2\nMipmaping=1\nJakoscTekstur=0\nokno=2\n",
          "640x480x16 2601 sky0 a7 j2 d0 w2 Dane/Trasy/Test/TeksturyW.tex Dane/Autobusy/Volvo7000/TeksturyW.tex "
@@ -97,10 +87,7 @@ TEST(Profile, NumbersAndText)
     TempDir dir;
     const std::string p = dir.file("a.ini");
     writeFile(p, "; comment\n[Other]\nA=5\n[ Opcje ]\r\nA = 12abc\r\nB=-3\nC=words\nD=\nE=+7\nS=  \"quoted\"  \n");
-    const struct {
-        const char *section, *key;
-        int fallback, want;
-    } ints[] = {{"Opcje", "A", 99, 12}, {"opcje", "b", 99, -3}, {"Opcje", "C", 99, 0}, {"Opcje", "D", 99, 0},
+    const struct { const char *section, *key; int fallback, want; } ints[] = {{"Opcje", "A", 99, 12}, {"opcje", "b", 99, -3}, {"Opcje", "C", 99, 0}, {"Opcje", "D", 99, 0},
                 {"Opcje", "E", 99, 7},  {"Opcje", "Missing", 99, 99}, {"Nowhere", "A", 42, 42}};
     for (const auto& r : ints)
         EXPECT_EQ(profileReadInt(r.section, r.key, r.fallback, p.c_str()), r.want) << r.section << " " << r.key;

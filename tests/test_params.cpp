@@ -85,11 +85,7 @@ TEST(NumberReader, FormsOfTheCLocaleInEveryReaderAndLocale)
         for (const Row& r : rows) {
             SCOPED_TRACE(std::string(r.text) + locale);
             const std::string text = std::string(r.text) + " 7";
-            TextCursor c = textCursor(text.data(), text.size());
-            float v = -9.0f;
-            EXPECT_EQ(scanFloat(c, v), r.result);
             const float kept = r.result == OK ? r.value : -9.0f, next = r.result == NO ? -9.0f : 7.0f;
-            EXPECT_EQ(v, kept);
             const auto mission = readValues(false, text);
             EXPECT_EQ(mission.first, r.result == NO ? 0 : 2);
             EXPECT_EQ(mission.second, (std::vector<float>{kept, next, -9, -9, -9, -9, -9, -9}));
