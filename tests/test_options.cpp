@@ -1,3 +1,4 @@
+// The settings file and the values derived from it, and the profile reader under it.
 #include "core/game.h"
 #include "core/options.h"
 #include "platform/services/profile.h"
@@ -5,102 +6,72 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <sys/stat.h>
 
 namespace {
 
+// Every setting the game takes from the file, on one line.
+std::string settings()
+{
+    auto text = [](const char* p) { return std::string(p ? p : "-"); };
+    char head[128];
+    std::snprintf(head, sizeof head, "%dx%dx%d %x sky%d a%d j%d d%d w%d ", screenWidth, screenHeight, screenBits,
+                  textureMinFilter, clearSky, optAlphaFunc, optJoystick, optSoundDriver, optWindowMode);
+    return head + text(routeTextureList) + " " + text(busTextureList) + " " + text(carTextureList) + " " + mp3Folder;
+}
+
+const std::string LISTS_N = "Dane/Trasy/Test/TeksturyN.tex Dane/Autobusy/Volvo7000/TeksturyN.tex Dane/Pojazdy/F125/TeksturyN.tex";
+const std::string DEFAULTS = "640x480x16 2701 sky1 a0 j0 d0 w0 " + LISTS_N + " Dane/Radio/";
+
 struct OptionsTest : ::testing::Test {
     TempDir dir;
-    void SetUp() override
-    {
-        currentDir = dir.path;
-        busChoice = 1;
-    }
-    void write(const std::string& body) { writeFile(dir.file("Opcje.ini"), body); }
+    void SetUp() override { currentDir = dir.path, busChoice = 1; }
 };
 
 } // namespace
 
-TEST_F(OptionsTest, NoFileGivesEveryDefault)
+TEST_F(OptionsTest, EveryKeyAndItsOutOfRangeValues)
 {
-    readOptions();
-    EXPECT_EQ(screenWidth, 640);
-    EXPECT_EQ(screenHeight, 480);
-    EXPECT_EQ(screenBits, 16);
-    EXPECT_STREQ(routeTextureList, "Dane/Trasy/Test/TeksturyN.tex");
-    EXPECT_STREQ(busTextureList, "Dane/Autobusy/Volvo7000/TeksturyN.tex");
-    EXPECT_STREQ(carTextureList, "Dane/Pojazdy/F125/TeksturyN.tex");
-    EXPECT_EQ(textureMinFilter, 0x2701);
-    EXPECT_EQ(clearSky, 1);
-    EXPECT_EQ(optAlphaFunc, 0);
-    EXPECT_EQ(optJoystick, 0);
-    EXPECT_EQ(optSoundDriver, 0);
-    EXPECT_EQ(optWindowMode, 0);  // the display-mode switch, as without the key
-    EXPECT_STREQ(mp3Folder, "Dane/Radio/");
-}
-
-TEST_F(OptionsTest, ResolutionTableAndOutOfRangeValues)
-{
-    write("[Opcje]\nRozdzielczosc=5\n");
-    readOptions();
-    EXPECT_EQ(screenWidth, 1024);
-    EXPECT_EQ(screenHeight, 768);
-    EXPECT_EQ(screenBits, 32);
-    write("[Opcje]\nRozdzielczosc=4\n");
-    readOptions();
-    EXPECT_EQ(screenWidth, 800);
-    EXPECT_EQ(screenBits, 32);
-    for (const char* v : {"9", "-1", "6", "abc"}) {
-        write(std::string("[Opcje]\nRozdzielczosc=") + v + "\n");
+    struct Row { int bus; std::string ini, want; };  // ini empty: no file
+    const std::string lists = " " + LISTS_N + " Dane/Radio/";
+    const Row rows[] = {
+        {1, "", DEFAULTS},
+        {1, "[Opcje]\nRozdzielczosc=5\n", "1024x768x32 2701 sky1 a0 j0 d0 w0" + lists},
+        {1, "[Opcje]\nRozdzielczosc=4\n", "800x600x32 2701 sky1 a0 j0 d0 w0" + lists},
+        {1, "[Opcje]\nRozdzielczosc=9\n", DEFAULTS}, {1, "[Opcje]\nRozdzielczosc=-1\n", DEFAULTS},
+        {1, "[Opcje]\nRozdzielczosc=6\n", DEFAULTS}, {1, "[Opcje]\nRozdzielczosc=abc\n", DEFAULTS},
+        // Keys in any case; clouds 2 is dim as 1 is.
+        {1, "[opcje]\nzachmurzenie=2\nALPHAFUNC=7\nJoystick=2\nMipmaping=1\nJakoscTekstur=0\nokno=2\n",
+         "640x480x16 2601 sky0 a7 j2 d0 w2 Dane/Trasy/Test/TeksturyW.tex Dane/Autobusy/Volvo7000/TeksturyW.tex "
+         "Dane/Pojazdy/F125/TeksturyW.tex Dane/Radio/"},
+        {1, "[Opcje]\nMipmaping=3\nJakoscTekstur=2\n", "640x480x16 0 sky1 a0 j0 d0 w0 - - - Dane/Radio/"},
+        {0, "[Opcje]\nJakoscTekstur=0\n",
+         "640x480x16 2701 sky1 a0 j0 d0 w0 Dane/Trasy/Test/TeksturyW.tex Dane/Autobusy/Urbino12/TeksturyW.tex "
+         "Dane/Pojazdy/F125/TeksturyW.tex Dane/Radio/"},
+        {0, "[Opcje]\nJakoscTekstur=1\n",
+         "640x480x16 2701 sky1 a0 j0 d0 w0 Dane/Trasy/Test/TeksturyN.tex Dane/Autobusy/Urbino12/TeksturyN.tex "
+         "Dane/Pojazdy/F125/TeksturyN.tex Dane/Radio/"},
+        {1, "[Opcje]\nFolderMp3=" + std::string(400, 'x') + "/\n", DEFAULTS.substr(0, DEFAULTS.size() - 11) + std::string(254, 'x')},
+        {1, "[Opcje]\nFolderMp3=Muzyka/\n", DEFAULTS.substr(0, DEFAULTS.size() - 11) + "Muzyka/"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.ini);
+        std::remove(dir.file("Opcje.ini").c_str());
+        if (!r.ini.empty())
+            writeFile(dir.file("Opcje.ini"), r.ini);
+        busChoice = r.bus;
         readOptions();
-        EXPECT_EQ(screenWidth, 640) << v;
-        EXPECT_EQ(screenHeight, 480) << v;
-        EXPECT_EQ(screenBits, 16) << v;
+        EXPECT_EQ(settings(), r.want);
     }
 }
 
-TEST_F(OptionsTest, DerivedChoices)
+TEST_F(OptionsTest, APipeOrAVeryLongWorkingDirectory)
 {
-    write("[opcje]\nzachmurzenie=2\nALPHAFUNC=7\nJoystick=2\nMipmaping=1\nJakoscTekstur=0\nokno=2\n");
+    ASSERT_EQ(mkfifo(dir.file("Opcje.ini").c_str(), 0600), 0);
     readOptions();
-    EXPECT_EQ(optWindowMode, 2);
-    EXPECT_EQ(clearSky, 0);  // dim, as with 1
-    EXPECT_EQ(optAlphaFunc, 7);
-    EXPECT_EQ(optJoystick, 2);
-    EXPECT_EQ(textureMinFilter, 0x2601);
-    EXPECT_STREQ(routeTextureList, "Dane/Trasy/Test/TeksturyW.tex");
-    write("[Opcje]\nMipmaping=3\nJakoscTekstur=2\n");
-    readOptions();
-    EXPECT_EQ(textureMinFilter, 0);
-    EXPECT_EQ(routeTextureList, nullptr);
-    EXPECT_EQ(busTextureList, nullptr);
-    EXPECT_EQ(carTextureList, nullptr);
-}
-
-TEST_F(OptionsTest, LetterSChoosesTheOtherBusInEitherQuality)
-{
-    busChoice = 0;
-    write("[Opcje]\nJakoscTekstur=0\n");
-    readOptions();
-    EXPECT_STREQ(busTextureList, "Dane/Autobusy/Urbino12/TeksturyW.tex");
-    write("[Opcje]\nJakoscTekstur=1\n");
-    readOptions();
-    EXPECT_STREQ(busTextureList, "Dane/Autobusy/Urbino12/TeksturyN.tex");
-}
-
-TEST_F(OptionsTest, RadioFolderIsCutToItsBuffer)
-{
-    write("[Opcje]\nFolderMp3=" + std::string(400, 'x') + "/\n");
-    readOptions();
-    EXPECT_EQ(std::string(mp3Folder).size(), 254u);
-    write("[Opcje]\nFolderMp3=Muzyka/\n");
-    readOptions();
-    EXPECT_STREQ(mp3Folder, "Muzyka/");
-}
-
-TEST_F(OptionsTest, AVeryLongWorkingDirectoryIsNoProblem)
-{
+    EXPECT_EQ(settings(), DEFAULTS) << "a pipe gives the defaults without waiting";
     TempDir deep;
     std::string path = deep.path;
     for (int i = 0; i < 12; ++i)
@@ -111,32 +82,19 @@ TEST_F(OptionsTest, AVeryLongWorkingDirectoryIsNoProblem)
     EXPECT_EQ(screenBits, 32);
 }
 
-TEST_F(OptionsTest, APipeForTheFileGivesTheDefaultsWithoutWaiting)
-{
-    ASSERT_EQ(mkfifo(dir.file("Opcje.ini").c_str(), 0600), 0);
-    readOptions();
-    EXPECT_EQ(screenBits, 16);
-    EXPECT_STREQ(mp3Folder, "Dane/Radio/");
-}
-
 TEST(Profile, NumbersAndText)
 {
     TempDir dir;
     const std::string p = dir.file("a.ini");
     writeFile(p, "; comment\n[Other]\nA=5\n[ Opcje ]\r\nA = 12abc\r\nB=-3\nC=words\nD=\nE=+7\nS=  \"quoted\"  \n");
-    EXPECT_EQ(profileReadInt("Opcje", "A", 99, p.c_str()), 12);
-    EXPECT_EQ(profileReadInt("opcje", "b", 99, p.c_str()), -3);
-    EXPECT_EQ(profileReadInt("Opcje", "C", 99, p.c_str()), 0);
-    EXPECT_EQ(profileReadInt("Opcje", "D", 99, p.c_str()), 0);
-    EXPECT_EQ(profileReadInt("Opcje", "E", 99, p.c_str()), 7);
-    EXPECT_EQ(profileReadInt("Opcje", "Missing", 99, p.c_str()), 99);
-    EXPECT_EQ(profileReadInt("Nowhere", "A", 42, p.c_str()), 42);
+    const struct { const char *section, *key; int fallback, want; } ints[] = {{"Opcje", "A", 99, 12}, {"opcje", "b", 99, -3}, {"Opcje", "C", 99, 0}, {"Opcje", "D", 99, 0},
+                {"Opcje", "E", 99, 7},  {"Opcje", "Missing", 99, 99}, {"Nowhere", "A", 42, 42}};
+    for (const auto& r : ints)
+        EXPECT_EQ(profileReadInt(r.section, r.key, r.fallback, p.c_str()), r.want) << r.section << " " << r.key;
     EXPECT_EQ(profileReadInt("Opcje", "A", 42, dir.file("none.ini").c_str()), 42);
     char buf[8];
-    profileReadString("Opcje", "S", "def", buf, sizeof buf, p.c_str());
-    EXPECT_STREQ(buf, "quoted");
-    profileReadString("Opcje", "D", "def", buf, sizeof buf, p.c_str());
-    EXPECT_STREQ(buf, "");
-    profileReadString("Opcje", "X", "default-too-long", buf, sizeof buf, p.c_str());
-    EXPECT_STREQ(buf, "default");
+    for (auto [key, want] : {std::pair<const char*, const char*>{"S", "quoted"}, {"D", ""}, {"X", "default"}}) {
+        profileReadString("Opcje", key, "default-too-long", buf, sizeof buf, p.c_str());
+        EXPECT_STREQ(buf, want) << key;
+    }
 }
