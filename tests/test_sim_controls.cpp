@@ -3,9 +3,11 @@
 
 #include "sim/controls.h"
 
+#include <tuple>
+
 using Controls = SimTest;
 
-TEST_F(Controls, ToggleKeysActOncePerPress)
+TEST_F(Controls, ToggleKeysActOncePerPressAndTheMirrorKeyCycles)
 {
     ticks(10, {VK_KEY_J});
     EXPECT_EQ(view.infoShown, 1);
@@ -20,11 +22,13 @@ TEST_F(Controls, ToggleKeysActOncePerPress)
     tick();
     tick({VK_KEY_J});
     EXPECT_EQ(view.helpShown, 0) << "J hides the help";
-    ticks(5, {VK_KEY_R});
-    EXPECT_EQ(view.timetableShown, 1);
-    ticks(5, {VK_KEY_X, VK_KEY_C});
-    EXPECT_EQ(lights.interiorLighting, 1);
-    EXPECT_EQ(lights.headlightsOn, 1);
+    ticks(5, {VK_KEY_R, VK_KEY_X, VK_KEY_C});
+    EXPECT_EQ(view.timetableShown + lights.interiorLighting + lights.headlightsOn, 3);
+    for (int32_t e : {2, 3, 1, 2}) {
+        ticks(3, {VK_KEY_L});
+        tick();
+        EXPECT_EQ(view.viewportCount, e);
+    }
 }
 
 TEST_F(Controls, PauseFreezesEverythingButTheToggles)
@@ -36,8 +40,7 @@ TEST_F(Controls, PauseFreezesEverythingButTheToggles)
     const VehicleState before = vehicle;
     const OtherCarState car = otherCar;
     const float seconds = gameClock.clockSeconds;
-    for (int i = 0; i < 200; ++i)
-        tick({VK_UP, VK_LEFT});
+    ticks(200, {VK_UP, VK_LEFT});
     EXPECT_EQ(vehicle.busZ, before.busZ);
     EXPECT_EQ(vehicle.busSpeed, before.busSpeed);
     EXPECT_EQ(otherCar.otherCarZ, car.otherCarZ);
@@ -46,18 +49,16 @@ TEST_F(Controls, PauseFreezesEverythingButTheToggles)
     EXPECT_EQ(view.infoShown, 1) << "J works while paused";
     tick();
     tick({VK_KEY_P});
-    EXPECT_EQ(run.paused, 0);
     tick();
     EXPECT_NE(otherCar.otherCarZ, car.otherCarZ);
 }
 
-TEST_F(Controls, EscapeResetsTheRunAndReturnsToTheMenu)
+TEST_F(Controls, EscapeResetsTheRunAndReturnsToTheMenuOrEndsACommandLineStart)
 {
     startEngine();
     ticks(30, {VK_UP});
     tick({VK_KEY_L});
     tick({VK_KEY_A});
-    vehicle.steer = 0.2f;
     stops.passengersOnBoard = 12.0f;
     stops.currentStop = 2;
     doors.door2Open = 1;
@@ -66,37 +67,23 @@ TEST_F(Controls, EscapeResetsTheRunAndReturnsToTheMenu)
     run.runFinished = 1;
     gameClock.clockSeconds = 42.0f;
     tick({VK_ESCAPE});
-    EXPECT_EQ(inGame, 0);
-    EXPECT_EQ(returnToMenu, 1);
-    EXPECT_EQ(engine.engineOff, 1);
-    EXPECT_EQ(engine.throttleLocked, 1);
-    EXPECT_EQ(engine.engineKeyLatch, 1);
-    EXPECT_EQ(vehicle.busSpeed, 0.0f);
-    EXPECT_EQ(stops.passengersOnBoard, 0.0f);
-    EXPECT_EQ(stops.currentStop, 0);
-    EXPECT_EQ(gameClock.clockSeconds, 0.0f);
-    EXPECT_EQ(doors.door2Open, 0);
+    EXPECT_EQ(inGame * 10 + returnToMenu, 1);
+    EXPECT_EQ(engine.engineOff + engine.throttleLocked + engine.engineKeyLatch, 3);
+    EXPECT_EQ(vehicle.busSpeed + stops.passengersOnBoard + gameClock.clockSeconds, 0.0f);
+    EXPECT_EQ(stops.currentStop + doors.door2Open + run.runFinished + shutdownRequested, 0);
     EXPECT_STREQ(doors.door2Text, "zamkniete");
     EXPECT_EQ(view.viewportCount, 1);
-    EXPECT_EQ(run.runFinished, 0);
-    // Carried over into the next run.
-    EXPECT_EQ(vehicle.gear, 1);
+    EXPECT_EQ(vehicle.gear, 1) << "carried over into the next run";
     EXPECT_FLOAT_EQ(run.punishment, 3.5f);
-    EXPECT_EQ(shutdownRequested, 0);
-}
-
-TEST_F(Controls, EscapeAfterACommandLineStartEndsTheProgram)
-{
+    SetUp();
     escapeQuits = 1;
     engine.engineOff = 0;
     tick({VK_ESCAPE});
-    EXPECT_EQ(shutdownRequested, 1);
-    EXPECT_EQ(quitRequested, 1);
-    EXPECT_EQ(inGame, 1);
+    EXPECT_EQ(shutdownRequested + quitRequested + inGame, 3);
     EXPECT_EQ(engine.engineOff, 0) << "no run reset: the program is ending";
 }
 
-TEST_F(Controls, CameraPresetsAndKeypadFive)
+TEST_F(Controls, CameraPresetsAndTheKeypad)
 {
     tick({VK_F2});
     EXPECT_FLOAT_EQ(view.cameraOffsetZ, -14.0f);
@@ -106,15 +93,14 @@ TEST_F(Controls, CameraPresetsAndKeypadFive)
     tick({VK_NUMPAD3});
     EXPECT_FLOAT_EQ(view.cameraLookX, 1.0f);
     tick({VK_NUMPAD5});
-    EXPECT_FLOAT_EQ(view.cameraEyeX, 0.0f);
-    EXPECT_FLOAT_EQ(view.cameraLookX, 0.0f);
-    tick({VK_F1});
-    tick({VK_NUMPAD5});
-    EXPECT_FLOAT_EQ(view.cameraEyeX, -0.75f);
-    EXPECT_EQ(view.cameraAtFront, 1);
-    tick({VK_F4});
-    tick({VK_NUMPAD5});
-    EXPECT_FLOAT_EQ(view.cameraEyeX, -0.9f);
+    EXPECT_FLOAT_EQ(view.cameraEyeX + view.cameraLookX, 0.0f);
+    const std::tuple<uint8_t, float, uint8_t> fives[] = {{VK_F1, -0.75f, 1}, {VK_F4, -0.9f, 0}};
+    for (const auto& [preset, eyeX, atFront] : fives) {
+        tick({preset});
+        tick({VK_NUMPAD5});
+        EXPECT_FLOAT_EQ(view.cameraEyeX, eyeX);
+        EXPECT_EQ(view.cameraAtFront, atFront);
+    }
     tick({VK_F6});
     EXPECT_FLOAT_EQ(view.cameraEyeY, 1.7f);
     ticks(10, {VK_NUMPAD8});
@@ -123,30 +109,12 @@ TEST_F(Controls, CameraPresetsAndKeypadFive)
     EXPECT_NEAR(view.cameraEyeX, -0.6f, 1e-5);
 }
 
-TEST_F(Controls, MirrorKeyCyclesOneTwoThree)
-{
-    const int32_t expected[] = {2, 3, 1, 2};
-    for (int32_t e : expected) {
-        ticks(3, {VK_KEY_L});
-        tick();
-        EXPECT_EQ(view.viewportCount, e);
-    }
-}
-
-TEST_F(Controls, WithTheJoystickOptionTheArrowKeysDoNotSteer)
-{
-    optJoystick = 1;
-    vehicle.busSpeed = 0.1f;
-    vehicle.driveDirection = 1;
-    tick();
-    ticks(10, {VK_LEFT});
-    EXPECT_EQ(vehicle.steer, 0.0f);
-}
-
-TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOff)
+TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOffAndTheArrowsDoNotSteer)
 {
     optJoystick = 1;
     tick({VK_KEY_Q});
+    ticks(100);  // a centred stick does nothing
+    EXPECT_EQ(vehicle.busSpeed + vehicle.steer + vehicle.busZ, 0.0f);
     fakeJoystick.x = 32768 + 10000;
     fakeJoystick.y = 32768 - 20000;  // forward
     tick();
@@ -156,30 +124,18 @@ TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOff)
     ticks(100);
     EXPECT_GT(vehicle.busSpeed, 0.02f);
     EXPECT_EQ(engine.engineOff, 1);
-    // Stick pulled back brakes.
     fakeJoystick.x = 32768;
-    fakeJoystick.y = 65535;
+    fakeJoystick.y = 65535;  // pulled back brakes
     const float speed = vehicle.busSpeed;
     tick();
     EXPECT_LT(vehicle.busSpeed, speed);
-}
-
-TEST_F(Controls, AnAllZeroReadingIsHardLeftAndForward)
-{
+    ticks(10, {VK_LEFT});
+    EXPECT_EQ(vehicle.steer, 0.0f) << "with the stick the arrows do not steer";
+    SetUp();  // an all-zero reading is hard left and forward
     optJoystick = 1;
     tick({VK_KEY_Q});
     fakeJoystick = JoyReading{0, 0, 0, 0};
     tick();
     EXPECT_NEAR(vehicle.steer, -32768 * 1.2e-05f + 0.005f, 1e-5);
     EXPECT_GT(vehicle.busSpeed, 0.0f);
-}
-
-TEST_F(Controls, ACentredStickDoesNothing)
-{
-    optJoystick = 1;
-    tick({VK_KEY_Q});
-    ticks(100);
-    EXPECT_EQ(vehicle.busSpeed, 0.0f);
-    EXPECT_EQ(vehicle.steer, 0.0f);
-    EXPECT_EQ(vehicle.busZ, 0.0f);
 }

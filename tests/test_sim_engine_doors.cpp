@@ -6,9 +6,13 @@
 
 using Equipment = SimTest;
 
-TEST_F(Equipment, WithoutSoundTheStarterCatchesOnTheThirtyFourthTickOfS)
+TEST_F(Equipment, StarterCatchesOnTheThirtyFourthTickOrAtTheSampleEnd)
 {
-    ticks(33, {VK_KEY_S});
+    ticks(5, {VK_KEY_S});  // a short tap never starts, but its count carries over
+    ticks(10);
+    EXPECT_EQ(engine.engineOff, 1);
+    EXPECT_EQ(engine.starterTicks, 5);
+    ticks(28, {VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 1) << "not caught after 33 ticks";
     EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(4)"), 33) << "the short sample is replayed every tick";
     tick({VK_KEY_S});
@@ -16,37 +20,20 @@ TEST_F(Equipment, WithoutSoundTheStarterCatchesOnTheThirtyFourthTickOfS)
     EXPECT_EQ(engine.engineOff, 1) << "still off until S is released";
     EXPECT_EQ(engine.engineFreq, 4000);
     const auto calls = fsoundRecordTake();
-    EXPECT_TRUE(recorded(calls, "PlaySound(0)"));
-    EXPECT_TRUE(recorded(calls, "SetFrequency(0,4000)"));
-    EXPECT_TRUE(recorded(calls, "SetFrequency(13,4000)"));
+    EXPECT_TRUE(recorded(calls, "PlaySound(0)") && recorded(calls, "SetFrequency(0,4000)") &&
+                recorded(calls, "SetFrequency(13,4000)"));
     tick({VK_UP});
     EXPECT_EQ(vehicle.busSpeed, 0.0f) << "throttle locked while S is still down is released this tick";
-    EXPECT_EQ(engine.engineOff, 0);
-    EXPECT_EQ(engine.throttleLocked, 0);
-}
-
-TEST_F(Equipment, WithSoundTheStartWaitsForTheSampleToEnd)
-{
+    EXPECT_EQ(engine.engineOff + engine.throttleLocked, 0);
+    // With sound the start waits for the sample to end, playing it once.
+    SetUp();
     fsoundRecordSetPlaying(4, 1);
     ticks(100, {VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 1);
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(4)"), 1) << "played once while it plays";
+    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(4)"), 1);
     fsoundRecordSetPlaying(4, 0);
     tick({VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 0);
-    tick();
-    EXPECT_EQ(engine.engineOff, 0);
-}
-
-TEST_F(Equipment, AShortTapNeverStartsButTheCountCarriesOver)
-{
-    ticks(5, {VK_KEY_S});
-    ticks(10);
-    EXPECT_EQ(engine.engineOff, 1);
-    EXPECT_EQ(engine.throttleLocked, 1);
-    EXPECT_EQ(engine.starterTicks, 5);
-    ticks(29, {VK_KEY_S});
-    EXPECT_EQ(engine.engineKeyLatch, 0) << "5 + 29 ticks of S";
 }
 
 TEST_F(Equipment, StoppingTheEngineLocksTheThrottleAtOnceAndStopsOnRelease)
@@ -54,10 +41,8 @@ TEST_F(Equipment, StoppingTheEngineLocksTheThrottleAtOnceAndStopsOnRelease)
     startEngine();
     tick({VK_KEY_S});
     EXPECT_EQ(engine.throttleLocked, 1);
-    EXPECT_EQ(engine.engineOff, 0);
     const auto calls = fsoundRecordTake();
-    EXPECT_TRUE(recorded(calls, "StopSound(0)"));
-    EXPECT_TRUE(recorded(calls, "PlaySound(5)"));
+    EXPECT_TRUE(recorded(calls, "StopSound(0)") && recorded(calls, "PlaySound(5)"));
     ticks(5, {VK_KEY_S});
     EXPECT_EQ(engine.engineOff, 0);
     tick();
@@ -73,30 +58,30 @@ TEST_F(Equipment, DoorsStayShutWhileMovingAndOpenOnceStopped)
     ticks(20, {VK_UP});
     tick({VK_DELETE});
     EXPECT_EQ(doors.door1Open, 0);
-    int guard = 0;
-    while (vehicle.busSpeed != 0.0f && guard++ < 50)
+    for (int guard = 0; vehicle.busSpeed != 0.0f && guard < 50; ++guard)
         tick({VK_DOWN});
     fsoundRecordTake();
     tick({VK_DELETE});
     EXPECT_EQ(doors.door1Open, 1);
     EXPECT_STREQ(doors.door1Text, "otwarte");
-    EXPECT_EQ(stops.stopService, 1);
-    EXPECT_EQ(stops.swayActive, 1);
-    EXPECT_EQ(vehicle.gear, 1) << "serving forces neutral";
+    EXPECT_EQ(stops.stopService + stops.swayActive, 2);
     EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(1)"));
     tick({VK_KEY_Q});
-    EXPECT_EQ(vehicle.gear, 1);
+    EXPECT_EQ(vehicle.gear, 1) << "serving forces neutral";
+    // Open and close held together leave the door shut and replay both.
+    SetUp();
+    for (int i = 0; i < 2; ++i) {
+        tick({VK_DELETE, VK_INSERT});
+        EXPECT_EQ(doors.door1Open, 0);
+        const auto both = fsoundRecordTake();
+        EXPECT_TRUE(recorded(both, "PlaySound(1)") && recorded(both, "PlaySound(2)"));
+    }
 }
 
 TEST_F(Equipment, ADoorSwingsOpenInAbout121TicksAndRestsBeyondItsEnds)
 {
     tick({VK_END});
-    int n = 0;
-    while (doors.door2Swing <= 90.0f && n < 300) {
-        tick();
-        ++n;
-    }
-    EXPECT_NEAR(n, 121, 1) << "from the closed rest at -0.75";
+    EXPECT_NEAR(ticksUntil([] { return doors.door2Swing > 90.0f; }, 300), 121, 1) << "from the rest at -0.75";
     ticks(20);
     EXPECT_FLOAT_EQ(doors.door2Swing, 90.75f);
     EXPECT_NEAR(doors.door2Slide, 0.3025f, 1e-4);
@@ -106,143 +91,12 @@ TEST_F(Equipment, ADoorSwingsOpenInAbout121TicksAndRestsBeyondItsEnds)
     EXPECT_NEAR(doors.door2Slide, -0.0025f, 1e-4);
 }
 
-TEST_F(Equipment, OpenAndCloseHeldTogetherLeaveTheDoorShutAndReplayBoth)
-{
-    for (int i = 0; i < 3; ++i) {
-        tick({VK_DELETE, VK_INSERT});
-        EXPECT_EQ(doors.door1Open, 0);
-        const auto calls = fsoundRecordTake();
-        EXPECT_TRUE(recorded(calls, "PlaySound(1)"));
-        EXPECT_TRUE(recorded(calls, "PlaySound(2)"));
-    }
-}
-
-TEST_F(Equipment, HornSoundsWhileKIsHeld)
-{
-    tick({VK_KEY_K});
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(3)"));
-    ticks(10, {VK_KEY_K});
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(3)"), 0);
-    tick();
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(3)"));
-    tick();
-    EXPECT_EQ(countOf(fsoundRecordTake(), "StopSound(3)"), 0);
-}
-
-TEST_F(Equipment, IndicatorBlinksOncePerRealSecond)
-{
-    fakeNowMs = 100500;
-    tick({VK_OEM_PERIOD});
-    EXPECT_EQ(lights.rightIndicatorOn, 1);
-    EXPECT_EQ(lights.rightIndicatorLamp, 0) << "switched on after its blink item ran";
-    tick();
-    EXPECT_EQ(lights.rightIndicatorLamp, 1) << "the last change was long ago: at once";
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(6)"));
-    ticks(20);  // to 100.940 s: still the same second
-    EXPECT_EQ(lights.rightIndicatorLamp, 1);
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 0);
-    ticks(5);  // into second 101
-    EXPECT_EQ(lights.rightIndicatorLamp, 0);
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 1);
-    // Pressing full stop again switches it off; the lamp goes dark the tick after.
-    tick({VK_OEM_PERIOD});
-    EXPECT_EQ(lights.rightIndicatorOn, 0);
-    fakeNowMs += 2000;
-    tick();
-    EXPECT_EQ(lights.rightIndicatorLamp, 0);
-}
-
-TEST_F(Equipment, SteeringAgainstAnIndicatorCancelsIt)
-{
-    tick({VK_OEM_COMMA});
-    EXPECT_EQ(lights.leftIndicatorOn, 1);
-    vehicle.steer = 0.1f;  // steering right
-    tick();
-    EXPECT_EQ(lights.leftIndicatorOn, 0);
-    vehicle.steer = -0.1f;  // steering left keeps a left indicator
-    tick({VK_OEM_COMMA});
-    ticks(3);
-    EXPECT_EQ(lights.leftIndicatorOn, 1);
-}
-
-TEST_F(Equipment, FuelIsUsedByTheRunningEngineByItsFrequency)
-{
-    startEngine();
-    tick({VK_KEY_A});
-    engine.engineFreq = 4000;  // idle: neutral leaves it there
-    engine.fuel = 50.0f;
-    tick();
-    EXPECT_NEAR(engine.fuel, 50.0f - 4001 * 1e-07f, 1e-5);
-    engine.fuel = 50.0f;
-    ticks(50);
-    EXPECT_NEAR(engine.fuel, 50.0f - 50 * 4001 * 1e-07f, 1e-4);
-    // Standing in forward gear the road-speed band sets the frequency to 0: almost nothing is used.
-    tick({VK_KEY_Q});
-    engine.fuel = 1.0f;
-    ticks(100);
-    EXPECT_EQ(engine.engineFreq, 0);
-    EXPECT_GT(engine.fuel, 0.9999f);
-    EXPECT_LT(engine.fuel, 1.0f);
-}
-
-TEST_F(Equipment, AnEmptyTankStopsTheEngineForTheRestOfTheRun)
-{
-    startEngine();
-    ticks(30, {VK_UP});
-    engine.fuel = 0.0001f;
-    fsoundRecordTake();
-    std::memset(keyState, 0, sizeof keyState);
-    tickRaw();
-    EXPECT_EQ(engine.fuel, 0.0f);
-    EXPECT_EQ(keyState[VK_KEY_S], 1) << "as if the driver held S";
-    EXPECT_EQ(engine.throttleLocked, 1);
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(5)"));
-    const float speed = vehicle.busSpeed;
-    tickRaw();
-    EXPECT_LT(vehicle.busSpeed, speed) << "the bus coasts";
-    // Releasing S never reaches the off state: the next step holds it again.
-    for (int i = 0; i < 100; ++i) {
-        keyState[VK_KEY_S] = 0;
-        keyState[VK_UP] = 1;
-        tickRaw();
-    }
-    EXPECT_EQ(engine.engineOff, 0);
-    EXPECT_EQ(engine.throttleLocked, 1);
-    EXPECT_EQ(engine.fuel, 0.0f);
-}
-
-TEST_F(Equipment, RefuellingNeedsTheEngineOffAStandstillAndThePumpNearby)
-{
-    // Pump at world (5, Z 8): the file's second value is -8.
-    route.fuelPointX = 5.0f;
-    route.fuelPointZ = -8.0f;
-    vehicle.busX = 5.0f;
-    vehicle.busZ = 8.0f + 9.9f;
-    engine.fuel = 10.0f;
-    tick();
-    EXPECT_NEAR(engine.fuel, 10.03f, 1e-5);
-    vehicle.busZ = 8.0f + 10.0f;
-    tick();
-    EXPECT_NEAR(engine.fuel, 10.03f, 1e-5) << "10 units away is too far";
-    vehicle.busZ = 8.0f;
-    engine.fuel = TEST_FUEL_CAPACITY - 0.01f;
-    ticks(5);
-    EXPECT_NEAR(engine.fuel, TEST_FUEL_CAPACITY + 0.02f, 1e-3) << "stops once at capacity";
-    startEngine();
-    tick({VK_KEY_A});
-    engine.engineFreq = 4000;
-    engine.fuel = 10.0f;
-    tick();
-    EXPECT_LT(engine.fuel, 10.0f) << "no refuelling with the engine running";
-}
-
 // Door keys work only while -0.0005 <= speed <= 0.0005, compared in double precision: 0.0005f
 // itself lies just outside, the float below it inside.
 TEST_F(Equipment, DoorKeysWorkOnlyWithinTheStandstillBound)
 {
-    const float inside = std::nextafter(0.0005f, 0.0f);
-    const std::pair<float, uint8_t> rows[] = {{0.0f, 1},     {inside, 1},     {-inside, 1}, {0.0005f, 0},
-                                              {-0.0005f, 0}, {0.00051f, 0},   {-0.00051f, 0}};
+    const float in = std::nextafter(0.0005f, 0.0f);
+    const std::pair<float, uint8_t> rows[] = {{0.0f, 1}, {in, 1}, {-in, 1}, {0.0005f, 0}, {-0.0005f, 0}};
     for (const auto& [speed, opens] : rows) {
         SetUp();
         vehicle.busSpeed = speed;
@@ -255,14 +109,56 @@ TEST_F(Equipment, DoorKeysWorkOnlyWithinTheStandstillBound)
     }
 }
 
+TEST_F(Equipment, HornAndWarningSignalSoundFromPressToRelease)
+{
+    for (uint8_t key : {VK_KEY_K, VK_SCROLL}) {
+        const std::string id = key == VK_KEY_K ? "3)" : "7)";
+        tick({key});
+        EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(" + id));
+        ticks(5, {key});
+        EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(" + id), 0);
+        tick();
+        EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(" + id));
+        tick();
+        EXPECT_EQ(countOf(fsoundRecordTake(), "StopSound(" + id), 0);
+    }
+}
+
+TEST_F(Equipment, IndicatorBlinksOncePerRealSecondAndSteeringAgainstItCancels)
+{
+    fakeNowMs = 100500;
+    tick({VK_OEM_PERIOD});
+    EXPECT_EQ(lights.rightIndicatorOn, 1);
+    EXPECT_EQ(lights.rightIndicatorLamp, 0) << "switched on after its blink item ran";
+    tick();
+    EXPECT_EQ(lights.rightIndicatorLamp, 1) << "the last change was long ago: at once";
+    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(6)"));
+    ticks(20);  // to 100.940 s: still the same second
+    EXPECT_EQ(lights.rightIndicatorLamp, 1);
+    ticks(5);  // into second 101
+    EXPECT_EQ(lights.rightIndicatorLamp, 0);
+    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 1);
+    tick({VK_OEM_PERIOD});
+    EXPECT_EQ(lights.rightIndicatorOn, 0);
+    fakeNowMs += 2000;
+    tick();
+    EXPECT_EQ(lights.rightIndicatorLamp, 0) << "dark the tick after";
+    vehicle.steer = -0.1f;  // steering left keeps a left indicator, steering right cancels it
+    tick({VK_OEM_COMMA});
+    ticks(3);
+    EXPECT_EQ(lights.leftIndicatorOn, 1);
+    vehicle.steer = 0.1f;
+    tick();
+    EXPECT_EQ(lights.leftIndicatorOn, 0);
+}
+
 // An indicator that is on keeps the other off: the left one clears a right switched on in the
 // same tick, the right one clears a left on the next tick.
 TEST_F(Equipment, AnIndicatorOnBlocksTheOtherEitherWay)
 {
     struct Row {
         uint8_t first, second;
-        const uint8_t* firstOn;
-        const uint8_t* secondOn;
+        const uint8_t *firstOn, *secondOn;
         bool clearedNextTick;
     };
     const Row rows[] = {{VK_OEM_PERIOD, VK_OEM_COMMA, &lights.rightIndicatorOn, &lights.leftIndicatorOn, true},
@@ -281,12 +177,59 @@ TEST_F(Equipment, AnIndicatorOnBlocksTheOtherEitherWay)
     }
 }
 
-TEST_F(Equipment, WarningSignalPlaysFromPressToRelease)
+TEST_F(Equipment, FuelIsUsedByTheEngineFrequencyAndAnEmptyTankStopsItForGood)
 {
-    tick();
+    startEngine();
+    tick({VK_KEY_A});
+    engine.engineFreq = 4000;  // idle: neutral leaves it there
+    engine.fuel = 50.0f;
+    ticks(50);
+    EXPECT_NEAR(engine.fuel, 50.0f - 50 * 4001 * 1e-07f, 1e-4);
+    tick({VK_KEY_Q});  // standing in forward the band sets 0: almost nothing is used
+    engine.fuel = 1.0f;
+    ticks(100);
+    EXPECT_EQ(engine.engineFreq, 0);
+    EXPECT_GT(engine.fuel, 0.9999f);
+    EXPECT_LT(engine.fuel, 1.0f);
+    ticks(30, {VK_UP});
+    engine.fuel = 0.0001f;
     fsoundRecordTake();
-    tick({VK_SCROLL});
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(7)"));
+    std::memset(keyState, 0, sizeof keyState);
+    tickRaw();
+    EXPECT_EQ(engine.fuel, 0.0f);
+    EXPECT_EQ(keyState[VK_KEY_S], 1) << "as if the driver held S";
+    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(5)"));
+    const float speed = vehicle.busSpeed;
+    for (int i = 0; i < 100; ++i) {  // releasing S never reaches the off state
+        keyState[VK_KEY_S] = 0;
+        keyState[VK_UP] = 1;
+        tickRaw();
+    }
+    EXPECT_LT(vehicle.busSpeed, speed) << "the bus coasts";
+    EXPECT_EQ(engine.engineOff, 0);
+    EXPECT_EQ(engine.throttleLocked, 1);
+}
+
+TEST_F(Equipment, RefuellingNeedsTheEngineOffAStandstillAndThePumpNearby)
+{
+    route.fuelPointX = 5.0f;
+    route.fuelPointZ = -8.0f;  // world Z 8: the file's value is its negative
+    vehicle.busX = 5.0f;
+    vehicle.busZ = 8.0f + 9.9f;
+    engine.fuel = 10.0f;
     tick();
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(7)"));
+    EXPECT_NEAR(engine.fuel, 10.03f, 1e-5);
+    vehicle.busZ = 8.0f + 10.0f;
+    tick();
+    EXPECT_NEAR(engine.fuel, 10.03f, 1e-5) << "10 units away is too far";
+    vehicle.busZ = 8.0f;
+    engine.fuel = TEST_FUEL_CAPACITY - 0.01f;
+    ticks(5);
+    EXPECT_NEAR(engine.fuel, TEST_FUEL_CAPACITY + 0.02f, 1e-3) << "stops once at capacity";
+    startEngine();
+    tick({VK_KEY_A});
+    engine.engineFreq = 4000;
+    engine.fuel = 10.0f;
+    tick();
+    EXPECT_LT(engine.fuel, 10.0f) << "no refuelling with the engine running";
 }
