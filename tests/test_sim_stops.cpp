@@ -6,6 +6,7 @@
 #include "sim/stops.h"
 
 #include <cmath>
+#include <tuple>
 
 class Stops : public SimTest {
 protected:
@@ -36,19 +37,17 @@ TEST_F(Stops, StopVectorBearingAndDistanceWithoutNan)
         float x, z, bearing;
         uint8_t atStop;
     };
-    const Row rows[] = {{3, -4, float(-std::atan(3.0 / -4.0) * 57.29578), 0},  // 5 is not closer than 5
-                        {3, 4, float(180.0 - std::atan(0.75) * 57.29578), 0},
-                        {0, 0, 180.0f, 1},
-                        {2, 0, 90.0f, 1}};  // dz = 0 with dx != 0: a quarter turn from 180
+    // 5 is not closer than 5; on the stop no NaN; dz = 0 with dx != 0 a quarter turn from 180.
+    const Row rows[] = {{3, -4, float(-std::atan(3.0 / -4.0) * 57.29578), 0}, {3, 4, float(180.0 - std::atan(0.75) * 57.29578), 0},
+                        {0, 0, 180.0f, 1}, {2, 0, 90.0f, 1}};
     for (const Row& r : rows) {
         vehicle.busX = r.x;
         vehicle.busZ = r.z;
         updateStopGeometry();
-        EXPECT_FLOAT_EQ(stops.stopDX, r.x);
+        SCOPED_TRACE(testing::Message() << r.x << "," << r.z);
+        EXPECT_EQ(std::make_tuple(stops.stopDX, stops.stopDZ, stops.atStop), std::make_tuple(r.x, r.z, r.atStop));
         EXPECT_FLOAT_EQ(stops.stopDistance, std::hypot(r.x, r.z));
-        EXPECT_EQ(stops.atStop, r.atStop) << r.x << "," << r.z;
-        const float got = r.z == 0 && r.x != 0 ? 180.0f - std::fabs(stops.stopBearing - 180.0f) : stops.stopBearing;
-        EXPECT_NEAR(got, r.bearing, 1e-3) << r.x << "," << r.z;
+        EXPECT_NEAR(r.z == 0 && r.x != 0 ? 180.0f - std::fabs(stops.stopBearing - 180.0f) : stops.stopBearing, r.bearing, 1e-3);
     }
 }
 
@@ -66,8 +65,7 @@ TEST_F(Stops, ADoorOpenedAwayFromAStopMovesNobodyAndCosts)
     EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
     tick({VK_INSERT});
     tick();
-    EXPECT_EQ(stops.stopService + stops.currentStop, 0);
-    EXPECT_EQ(vehicle.gear, 0) << "back to the gear before the stop";
+    EXPECT_EQ(std::make_tuple(stops.stopService, stops.currentStop, vehicle.gear), std::make_tuple(0, 0, 0)) << "gear as before";
 }
 
 TEST_F(Stops, AlightingTakesAbout500TicksThroughOneDoorAnd100ThroughThree)
@@ -99,11 +97,9 @@ TEST_F(Stops, ClosingTheDoorsAtTheStopEndsTheServiceAndAdvances)
     tick({VK_INSERT, VK_HOME, VK_PRIOR});
     EXPECT_EQ(rateDriving(), 0.0) << "the exchange was over";
     tick();
-    EXPECT_EQ(stops.stopService, 0);
-    EXPECT_EQ(stops.currentStop, 1);
-    EXPECT_EQ(vehicle.gear, 0);
-    EXPECT_EQ(stops.alightingPhase + stops.exchangeOpen, 2);
-    EXPECT_EQ(stops.passengersBoarded, 0.0f);
+    EXPECT_EQ(std::make_tuple(stops.stopService, stops.currentStop, vehicle.gear, stops.alightingPhase, stops.exchangeOpen,
+                              stops.passengersBoarded),
+              std::make_tuple(0, 1, 0, 1, 1, 0.0f));
 }
 
 TEST_F(Stops, ClosingOnPassengersCostsTenOnceAndAlwaysAtTheLastServiceStop)
@@ -119,8 +115,7 @@ TEST_F(Stops, ClosingOnPassengersCostsTenOnceAndAlwaysAtTheLastServiceStop)
             serve(2, 0, 9, {VK_DELETE, VK_END, VK_NEXT});
             ticks(60);
             EXPECT_LE(stops.passengersOnBoard, 0.0f);
-            EXPECT_EQ(stops.exchangeInProgress, 1) << "even when empty";
-            EXPECT_EQ(stops.boardingPhase, 0);
+            EXPECT_EQ(std::make_tuple(stops.exchangeInProgress, stops.boardingPhase), std::make_tuple(1, 0)) << "even when empty";
         }
         tick({VK_INSERT, VK_HOME, VK_PRIOR});
         rateDriving();
@@ -139,8 +134,7 @@ TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
     lights.headlightsOn = 1;
     ticks(2, {VK_KEY_S});
     ticks(2);
-    EXPECT_EQ(run.runFinished, 0) << "not with the headlights on";
-    EXPECT_EQ(engine.engineOff, 1);
+    EXPECT_EQ(std::make_tuple(run.runFinished, engine.engineOff), std::make_tuple(0, 1)) << "not with the headlights on";
     lights.headlightsOn = 0;
     for (int guard = 0; !run.runFinished && guard < 100; ++guard)
         tick({VK_KEY_S});  // the catch sets the latch to 0 as well
@@ -148,16 +142,14 @@ TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
     const float z = vehicle.busZ;
     const int32_t frames = gameClock.framesThisSecond;
     ticks(20, {VK_UP});
-    EXPECT_EQ(vehicle.busZ, z) << "frozen after the end";
-    EXPECT_EQ(gameClock.framesThisSecond, frames);
+    EXPECT_EQ(std::make_tuple(vehicle.busZ, gameClock.framesThisSecond), std::make_tuple(z, frames)) << "frozen after the end";
     // A stop file with one stop: standing at it, the tick after the engine catches ends the run.
     SetUp();
     route.stopCount = 1;
     int n = 0;
     while (!run.runFinished && n++ < 100)
         tick({VK_KEY_S});
-    EXPECT_EQ(n, 35);
-    EXPECT_EQ(stops.currentStop, 0);
+    EXPECT_EQ(std::make_tuple(n, stops.currentStop), std::make_tuple(35, 0));
 }
 
 // A rocking cycle is 103 ticks of sinking and rising and one that ends it; the rocking stops after
@@ -172,11 +164,9 @@ TEST_F(Stops, RockingCyclesAndADoorClosedDuringThem)
         lowest = std::min(lowest, vehicle.bodyRoll);
         highest = i > 60 ? std::max(highest, vehicle.bodyRoll) : highest;
     }
-    EXPECT_LT(lowest, -0.01f);
-    EXPECT_GT(highest, 0.0f) << "back up within the cycle";
+    EXPECT_TRUE(lowest < -0.01f && highest > 0.0f) << "down and back up within the cycle";
     ticks(400);
-    EXPECT_EQ(stops.swayActive, 0);
-    EXPECT_EQ(stops.swayCycles, 2);
+    EXPECT_EQ(std::make_tuple(stops.swayActive, stops.swayCycles), std::make_tuple(0, 2));
     SetUp();
     stops.swayCycleLimit = 10;
     serve(20, 20, 0, {VK_DELETE, VK_END});
