@@ -18,14 +18,11 @@ TEST_F(OtherCar, FirstTicksAndTheLoopOfAbout7690Ticks)
     EXPECT_EQ(otherCar.otherCarX, 4.2f);
     EXPECT_EQ(otherCar.otherCarHeading, 180.0f);
     // Count ticks between successive passes down through z = -20 on the east side.
-    std::vector<int64_t> passes;
-    float previousZ = otherCar.otherCarZ;
+    std::vector<int64_t> passes; float previousZ = otherCar.otherCarZ;
     for (int64_t t = 1; t <= 30000 && passes.size() < 3; ++t) {
         updateOtherCar();
-        if (t == 599)
-            EXPECT_NEAR(otherCar.otherCarSpeed, 0.283f, 0.002f) << "leaving the first speed zone";
-        if (otherCar.otherCarX > -10.0f && previousZ > -20.0f && otherCar.otherCarZ <= -20.0f)
-            passes.push_back(t);
+        if (t == 599) EXPECT_NEAR(otherCar.otherCarSpeed, 0.283f, 0.002f) << "leaving the first speed zone";
+        if (otherCar.otherCarX > -10.0f && previousZ > -20.0f && otherCar.otherCarZ <= -20.0f) passes.push_back(t);
         previousZ = otherCar.otherCarZ;
     }
     ASSERT_EQ(passes.size(), 3u);
@@ -35,14 +32,12 @@ TEST_F(OtherCar, FirstTicksAndTheLoopOfAbout7690Ticks)
 
 TEST_F(OtherCar, HeadingRampWrapsAt360AndATurnLeftEarlyKeepsItsStep)
 {
-    otherCar.turnRampValue = 359.0f;
-    otherCar.turnRampStep = 88.5f;
+    otherCar.turnRampValue = 359.0f; otherCar.turnRampStep = 88.5f;
     EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f) << "271 + 89 = 360 becomes 0";
     EXPECT_EQ(otherCar.turnRampStep, 89.0f);
     EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f);
     EXPECT_EQ(otherCar.turnRampStep, 0.0f) << "cleared on the next call";
-    rampHeading(181.0f, 269.0f);
-    rampHeading(181.0f, 269.0f);
+    rampHeading(181.0f, 269.0f); rampHeading(181.0f, 269.0f);
     EXPECT_EQ(otherCar.turnRampValue, 182.0f);
     EXPECT_EQ(rampHeading(271.0f, 0.0f), 272.5f) << "its own start plus the carried 1.0 plus 0.5";
 }
@@ -72,32 +67,25 @@ TEST_F(OtherCar, TheThirteenZonesBoundByBound)
         std::vector<std::pair<float, float>> points;
         for (float d : {-0.01f, 0.01f}) {
             points.insert(points.end(), {{q.x0 + d, midZ}, {q.x1 + d, midZ}, {midX, q.z1 + d}});
-            if (q.z0 != OPEN)
-                points.push_back({midX, q.z0 + d});
+            if (q.z0 != OPEN) points.push_back({midX, q.z0 + d});
         }
         for (const auto& [x, z] : points) {
             float speed = 0.0f, heading = KEEP, speedStep = 0.0f, turnValue = 0.0f, turnStep = 0.0f;
             for (const Zone& r : zones) {
-                if (!(x > r.x0 && x < r.x1 && z > r.z0 && z < r.z1))
-                    continue;
+                if (!(x > r.x0 && x < r.x1 && z > r.z0 && z < r.z1)) continue;
                 if (r.speedStart != NONE)
                     speed = r.speedStart <= r.speedTarget ? r.speedStart + (speedStep += 0.001f)
                                                           : (speedStep = 0.0f, r.speedStart);
                 heading = r.setHeading != NONE ? r.setHeading : heading;
                 if (r.turnStart != NONE && turnValue != r.turnTarget) {
-                    turnValue = r.turnStart + (turnStep += 0.5f);
-                    turnValue = turnValue == 360.0f ? 0.0f : turnValue;
+                    turnValue = r.turnStart + (turnStep += 0.5f); turnValue = turnValue == 360.0f ? 0.0f : turnValue;
                 } else if (r.turnStart != NONE) {
                     turnStep = 0.0f;
                 }
                 heading = r.turnStart != NONE ? turnValue : heading;
             }
-            resetAllRunState();
-            otherCar.otherCarX = x;
-            otherCar.otherCarZ = z;
-            otherCar.otherCarSpeed = 0.0f;
-            otherCar.otherCarHeading = KEEP;
-            updateOtherCar();
+            resetAllRunState(); otherCar.otherCarX = x; otherCar.otherCarZ = z; otherCar.otherCarSpeed = 0.0f;
+            otherCar.otherCarHeading = KEEP; updateOtherCar();
             EXPECT_FLOAT_EQ(otherCar.otherCarSpeed, speed) << "at " << x << ", " << z;
             EXPECT_FLOAT_EQ(otherCar.otherCarHeading, heading) << "at " << x << ", " << z;
             ++checked;

@@ -10,8 +10,7 @@ class Rating : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetAllRunState();
-        stops.atStop = 1;
+        resetAllRunState(); stops.atStop = 1;
     }
 };
 
@@ -31,23 +30,14 @@ TEST_F(Rating, VerdictBoundaries)
 
 TEST_F(Rating, SpeedingDoorsAwayFromAStopAndClosingOnPassengers)
 {
-    struct Row {
-        float speed;
-        uint8_t atStop, doorOpen, exchange;
-        int ticks;
-        float cost;
-    };
+    struct Row { float speed; uint8_t atStop, doorOpen, exchange; int ticks; float cost; };
     // 0.2927 is 64.98 km/h, just below 65; 0.2928 is 65.0016 km/h: a point a second above it.
     const Row rows[] = {{0.2927f, 1, 0, 0, 50, 0.0f}, {0.2928f, 1, 0, 0, 50, 1.0f}, {0, 1, 1, 0, 1, 0.0f},
                         {0, 0, 1, 0, 1, 0.02f},      {0, 1, 1, 1, 1, 0.0f},        {0, 1, 0, 1, 1, 10.0f}};
     for (const Row& r : rows) {
-        SetUp();
-        vehicle.busSpeedAbs = r.speed;
-        stops.atStop = r.atStop;
-        doors.door3Open = r.doorOpen;
+        SetUp(); vehicle.busSpeedAbs = r.speed; stops.atStop = r.atStop; doors.door3Open = r.doorOpen;
         stops.exchangeInProgress = r.exchange;
-        for (int i = 0; i < r.ticks; ++i)
-            rateDriving();
+        for (int i = 0; i < r.ticks; ++i) rateDriving();
         EXPECT_NEAR(run.punishment, r.cost, 1e-4) << r.speed << " door " << int(r.doorOpen) << " exchange " << int(r.exchange);
     }
 }

@@ -21,8 +21,7 @@ TEST(RouteLayout, StopsInDrivingOrderOnTheLaneAndTheStartByThePump)
 {
     const std::vector<RouteStop>& stops = routeStops();
     ASSERT_GE(stops.size(), 8u);
-    const RouteRoad &lane = routeBusLane(), &road = routeLoopRoad();
-    const RouteStart start = routeStart();
+    const RouteRoad &lane = routeBusLane(), &road = routeLoopRoad(); const RouteStart start = routeStart();
     float previous = routeProject(lane, start.worldX, -start.worldZ).along, travelled = 0.0f;
     const float length = routeLength(lane);
     for (const RouteStop& s : stops) {
@@ -33,8 +32,7 @@ TEST(RouteLayout, StopsInDrivingOrderOnTheLaneAndTheStartByThePump)
         const float along = routeProject(lane, s.x, s.z).along;
         const float gap = std::fmod(along - previous + length, length);
         EXPECT_GT(gap, 20.0f) << "stops well apart, in driving order";
-        travelled += gap;
-        previous = along;
+        travelled += gap; previous = along;
     }
     // The final stop lies a little past the start: one lap and a few stops' worth at most.
     EXPECT_GT(travelled, length);

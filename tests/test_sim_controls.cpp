@@ -21,56 +21,37 @@ TEST_F(Controls, ToggleKeysActOncePerPressAndTheMirrorKeyCycles)
     ticks(5, {VK_KEY_R, VK_KEY_X, VK_KEY_C});
     EXPECT_EQ(std::make_tuple(view.timetableShown, lights.interiorLighting, lights.headlightsOn), std::make_tuple(1, 1, 1));
     for (int32_t e : {2, 3, 1, 2}) {
-        ticks(3, {VK_KEY_L});
-        tick();
+        ticks(3, {VK_KEY_L}); tick();
         EXPECT_EQ(view.viewportCount, e);
     }
 }
 
 TEST_F(Controls, PauseFreezesEverythingButTheToggles)
 {
-    startEngine();
-    ticks(10, {VK_UP});
-    tick({VK_KEY_P});
+    startEngine(); ticks(10, {VK_UP}); tick({VK_KEY_P});
     ASSERT_EQ(run.paused, 1);
-    const VehicleState before = vehicle;
-    const OtherCarState car = otherCar;
-    const float seconds = gameClock.clockSeconds;
-    ticks(200, {VK_UP, VK_LEFT});
+    const VehicleState before = vehicle; const OtherCarState car = otherCar;
+    const float seconds = gameClock.clockSeconds; ticks(200, {VK_UP, VK_LEFT});
     EXPECT_EQ(std::make_tuple(vehicle.busZ, vehicle.busSpeed, otherCar.otherCarZ, gameClock.clockSeconds),
               std::make_tuple(before.busZ, before.busSpeed, car.otherCarZ, seconds));
     tick({VK_KEY_J});
     EXPECT_EQ(view.infoShown, 1) << "J works while paused";
-    tick();
-    tick({VK_KEY_P});
-    tick();
+    tick(); tick({VK_KEY_P}); tick();
     EXPECT_NE(otherCar.otherCarZ, car.otherCarZ);
 }
 
 TEST_F(Controls, EscapeResetsTheRunAndReturnsToTheMenuOrEndsACommandLineStart)
 {
-    startEngine();
-    ticks(30, {VK_UP});
-    tick({VK_KEY_L});
-    tick({VK_KEY_A});
-    stops.passengersOnBoard = 12.0f;
-    stops.currentStop = 2;
-    doors.door2Open = 1;
-    doors.door2Text = "otwarte";
-    run.punishment = 3.5f;
-    run.runFinished = 1;
-    gameClock.clockSeconds = 42.0f;
-    tick({VK_ESCAPE});
+    startEngine(); ticks(30, {VK_UP}); tick({VK_KEY_L}); tick({VK_KEY_A}); stops.passengersOnBoard = 12.0f;
+    stops.currentStop = 2; doors.door2Open = 1; doors.door2Text = "otwarte"; run.punishment = 3.5f;
+    run.runFinished = 1; gameClock.clockSeconds = 42.0f; tick({VK_ESCAPE});
     EXPECT_EQ(std::make_tuple(inGame, returnToMenu, shutdownRequested, engine.engineOff, engine.throttleLocked,
                               engine.engineKeyLatch, stops.currentStop, doors.door2Open, run.runFinished, view.viewportCount),
               std::make_tuple(0, 1, 0, 1, 1, 1, 0, 0, 0, 1));
     EXPECT_EQ(std::make_tuple(vehicle.busSpeed, stops.passengersOnBoard, gameClock.clockSeconds), std::make_tuple(0.0f, 0.0f, 0.0f));
     EXPECT_STREQ(doors.door2Text, "zamkniete");
     EXPECT_EQ(std::make_tuple(vehicle.gear, run.punishment), std::make_tuple(1, 3.5f)) << "carried over into the next run";
-    SetUp();
-    escapeQuits = 1;
-    engine.engineOff = 0;
-    tick({VK_ESCAPE});
+    SetUp(); escapeQuits = 1; engine.engineOff = 0; tick({VK_ESCAPE});
     EXPECT_EQ(std::make_tuple(shutdownRequested, quitRequested, inGame, engine.engineOff), std::make_tuple(1, 1, 1, 0))
         << "no run reset: the program is ending";
 }
@@ -86,8 +67,7 @@ TEST_F(Controls, CameraPresetsAndTheKeypad)
     EXPECT_FLOAT_EQ(view.cameraEyeX + view.cameraLookX, 0.0f);
     const std::tuple<uint8_t, float, uint8_t> fives[] = {{VK_F1, -0.75f, 1}, {VK_F4, -0.9f, 0}};
     for (const auto& [preset, eyeX, atFront] : fives) {
-        tick({preset});
-        tick({VK_NUMPAD5});
+        tick({preset}); tick({VK_NUMPAD5});
         EXPECT_FLOAT_EQ(view.cameraEyeX, eyeX);
         EXPECT_EQ(view.cameraAtFront, atFront);
     }
@@ -101,30 +81,22 @@ TEST_F(Controls, CameraPresetsAndTheKeypad)
 
 TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOffAndTheArrowsDoNotSteer)
 {
-    optJoystick = 1;
-    tick({VK_KEY_Q});
-    ticks(100);  // a centred stick does nothing
+    optJoystick = 1; tick({VK_KEY_Q}); ticks(100);  // a centred stick does nothing
     EXPECT_EQ(std::make_tuple(vehicle.busSpeed, vehicle.steer, vehicle.busZ), std::make_tuple(0.0f, 0.0f, 0.0f));
-    fakeJoystick.x = 32768 + 10000;
-    fakeJoystick.y = 32768 - 20000;  // forward
+    fakeJoystick.x = 32768 + 10000; fakeJoystick.y = 32768 - 20000;  // forward
     tick();
     // The self-centring acts on the stick's value too, later in the same step.
     EXPECT_NEAR(vehicle.steer, 10000 * 1.2e-05f - 0.005f, 1e-6);
     EXPECT_NEAR(vehicle.busSpeed, 20000 * 1e-08 * 1.5, 1e-7);
     ticks(100);
     EXPECT_TRUE(vehicle.busSpeed > 0.02f && engine.engineOff == 1);
-    fakeJoystick.x = 32768;
-    fakeJoystick.y = 65535;  // pulled back brakes
-    const float speed = vehicle.busSpeed;
-    tick();
+    fakeJoystick.x = 32768; fakeJoystick.y = 65535;  // pulled back brakes
+    const float speed = vehicle.busSpeed; tick();
     EXPECT_LT(vehicle.busSpeed, speed);
     ticks(10, {VK_LEFT});
     EXPECT_EQ(vehicle.steer, 0.0f) << "with the stick the arrows do not steer";
     SetUp();  // an all-zero reading is hard left and forward
-    optJoystick = 1;
-    tick({VK_KEY_Q});
-    fakeJoystick = JoyReading{0, 0, 0, 0};
-    tick();
+    optJoystick = 1; tick({VK_KEY_Q}); fakeJoystick = JoyReading{0, 0, 0, 0}; tick();
     EXPECT_NEAR(vehicle.steer, -32768 * 1.2e-05f + 0.005f, 1e-5);
     EXPECT_GT(vehicle.busSpeed, 0.0f);
 }

@@ -15,11 +15,9 @@ using Dynamics = SimTest;
 TEST(RandomAndConversions, RuntimeSequenceAndClampedTruncation)
 {
     randomState = 1;
-    for (int32_t e : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358})
-        EXPECT_EQ(nextRandom(), e);
+    for (int32_t e : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}) EXPECT_EQ(nextRandom(), e);
     const std::pair<double, int> rows[] = {{1e20, INT_MAX}, {-1e20, INT_MIN}, {NAN, 0}, {22499.9, 22499}, {-3.7, -3}};
-    for (const auto& [in, out] : rows)
-        EXPECT_EQ(truncToInt(in), out) << in;
+    for (const auto& [in, out] : rows) EXPECT_EQ(truncToInt(in), out) << in;
 }
 
 TEST_F(Dynamics, SpeedBandsOverwriteAtTheEdges)
@@ -31,35 +29,28 @@ TEST_F(Dynamics, SpeedBandsOverwriteAtTheEdges)
                                               {0.16f, 27199}, {0.2f, 19000},  {0.26f, 24699}, {0.3f, 15000},
                                               {0.31f, -1},    {-0.01f, -1},   {1e25f, INT_MAX}};
     for (const auto& [speed, freq] : rows) {
-        vehicleParams.topSpeed = speed > 1.0f ? 1e30f : TEST_TOP_SPEED;
-        engine.engineFreq = -1;
-        vehicle.busSpeed = speed;
-        applySpeedBands();
+        vehicleParams.topSpeed = speed > 1.0f ? 1e30f : TEST_TOP_SPEED; engine.engineFreq = -1;
+        vehicle.busSpeed = speed; applySpeedBands();
         EXPECT_EQ(engine.engineFreq, freq) << "speed " << speed;
     }
 }
 
 TEST_F(Dynamics, ThrottleDrawsTheStopFiguresAndSendsTheBandFrequencyOnBothChannels)
 {
-    startEngine();
-    engine.engineFreq = 4000;
-    tick();
+    startEngine(); engine.engineFreq = 4000; tick();
     EXPECT_EQ(engine.engineFreq, 0) << "standing in forward sets band one";
     for (const std::string& c : fsoundRecordTake())
         EXPECT_EQ(c.rfind("SetFrequency", 0), std::string::npos) << "but sends nothing: " << c;
     const std::tuple<int32_t, float, float> figures[] = {{41 / 3000, 18, 6}, {26500 / 3000, 19, 15}};
-    int32_t previous = 0;
-    int drops = 0;
+    int32_t previous = 0; int drops = 0;
     for (int i = 0; i < 300; ++i) {
         tick({VK_UP});
         if (i < 2)  // the first throttle ticks draw the stop figures in order
             EXPECT_EQ(std::make_tuple(stops.swayCycleLimit, stops.passengersToAlight, stops.passengersToBoard), figures[i]);
-        const auto calls = fsoundRecordTake();
-        const std::string f = std::to_string(engine.engineFreq);
+        const auto calls = fsoundRecordTake(); const std::string f = std::to_string(engine.engineFreq);
         EXPECT_TRUE(recorded(calls, "SetFrequency(0," + f + ")") && recorded(calls, "SetFrequency(13," + f + ")"));
         EXPECT_EQ(countOf(calls, "PlaySound(13)"), i == 0 ? 1 : 0) << "the loop starts once per press";
-        drops += engine.engineFreq < previous ? 1 : 0;
-        previous = engine.engineFreq;
+        drops += engine.engineFreq < previous ? 1 : 0; previous = engine.engineFreq;
     }
     EXPECT_GT(vehicle.busSpeed, 0.26f);
     EXPECT_EQ(drops, 3);
@@ -71,27 +62,19 @@ TEST_F(Dynamics, ThrottleDrawsTheStopFiguresAndSendsTheBandFrequencyOnBothChanne
     EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(13)"));
     EXPECT_EQ(engine.engineLoopArmed, 1);
     // At the top speed exactly one more tick still accelerates.
-    tick({VK_UP});
-    vehicle.busSpeed = TEST_TOP_SPEED;
-    ticks(2, {VK_UP});
+    tick({VK_UP}); vehicle.busSpeed = TEST_TOP_SPEED; ticks(2, {VK_UP});
     EXPECT_FLOAT_EQ(vehicle.busSpeed, TEST_TOP_SPEED + TEST_ACCEL_STEP);
 }
 
 TEST_F(Dynamics, BrakingSlowsByBrakeStepSnapsToZeroAndCoastingLosesRollingResistance)
 {
-    startEngine();
-    ticks(100, {VK_UP});
-    const float start = vehicle.busSpeed;
-    tick({VK_DOWN});
+    startEngine(); ticks(100, {VK_UP}); const float start = vehicle.busSpeed; tick({VK_DOWN});
     EXPECT_NEAR(vehicle.busSpeed, start - TEST_BRAKE_STEP, 1e-6);
     ticks(30, {VK_DOWN});
     EXPECT_EQ(std::make_tuple(vehicle.busSpeed, vehicle.brakeLightOn), std::make_tuple(0.0f, 1));
     tick();
     EXPECT_EQ(vehicle.brakeLightOn, 0);
-    ticks(21, {VK_UP});
-    tick();
-    const float before = vehicle.busSpeed;
-    tick();
+    ticks(21, {VK_UP}); tick(); const float before = vehicle.busSpeed; tick();
     EXPECT_NEAR(vehicle.busSpeed, before - 8e-05f, 1e-7);
     // Coasting to a standstill takes speed / 8e-05 ticks; the last step may pass zero.
     ticks(static_cast<int>(before / 8e-05f) + 5);
@@ -101,14 +84,11 @@ TEST_F(Dynamics, BrakingSlowsByBrakeStepSnapsToZeroAndCoastingLosesRollingResist
 
 TEST_F(Dynamics, ReverseSettlesJustPastItsLimitAndBrakesToAStandstill)
 {
-    startEngine();
-    ticks(20, {VK_UP});
-    tick({VK_KEY_Z});
+    startEngine(); ticks(20, {VK_UP}); tick({VK_KEY_Z});
     EXPECT_EQ(vehicle.gear, 0) << "Z while rolling forward";
     tick({VK_KEY_A});
     EXPECT_STREQ(vehicle.gearText, "luz") << "A works at any speed";
-    ticks(40, {VK_DOWN});
-    tick({VK_KEY_Z});
+    ticks(40, {VK_DOWN}); tick({VK_KEY_Z});
     EXPECT_EQ(vehicle.reverseLightOn, 1);
     ticks(200, {VK_UP});
     EXPECT_LE(vehicle.busSpeed, -0.05f);
@@ -122,8 +102,7 @@ TEST_F(Dynamics, ReverseSettlesJustPastItsLimitAndBrakesToAStandstill)
 
 TEST_F(Dynamics, SelfCentringAndTheSteeringLimitOfThePreviousTick)
 {
-    vehicle.steer = 0.4f;
-    const int n = ticksUntil([] { return vehicle.steer == 0.0f; }, 200);
+    vehicle.steer = 0.4f; const int n = ticksUntil([] { return vehicle.steer == 0.0f; }, 200);
     EXPECT_NEAR(n, 79.5, 1.5);
     tick({VK_LEFT});
     EXPECT_EQ(vehicle.steer, 0.0f) << "the limit is 0 at a standstill";
@@ -137,9 +116,7 @@ TEST_F(Dynamics, SelfCentringAndTheSteeringLimitOfThePreviousTick)
     EXPECT_FLOAT_EQ(vehicle.steer, 0.2f);
     tick();
     EXPECT_EQ(vehicle.steerKeyHeld, 0);
-    startEngine();
-    ticks(50, {VK_UP});
-    ticks(30, {VK_UP, VK_RIGHT});
+    startEngine(); ticks(50, {VK_UP}); ticks(30, {VK_UP, VK_RIGHT});
     EXPECT_TRUE(vehicle.busHeading > 1.0f && vehicle.busX > 0.0f && vehicle.bodyRoll > 0.0f) << "turning right";
 }
 
@@ -148,24 +125,15 @@ TEST_F(Dynamics, SelfCentringAndTheSteeringLimitOfThePreviousTick)
 // channel 0 only.
 TEST_F(Dynamics, NeutralRevsToTheCapAndWindsDownToIdle)
 {
-    startEngine();
-    tick({VK_KEY_A});
-    const float z = vehicle.busZ;
-    struct Row {
-        uint8_t key;
-        int32_t before, after;
-        bool sentIdle, sentThrottle;
-    };
+    startEngine(); tick({VK_KEY_A}); const float z = vehicle.busZ;
+    struct Row { uint8_t key; int32_t before, after; bool sentIdle, sentThrottle; };
     const Row rows[] = {{VK_UP, 4000, 4300, true, true},     {VK_UP, 29999, 30299, true, true},
                         {VK_UP, 30000, 30000, false, false}, {0, 4201, 4001, true, false},
                         {0, 4200, 4000, true, false},        {0, 4000, 4000, false, false},
                         {VK_DOWN, 4200, 4000, true, false},  {VK_DOWN, 4000, 4000, false, false}};
     for (const Row& r : rows) {
-        engine.engineFreq = r.before;
-        fsoundRecordTake();
-        r.key ? tick({r.key}) : tick();
-        const auto calls = fsoundRecordTake();
-        const std::string f = std::to_string(r.after);
+        engine.engineFreq = r.before; fsoundRecordTake(); r.key ? tick({r.key}) : tick();
+        const auto calls = fsoundRecordTake(); const std::string f = std::to_string(r.after);
         EXPECT_EQ(engine.engineFreq, r.after) << r.before;
         EXPECT_EQ(recorded(calls, "SetFrequency(0," + f + ")"), r.sentIdle) << r.before;
         EXPECT_EQ(recorded(calls, "SetFrequency(13," + f + ")"), r.sentThrottle) << r.before;
@@ -177,18 +145,10 @@ TEST_F(Dynamics, NeutralRevsToTheCapAndWindsDownToIdle)
 // the direction of travel; braking a backward roll in reverse pitches the body back up.
 TEST_F(Dynamics, BrakingTakesTheSteeringSignAndThePitchFromTheGear)
 {
-    struct Row {
-        int32_t gear;
-        float speed;
-        uint8_t direction;
-        float turn, pitch;
-    };
+    struct Row { int32_t gear; float speed; uint8_t direction; float turn, pitch; };
     const Row rows[] = {{0, 0.05f, 1, 1, -0.02f}, {1, 0.05f, 1, 1, -0.02f}, {2, 0.05f, 1, -1, -0.02f}, {2, -0.05f, 0, -1, 0.0f}};
     for (const Row& r : rows) {
-        SetUp();
-        vehicle.gear = r.gear;
-        vehicle.busSpeed = r.speed;
-        vehicle.driveDirection = r.direction;
+        SetUp(); vehicle.gear = r.gear; vehicle.busSpeed = r.speed; vehicle.driveDirection = r.direction;
         vehicle.pedalActive = 1;  // no coasting in the same tick
         vehicle.steer = 0.1f;     // self-centred to 0.095 before the brake
         tick({VK_DOWN});

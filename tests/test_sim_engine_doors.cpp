@@ -24,37 +24,29 @@ TEST_F(Equipment, StarterCatchesOnTheThirtyFourthTickOrAtTheSampleEnd)
     EXPECT_EQ(vehicle.busSpeed, 0.0f) << "throttle locked while S is still down is released this tick";
     EXPECT_EQ(make_tuple(engine.engineOff, engine.throttleLocked), make_tuple(0, 0));
     SetUp();  // with sound the start waits for the sample to end, playing it once
-    fsoundRecordSetPlaying(4, 1);
-    ticks(100, {VK_KEY_S});
+    fsoundRecordSetPlaying(4, 1); ticks(100, {VK_KEY_S});
     EXPECT_EQ(make_tuple(engine.engineKeyLatch, countOf(fsoundRecordTake(), "PlaySound(4)")), make_tuple(1, 1));
-    fsoundRecordSetPlaying(4, 0);
-    tick({VK_KEY_S});
+    fsoundRecordSetPlaying(4, 0); tick({VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 0);
 }
 
 TEST_F(Equipment, StoppingTheEngineLocksTheThrottleAtOnceAndStopsOnRelease)
 {
-    startEngine();
-    tick({VK_KEY_S});
+    startEngine(); tick({VK_KEY_S});
     EXPECT_EQ(engine.throttleLocked, 1);
     const auto calls = fsoundRecordTake();
     EXPECT_TRUE(recorded(calls, "StopSound(0)") && recorded(calls, "PlaySound(5)"));
     ticks(5, {VK_KEY_S});
     EXPECT_EQ(engine.engineOff, 0);
-    tick();
-    tick({VK_UP});
+    tick(); tick({VK_UP});
     EXPECT_EQ(make_tuple(engine.engineOff, engine.engineKeyLatch, vehicle.busSpeed), make_tuple(1, 1, 0.0f));
 }
 
 TEST_F(Equipment, DoorsOpenOnlyOnceStoppedAndBothKeysTogetherLeaveThemShut)
 {
-    startEngine();
-    ticks(20, {VK_UP});
-    tick({VK_DELETE});
+    startEngine(); ticks(20, {VK_UP}); tick({VK_DELETE});
     EXPECT_EQ(doors.door1Open, 0) << "moving";
-    ticks(30, {VK_DOWN});
-    fsoundRecordTake();
-    tick({VK_DELETE});
+    ticks(30, {VK_DOWN}); fsoundRecordTake(); tick({VK_DELETE});
     EXPECT_EQ(make_tuple(doors.door1Open, stops.stopService, stops.swayActive), make_tuple(1, 1, 1));
     EXPECT_STREQ(doors.door1Text, "otwarte");
     EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(1)"));
@@ -62,8 +54,7 @@ TEST_F(Equipment, DoorsOpenOnlyOnceStoppedAndBothKeysTogetherLeaveThemShut)
     EXPECT_EQ(vehicle.gear, 1) << "serving forces neutral";
     SetUp();
     for (int i = 0; i < 2; ++i) {
-        tick({VK_DELETE, VK_INSERT});
-        const auto both = fsoundRecordTake();
+        tick({VK_DELETE, VK_INSERT}); const auto both = fsoundRecordTake();
         EXPECT_EQ(doors.door1Open, 0);
         EXPECT_TRUE(recorded(both, "PlaySound(1)") && recorded(both, "PlaySound(2)")) << "both replay";
     }
@@ -76,8 +67,7 @@ TEST_F(Equipment, ADoorSwingsOpenInAbout121TicksAndRestsBeyondItsEnds)
     ticks(20);
     EXPECT_FLOAT_EQ(doors.door2Swing, 90.75f);
     EXPECT_NEAR(doors.door2Slide, 0.3025f, 1e-4);
-    tick({VK_HOME});
-    ticks(150);
+    tick({VK_HOME}); ticks(150);
     EXPECT_FLOAT_EQ(doors.door2Swing, -0.75f);
     EXPECT_NEAR(doors.door2Slide, -0.0025f, 1e-4);
 }
@@ -88,13 +78,11 @@ TEST_F(Equipment, DoorKeysWorkOnlyWithinTheStandstillBound)
 {
     const float in = std::nextafter(0.0005f, 0.0f);
     for (const auto& [speed, opens] : {std::pair{0.0f, 1}, {in, 1}, {-in, 1}, {0.0005f, 0}, {-0.0005f, 0}}) {
-        SetUp();
-        vehicle.busSpeed = speed;
+        SetUp(); vehicle.busSpeed = speed;
         vehicle.driveDirection = speed > 0 ? 0 : 1;  // no coasting: the speed stands through the tick
         tick({VK_DELETE});
         EXPECT_EQ(doors.door1Open, opens) << speed;
-        doors.door1Open = 1;
-        tick({VK_INSERT});
+        doors.door1Open = 1; tick({VK_INSERT});
         EXPECT_EQ(doors.door1Open, 1 - opens) << "closing at " << speed;
     }
 }
@@ -115,8 +103,7 @@ TEST_F(Equipment, HornAndWarningSignalSoundFromPressToRelease)
 
 TEST_F(Equipment, IndicatorBlinksOncePerRealSecondAndSteeringAgainstItCancels)
 {
-    fakeNowMs = 100500;
-    tick({VK_OEM_PERIOD});
+    fakeNowMs = 100500; tick({VK_OEM_PERIOD});
     EXPECT_EQ(make_tuple(lights.rightIndicatorOn, lights.rightIndicatorLamp), make_tuple(1, 0)) << "its blink item ran first";
     tick();
     EXPECT_EQ(lights.rightIndicatorLamp, 1) << "the last change was long ago: at once";
@@ -125,16 +112,12 @@ TEST_F(Equipment, IndicatorBlinksOncePerRealSecondAndSteeringAgainstItCancels)
     ticks(5);  // into second 101
     EXPECT_EQ(lights.rightIndicatorLamp, 0);
     EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 2);
-    tick({VK_OEM_PERIOD});
-    fakeNowMs += 2000;
-    tick();
+    tick({VK_OEM_PERIOD}); fakeNowMs += 2000; tick();
     EXPECT_EQ(make_tuple(lights.rightIndicatorOn, lights.rightIndicatorLamp), make_tuple(0, 0)) << "dark the tick after";
     vehicle.steer = -0.1f;  // steering left keeps a left indicator, steering right cancels it
-    tick({VK_OEM_COMMA});
-    ticks(3);
+    tick({VK_OEM_COMMA}); ticks(3);
     EXPECT_EQ(lights.leftIndicatorOn, 1);
-    vehicle.steer = 0.1f;
-    tick();
+    vehicle.steer = 0.1f; tick();
     EXPECT_EQ(lights.leftIndicatorOn, 0);
 }
 
@@ -145,10 +128,7 @@ TEST_F(Equipment, AnIndicatorOnBlocksTheOtherEitherWay)
     const uint8_t *right = &lights.rightIndicatorOn, *left = &lights.leftIndicatorOn;
     for (const auto& [first, second, firstOn, secondOn, nextTick] :
          {make_tuple(VK_OEM_PERIOD, VK_OEM_COMMA, right, left, true), make_tuple(VK_OEM_COMMA, VK_OEM_PERIOD, left, right, false)}) {
-        SetUp();
-        tick({first});
-        tick();
-        tick({second});
+        SetUp(); tick({first}); tick(); tick({second});
         if (nextTick) {
             EXPECT_EQ(*secondOn, 1);
             tick();
@@ -159,29 +139,20 @@ TEST_F(Equipment, AnIndicatorOnBlocksTheOtherEitherWay)
 
 TEST_F(Equipment, FuelIsUsedByTheEngineFrequencyAndAnEmptyTankStopsItForGood)
 {
-    startEngine();
-    tick({VK_KEY_A});
-    engine.engineFreq = 4000;  // idle: neutral leaves it there
-    engine.fuel = 50.0f;
-    ticks(50);
+    startEngine(); tick({VK_KEY_A}); engine.engineFreq = 4000;  // idle: neutral leaves it there
+    engine.fuel = 50.0f; ticks(50);
     EXPECT_NEAR(engine.fuel, 50.0f - 50 * 4001 * 1e-07f, 1e-4);
     tick({VK_KEY_Q});  // standing in forward the band sets 0: almost nothing is used
-    engine.fuel = 1.0f;
-    ticks(100);
+    engine.fuel = 1.0f; ticks(100);
     EXPECT_EQ(engine.engineFreq, 0);
     EXPECT_TRUE(engine.fuel > 0.9999f && engine.fuel < 1.0f) << engine.fuel;
-    ticks(30, {VK_UP});
-    engine.fuel = 0.0001f;
-    fsoundRecordTake();
-    std::memset(keyState, 0, sizeof keyState);
+    ticks(30, {VK_UP}); engine.fuel = 0.0001f; fsoundRecordTake(); std::memset(keyState, 0, sizeof keyState);
     tickRaw();
     EXPECT_EQ(make_tuple(engine.fuel, keyState[VK_KEY_S]), make_tuple(0.0f, 1)) << "as if the driver held S";
     EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(5)"));
     const float speed = vehicle.busSpeed;
     for (int i = 0; i < 100; ++i) {  // releasing S never reaches the off state
-        keyState[VK_KEY_S] = 0;
-        keyState[VK_UP] = 1;
-        tickRaw();
+        keyState[VK_KEY_S] = 0; keyState[VK_UP] = 1; tickRaw();
     }
     EXPECT_LT(vehicle.busSpeed, speed) << "the bus coasts";
     EXPECT_EQ(make_tuple(engine.engineOff, engine.throttleLocked), make_tuple(0, 1));
@@ -189,23 +160,14 @@ TEST_F(Equipment, FuelIsUsedByTheEngineFrequencyAndAnEmptyTankStopsItForGood)
 
 TEST_F(Equipment, RefuellingNeedsTheEngineOffAStandstillAndThePumpNearby)
 {
-    route.fuelPointX = 5.0f;
-    route.fuelPointZ = -8.0f;  // world Z 8: the file's value is its negative
-    vehicle.busX = 5.0f;
-    engine.fuel = 10.0f;
+    route.fuelPointX = 5.0f; route.fuelPointZ = -8.0f;  // world Z 8: the file's value is its negative
+    vehicle.busX = 5.0f; engine.fuel = 10.0f;
     for (float dz : {9.9f, 10.0f}) {  // 10 units away is too far
-        vehicle.busZ = 8.0f + dz;
-        tick();
+        vehicle.busZ = 8.0f + dz; tick();
         EXPECT_NEAR(engine.fuel, 10.03f, 1e-5) << dz;
     }
-    vehicle.busZ = 8.0f;
-    engine.fuel = TEST_FUEL_CAPACITY - 0.01f;
-    ticks(5);
+    vehicle.busZ = 8.0f; engine.fuel = TEST_FUEL_CAPACITY - 0.01f; ticks(5);
     EXPECT_NEAR(engine.fuel, TEST_FUEL_CAPACITY + 0.02f, 1e-3) << "stops once at capacity";
-    startEngine();
-    tick({VK_KEY_A});
-    engine.engineFreq = 4000;
-    engine.fuel = 10.0f;
-    tick();
+    startEngine(); tick({VK_KEY_A}); engine.engineFreq = 4000; engine.fuel = 10.0f; tick();
     EXPECT_LT(engine.fuel, 10.0f) << "no refuelling with the engine running";
 }

@@ -25,61 +25,44 @@ class SimTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetAllRunState();
-        fakeSysReset();
-        fsoundRecordReset();
+        resetAllRunState(); fakeSysReset(); fsoundRecordReset();
         initSound();  // samples get handles, so the recording library records their calls
-        fsoundRecordTake();
-        std::memset(keyState, 0, sizeof keyState);
-        optJoystick = 0;
-        inGame = 1;
-        escapeQuits = returnToMenu = quitRequested = shutdownRequested = 0;
-        exitStatus = 0;
-        vehicleParams = {TEST_TOP_SPEED, TEST_ACCEL_STEP, TEST_BRAKE_STEP, TEST_FUEL_CAPACITY};
-        engine.fuel = 100.0f;
+        fsoundRecordTake(); std::memset(keyState, 0, sizeof keyState); optJoystick = 0; inGame = 1;
+        escapeQuits = returnToMenu = quitRequested = shutdownRequested = 0; exitStatus = 0;
+        vehicleParams = {TEST_TOP_SPEED, TEST_ACCEL_STEP, TEST_BRAKE_STEP, TEST_FUEL_CAPACITY}; engine.fuel = 100.0f;
         // Stops and pump far away, so no rule of theirs acts unless a test puts the bus there.
         route.stopCount = 3;
         for (int i = 0; i < 3; ++i) {
-            route.stopX[i] = 1000.0f + 100.0f * i;
-            route.stopZ[i] = 1000.0f;
+            route.stopX[i] = 1000.0f + 100.0f * i; route.stopZ[i] = 1000.0f;
         }
-        route.fuelPointX = route.fuelPointZ = -1000.0f;
-        fakeNowMs = 100000;
+        route.fuelPointX = route.fuelPointZ = -1000.0f; fakeNowMs = 100000;
     }
 
     // One tick with exactly these keys down (every other entry up); the clock moves 20 ms.
     void tick(std::initializer_list<uint8_t> keys = {})
     {
         std::memset(keyState, 0, sizeof keyState);
-        for (uint8_t k : keys)
-            keyState[k] = 1;
+        for (uint8_t k : keys) keyState[k] = 1;
         tickRaw();
     }
     // One tick leaving the key table as it is (the game may set entries itself).
-    void tickRaw()
-    {
-        simulationStep();
-        fakeNowMs += 20;
-    }
+    void tickRaw() { simulationStep(); fakeNowMs += 20; }
     void ticks(int n, std::initializer_list<uint8_t> keys = {})
     {
-        for (int i = 0; i < n; ++i)
-            tick(keys);
+        for (int i = 0; i < n; ++i) tick(keys);
     }
     // Ticks with no key until done() holds; returns how many (at most limit).
     template <typename Done> int ticksUntil(Done done, int limit = 5000)
     {
         int n = 0;
-        for (; !done() && n < limit; ++n)
-            tick();
+        for (; !done() && n < limit; ++n) tick();
         return n;
     }
 
     // Engine running, forward gear selected, at a standstill.
     void startEngine()
     {
-        for (int guard = 0; engine.engineKeyLatch == 1 && guard < 200; ++guard)
-            tick({'S'});
+        for (int guard = 0; engine.engineKeyLatch == 1 && guard < 200; ++guard) tick({'S'});
         tick();
         ASSERT_EQ(engine.engineOff, 0);
         ASSERT_EQ(engine.throttleLocked, 0);

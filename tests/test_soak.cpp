@@ -24,15 +24,12 @@
 namespace {
 
 struct LoadLine {
-    int load = 0;
-    long textures = -1, lists = -1, rss = -1;
+    int load = 0; long textures = -1, lists = -1, rss = -1;
 };
 
 std::vector<LoadLine> readDiagnostics(const std::string& path)
 {
-    std::vector<LoadLine> lines;
-    std::istringstream in(readFile(path));
-    LoadLine l;
+    std::vector<LoadLine> lines; std::istringstream in(readFile(path)); LoadLine l;
     for (std::string line; std::getline(in, line);)
         if (std::sscanf(line.c_str(), "load=%d textures=%ld lists=%ld rss=%ld", &l.load, &l.textures, &l.lists, &l.rss) == 4)
             lines.push_back(l);
@@ -44,8 +41,7 @@ bool waitFor(const Spawned& game, const std::function<bool()>& done, double time
 {
     const auto start = std::chrono::steady_clock::now();
     while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeoutS && isRunning(game)) {
-        if (done())
-            return true;
+        if (done()) return true;
         pause(100);
     }
     return false;
@@ -55,11 +51,8 @@ bool waitFor(const Spawned& game, const std::function<bool()>& done, double time
 
 TEST(ReloadSoak, EightNewGamesKeepTexturesListsAndMemoryFlat)
 {
-    if (!haveDisplay())
-        GTEST_SKIP() << "no X display";
-    constexpr int GAMES = 8;
-    TempDir runtime, diag;
-    const std::string diagPath = diag.file("loads.txt");
+    if (!haveDisplay()) GTEST_SKIP() << "no X display";
+    constexpr int GAMES = 8; TempDir runtime, diag; const std::string diagPath = diag.file("loads.txt");
     Spawned game = spawnProgram(builtProgram("velbrant"), {}, generatedTree(),
                                 {"XDG_RUNTIME_DIR=" + runtime.path, "VELBRANT_DIAG_FILE=" + diagPath});
     struct Stop { Spawned& g; ~Stop() { stopProgram(g); } } stopAtEnd{game};
@@ -71,8 +64,7 @@ TEST(ReloadSoak, EightNewGamesKeepTexturesListsAndMemoryFlat)
         // Enter once more if the menu still stands there (it took the key while settling).
         bool ok = false;
         for (int attempt = 0; attempt < 3 && !ok; ++attempt) {
-            pause(300);
-            pressKey("Return");
+            pause(300); pressKey("Return");
             ok = waitFor(game, loaded, 8.0) || (!menu(0.5) && waitFor(game, loaded, 60.0));
         }
         ASSERT_TRUE(ok) << "load " << i << " never finished\n" << capturedErr(game);
@@ -97,8 +89,7 @@ TEST(ReloadSoak, EightNewGamesKeepTexturesListsAndMemoryFlat)
 namespace {
 
 struct SoakSummary {
-    long long ticks = -1, runs = -1, largestValue = -1;
-    char digest[65] = "", largestCounter[128] = "";
+    long long ticks = -1, runs = -1, largestValue = -1; char digest[65] = "", largestCounter[128] = "";
 };
 
 // Runs the headless soak and reads "velbrant-sim: soak: ticks=N runs=R digest=HEX
@@ -124,8 +115,7 @@ TEST(SoakSim, OneHourOfRunsStaysFiniteBoundedAndRepeatable)
     EXPECT_GE(a.runs, 5) << "a run takes under six minutes";
     EXPECT_LT(a.largestValue, 1000000) << a.largestCounter;
     std::string lower = first.out;
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     EXPECT_TRUE(lower.find("nan") == std::string::npos && lower.find("inf") == std::string::npos);
     EXPECT_EQ(std::count(first.out.begin(), first.out.end(), '\n'), 2 + 180000 / 50) << "header, rows, last tick";
     EXPECT_STREQ(b.digest, a.digest);
@@ -134,8 +124,7 @@ TEST(SoakSim, OneHourOfRunsStaysFiniteBoundedAndRepeatable)
 
 TEST(SoakSim, TheOtherBusFinishesRunAfterRun)
 {
-    SoakSummary s;
-    const CommandResult r = soak("--bus Urbino12 --ticks 60000 --every 1000", &s);
+    SoakSummary s; const CommandResult r = soak("--bus Urbino12 --ticks 60000 --every 1000", &s);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(s.ticks, 60000);
     EXPECT_GE(s.runs, 2) << r.err;

@@ -7,14 +7,12 @@
 
 TEST(TickSchedule, StartUsesAFiftiethOfTheFrequencyOrFortyAndZeroWhenUnreadable)
 {
-    TickSchedule s;
-    tickScheduleStart(&s, 10000000, 1234);
+    TickSchedule s; tickScheduleStart(&s, 10000000, 1234);
     EXPECT_EQ(s.tickPeriod, 200000u);
     EXPECT_EQ(s.nextTickTime, 1234);
     EXPECT_FALSE(tickDue(s, 1234)) << "strictly greater";
     EXPECT_TRUE(tickDue(s, 1235));
-    TickSchedule u;
-    tickScheduleStart(&u, 0, 999);
+    TickSchedule u; tickScheduleStart(&u, 0, 999);
     EXPECT_EQ(u.tickPeriod, 40u);
     EXPECT_EQ(u.nextTickTime, 0);
 }
@@ -23,28 +21,21 @@ TEST(TickSchedule, StartUsesAFiftiethOfTheFrequencyOrFortyAndZeroWhenUnreadable)
 // the 20 ms rhythm again with no burst, and the ticks of that second are simply lost.
 TEST(TickSchedule, SteadyRhythmAndALongTick)
 {
-    TickSchedule s;
-    tickScheduleStart(&s, 1000000, 0);
-    std::vector<int64_t> starts;
+    TickSchedule s; tickScheduleStart(&s, 1000000, 0); std::vector<int64_t> starts;
     for (int64_t counter = 0; counter < 1600000;) {
         if (!tickDue(s, counter)) {
             counter += 100;  // one idle pass of the loop
             continue;
         }
-        const int64_t now = counter;
-        counter += starts.size() == 3 ? 1000000 : 1000;
-        starts.push_back(now);
+        const int64_t now = counter; counter += starts.size() == 3 ? 1000000 : 1000; starts.push_back(now);
         tickScheduleAdvance(&s, now);
     }
     ASSERT_GE(starts.size(), 12u);
-    for (size_t i = 2; i < 4; ++i)
-        EXPECT_NEAR(starts[i] - starts[i - 1], 20000, 100) << i;
+    for (size_t i = 2; i < 4; ++i) EXPECT_NEAR(starts[i] - starts[i - 1], 20000, 100) << i;
     const int64_t afterLoad = starts[3] + 1000000;
     EXPECT_EQ(starts[4], afterLoad) << "at once";
-    for (size_t i = 5; i < starts.size(); ++i)
-        EXPECT_GE(starts[i] - starts[i - 1], 19000) << i;
+    for (size_t i = 5; i < starts.size(); ++i) EXPECT_GE(starts[i] - starts[i - 1], 19000) << i;
     size_t after = 0;
-    for (int64_t t : starts)
-        after += t > afterLoad && t <= afterLoad + 400000 ? 1 : 0;
+    for (int64_t t : starts) after += t > afterLoad && t <= afterLoad + 400000 ? 1 : 0;
     EXPECT_NEAR(static_cast<double>(after), 20.0, 1.0);
 }
