@@ -5,28 +5,23 @@
 
 using Timers = SimTest;
 
-TEST_F(Timers, ClockRollsOverAtMidnightAndStepsOncePerRealSecond)
+TEST_F(Timers, ClockAndTrafficLights)
 {
     gameClock.clockHours = 23.0f; gameClock.clockMinutes = gameClock.clockSeconds = 59.0f; advanceClock();
     EXPECT_EQ(gameClock.clockHours + gameClock.clockMinutes + gameClock.clockSeconds, 0.0f);
     tick();  // at 100.000 s the first step acts at once
-    EXPECT_EQ(gameClock.clockSeconds, 1.0f);
-    EXPECT_EQ(traffic.trafficSeconds, 1);
+    EXPECT_EQ(gameClock.clockSeconds, 1.0f); EXPECT_EQ(traffic.trafficSeconds, 1);
     ticks(49);  // to 100.980 s
     EXPECT_EQ(gameClock.clockSeconds, 1.0f);
     tick();
-    EXPECT_EQ(gameClock.clockSeconds, 2.0f);
-    EXPECT_EQ(traffic.trafficSeconds, 2);
+    EXPECT_EQ(gameClock.clockSeconds, 2.0f); EXPECT_EQ(traffic.trafficSeconds, 2);
     tick({VK_KEY_P});  // a paused minute costs the clock one second, with no catching up
     fakeNowMs += 60000; tick(); tick({VK_KEY_P}); ticks(10);
     EXPECT_EQ(gameClock.clockSeconds, 3.0f);
     fakeNowMs = (uint64_t{1} << 32) - 1500;  // 49.7 days: the timers go on past the 32-bit wrap
     tick(); const float before = gameClock.clockSeconds; ticks(150);
     EXPECT_EQ(gameClock.clockSeconds, before + 3.0f);
-}
-
-TEST_F(Timers, TrafficLightCycle)
-{
+    SetUp();  // the traffic light cycle
     struct Phase { int32_t second; uint8_t red, yellow, green; };
     const Phase phases[] = {{19, 1, 0, 0}, {20, 1, 1, 0}, {22, 1, 1, 0}, {23, 0, 0, 1},
                             {42, 0, 0, 1}, {43, 0, 1, 0}, {45, 0, 1, 0}, {46, 1, 0, 0}};

@@ -6,16 +6,11 @@
 
 #include <vector>
 
-class OtherCar : public ::testing::Test {
-protected:
-    void SetUp() override { resetAllRunState(); }
-};
-
-TEST_F(OtherCar, FirstTicksAndTheLoopOfAbout7690Ticks)
+TEST(OtherCar, FirstTicksTheLoopAndTheHeadingRamp)
 {
+    resetAllRunState();
     updateOtherCar();
-    EXPECT_FLOAT_EQ(otherCar.otherCarZ, -20.1f);
-    EXPECT_EQ(otherCar.otherCarX, 4.2f);
+    EXPECT_FLOAT_EQ(otherCar.otherCarZ, -20.1f); EXPECT_EQ(otherCar.otherCarX, 4.2f);
     EXPECT_EQ(otherCar.otherCarHeading, 180.0f);
     // Count ticks between successive passes down through z = -20 on the east side.
     std::vector<int64_t> passes; float previousZ = otherCar.otherCarZ;
@@ -28,15 +23,10 @@ TEST_F(OtherCar, FirstTicksAndTheLoopOfAbout7690Ticks)
     ASSERT_EQ(passes.size(), 3u);
     EXPECT_NEAR(static_cast<double>(passes[2] - passes[1]), 7690.0, 40.0);
     EXPECT_NEAR(otherCar.otherCarX, 4.1f, 0.2f) << "back on the first straight";
-}
-
-TEST_F(OtherCar, HeadingRampWrapsAt360AndATurnLeftEarlyKeepsItsStep)
-{
+    resetAllRunState();  // the heading ramp wraps at 360, a turn left early keeps its step
     otherCar.turnRampValue = 359.0f; otherCar.turnRampStep = 88.5f;
-    EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f) << "271 + 89 = 360 becomes 0";
-    EXPECT_EQ(otherCar.turnRampStep, 89.0f);
-    EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f);
-    EXPECT_EQ(otherCar.turnRampStep, 0.0f) << "cleared on the next call";
+    EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f) << "271 + 89 = 360 becomes 0"; EXPECT_EQ(otherCar.turnRampStep, 89.0f);
+    EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f); EXPECT_EQ(otherCar.turnRampStep, 0.0f) << "cleared on the next call";
     rampHeading(181.0f, 269.0f); rampHeading(181.0f, 269.0f);
     EXPECT_EQ(otherCar.turnRampValue, 182.0f);
     EXPECT_EQ(rampHeading(271.0f, 0.0f), 272.5f) << "its own start plus the carried 1.0 plus 0.5";
@@ -44,7 +34,7 @@ TEST_F(OtherCar, HeadingRampWrapsAt360AndATurnLeftEarlyKeepsItsStep)
 
 // Every bound of the thirteen zones, a hundredth inside and outside, against the zone table of the
 // game's rules applied in order to a car standing there (speed 0, ramps clear).
-TEST_F(OtherCar, TheThirteenZonesBoundByBound)
+TEST(OtherCar, TheThirteenZonesBoundByBound)
 {
     constexpr float OPEN = -1e9f, NONE = -1.0f, KEEP = 12345.0f;
     struct Zone {

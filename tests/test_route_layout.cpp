@@ -17,7 +17,7 @@ TEST(RouteLayout, TheCarLoopClosesAndKeepsToItsLane)
     EXPECT_EQ(otherCar.otherCarX, OTHER_CAR_START.otherCarX) << "the car state is restored";
 }
 
-TEST(RouteLayout, StopsInDrivingOrderOnTheLaneAndTheStartByThePump)
+TEST(RouteLayout, TheCarLoopAndTheSideRoad)
 {
     const std::vector<RouteStop>& stops = routeStops();
     ASSERT_GE(stops.size(), 8u);
@@ -35,8 +35,7 @@ TEST(RouteLayout, StopsInDrivingOrderOnTheLaneAndTheStartByThePump)
         travelled += gap; previous = along;
     }
     // The final stop lies a little past the start: one lap and a few stops' worth at most.
-    EXPECT_GT(travelled, length);
-    EXPECT_LT(travelled, length + 100.0f);
+    EXPECT_GT(travelled, length); EXPECT_LT(travelled, length + 100.0f);
     // The start faces down the lane (bus convention): one step along the heading stays on it.
     const RoutePoint model = {start.worldX, -start.worldZ};
     EXPECT_LT(routeProject(lane, model.x, model.z).distance, 0.2f);
@@ -44,32 +43,23 @@ TEST(RouteLayout, StopsInDrivingOrderOnTheLaneAndTheStartByThePump)
     EXPECT_LT(routeProject(lane, model.x + 10.0f * float(std::sin(h)), model.z - 10.0f * float(std::cos(h))).distance, 0.5f);
     const RoutePoint pump = routeFuelPoint();
     EXPECT_LT(std::hypot(pump.x - model.x, pump.z - model.z), 10.0f) << "refuelling possible at the start";
-    EXPECT_GE(start.clockHours, 0.0f);
-    EXPECT_LT(start.clockMinutes, 60.0f);
-}
-
-TEST(RouteLayout, TheSideRoadCrossesTheLoopAtTheLights)
-{
+    EXPECT_GE(start.clockHours, 0.0f); EXPECT_LT(start.clockMinutes, 60.0f);
+    // The side road crosses the loop at the lights.
     const RoutePoint c = routeCrossingPoint();
     EXPECT_LT(routeProject(routeLoopRoad(), c.x, c.z).distance, 0.1f);
     ASSERT_EQ(routeSideRoad().points.size(), 2u);
     EXPECT_LT(routeProject(routeSideRoad(), c.x, c.z).distance, 0.1f);
     for (RoutePoint head : {routeTrafficHeadA(), routeTrafficHeadB()}) {
         const float d = std::hypot(head.x - c.x, head.z - c.z);
-        EXPECT_GT(d, ROUTE_ROAD_HALF_WIDTH);
-        EXPECT_LT(d, 3 * ROUTE_ROAD_HALF_WIDTH);
+        EXPECT_GT(d, ROUTE_ROAD_HALF_WIDTH); EXPECT_LT(d, 3 * ROUTE_ROAD_HALF_WIDTH);
     }
-}
-
-TEST(RouteLayout, PolylineHelpers)
-{
+    // The polyline helpers.
     const RouteRoad square{{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, 1.0f, true}, open{{{0, 0}, {10, 0}}, 1.0f, false};
     EXPECT_FLOAT_EQ(routeLength(square), 40.0f);
     EXPECT_FLOAT_EQ(routePointAt(square, 45.0f).x, 5.0f) << "a closed road wraps";
     EXPECT_FLOAT_EQ(routePointAt(square, 45.0f).z, 0.0f);
     EXPECT_FLOAT_EQ(routePointAt(open, 50.0f).x, 10.0f) << "an open one stops at its end";
     const RouteProjection pr = routeProject(square, 5.0f, -2.0f);
-    EXPECT_FLOAT_EQ(pr.along, 5.0f);
-    EXPECT_FLOAT_EQ(pr.distance, 2.0f);
+    EXPECT_FLOAT_EQ(pr.along, 5.0f); EXPECT_FLOAT_EQ(pr.distance, 2.0f);
     EXPECT_FLOAT_EQ(pr.lateral, -2.0f) << "travelling +x the bus's right is +z";
 }

@@ -7,7 +7,7 @@
 
 using Controls = SimTest;
 
-TEST_F(Controls, ToggleKeysActOncePerPressAndTheMirrorKeyCycles)
+TEST_F(Controls, ToggleKeysMirrorsAndPause)
 {
     // J, J again, J then H (H hides the info), J (J hides the help): info and help after each.
     const std::pair<uint8_t, uint8_t> shown[] = {{1, 0}, {0, 0}, {0, 1}, {1, 0}};
@@ -24,10 +24,7 @@ TEST_F(Controls, ToggleKeysActOncePerPressAndTheMirrorKeyCycles)
         ticks(3, {VK_KEY_L}); tick();
         EXPECT_EQ(view.viewportCount, e);
     }
-}
-
-TEST_F(Controls, PauseFreezesEverythingButTheToggles)
-{
+    SetUp();  // pause freezes everything but the toggles
     startEngine(); ticks(10, {VK_UP}); tick({VK_KEY_P});
     ASSERT_EQ(run.paused, 1);
     const VehicleState before = vehicle; const OtherCarState car = otherCar;
@@ -40,7 +37,7 @@ TEST_F(Controls, PauseFreezesEverythingButTheToggles)
     EXPECT_NE(otherCar.otherCarZ, car.otherCarZ);
 }
 
-TEST_F(Controls, EscapeResetsTheRunAndReturnsToTheMenuOrEndsACommandLineStart)
+TEST_F(Controls, EscapeAndTheCameras)
 {
     startEngine(); ticks(30, {VK_UP}); tick({VK_KEY_L}); tick({VK_KEY_A}); stops.passengersOnBoard = 12.0f;
     stops.currentStop = 2; doors.door2Open = 1; doors.door2Text = "otwarte"; run.punishment = 3.5f;
@@ -54,10 +51,7 @@ TEST_F(Controls, EscapeResetsTheRunAndReturnsToTheMenuOrEndsACommandLineStart)
     SetUp(); escapeQuits = 1; engine.engineOff = 0; tick({VK_ESCAPE});
     EXPECT_EQ(std::make_tuple(shutdownRequested, quitRequested, inGame, engine.engineOff), std::make_tuple(1, 1, 1, 0))
         << "no run reset: the program is ending";
-}
-
-TEST_F(Controls, CameraPresetsAndTheKeypad)
-{
+    SetUp();  // camera presets and the keypad
     tick({VK_F2});
     EXPECT_EQ(std::make_tuple(view.cameraOffsetZ, view.cameraEyeY, view.cameraLookZ, view.cameraAtFront),
               std::make_tuple(-14.0f, 4.0f, -100.0f, 0));
@@ -68,8 +62,7 @@ TEST_F(Controls, CameraPresetsAndTheKeypad)
     const std::tuple<uint8_t, float, uint8_t> fives[] = {{VK_F1, -0.75f, 1}, {VK_F4, -0.9f, 0}};
     for (const auto& [preset, eyeX, atFront] : fives) {
         tick({preset}); tick({VK_NUMPAD5});
-        EXPECT_FLOAT_EQ(view.cameraEyeX, eyeX);
-        EXPECT_EQ(view.cameraAtFront, atFront);
+        EXPECT_FLOAT_EQ(view.cameraEyeX, eyeX); EXPECT_EQ(view.cameraAtFront, atFront);
     }
     tick({VK_F6});
     EXPECT_FLOAT_EQ(view.cameraEyeY, 1.7f);
@@ -86,8 +79,7 @@ TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOffAndTheArrowsDoNotSte
     fakeJoystick.x = 32768 + 10000; fakeJoystick.y = 32768 - 20000;  // forward
     tick();
     // The self-centring acts on the stick's value too, later in the same step.
-    EXPECT_NEAR(vehicle.steer, 10000 * 1.2e-05f - 0.005f, 1e-6);
-    EXPECT_NEAR(vehicle.busSpeed, 20000 * 1e-08 * 1.5, 1e-7);
+    EXPECT_NEAR(vehicle.steer, 10000 * 1.2e-05f - 0.005f, 1e-6); EXPECT_NEAR(vehicle.busSpeed, 20000 * 1e-08 * 1.5, 1e-7);
     ticks(100);
     EXPECT_TRUE(vehicle.busSpeed > 0.02f && engine.engineOff == 1);
     fakeJoystick.x = 32768; fakeJoystick.y = 65535;  // pulled back brakes
@@ -97,6 +89,5 @@ TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOffAndTheArrowsDoNotSte
     EXPECT_EQ(vehicle.steer, 0.0f) << "with the stick the arrows do not steer";
     SetUp();  // an all-zero reading is hard left and forward
     optJoystick = 1; tick({VK_KEY_Q}); fakeJoystick = JoyReading{0, 0, 0, 0}; tick();
-    EXPECT_NEAR(vehicle.steer, -32768 * 1.2e-05f + 0.005f, 1e-5);
-    EXPECT_GT(vehicle.busSpeed, 0.0f);
+    EXPECT_NEAR(vehicle.steer, -32768 * 1.2e-05f + 0.005f, 1e-5); EXPECT_GT(vehicle.busSpeed, 0.0f);
 }

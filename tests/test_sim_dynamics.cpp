@@ -52,11 +52,8 @@ TEST_F(Dynamics, ThrottleDrawsTheStopFiguresAndSendsTheBandFrequencyOnBothChanne
         EXPECT_EQ(countOf(calls, "PlaySound(13)"), i == 0 ? 1 : 0) << "the loop starts once per press";
         drops += engine.engineFreq < previous ? 1 : 0; previous = engine.engineFreq;
     }
-    EXPECT_GT(vehicle.busSpeed, 0.26f);
-    EXPECT_EQ(drops, 3);
-    EXPECT_EQ(vehicle.driveDirection, 1);
-    EXPECT_STREQ(vehicle.gearText, "przod");
-    EXPECT_FLOAT_EQ(vehicle.busX, 0.0f) << "heading 0: along +Z only";
+    EXPECT_GT(vehicle.busSpeed, 0.26f); EXPECT_EQ(drops, 3); EXPECT_EQ(vehicle.driveDirection, 1);
+    EXPECT_STREQ(vehicle.gearText, "przod"); EXPECT_FLOAT_EQ(vehicle.busX, 0.0f) << "heading 0: along +Z only";
     EXPECT_GT(vehicle.busZ, 10.0f);
     tick();
     EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(13)"));
@@ -66,7 +63,7 @@ TEST_F(Dynamics, ThrottleDrawsTheStopFiguresAndSendsTheBandFrequencyOnBothChanne
     EXPECT_FLOAT_EQ(vehicle.busSpeed, TEST_TOP_SPEED + TEST_ACCEL_STEP);
 }
 
-TEST_F(Dynamics, BrakingSlowsByBrakeStepSnapsToZeroAndCoastingLosesRollingResistance)
+TEST_F(Dynamics, BrakingCoastingAndReverse)
 {
     startEngine(); ticks(100, {VK_UP}); const float start = vehicle.busSpeed; tick({VK_DOWN});
     EXPECT_NEAR(vehicle.busSpeed, start - TEST_BRAKE_STEP, 1e-6);
@@ -78,12 +75,8 @@ TEST_F(Dynamics, BrakingSlowsByBrakeStepSnapsToZeroAndCoastingLosesRollingResist
     EXPECT_NEAR(vehicle.busSpeed, before - 8e-05f, 1e-7);
     // Coasting to a standstill takes speed / 8e-05 ticks; the last step may pass zero.
     ticks(static_cast<int>(before / 8e-05f) + 5);
-    EXPECT_LE(vehicle.busSpeed, 0.0f);
-    EXPECT_GT(vehicle.busSpeed, -8e-05f);
-}
-
-TEST_F(Dynamics, ReverseSettlesJustPastItsLimitAndBrakesToAStandstill)
-{
+    EXPECT_LE(vehicle.busSpeed, 0.0f); EXPECT_GT(vehicle.busSpeed, -8e-05f);
+    SetUp();  // reverse settles just past its limit and brakes to a standstill
     startEngine(); ticks(20, {VK_UP}); tick({VK_KEY_Z});
     EXPECT_EQ(vehicle.gear, 0) << "Z while rolling forward";
     tick({VK_KEY_A});
@@ -91,10 +84,8 @@ TEST_F(Dynamics, ReverseSettlesJustPastItsLimitAndBrakesToAStandstill)
     ticks(40, {VK_DOWN}); tick({VK_KEY_Z});
     EXPECT_EQ(vehicle.reverseLightOn, 1);
     ticks(200, {VK_UP});
-    EXPECT_LE(vehicle.busSpeed, -0.05f);
-    EXPECT_GE(vehicle.busSpeed, -0.05f - TEST_ACCEL_STEP - 1e-6f);
-    EXPECT_NEAR(engine.engineFreq, 22500, 600);
-    EXPECT_EQ(vehicle.driveDirection, 0);
+    EXPECT_LE(vehicle.busSpeed, -0.05f); EXPECT_GE(vehicle.busSpeed, -0.05f - TEST_ACCEL_STEP - 1e-6f);
+    EXPECT_NEAR(engine.engineFreq, 22500, 600); EXPECT_EQ(vehicle.driveDirection, 0);
     EXPECT_STREQ(vehicle.gearText, "wsteczny");
     ticks(40, {VK_DOWN});
     EXPECT_EQ(vehicle.busSpeed, 0.0f) << "braking in reverse";
@@ -110,8 +101,7 @@ TEST_F(Dynamics, SelfCentringAndTheSteeringLimitOfThePreviousTick)
     tick();
     ASSERT_FLOAT_EQ(vehicle.steerLimit, 0.2f);
     ticks(50, {VK_LEFT});
-    EXPECT_FLOAT_EQ(vehicle.steer, -0.2f);
-    EXPECT_EQ(vehicle.steerKeyHeld, 1);
+    EXPECT_FLOAT_EQ(vehicle.steer, -0.2f); EXPECT_EQ(vehicle.steerKeyHeld, 1);
     ticks(50, {VK_RIGHT});
     EXPECT_FLOAT_EQ(vehicle.steer, 0.2f);
     tick();

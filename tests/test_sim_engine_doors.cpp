@@ -8,7 +8,7 @@
 using Equipment = SimTest;
 using std::make_tuple;
 
-TEST_F(Equipment, StarterCatchesOnTheThirtyFourthTickOrAtTheSampleEnd)
+TEST_F(Equipment, TheStarterCatchesAndTheEngineStopsOnRelease)
 {
     ticks(5, {VK_KEY_S});  // a short tap never starts, but its count carries over
     ticks(10);
@@ -28,14 +28,11 @@ TEST_F(Equipment, StarterCatchesOnTheThirtyFourthTickOrAtTheSampleEnd)
     EXPECT_EQ(make_tuple(engine.engineKeyLatch, countOf(fsoundRecordTake(), "PlaySound(4)")), make_tuple(1, 1));
     fsoundRecordSetPlaying(4, 0); tick({VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 0);
-}
-
-TEST_F(Equipment, StoppingTheEngineLocksTheThrottleAtOnceAndStopsOnRelease)
-{
+    SetUp();  // stopping locks the throttle at once and stops on release
     startEngine(); tick({VK_KEY_S});
     EXPECT_EQ(engine.throttleLocked, 1);
-    const auto calls = fsoundRecordTake();
-    EXPECT_TRUE(recorded(calls, "StopSound(0)") && recorded(calls, "PlaySound(5)"));
+    const auto stopCalls = fsoundRecordTake();
+    EXPECT_TRUE(recorded(stopCalls, "StopSound(0)") && recorded(stopCalls, "PlaySound(5)"));
     ticks(5, {VK_KEY_S});
     EXPECT_EQ(engine.engineOff, 0);
     tick(); tick({VK_UP});
@@ -60,22 +57,16 @@ TEST_F(Equipment, DoorsOpenOnlyOnceStoppedAndBothKeysTogetherLeaveThemShut)
     }
 }
 
-TEST_F(Equipment, ADoorSwingsOpenInAbout121TicksAndRestsBeyondItsEnds)
+TEST_F(Equipment, ADoorSwingsInAbout121TicksAndItsKeysWorkOnlyAtAStandstill)
 {
     tick({VK_END});
     EXPECT_NEAR(ticksUntil([] { return doors.door2Swing > 90.0f; }, 300), 121, 1) << "from the rest at -0.75";
     ticks(20);
-    EXPECT_FLOAT_EQ(doors.door2Swing, 90.75f);
-    EXPECT_NEAR(doors.door2Slide, 0.3025f, 1e-4);
+    EXPECT_FLOAT_EQ(doors.door2Swing, 90.75f); EXPECT_NEAR(doors.door2Slide, 0.3025f, 1e-4);
     tick({VK_HOME}); ticks(150);
-    EXPECT_FLOAT_EQ(doors.door2Swing, -0.75f);
-    EXPECT_NEAR(doors.door2Slide, -0.0025f, 1e-4);
-}
-
-// Door keys work only while -0.0005 <= speed <= 0.0005, compared in double precision: 0.0005f
-// itself lies just outside, the float below it inside.
-TEST_F(Equipment, DoorKeysWorkOnlyWithinTheStandstillBound)
-{
+    EXPECT_FLOAT_EQ(doors.door2Swing, -0.75f); EXPECT_NEAR(doors.door2Slide, -0.0025f, 1e-4);
+    // Door keys work only while -0.0005 <= speed <= 0.0005, compared in double precision: 0.0005f
+    // itself lies just outside, the float below it inside.
     const float in = std::nextafter(0.0005f, 0.0f);
     for (const auto& [speed, opens] : {std::pair{0.0f, 1}, {in, 1}, {-in, 1}, {0.0005f, 0}, {-0.0005f, 0}}) {
         SetUp(); vehicle.busSpeed = speed;
@@ -87,7 +78,7 @@ TEST_F(Equipment, DoorKeysWorkOnlyWithinTheStandstillBound)
     }
 }
 
-TEST_F(Equipment, HornAndWarningSignalSoundFromPressToRelease)
+TEST_F(Equipment, HornWarningSignalAndIndicatorSoundAndBlink)
 {
     for (const auto& [key, id] : {std::pair{VK_KEY_K, "3)"}, {VK_SCROLL, "7)"}}) {
         tick({key});
@@ -99,10 +90,6 @@ TEST_F(Equipment, HornAndWarningSignalSoundFromPressToRelease)
         tick();
         EXPECT_EQ(countOf(fsoundRecordTake(), std::string("StopSound(") + id), 0);
     }
-}
-
-TEST_F(Equipment, IndicatorBlinksOncePerRealSecondAndSteeringAgainstItCancels)
-{
     fakeNowMs = 100500; tick({VK_OEM_PERIOD});
     EXPECT_EQ(make_tuple(lights.rightIndicatorOn, lights.rightIndicatorLamp), make_tuple(1, 0)) << "its blink item ran first";
     tick();
@@ -110,8 +97,7 @@ TEST_F(Equipment, IndicatorBlinksOncePerRealSecondAndSteeringAgainstItCancels)
     ticks(20);  // to 100.940 s: still the same second
     EXPECT_EQ(lights.rightIndicatorLamp, 1);
     ticks(5);  // into second 101
-    EXPECT_EQ(lights.rightIndicatorLamp, 0);
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 2);
+    EXPECT_EQ(lights.rightIndicatorLamp, 0); EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 2);
     tick({VK_OEM_PERIOD}); fakeNowMs += 2000; tick();
     EXPECT_EQ(make_tuple(lights.rightIndicatorOn, lights.rightIndicatorLamp), make_tuple(0, 0)) << "dark the tick after";
     vehicle.steer = -0.1f;  // steering left keeps a left indicator, steering right cancels it
@@ -144,10 +130,8 @@ TEST_F(Equipment, FuelIsUsedByTheEngineFrequencyAndAnEmptyTankStopsItForGood)
     EXPECT_NEAR(engine.fuel, 50.0f - 50 * 4001 * 1e-07f, 1e-4);
     tick({VK_KEY_Q});  // standing in forward the band sets 0: almost nothing is used
     engine.fuel = 1.0f; ticks(100);
-    EXPECT_EQ(engine.engineFreq, 0);
-    EXPECT_TRUE(engine.fuel > 0.9999f && engine.fuel < 1.0f) << engine.fuel;
-    ticks(30, {VK_UP}); engine.fuel = 0.0001f; fsoundRecordTake(); std::memset(keyState, 0, sizeof keyState);
-    tickRaw();
+    EXPECT_EQ(engine.engineFreq, 0); EXPECT_TRUE(engine.fuel > 0.9999f && engine.fuel < 1.0f) << engine.fuel;
+    ticks(30, {VK_UP}); engine.fuel = 0.0001f; fsoundRecordTake(); std::memset(keyState, 0, sizeof keyState); tickRaw();
     EXPECT_EQ(make_tuple(engine.fuel, keyState[VK_KEY_S]), make_tuple(0.0f, 1)) << "as if the driver held S";
     EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(5)"));
     const float speed = vehicle.busSpeed;

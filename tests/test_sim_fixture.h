@@ -32,9 +32,7 @@ protected:
         vehicleParams = {TEST_TOP_SPEED, TEST_ACCEL_STEP, TEST_BRAKE_STEP, TEST_FUEL_CAPACITY}; engine.fuel = 100.0f;
         // Stops and pump far away, so no rule of theirs acts unless a test puts the bus there.
         route.stopCount = 3;
-        for (int i = 0; i < 3; ++i) {
-            route.stopX[i] = 1000.0f + 100.0f * i; route.stopZ[i] = 1000.0f;
-        }
+        for (int i = 0; i < 3; ++i) route.stopX[i] = 1000.0f + 100.0f * i, route.stopZ[i] = 1000.0f;
         route.fuelPointX = route.fuelPointZ = -1000.0f; fakeNowMs = 100000;
     }
 
@@ -47,10 +45,7 @@ protected:
     }
     // One tick leaving the key table as it is (the game may set entries itself).
     void tickRaw() { simulationStep(); fakeNowMs += 20; }
-    void ticks(int n, std::initializer_list<uint8_t> keys = {})
-    {
-        for (int i = 0; i < n; ++i) tick(keys);
-    }
+    void ticks(int n, std::initializer_list<uint8_t> keys = {}) { for (int i = 0; i < n; ++i) tick(keys); }
     // Ticks with no key until done() holds; returns how many (at most limit).
     template <typename Done> int ticksUntil(Done done, int limit = 5000)
     {
@@ -63,20 +58,12 @@ protected:
     void startEngine()
     {
         for (int guard = 0; engine.engineKeyLatch == 1 && guard < 200; ++guard) tick({'S'});
-        tick();
-        ASSERT_EQ(engine.engineOff, 0);
-        ASSERT_EQ(engine.throttleLocked, 0);
-        tick({'Q'});
-        ASSERT_EQ(vehicle.gear, 0);
+        tick(); tick({'Q'});
+        ASSERT_EQ(engine.engineOff + engine.throttleLocked + vehicle.gear, 0);
         fsoundRecordTake();
     }
 
-    static int countOf(const std::vector<std::string>& calls, const std::string& call)
-    {
-        return static_cast<int>(std::count(calls.begin(), calls.end(), call));
-    }
-    static bool recorded(const std::vector<std::string>& calls, const std::string& call)
-    {
-        return countOf(calls, call) > 0;
-    }
+    using Calls = std::vector<std::string>;
+    static int countOf(const Calls& calls, const std::string& call) { return int(std::count(calls.begin(), calls.end(), call)); }
+    static bool recorded(const Calls& calls, const std::string& call) { return countOf(calls, call) > 0; }
 };

@@ -48,8 +48,7 @@ TEST_F(Stops, ADoorOpenedAwayFromAStopMovesNobodyAndCosts)
     for (int i = 0; i < 50; ++i) {
         tick(); rateDriving();
     }
-    EXPECT_EQ(stops.passengersOnBoard, 10.0f);
-    EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
+    EXPECT_EQ(stops.passengersOnBoard, 10.0f); EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
     tick({VK_INSERT}); tick();
     EXPECT_EQ(std::make_tuple(stops.stopService, stops.currentStop, vehicle.gear), std::make_tuple(0, 0, 0)) << "gear as before";
 }
@@ -65,23 +64,18 @@ TEST_F(Stops, AlightingTakesAbout500TicksThroughOneDoorAnd100ThroughThree)
         if (keys.size() == 1) EXPECT_NEAR(stops.passengersOnBoard, 5.0f, 0.02f);
     }
     SetUp(); serve(3, 0, 2, {VK_DELETE, VK_END, VK_NEXT}); tick();
-    EXPECT_EQ(stops.alightingPhase, 0) << "nobody to alight: boarding at once";
-    EXPECT_GT(stops.passengersBoarded, 0.0f);
+    EXPECT_EQ(stops.alightingPhase, 0) << "nobody to alight: boarding at once"; EXPECT_GT(stops.passengersBoarded, 0.0f);
 }
 
-TEST_F(Stops, ClosingTheDoorsAtTheStopEndsTheServiceAndAdvances)
+TEST_F(Stops, ClosingTheDoorsEndsTheServiceAndCostsTenOnPassengers)
 {
-    stops.resumeGear = 0; serve(2, 1, 1, {VK_DELETE, VK_END, VK_NEXT}); ticks(200);
-    tick({VK_INSERT, VK_HOME, VK_PRIOR});
+    stops.resumeGear = 0; serve(2, 1, 1, {VK_DELETE, VK_END, VK_NEXT}); ticks(200); tick({VK_INSERT, VK_HOME, VK_PRIOR});
     EXPECT_EQ(rateDriving(), 0.0) << "the exchange was over";
     tick();
     EXPECT_EQ(std::make_tuple(stops.stopService, stops.currentStop, vehicle.gear, stops.alightingPhase, stops.exchangeOpen,
                               stops.passengersBoarded),
               std::make_tuple(0, 1, 0, 1, 1, 0.0f));
-}
-
-TEST_F(Stops, ClosingOnPassengersCostsTenOnceAndAlwaysAtTheLastServiceStop)
-{
+    // Closing on passengers costs ten once, and always at the last service stop.
     for (int32_t stop : {0, 2}) {
         SetUp(); stops.currentStop = stop; vehicle.busZ = 100.0f * stop;
         if (stop == 0) {
@@ -92,15 +86,13 @@ TEST_F(Stops, ClosingOnPassengersCostsTenOnceAndAlwaysAtTheLastServiceStop)
             EXPECT_EQ(std::make_tuple(stops.exchangeInProgress, stops.boardingPhase), std::make_tuple(1, 0)) << "even when empty";
         }
         tick({VK_INSERT, VK_HOME, VK_PRIOR}); rateDriving(); tick(); rateDriving();
-        EXPECT_FLOAT_EQ(run.punishment, 10.0f) << "stop " << stop;
-        EXPECT_EQ(stops.currentStop, stop + 1);
+        EXPECT_FLOAT_EQ(run.punishment, 10.0f) << "stop " << stop; EXPECT_EQ(stops.currentStop, stop + 1);
     }
 }
 
 TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
 {
-    startEngine(); stops.currentStop = 3; vehicle.busZ = 300.0f; lights.headlightsOn = 1; ticks(2, {VK_KEY_S});
-    ticks(2);
+    startEngine(); stops.currentStop = 3; vehicle.busZ = 300.0f; lights.headlightsOn = 1; ticks(2, {VK_KEY_S}); ticks(2);
     EXPECT_EQ(std::make_tuple(run.runFinished, engine.engineOff), std::make_tuple(0, 1)) << "not with the headlights on";
     lights.headlightsOn = 0;
     for (int guard = 0; !run.runFinished && guard < 100; ++guard)
@@ -130,6 +122,5 @@ TEST_F(Stops, RockingCyclesAndADoorClosedDuringThem)
     ticksUntil([] { return stops.swayCycles == 2; });
     EXPECT_EQ(ticksUntil([] { return stops.swayCycles == 3; }), 104);
     ticks(10); tick({VK_INSERT});  // door 2 stays open: still serving the stop
-    EXPECT_EQ(ticksUntil([] { return stops.swayActive != 1; }, 300), 104 - 11);
-    EXPECT_EQ(stops.swayCycles, 4);
+    EXPECT_EQ(ticksUntil([] { return stops.swayActive != 1; }, 300), 104 - 11); EXPECT_EQ(stops.swayCycles, 4);
 }

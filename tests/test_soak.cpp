@@ -1,10 +1,6 @@
-// The long lane. Eight new games in a row in one process of the real program on the test display
-// (menu, Enter, a moment of driving, Escape, again): the load diagnostics (VELBRANT_DIAG_FILE) give
-// the live texture names, display lists and resident memory after every load, and they must stay
-// where the first loads left them. Then one simulated hour on the generated route: the headless
-// driver's autopilot drives run after run for 180 000 ticks, checking after every tick that no
-// float of the run state is NaN or infinite and no counter runs away; two soaks give the same rows
-// and the same digest of the whole run state.
+// The long lane. Eight new games in a row in the real program on the test display keep the load
+// diagnostics' live textures, display lists and resident memory flat; an hour of the headless
+// driver's autopilot stays finite and bounded, and two such soaks give the same rows and digest.
 #include "tests/support/desktop.h"
 #include "tests/support/menu_screen.h"
 #include "tests/support/test_util.h"
@@ -64,8 +60,7 @@ TEST(ReloadSoak, EightNewGamesKeepTexturesListsAndMemoryFlat)
         // Enter once more if the menu still stands there (it took the key while settling).
         bool ok = false;
         for (int attempt = 0; attempt < 3 && !ok; ++attempt) {
-            pause(300); pressKey("Return");
-            ok = waitFor(game, loaded, 8.0) || (!menu(0.5) && waitFor(game, loaded, 60.0));
+            pause(300); pressKey("Return"); ok = waitFor(game, loaded, 8.0) || (!menu(0.5) && waitFor(game, loaded, 60.0));
         }
         ASSERT_TRUE(ok) << "load " << i << " never finished\n" << capturedErr(game);
         pause(800);  // a few ticks of the run
@@ -111,21 +106,18 @@ TEST(SoakSim, OneHourOfRunsStaysFiniteBoundedAndRepeatable)
     SoakSummary a, b;
     const CommandResult first = soak("--ticks 180000 --every 50", &a), second = soak("--ticks 180000 --every 50", &b);
     ASSERT_EQ(first.status, 0) << first.err;
-    EXPECT_EQ(a.ticks, 180000) << first.err;
-    EXPECT_GE(a.runs, 5) << "a run takes under six minutes";
+    EXPECT_EQ(a.ticks, 180000) << first.err; EXPECT_GE(a.runs, 5) << "a run takes under six minutes";
     EXPECT_LT(a.largestValue, 1000000) << a.largestCounter;
     std::string lower = first.out;
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     EXPECT_TRUE(lower.find("nan") == std::string::npos && lower.find("inf") == std::string::npos);
     EXPECT_EQ(std::count(first.out.begin(), first.out.end(), '\n'), 2 + 180000 / 50) << "header, rows, last tick";
-    EXPECT_STREQ(b.digest, a.digest);
-    EXPECT_TRUE(second.out == first.out) << "the two soaks' rows differ";
+    EXPECT_STREQ(b.digest, a.digest); EXPECT_TRUE(second.out == first.out) << "the two soaks' rows differ";
 }
 
 TEST(SoakSim, TheOtherBusFinishesRunAfterRun)
 {
     SoakSummary s; const CommandResult r = soak("--bus Urbino12 --ticks 60000 --every 1000", &s);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(s.ticks, 60000);
-    EXPECT_GE(s.runs, 2) << r.err;
+    EXPECT_EQ(s.ticks, 60000); EXPECT_GE(s.runs, 2) << r.err;
 }

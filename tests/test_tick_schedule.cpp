@@ -8,13 +8,10 @@
 TEST(TickSchedule, StartUsesAFiftiethOfTheFrequencyOrFortyAndZeroWhenUnreadable)
 {
     TickSchedule s; tickScheduleStart(&s, 10000000, 1234);
-    EXPECT_EQ(s.tickPeriod, 200000u);
-    EXPECT_EQ(s.nextTickTime, 1234);
-    EXPECT_FALSE(tickDue(s, 1234)) << "strictly greater";
-    EXPECT_TRUE(tickDue(s, 1235));
+    EXPECT_EQ(s.tickPeriod, 200000u); EXPECT_EQ(s.nextTickTime, 1234);
+    EXPECT_FALSE(tickDue(s, 1234)) << "strictly greater"; EXPECT_TRUE(tickDue(s, 1235));
     TickSchedule u; tickScheduleStart(&u, 0, 999);
-    EXPECT_EQ(u.tickPeriod, 40u);
-    EXPECT_EQ(u.nextTickTime, 0);
+    EXPECT_EQ(u.tickPeriod, 40u); EXPECT_EQ(u.nextTickTime, 0);
 }
 
 // Ticks of 1 ms each, but tick 3 takes one second (a game load): one immediate tick follows, then
