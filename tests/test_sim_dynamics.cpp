@@ -22,9 +22,8 @@ TEST(RandomAndConversions, RuntimeSequenceAndClampedTruncation)
 
 TEST_F(Dynamics, SpeedBandsOverwriteAtTheEdges)
 {
-    // Single-precision speeds against double edges: 0.05f lies just above 0.05 (band 2 takes it),
-    // 0.16f and 0.26f just below their edges (the lower band keeps them); products truncate. Above
-    // the top speed or rolling backwards no band matches (-1 stays); an absurd speed clamps.
+    // Float speeds against double edges: 0.05f is just above 0.05 (band 2), 0.16f and 0.26f just below
+    // theirs; products truncate; past the top or backwards no band matches; an absurd speed clamps.
     const std::pair<float, int32_t> rows[] = {{0.0f, 0},      {0.03f, 14999}, {0.05f, 8500},  {0.1f, 17000},
                                               {0.16f, 27199}, {0.2f, 19000},  {0.26f, 24699}, {0.3f, 15000},
                                               {0.31f, -1},    {-0.01f, -1},   {1e25f, INT_MAX}};

@@ -10,8 +10,7 @@ TEST(TickSchedule, StartUsesAFiftiethOfTheFrequencyOrFortyAndZeroWhenUnreadable)
     TickSchedule s; tickScheduleStart(&s, 10000000, 1234);
     EXPECT_EQ(s.tickPeriod, 200000u); EXPECT_EQ(s.nextTickTime, 1234);
     EXPECT_FALSE(tickDue(s, 1234)) << "strictly greater"; EXPECT_TRUE(tickDue(s, 1235));
-    TickSchedule u; tickScheduleStart(&u, 0, 999);
-    EXPECT_EQ(u.tickPeriod, 40u); EXPECT_EQ(u.nextTickTime, 0);
+    TickSchedule u; tickScheduleStart(&u, 0, 999); EXPECT_EQ(u.tickPeriod, 40u); EXPECT_EQ(u.nextTickTime, 0);
 }
 
 // Ticks of 1 ms each, but tick 3 takes one second (a game load): one immediate tick follows, then
@@ -24,13 +23,11 @@ TEST(TickSchedule, SteadyRhythmAndALongTick)
             counter += 100;  // one idle pass of the loop
             continue;
         }
-        const int64_t now = counter; counter += starts.size() == 3 ? 1000000 : 1000; starts.push_back(now);
-        tickScheduleAdvance(&s, now);
+        starts.push_back(counter); counter += starts.size() == 4 ? 1000000 : 1000; tickScheduleAdvance(&s, starts.back());
     }
     ASSERT_GE(starts.size(), 12u);
     for (size_t i = 2; i < 4; ++i) EXPECT_NEAR(starts[i] - starts[i - 1], 20000, 100) << i;
-    const int64_t afterLoad = starts[3] + 1000000;
-    EXPECT_EQ(starts[4], afterLoad) << "at once";
+    const int64_t afterLoad = starts[3] + 1000000; EXPECT_EQ(starts[4], afterLoad) << "at once";
     for (size_t i = 5; i < starts.size(); ++i) EXPECT_GE(starts[i] - starts[i - 1], 19000) << i;
     size_t after = 0;
     for (int64_t t : starts) after += t > afterLoad && t <= afterLoad + 400000 ? 1 : 0;
