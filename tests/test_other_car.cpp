@@ -1,79 +1,46 @@
-// The second car: its first tick, the ramps' carried state and the length of its loop.
+// The second car: its first tick, the ramps' carried state, the length of its loop and its zones.
 #include "sim/other_car.h"
 #include "sim/state.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
-class OtherCar : public ::testing::Test {
-protected:
-    void SetUp() override { resetAllRunState(); }
-};
-
-TEST_F(OtherCar, FirstTickGoesStraightDownZ)
+TEST(OtherCar, FirstTicksTheLoopAndTheHeadingRamp)
 {
+    resetAllRunState();
     updateOtherCar();
-    EXPECT_FLOAT_EQ(otherCar.otherCarZ, -20.1f);
-    EXPECT_EQ(otherCar.otherCarX, 4.2f);
+    EXPECT_FLOAT_EQ(otherCar.otherCarZ, -20.1f); EXPECT_EQ(otherCar.otherCarX, 4.2f);
     EXPECT_EQ(otherCar.otherCarHeading, 180.0f);
-}
-
-TEST_F(OtherCar, LeavesTheFirstSpeedZoneAtAbout0283)
-{
-    for (int i = 0; i < 600; ++i)
-        updateOtherCar();
-    EXPECT_NEAR(otherCar.otherCarSpeed, 0.283f, 0.002f);
-    EXPECT_LT(otherCar.otherCarZ, -70.0f);
-}
-
-TEST_F(OtherCar, HeadingRampWrapsAt360AndClearsOnTheNextCall)
-{
-    otherCar.turnRampValue = 359.0f;
-    otherCar.turnRampStep = 88.5f;
-    EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f) << "271 + 89 = 360 becomes 0";
-    EXPECT_EQ(otherCar.turnRampStep, 89.0f);
-    EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f);
-    EXPECT_EQ(otherCar.turnRampStep, 0.0f);
-}
-
-TEST_F(OtherCar, ATurnLeftEarlyKeepsItsStepForTheNextTurn)
-{
-    rampHeading(181.0f, 269.0f);
-    rampHeading(181.0f, 269.0f);
-    EXPECT_EQ(otherCar.turnRampValue, 182.0f);
-    // Next zone: its own start plus the carried 1.0 plus 0.5.
-    EXPECT_EQ(rampHeading(271.0f, 0.0f), 272.5f);
-}
-
-TEST_F(OtherCar, ClosesItsLoopInAbout7690Ticks)
-{
     // Count ticks between successive passes down through z = -20 on the east side.
-    int64_t passes[3] = {};
-    int found = 0;
-    float previousZ = otherCar.otherCarZ;
-    for (int64_t t = 1; t <= 30000 && found < 3; ++t) {
+    std::vector<int64_t> passes; float previousZ = otherCar.otherCarZ;
+    for (int64_t t = 1; t <= 30000 && passes.size() < 3; ++t) {
         updateOtherCar();
-        if (otherCar.otherCarX > -10.0f && previousZ > -20.0f && otherCar.otherCarZ <= -20.0f)
-            passes[found++] = t;
+        if (t == 599) EXPECT_NEAR(otherCar.otherCarSpeed, 0.283f, 0.002f) << "leaving the first speed zone";
+        if (otherCar.otherCarX > -10.0f && previousZ > -20.0f && otherCar.otherCarZ <= -20.0f) passes.push_back(t);
         previousZ = otherCar.otherCarZ;
     }
-    ASSERT_EQ(found, 3);
+    ASSERT_EQ(passes.size(), 3u);
     EXPECT_NEAR(static_cast<double>(passes[2] - passes[1]), 7690.0, 40.0);
     EXPECT_NEAR(otherCar.otherCarX, 4.1f, 0.2f) << "back on the first straight";
+    resetAllRunState();  // the heading ramp wraps at 360, a turn left early keeps its step
+    otherCar.turnRampValue = 359.0f; otherCar.turnRampStep = 88.5f;
+    EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f) << "271 + 89 = 360 becomes 0"; EXPECT_EQ(otherCar.turnRampStep, 89.0f);
+    EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f); EXPECT_EQ(otherCar.turnRampStep, 0.0f) << "cleared on the next call";
+    rampHeading(181.0f, 269.0f); rampHeading(181.0f, 269.0f);
+    EXPECT_EQ(otherCar.turnRampValue, 182.0f);
+    EXPECT_EQ(rampHeading(271.0f, 0.0f), 272.5f) << "its own start plus the carried 1.0 plus 0.5";
 }
 
 // Every bound of the thirteen zones, a hundredth inside and outside, against the zone table of the
 // game's rules applied in order to a car standing there (speed 0, ramps clear).
-TEST_F(OtherCar, TheThirteenZonesBoundByBound)
+TEST(OtherCar, TheThirteenZonesBoundByBound)
 {
     constexpr float OPEN = -1e9f, NONE = -1.0f, KEEP = 12345.0f;
     struct Zone {
         float x0, x1, z0, z1;  // strict bounds
-        float speedStart, speedTarget;
-        float setHeading;       // or NONE
-        float turnStart, turnTarget;  // a ramp when turnStart is not NONE
+        float speedStart, speedTarget, setHeading;  // NONE: no speed ramp, no heading set
+        float turnStart, turnTarget;                // a ramp when turnStart is not NONE
     };
     const Zone zones[13] = {
         {-5, 7, -70, -50, 0.2f, 0.3f, NONE, NONE, 0},         {-5, 7, -260, -250, NONE, 0, 179, NONE, 0},
@@ -84,48 +51,31 @@ TEST_F(OtherCar, TheThirteenZonesBoundByBound)
         {-389, -360, 40, 77, 0.05f, 0.32f, NONE, 44, 90},     {-55, -10, 30, 77, 0.32f, 0.2f, NONE, 90, 151},
         {-10, 15, -15, 8.7f, NONE, 0, NONE, 151, 180},
     };
-    auto expected = [&](float x, float z, float& speed, float& heading) {
-        speed = 0.0f;
-        heading = KEEP;
-        float speedStep = 0.0f, turnValue = 0.0f, turnStep = 0.0f;
-        for (const Zone& q : zones) {
-            if (!(x > q.x0 && x < q.x1 && z > q.z0 && z < q.z1))
-                continue;
-            if (q.speedStart != NONE)
-                speed = q.speedStart <= q.speedTarget ? q.speedStart + (speedStep += 0.001f) : (speedStep = 0.0f, q.speedStart);
-            if (q.setHeading != NONE)
-                heading = q.setHeading;
-            if (q.turnStart != NONE) {
-                if (turnValue != q.turnTarget) {
-                    turnValue = q.turnStart + (turnStep += 0.5f);
-                    turnValue = turnValue == 360.0f ? 0.0f : turnValue;
-                } else {
-                    turnStep = 0.0f;
-                }
-                heading = turnValue;
-            }
-        }
-    };
     int checked = 0;
     for (const Zone& q : zones) {
         const float midX = (q.x0 + q.x1) / 2, midZ = q.z0 == OPEN ? q.z1 - 2.0f : (q.z0 + q.z1) / 2;
         std::vector<std::pair<float, float>> points;
         for (float d : {-0.01f, 0.01f}) {
-            points.push_back({q.x0 + d, midZ});
-            points.push_back({q.x1 + d, midZ});
-            points.push_back({midX, q.z1 + d});
-            if (q.z0 != OPEN)
-                points.push_back({midX, q.z0 + d});
+            points.insert(points.end(), {{q.x0 + d, midZ}, {q.x1 + d, midZ}, {midX, q.z1 + d}});
+            if (q.z0 != OPEN) points.push_back({midX, q.z0 + d});
         }
         for (const auto& [x, z] : points) {
-            resetAllRunState();
-            otherCar.otherCarX = x;
-            otherCar.otherCarZ = z;
-            otherCar.otherCarSpeed = 0.0f;
-            otherCar.otherCarHeading = KEEP;
-            updateOtherCar();
-            float speed = 0, heading = 0;
-            expected(x, z, speed, heading);
+            float speed = 0.0f, heading = KEEP, speedStep = 0.0f, turnValue = 0.0f, turnStep = 0.0f;
+            for (const Zone& r : zones) {
+                if (!(x > r.x0 && x < r.x1 && z > r.z0 && z < r.z1)) continue;
+                if (r.speedStart != NONE)
+                    speed = r.speedStart <= r.speedTarget ? r.speedStart + (speedStep += 0.001f)
+                                                          : (speedStep = 0.0f, r.speedStart);
+                heading = r.setHeading != NONE ? r.setHeading : heading;
+                if (r.turnStart != NONE && turnValue != r.turnTarget) {
+                    turnValue = r.turnStart + (turnStep += 0.5f); turnValue = turnValue == 360.0f ? 0.0f : turnValue;
+                } else if (r.turnStart != NONE) {
+                    turnStep = 0.0f;
+                }
+                heading = r.turnStart != NONE ? turnValue : heading;
+            }
+            resetAllRunState(); otherCar.otherCarX = x; otherCar.otherCarZ = z; otherCar.otherCarSpeed = 0.0f;
+            otherCar.otherCarHeading = KEEP; updateOtherCar();
             EXPECT_FLOAT_EQ(otherCar.otherCarSpeed, speed) << "at " << x << ", " << z;
             EXPECT_FLOAT_EQ(otherCar.otherCarHeading, heading) << "at " << x << ", " << z;
             ++checked;

@@ -10,71 +10,29 @@ class Rating : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetAllRunState();
-        stops.atStop = 1;
-    }
-    static double rateAt(float total)
-    {
-        run.punishment = total;
-        return rateDriving();
+        resetAllRunState(); stops.atStop = 1;
     }
 };
 
-TEST_F(Rating, VerdictBoundaries)
+TEST_F(Rating, VerdictBoundariesAndPenalties)
 {
-    struct Case {
-        float total;
-        const char* verdict;
-        double points;
-    };
+    const char *great = "great!!! you are super driver.", *notBad = "not bad, but you need more concetrate",
+               *more = "eh, more and more and more and more ... trenings.", *terrible = "You are terible driver, You discharge!!!";
     // In increasing order: between the ranges the previous verdict stays.
-    const Case cases[] = {
-        {0.0f, "great!!! you are super driver.", 0},
-        {0.5f, "great!!! you are super driver.", 0},
-        {1.0f, "not bad, but you need more concetrate", 1},
-        {5.0f, "not bad, but you need more concetrate", 5},
-        {5.5f, "not bad, but you need more concetrate", 5},
-        {6.0f, "eh, more and more and more and more ... trenings.", 6},
-        {10.0f, "eh, more and more and more and more ... trenings.", 10},
-        {10.5f, "eh, more and more and more and more ... trenings.", 10},
-        {11.0f, "You are terible driver, You discharge!!!", 11},
-        {250.0f, "You are terible driver, You discharge!!!", 250},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(rateAt(c.total), c.points) << c.total;
-        EXPECT_STREQ(run.verdictText, c.verdict) << c.total;
+    const std::pair<float, const char*> verdicts[] = {{0.0f, great}, {0.5f, great}, {1.0f, notBad},  {5.0f, notBad},  {5.5f, notBad},
+                                                  {6.0f, more},  {10.0f, more}, {10.5f, more},   {11.0f, terrible}, {250.0f, terrible}};
+    for (const auto& [total, verdict] : verdicts) {
+        run.punishment = total;
+        EXPECT_EQ(rateDriving(), std::floor(total)) << total; EXPECT_STREQ(run.verdictText, verdict) << total;
     }
-}
-
-TEST_F(Rating, SpeedingAboveSixtyFiveCostsOnePointASecond)
-{
-    vehicle.busSpeedAbs = 0.2927f;  // 64.98 km/h: just below the limit
-    rateAt(0.0f);
-    EXPECT_EQ(run.punishment, 0.0f);
-    vehicle.busSpeedAbs = 0.2928f;  // 65.0016 km/h: just above it
-    for (int i = 0; i < 50; ++i)
-        rateDriving();
-    EXPECT_NEAR(run.punishment, 1.0f, 1e-4);
-}
-
-TEST_F(Rating, ADoorOpenAwayFromAStopCosts)
-{
-    doors.door3Open = 1;
-    rateAt(0.0f);
-    EXPECT_EQ(run.punishment, 0.0f) << "at the stop it is free";
-    stops.atStop = 0;
-    rateDriving();
-    EXPECT_NEAR(run.punishment, 0.02f, 1e-6);
-}
-
-TEST_F(Rating, ClosingTheDoorsOnPassengersCostsTen)
-{
-    stops.exchangeInProgress = 1;
-    doors.door1Open = 1;
-    rateAt(0.0f);
-    EXPECT_EQ(run.punishment, 0.0f);
-    doors.door1Open = 0;
-    rateDriving();
-    EXPECT_FLOAT_EQ(run.punishment, 10.0f);
-    EXPECT_STREQ(run.verdictText, "eh, more and more and more and more ... trenings.");
+    // Speeding, a door away from a stop and closing on passengers.
+    struct Row { float speed; uint8_t atStop, doorOpen, exchange; int ticks; float cost; };
+    // 0.2927 is 64.98 km/h, just below 65; 0.2928 is 65.0016 km/h: a point a second above it.
+    const Row rows[] = {{0.2927f, 1, 0, 0, 50, 0.0f}, {0.2928f, 1, 0, 0, 50, 1.0f}, {0, 1, 1, 0, 1, 0.0f},
+                        {0, 0, 1, 0, 1, 0.02f},      {0, 1, 1, 1, 1, 0.0f},        {0, 1, 0, 1, 1, 10.0f}};
+    for (const Row& r : rows) {
+        SetUp(); vehicle.busSpeedAbs = r.speed; stops.atStop = r.atStop; doors.door3Open = r.doorOpen; stops.exchangeInProgress = r.exchange;
+        for (int i = 0; i < r.ticks; ++i) rateDriving();
+        EXPECT_NEAR(run.punishment, r.cost, 1e-4) << r.speed << " door " << int(r.doorOpen) << " exchange " << int(r.exchange);
+    }
 }

@@ -12,23 +12,17 @@ TEST(RouteLayout, TheCarLoopClosesAndKeepsToItsLane)
     ASSERT_GT(loop.size(), 700u);
     EXPECT_LT(loop.size(), 800u) << "about 7 690 ticks every 10";
     EXPECT_LT(std::hypot(loop.back().x - loop.front().x, loop.back().z - loop.front().z), 5.0f);
-    const RouteRoad& road = routeLoopRoad();
-    for (const RoutePoint& p : loop) {
-        const RouteProjection pr = routeProject(road, p.x, p.z);
-        EXPECT_NEAR(pr.lateral, ROUTE_CAR_LANE_OFFSET, 0.3f) << p.x << "," << p.z;
-    }
+    for (const RoutePoint& p : loop)
+        EXPECT_NEAR(routeProject(routeLoopRoad(), p.x, p.z).lateral, ROUTE_CAR_LANE_OFFSET, 0.3f) << p.x << "," << p.z;
     EXPECT_EQ(otherCar.otherCarX, OTHER_CAR_START.otherCarX) << "the car state is restored";
 }
 
-TEST(RouteLayout, StopsLieOnTheBusLaneInDrivingOrder)
+TEST(RouteLayout, TheCarLoopAndTheSideRoad)
 {
     const std::vector<RouteStop>& stops = routeStops();
     ASSERT_GE(stops.size(), 8u);
-    const RouteRoad& lane = routeBusLane();
-    const RouteRoad& road = routeLoopRoad();
-    const RouteStart start = routeStart();
-    float previous = routeProject(lane, start.worldX, -start.worldZ).along;
-    float travelled = 0.0f;
+    const RouteRoad &lane = routeBusLane(), &road = routeLoopRoad(); const RouteStart start = routeStart();
+    float previous = routeProject(lane, start.worldX, -start.worldZ).along, travelled = 0.0f;
     const float length = routeLength(lane);
     for (const RouteStop& s : stops) {
         EXPECT_LT(routeProject(lane, s.x, s.z).distance, 0.2f);
@@ -38,57 +32,34 @@ TEST(RouteLayout, StopsLieOnTheBusLaneInDrivingOrder)
         const float along = routeProject(lane, s.x, s.z).along;
         const float gap = std::fmod(along - previous + length, length);
         EXPECT_GT(gap, 20.0f) << "stops well apart, in driving order";
-        travelled += gap;
-        previous = along;
+        travelled += gap; previous = along;
     }
     // The final stop lies a little past the start: one lap and a few stops' worth at most.
-    EXPECT_GT(travelled, length);
-    EXPECT_LT(travelled, length + 100.0f);
-}
-
-TEST(RouteLayout, StartFacesDownTheLaneNearThePump)
-{
-    const RouteStart start = routeStart();
-    const RouteRoad& lane = routeBusLane();
+    EXPECT_GT(travelled, length); EXPECT_LT(travelled, length + 100.0f);
+    // The start faces down the lane (bus convention): one step along the heading stays on it.
     const RoutePoint model = {start.worldX, -start.worldZ};
     EXPECT_LT(routeProject(lane, model.x, model.z).distance, 0.2f);
-    // One step along the heading (bus convention) stays on the lane.
     const double h = start.heading * 0.017453292;
-    const RoutePoint ahead = {model.x + 10.0f * static_cast<float>(std::sin(h)),
-                              model.z - 10.0f * static_cast<float>(std::cos(h))};
-    EXPECT_LT(routeProject(lane, ahead.x, ahead.z).distance, 0.5f);
+    EXPECT_LT(routeProject(lane, model.x + 10.0f * float(std::sin(h)), model.z - 10.0f * float(std::cos(h))).distance, 0.5f);
     const RoutePoint pump = routeFuelPoint();
     EXPECT_LT(std::hypot(pump.x - model.x, pump.z - model.z), 10.0f) << "refuelling possible at the start";
-    EXPECT_GE(start.clockHours, 0.0f);
-    EXPECT_LT(start.clockMinutes, 60.0f);
-}
-
-TEST(RouteLayout, TheSideRoadCrossesTheLoopAtTheLights)
-{
+    EXPECT_GE(start.clockHours, 0.0f); EXPECT_LT(start.clockMinutes, 60.0f);
+    // The side road crosses the loop at the lights.
     const RoutePoint c = routeCrossingPoint();
     EXPECT_LT(routeProject(routeLoopRoad(), c.x, c.z).distance, 0.1f);
-    const RouteRoad& side = routeSideRoad();
-    ASSERT_EQ(side.points.size(), 2u);
-    EXPECT_LT(routeProject(side, c.x, c.z).distance, 0.1f);
+    ASSERT_EQ(routeSideRoad().points.size(), 2u);
+    EXPECT_LT(routeProject(routeSideRoad(), c.x, c.z).distance, 0.1f);
     for (RoutePoint head : {routeTrafficHeadA(), routeTrafficHeadB()}) {
         const float d = std::hypot(head.x - c.x, head.z - c.z);
-        EXPECT_GT(d, ROUTE_ROAD_HALF_WIDTH);
-        EXPECT_LT(d, 3 * ROUTE_ROAD_HALF_WIDTH);
+        EXPECT_GT(d, ROUTE_ROAD_HALF_WIDTH); EXPECT_LT(d, 3 * ROUTE_ROAD_HALF_WIDTH);
     }
-}
-
-TEST(RouteLayout, PolylineHelpers)
-{
-    RouteRoad square{{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, 1.0f, true};
+    // The polyline helpers.
+    const RouteRoad square{{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, 1.0f, true}, open{{{0, 0}, {10, 0}}, 1.0f, false};
     EXPECT_FLOAT_EQ(routeLength(square), 40.0f);
-    const RoutePoint p = routePointAt(square, 45.0f);
-    EXPECT_FLOAT_EQ(p.x, 5.0f);
-    EXPECT_FLOAT_EQ(p.z, 0.0f);
+    EXPECT_FLOAT_EQ(routePointAt(square, 45.0f).x, 5.0f) << "a closed road wraps";
+    EXPECT_FLOAT_EQ(routePointAt(square, 45.0f).z, 0.0f);
+    EXPECT_FLOAT_EQ(routePointAt(open, 50.0f).x, 10.0f) << "an open one stops at its end";
     const RouteProjection pr = routeProject(square, 5.0f, -2.0f);
-    EXPECT_FLOAT_EQ(pr.along, 5.0f);
-    EXPECT_FLOAT_EQ(pr.distance, 2.0f);
-    // Travelling +x, the right (as the bus's +X axis is its right when it faces -z) is +z.
-    EXPECT_FLOAT_EQ(pr.lateral, -2.0f);
-    RouteRoad open{{{0, 0}, {10, 0}}, 1.0f, false};
-    EXPECT_FLOAT_EQ(routePointAt(open, 50.0f).x, 10.0f);
+    EXPECT_FLOAT_EQ(pr.along, 5.0f); EXPECT_FLOAT_EQ(pr.distance, 2.0f);
+    EXPECT_FLOAT_EQ(pr.lateral, -2.0f) << "travelling +x the bus's right is +z";
 }

@@ -3,118 +3,67 @@
 
 #include "sim/controls.h"
 
+#include <tuple>
+
 using Controls = SimTest;
 
-TEST_F(Controls, ToggleKeysActOncePerPress)
+TEST_F(Controls, ToggleKeysMirrorsAndPause)
 {
-    ticks(10, {VK_KEY_J});
-    EXPECT_EQ(view.infoShown, 1);
-    tick();
-    tick({VK_KEY_J});
-    EXPECT_EQ(view.infoShown, 0);
-    tick();
-    tick({VK_KEY_J});
-    tick({VK_KEY_H});
-    EXPECT_EQ(view.infoShown, 0) << "H hides the info overlay";
-    EXPECT_EQ(view.helpShown, 1);
-    tick();
-    tick({VK_KEY_J});
-    EXPECT_EQ(view.helpShown, 0) << "J hides the help";
-    ticks(5, {VK_KEY_R});
-    EXPECT_EQ(view.timetableShown, 1);
-    ticks(5, {VK_KEY_X, VK_KEY_C});
-    EXPECT_EQ(lights.interiorLighting, 1);
-    EXPECT_EQ(lights.headlightsOn, 1);
-}
-
-TEST_F(Controls, PauseFreezesEverythingButTheToggles)
-{
-    startEngine();
-    ticks(10, {VK_UP});
-    tick({VK_KEY_P});
+    // J, J again, J then H (H hides the info), J (J hides the help): info and help after each.
+    const std::pair<uint8_t, uint8_t> shown[] = {{1, 0}, {0, 0}, {0, 1}, {1, 0}};
+    const std::vector<uint8_t> presses[] = {{VK_KEY_J, VK_KEY_J}, {VK_KEY_J}, {VK_KEY_J, VK_KEY_H}, {VK_KEY_J}};
+    for (int i = 0; i < 4; ++i) {
+        for (uint8_t k : presses[i])
+            ticks(i == 0 ? 5 : 1, {k});  // a held key acts once
+        tick();
+        EXPECT_EQ(std::make_pair(view.infoShown, view.helpShown), shown[i]) << i;
+    }
+    ticks(5, {VK_KEY_R, VK_KEY_X, VK_KEY_C});
+    EXPECT_EQ(std::make_tuple(view.timetableShown, lights.interiorLighting, lights.headlightsOn), std::make_tuple(1, 1, 1));
+    for (int32_t e : {2, 3, 1, 2}) {
+        ticks(3, {VK_KEY_L}); tick();
+        EXPECT_EQ(view.viewportCount, e);
+    }
+    SetUp();  // pause freezes everything but the toggles
+    startEngine(); ticks(10, {VK_UP}); tick({VK_KEY_P});
     ASSERT_EQ(run.paused, 1);
-    const VehicleState before = vehicle;
-    const OtherCarState car = otherCar;
-    const float seconds = gameClock.clockSeconds;
-    for (int i = 0; i < 200; ++i)
-        tick({VK_UP, VK_LEFT});
-    EXPECT_EQ(vehicle.busZ, before.busZ);
-    EXPECT_EQ(vehicle.busSpeed, before.busSpeed);
-    EXPECT_EQ(otherCar.otherCarZ, car.otherCarZ);
-    EXPECT_EQ(gameClock.clockSeconds, seconds);
+    const VehicleState before = vehicle; const OtherCarState car = otherCar;
+    const float seconds = gameClock.clockSeconds; ticks(200, {VK_UP, VK_LEFT});
+    EXPECT_EQ(std::make_tuple(vehicle.busZ, vehicle.busSpeed, otherCar.otherCarZ, gameClock.clockSeconds),
+              std::make_tuple(before.busZ, before.busSpeed, car.otherCarZ, seconds));
     tick({VK_KEY_J});
     EXPECT_EQ(view.infoShown, 1) << "J works while paused";
-    tick();
-    tick({VK_KEY_P});
-    EXPECT_EQ(run.paused, 0);
-    tick();
+    tick(); tick({VK_KEY_P}); tick();
     EXPECT_NE(otherCar.otherCarZ, car.otherCarZ);
 }
 
-TEST_F(Controls, EscapeResetsTheRunAndReturnsToTheMenu)
+TEST_F(Controls, EscapeAndTheCameras)
 {
-    startEngine();
-    ticks(30, {VK_UP});
-    tick({VK_KEY_L});
-    tick({VK_KEY_A});
-    vehicle.steer = 0.2f;
-    stops.passengersOnBoard = 12.0f;
-    stops.currentStop = 2;
-    doors.door2Open = 1;
-    doors.door2Text = "otwarte";
-    run.punishment = 3.5f;
-    run.runFinished = 1;
-    gameClock.clockSeconds = 42.0f;
-    tick({VK_ESCAPE});
-    EXPECT_EQ(inGame, 0);
-    EXPECT_EQ(returnToMenu, 1);
-    EXPECT_EQ(engine.engineOff, 1);
-    EXPECT_EQ(engine.throttleLocked, 1);
-    EXPECT_EQ(engine.engineKeyLatch, 1);
-    EXPECT_EQ(vehicle.busSpeed, 0.0f);
-    EXPECT_EQ(stops.passengersOnBoard, 0.0f);
-    EXPECT_EQ(stops.currentStop, 0);
-    EXPECT_EQ(gameClock.clockSeconds, 0.0f);
-    EXPECT_EQ(doors.door2Open, 0);
+    startEngine(); ticks(30, {VK_UP}); tick({VK_KEY_L}); tick({VK_KEY_A}); stops.passengersOnBoard = 12.0f;
+    stops.currentStop = 2; doors.door2Open = 1; doors.door2Text = "otwarte"; run.punishment = 3.5f;
+    run.runFinished = 1; gameClock.clockSeconds = 42.0f; tick({VK_ESCAPE});
+    EXPECT_EQ(std::make_tuple(inGame, returnToMenu, shutdownRequested, engine.engineOff, engine.throttleLocked,
+                              engine.engineKeyLatch, stops.currentStop, doors.door2Open, run.runFinished, view.viewportCount),
+              std::make_tuple(0, 1, 0, 1, 1, 1, 0, 0, 0, 1));
+    EXPECT_EQ(std::make_tuple(vehicle.busSpeed, stops.passengersOnBoard, gameClock.clockSeconds), std::make_tuple(0.0f, 0.0f, 0.0f));
     EXPECT_STREQ(doors.door2Text, "zamkniete");
-    EXPECT_EQ(view.viewportCount, 1);
-    EXPECT_EQ(run.runFinished, 0);
-    // Carried over into the next run.
-    EXPECT_EQ(vehicle.gear, 1);
-    EXPECT_FLOAT_EQ(run.punishment, 3.5f);
-    EXPECT_EQ(shutdownRequested, 0);
-}
-
-TEST_F(Controls, EscapeAfterACommandLineStartEndsTheProgram)
-{
-    escapeQuits = 1;
-    engine.engineOff = 0;
-    tick({VK_ESCAPE});
-    EXPECT_EQ(shutdownRequested, 1);
-    EXPECT_EQ(quitRequested, 1);
-    EXPECT_EQ(inGame, 1);
-    EXPECT_EQ(engine.engineOff, 0) << "no run reset: the program is ending";
-}
-
-TEST_F(Controls, CameraPresetsAndKeypadFive)
-{
+    EXPECT_EQ(std::make_tuple(vehicle.gear, run.punishment), std::make_tuple(1, 3.5f)) << "carried over into the next run";
+    SetUp(); escapeQuits = 1; engine.engineOff = 0; tick({VK_ESCAPE});
+    EXPECT_EQ(std::make_tuple(shutdownRequested, quitRequested, inGame, engine.engineOff), std::make_tuple(1, 1, 1, 0))
+        << "no run reset: the program is ending";
+    SetUp();  // camera presets and the keypad
     tick({VK_F2});
-    EXPECT_FLOAT_EQ(view.cameraOffsetZ, -14.0f);
-    EXPECT_FLOAT_EQ(view.cameraEyeY, 4.0f);
-    EXPECT_FLOAT_EQ(view.cameraLookZ, -100.0f);
-    EXPECT_EQ(view.cameraAtFront, 0);
+    EXPECT_EQ(std::make_tuple(view.cameraOffsetZ, view.cameraEyeY, view.cameraLookZ, view.cameraAtFront),
+              std::make_tuple(-14.0f, 4.0f, -100.0f, 0));
     tick({VK_NUMPAD3});
     EXPECT_FLOAT_EQ(view.cameraLookX, 1.0f);
     tick({VK_NUMPAD5});
-    EXPECT_FLOAT_EQ(view.cameraEyeX, 0.0f);
-    EXPECT_FLOAT_EQ(view.cameraLookX, 0.0f);
-    tick({VK_F1});
-    tick({VK_NUMPAD5});
-    EXPECT_FLOAT_EQ(view.cameraEyeX, -0.75f);
-    EXPECT_EQ(view.cameraAtFront, 1);
-    tick({VK_F4});
-    tick({VK_NUMPAD5});
-    EXPECT_FLOAT_EQ(view.cameraEyeX, -0.9f);
+    EXPECT_FLOAT_EQ(view.cameraEyeX + view.cameraLookX, 0.0f);
+    const std::tuple<uint8_t, float, uint8_t> fives[] = {{VK_F1, -0.75f, 1}, {VK_F4, -0.9f, 0}};
+    for (const auto& [preset, eyeX, atFront] : fives) {
+        tick({preset}); tick({VK_NUMPAD5});
+        EXPECT_FLOAT_EQ(view.cameraEyeX, eyeX); EXPECT_EQ(view.cameraAtFront, atFront);
+    }
     tick({VK_F6});
     EXPECT_FLOAT_EQ(view.cameraEyeY, 1.7f);
     ticks(10, {VK_NUMPAD8});
@@ -123,63 +72,22 @@ TEST_F(Controls, CameraPresetsAndKeypadFive)
     EXPECT_NEAR(view.cameraEyeX, -0.6f, 1e-5);
 }
 
-TEST_F(Controls, MirrorKeyCyclesOneTwoThree)
+TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOffAndTheArrowsDoNotSteer)
 {
-    const int32_t expected[] = {2, 3, 1, 2};
-    for (int32_t e : expected) {
-        ticks(3, {VK_KEY_L});
-        tick();
-        EXPECT_EQ(view.viewportCount, e);
-    }
-}
-
-TEST_F(Controls, WithTheJoystickOptionTheArrowKeysDoNotSteer)
-{
-    optJoystick = 1;
-    vehicle.busSpeed = 0.1f;
-    vehicle.driveDirection = 1;
-    tick();
-    ticks(10, {VK_LEFT});
-    EXPECT_EQ(vehicle.steer, 0.0f);
-}
-
-TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOff)
-{
-    optJoystick = 1;
-    tick({VK_KEY_Q});
-    fakeJoystick.x = 32768 + 10000;
-    fakeJoystick.y = 32768 - 20000;  // forward
+    optJoystick = 1; tick({VK_KEY_Q}); ticks(100);  // a centred stick does nothing
+    EXPECT_EQ(std::make_tuple(vehicle.busSpeed, vehicle.steer, vehicle.busZ), std::make_tuple(0.0f, 0.0f, 0.0f));
+    fakeJoystick.x = 32768 + 10000; fakeJoystick.y = 32768 - 20000;  // forward
     tick();
     // The self-centring acts on the stick's value too, later in the same step.
-    EXPECT_NEAR(vehicle.steer, 10000 * 1.2e-05f - 0.005f, 1e-6);
-    EXPECT_NEAR(vehicle.busSpeed, 20000 * 1e-08 * 1.5, 1e-7);
+    EXPECT_NEAR(vehicle.steer, 10000 * 1.2e-05f - 0.005f, 1e-6); EXPECT_NEAR(vehicle.busSpeed, 20000 * 1e-08 * 1.5, 1e-7);
     ticks(100);
-    EXPECT_GT(vehicle.busSpeed, 0.02f);
-    EXPECT_EQ(engine.engineOff, 1);
-    // Stick pulled back brakes.
-    fakeJoystick.x = 32768;
-    fakeJoystick.y = 65535;
-    const float speed = vehicle.busSpeed;
-    tick();
+    EXPECT_TRUE(vehicle.busSpeed > 0.02f && engine.engineOff == 1);
+    fakeJoystick.x = 32768; fakeJoystick.y = 65535;  // pulled back brakes
+    const float speed = vehicle.busSpeed; tick();
     EXPECT_LT(vehicle.busSpeed, speed);
-}
-
-TEST_F(Controls, AnAllZeroReadingIsHardLeftAndForward)
-{
-    optJoystick = 1;
-    tick({VK_KEY_Q});
-    fakeJoystick = JoyReading{0, 0, 0, 0};
-    tick();
-    EXPECT_NEAR(vehicle.steer, -32768 * 1.2e-05f + 0.005f, 1e-5);
-    EXPECT_GT(vehicle.busSpeed, 0.0f);
-}
-
-TEST_F(Controls, ACentredStickDoesNothing)
-{
-    optJoystick = 1;
-    tick({VK_KEY_Q});
-    ticks(100);
-    EXPECT_EQ(vehicle.busSpeed, 0.0f);
-    EXPECT_EQ(vehicle.steer, 0.0f);
-    EXPECT_EQ(vehicle.busZ, 0.0f);
+    ticks(10, {VK_LEFT});
+    EXPECT_EQ(vehicle.steer, 0.0f) << "with the stick the arrows do not steer";
+    SetUp();  // an all-zero reading is hard left and forward
+    optJoystick = 1; tick({VK_KEY_Q}); fakeJoystick = JoyReading{0, 0, 0, 0}; tick();
+    EXPECT_NEAR(vehicle.steer, -32768 * 1.2e-05f + 0.005f, 1e-5); EXPECT_GT(vehicle.busSpeed, 0.0f);
 }

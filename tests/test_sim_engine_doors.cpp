@@ -3,290 +3,155 @@
 #include "tests/test_sim_fixture.h"
 
 #include <cmath>
+#include <tuple>
 
 using Equipment = SimTest;
+using std::make_tuple;
 
-TEST_F(Equipment, WithoutSoundTheStarterCatchesOnTheThirtyFourthTickOfS)
+TEST_F(Equipment, TheStarterCatchesAndTheEngineStopsOnRelease)
 {
-    ticks(33, {VK_KEY_S});
+    ticks(5, {VK_KEY_S});  // a short tap never starts, but its count carries over
+    ticks(10);
+    EXPECT_EQ(make_tuple(engine.engineOff, engine.starterTicks), make_tuple(1, 5));
+    ticks(28, {VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 1) << "not caught after 33 ticks";
     EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(4)"), 33) << "the short sample is replayed every tick";
     tick({VK_KEY_S});
-    EXPECT_EQ(engine.engineKeyLatch, 0);
-    EXPECT_EQ(engine.engineOff, 1) << "still off until S is released";
-    EXPECT_EQ(engine.engineFreq, 4000);
+    EXPECT_EQ(make_tuple(engine.engineKeyLatch, engine.engineOff, engine.engineFreq), make_tuple(0, 1, 4000)) << "off until S is up";
     const auto calls = fsoundRecordTake();
-    EXPECT_TRUE(recorded(calls, "PlaySound(0)"));
-    EXPECT_TRUE(recorded(calls, "SetFrequency(0,4000)"));
-    EXPECT_TRUE(recorded(calls, "SetFrequency(13,4000)"));
+    EXPECT_TRUE(recorded(calls, "PlaySound(0)") && recorded(calls, "SetFrequency(0,4000)") && recorded(calls, "SetFrequency(13,4000)"));
     tick({VK_UP});
     EXPECT_EQ(vehicle.busSpeed, 0.0f) << "throttle locked while S is still down is released this tick";
-    EXPECT_EQ(engine.engineOff, 0);
-    EXPECT_EQ(engine.throttleLocked, 0);
-}
-
-TEST_F(Equipment, WithSoundTheStartWaitsForTheSampleToEnd)
-{
-    fsoundRecordSetPlaying(4, 1);
-    ticks(100, {VK_KEY_S});
-    EXPECT_EQ(engine.engineKeyLatch, 1);
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(4)"), 1) << "played once while it plays";
-    fsoundRecordSetPlaying(4, 0);
-    tick({VK_KEY_S});
+    EXPECT_EQ(make_tuple(engine.engineOff, engine.throttleLocked), make_tuple(0, 0));
+    SetUp();  // with sound the start waits for the sample to end, playing it once
+    fsoundRecordSetPlaying(4, 1); ticks(100, {VK_KEY_S});
+    EXPECT_EQ(make_tuple(engine.engineKeyLatch, countOf(fsoundRecordTake(), "PlaySound(4)")), make_tuple(1, 1));
+    fsoundRecordSetPlaying(4, 0); tick({VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 0);
-    tick();
-    EXPECT_EQ(engine.engineOff, 0);
-}
-
-TEST_F(Equipment, AShortTapNeverStartsButTheCountCarriesOver)
-{
-    ticks(5, {VK_KEY_S});
-    ticks(10);
-    EXPECT_EQ(engine.engineOff, 1);
+    SetUp();  // stopping locks the throttle at once and stops on release
+    startEngine(); tick({VK_KEY_S});
     EXPECT_EQ(engine.throttleLocked, 1);
-    EXPECT_EQ(engine.starterTicks, 5);
-    ticks(29, {VK_KEY_S});
-    EXPECT_EQ(engine.engineKeyLatch, 0) << "5 + 29 ticks of S";
-}
-
-TEST_F(Equipment, StoppingTheEngineLocksTheThrottleAtOnceAndStopsOnRelease)
-{
-    startEngine();
-    tick({VK_KEY_S});
-    EXPECT_EQ(engine.throttleLocked, 1);
-    EXPECT_EQ(engine.engineOff, 0);
-    const auto calls = fsoundRecordTake();
-    EXPECT_TRUE(recorded(calls, "StopSound(0)"));
-    EXPECT_TRUE(recorded(calls, "PlaySound(5)"));
+    const auto stopCalls = fsoundRecordTake();
+    EXPECT_TRUE(recorded(stopCalls, "StopSound(0)") && recorded(stopCalls, "PlaySound(5)"));
     ticks(5, {VK_KEY_S});
     EXPECT_EQ(engine.engineOff, 0);
-    tick();
-    EXPECT_EQ(engine.engineOff, 1);
-    EXPECT_EQ(engine.engineKeyLatch, 1);
-    tick({VK_UP});
-    EXPECT_EQ(vehicle.busSpeed, 0.0f);
+    tick(); tick({VK_UP});
+    EXPECT_EQ(make_tuple(engine.engineOff, engine.engineKeyLatch, vehicle.busSpeed), make_tuple(1, 1, 0.0f));
 }
 
-TEST_F(Equipment, DoorsStayShutWhileMovingAndOpenOnceStopped)
+TEST_F(Equipment, DoorsOpenOnlyOnceStoppedAndBothKeysTogetherLeaveThemShut)
 {
-    startEngine();
-    ticks(20, {VK_UP});
-    tick({VK_DELETE});
-    EXPECT_EQ(doors.door1Open, 0);
-    int guard = 0;
-    while (vehicle.busSpeed != 0.0f && guard++ < 50)
-        tick({VK_DOWN});
-    fsoundRecordTake();
-    tick({VK_DELETE});
-    EXPECT_EQ(doors.door1Open, 1);
+    startEngine(); ticks(20, {VK_UP}); tick({VK_DELETE});
+    EXPECT_EQ(doors.door1Open, 0) << "moving";
+    ticks(30, {VK_DOWN}); fsoundRecordTake(); tick({VK_DELETE});
+    EXPECT_EQ(make_tuple(doors.door1Open, stops.stopService, stops.swayActive), make_tuple(1, 1, 1));
     EXPECT_STREQ(doors.door1Text, "otwarte");
-    EXPECT_EQ(stops.stopService, 1);
-    EXPECT_EQ(stops.swayActive, 1);
-    EXPECT_EQ(vehicle.gear, 1) << "serving forces neutral";
     EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(1)"));
     tick({VK_KEY_Q});
-    EXPECT_EQ(vehicle.gear, 1);
+    EXPECT_EQ(vehicle.gear, 1) << "serving forces neutral";
+    SetUp();
+    for (int i = 0; i < 2; ++i) {
+        tick({VK_DELETE, VK_INSERT}); const auto both = fsoundRecordTake();
+        EXPECT_EQ(doors.door1Open, 0);
+        EXPECT_TRUE(recorded(both, "PlaySound(1)") && recorded(both, "PlaySound(2)")) << "both replay";
+    }
 }
 
-TEST_F(Equipment, ADoorSwingsOpenInAbout121TicksAndRestsBeyondItsEnds)
+TEST_F(Equipment, ADoorSwingsInAbout121TicksAndItsKeysWorkOnlyAtAStandstill)
 {
     tick({VK_END});
-    int n = 0;
-    while (doors.door2Swing <= 90.0f && n < 300) {
-        tick();
-        ++n;
-    }
-    EXPECT_NEAR(n, 121, 1) << "from the closed rest at -0.75";
+    EXPECT_NEAR(ticksUntil([] { return doors.door2Swing > 90.0f; }, 300), 121, 1) << "from the rest at -0.75";
     ticks(20);
-    EXPECT_FLOAT_EQ(doors.door2Swing, 90.75f);
-    EXPECT_NEAR(doors.door2Slide, 0.3025f, 1e-4);
-    tick({VK_HOME});
-    ticks(150);
-    EXPECT_FLOAT_EQ(doors.door2Swing, -0.75f);
-    EXPECT_NEAR(doors.door2Slide, -0.0025f, 1e-4);
-}
-
-TEST_F(Equipment, OpenAndCloseHeldTogetherLeaveTheDoorShutAndReplayBoth)
-{
-    for (int i = 0; i < 3; ++i) {
-        tick({VK_DELETE, VK_INSERT});
-        EXPECT_EQ(doors.door1Open, 0);
-        const auto calls = fsoundRecordTake();
-        EXPECT_TRUE(recorded(calls, "PlaySound(1)"));
-        EXPECT_TRUE(recorded(calls, "PlaySound(2)"));
-    }
-}
-
-TEST_F(Equipment, HornSoundsWhileKIsHeld)
-{
-    tick({VK_KEY_K});
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(3)"));
-    ticks(10, {VK_KEY_K});
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(3)"), 0);
-    tick();
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(3)"));
-    tick();
-    EXPECT_EQ(countOf(fsoundRecordTake(), "StopSound(3)"), 0);
-}
-
-TEST_F(Equipment, IndicatorBlinksOncePerRealSecond)
-{
-    fakeNowMs = 100500;
-    tick({VK_OEM_PERIOD});
-    EXPECT_EQ(lights.rightIndicatorOn, 1);
-    EXPECT_EQ(lights.rightIndicatorLamp, 0) << "switched on after its blink item ran";
-    tick();
-    EXPECT_EQ(lights.rightIndicatorLamp, 1) << "the last change was long ago: at once";
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(6)"));
-    ticks(20);  // to 100.940 s: still the same second
-    EXPECT_EQ(lights.rightIndicatorLamp, 1);
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 0);
-    ticks(5);  // into second 101
-    EXPECT_EQ(lights.rightIndicatorLamp, 0);
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 1);
-    // Pressing full stop again switches it off; the lamp goes dark the tick after.
-    tick({VK_OEM_PERIOD});
-    EXPECT_EQ(lights.rightIndicatorOn, 0);
-    fakeNowMs += 2000;
-    tick();
-    EXPECT_EQ(lights.rightIndicatorLamp, 0);
-}
-
-TEST_F(Equipment, SteeringAgainstAnIndicatorCancelsIt)
-{
-    tick({VK_OEM_COMMA});
-    EXPECT_EQ(lights.leftIndicatorOn, 1);
-    vehicle.steer = 0.1f;  // steering right
-    tick();
-    EXPECT_EQ(lights.leftIndicatorOn, 0);
-    vehicle.steer = -0.1f;  // steering left keeps a left indicator
-    tick({VK_OEM_COMMA});
-    ticks(3);
-    EXPECT_EQ(lights.leftIndicatorOn, 1);
-}
-
-TEST_F(Equipment, FuelIsUsedByTheRunningEngineByItsFrequency)
-{
-    startEngine();
-    tick({VK_KEY_A});
-    engine.engineFreq = 4000;  // idle: neutral leaves it there
-    engine.fuel = 50.0f;
-    tick();
-    EXPECT_NEAR(engine.fuel, 50.0f - 4001 * 1e-07f, 1e-5);
-    engine.fuel = 50.0f;
-    ticks(50);
-    EXPECT_NEAR(engine.fuel, 50.0f - 50 * 4001 * 1e-07f, 1e-4);
-    // Standing in forward gear the road-speed band sets the frequency to 0: almost nothing is used.
-    tick({VK_KEY_Q});
-    engine.fuel = 1.0f;
-    ticks(100);
-    EXPECT_EQ(engine.engineFreq, 0);
-    EXPECT_GT(engine.fuel, 0.9999f);
-    EXPECT_LT(engine.fuel, 1.0f);
-}
-
-TEST_F(Equipment, AnEmptyTankStopsTheEngineForTheRestOfTheRun)
-{
-    startEngine();
-    ticks(30, {VK_UP});
-    engine.fuel = 0.0001f;
-    fsoundRecordTake();
-    std::memset(keyState, 0, sizeof keyState);
-    tickRaw();
-    EXPECT_EQ(engine.fuel, 0.0f);
-    EXPECT_EQ(keyState[VK_KEY_S], 1) << "as if the driver held S";
-    EXPECT_EQ(engine.throttleLocked, 1);
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(5)"));
-    const float speed = vehicle.busSpeed;
-    tickRaw();
-    EXPECT_LT(vehicle.busSpeed, speed) << "the bus coasts";
-    // Releasing S never reaches the off state: the next step holds it again.
-    for (int i = 0; i < 100; ++i) {
-        keyState[VK_KEY_S] = 0;
-        keyState[VK_UP] = 1;
-        tickRaw();
-    }
-    EXPECT_EQ(engine.engineOff, 0);
-    EXPECT_EQ(engine.throttleLocked, 1);
-    EXPECT_EQ(engine.fuel, 0.0f);
-}
-
-TEST_F(Equipment, RefuellingNeedsTheEngineOffAStandstillAndThePumpNearby)
-{
-    // Pump at world (5, Z 8): the file's second value is -8.
-    route.fuelPointX = 5.0f;
-    route.fuelPointZ = -8.0f;
-    vehicle.busX = 5.0f;
-    vehicle.busZ = 8.0f + 9.9f;
-    engine.fuel = 10.0f;
-    tick();
-    EXPECT_NEAR(engine.fuel, 10.03f, 1e-5);
-    vehicle.busZ = 8.0f + 10.0f;
-    tick();
-    EXPECT_NEAR(engine.fuel, 10.03f, 1e-5) << "10 units away is too far";
-    vehicle.busZ = 8.0f;
-    engine.fuel = TEST_FUEL_CAPACITY - 0.01f;
-    ticks(5);
-    EXPECT_NEAR(engine.fuel, TEST_FUEL_CAPACITY + 0.02f, 1e-3) << "stops once at capacity";
-    startEngine();
-    tick({VK_KEY_A});
-    engine.engineFreq = 4000;
-    engine.fuel = 10.0f;
-    tick();
-    EXPECT_LT(engine.fuel, 10.0f) << "no refuelling with the engine running";
-}
-
-// Door keys work only while -0.0005 <= speed <= 0.0005, compared in double precision: 0.0005f
-// itself lies just outside, the float below it inside.
-TEST_F(Equipment, DoorKeysWorkOnlyWithinTheStandstillBound)
-{
-    const float inside = std::nextafter(0.0005f, 0.0f);
-    const std::pair<float, uint8_t> rows[] = {{0.0f, 1},     {inside, 1},     {-inside, 1}, {0.0005f, 0},
-                                              {-0.0005f, 0}, {0.00051f, 0},   {-0.00051f, 0}};
-    for (const auto& [speed, opens] : rows) {
-        SetUp();
-        vehicle.busSpeed = speed;
+    EXPECT_FLOAT_EQ(doors.door2Swing, 90.75f); EXPECT_NEAR(doors.door2Slide, 0.3025f, 1e-4);
+    tick({VK_HOME}); ticks(150);
+    EXPECT_FLOAT_EQ(doors.door2Swing, -0.75f); EXPECT_NEAR(doors.door2Slide, -0.0025f, 1e-4);
+    // Door keys work only while -0.0005 <= speed <= 0.0005, compared in double precision: 0.0005f
+    // itself lies just outside, the float below it inside.
+    const float in = std::nextafter(0.0005f, 0.0f);
+    for (const auto& [speed, opens] : {std::pair{0.0f, 1}, {in, 1}, {-in, 1}, {0.0005f, 0}, {-0.0005f, 0}}) {
+        SetUp(); vehicle.busSpeed = speed;
         vehicle.driveDirection = speed > 0 ? 0 : 1;  // no coasting: the speed stands through the tick
         tick({VK_DELETE});
         EXPECT_EQ(doors.door1Open, opens) << speed;
-        doors.door1Open = 1;
-        tick({VK_INSERT});
-        EXPECT_EQ(doors.door1Open, opens ? 0 : 1) << "closing at " << speed;
+        doors.door1Open = 1; tick({VK_INSERT});
+        EXPECT_EQ(doors.door1Open, 1 - opens) << "closing at " << speed;
     }
+}
+
+TEST_F(Equipment, HornWarningSignalAndIndicatorSoundAndBlink)
+{
+    for (const auto& [key, id] : {std::pair{VK_KEY_K, "3)"}, {VK_SCROLL, "7)"}}) {
+        tick({key});
+        EXPECT_TRUE(recorded(fsoundRecordTake(), std::string("PlaySound(") + id));
+        ticks(5, {key});
+        EXPECT_EQ(countOf(fsoundRecordTake(), std::string("PlaySound(") + id), 0);
+        tick();
+        EXPECT_TRUE(recorded(fsoundRecordTake(), std::string("StopSound(") + id));
+        tick();
+        EXPECT_EQ(countOf(fsoundRecordTake(), std::string("StopSound(") + id), 0);
+    }
+    fakeNowMs = 100500; tick({VK_OEM_PERIOD});
+    EXPECT_EQ(make_tuple(lights.rightIndicatorOn, lights.rightIndicatorLamp), make_tuple(1, 0)) << "its blink item ran first";
+    tick();
+    EXPECT_EQ(lights.rightIndicatorLamp, 1) << "the last change was long ago: at once";
+    ticks(20);  // to 100.940 s: still the same second
+    EXPECT_EQ(lights.rightIndicatorLamp, 1);
+    ticks(5);  // into second 101
+    EXPECT_EQ(lights.rightIndicatorLamp, 0); EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 2);
+    tick({VK_OEM_PERIOD}); fakeNowMs += 2000; tick();
+    EXPECT_EQ(make_tuple(lights.rightIndicatorOn, lights.rightIndicatorLamp), make_tuple(0, 0)) << "dark the tick after";
+    vehicle.steer = -0.1f;  // steering left keeps a left indicator, steering right cancels it
+    tick({VK_OEM_COMMA}); ticks(3);
+    EXPECT_EQ(lights.leftIndicatorOn, 1);
+    vehicle.steer = 0.1f; tick();
+    EXPECT_EQ(lights.leftIndicatorOn, 0);
 }
 
 // An indicator that is on keeps the other off: the left one clears a right switched on in the
 // same tick, the right one clears a left on the next tick.
 TEST_F(Equipment, AnIndicatorOnBlocksTheOtherEitherWay)
 {
-    struct Row {
-        uint8_t first, second;
-        const uint8_t* firstOn;
-        const uint8_t* secondOn;
-        bool clearedNextTick;
-    };
-    const Row rows[] = {{VK_OEM_PERIOD, VK_OEM_COMMA, &lights.rightIndicatorOn, &lights.leftIndicatorOn, true},
-                        {VK_OEM_COMMA, VK_OEM_PERIOD, &lights.leftIndicatorOn, &lights.rightIndicatorOn, false}};
-    for (const Row& r : rows) {
-        SetUp();
-        tick({r.first});
-        tick();
-        tick({r.second});
-        if (r.clearedNextTick) {
-            EXPECT_EQ(*r.secondOn, 1);
+    const uint8_t *right = &lights.rightIndicatorOn, *left = &lights.leftIndicatorOn;
+    for (const auto& [first, second, firstOn, secondOn, nextTick] :
+         {make_tuple(VK_OEM_PERIOD, VK_OEM_COMMA, right, left, true), make_tuple(VK_OEM_COMMA, VK_OEM_PERIOD, left, right, false)}) {
+        SetUp(); tick({first}); tick(); tick({second});
+        if (nextTick) {
+            EXPECT_EQ(*secondOn, 1);
             tick();
         }
-        EXPECT_EQ(*r.secondOn, 0) << int(r.second);
-        EXPECT_EQ(*r.firstOn, 1) << int(r.first);
+        EXPECT_EQ(make_tuple(*firstOn, *secondOn), make_tuple(1, 0)) << int(first);
     }
 }
 
-TEST_F(Equipment, WarningSignalPlaysFromPressToRelease)
+TEST_F(Equipment, FuelIsUsedByTheEngineFrequencyAndAnEmptyTankStopsItForGood)
 {
-    tick();
-    fsoundRecordTake();
-    tick({VK_SCROLL});
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(7)"));
-    tick();
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(7)"));
+    startEngine(); tick({VK_KEY_A}); engine.engineFreq = 4000;  // idle: neutral leaves it there
+    engine.fuel = 50.0f; ticks(50);
+    EXPECT_NEAR(engine.fuel, 50.0f - 50 * 4001 * 1e-07f, 1e-4);
+    tick({VK_KEY_Q});  // standing in forward the band sets 0: almost nothing is used
+    engine.fuel = 1.0f; ticks(100);
+    EXPECT_EQ(engine.engineFreq, 0); EXPECT_TRUE(engine.fuel > 0.9999f && engine.fuel < 1.0f) << engine.fuel;
+    ticks(30, {VK_UP}); engine.fuel = 0.0001f; fsoundRecordTake(); std::memset(keyState, 0, sizeof keyState); tickRaw();
+    EXPECT_EQ(make_tuple(engine.fuel, keyState[VK_KEY_S]), make_tuple(0.0f, 1)) << "as if the driver held S";
+    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(5)"));
+    const float speed = vehicle.busSpeed;
+    for (int i = 0; i < 100; ++i) {  // releasing S never reaches the off state
+        keyState[VK_KEY_S] = 0; keyState[VK_UP] = 1; tickRaw();
+    }
+    EXPECT_LT(vehicle.busSpeed, speed) << "the bus coasts";
+    EXPECT_EQ(make_tuple(engine.engineOff, engine.throttleLocked), make_tuple(0, 1));
+}
+
+TEST_F(Equipment, RefuellingNeedsTheEngineOffAStandstillAndThePumpNearby)
+{
+    route.fuelPointX = 5.0f; route.fuelPointZ = -8.0f;  // world Z 8: the file's value is its negative
+    vehicle.busX = 5.0f; engine.fuel = 10.0f;
+    for (float dz : {9.9f, 10.0f}) {  // 10 units away is too far
+        vehicle.busZ = 8.0f + dz; tick();
+        EXPECT_NEAR(engine.fuel, 10.03f, 1e-5) << dz;
+    }
+    vehicle.busZ = 8.0f; engine.fuel = TEST_FUEL_CAPACITY - 0.01f; ticks(5);
+    EXPECT_NEAR(engine.fuel, TEST_FUEL_CAPACITY + 0.02f, 1e-3) << "stops once at capacity";
+    startEngine(); tick({VK_KEY_A}); engine.engineFreq = 4000; engine.fuel = 10.0f; tick();
+    EXPECT_LT(engine.fuel, 10.0f) << "no refuelling with the engine running";
 }

@@ -13,96 +13,57 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
-constexpr float TEST_TOP_SPEED = 0.3f;
-constexpr float TEST_ACCEL_STEP = 0.001f;
-constexpr float TEST_BRAKE_STEP = 0.004f;
-constexpr float TEST_FUEL_CAPACITY = 200.0f;
+constexpr float TEST_TOP_SPEED = 0.3f, TEST_ACCEL_STEP = 0.001f, TEST_BRAKE_STEP = 0.004f, TEST_FUEL_CAPACITY = 200.0f;
 
 class SimTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetAllRunState();
-        fakeSysReset();
-        fsoundRecordReset();
+        resetAllRunState(); fakeSysReset(); fsoundRecordReset();
         initSound();  // samples get handles, so the recording library records their calls
-        fsoundRecordTake();
-        std::memset(keyState, 0, sizeof keyState);
-        optJoystick = 0;
-        inGame = 1;
-        escapeQuits = 0;
-        returnToMenu = 0;
-        quitRequested = 0;
-        shutdownRequested = 0;
-        exitStatus = 0;
-        vehicleParams = {TEST_TOP_SPEED, TEST_ACCEL_STEP, TEST_BRAKE_STEP, TEST_FUEL_CAPACITY};
-        engine.fuel = 100.0f;
-        // One stop far away, so no rule of the stops acts unless a test puts the bus there.
+        fsoundRecordTake(); std::memset(keyState, 0, sizeof keyState); optJoystick = 0; inGame = 1;
+        escapeQuits = returnToMenu = quitRequested = shutdownRequested = 0; exitStatus = 0;
+        vehicleParams = {TEST_TOP_SPEED, TEST_ACCEL_STEP, TEST_BRAKE_STEP, TEST_FUEL_CAPACITY}; engine.fuel = 100.0f;
+        // Stops and pump far away, so no rule of theirs acts unless a test puts the bus there.
         route.stopCount = 3;
-        for (int i = 0; i < 3; ++i) {
-            route.stopX[i] = 1000.0f + 100.0f * i;
-            route.stopZ[i] = 1000.0f;
-        }
-        route.fuelPointX = -1000.0f;
-        route.fuelPointZ = -1000.0f;
-        fakeNowMs = 100000;
+        for (int i = 0; i < 3; ++i) route.stopX[i] = 1000.0f + 100.0f * i, route.stopZ[i] = 1000.0f;
+        route.fuelPointX = route.fuelPointZ = -1000.0f; fakeNowMs = 100000;
     }
 
     // One tick with exactly these keys down (every other entry up); the clock moves 20 ms.
     void tick(std::initializer_list<uint8_t> keys = {})
     {
         std::memset(keyState, 0, sizeof keyState);
-        for (uint8_t k : keys)
-            keyState[k] = 1;
-        simulationStep();
-        fakeNowMs += 20;
+        for (uint8_t k : keys) keyState[k] = 1;
+        tickRaw();
     }
-
     // One tick leaving the key table as it is (the game may set entries itself).
-    void tickRaw()
+    void tickRaw() { simulationStep(); fakeNowMs += 20; }
+    void ticks(int n, std::initializer_list<uint8_t> keys = {}) { for (int i = 0; i < n; ++i) tick(keys); }
+    // Ticks with no key until done() holds; returns how many (at most limit).
+    template <typename Done> int ticksUntil(Done done, int limit = 5000)
     {
-        simulationStep();
-        fakeNowMs += 20;
-    }
-
-    void ticks(int n, std::initializer_list<uint8_t> keys = {})
-    {
-        for (int i = 0; i < n; ++i)
-            tick(keys);
+        int n = 0;
+        for (; !done() && n < limit; ++n) tick();
+        return n;
     }
 
     // Engine running, forward gear selected, at a standstill.
     void startEngine()
     {
-        int guard = 0;
-        while (engine.engineKeyLatch == 1 && guard++ < 200)
-            tick({'S'});
-        tick();
-        ASSERT_EQ(engine.engineOff, 0);
-        ASSERT_EQ(engine.throttleLocked, 0);
-        tick({'Q'});
-        ASSERT_EQ(vehicle.gear, 0);
+        for (int guard = 0; engine.engineKeyLatch == 1 && guard < 200; ++guard) tick({'S'});
+        tick(); tick({'Q'});
+        ASSERT_EQ(engine.engineOff + engine.throttleLocked + vehicle.gear, 0);
         fsoundRecordTake();
     }
 
-    static int countOf(const std::vector<std::string>& calls, const std::string& call)
-    {
-        int n = 0;
-        for (const std::string& c : calls)
-            n += c == call ? 1 : 0;
-        return n;
-    }
-
-    static bool recorded(const std::vector<std::string>& calls, const std::string& call)
-    {
-        for (const std::string& c : calls)
-            if (c == call)
-                return true;
-        return false;
-    }
+    using Calls = std::vector<std::string>;
+    static int countOf(const Calls& calls, const std::string& call) { return int(std::count(calls.begin(), calls.end(), call)); }
+    static bool recorded(const Calls& calls, const std::string& call) { return countOf(calls, call) > 0; }
 };

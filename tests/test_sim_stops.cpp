@@ -6,253 +6,121 @@
 #include "sim/stops.h"
 
 #include <cmath>
-#include <vector>
+#include <tuple>
 
 class Stops : public SimTest {
 protected:
-    // Four stops along +Z (world) at 0, 100, 200, 300; the bus stands at the first.
+    // Four stops along +Z (world) at 0, 100, 200, 300 (stored as the negative); the bus at the first.
     void SetUp() override
     {
-        SimTest::SetUp();
-        route.stopCount = 4;
+        SimTest::SetUp(); route.stopCount = 4;
         for (int i = 0; i < 4; ++i) {
-            route.stopX[i] = 0.0f;
-            route.stopZ[i] = -100.0f * i;  // stored as the negative of world Z
+            route.stopX[i] = 0.0f; route.stopZ[i] = -100.0f * i;
         }
-        vehicle.busX = 1.0f;
-        vehicle.busZ = 0.0f;
+        vehicle.busX = 1.0f; vehicle.busZ = 0.0f;
     }
-    void standAt(int stop)
+    void serve(float onBoard, float alight, float board, std::initializer_list<uint8_t> doorKeys)
     {
-        stops.currentStop = stop;
-        vehicle.busZ = 100.0f * stop;
-    }
-    void setTargets(float alight, float board)
-    {
-        stops.passengersToAlight = alight;
-        stops.passengersToBoard = board;
-    }
-    int ticksUntil(bool (*done)(), int limit = 5000)
-    {
-        int n = 0;
-        while (!done() && n < limit) {
-            tick();
-            ++n;
-        }
-        return n;
+        stops.passengersOnBoard = onBoard; stops.passengersToAlight = alight; stops.passengersToBoard = board;
+        tick(doorKeys);
     }
 };
 
-TEST_F(Stops, StopVectorBearingAndDistance)
+TEST_F(Stops, StopVectorBearingAndDistanceWithoutNan)
 {
-    vehicle.busX = 3.0f;
-    vehicle.busZ = -4.0f;
-    updateStopGeometry();
-    EXPECT_FLOAT_EQ(stops.stopDX, 3.0f);
-    EXPECT_FLOAT_EQ(stops.stopDZ, -4.0f);
-    EXPECT_FLOAT_EQ(stops.stopDistance, 5.0f);
-    EXPECT_EQ(stops.atStop, 0) << "5 is not closer than 5";
-    EXPECT_NEAR(stops.stopBearing, -std::atan(3.0 / -4.0) * 57.29578, 1e-4);
-    vehicle.busZ = 4.0f;
-    updateStopGeometry();
-    EXPECT_NEAR(stops.stopBearing, 180.0 - std::atan(0.75) * 57.29578, 1e-4);
-}
-
-TEST_F(Stops, StandingExactlyOnTheStopGivesNoNan)
-{
-    vehicle.busX = 0.0f;
-    vehicle.busZ = 0.0f;
-    updateStopGeometry();
-    EXPECT_FALSE(std::isnan(stops.stopBearing));
-    EXPECT_FLOAT_EQ(stops.stopBearing, 180.0f);
-    EXPECT_EQ(stops.atStop, 1);
-    vehicle.busX = 2.0f;  // dz = 0 with dx != 0: a quarter turn, not NaN
-    updateStopGeometry();
-    EXPECT_NEAR(std::fabs(stops.stopBearing - 180.0f), 90.0f, 1e-3);
+    struct Row { float x, z, bearing; uint8_t atStop; };
+    // 5 is not closer than 5; on the stop no NaN; dz = 0 with dx != 0 a quarter turn from 180.
+    const Row rows[] = {{3, -4, float(-std::atan(3.0 / -4.0) * 57.29578), 0}, {3, 4, float(180.0 - std::atan(0.75) * 57.29578), 0},
+                        {0, 0, 180.0f, 1}, {2, 0, 90.0f, 1}};
+    for (const Row& r : rows) {
+        vehicle.busX = r.x; vehicle.busZ = r.z; updateStopGeometry();
+        SCOPED_TRACE(testing::Message() << r.x << "," << r.z);
+        EXPECT_EQ(std::make_tuple(stops.stopDX, stops.stopDZ, stops.atStop), std::make_tuple(r.x, r.z, r.atStop));
+        EXPECT_FLOAT_EQ(stops.stopDistance, std::hypot(r.x, r.z));
+        EXPECT_NEAR(r.z == 0 && r.x != 0 ? 180.0f - std::fabs(stops.stopBearing - 180.0f) : stops.stopBearing, r.bearing, 1e-3);
+    }
 }
 
 TEST_F(Stops, ADoorOpenedAwayFromAStopMovesNobodyAndCosts)
 {
-    vehicle.busZ = 50.0f;
-    stops.resumeGear = 0;
-    stops.passengersOnBoard = 10.0f;
-    setTargets(5, 5);
-    tick({VK_DELETE});
+    vehicle.busZ = 50.0f; stops.resumeGear = 0; serve(10, 5, 5, {VK_DELETE});
     ASSERT_EQ(stops.stopService, 1);
     for (int i = 0; i < 50; ++i) {
-        tick();
-        rateDriving();
+        tick(); rateDriving();
     }
-    EXPECT_EQ(stops.passengersOnBoard, 10.0f);
-    EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
-    tick({VK_INSERT});
-    tick();
-    EXPECT_EQ(stops.stopService, 0);
-    EXPECT_EQ(stops.currentStop, 0);
-    EXPECT_EQ(vehicle.gear, 0) << "back to the gear before the stop";
+    EXPECT_EQ(stops.passengersOnBoard, 10.0f); EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
+    tick({VK_INSERT}); tick();
+    EXPECT_EQ(std::make_tuple(stops.stopService, stops.currentStop, vehicle.gear), std::make_tuple(0, 0, 0)) << "gear as before";
 }
 
-TEST_F(Stops, AlightingThroughDoorOneTakesAbout500Ticks)
+TEST_F(Stops, AlightingTakesAbout500TicksThroughOneDoorAnd100ThroughThree)
 {
-    stops.passengersOnBoard = 10.0f;
-    setTargets(5, 0);
-    tick({VK_DELETE});
-    const int n = ticksUntil([] { return stops.passengersAlighted >= 5.0f; });
-    EXPECT_NEAR(n, 500, 2);
-    EXPECT_NEAR(stops.passengersOnBoard, 5.0f, 0.02f);
+    for (const auto& [n, keys] : {std::pair{500, std::vector<uint8_t>{VK_DELETE}},
+                                  std::pair{100, std::vector<uint8_t>{VK_DELETE, VK_END, VK_NEXT}}}) {
+        SetUp(); stops.passengersOnBoard = 10.0f; stops.passengersToAlight = 5.0f;
+        for (uint8_t k : keys) keyState[k] = 1;
+        tickRaw();
+        EXPECT_NEAR(ticksUntil([] { return stops.passengersAlighted >= 5.0f; }), n, 2);
+        if (keys.size() == 1) EXPECT_NEAR(stops.passengersOnBoard, 5.0f, 0.02f);
+    }
+    SetUp(); serve(3, 0, 2, {VK_DELETE, VK_END, VK_NEXT}); tick();
+    EXPECT_EQ(stops.alightingPhase, 0) << "nobody to alight: boarding at once"; EXPECT_GT(stops.passengersBoarded, 0.0f);
 }
 
-TEST_F(Stops, AlightingThroughAllThreeDoorsTakesAbout100Ticks)
+TEST_F(Stops, ClosingTheDoorsEndsTheServiceAndCostsTenOnPassengers)
 {
-    stops.passengersOnBoard = 10.0f;
-    setTargets(5, 0);
-    tick({VK_DELETE, VK_END, VK_NEXT});
-    const int n = ticksUntil([] { return stops.passengersAlighted >= 5.0f; });
-    EXPECT_NEAR(n, 100, 2);
-}
-
-TEST_F(Stops, NobodyToAlightStartsBoardingAtOnce)
-{
-    stops.passengersOnBoard = 3.0f;
-    setTargets(0, 2);
-    tick({VK_DELETE, VK_END, VK_NEXT});
-    tick();
-    EXPECT_EQ(stops.alightingPhase, 0);
-    EXPECT_EQ(stops.exchangeInProgress, 1) << "boarding began in the same tick";
-    EXPECT_GT(stops.passengersBoarded, 0.0f);
-}
-
-TEST_F(Stops, ClosingTheDoorsAtTheStopEndsTheServiceAndAdvances)
-{
-    stops.resumeGear = 0;
-    stops.passengersOnBoard = 2.0f;
-    setTargets(1, 1);
-    tick({VK_DELETE, VK_END, VK_NEXT});
-    ticks(200);
-    tick({VK_INSERT, VK_HOME, VK_PRIOR});
+    stops.resumeGear = 0; serve(2, 1, 1, {VK_DELETE, VK_END, VK_NEXT}); ticks(200); tick({VK_INSERT, VK_HOME, VK_PRIOR});
     EXPECT_EQ(rateDriving(), 0.0) << "the exchange was over";
     tick();
-    EXPECT_EQ(stops.stopService, 0);
-    EXPECT_EQ(stops.currentStop, 1);
-    EXPECT_EQ(vehicle.gear, 0);
-    EXPECT_EQ(stops.alightingPhase, 1);
-    EXPECT_EQ(stops.exchangeOpen, 1);
-    EXPECT_EQ(stops.passengersBoarded, 0.0f);
-}
-
-TEST_F(Stops, ClosingOnPassengersCostsTenOnce)
-{
-    stops.passengersOnBoard = 10.0f;
-    setTargets(8, 0);
-    tick({VK_DELETE});
-    ticks(20);
-    tick({VK_INSERT});
-    rateDriving();
-    tick();
-    rateDriving();
-    EXPECT_FLOAT_EQ(run.punishment, 10.0f);
-}
-
-TEST_F(Stops, EverybodyGetsOffAtTheLastServiceStop)
-{
-    standAt(2);
-    stops.passengersOnBoard = 2.0f;
-    setTargets(0, 9);
-    tick({VK_DELETE, VK_END, VK_NEXT});
-    ticks(60);
-    EXPECT_LE(stops.passengersOnBoard, 0.0f);
-    EXPECT_EQ(stops.exchangeInProgress, 1) << "even when empty";
-    EXPECT_EQ(stops.boardingPhase, 0);
-    tick({VK_INSERT, VK_HOME, VK_PRIOR});
-    rateDriving();
-    EXPECT_FLOAT_EQ(run.punishment, 10.0f) << "closing there always costs 10";
-    tick();
-    EXPECT_EQ(stops.currentStop, 3);
+    EXPECT_EQ(std::make_tuple(stops.stopService, stops.currentStop, vehicle.gear, stops.alightingPhase, stops.exchangeOpen,
+                              stops.passengersBoarded),
+              std::make_tuple(0, 1, 0, 1, 1, 0.0f));
+    // Closing on passengers costs ten once, and always at the last service stop.
+    for (int32_t stop : {0, 2}) {
+        SetUp(); stops.currentStop = stop; vehicle.busZ = 100.0f * stop;
+        if (stop == 0) {
+            serve(10, 8, 0, {VK_DELETE}); ticks(20);
+        } else {  // everybody gets off there, and boarding never starts
+            serve(2, 0, 9, {VK_DELETE, VK_END, VK_NEXT}); ticks(60);
+            EXPECT_LE(stops.passengersOnBoard, 0.0f);
+            EXPECT_EQ(std::make_tuple(stops.exchangeInProgress, stops.boardingPhase), std::make_tuple(1, 0)) << "even when empty";
+        }
+        tick({VK_INSERT, VK_HOME, VK_PRIOR}); rateDriving(); tick(); rateDriving();
+        EXPECT_FLOAT_EQ(run.punishment, 10.0f) << "stop " << stop; EXPECT_EQ(stops.currentStop, stop + 1);
+    }
 }
 
 TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
 {
-    startEngine();
-    standAt(3);
-    lights.headlightsOn = 1;
-    tick({VK_KEY_S});
-    tick({VK_KEY_S});
-    EXPECT_EQ(run.runFinished, 0) << "not with the headlights on";
-    tick();
-    tick();
-    EXPECT_EQ(engine.engineOff, 1);
+    startEngine(); stops.currentStop = 3; vehicle.busZ = 300.0f; lights.headlightsOn = 1; ticks(2, {VK_KEY_S}); ticks(2);
+    EXPECT_EQ(std::make_tuple(run.runFinished, engine.engineOff), std::make_tuple(0, 1)) << "not with the headlights on";
     lights.headlightsOn = 0;
-    // Starting the engine again: the catch sets the latch to 0 as well.
-    int guard = 0;
-    while (!run.runFinished && guard++ < 100)
-        tick({VK_KEY_S});
+    for (int guard = 0; !run.runFinished && guard < 100; ++guard)
+        tick({VK_KEY_S});  // the catch sets the latch to 0 as well
     EXPECT_EQ(run.runFinished, 1);
-    const float z = vehicle.busZ;
-    const int32_t frames = gameClock.framesThisSecond;
-    ticks(20, {VK_UP});
-    EXPECT_EQ(vehicle.busZ, z) << "frozen after the end";
-    EXPECT_EQ(gameClock.framesThisSecond, frames);
+    const float z = vehicle.busZ; const int32_t frames = gameClock.framesThisSecond; ticks(20, {VK_UP});
+    EXPECT_EQ(std::make_tuple(vehicle.busZ, gameClock.framesThisSecond), std::make_tuple(z, frames)) << "frozen after the end";
+    // A stop file with one stop: standing at it, the tick after the engine catches ends the run.
+    SetUp(); route.stopCount = 1; int n = 0;
+    while (!run.runFinished && n++ < 100) tick({VK_KEY_S});
+    EXPECT_EQ(std::make_tuple(n, stops.currentStop), std::make_tuple(35, 0));
 }
 
-TEST_F(Stops, AStopFileWithOneStopEndsAtTheFirstStop)
-{
-    // Standing at the only stop, the tick after the engine catches already ends the run.
-    route.stopCount = 1;
-    int n = 0;
-    while (!run.runFinished && n++ < 100)
-        tick({VK_KEY_S});
-    EXPECT_EQ(run.runFinished, 1);
-    EXPECT_EQ(n, 35);
-    EXPECT_EQ(stops.currentStop, 0);
-}
-
-TEST_F(Stops, TheBodyRocksWhilePassengersMove)
-{
-    stops.swayCycleLimit = 1;
-    stops.passengersOnBoard = 20.0f;
-    setTargets(20, 0);
-    tick({VK_DELETE});
-    float lowest = 0.0f;
-    float highest = -1.0f;
-    for (int i = 0; i < 103; ++i) {
-        tick();
-        lowest = std::min(lowest, vehicle.bodyRoll);
-        if (i > 60)
-            highest = std::max(highest, vehicle.bodyRoll);
-    }
-    EXPECT_LT(lowest, -0.01f);
-    EXPECT_GT(highest, 0.0f) << "back up within the cycle";
-    ticks(400);
-    EXPECT_EQ(stops.swayActive, 0) << "limit + 1 cycles";
-    EXPECT_EQ(stops.swayCycles, 2);
-}
-
-// A rocking cycle is 103 ticks of sinking and rising and one that ends it; a door closed once the
-// rocking runs ends it at the end of the cycle under way, before its limit.
+// A rocking cycle is 103 ticks of sinking and rising and one that ends it; the rocking stops after
+// limit + 1 cycles, or, once a door closes, at the end of the cycle under way.
 TEST_F(Stops, RockingCyclesAndADoorClosedDuringThem)
 {
-    stops.swayCycleLimit = 10;
-    stops.passengersOnBoard = 20.0f;
-    setTargets(20, 0);
-    tick({VK_DELETE, VK_END});
-    std::vector<int> cycleEnds;
-    for (int t = 0; t < 500 && cycleEnds.size() < 3; ++t) {
-        const int32_t before = stops.swayCycles;
-        tick();
-        if (stops.swayCycles != before)
-            cycleEnds.push_back(t);
+    stops.swayCycleLimit = 1; serve(20, 20, 0, {VK_DELETE}); float lowest = 0.0f, highest = -1.0f;
+    for (int i = 0; i < 103; ++i) {
+        tick(); lowest = std::min(lowest, vehicle.bodyRoll);
+        highest = i > 60 ? std::max(highest, vehicle.bodyRoll) : highest;
     }
-    ASSERT_EQ(cycleEnds.size(), 3u);
-    EXPECT_EQ(cycleEnds[2] - cycleEnds[1], 104);
-    ticks(10);
-    const int32_t cycle = stops.swayCycles;
-    tick({VK_INSERT});  // door 2 stays open: still serving the stop
-    int n = 1;
-    while (stops.swayActive == 1 && n < 300) {
-        tick();
-        ++n;
-    }
-    EXPECT_EQ(stops.swayCycles, cycle + 1);
-    EXPECT_EQ(n, 104 - 10) << "the rest of the cycle under way";
+    EXPECT_TRUE(lowest < -0.01f && highest > 0.0f) << "down and back up within the cycle";
+    ticks(400);
+    EXPECT_EQ(std::make_tuple(stops.swayActive, stops.swayCycles), std::make_tuple(0, 2));
+    SetUp(); stops.swayCycleLimit = 10; serve(20, 20, 0, {VK_DELETE, VK_END});
+    ticksUntil([] { return stops.swayCycles == 2; });
+    EXPECT_EQ(ticksUntil([] { return stops.swayCycles == 3; }), 104);
+    ticks(10); tick({VK_INSERT});  // door 2 stays open: still serving the stop
+    EXPECT_EQ(ticksUntil([] { return stops.swayActive != 1; }, 300), 104 - 11); EXPECT_EQ(stops.swayCycles, 4);
 }
-
