@@ -298,8 +298,9 @@ TEST(BmpRefuse, EveryTruncationIsRefusedCleanly)
             std::memcpy(prefix.get(), file.data(), n);
             const char* error = nullptr;
             Image image(decodeBmp(prefix.get(), n, &error), freeImage);
-            if (!image)
+            if (!image) {
                 ASSERT_NE(error, nullptr) << n;
+            }
         }
     }
 }
