@@ -1,5 +1,6 @@
 // Texture upload, the model and menu display lists and the whole load sequence on a real GL
 // context (offscreen through EGL, or the test display).
+#include "app/gl_setup.h"
 #include "core/game.h"
 #include "core/options.h"
 #include "assets/ids.h"
@@ -241,6 +242,27 @@ TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
     EXPECT_TRUE(glIsList(fontBase) && glIsList(fontBase + 255));
     EXPECT_NE(texRoute[0], firstRoute) << "a new load gives new texture names";
     EXPECT_EQ(glIsTexture(firstRoute), GL_FALSE);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The start-up state the frame relies on: the alpha option picks the test or blending, never both.
+TEST_F(GlAssets, StartUpStateFollowsTheAlphaOption)
+{
+    const std::string tree = generatedTree();
+    Cwd cwd(tree);
+    readOptionsFrom(tree + "/Opcje.ini");
+    screenWidth = 0;  // no display mode matches: the test's window stays as it is
+    inGame = 0;
+    for (int32_t alpha : {0, 1}) {
+        optAlphaFunc = alpha;
+        glDisable(GL_ALPHA_TEST), glDisable(GL_BLEND);
+        initGL();
+        EXPECT_EQ(glIsEnabled(GL_ALPHA_TEST), alpha == 0 ? GL_TRUE : GL_FALSE) << alpha;
+        EXPECT_EQ(glIsEnabled(GL_BLEND), alpha == 1 ? GL_TRUE : GL_FALSE) << alpha;
+        for (GLenum cap : {GL_DEPTH_TEST, GL_TEXTURE_2D, GL_CULL_FACE, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL})
+            EXPECT_EQ(glIsEnabled(cap), GL_TRUE) << cap;
+    }
+    EXPECT_EQ(quitRequested, 0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
