@@ -30,4 +30,8 @@ if [ -n "${COV_HTML:-}" ]; then
   mkdir -p "$COV_HTML"
   gcovr "${args[@]}" --html-details "$COV_HTML/index.html" >/dev/null
 fi
-gcovr "${args[@]}" --print-summary -o /dev/null
+# gcovr replaces its output file rather than writing into it, so the per-file table goes to a file of
+# our own: given /dev/null, it would put a plain file in the device's place.
+report=$(mktemp)
+trap 'rm -f "$report"' EXIT
+gcovr "${args[@]}" --print-summary -o "$report"
