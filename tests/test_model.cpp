@@ -113,8 +113,9 @@ TEST(ModelParse, ShortBrokenAndHostileFilesKeepWhatTheyDoNotRead)
         EXPECT_EQ(m->triangleCount, r.count);
         EXPECT_EQ((std::vector<int32_t>{rep.countRead, rep.recordsRead, rep.recordsMissing, rep.badRecords}),
                   (std::vector<int32_t>{r.countRead, r.read, r.missing, r.bad}));
-        if (r.firstBadLine)
+        if (r.firstBadLine) {
             EXPECT_EQ(rep.firstBadLine, r.firstBadLine);
+        }
         const float got[] = {m->vertices[0][0], m->vertices[0][1], m->vertices[0][3], m->vertices[2][0]};
         EXPECT_EQ(std::vector<float>(got, got + 4), (std::vector<float>{r.v00, r.v01, r.v03, r.v20}));
         EXPECT_EQ(m->textureIndex[0], r.index0);

@@ -16,7 +16,9 @@ TEST(OtherCar, FirstTicksTheLoopAndTheHeadingRamp)
     std::vector<int64_t> passes; float previousZ = otherCar.otherCarZ;
     for (int64_t t = 1; t <= 30000 && passes.size() < 3; ++t) {
         updateOtherCar();
-        if (t == 599) EXPECT_NEAR(otherCar.otherCarSpeed, 0.283f, 0.002f) << "leaving the first speed zone";
+        if (t == 599) {
+            EXPECT_NEAR(otherCar.otherCarSpeed, 0.283f, 0.002f) << "leaving the first speed zone";
+        }
         if (otherCar.otherCarX > -10.0f && previousZ > -20.0f && otherCar.otherCarZ <= -20.0f) passes.push_back(t);
         previousZ = otherCar.otherCarZ;
     }

@@ -44,8 +44,9 @@ TEST_F(Dynamics, ThrottleDrawsTheStopFiguresAndSendsTheBandFrequencyOnBothChanne
     int32_t previous = 0; int drops = 0;
     for (int i = 0; i < 300; ++i) {
         tick({VK_UP});
-        if (i < 2)  // the first throttle ticks draw the stop figures in order
+        if (i < 2) {  // the first throttle ticks draw the stop figures in order
             EXPECT_EQ(std::make_tuple(stops.swayCycleLimit, stops.passengersToAlight, stops.passengersToBoard), figures[i]);
+        }
         const auto calls = fsoundRecordTake(); const std::string f = std::to_string(engine.engineFreq);
         EXPECT_TRUE(recorded(calls, "SetFrequency(0," + f + ")") && recorded(calls, "SetFrequency(13," + f + ")"));
         EXPECT_EQ(countOf(calls, "PlaySound(13)"), i == 0 ? 1 : 0) << "the loop starts once per press";

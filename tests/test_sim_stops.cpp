@@ -61,7 +61,9 @@ TEST_F(Stops, AlightingTakesAbout500TicksThroughOneDoorAnd100ThroughThree)
         for (uint8_t k : keys) keyState[k] = 1;
         tickRaw();
         EXPECT_NEAR(ticksUntil([] { return stops.passengersAlighted >= 5.0f; }), n, 2);
-        if (keys.size() == 1) EXPECT_NEAR(stops.passengersOnBoard, 5.0f, 0.02f);
+        if (keys.size() == 1) {
+            EXPECT_NEAR(stops.passengersOnBoard, 5.0f, 0.02f);
+        }
     }
     SetUp(); serve(3, 0, 2, {VK_DELETE, VK_END, VK_NEXT}); tick();
     EXPECT_EQ(stops.alightingPhase, 0) << "nobody to alight: boarding at once"; EXPECT_GT(stops.passengersBoarded, 0.0f);

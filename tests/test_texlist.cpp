@@ -56,8 +56,9 @@ TEST(TextureListRead, CountThenNamesSeparatedByAnyWhiteSpace)
             lengths.push_back(reader.wordLength);
         }
         EXPECT_EQ(names, r.names);
-        if (!r.lengths.empty())
+        if (!r.lengths.empty()) {
             EXPECT_EQ(lengths, r.lengths);
+        }
     }
 }
 
