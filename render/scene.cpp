@@ -275,11 +275,30 @@ void setViewAndCamera(const ViewPass& pass)
     glTranslatef(0.0f, 0.0f, pass.offsetZ);
 }
 
+// The mirrors are drawn over the main view afterwards, so what it would put under them is never
+// seen. Their parts of the depth buffer are set to the nearest depth first: the depth test then
+// turns the main view away there before anything is textured.
+void holdBackMirrorAreas(int passes)
+{
+    glEnable(GL_SCISSOR_TEST);
+    glClearDepth(0.0);
+    for (int m = 1; m < passes; ++m) {
+        const ViewPass mirror = viewPassFor(m, screenWidth, screenHeight, vehicle, view);
+        glScissor(mirror.x, mirror.y, mirror.width, mirror.height);
+        glClear(GL_DEPTH_BUFFER_BIT);
+    }
+    glClearDepth(1.0);
+    glDisable(GL_SCISSOR_TEST);
+}
+
 } // namespace
 
 void drawViewPass(int v)
 {
     setViewAndCamera(viewPassFor(v, screenWidth, screenHeight, vehicle, view));
+    const int passes = viewPassCount(view);
+    if (v == VIEW_MAIN && passes > 1)
+        holdBackMirrorAreas(passes);
     drawSky();
     drawRoute();
     drawOtherCar();
