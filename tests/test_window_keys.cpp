@@ -1,4 +1,5 @@
-// The window layer's key handling and the command-line letter, without a visible window.
+// The SDL layer's keys, events, display modes and stick, and the command-line letter, without a
+// visible window.
 #include "core/game.h"
 #include "core/keys.h"
 #include "app/shell.h"
@@ -10,31 +11,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <string>
-
-TEST(KeyMap, VirtualKeyCodesOfTheKeysTheGameReads)
-{
-    struct Row {
-        SDL_Keycode key;
-        SDL_Scancode scan;
-        uint32_t vk;
-    };
-#define K(name, vk) {SDLK_##name, SDL_SCANCODE_##name, vk}
-#define KA(name, NAME, vk) {SDLK_##name, SDL_SCANCODE_##NAME, vk}
-    const Row rows[] = {
-        KA(a, A, 0x41), KA(z, Z, 0x5A), K(0, 0x30), K(4, 0x34), K(F1, 0x70), K(F10, 0x79), K(F12, 0x7B),
-        K(LEFT, 0x25), K(UP, 0x26), K(RIGHT, 0x27), K(DOWN, 0x28), K(RETURN, 0x0D), K(ESCAPE, 0x1B),
-        K(SPACE, 0x20), K(LSHIFT, 0x10), K(RCTRL, 0x11), K(LALT, 0x12), K(DELETE, 0x2E), K(END, 0x23),
-        K(PAGEDOWN, 0x22), K(INSERT, 0x2D), K(HOME, 0x24), K(PAGEUP, 0x21), K(SCROLLLOCK, 0x91),
-        K(PERIOD, 0xBE), K(COMMA, 0xBC), K(KP_1, 0x61), K(KP_9, 0x69),
-        // Keypad keys keep their numpad codes whatever Num Lock turned them into.
-        KA(END, KP_1, 0x61), KA(UP, KP_8, 0x68), KA(UNKNOWN, UNKNOWN, 0),
-    };
-#undef K
-#undef KA
-    for (const Row& r : rows)
-        EXPECT_EQ(platformVirtualKeyFromSdl(r.key, r.scan), r.vk) << SDL_GetKeyName(r.key);
-}
 
 namespace {
 
@@ -43,10 +19,8 @@ struct EventTest : ::testing::Test {
     {
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        keys("", SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN);  // whatever the driver had queued
         std::memset(keyState, 0, sizeof keyState);
-        PlatformEvent m;
-        while (platformPollEvent(&m)) {
-        }
         keysAfterTick();
     }
     void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
@@ -55,22 +29,44 @@ struct EventTest : ::testing::Test {
     static void keys(const char* moves, SDL_Keycode key, SDL_Scancode scan, Uint16 mod = KMOD_NONE, Uint8 repeat = 0)
     {
         for (const char* m = moves; *m; ++m) {
-            SDL_Event e{};
-            e.type = *m == '+' ? SDL_KEYDOWN : SDL_KEYUP;
+            SDL_Event e{static_cast<Uint32>(*m == '+' ? SDL_KEYDOWN : SDL_KEYUP)};
             e.key.repeat = repeat;
-            e.key.keysym.sym = key;
-            e.key.keysym.scancode = scan;
-            e.key.keysym.mod = mod;
+            e.key.keysym = {scan, key, mod, 0};
             e.key.state = *m == '+' ? SDL_PRESSED : SDL_RELEASED;
             SDL_PushEvent(&e);
         }
-        PlatformEvent m;
-        while (platformPollEvent(&m))
+        for (PlatformEvent m; platformPollEvent(&m);)
             windowProc(m);
     }
 };
 
 } // namespace
+
+// The keys the game reads on their codes, the keypad's by position whatever Num Lock made of them;
+// every key on a code of its own, but for left and right of a modifier and the two Enters.
+TEST_F(EventTest, EveryKeyOnACodeOfItsOwn)
+{
+#define K(name, vk) {SDL_SCANCODE_##name, SDL_GetKeyFromScancode(SDL_SCANCODE_##name), vk}
+    const struct { SDL_Scancode scan; SDL_Keycode key; uint32_t vk; } rows[] = {
+        K(A, 0x41), K(Z, 0x5A), K(0, 0x30), K(4, 0x34), K(F1, 0x70), K(F10, 0x79), K(F12, 0x7B), K(LEFT, 0x25),
+        K(UP, 0x26), K(RIGHT, 0x27), K(DOWN, 0x28), K(RETURN, 0x0D), K(ESCAPE, 0x1B), K(SPACE, 0x20), K(LSHIFT, 0x10),
+        K(RCTRL, 0x11), K(LALT, 0x12), K(DELETE, 0x2E), K(END, 0x23), K(PAGEDOWN, 0x22), K(INSERT, 0x2D),
+        K(HOME, 0x24), K(PAGEUP, 0x21), K(SCROLLLOCK, 0x91), K(PERIOD, 0xBE), K(COMMA, 0xBC), K(KP_1, 0x61),
+        K(KP_9, 0x69), {SDL_SCANCODE_KP_1, SDLK_END, 0x61}, {SDL_SCANCODE_KP_8, SDLK_UP, 0x68}, K(UNKNOWN, 0),
+    };
+#undef K
+    for (const auto& r : rows)
+        EXPECT_EQ(platformVirtualKeyFromSdl(r.key, r.scan), r.vk) << SDL_GetScancodeName(r.scan) << " as " << SDL_GetKeyName(r.key);
+    SDL_Scancode owner[256] = {};
+    for (int s = SDL_SCANCODE_A; s < SDL_NUM_SCANCODES; ++s) {
+        const auto scan = static_cast<SDL_Scancode>(s);
+        const uint32_t vk = platformVirtualKeyFromSdl(SDL_GetKeyFromScancode(scan), scan);
+        ASSERT_LT(vk, 256u);
+        const bool pair = (scan >= SDL_SCANCODE_LCTRL && scan <= SDL_SCANCODE_RGUI) || scan == SDL_SCANCODE_KP_ENTER;
+        EXPECT_TRUE(vk == 0 || owner[vk] == 0 || pair) << SDL_GetScancodeName(scan) << " as " << SDL_GetScancodeName(owner[vk]);
+        owner[vk] = owner[vk] ? owner[vk] : scan;
+    }
+}
 
 TEST_F(EventTest, KeysFillTheTableAndRepeatsAreNoNewPress)
 {
@@ -86,11 +82,8 @@ TEST_F(EventTest, KeysFillTheTableAndRepeatsAreNoNewPress)
 // What each tick sees of the presses and releases between ticks: held first or not, then events.
 TEST_F(EventTest, PressesAndReleasesBetweenTwoTicksAreEachSeenByATick)
 {
-    struct Case {
-        bool heldBefore;
-        const char* moves;
-        const char* seen;  // keyState at the following ticks, after the events and after each tick
-    };
+    // seen: keyState at the following ticks, after the events and after each tick.
+    struct Case { bool heldBefore; const char* moves; const char* seen; };
     const Case cases[] = {
         {false, "+-", "10"},     // a tap stays down for one tick
         {false, "+-+", "111"},   // pressed again: the second press wins
@@ -129,25 +122,20 @@ TEST_F(EventTest, AltHeldAndF10NeverPressAKeyButReleasesAlwaysArrive)
 
 TEST_F(EventTest, TheCloseRequestOnlyQuits)
 {
-    quitRequested = shutdownRequested = 0;
-    SDL_Event e{};
-    e.type = SDL_QUIT;
-    SDL_PushEvent(&e);
-    keys("", SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN);
-    EXPECT_EQ(quitRequested, 1);
-    EXPECT_EQ(shutdownRequested, 0);
-    quitRequested = 0;
+    for (Uint8 windowEvent : {SDL_WINDOWEVENT_NONE, SDL_WINDOWEVENT_CLOSE}) {
+        quitRequested = shutdownRequested = 0;
+        SDL_Event e{windowEvent ? SDL_WINDOWEVENT : SDL_QUIT};
+        e.window.event = windowEvent;
+        SDL_PushEvent(&e);
+        keys("", SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN);
+        EXPECT_TRUE(quitRequested == 1 && shutdownRequested == 0) << int(windowEvent);
+    }
 }
 
 // The test really switches: only a mode the display lists at that size and that depth passes.
 TEST(DisplayModes, OnlyAListedModeAtItsOwnDepthPasses)
 {
-    const char* before = std::getenv("SDL_VIDEODRIVER");
-    const std::string driver = before ? before : "";
-    if (std::getenv("DISPLAY"))
-        unsetenv("SDL_VIDEODRIVER");
-    else
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("SDL_VIDEODRIVER", std::getenv("DISPLAY") ? "x11" : "offscreen", 1);
     const bool made = platformCreateWindow("modes", 64, 48, 32);
     DisplayMode listed{};
     if (made && platformGetDisplayMode(0, &listed) && listed.width > 0) {
@@ -160,10 +148,32 @@ TEST(DisplayModes, OnlyAListedModeAtItsOwnDepthPasses)
         EXPECT_NE(platformApplyDisplayMode(otherSize), 0);
     }
     platformDestroyWindow();
-    if (before)
-        setenv("SDL_VIDEODRIVER", driver.c_str(), 1);
     if (!made || listed.width == 0)
         GTEST_SKIP() << "no window with a listed mode";
+}
+
+// Both ends of each axis and its rest; a stick plugged in later is taken, one pulled out reads as the centre.
+TEST(Stick, AxesSpanTheFullRangeAndAStickPulledOutReadsAsTheCentre)
+{
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");  // no window has the focus here
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+    for (int axes : {3, 2}) {
+        SCOPED_TRACE(axes);
+        const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, axes, 4, 0);
+        SDL_Joystick* stick = SDL_JoystickOpen(index);
+        ASSERT_NE(stick, nullptr) << SDL_GetError();
+        for (int a = 0; a < axes; ++a)
+            SDL_JoystickSetVirtualAxis(stick, a, a == 0 ? SDL_JOYSTICK_AXIS_MIN : a == 1 ? SDL_JOYSTICK_AXIS_MAX : -1);
+        for (int button : {0, 3})
+            SDL_JoystickSetVirtualButton(stick, button, 1);
+        JoyReading r;
+        platformReadJoystick(&r);
+        EXPECT_TRUE(r.x == 0 && r.y == 65535 && r.z == (axes == 3 ? 32767u : 32768u) && r.buttons == 9) << r.z;
+        SDL_JoystickClose(stick);
+        SDL_JoystickDetachVirtual(index);
+        platformReadJoystick(&r);
+        EXPECT_TRUE(r.x == 32768 && r.y == 32768 && r.z == 32768 && r.buttons == 0) << "pulled out";
+    }
 }
 
 TEST(CommandLetter, OnlyTheFirstCapitalLetterCounts)
@@ -172,8 +182,7 @@ TEST(CommandLetter, OnlyTheFirstCapitalLetterCounts)
         SCOPED_TRACE(c);
         applyCommandLetter(c);
         const int starts = c == 'S' || c == 'V' ? 1 : 0;
-        EXPECT_EQ(inGame, starts);
-        EXPECT_EQ(escapeQuits, starts);
+        EXPECT_TRUE(inGame == starts && escapeQuits == starts);
         EXPECT_EQ(busChoice, c == 'S' ? 0 : 1) << "a small letter keeps the bus";
     }
 }
