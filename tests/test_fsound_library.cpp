@@ -36,14 +36,16 @@ protected:
         FSOUND_Close();
         return readOutput(clock.path);
     }
-    static std::string toneFile(const std::string& name, float hz, float seconds, int rate = 22050)
+    static std::string toneFile(const std::string& name, float hz, float seconds, int rate = 22050,
+                                float level = 0.5f)
     {
-        writeTone(dir().file(name), hz, seconds, rate);
+        writeTone(dir().file(name), hz, seconds, rate, level);
         return dir().file(name);
     }
-    static FSOUND_SAMPLE* sample(const char* name, float hz, float seconds, int loop, int rate = 22050)
+    static FSOUND_SAMPLE* sample(const char* name, float hz, float seconds, int loop, int rate = 22050,
+                                 float level = 0.5f)
     {
-        return FSOUND_Sample_Load(FSOUND_FREE, toneFile(name, hz, seconds, rate).c_str(), loop, 0, 0);
+        return FSOUND_Sample_Load(FSOUND_FREE, toneFile(name, hz, seconds, rate, level).c_str(), loop, 0, 0);
     }
     static FSOUND_STREAM* stream(const char* name, float hz, float seconds, int loop = FSOUND_LOOP_OFF)
     {
@@ -51,36 +53,36 @@ protected:
     }
 };
 
-TEST_F(SoundLibrary, ASampleIsHeardAfterItPlaysAndNotBefore)
+// Three channels at once, each tone its own: a one-shot that ends by itself (3), a loop replaced by
+// a one-shot (5) and a loop stopped (7).
+TEST_F(SoundLibrary, ASampleIsHeardOnceItPlaysAndEndsReplacedOrStopped)
 {
-    FSOUND_SAMPLE* s = sample("a.wav", 440, 0.5f, FSOUND_LOOP_OFF);
-    ASSERT_NE(s, nullptr);
+    FSOUND_SAMPLE* once = sample("a.wav", 440, 0.5f, FSOUND_LOOP_OFF);
+    ASSERT_NE(once, nullptr);
     EXPECT_EQ(FSOUND_IsPlaying(3), 0);
     clock.wait(0.6);
     const double playedAt = clock.seconds();
-    FSOUND_PlaySound(3, s);
+    FSOUND_PlaySound(3, once);
+    FSOUND_PlaySound(5, sample("low.wav", 700, 1.0f, FSOUND_LOOP_NORMAL, 22050, 0.3f));
+    FSOUND_PlaySound(7, sample("l.wav", 1300, 1.0f, FSOUND_LOOP_NORMAL, 22050, 0.3f));
     EXPECT_EQ(FSOUND_IsPlaying(3), 1);
+    clock.wait(1.4);  // past the loops' length
+    EXPECT_EQ(std::make_pair(FSOUND_IsPlaying(3), FSOUND_IsPlaying(7)), std::make_pair(0, 1));
+    const double at = clock.seconds();
+    FSOUND_PlaySound(5, sample("high.wav", 1000, 0.3f, FSOUND_LOOP_OFF));
+    FSOUND_StopSound(7);
+    EXPECT_EQ(FSOUND_IsPlaying(7), 0);
     clock.wait(0.8);
-    EXPECT_EQ(FSOUND_IsPlaying(3), 0);
     const std::vector<float> out = heard();
     EXPECT_LT(rms(out, 0.1, playedAt - 0.1), 0.002);
     EXPECT_GT(toneLevel(out, playedAt + 0.15, playedAt + 0.4, 440), 0.1);
-    EXPECT_LT(rms(out, playedAt + 0.65, playedAt + 0.75), 0.002) << "a one-shot sample ends by itself";
-}
-
-TEST_F(SoundLibrary, ANewSampleOnAChannelReplacesTheOldOne)
-{
-    FSOUND_SAMPLE* low = sample("low.wav", 440, 1.0f, FSOUND_LOOP_NORMAL);
-    FSOUND_PlaySound(5, low);
-    clock.wait(0.5);
-    const double replacedAt = clock.seconds();
-    FSOUND_PlaySound(5, sample("high.wav", 1000, 0.3f, FSOUND_LOOP_OFF));
-    clock.wait(0.8);
-    const std::vector<float> out = heard();
-    EXPECT_GT(toneLevel(out, replacedAt - 0.35, replacedAt - 0.1, 440), 0.1);
-    EXPECT_GT(toneLevel(out, replacedAt + 0.1, replacedAt + 0.25, 1000), 0.1);
-    EXPECT_LT(toneLevel(out, replacedAt + 0.1, replacedAt + 0.25, 440), 0.01) << "the looping tone went on";
-    EXPECT_LT(rms(out, replacedAt + 0.45, replacedAt + 0.7), 0.002);
+    EXPECT_LT(toneLevel(out, playedAt + 0.65, at - 0.1, 440), 0.01) << "a one-shot sample ends by itself";
+    for (double hz : {700, 1300}) {
+        EXPECT_GT(toneLevel(out, at - 0.35, at - 0.1, hz), 0.05) << hz;
+        EXPECT_LT(toneLevel(out, at + 0.1, at + 0.25, hz), 0.01) << hz << " Hz went on";
+    }
+    EXPECT_GT(toneLevel(out, at + 0.1, at + 0.25, 1000), 0.1);
+    EXPECT_LT(rms(out, at + 0.45, at + 0.7), 0.002);
 }
 
 TEST_F(SoundLibrary, SetFrequencyMovesThePitchByTheRatioToTheSamplesOwnRate)
@@ -98,20 +100,6 @@ TEST_F(SoundLibrary, SetFrequencyMovesThePitchByTheRatioToTheSamplesOwnRate)
     EXPECT_NEAR(dominantHz(out, t1 - 0.35, t1 - 0.05, 100, 1500), 500, 6);
     EXPECT_NEAR(dominantHz(out, t1 + 0.15, t2 - 0.05, 100, 1500), 750, 6);
     EXPECT_NEAR(dominantHz(out, t2 + 0.15, t2 + 0.45, 100, 1500), 250, 6);
-}
-
-TEST_F(SoundLibrary, StopSoundSilencesALoop)
-{
-    FSOUND_PlaySound(3, sample("l.wav", 440, 1.0f, FSOUND_LOOP_NORMAL));
-    clock.wait(1.4);  // past the file's length: it loops
-    EXPECT_EQ(FSOUND_IsPlaying(3), 1);
-    const double stoppedAt = clock.seconds();
-    FSOUND_StopSound(3);
-    EXPECT_EQ(FSOUND_IsPlaying(3), 0);
-    clock.wait(0.4);
-    const std::vector<float> out = heard();
-    EXPECT_GT(toneLevel(out, stoppedAt - 0.4, stoppedAt - 0.1, 440), 0.1);
-    EXPECT_LT(rms(out, stoppedAt + 0.1, stoppedAt + 0.35), 0.002);
 }
 
 TEST_F(SoundLibrary, StreamTimeAndLengthAreInMilliseconds)
