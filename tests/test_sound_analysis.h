@@ -26,9 +26,9 @@ constexpr int OUT_RATE = 44100;
 inline void writeTone(const std::string& path, float hz, float seconds, int rate, float level = 0.5f)
 {
     using std::to_string;
-    const CommandResult r = runCommand("sox -D -n -r " + to_string(rate) + " -b 16 -c 1 '" + path + "' synth " +
-                                       to_string(seconds) + " sine " + to_string(hz) + " vol " +
-                                       to_string(level));
+    const CommandResult r = runCommand("sox -D -n -r " + to_string(rate) + " -b 16 -c 1 '" + path +
+                                       "' synth " + to_string(seconds) + " sine " + to_string(hz) +
+                                       " vol " + to_string(level));
     if (r.status != 0)
         throw std::runtime_error("sox failed: " + r.err);
 }
