@@ -34,7 +34,8 @@ TEST(TextureListRead, CountThenNamesSeparatedByAnyWhiteSpace)
     struct Row { std::string text; int32_t count, countRead; std::vector<std::string> names;
                  std::vector<size_t> lens; };
     const Row rows[] = {
-        {"3\nDane/a.bmp\nDane/b.bmp\r\nC:\\x\\c.bmp\n", 3, 1, {"Dane/a.bmp", "Dane/b.bmp", "C:\\x\\c.bmp"}, {}},
+        {"3\nDane/a.bmp\nDane/b.bmp\r\nC:\\x\\c.bmp\n", 3, 1, {"Dane/a.bmp", "Dane/b.bmp", "C:\\x\\c.bmp"},
+         {}},
         {"  2 a.bmp\t\n\n  b.bmp", 2, 1, {"a.bmp", "b.bmp"}, {}},
         {"", 0, 0, {}, {}}, {"   \n", 0, 0, {}, {}}, {"-\n", 0, 0, {}, {}}, {"+x 1", 0, 0, {"x", "1"}, {}},
         {"-4\n", -4, 1, {}, {}}, {"99999999999\n", INT32_MAX, 1, {}, {}},  // saturates instead of wrapping
