@@ -81,8 +81,9 @@ TEST(TextureListLoad, AListThatCannotBeReadShowsTheMessageAndStartsTheShutdown)
     resetShutdown();
 }
 
-// Each missing or overlong name costs its slot and its message; a short list stops at its end.
-TEST(TextureListLoad, EachMissingImageCostsItsSlotAndItsMessage)
+// Each missing or overlong name costs its slot and its message; a short list stops at its end, an
+// empty one counts nothing, a long one stops at its group's end.
+TEST(TextureListLoad, EachMissingImageCostsItsSlotAndListsStopAtTheirEndOrTheGroups)
 {
     resetShutdown();
     TempDir dir;
@@ -97,12 +98,7 @@ TEST(TextureListLoad, EachMissingImageCostsItsSlotAndItsMessage)
     EXPECT_EQ(texCar[0] + texCar[2], 0u);
     EXPECT_EQ(textureListCount, 5);
     EXPECT_EQ(quitRequested, 0) << "a missing image is no reason to end";
-}
-
-TEST(TextureListLoad, EmptyListsCountsPastTheGroupAndSlotsOutsideIt)
-{
-    resetShutdown();
-    TempDir dir;
+    fakeMessages.clear();
     for (const char* text : {"0\n", "", "garbage"}) {
         writeFile(dir.file("l.tex"), text);
         textureListCount = 77;
