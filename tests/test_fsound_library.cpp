@@ -26,7 +26,7 @@ protected:
     OutputClock clock{dir().path + "/out.wav"};
     void SetUp() override
     {
-        ASSERT_FALSE(configBesideProgram()) << "an alsoft.conf beside the test program would change the back end";
+        ASSERT_FALSE(configBesideProgram()) << "an alsoft.conf beside the test would change the back end";
         ASSERT_NE(FSOUND_Init(44100, 32, 2), 0);
     }
     void TearDown() override { FSOUND_Close(); }
@@ -184,7 +184,8 @@ TEST_F(SoundLibrary, NullStaleAndForeignHandlesAndChannelsOutOfRangeDoNothing)
     FSOUND_STREAM* closed = stream("st.wav", 300, 0.3f);
     FSOUND_Sample_Free(freed);
     FSOUND_Stream_Close(closed);
-    for (FSOUND_STREAM* st : {static_cast<FSOUND_STREAM*>(nullptr), reinterpret_cast<FSOUND_STREAM*>(bogus), closed}) {
+    FSOUND_STREAM* const foreign = reinterpret_cast<FSOUND_STREAM*>(bogus);
+    for (FSOUND_STREAM* st : {foreign, closed, static_cast<FSOUND_STREAM*>(nullptr)}) {
         EXPECT_EQ(FSOUND_Stream_Play(21, st), 0);
         EXPECT_EQ(FSOUND_Stream_Stop(st), 0);
         EXPECT_EQ(FSOUND_Stream_SetTime(st, 0), 0);
@@ -192,7 +193,7 @@ TEST_F(SoundLibrary, NullStaleAndForeignHandlesAndChannelsOutOfRangeDoNothing)
         EXPECT_EQ(FSOUND_Stream_GetLengthMs(st), 0);
         EXPECT_EQ(FSOUND_Stream_Close(st), 0);
     }
-    for (FSOUND_SAMPLE* bad : {static_cast<FSOUND_SAMPLE*>(nullptr), reinterpret_cast<FSOUND_SAMPLE*>(bogus), freed})
+    for (FSOUND_SAMPLE* bad : {reinterpret_cast<FSOUND_SAMPLE*>(bogus), freed, static_cast<FSOUND_SAMPLE*>(nullptr)})
         EXPECT_EQ(FSOUND_PlaySound(1, bad), 0);
     EXPECT_EQ(FSOUND_IsPlaying(1), 0);
     for (int channel : {-1, 32, 64, 1000}) {
@@ -213,8 +214,9 @@ TEST_F(SoundLibrary, FilesThatAreNoSoundGiveNullHandles)
     writeFile(dir().file("cut.wav"), readFile(toneFile("whole.wav", 300, 0.5f)).substr(0, 30));
     mkfifo(dir().file("pipe.sfx").c_str(), 0600);  // refused, not waited on
     for (const char* name : {"none.wav", "empty.wav", "junk.sfx", "cut.wav", "pipe.sfx"}) {
-        EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, dir().file(name).c_str(), FSOUND_LOOP_OFF, 0, 0), nullptr) << name;
-        EXPECT_EQ(FSOUND_Stream_Open(dir().file(name).c_str(), FSOUND_LOOP_NORMAL, 0, 0), nullptr) << name;
+        const std::string path = dir().file(name);
+        EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), FSOUND_LOOP_OFF, 0, 0), nullptr) << name;
+        EXPECT_EQ(FSOUND_Stream_Open(path.c_str(), FSOUND_LOOP_NORMAL, 0, 0), nullptr) << name;
     }
     EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, nullptr, FSOUND_LOOP_OFF, 0, 0), nullptr);
     EXPECT_EQ(FSOUND_Stream_Open(nullptr, FSOUND_LOOP_OFF, 0, 0), nullptr);
