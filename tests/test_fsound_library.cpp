@@ -193,7 +193,8 @@ TEST_F(SoundLibrary, NullStaleAndForeignHandlesAndChannelsOutOfRangeDoNothing)
         EXPECT_EQ(FSOUND_Stream_GetLengthMs(st), 0);
         EXPECT_EQ(FSOUND_Stream_Close(st), 0);
     }
-    for (FSOUND_SAMPLE* bad : {reinterpret_cast<FSOUND_SAMPLE*>(bogus), freed, static_cast<FSOUND_SAMPLE*>(nullptr)})
+    FSOUND_SAMPLE* const foreignSample = reinterpret_cast<FSOUND_SAMPLE*>(bogus);
+    for (FSOUND_SAMPLE* bad : {foreignSample, freed, static_cast<FSOUND_SAMPLE*>(nullptr)})
         EXPECT_EQ(FSOUND_PlaySound(1, bad), 0);
     EXPECT_EQ(FSOUND_IsPlaying(1), 0);
     for (int channel : {-1, 32, 64, 1000}) {
