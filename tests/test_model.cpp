@@ -13,13 +13,8 @@
 
 namespace {
 
-// Records are 640 KB: keep them off the stack.
-std::unique_ptr<Model> freshModel()
-{
-    std::unique_ptr<Model> m(new Model);
-    std::memset(m.get(), 0, sizeof(Model));
-    return m;
-}
+// Records are 640 KB: keep them off the stack, zeroed.
+std::unique_ptr<Model> freshModel() { return std::make_unique<Model>(); }
 
 ModelReport parse(Model& m, const std::string& text)
 {
@@ -33,12 +28,12 @@ const std::string REC_B = "5 6 7 8 9 10 11 12 13 0.5 0.25 -1 2 1e1 -2.5e-1 7";
 
 void expectRec(const Model& m, int i, bool b)
 {
-    const float va[15] = {0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 1};
-    const float vb[15] = {5, 6, 7, 8, 9, 10, 11, 12, 13, 0.5f, 0.25f, -1, 2, 10, -0.25f};
-    const float* v = b ? vb : va;
-    for (int k = 0; k < 15; ++k)
-        EXPECT_EQ(k < 9 ? m.vertices[i][k] : m.texCoords[i][k - 9], v[k]) << "triangle " << i << " value " << k;
-    EXPECT_EQ(m.textureIndex[i], b ? 7 : 3);
+    std::vector<float> got(m.vertices[i], m.vertices[i] + 9);
+    got.insert(got.end(), m.texCoords[i], m.texCoords[i] + 6);
+    got.push_back(float(m.textureIndex[i]));
+    const std::vector<float> recA = {0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 1, 3};
+    const std::vector<float> recB = {5, 6, 7, 8, 9, 10, 11, 12, 13, 0.5f, 0.25f, -1, 2, 10, -0.25f, 7};
+    EXPECT_EQ(got, b ? recB : recA)        << "triangle " << i;
 }
 
 } // namespace
@@ -53,7 +48,8 @@ TEST(ModelParse, CountLabelAndRecordsInEveryLayout)
         "2\nlabel\n" + a + " comment words 9 9 9\n" + b + "  # trailing\n",  // text after the 16th value
         "2\r\n\r\nlabel\r\n" + a + "\r\n" + b + "\r\n",                       // Windows line ends, blank line
         "2\nlabel\n0 0 0 1 0 0 0 1 0\n0 0 1 0 0 1 3 8 8\n" + b + "\n",        // a record over two lines
-        "2\n" + std::string(1000, 'L') + " 9 9 9\n" + a + std::string(600, ' ') +  // lines past the read buffer
+        // Lines past the read buffer.
+        "2\n" + std::string(1000, 'L') + " 9 9 9\n" + a + std::string(600, ' ') +
             "1 2 3 4 5 6 7 8 9 1 2 3 4 5 6 7\n" + b + "\n",
     };
     for (const std::string& text : rows) {
@@ -80,28 +76,26 @@ TEST(ModelParse, CountLabelAndRecordsInEveryLayout)
 // Short, broken and hostile files over a record holding A, B, -5 in two fields of A, -7 in triangle 2.
 TEST(ModelParse, ShortBrokenAndHostileFilesKeepWhatTheyDoNotRead)
 {
-    struct Row {  // v00, v01, v03, v20: vertex values of triangles 0 and 2 afterwards
-        std::string text;
-        int32_t count, countRead, read, missing, bad, firstBadLine;
-        float v00, v01, v03, v20;
-        int32_t index0;
-    };
+    // The count, the report (count read, records read, missing, bad, first bad line) and the first
+    // texture index; then vertex values 0, 1 and 3 of triangle 0 and value 0 of triangle 2.
+    struct Row { std::string text; std::vector<int32_t> report; std::vector<float> kept; };
     const std::string n = "\n";
+    const int32_t M = MAX_MODEL_TRIANGLES;
     const Row rows[] = {
         // A record right after the count is swallowed as the label; triangles 1 and 2 meet the end.
-        {"3\n" + REC_B + n + REC_A + n, 3, 1, 1, 2, 0, 0, 0, 0, 1, -7, 3},
+        {"3\n" + REC_B + n + REC_A + n, {3, 1, 1, 2, 0, 0, 3}, {0, 0, 1, -7}},
         // A bad value leaves the rest of its record; the next record resynchronises.
-        {"2\nl\n1 2 3 x 5 6 7 8 9 0 0 0 0 0 0 4\n" + REC_B + n, 2, 1, 1, 0, 1, 3, 1, 2, -5, -7, 3},
+        {"2\nl\n1 2 3 x 5 6 7 8 9 0 0 0 0 0 0 4\n" + REC_B + n, {2, 1, 1, 0, 1, 3, 3}, {1, 2, -5, -7}},
         // Not finite: a number to the C library, so the record reads on, but the field is kept.
-        {"1\nl\n1 inf 3 0 0 0 0 0 0 0 0 0 0 0 0 1\n", 1, 1, 0, 0, 1, 3, 1, -5, 0, -7, 1},
-        {"1\nl\n1 NaN(0x1) 3 0 0 0 0 0 0 0 0 0 0 0 0 1\n", 1, 1, 0, 0, 1, 3, 1, -5, 0, -7, 1},
+        {"1\nl\n1 inf 3 0 0 0 0 0 0 0 0 0 0 0 0 1\n", {1, 1, 0, 0, 1, 3, 1}, {1, -5, 0, -7}},
+        {"1\nl\n1 NaN(0x1) 3 0 0 0 0 0 0 0 0 0 0 0 0 1\n", {1, 1, 0, 0, 1, 3, 1}, {1, -5, 0, -7}},
         // Counts past the record are held to its capacity; negative ones mean none.
-        {"99999999999\nl\n1 2 3 4 5 6 7 8 9 1 2 3 4 5 6 7\n", MAX_MODEL_TRIANGLES, 1, 1, MAX_MODEL_TRIANGLES - 1, 0, 0, 1, 2, 4, -7, 7},
-        {"2147483647\nl\n" + REC_A + n, MAX_MODEL_TRIANGLES, 1, 1, MAX_MODEL_TRIANGLES - 1, 0, 0, 0, 0, 1, -7, 3},
-        {"-1\nl\n" + REC_A + n, 0, 1, 0, 0, 0, 0, 0, -5, -5, -7, 3},
-        {"-2147483648\nl\n" + REC_A + n, 0, 1, 0, 0, 0, 0, 0, -5, -5, -7, 3},
+        {"99999999999\nl\n1 2 3 4 5 6 7 8 9 1 2 3 4 5 6 7\n", {M, 1, 1, M - 1, 0, 0, 7}, {1, 2, 4, -7}},
+        {"2147483647\nl\n" + REC_A + n, {M, 1, 1, M - 1, 0, 0, 3}, {0, 0, 1, -7}},
+        {"-1\nl\n" + REC_A + n, {0, 1, 0, 0, 0, 0, 3}, {0, -5, -5, -7}},
+        {"-2147483648\nl\n" + REC_A + n, {0, 1, 0, 0, 0, 0, 3}, {0, -5, -5, -7}},
         // No number at all: the old count and records stay.
-        {"sky\n", 2, 0, 0, 2, 0, 1, 0, -5, -5, -7, 3},
+        {"sky\n", {2, 0, 0, 2, 0, 1, 3}, {0, -5, -5, -7}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text.substr(0, 30));
@@ -110,15 +104,12 @@ TEST(ModelParse, ShortBrokenAndHostileFilesKeepWhatTheyDoNotRead)
         m->vertices[2][0] = -7.0f;
         m->vertices[0][1] = m->vertices[0][3] = -5.0f;
         const ModelReport rep = parse(*m, r.text);
-        EXPECT_EQ(m->triangleCount, r.count);
-        EXPECT_EQ((std::vector<int32_t>{rep.countRead, rep.recordsRead, rep.recordsMissing, rep.badRecords}),
-                  (std::vector<int32_t>{r.countRead, r.read, r.missing, r.bad}));
-        if (r.firstBadLine) {
-            EXPECT_EQ(rep.firstBadLine, r.firstBadLine);
-        }
-        const float got[] = {m->vertices[0][0], m->vertices[0][1], m->vertices[0][3], m->vertices[2][0]};
-        EXPECT_EQ(std::vector<float>(got, got + 4), (std::vector<float>{r.v00, r.v01, r.v03, r.v20}));
-        EXPECT_EQ(m->textureIndex[0], r.index0);
+        EXPECT_EQ((std::vector<int32_t>{m->triangleCount, rep.countRead, rep.recordsRead, rep.recordsMissing,
+                                        rep.badRecords, rep.firstBadLine, m->textureIndex[0]}),
+                  r.report);
+        const float* v0 = m->vertices[0];
+        const std::vector<float> kept = {v0[0], v0[1], v0[3], m->vertices[2][0]};
+        EXPECT_EQ(kept, r.kept);
         for (float v : m->vertices[0])
             EXPECT_TRUE(std::isfinite(v));
     }
@@ -145,7 +136,8 @@ TEST(ModelLists, RangesFollowTheCountsAndIndexesOutsideAGroupBindNothing)
         ADD_FAILURE() << "no list " << list;
         return std::pair<int32_t, int32_t>{-1, -1};
     };
-    struct Row { Model* model; int32_t count; uint32_t list; int32_t begin, end; };  // begin -1: empty, -2: any
+    // begin -1: an empty range anywhere, -2: any begin.
+    struct Row { Model* model; int32_t count; uint32_t list; int32_t begin, end; };
     const Row rows[] = {
         {&modelWew, 6, LIST_WEW, -1, 0},           {&modelWew, 7, LIST_WEW, 6, 7},
         {&modelWew, 0, LIST_STEERING_WHEEL, 0, 2}, {&modelWew, 0, LIST_SPEED_NEEDLE, 2, 4},

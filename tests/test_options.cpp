@@ -17,13 +17,21 @@ std::string settings()
 {
     auto text = [](const char* p) { return std::string(p ? p : "-"); };
     char head[128];
-    std::snprintf(head, sizeof head, "%dx%dx%d %x sky%d a%d j%d d%d w%d ", screenWidth, screenHeight, screenBits,
-                  textureMinFilter, clearSky, optAlphaFunc, optJoystick, optSoundDriver, optWindowMode);
-    return head + text(routeTextureList) + " " + text(busTextureList) + " " + text(carTextureList) + " " + mp3Folder;
+    std::snprintf(head, sizeof head, "%dx%dx%d %x sky%d a%d j%d d%d w%d ", screenWidth, screenHeight,
+                  screenBits, textureMinFilter, clearSky, optAlphaFunc, optJoystick, optSoundDriver,
+                  optWindowMode);
+    return head + text(routeTextureList) + " " + text(busTextureList) + " " + text(carTextureList) + " " +
+           mp3Folder;
 }
 
-const std::string LISTS_N = "Dane/Trasy/Test/TeksturyN.tex Dane/Autobusy/Volvo7000/TeksturyN.tex Dane/Pojazdy/F125/TeksturyN.tex";
-const std::string DEFAULTS = "640x480x16 2701 sky1 a0 j0 d0 w0 " + LISTS_N + " Dane/Radio/";
+// The three texture lists of one quality letter for one bus.
+std::string lists(const std::string& q, const std::string& bus = "Volvo7000")
+{
+    return "Dane/Trasy/Test/Tekstury" + q + ".tex Dane/Autobusy/" + bus + "/Tekstury" + q +
+           ".tex Dane/Pojazdy/F125/Tekstury" + q + ".tex";
+}
+
+const std::string PLAIN = "640x480x16 2701 sky1 a0 j0 d0 w0 ", DEFAULTS = PLAIN + lists("N") + " Dane/Radio/";
 
 struct OptionsTest : ::testing::Test {
     TempDir dir;
@@ -35,26 +43,22 @@ struct OptionsTest : ::testing::Test {
 TEST_F(OptionsTest, EveryKeyAndItsOutOfRangeValues)
 {
     struct Row { int bus; std::string ini, want; };  // ini empty: no file
-    const std::string lists = " " + LISTS_N + " Dane/Radio/";
+    const std::string rest = " 2701 sky1 a0 j0 d0 w0 " + lists("N") + " Dane/Radio/";
+    const std::string mp3 = PLAIN + lists("N") + " ";
     const Row rows[] = {
         {1, "", DEFAULTS},
-        {1, "[Opcje]\nRozdzielczosc=5\n", "1024x768x32 2701 sky1 a0 j0 d0 w0" + lists},
-        {1, "[Opcje]\nRozdzielczosc=4\n", "800x600x32 2701 sky1 a0 j0 d0 w0" + lists},
+        {1, "[Opcje]\nRozdzielczosc=5\n", "1024x768x32" + rest},
+        {1, "[Opcje]\nRozdzielczosc=4\n", "800x600x32" + rest},
         {1, "[Opcje]\nRozdzielczosc=9\n", DEFAULTS}, {1, "[Opcje]\nRozdzielczosc=-1\n", DEFAULTS},
         {1, "[Opcje]\nRozdzielczosc=6\n", DEFAULTS}, {1, "[Opcje]\nRozdzielczosc=abc\n", DEFAULTS},
         // Keys in any case; clouds 2 is dim as 1 is.
         {1, "[opcje]\nzachmurzenie=2\nALPHAFUNC=7\nJoystick=2\nMipmaping=1\nJakoscTekstur=0\nokno=2\n",
-         "640x480x16 2601 sky0 a7 j2 d0 w2 Dane/Trasy/Test/TeksturyW.tex Dane/Autobusy/Volvo7000/TeksturyW.tex "
-         "Dane/Pojazdy/F125/TeksturyW.tex Dane/Radio/"},
+         "640x480x16 2601 sky0 a7 j2 d0 w2 " + lists("W") + " Dane/Radio/"},
         {1, "[Opcje]\nMipmaping=3\nJakoscTekstur=2\n", "640x480x16 0 sky1 a0 j0 d0 w0 - - - Dane/Radio/"},
-        {0, "[Opcje]\nJakoscTekstur=0\n",
-         "640x480x16 2701 sky1 a0 j0 d0 w0 Dane/Trasy/Test/TeksturyW.tex Dane/Autobusy/Urbino12/TeksturyW.tex "
-         "Dane/Pojazdy/F125/TeksturyW.tex Dane/Radio/"},
-        {0, "[Opcje]\nJakoscTekstur=1\n",
-         "640x480x16 2701 sky1 a0 j0 d0 w0 Dane/Trasy/Test/TeksturyN.tex Dane/Autobusy/Urbino12/TeksturyN.tex "
-         "Dane/Pojazdy/F125/TeksturyN.tex Dane/Radio/"},
-        {1, "[Opcje]\nFolderMp3=" + std::string(400, 'x') + "/\n", DEFAULTS.substr(0, DEFAULTS.size() - 11) + std::string(254, 'x')},
-        {1, "[Opcje]\nFolderMp3=Muzyka/\n", DEFAULTS.substr(0, DEFAULTS.size() - 11) + "Muzyka/"},
+        {0, "[Opcje]\nJakoscTekstur=0\n", PLAIN + lists("W", "Urbino12") + " Dane/Radio/"},
+        {0, "[Opcje]\nJakoscTekstur=1\n", PLAIN + lists("N", "Urbino12") + " Dane/Radio/"},
+        {1, "[Opcje]\nFolderMp3=" + std::string(400, 'x') + "/\n", mp3 + std::string(254, 'x')},
+        {1, "[Opcje]\nFolderMp3=Muzyka/\n", mp3 + "Muzyka/"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.ini);
@@ -86,14 +90,17 @@ TEST(Profile, NumbersAndText)
 {
     TempDir dir;
     const std::string p = dir.file("a.ini");
-    writeFile(p, "; comment\n[Other]\nA=5\n[ Opcje ]\r\nA = 12abc\r\nB=-3\nC=words\nD=\nE=+7\nS=  \"quoted\"  \n");
-    const struct { const char *section, *key; int fallback, want; } ints[] = {{"Opcje", "A", 99, 12}, {"opcje", "b", 99, -3}, {"Opcje", "C", 99, 0}, {"Opcje", "D", 99, 0},
-                {"Opcje", "E", 99, 7},  {"Opcje", "Missing", 99, 99}, {"Nowhere", "A", 42, 42}};
+    writeFile(p, "; comment\n[Other]\nA=5\n[ Opcje ]\r\nA = 12abc\r\nB=-3\nC=words\nD=\nE=+7\n"
+                 "S=  \"quoted\"  \n");
+    const struct { const char *section, *key; int want; } ints[] = {
+        {"Opcje", "A", 12}, {"opcje", "b", -3}, {"Opcje", "C", 0},       {"Opcje", "D", 0},
+        {"Opcje", "E", 7},  {"Opcje", "Missing", 99}, {"Nowhere", "A", 99}};
     for (const auto& r : ints)
-        EXPECT_EQ(profileReadInt(r.section, r.key, r.fallback, p.c_str()), r.want) << r.section << " " << r.key;
+        EXPECT_EQ(profileReadInt(r.section, r.key, 99, p.c_str()), r.want) << r.section << " " << r.key;
     EXPECT_EQ(profileReadInt("Opcje", "A", 42, dir.file("none.ini").c_str()), 42);
     char buf[8];
-    for (auto [key, want] : {std::pair<const char*, const char*>{"S", "quoted"}, {"D", ""}, {"X", "default"}}) {
+    for (auto [key, want] : 
+         {std::pair<const char*, const char*>{"S", "quoted"}, {"D", ""}, {"X", "default"}}) {
         profileReadString("Opcje", key, "default-too-long", buf, sizeof buf, p.c_str());
         EXPECT_STREQ(buf, want) << key;
     }

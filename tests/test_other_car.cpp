@@ -19,7 +19,8 @@ TEST(OtherCar, FirstTicksTheLoopAndTheHeadingRamp)
         if (t == 599) {
             EXPECT_NEAR(otherCar.otherCarSpeed, 0.283f, 0.002f) << "leaving the first speed zone";
         }
-        if (otherCar.otherCarX > -10.0f && previousZ > -20.0f && otherCar.otherCarZ <= -20.0f) passes.push_back(t);
+        if (otherCar.otherCarX > -10.0f && previousZ > -20.0f && otherCar.otherCarZ <= -20.0f)
+            passes.push_back(t);
         previousZ = otherCar.otherCarZ;
     }
     ASSERT_EQ(passes.size(), 3u);
@@ -27,8 +28,10 @@ TEST(OtherCar, FirstTicksTheLoopAndTheHeadingRamp)
     EXPECT_NEAR(otherCar.otherCarX, 4.1f, 0.2f) << "back on the first straight";
     resetAllRunState();  // the heading ramp wraps at 360, a turn left early keeps its step
     otherCar.turnRampValue = 359.0f; otherCar.turnRampStep = 88.5f;
-    EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f) << "271 + 89 = 360 becomes 0"; EXPECT_EQ(otherCar.turnRampStep, 89.0f);
-    EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f); EXPECT_EQ(otherCar.turnRampStep, 0.0f) << "cleared on the next call";
+    EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f) << "271 + 89 = 360 becomes 0";
+    EXPECT_EQ(otherCar.turnRampStep, 89.0f);
+    EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f);
+    EXPECT_EQ(otherCar.turnRampStep, 0.0f) << "cleared on the next call";
     rampHeading(181.0f, 269.0f); rampHeading(181.0f, 269.0f);
     EXPECT_EQ(otherCar.turnRampValue, 182.0f);
     EXPECT_EQ(rampHeading(271.0f, 0.0f), 272.5f) << "its own start plus the carried 1.0 plus 0.5";
@@ -47,8 +50,10 @@ TEST(OtherCar, TheThirteenZonesBoundByBound)
     const Zone zones[13] = {
         {-5, 7, -70, -50, 0.2f, 0.3f, NONE, NONE, 0},         {-5, 7, -260, -250, NONE, 0, 179, NONE, 0},
         {-5, 7, OPEN, -310, NONE, 0, 180, NONE, 0},           {-5, 7, OPEN, -390, NONE, 0, 181, NONE, 0},
-        {-15, 10, OPEN, -447, 0.1f, 0.05f, NONE, 181, 269},   {-110, -90, -465, -455, 0.1f, 0.3f, 271.2f, NONE, 0},
-        {-420, -405, -470, -430, 0.1f, 0.05f, NONE, 271, 0},  {-420, -405, -430, -380, 0.1f, 0.4f, 0, NONE, 0},
+        {-15, 10, OPEN, -447, 0.1f, 0.05f, NONE, 181, 269},
+        {-110, -90, -465, -455, 0.1f, 0.3f, 271.2f, NONE, 0},
+        {-420, -405, -470, -430, 0.1f, 0.05f, NONE, 271, 0},
+        {-420, -405, -430, -380, 0.1f, 0.4f, 0, NONE, 0},
         {-430, -390, -56, -40, 0.1f, 0.2f, NONE, 0, 10},      {-430, -387, 53, 60, 0.1f, 0.03f, NONE, 10, 44},
         {-389, -360, 40, 77, 0.05f, 0.32f, NONE, 44, 90},     {-55, -10, 30, 77, 0.32f, 0.2f, NONE, 90, 151},
         {-10, 15, -15, 8.7f, NONE, 0, NONE, 151, 180},
@@ -70,7 +75,8 @@ TEST(OtherCar, TheThirteenZonesBoundByBound)
                                                           : (speedStep = 0.0f, r.speedStart);
                 heading = r.setHeading != NONE ? r.setHeading : heading;
                 if (r.turnStart != NONE && turnValue != r.turnTarget) {
-                    turnValue = r.turnStart + (turnStep += 0.5f); turnValue = turnValue == 360.0f ? 0.0f : turnValue;
+                    turnValue = r.turnStart + (turnStep += 0.5f);
+                    turnValue = turnValue == 360.0f ? 0.0f : turnValue;
                 } else if (r.turnStart != NONE) {
                     turnStep = 0.0f;
                 }

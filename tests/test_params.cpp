@@ -10,36 +10,30 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-static_assert(sizeof(VehicleParameters) == 4 * sizeof(float) && sizeof(BusGeometry) == 9 * sizeof(float) &&
-              sizeof(MissionParameters) == 8 * sizeof(float), "the readers fill plain float records");
-
 // One of the two value readers over `text`, every field first -9; the count and the fields in
 // file order.
 std::pair<int32_t, std::vector<float>> readValues(bool bus, const std::string& text)
 {
-    std::vector<float> v(13, -9.0f);
-    VehicleParameters p;
-    BusGeometry g;
+    struct { VehicleParameters p; BusGeometry g; } b;
     MissionParameters m;
-    std::memcpy(&p, v.data(), sizeof p);
-    std::memcpy(&g, v.data() + 4, sizeof g);
-    std::memcpy(&m, v.data(), sizeof m);
-    const int32_t n = bus ? parseBusParameters(text.data(), text.size(), &p, &g)
+    static_assert(sizeof b == 13 * sizeof(float) && sizeof m == 8 * sizeof(float), "plain float records");
+    float v[13];
+    std::fill_n(v, 13, -9.0f);
+    std::memcpy(&b, v, sizeof b), std::memcpy(&m, v, sizeof m);
+    const int32_t n = bus ? parseBusParameters(text.data(), text.size(), &b.p, &b.g)
                           : parseMissionParameters(text.data(), text.size(), &m);
-    std::memcpy(v.data(), bus ? static_cast<void*>(&p) : &m, bus ? sizeof p : sizeof m);
-    std::memcpy(v.data() + 4, &g, bus ? sizeof g : 0);
-    v.resize(bus ? 13 : 8);
-    return {n, v};
+    std::memcpy(v, bus ? static_cast<void*>(&b) : &m, bus ? sizeof b : sizeof m);
+    return {n, std::vector<float>(v, v + (bus ? 13 : 8))};
 }
 
 }  // namespace
@@ -78,7 +72,8 @@ TEST(NumberReader, FormsOfTheCLocaleInEveryReaderAndLocale)
         {" +1.5", OK, 1.5f}, {"\t-.25", OK, -0.25f}, {"3e2", OK, 300}, {"7.", OK, 7}, {"-1E-2", OK, -0.01f},
         {"0x1p3", OK, 8}, {"-0X.8P1", OK, -1}, {"1e-50", OK, 0}, {"1e-400", OK, 0}, {"1e-40", OK, 1e-40f},
         {"1e39", INF, 0}, {"-3e400", INF, 0}, {"inf", INF, 0}, {"-Infinity", INF, 0}, {"nan", INF, 0},
-        {"0x1p200", INF, 0}, {"infin", NO, 0}, {"0x", NO, 0}, {"1e+", NO, 0}, {"--1", NO, 0}, {"- 1", NO, 0}, {",5", NO, 0},
+        {"0x1p200", INF, 0}, {"infin", NO, 0}, {"0x", NO, 0}, {"1e+", NO, 0}, {"--1", NO, 0}, {"- 1", NO, 0},
+        {",5", NO, 0},
     };
     static Model model;
     auto runAll = [&](const char* locale) {
@@ -107,7 +102,8 @@ TEST(NumberReader, FormsOfTheCLocaleInEveryReaderAndLocale)
 
 TEST(StopReader, CountThenPairsHeldToTheTable)
 {
-    struct Row { std::string text; int32_t result, count; std::vector<float> x, z; };  // x, z: the first stops; -9 untouched
+    // x, z: the first stops; -9 untouched.
+    struct Row { std::string text; int32_t result, count; std::vector<float> x, z; };
     const Row rows[] = {
         {"2\n3 -4\n7.5 12\n", 5, 2, {3, 7.5f, -9}, {-4, 12, -9}},
         {"0\n1 2\n", 1, 0, {-9}, {-9}},
@@ -141,8 +137,6 @@ TEST(StopReader, CountThenPairsHeldToTheTable)
     EXPECT_EQ(t.fuelPointX, 55.0f);
 }
 
-namespace {
-
 // Runs a test body in a fresh working directory, with the state and the fakes reset.
 struct GameReaders : ::testing::Test {
     TempDir dir;
@@ -156,16 +150,13 @@ struct GameReaders : ::testing::Test {
     void TearDown() override
     {
         std::filesystem::current_path(previous);
-        quitRequested = shutdownRequested = 0;
-        exitStatus = 0;
+        quitRequested = shutdownRequested = exitStatus = 0;
     }
 };
 
-}  // namespace
-
 TEST_F(GameReaders, TheGamePathsFillTheRunState)
 {
-    writeFile("Dane/Autobusy/Urbino12/Parametry.busa", "0.25\n0.001\n0.003\n300\n1\n2\n3\n4\n5\n6\n7\n8\n9\n");
+    writeFile("Dane/Autobusy/Urbino12/Parametry.busa", "0.25 0.001 0.003 300 1 2 3 4 5 6 7 8 9\n");
     writeFile("Dane/Autobusy/Volvo7000/Parametry.busa", "0.5\n");
     writeFile("Dane/Rozklady/128/Parametry.misji", "10\n20\n90\n150\n6\n30\n5\n-8\n");
     writeFile("Dane/Rozklady/128/Przystanki.roz", "2\n3 -4\n7.5 12\n");
@@ -222,7 +213,8 @@ TEST(FileReaders, ExplicitPathsAndUnreadableOnes)
     RouteTable t{};
     EXPECT_TRUE(readStopsFile(dir.file("a.roz").c_str(), &t));
     EXPECT_EQ(t.stopZ[0], 5.0f);
-    for (const std::string& bad : {dir.file("missing.roz"), dir.path, dir.file("pipe.roz"), dir.file("huge.roz")})
+    for (const std::string& bad : {dir.file("missing.roz"), dir.path, dir.file("pipe.roz"),
+                                   dir.file("huge.roz")})
         EXPECT_FALSE(readStopsFile(bad.c_str(), &t)) << bad;
     EXPECT_FALSE(readStopsFile(nullptr, &t));
     MissionParameters m{};

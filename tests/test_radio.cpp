@@ -1,11 +1,10 @@
 // The radio over the recording sound library: scanning the folder, keys 1 to 4 with their
 // latches, the automatic advance, rescans; and the folder search it scans with.
 #include "core/keys.h"
-#include "platform/platform.h"
 #include "platform/null/null_platform.h"
 #include "platform/services/dirscan.h"
-#include "sim/state.h"
 #include "sim/controls.h"
+#include "sim/state.h"
 #include "sound/radio.h"
 #include "sound/sound.h"
 #include "tests/support/test_util.h"
@@ -18,8 +17,6 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-constexpr uint8_t KEY_1 = 0x31, KEY_2 = 0x32, KEY_3 = 0x33, KEY_4 = 0x34;
-
 class Radio : public ::testing::Test {
 protected:
     TempDir dir;
@@ -30,42 +27,33 @@ protected:
         FSOUND_Init(44100, 32, 2);
         std::memset(keyState, 0, sizeof keyState);
         latches = ControlLatches{};
-        for (FSOUND_STREAM*& s : soundStreams)
-            s = nullptr;
-        radioTrack = 1;
-        radioLastTrack = 0;
+        std::fill(std::begin(soundStreams), std::end(soundStreams), nullptr);
+        radioTrack = 1, radioLastTrack = 0;
     }
     // Writes the tracks and scans; every track opened gets a length, as a real file has.
     void scan(int count = 0)
     {
-        for (int i = 0; i < count; ++i) {
-            char name[64];
-            std::snprintf(name, sizeof name, "track%03d.mp3", i);
-            writeFile(dir.file(name), "x");
-        }
+        for (int i = 0; i < count; ++i)
+            writeFile(dir.file("track" + std::to_string(1000 + i).substr(1) + ".mp3"), "x");
         scanRadioFolder(folder.c_str());
         for (int e = RADIO_FIRST_TRACK; e <= radioLastTrack; ++e)
             fsoundRecordSetStreamLength(soundStreams[e], 30000);
         fsoundRecordTake();
     }
-    // One radio step with exactly these keys down.
+    // One radio step with exactly these keys down; a press is a step with the keys up first.
     Calls tick(std::initializer_list<uint8_t> keys = {})
     {
-        for (uint8_t k : {KEY_1, KEY_2, KEY_3, KEY_4})
+        for (uint8_t k : {VK_KEY_1, VK_KEY_2, VK_KEY_3, VK_KEY_4})
             keyState[k] = 0;
         for (uint8_t k : keys)
             keyState[k] = 1;
         radioStep();
         return fsoundRecordTake();
     }
-    // A fresh press: a step with the keys up, then one with this key down.
-    Calls press(uint8_t key)
-    {
-        tick();
-        return tick({key});
-    }
+    Calls press(uint8_t key) { return tick(), tick({key}); }
     static std::string id(int entry) { return std::to_string(fsoundRecordHandleId(soundStreams[entry])); }
-    static Calls start(int entry) { return {"StreamSetTime(" + id(entry) + ",0)", "StreamPlay(21," + id(entry) + ")"}; }
+    static Calls follow(int entry) { return {"StreamPlay(21," + id(entry) + ")"}; }
+    static Calls start(int entry) { return {"StreamSetTime(" + id(entry) + ",0)", follow(entry)[0]}; }
     std::string path(int entry) const { return fsoundRecordHandlePath(soundStreams[entry]); }
 };
 
@@ -77,7 +65,7 @@ TEST_F(Radio, WithNoTrackOrOneTheKeysDoNothing)
         EXPECT_EQ(radioLastTrack, 1 + count);
         EXPECT_EQ(fsoundRecordOpenStreams(), count);
         EXPECT_TRUE(tick().empty());
-        for (uint8_t k : {KEY_1, KEY_2, KEY_4})
+        for (uint8_t k : {VK_KEY_1, VK_KEY_2, VK_KEY_4})
             EXPECT_TRUE(press(k).empty()) << int(k);
         EXPECT_EQ(radioTrack, 2);
     }
@@ -89,73 +77,50 @@ TEST_F(Radio, WithNoTrackOrOneTheKeysDoNothing)
     EXPECT_EQ(radioLastTrack, 1);
 }
 
-TEST_F(Radio, AHeldKeyActsOnceAndEachNewPressActsAgain)
+TEST_F(Radio, AHeldKeyActsOnceAndTheFirstEntryUsesUpKeyOneButKeepsKeyTwo)
 {
     scan(4);
-    EXPECT_TRUE(tick({KEY_4}).empty()) << "the latch arms itself only while the key is up";
-    EXPECT_EQ(press(KEY_4), start(3));
-    for (int i = 0; i < 10; ++i)
-        EXPECT_TRUE(tick({KEY_4}).empty());
-    EXPECT_EQ(press(KEY_4), start(4));
-    EXPECT_EQ(press(KEY_4), start(5));
-    EXPECT_TRUE(press(KEY_4).empty()) << "no track after the last";
-    EXPECT_EQ(radioTrack, 5);
-    EXPECT_EQ(press(KEY_1), start(4));
-    EXPECT_TRUE(tick({KEY_1}).empty());
-}
-
-TEST_F(Radio, OnTheFirstEntryKeyOneIsUsedUpAndKeyTwoIsKeptTillTheNextTrack)
-{
-    scan(3);
-    EXPECT_TRUE(press(KEY_1).empty());
+    EXPECT_TRUE(tick({VK_KEY_1, VK_KEY_4}).empty()) << "a latch arms itself only while its key is up";
+    EXPECT_TRUE(press(VK_KEY_1).empty());
     EXPECT_EQ(latches.latchRadioPrevious, 0) << "used up though nothing happened";
-    EXPECT_TRUE(tick({KEY_2}).empty());
+    EXPECT_TRUE(tick({VK_KEY_2}).empty());
     EXPECT_EQ(latches.latchRadioRestart, 1) << "kept for when it can act";
-    EXPECT_EQ(tick({KEY_2, KEY_4}), start(3));
-    EXPECT_EQ(tick({KEY_2}), start(3));
-    EXPECT_TRUE(tick({KEY_2}).empty());
-    EXPECT_EQ(press(KEY_2), start(3));
-}
-
-TEST_F(Radio, KeyThreeStopsEveryTickAndReleasingItDoesNotResume)
-{
-    scan(2);
-    press(KEY_4);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(tick({KEY_3}), Calls({"StreamStop(" + id(3) + ")"}));
+    EXPECT_EQ(tick({VK_KEY_2, VK_KEY_4}), start(3));
+    EXPECT_EQ(tick({VK_KEY_2}), start(3));
+    EXPECT_EQ(tick({VK_KEY_4}), start(4));
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(tick({VK_KEY_4}).empty());
+    EXPECT_EQ(press(VK_KEY_4), start(5));
+    EXPECT_TRUE(press(VK_KEY_4).empty()) << "no track after the last";
+    EXPECT_EQ(radioTrack, 5);
+    EXPECT_EQ(press(VK_KEY_1), start(4));
+    EXPECT_TRUE(tick({VK_KEY_1}).empty());
+    EXPECT_EQ(press(VK_KEY_2), start(4));
+    EXPECT_TRUE(tick({VK_KEY_2}).empty()) << "held, it acts once";
+    for (int i = 0; i < 3; ++i)  // key 3 stops in every tick, and letting it go does not resume
+        EXPECT_EQ(tick({VK_KEY_3}), Calls({"StreamStop(" + id(4) + ")"}));
     EXPECT_TRUE(tick().empty());
-    EXPECT_EQ(tick({KEY_2}), start(3));
     radioStopCurrent();
-    EXPECT_EQ(fsoundRecordTake(), Calls({"StreamStop(" + id(3) + ")"}));
+    EXPECT_EQ(fsoundRecordTake(), Calls({"StreamStop(" + id(4) + ")"}));
 }
 
-TEST_F(Radio, AFinishedTrackIsFollowedByTheNextWithoutSeeking)
+TEST_F(Radio, AFinishedTrackIsFollowedByTheNextWithoutSeekingAndAnEntryThatDidNotOpenIsPassedOver)
 {
-    scan(4);
+    scan(5);
     fsoundRecordSetStreamTime(soundStreams[2], 30000);
     EXPECT_TRUE(tick().empty()) << "the first entry never advances by itself";
-    tick({KEY_4});
+    tick({VK_KEY_4});
     fsoundRecordSetStreamTime(soundStreams[3], 12000);
     EXPECT_TRUE(tick().empty());
-    EXPECT_EQ(radioPosition, 12000);
-    EXPECT_EQ(radioLength, 30000);
+    EXPECT_EQ(std::make_pair(radioPosition, radioLength), std::make_pair(12000, 30000));
     fsoundRecordSetStreamTime(soundStreams[3], 30000);
-    EXPECT_EQ(tick(), Calls({start(4)[1]}));
-    EXPECT_EQ(radioTrack, 4);
+    EXPECT_EQ(tick(), follow(4));
     EXPECT_TRUE(tick().empty());
-    fsoundRecordSetStreamTime(soundStreams[4], 30000);
-    EXPECT_EQ(tick(), Calls({start(5)[1]}));
-    fsoundRecordSetStreamTime(soundStreams[5], 30000);
+    soundStreams[5] = nullptr;  // as if the library could not open that file
+    EXPECT_EQ(press(VK_KEY_4), follow(6)) << "the empty entry's calls do nothing; then it is at its end";
+    fsoundRecordSetStreamTime(soundStreams[6], 30000);
     EXPECT_TRUE(tick().empty()) << "the last track does not wrap round to the first";
-    EXPECT_EQ(radioTrack, 5);
-}
-
-TEST_F(Radio, AnEntryThatDidNotOpenIsPassedOver)
-{
-    scan(3);
-    soundStreams[3] = nullptr;  // as if the library could not open the second file
-    EXPECT_EQ(press(KEY_4), Calls({start(4)[1]})) << "the empty entry's calls do nothing; then it is at its end";
-    EXPECT_EQ(radioTrack, 4);
+    EXPECT_EQ(radioTrack, 6);
 }
 
 TEST_F(Radio, MoreFilesThanTheTableHoldsAreLeftOut)
@@ -165,23 +130,21 @@ TEST_F(Radio, MoreFilesThanTheTableHoldsAreLeftOut)
     EXPECT_EQ(fsoundRecordOpenStreams(), 100);
     EXPECT_EQ(path(101), folder + "track099.mp3");
     radioTrack = 100;
-    EXPECT_EQ(press(KEY_4), start(101));
-    EXPECT_TRUE(press(KEY_4).empty());
+    EXPECT_EQ(press(VK_KEY_4), start(101));
+    EXPECT_TRUE(press(VK_KEY_4).empty());
 }
 
 TEST_F(Radio, ARescanStopsTheRadioClosesTheOldStreamsAndClearsEntriesPastTheNewLast)
 {
     scan(3);
-    Calls expected = {"StopSound(21)"};
-    for (int e : {2, 3, 4})
-        expected.push_back("StreamClose(" + id(e) + ")");
-    press(KEY_4);
+    const Calls expected = {"StopSound(21)", "StreamClose(" + id(2) + ")", "StreamClose(" + id(3) + ")",
+                            "StreamClose(" + id(4) + ")"};
+    press(VK_KEY_4);
     writeFile(dir.file("zz.mp3"), "x");
     scanRadioFolder(folder.c_str());
     EXPECT_EQ(fsoundRecordTake(), expected);
-    EXPECT_EQ(fsoundRecordOpenStreams(), 4);
-    EXPECT_EQ(radioTrack, 2);
-    EXPECT_EQ(radioLastTrack, 5);
+    EXPECT_EQ(std::make_tuple(fsoundRecordOpenStreams(), radioTrack, radioLastTrack),
+              std::make_tuple(4, 2, 5));
     EXPECT_EQ(path(5), folder + "zz.mp3");
     for (const char* gone : {"track001.mp3", "track002.mp3", "zz.mp3"})
         std::remove(dir.file(gone).c_str());
@@ -191,12 +154,12 @@ TEST_F(Radio, ARescanStopsTheRadioClosesTheOldStreamsAndClearsEntriesPastTheNewL
         EXPECT_EQ(soundStreams[e], nullptr) << e;
 }
 
-using Names = std::vector<std::string>;
-
 TEST(FolderSearch, FindsRegularFilesAndLinksToThemBySuffixInAnyCaseSortedByteWise)
 {
+    using Names = std::vector<std::string>;
     TempDir dir;
-    for (const char* name : {"b.mp3", "B.mp3", "a.MP3", "_x.Mp3", "a.mp", "mp3", "x.mp3 ", "y.wav", "folder.mp3/in.mp3"})
+    for (const char* name :
+         {"b.mp3", "B.mp3", "a.MP3", "_x.Mp3", "a.mp", "mp3", "x.mp3 ", "y.wav", "folder.mp3/in.mp3"})
         writeFile(dir.file(name), "x");
     ASSERT_EQ(symlink(dir.file("b.mp3").c_str(), dir.file("link.mp3").c_str()), 0);
     ASSERT_EQ(symlink(dir.file("gone.mp3").c_str(), dir.file("broken.mp3").c_str()), 0);

@@ -17,10 +17,12 @@ protected:
 TEST_F(Rating, VerdictBoundariesAndPenalties)
 {
     const char *great = "great!!! you are super driver.", *notBad = "not bad, but you need more concetrate",
-               *more = "eh, more and more and more and more ... trenings.", *terrible = "You are terible driver, You discharge!!!";
+               *more = "eh, more and more and more and more ... trenings.",
+               *terrible = "You are terible driver, You discharge!!!";
     // In increasing order: between the ranges the previous verdict stays.
-    const std::pair<float, const char*> verdicts[] = {{0.0f, great}, {0.5f, great}, {1.0f, notBad},  {5.0f, notBad},  {5.5f, notBad},
-                                                  {6.0f, more},  {10.0f, more}, {10.5f, more},   {11.0f, terrible}, {250.0f, terrible}};
+    const std::pair<float, const char*> verdicts[] = {
+        {0.0f, great}, {0.5f, great},  {1.0f, notBad}, {5.0f, notBad},    {5.5f, notBad},
+        {6.0f, more},  {10.0f, more}, {10.5f, more},   {11.0f, terrible}, {250.0f, terrible}};
     for (const auto& [total, verdict] : verdicts) {
         run.punishment = total;
         EXPECT_EQ(rateDriving(), std::floor(total)) << total; EXPECT_STREQ(run.verdictText, verdict) << total;
@@ -31,8 +33,10 @@ TEST_F(Rating, VerdictBoundariesAndPenalties)
     const Row rows[] = {{0.2927f, 1, 0, 0, 50, 0.0f}, {0.2928f, 1, 0, 0, 50, 1.0f}, {0, 1, 1, 0, 1, 0.0f},
                         {0, 0, 1, 0, 1, 0.02f},      {0, 1, 1, 1, 1, 0.0f},        {0, 1, 0, 1, 1, 10.0f}};
     for (const Row& r : rows) {
-        SetUp(); vehicle.busSpeedAbs = r.speed; stops.atStop = r.atStop; doors.door3Open = r.doorOpen; stops.exchangeInProgress = r.exchange;
+        SetUp(); vehicle.busSpeedAbs = r.speed; stops.atStop = r.atStop; doors.door3Open = r.doorOpen;
+        stops.exchangeInProgress = r.exchange;
         for (int i = 0; i < r.ticks; ++i) rateDriving();
-        EXPECT_NEAR(run.punishment, r.cost, 1e-4) << r.speed << " door " << int(r.doorOpen) << " exchange " << int(r.exchange);
+        EXPECT_NEAR(run.punishment, r.cost, 1e-4) << r.speed << " door " << int(r.doorOpen) << " exchange "
+                                                  << int(r.exchange);
     }
 }

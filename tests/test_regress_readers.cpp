@@ -23,7 +23,8 @@ namespace {
 std::vector<std::pair<std::string, std::vector<char>>> corpus(const std::string& kind)
 {
     std::vector<std::pair<std::string, std::vector<char>>> files;
-    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(VELBRANT_SOURCE_DIR) / "fuzz/corpus" / kind))
+    namespace fs = std::filesystem;
+    for (const auto& e : fs::directory_iterator(fs::path(VELBRANT_SOURCE_DIR) / "fuzz/corpus" / kind))
         if (e.is_regular_file()) {
             const std::string text = readFile(e.path().string());
             files.push_back({e.path().string(), std::vector<char>(text.begin(), text.end())});
@@ -62,7 +63,8 @@ TEST(RegressCorpus, EverySeedStaysInsideTheRecordsAndGivesFiniteValues)
         const char* error = nullptr;
         ImageRecord* image = decodeBmp(bytes.data(), bytes.size(), &error);
         decoded += image ? 1 : 0;
-        EXPECT_TRUE(image ? image->width > 0 && image->height > 0 : error == BMP_MSG_FORMAT || error == BMP_MSG_CONVERSION) << f;
+        EXPECT_TRUE(image ? image->width > 0 && image->height > 0
+                          : error == BMP_MSG_FORMAT || error == BMP_MSG_CONVERSION) << f;
         freeImage(image);
     }
     EXPECT_GE(decoded, 10);  // the seeds cover every pixel format the game reads
@@ -97,9 +99,10 @@ TEST(RegressCorpus, EverySeedStaysInsideTheRecordsAndGivesFiniteValues)
 
 TEST(RegressRadioNames, OnlyMp3NamesInByteOrderWhateverTheirBytes)
 {
-    const std::vector<std::string> names = {"b.mp3", std::string("a\0.mp3", 6), "\xff.MP3", ".mp3", "mp3", "x.mp3 ",
+    const std::string nul("a\0.mp3", 6);
+    const std::vector<std::string> names = {"b.mp3", nul, "\xff.MP3", ".mp3", "mp3", "x.mp3 ",
                                             "c.mP3", "A.Mp3"};
-    const std::vector<std::string> expected = {".mp3", "A.Mp3", std::string("a\0.mp3", 6), "b.mp3", "c.mP3", "\xff.MP3"};
+    const std::vector<std::string> expected = {".mp3", "A.Mp3", nul, "b.mp3", "c.mP3", "\xff.MP3"};
     EXPECT_EQ(selectNamesBySuffix(names, ".mp3"), expected);
     EXPECT_EQ(selectNamesBySuffix(names, ".MP3"), expected);
     EXPECT_TRUE(selectNamesBySuffix({}, ".mp3").empty());

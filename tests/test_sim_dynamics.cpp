@@ -11,12 +11,14 @@
 #include <tuple>
 
 using Dynamics = SimTest;
+using std::make_tuple;
 
 TEST(RandomAndConversions, RuntimeSequenceAndClampedTruncation)
 {
     randomState = 1;
     for (int32_t e : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}) EXPECT_EQ(nextRandom(), e);
-    const std::pair<double, int> rows[] = {{1e20, INT_MAX}, {-1e20, INT_MIN}, {NAN, 0}, {22499.9, 22499}, {-3.7, -3}};
+    const std::pair<double, int> rows[] = {
+        {1e20, INT_MAX}, {-1e20, INT_MIN}, {NAN, 0}, {22499.9, 22499}, {-3.7, -3}};
     for (const auto& [in, out] : rows) EXPECT_EQ(truncToInt(in), out) << in;
 }
 
@@ -45,15 +47,18 @@ TEST_F(Dynamics, ThrottleDrawsTheStopFiguresAndSendsTheBandFrequencyOnBothChanne
     for (int i = 0; i < 300; ++i) {
         tick({VK_UP});
         if (i < 2) {  // the first throttle ticks draw the stop figures in order
-            EXPECT_EQ(std::make_tuple(stops.swayCycleLimit, stops.passengersToAlight, stops.passengersToBoard), figures[i]);
+            EXPECT_EQ(make_tuple(stops.swayCycleLimit, stops.passengersToAlight, stops.passengersToBoard),
+                      figures[i]);
         }
         const auto calls = fsoundRecordTake(); const std::string f = std::to_string(engine.engineFreq);
-        EXPECT_TRUE(recorded(calls, "SetFrequency(0," + f + ")") && recorded(calls, "SetFrequency(13," + f + ")"));
+        EXPECT_TRUE(recorded(calls, "SetFrequency(0," + f + ")") &&
+                    recorded(calls, "SetFrequency(13," + f + ")"));
         EXPECT_EQ(countOf(calls, "PlaySound(13)"), i == 0 ? 1 : 0) << "the loop starts once per press";
         drops += engine.engineFreq < previous ? 1 : 0; previous = engine.engineFreq;
     }
     EXPECT_GT(vehicle.busSpeed, 0.26f); EXPECT_EQ(drops, 3); EXPECT_EQ(vehicle.driveDirection, 1);
-    EXPECT_STREQ(vehicle.gearText, "przod"); EXPECT_FLOAT_EQ(vehicle.busX, 0.0f) << "heading 0: along +Z only";
+    EXPECT_STREQ(vehicle.gearText, "przod");
+    EXPECT_FLOAT_EQ(vehicle.busX, 0.0f) << "heading 0: along +Z only";
     EXPECT_GT(vehicle.busZ, 10.0f);
     tick();
     EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(13)"));
@@ -68,7 +73,7 @@ TEST_F(Dynamics, BrakingCoastingAndReverse)
     startEngine(); ticks(100, {VK_UP}); const float start = vehicle.busSpeed; tick({VK_DOWN});
     EXPECT_NEAR(vehicle.busSpeed, start - TEST_BRAKE_STEP, 1e-6);
     ticks(30, {VK_DOWN});
-    EXPECT_EQ(std::make_tuple(vehicle.busSpeed, vehicle.brakeLightOn), std::make_tuple(0.0f, 1));
+    EXPECT_EQ(make_tuple(vehicle.busSpeed, vehicle.brakeLightOn), make_tuple(0.0f, 1));
     tick();
     EXPECT_EQ(vehicle.brakeLightOn, 0);
     ticks(21, {VK_UP}); tick(); const float before = vehicle.busSpeed; tick();
@@ -107,7 +112,8 @@ TEST_F(Dynamics, SelfCentringAndTheSteeringLimitOfThePreviousTick)
     tick();
     EXPECT_EQ(vehicle.steerKeyHeld, 0);
     startEngine(); ticks(50, {VK_UP}); ticks(30, {VK_UP, VK_RIGHT});
-    EXPECT_TRUE(vehicle.busHeading > 1.0f && vehicle.busX > 0.0f && vehicle.bodyRoll > 0.0f) << "turning right";
+    EXPECT_TRUE(vehicle.busHeading > 1.0f && vehicle.busX > 0.0f && vehicle.bodyRoll > 0.0f)
+        << "turning right";
 }
 
 // Throttle in neutral revs the engine 300 Hz a tick while below 30000 and leaves the bus where it
@@ -136,7 +142,8 @@ TEST_F(Dynamics, NeutralRevsToTheCapAndWindsDownToIdle)
 TEST_F(Dynamics, BrakingTakesTheSteeringSignAndThePitchFromTheGear)
 {
     struct Row { int32_t gear; float speed; uint8_t direction; float turn, pitch; };
-    const Row rows[] = {{0, 0.05f, 1, 1, -0.02f}, {1, 0.05f, 1, 1, -0.02f}, {2, 0.05f, 1, -1, -0.02f}, {2, -0.05f, 0, -1, 0.0f}};
+    const Row rows[] = {
+        {0, 0.05f, 1, 1, -0.02f}, {1, 0.05f, 1, 1, -0.02f}, {2, 0.05f, 1, -1, -0.02f}, {2, -0.05f, 0, -1, 0}};
     for (const Row& r : rows) {
         SetUp(); vehicle.gear = r.gear; vehicle.busSpeed = r.speed; vehicle.driveDirection = r.direction;
         vehicle.pedalActive = 1;  // no coasting in the same tick
@@ -144,7 +151,7 @@ TEST_F(Dynamics, BrakingTakesTheSteeringSignAndThePitchFromTheGear)
         tick({VK_DOWN});
         SCOPED_TRACE(testing::Message() << "gear " << r.gear << " speed " << r.speed);
         EXPECT_NEAR(vehicle.busHeading, r.turn * 0.095f, 1e-6);
-        EXPECT_NEAR(vehicle.busSpeed, r.speed > 0 ? r.speed - TEST_BRAKE_STEP : r.speed + TEST_BRAKE_STEP, 1e-6);
+        EXPECT_NEAR(vehicle.busSpeed, r.speed - std::copysign(TEST_BRAKE_STEP, r.speed), 1e-6);
         EXPECT_NEAR(vehicle.pitchSway, r.pitch, 1e-6);
     }
 }

@@ -17,15 +17,18 @@ TEST_F(Equipment, TheStarterCatchesAndTheEngineStopsOnRelease)
     EXPECT_EQ(engine.engineKeyLatch, 1) << "not caught after 33 ticks";
     EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(4)"), 33) << "the short sample is replayed every tick";
     tick({VK_KEY_S});
-    EXPECT_EQ(make_tuple(engine.engineKeyLatch, engine.engineOff, engine.engineFreq), make_tuple(0, 1, 4000)) << "off until S is up";
+    EXPECT_EQ(make_tuple(engine.engineKeyLatch, engine.engineOff, engine.engineFreq), make_tuple(0, 1, 4000))
+        << "off until S is up";
     const auto calls = fsoundRecordTake();
-    EXPECT_TRUE(recorded(calls, "PlaySound(0)") && recorded(calls, "SetFrequency(0,4000)") && recorded(calls, "SetFrequency(13,4000)"));
+    for (const char* call : {"PlaySound(0)", "SetFrequency(0,4000)", "SetFrequency(13,4000)"})
+        EXPECT_TRUE(recorded(calls, call)) << call;
     tick({VK_UP});
     EXPECT_EQ(vehicle.busSpeed, 0.0f) << "throttle locked while S is still down is released this tick";
     EXPECT_EQ(make_tuple(engine.engineOff, engine.throttleLocked), make_tuple(0, 0));
     SetUp();  // with sound the start waits for the sample to end, playing it once
     fsoundRecordSetPlaying(4, 1); ticks(100, {VK_KEY_S});
-    EXPECT_EQ(make_tuple(engine.engineKeyLatch, countOf(fsoundRecordTake(), "PlaySound(4)")), make_tuple(1, 1));
+    EXPECT_EQ(engine.engineKeyLatch, 1);
+    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(4)"), 1);
     fsoundRecordSetPlaying(4, 0); tick({VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 0);
     SetUp();  // stopping locks the throttle at once and stops on release
@@ -91,7 +94,8 @@ TEST_F(Equipment, HornWarningSignalAndIndicatorSoundAndBlink)
         EXPECT_EQ(countOf(fsoundRecordTake(), std::string("StopSound(") + id), 0);
     }
     fakeNowMs = 100500; tick({VK_OEM_PERIOD});
-    EXPECT_EQ(make_tuple(lights.rightIndicatorOn, lights.rightIndicatorLamp), make_tuple(1, 0)) << "its blink item ran first";
+    EXPECT_EQ(make_tuple(lights.rightIndicatorOn, lights.rightIndicatorLamp), make_tuple(1, 0))
+        << "its blink item ran first";
     tick();
     EXPECT_EQ(lights.rightIndicatorLamp, 1) << "the last change was long ago: at once";
     ticks(20);  // to 100.940 s: still the same second
@@ -99,7 +103,7 @@ TEST_F(Equipment, HornWarningSignalAndIndicatorSoundAndBlink)
     ticks(5);  // into second 101
     EXPECT_EQ(lights.rightIndicatorLamp, 0); EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 2);
     tick({VK_OEM_PERIOD}); fakeNowMs += 2000; tick();
-    EXPECT_EQ(make_tuple(lights.rightIndicatorOn, lights.rightIndicatorLamp), make_tuple(0, 0)) << "dark the tick after";
+    EXPECT_EQ(lights.rightIndicatorOn + lights.rightIndicatorLamp, 0) << "dark the tick after";
     vehicle.steer = -0.1f;  // steering left keeps a left indicator, steering right cancels it
     tick({VK_OEM_COMMA}); ticks(3);
     EXPECT_EQ(lights.leftIndicatorOn, 1);
@@ -113,7 +117,8 @@ TEST_F(Equipment, AnIndicatorOnBlocksTheOtherEitherWay)
 {
     const uint8_t *right = &lights.rightIndicatorOn, *left = &lights.leftIndicatorOn;
     for (const auto& [first, second, firstOn, secondOn, nextTick] :
-         {make_tuple(VK_OEM_PERIOD, VK_OEM_COMMA, right, left, true), make_tuple(VK_OEM_COMMA, VK_OEM_PERIOD, left, right, false)}) {
+         {make_tuple(VK_OEM_PERIOD, VK_OEM_COMMA, right, left, true),
+          make_tuple(VK_OEM_COMMA, VK_OEM_PERIOD, left, right, false)}) {
         SetUp(); tick({first}); tick(); tick({second});
         if (nextTick) {
             EXPECT_EQ(*secondOn, 1);
@@ -131,7 +136,8 @@ TEST_F(Equipment, FuelIsUsedByTheEngineFrequencyAndAnEmptyTankStopsItForGood)
     tick({VK_KEY_Q});  // standing in forward the band sets 0: almost nothing is used
     engine.fuel = 1.0f; ticks(100);
     EXPECT_EQ(engine.engineFreq, 0); EXPECT_TRUE(engine.fuel > 0.9999f && engine.fuel < 1.0f) << engine.fuel;
-    ticks(30, {VK_UP}); engine.fuel = 0.0001f; fsoundRecordTake(); std::memset(keyState, 0, sizeof keyState); tickRaw();
+    ticks(30, {VK_UP}); engine.fuel = 0.0001f; fsoundRecordTake();
+    tick();
     EXPECT_EQ(make_tuple(engine.fuel, keyState[VK_KEY_S]), make_tuple(0.0f, 1)) << "as if the driver held S";
     EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(5)"));
     const float speed = vehicle.busSpeed;

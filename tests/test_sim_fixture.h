@@ -19,7 +19,8 @@
 #include <string>
 #include <vector>
 
-constexpr float TEST_TOP_SPEED = 0.3f, TEST_ACCEL_STEP = 0.001f, TEST_BRAKE_STEP = 0.004f, TEST_FUEL_CAPACITY = 200.0f;
+constexpr float TEST_TOP_SPEED = 0.3f, TEST_ACCEL_STEP = 0.001f, TEST_BRAKE_STEP = 0.004f;
+constexpr float TEST_FUEL_CAPACITY = 200.0f;
 
 class SimTest : public ::testing::Test {
 protected:
@@ -29,7 +30,8 @@ protected:
         initSound();  // samples get handles, so the recording library records their calls
         fsoundRecordTake(); std::memset(keyState, 0, sizeof keyState); optJoystick = 0; inGame = 1;
         escapeQuits = returnToMenu = quitRequested = shutdownRequested = 0; exitStatus = 0;
-        vehicleParams = {TEST_TOP_SPEED, TEST_ACCEL_STEP, TEST_BRAKE_STEP, TEST_FUEL_CAPACITY}; engine.fuel = 100.0f;
+        vehicleParams = {TEST_TOP_SPEED, TEST_ACCEL_STEP, TEST_BRAKE_STEP, TEST_FUEL_CAPACITY};
+        engine.fuel = 100.0f;
         // Stops and pump far away, so no rule of theirs acts unless a test puts the bus there.
         route.stopCount = 3;
         for (int i = 0; i < 3; ++i) route.stopX[i] = 1000.0f + 100.0f * i, route.stopZ[i] = 1000.0f;
@@ -64,6 +66,9 @@ protected:
     }
 
     using Calls = std::vector<std::string>;
-    static int countOf(const Calls& calls, const std::string& call) { return int(std::count(calls.begin(), calls.end(), call)); }
+    static int countOf(const Calls& c, const std::string& call)
+    {
+        return int(std::count(c.begin(), c.end(), call));
+    }
     static bool recorded(const Calls& calls, const std::string& call) { return countOf(calls, call) > 0; }
 };

@@ -8,6 +8,11 @@
 #include <cmath>
 #include <tuple>
 
+using std::make_tuple;
+// The keys of the three doors.
+const std::initializer_list<uint8_t> ALL_OPEN = {VK_DELETE, VK_END, VK_NEXT};
+const std::initializer_list<uint8_t> ALL_SHUT = {VK_INSERT, VK_HOME, VK_PRIOR};
+
 class Stops : public SimTest {
 protected:
     // Four stops along +Z (world) at 0, 100, 200, 300 (stored as the negative); the bus at the first.
@@ -30,14 +35,17 @@ TEST_F(Stops, StopVectorBearingAndDistanceWithoutNan)
 {
     struct Row { float x, z, bearing; uint8_t atStop; };
     // 5 is not closer than 5; on the stop no NaN; dz = 0 with dx != 0 a quarter turn from 180.
-    const Row rows[] = {{3, -4, float(-std::atan(3.0 / -4.0) * 57.29578), 0}, {3, 4, float(180.0 - std::atan(0.75) * 57.29578), 0},
-                        {0, 0, 180.0f, 1}, {2, 0, 90.0f, 1}};
+    const Row rows[] = {{3, -4, float(-std::atan(3.0 / -4.0) * 57.29578), 0},
+                        {3, 4, float(180.0 - std::atan(0.75) * 57.29578), 0},
+                        {0, 0, 180.0f, 1},
+                        {2, 0, 90.0f, 1}};
     for (const Row& r : rows) {
         vehicle.busX = r.x; vehicle.busZ = r.z; updateStopGeometry();
         SCOPED_TRACE(testing::Message() << r.x << "," << r.z);
-        EXPECT_EQ(std::make_tuple(stops.stopDX, stops.stopDZ, stops.atStop), std::make_tuple(r.x, r.z, r.atStop));
+        EXPECT_EQ(make_tuple(stops.stopDX, stops.stopDZ, stops.atStop), make_tuple(r.x, r.z, r.atStop));
         EXPECT_FLOAT_EQ(stops.stopDistance, std::hypot(r.x, r.z));
-        EXPECT_NEAR(r.z == 0 && r.x != 0 ? 180.0f - std::fabs(stops.stopBearing - 180.0f) : stops.stopBearing, r.bearing, 1e-3);
+        const float bearing = stops.stopBearing;
+        EXPECT_NEAR(r.z == 0 && r.x != 0 ? 180.0f - std::fabs(bearing - 180.0f) : bearing, r.bearing, 1e-3);
     }
 }
 
@@ -50,62 +58,66 @@ TEST_F(Stops, ADoorOpenedAwayFromAStopMovesNobodyAndCosts)
     }
     EXPECT_EQ(stops.passengersOnBoard, 10.0f); EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
     tick({VK_INSERT}); tick();
-    EXPECT_EQ(std::make_tuple(stops.stopService, stops.currentStop, vehicle.gear), std::make_tuple(0, 0, 0)) << "gear as before";
+    EXPECT_EQ(make_tuple(stops.stopService, stops.currentStop, vehicle.gear), make_tuple(0, 0, 0))
+        << "gear as before";
 }
 
 TEST_F(Stops, AlightingTakesAbout500TicksThroughOneDoorAnd100ThroughThree)
 {
-    for (const auto& [n, keys] : {std::pair{500, std::vector<uint8_t>{VK_DELETE}},
-                                  std::pair{100, std::vector<uint8_t>{VK_DELETE, VK_END, VK_NEXT}}}) {
-        SetUp(); stops.passengersOnBoard = 10.0f; stops.passengersToAlight = 5.0f;
-        for (uint8_t k : keys) keyState[k] = 1;
-        tickRaw();
+    const std::initializer_list<uint8_t> oneDoor = {VK_DELETE};
+    for (const auto& [n, keys] : {std::pair{500, oneDoor}, {100, ALL_OPEN}}) {
+        SetUp(); serve(10, 5, 0, keys);
         EXPECT_NEAR(ticksUntil([] { return stops.passengersAlighted >= 5.0f; }), n, 2);
         if (keys.size() == 1) {
             EXPECT_NEAR(stops.passengersOnBoard, 5.0f, 0.02f);
         }
     }
-    SetUp(); serve(3, 0, 2, {VK_DELETE, VK_END, VK_NEXT}); tick();
-    EXPECT_EQ(stops.alightingPhase, 0) << "nobody to alight: boarding at once"; EXPECT_GT(stops.passengersBoarded, 0.0f);
+    SetUp(); serve(3, 0, 2, ALL_OPEN); tick();
+    EXPECT_EQ(stops.alightingPhase, 0) << "nobody to alight: boarding at once";
+    EXPECT_GT(stops.passengersBoarded, 0.0f);
 }
 
 TEST_F(Stops, ClosingTheDoorsEndsTheServiceAndCostsTenOnPassengers)
 {
-    stops.resumeGear = 0; serve(2, 1, 1, {VK_DELETE, VK_END, VK_NEXT}); ticks(200); tick({VK_INSERT, VK_HOME, VK_PRIOR});
+    stops.resumeGear = 0; serve(2, 1, 1, ALL_OPEN); ticks(200); tick(ALL_SHUT);
     EXPECT_EQ(rateDriving(), 0.0) << "the exchange was over";
     tick();
-    EXPECT_EQ(std::make_tuple(stops.stopService, stops.currentStop, vehicle.gear, stops.alightingPhase, stops.exchangeOpen,
-                              stops.passengersBoarded),
-              std::make_tuple(0, 1, 0, 1, 1, 0.0f));
+    EXPECT_EQ(make_tuple(stops.stopService, stops.currentStop, vehicle.gear, stops.alightingPhase,
+                         stops.exchangeOpen, stops.passengersBoarded),
+              make_tuple(0, 1, 0, 1, 1, 0.0f));
     // Closing on passengers costs ten once, and always at the last service stop.
     for (int32_t stop : {0, 2}) {
         SetUp(); stops.currentStop = stop; vehicle.busZ = 100.0f * stop;
         if (stop == 0) {
             serve(10, 8, 0, {VK_DELETE}); ticks(20);
         } else {  // everybody gets off there, and boarding never starts
-            serve(2, 0, 9, {VK_DELETE, VK_END, VK_NEXT}); ticks(60);
+            serve(2, 0, 9, ALL_OPEN); ticks(60);
             EXPECT_LE(stops.passengersOnBoard, 0.0f);
-            EXPECT_EQ(std::make_tuple(stops.exchangeInProgress, stops.boardingPhase), std::make_tuple(1, 0)) << "even when empty";
+            EXPECT_EQ(make_tuple(stops.exchangeInProgress, stops.boardingPhase), make_tuple(1, 0))
+                << "even when empty";
         }
-        tick({VK_INSERT, VK_HOME, VK_PRIOR}); rateDriving(); tick(); rateDriving();
+        tick(ALL_SHUT); rateDriving(); tick(); rateDriving();
         EXPECT_FLOAT_EQ(run.punishment, 10.0f) << "stop " << stop; EXPECT_EQ(stops.currentStop, stop + 1);
     }
 }
 
 TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
 {
-    startEngine(); stops.currentStop = 3; vehicle.busZ = 300.0f; lights.headlightsOn = 1; ticks(2, {VK_KEY_S}); ticks(2);
-    EXPECT_EQ(std::make_tuple(run.runFinished, engine.engineOff), std::make_tuple(0, 1)) << "not with the headlights on";
+    startEngine(); stops.currentStop = 3; vehicle.busZ = 300.0f; lights.headlightsOn = 1;
+    ticks(2, {VK_KEY_S}); ticks(2);
+    EXPECT_EQ(make_tuple(run.runFinished, engine.engineOff), make_tuple(0, 1))
+        << "not with the headlights on";
     lights.headlightsOn = 0;
     for (int guard = 0; !run.runFinished && guard < 100; ++guard)
         tick({VK_KEY_S});  // the catch sets the latch to 0 as well
     EXPECT_EQ(run.runFinished, 1);
     const float z = vehicle.busZ; const int32_t frames = gameClock.framesThisSecond; ticks(20, {VK_UP});
-    EXPECT_EQ(std::make_tuple(vehicle.busZ, gameClock.framesThisSecond), std::make_tuple(z, frames)) << "frozen after the end";
+    EXPECT_EQ(make_tuple(vehicle.busZ, gameClock.framesThisSecond), make_tuple(z, frames))
+        << "frozen after the end";
     // A stop file with one stop: standing at it, the tick after the engine catches ends the run.
     SetUp(); route.stopCount = 1; int n = 0;
     while (!run.runFinished && n++ < 100) tick({VK_KEY_S});
-    EXPECT_EQ(std::make_tuple(n, stops.currentStop), std::make_tuple(35, 0));
+    EXPECT_EQ(make_tuple(n, stops.currentStop), make_tuple(35, 0));
 }
 
 // A rocking cycle is 103 ticks of sinking and rising and one that ends it; the rocking stops after
@@ -119,10 +131,11 @@ TEST_F(Stops, RockingCyclesAndADoorClosedDuringThem)
     }
     EXPECT_TRUE(lowest < -0.01f && highest > 0.0f) << "down and back up within the cycle";
     ticks(400);
-    EXPECT_EQ(std::make_tuple(stops.swayActive, stops.swayCycles), std::make_tuple(0, 2));
+    EXPECT_EQ(make_tuple(stops.swayActive, stops.swayCycles), make_tuple(0, 2));
     SetUp(); stops.swayCycleLimit = 10; serve(20, 20, 0, {VK_DELETE, VK_END});
     ticksUntil([] { return stops.swayCycles == 2; });
     EXPECT_EQ(ticksUntil([] { return stops.swayCycles == 3; }), 104);
     ticks(10); tick({VK_INSERT});  // door 2 stays open: still serving the stop
-    EXPECT_EQ(ticksUntil([] { return stops.swayActive != 1; }, 300), 104 - 11); EXPECT_EQ(stops.swayCycles, 4);
+    EXPECT_EQ(ticksUntil([] { return stops.swayActive != 1; }, 300), 104 - 11);
+    EXPECT_EQ(stops.swayCycles, 4);
 }

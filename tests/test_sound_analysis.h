@@ -21,25 +21,16 @@ namespace soundtest {
 
 constexpr int OUT_RATE = 44100;
 
-// A 16-bit mono PCM WAV file of a sine; whole cycles per second, so a one-second file loops cleanly.
+// A 16-bit mono PCM WAV file of a sine, made by sox; whole cycles per second, so a one-second
+// file loops cleanly.
 inline void writeTone(const std::string& path, float hz, float seconds, int rate, float level = 0.5f)
 {
-    const uint32_t n = static_cast<uint32_t>(seconds * static_cast<float>(rate));
-    std::string s;
-    auto put = [&s](uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    s += "RIFF";
-    put(36 + n * 2, 4);
-    s += "WAVEfmt ";
-    put(16, 4), put(1, 2), put(1, 2), put(static_cast<uint32_t>(rate), 4), put(static_cast<uint32_t>(rate * 2), 4);
-    put(2, 2), put(16, 2);
-    s += "data";
-    put(n * 2, 4);
-    for (uint32_t i = 0; i < n; ++i)
-        put(static_cast<uint16_t>(static_cast<int16_t>(32767.0f * level * std::sin(2.0 * M_PI * hz * i / rate))), 2);
-    writeFile(path, s);
+    using std::to_string;
+    const CommandResult r = runCommand("sox -D -n -r " + to_string(rate) + " -b 16 -c 1 '" + path +
+                                       "' synth " + to_string(seconds) + " sine " + to_string(hz) +
+                                       " vol " + to_string(level));
+    if (r.status != 0)
+        throw std::runtime_error("sox failed: " + r.err);
 }
 
 // Points OpenAL Soft at its wave back end writing into dir/out.wav. Must run before the first
@@ -70,11 +61,10 @@ inline bool configBesideProgram()
 // The recorded output as mono samples at 44100 Hz (converted by sox), in [-1, 1].
 inline std::vector<float> readOutput(const std::string& wavPath)
 {
-    const std::string raw = wavPath + ".raw";
-    const CommandResult r = runCommand("sox '" + wavPath + "' -t raw -e signed -b 16 -c 1 -r 44100 '" + raw + "'");
+    const CommandResult r = runCommand("sox '" + wavPath + "' -t raw -e signed -b 16 -c 1 -r 44100 -");
     if (r.status != 0)
         throw std::runtime_error("sox failed: " + r.err);
-    const std::string bytes = readFile(raw);
+    const std::string& bytes = r.out;
     std::vector<float> out(bytes.size() / 2);
     for (size_t i = 0; i < out.size(); ++i) {
         int16_t v;
@@ -107,11 +97,12 @@ inline double toneLevel(const std::vector<float>& s, double from, double to, dou
         s2 = s1;
         s1 = s0;
     }
-    return b <= a ? 0.0 : 2.0 * std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - c * s1 * s2)) / static_cast<double>(b - a);
+    return b <= a ? 0.0 : 2.0 * std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - c * s1 * s2)) / double(b - a);
 }
 
 // The strongest frequency in [lo, hi] Hz, searched in steps.
-inline double dominantHz(const std::vector<float>& s, double from, double to, double lo, double hi, double step = 2.0)
+inline double dominantHz(const std::vector<float>& s, double from, double to, double lo, double hi,
+                         double step = 2.0)
 {
     double best = lo, bestLevel = -1.0;
     for (double f = lo; f <= hi; f += step)

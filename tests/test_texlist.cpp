@@ -31,9 +31,11 @@ TEST(TextureListRead, CountThenNamesSeparatedByAnyWhiteSpace)
 {
     const std::string fits(199, 'a');
     // names: "<too long>" for a name the buffer cannot hold; lengths: the words up to the blank
-    struct Row { std::string text; int32_t count, countRead; std::vector<std::string> names; std::vector<size_t> lengths; };
+    struct Row { std::string text; int32_t count, countRead; std::vector<std::string> names;
+                 std::vector<size_t> lens; };
     const Row rows[] = {
-        {"3\nDane/a.bmp\nDane/b.bmp\r\nC:\\x\\c.bmp\n", 3, 1, {"Dane/a.bmp", "Dane/b.bmp", "C:\\x\\c.bmp"}, {}},
+        {"3\nDane/a.bmp\nDane/b.bmp\r\nC:\\x\\c.bmp\n", 3, 1, {"Dane/a.bmp", "Dane/b.bmp", "C:\\x\\c.bmp"},
+         {}},
         {"  2 a.bmp\t\n\n  b.bmp", 2, 1, {"a.bmp", "b.bmp"}, {}},
         {"", 0, 0, {}, {}}, {"   \n", 0, 0, {}, {}}, {"-\n", 0, 0, {}, {}}, {"+x 1", 0, 0, {"x", "1"}, {}},
         {"-4\n", -4, 1, {}, {}}, {"99999999999\n", INT32_MAX, 1, {}, {}},  // saturates instead of wrapping
@@ -47,7 +49,8 @@ TEST(TextureListRead, CountThenNamesSeparatedByAnyWhiteSpace)
         SCOPED_TRACE(r.text.substr(0, 20));
         TextureListReader reader;
         beginTextureList(reader, r.text.data(), r.text.size());
-        EXPECT_EQ(std::make_pair(reader.count, int32_t{reader.countRead}), std::make_pair(r.count, r.countRead));
+        EXPECT_EQ(std::make_pair(reader.count, int32_t{reader.countRead}),
+                  std::make_pair(r.count, r.countRead));
         std::vector<std::string> names;
         std::vector<size_t> lengths;
         char buffer[TEXTURE_NAME_SIZE];
@@ -56,8 +59,8 @@ TEST(TextureListRead, CountThenNamesSeparatedByAnyWhiteSpace)
             lengths.push_back(reader.wordLength);
         }
         EXPECT_EQ(names, r.names);
-        if (!r.lengths.empty()) {
-            EXPECT_EQ(lengths, r.lengths);
+        if (!r.lens.empty()) {
+            EXPECT_EQ(lengths, r.lens);
         }
     }
 }
@@ -78,8 +81,9 @@ TEST(TextureListLoad, AListThatCannotBeReadShowsTheMessageAndStartsTheShutdown)
     resetShutdown();
 }
 
-// Each missing or overlong name costs its slot and its message; a short list stops at its end.
-TEST(TextureListLoad, EachMissingImageCostsItsSlotAndItsMessage)
+// Each missing or overlong name costs its slot and its message; a short list stops at its end, an
+// empty one counts nothing, a long one stops at its group's end.
+TEST(TextureListLoad, EachMissingImageCostsItsSlotAndListsStopAtTheirEndOrTheGroups)
 {
     resetShutdown();
     TempDir dir;
@@ -94,12 +98,7 @@ TEST(TextureListLoad, EachMissingImageCostsItsSlotAndItsMessage)
     EXPECT_EQ(texCar[0] + texCar[2], 0u);
     EXPECT_EQ(textureListCount, 5);
     EXPECT_EQ(quitRequested, 0) << "a missing image is no reason to end";
-}
-
-TEST(TextureListLoad, EmptyListsCountsPastTheGroupAndSlotsOutsideIt)
-{
-    resetShutdown();
-    TempDir dir;
+    fakeMessages.clear();
     for (const char* text : {"0\n", "", "garbage"}) {
         writeFile(dir.file("l.tex"), text);
         textureListCount = 77;

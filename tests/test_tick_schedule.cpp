@@ -23,7 +23,8 @@ TEST(TickSchedule, SteadyRhythmAndALongTick)
             counter += 100;  // one idle pass of the loop
             continue;
         }
-        starts.push_back(counter); counter += starts.size() == 4 ? 1000000 : 1000; tickScheduleAdvance(&s, starts.back());
+        starts.push_back(counter); counter += starts.size() == 4 ? 1000000 : 1000;
+        tickScheduleAdvance(&s, starts.back());
     }
     ASSERT_GE(starts.size(), 12u);
     for (size_t i = 2; i < 4; ++i) EXPECT_NEAR(starts[i] - starts[i - 1], 20000, 100) << i;
