@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -22,23 +21,16 @@ std::string play(const std::string& tree, bool fromMenu, std::string* err)
     writeFile(work.file("alsoft.conf"),  // sound into a file: the sound files are really opened
               "[general]\ndrivers=wave\nchannels=stereo\nfrequency=22050\n[wave]\nfile=" + work.file("out.wav") + "\n");
     const std::string diag = work.file("loads.txt");
-    Spawned game = spawnProgram(builtProgram("velbrant"), fromMenu ? std::vector<std::string>{} : std::vector<std::string>{"V"},
-                                tree, {"XDG_RUNTIME_DIR=" + work.path, "VELBRANT_DIAG_FILE=" + diag,
-                                       "ALSOFT_CONF=" + work.file("alsoft.conf"), "ALSOFT_LOGLEVEL=0"});
+    Spawned game = startGame(tree, fromMenu ? std::vector<std::string>{} : std::vector<std::string>{"V"},
+                             {"VELBRANT_DIAG_FILE=" + diag, "ALSOFT_CONF=" + work.file("alsoft.conf"), "ALSOFT_LOGLEVEL=0"});
     // Straight into a run the load is done inside window creation and the diagnostics line says
     // when; the menu loads its pictures at start.
-    for (int waited = 0; waited < 40000 && isRunning(game); waited += 50) {
-        if (fromMenu ? waitForWindow("Velbrant", 50) : !readFile(diag).empty()) {
-            pause(fromMenu ? 1000 : 800);  // some ticks with what was loaded
-            break;
-        }
-        pause(50);
-    }
+    if (waitUntil(40.0, [&] { return fromMenu ? waitForWindow("Velbrant", 50) : !readFile(diag).empty(); }, &game))
+        pause(fromMenu ? 1000 : 800);  // some ticks with what was loaded
     int status = waitForExit(game, 10);
     std::string what = status >= 0 ? "ended " + std::to_string(status) : "";
     if (status == -1) {
-        sendSignal(game, SIGTERM);
-        status = waitForExit(game, 15000);
+        status = endWith(game, SIGTERM, 15000);
         what = status == 0 ? "played on" : status == -1 ? "HUNG" : "played on, then " + std::to_string(status);
     }
     if (status == -2)
@@ -64,8 +56,7 @@ const char* const PLAYS_ON = "played on";
 
 TEST(BadData, OneFileOfEachKindRemovedOrDamaged)
 {
-    if (!haveDisplay())
-        GTEST_SKIP() << "no X display";
+    SKIP_WITHOUT_DISPLAY();
     struct Case {
         const char* file;
         const char* whenMissing;

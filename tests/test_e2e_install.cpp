@@ -7,11 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <sstream>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -35,8 +32,7 @@ std::string listing(const std::string& root)
 
 TEST(InstallE2e, TheLauncherPlaysFromThePlayersFolderAndLeavesTheInstalledTreeAlone)
 {
-    if (!haveDisplay())
-        GTEST_SKIP() << "no X display";
+    SKIP_WITHOUT_DISPLAY();
     TempDir prefix, dataHome, runtime;
     CommandResult r = runCommand("'" VELBRANT_CMAKE "' --install '" VELBRANT_BIN_DIR "' --prefix '" + prefix.path + "'");
     ASSERT_EQ(r.status, 0) << r.out << r.err;
@@ -69,14 +65,9 @@ TEST(InstallE2e, TheLauncherPlaysFromThePlayersFolderAndLeavesTheInstalledTreeAl
     const std::vector<std::string> env{"XDG_DATA_HOME=" + dataHome.path, "XDG_RUNTIME_DIR=" + runtime.path};
     Spawned game = spawnProgram(prefix.path + "/bin/velbrant-play", {}, "/", env);
     ASSERT_TRUE(waitForWindow("Velbrant", 20000)) << capturedErr(game);
-    bool menu = false;
-    for (int i = 0; i < 200 && !menu && isRunning(game); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        menu = newGameButtonIn(takeScreenshot(screenshotDir() + "/install-menu.png"));
-    }
-    EXPECT_TRUE(menu) << capturedErr(game);
-    sendSignal(game, SIGTERM);
-    EXPECT_EQ(waitForExit(game, 10000), 0) << capturedErr(game);
+    EXPECT_TRUE(waitUntil(40.0, [] { return newGameButtonIn(takeScreenshot(screenshotDir() + "/install-menu.png")); },
+                          &game)) << capturedErr(game);
+    EXPECT_EQ(endWith(game), 0) << capturedErr(game);
     EXPECT_EQ(listing(prefix.path), before);
     EXPECT_EQ(fs::read_symlink(folder + "/Dane"), fs::path(shared + "/Dane"));
     EXPECT_EQ(readFile(folder + "/Opcje.ini"), readFile(shared + "/Opcje.ini"));
@@ -86,8 +77,7 @@ TEST(InstallE2e, TheLauncherPlaysFromThePlayersFolderAndLeavesTheInstalledTreeAl
     writeFile(folder + "/Opcje.ini", mine);
     game = spawnProgram(prefix.path + "/bin/velbrant-play", {}, "/", env);
     ASSERT_TRUE(waitForWindow("Velbrant", 20000)) << capturedErr(game);
-    sendSignal(game, SIGTERM);
-    EXPECT_EQ(waitForExit(game, 10000), 0) << capturedErr(game);
+    EXPECT_EQ(endWith(game), 0) << capturedErr(game);
     EXPECT_EQ(readFile(folder + "/Opcje.ini"), mine);
     EXPECT_EQ(listing(prefix.path), before);
 }

@@ -9,10 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
-#include <csignal>
 #include <cstdio>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,27 +29,15 @@ std::vector<LoadLine> readDiagnostics(const std::string& path)
     return lines;
 }
 
-// Polls done() every 100 ms while the program runs.
-bool waitFor(const Spawned& game, const std::function<bool()>& done, double timeoutS)
-{
-    const auto start = std::chrono::steady_clock::now();
-    while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeoutS && isRunning(game)) {
-        if (done()) return true;
-        pause(100);
-    }
-    return false;
-}
-
 } // namespace
 
 TEST(ReloadSoak, EightNewGamesKeepTexturesListsAndMemoryFlat)
 {
-    if (!haveDisplay()) GTEST_SKIP() << "no X display";
-    constexpr int GAMES = 8; TempDir runtime, diag; const std::string diagPath = diag.file("loads.txt");
-    Spawned game = spawnProgram(builtProgram("velbrant"), {}, generatedTree(),
-                                {"XDG_RUNTIME_DIR=" + runtime.path, "VELBRANT_DIAG_FILE=" + diagPath});
+    SKIP_WITHOUT_DISPLAY();
+    constexpr int GAMES = 8; TempDir diag; const std::string diagPath = diag.file("loads.txt");
+    Spawned game = startGame(generatedTree(), {}, {"VELBRANT_DIAG_FILE=" + diagPath});
     struct Stop { Spawned& g; ~Stop() { stopProgram(g); } } stopAtEnd{game};
-    auto menu = [&](double s) { return waitFor(game, [] { const Screenshot p = takeScreenshot(""); return p.ok() && newGameButtonIn(p); }, s); };
+    auto menu = [&](double s) { return waitUntil(s, [] { return newGameButtonIn(takeScreenshot("")); }, &game); };
     ASSERT_TRUE(waitForWindow("Velbrant", 60000)) << capturedErr(game);
     ASSERT_TRUE(menu(45.0)) << capturedErr(game);  // the opening fade, then the buttons
     for (int i = 1; i <= GAMES; ++i) {
@@ -60,15 +45,14 @@ TEST(ReloadSoak, EightNewGamesKeepTexturesListsAndMemoryFlat)
         // Enter once more if the menu still stands there (it took the key while settling).
         bool ok = false;
         for (int attempt = 0; attempt < 3 && !ok; ++attempt) {
-            pause(300); pressKey("Return"); ok = waitFor(game, loaded, 8.0) || (!menu(0.5) && waitFor(game, loaded, 60.0));
+            pause(300); pressKey("Return"); ok = waitUntil(8.0, loaded, &game) || (!menu(0.5) && waitUntil(60.0, loaded, &game));
         }
         ASSERT_TRUE(ok) << "load " << i << " never finished\n" << capturedErr(game);
         pause(800);  // a few ticks of the run
         pressKey("Escape");
         ASSERT_TRUE(menu(20.0)) << "no menu after game " << i << "\n" << capturedErr(game);
     }
-    sendSignal(game, SIGTERM);
-    EXPECT_EQ(waitForExit(game, 15000), 0) << capturedErr(game);
+    EXPECT_EQ(endWith(game, SIGTERM, 15000), 0) << capturedErr(game);
     const std::vector<LoadLine> loads = readDiagnostics(diagPath);
     ASSERT_EQ(loads.size(), static_cast<size_t>(GAMES));
     ASSERT_GT(loads[0].textures * loads[0].lists * loads[0].rss, 0);

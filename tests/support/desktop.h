@@ -2,35 +2,47 @@
 // stop them, press keys with xdotool, take screenshots and read their pixels.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <csignal>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
-void pause(int ms);
+// End-to-end tests skip when no X display answers.
+#define SKIP_WITHOUT_DISPLAY()                                                                    \
+    if (!haveDisplay())                                                                           \
+    GTEST_SKIP() << "no X display"
 
-// True when an X display is there (DISPLAY set and answering); end-to-end tests skip otherwise.
+void pause(int ms);
 bool haveDisplay();
 
 struct Spawned {
     int pid = -1;
-    std::string errPath;  // the child's standard error, captured to a file
-    std::string outPath;
+    std::string errPath, outPath;  // the child's standard error and output, captured to files
 };
 // Starts a program with arguments in a folder, with VELBRANT_NO_DIALOGS=1, a runtime folder (for
 // the single-instance lock) private to this test process, and extra "NAME=value" environment
 // entries (which may replace those).
 Spawned spawnProgram(const std::string& program, const std::vector<std::string>& args, const std::string& workDir,
                      const std::vector<std::string>& env = {});
+// The built game, started so in a folder.
+Spawned startGame(const std::string& workDir, const std::vector<std::string>& args = {},
+                  const std::vector<std::string>& env = {});
 // Waits up to timeoutMs for the process to end; returns its exit status, -1 still running,
 // -2 killed by a signal.
 int waitForExit(const Spawned& p, int timeoutMs);
 bool isRunning(const Spawned& p);
 void sendSignal(const Spawned& p, int sig);
+// Sends the signal and returns the exit status within the time, as waitForExit.
+int endWith(const Spawned& p, int sig = SIGTERM, int timeoutMs = 10000);
 // Kills and reaps the process if it still runs.
 void stopProgram(Spawned& p);
 std::string capturedErr(const Spawned& p);
 
+// Polls done() every 100 ms until it holds (true), the time is up or the process has ended.
+bool waitUntil(double timeoutS, const std::function<bool()>& done, const Spawned* alive = nullptr);
 // Waits until a window with this exact name is mapped; false after timeoutMs.
 bool waitForWindow(const std::string& name, int timeoutMs);
 
@@ -40,15 +52,19 @@ void keyDown(const std::string& key);
 void keyUp(const std::string& key);
 
 struct Screenshot {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<uint8_t> rgb;  // row 0 at the top
     bool ok() const { return width > 0 && height > 0; }
     const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
-    // Mean colour of a rectangle [x0,x1) x [y0,y1).
+    // Visits the pixels of [x0,x1) x [y0,y1) within the picture; returns how many.
+    long each(int x0, int y0, int x1, int y1, const std::function<void(const uint8_t*)>& visit) const;
+    // How many of them pass the test, and their share (0 for an empty rectangle).
+    long count(int x0, int y0, int x1, int y1, const std::function<bool(const uint8_t*)>& test) const;
+    double share(int x0, int y0, int x1, int y1, const std::function<bool(const uint8_t*)>& test) const;
     void mean(int x0, int y0, int x1, int y1, double out[3]) const;
-    // Fraction of pixels in the rectangle that are not (near) black.
+    // Share of pixels that are not (near) black.
     double litFraction(int x0, int y0, int x1, int y1, int threshold = 24) const;
+    Screenshot crop(int x, int y, int w, int h) const;
 };
 // Takes a screenshot of the whole screen and returns its pixels; with a savePath it is also kept
 // there as PNG for people to look at.
