@@ -45,12 +45,9 @@ protected:
         for (GLenum cap : {GL_LIGHTING, GL_BLEND, GL_ALPHA_TEST, GL_DEPTH_TEST})
             glDisable(cap);
         glEnable(GL_CULL_FACE);
-        glCullFace(GL_BACK);
-        glFrontFace(GL_CCW);
         for (GLenum matrix : {GL_PROJECTION, GL_MODELVIEW})
             glMatrixMode(matrix), glLoadIdentity();
         glColor4f(1, 1, 1, 1);
-        glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
     // A picture file of `rows` rows of 0xRRGGBB texels.
@@ -66,20 +63,16 @@ protected:
     TempDir dir;
 };
 
-GLint levelSide(GLuint name, int level, GLenum which = GL_TEXTURE_WIDTH)
+// A texture's parameter, or with a level that level's size.
+GLint texInfo(GLuint name, GLenum which, int level = -1)
 {
     glBindTexture(GL_TEXTURE_2D, name);
     GLint v = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, which, &v);
+    if (level < 0)
+        glGetTexParameteriv(GL_TEXTURE_2D, which, &v);
+    else
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, which, &v);
     return v;
-}
-
-GLint texParameter(GLuint name, GLenum which)
-{
-    glBindTexture(GL_TEXTURE_2D, name);
-    GLint value = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, which, &value);
-    return value;
 }
 
 // The polygons a list emits, through GL's feedback mode: per vertex x y z (window), r g b a, s t r q.
@@ -120,13 +113,14 @@ TEST_F(GlAssets, UploadStateFiltersAndMipmaps)
     for (int i = 0; i < 3; ++i) {
         textureMinFilter = filters[i].first;
         loadTexture(path.c_str(), i, TEX_GAUGES);
-        EXPECT_EQ(texParameter(texGauges[i], GL_TEXTURE_MIN_FILTER), filters[i].second) << i;
+        EXPECT_EQ(texInfo(texGauges[i], GL_TEXTURE_MIN_FILTER), filters[i].second) << i;
     }
-    EXPECT_EQ(texParameter(texGauges[0], GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(texInfo(texGauges[0], GL_TEXTURE_MAG_FILTER), GL_LINEAR);
     GLint env = 0, alignment = 0, rowLength = -1;
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
     EXPECT_EQ(env, GL_MODULATE);
-    EXPECT_TRUE(levelSide(texGauges[0], 1) == 2 && levelSide(texGauges[0], 2) == 1) << "mipmaps are built";
+    EXPECT_EQ(texInfo(texGauges[0], GL_TEXTURE_WIDTH, 1) * 2 + texInfo(texGauges[0], GL_TEXTURE_WIDTH, 2), 5)
+        << "mipmaps are built";
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glGetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
     EXPECT_TRUE(alignment == 4 && rowLength == 0) << "the unpack state is left as GL's default";
@@ -139,7 +133,8 @@ TEST_F(GlAssets, PictureOfAnySizeIsScaledToPowersOfTwoAndTheCeiling)
     for (int w : {100, 2 * TEXTURE_MAX_SIDE + 8}) {
         loadTexture(writePicture("odd.bmp", std::vector<uint32_t>(w, 0x808080), 50).c_str(), 3, TEX_TIMETABLE);
         ASSERT_NE(texTimetable[3], 0u);
-        const GLint width = levelSide(texTimetable[3], 0), height = levelSide(texTimetable[3], 0, GL_TEXTURE_HEIGHT);
+        const GLint width = texInfo(texTimetable[3], GL_TEXTURE_WIDTH, 0);
+        const GLint height = texInfo(texTimetable[3], GL_TEXTURE_HEIGHT, 0);
         EXPECT_TRUE(width > 0 && width <= TEXTURE_MAX_SIDE && (width & (width - 1)) == 0) << width;
         EXPECT_TRUE(height > 0 && (height & (height - 1)) == 0) << height;
     }
@@ -186,22 +181,16 @@ TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesAndOutsideIndexesBindNothing)
     EXPECT_TRUE(p.all(2 * W / 3 + 2, 2, W - 2, H - 2, 255, 255, 255, 2));
 }
 
-TEST_F(GlAssets, FixedRangesAndCopiedDoorLeaves)
+// The door leaves are compiled once and copied; no list has id 8. (The ranges each list takes
+// are the model tests' business.)
+TEST_F(GlAssets, CopiedDoorLeaves)
 {
-    const std::string rec = "0 0 -1 1 0 -1 0 1 -1 0 0 1 0 0 1 0\n";
-    std::string wew = "9\ninterior\n";
-    for (int i = 0; i < 9; ++i)
-        wew += rec;
-    parseModel(modelWew, wew.data(), wew.size(), nullptr);
-    std::string door = "2\nleaf\n" + rec + "0 0 -1 0.5 0 -1 0 0.5 -1 0 0 1 0 0 1 0\n";
+    const std::string door = "2\nleaf\n0 0 -1 1 0 -1 0 1 -1 0 0 1 0 0 1 0\n0 0 -1 0.5 0 -1 0 0.5 -1 0 0 1 0 0 1 0\n";
     parseModel(modelDrzwiA, door.data(), door.size(), nullptr);
     parseModel(modelDrzwiB, door.data(), door.size(), nullptr);
     compileModelLists();
     glMatrixMode(GL_PROJECTION);
     glOrtho(-3, 3, -1, 1, -2, 2);  // every quad inside; z = -1 between the planes
-    glMatrixMode(GL_MODELVIEW);
-    EXPECT_TRUE(feedback(LIST_STEERING_WHEEL).size() == 2u && feedback(LIST_SPEED_NEEDLE).size() == 2u);
-    EXPECT_EQ(feedback(LIST_WEW).size(), 3u) << "triangles 6, 7 and 8";
     const auto a1 = feedback(LIST_DRZWI_A1);
     ASSERT_EQ(a1.size(), 2u);
     for (GLuint list : {LIST_DRZWI_A2, LIST_DRZWI_A3, LIST_DRZWI_B1, LIST_DRZWI_B2, LIST_DRZWI_B3})
@@ -211,13 +200,10 @@ TEST_F(GlAssets, FixedRangesAndCopiedDoorLeaves)
 
 TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
 {
-    const std::string tree = generatedTree();
-    Cwd cwd(tree);
+    Cwd cwd(generatedTree());
     busChoice = 1;
-    readOptionsFrom(tree + "/Opcje.ini");
-    view.cameraOffsetZ = 99.0f;
-    stops.currentStop = 3;
-    vehicle.busSpeed = 1.0f;
+    readOptionsFrom("Opcje.ini");
+    view.cameraOffsetZ = 99.0f, stops.currentStop = 3, vehicle.busSpeed = 1.0f;
     // The fixed ids, then how many lists exist in all (the font's 256 come from the driver).
     const auto lists = [] {
         std::vector<GLuint> ids;
@@ -229,11 +215,7 @@ TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
     loadAssets();
     EXPECT_EQ(quitRequested, 0);
     // The camera and the run start over; the models, font picture and font lists are there.
-    const float got[] = {view.cameraOffsetZ, view.cameraEyeY, view.cameraLookZ, view.cameraEyeX, view.cameraLookX};
-    const float want[] = {5.0f, 1.6f, -40.0f, -0.75f, 0.0f};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(got[i], want[i]) << i;
-    EXPECT_TRUE(stops.currentStop == 0 && vehicle.busSpeed == 0.0f);
+    EXPECT_TRUE(view.cameraOffsetZ == 5.0f && stops.currentStop == 0 && vehicle.busSpeed == 0.0f);
     EXPECT_TRUE(modelPlansza.triangleCount > 0 && texFont[0] != 0u && fontBase != 0u);
     const std::vector<GLuint> first = lists();
     const GLuint firstRoute = texRoute[0];
@@ -248,11 +230,9 @@ TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
 // The start-up state the frame relies on: the alpha option picks the test or blending, never both.
 TEST_F(GlAssets, StartUpStateFollowsTheAlphaOption)
 {
-    const std::string tree = generatedTree();
-    Cwd cwd(tree);
-    readOptionsFrom(tree + "/Opcje.ini");
-    screenWidth = 0;  // no display mode matches: the test's window stays as it is
-    inGame = 0;
+    Cwd cwd(generatedTree());
+    readOptionsFrom("Opcje.ini");
+    screenWidth = inGame = 0;  // no display mode matches: the test's window stays as it is
     for (int32_t alpha : {0, 1}) {
         optAlphaFunc = alpha;
         glDisable(GL_ALPHA_TEST), glDisable(GL_BLEND);

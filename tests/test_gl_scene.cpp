@@ -8,7 +8,6 @@
 #include "sim/state.h"
 #include "tests/support/gl_context_render.h"
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -32,19 +31,11 @@ void quadAtZ(float z, float half)
     glEnd();
 }
 
-template <typename Body>
-void compile(uint32_t id, Body body)
-{
-    glNewList(id, GL_COMPILE);
-    body();
-    glEndList();
-}
-
 // A 3D item that fills every view: a wall ahead of the bus and one behind it (a panel item, flat,
 // fills the viewport its flat projection is drawn in).
 void compileBait(uint32_t id, Rgb c, bool flat = false)
 {
-    compile(id, [&] {
+    compileList(id, [&] {
         glColor3ub(c.r, c.g, c.b);
         quadAtZ(flat ? 0.0f : -30.0f, flat ? 100.0f : 200.0f);
         if (!flat)
@@ -62,7 +53,6 @@ void setAmbient(float a)
 // lit item shows its colour times the ambient. No pictures: items show as solid colour.
 void fixedState(bool blending)
 {
-    glClearColor(0, 0, 0, 1);
     glShadeModel(GL_FLAT);
     glDepthFunc(GL_LEQUAL);
     glAlphaFunc(GL_GREATER, 0.5f);
@@ -90,7 +80,7 @@ protected:
         if (!(haveContext = openRenderTestContext(W, H)))
             return;
         for (uint32_t id = 1; id <= LIST_LAST; ++id)  // the fixed ids exist before the font
-            compile(id, [] {});
+            compileList(id, [] {});
         buildFont();
     }
 
@@ -99,10 +89,10 @@ protected:
         if (!haveContext)
             GTEST_SKIP() << "no GL context";
         for (uint32_t id = 1; id <= LIST_LAST; ++id)
-            compile(id, [] {});
+            compileList(id, [] {});
         // A box round the bus: green ahead (-Z), blue on every other side, so the main view sees
         // green and the mirrors, looking back, see blue.
-        compile(LIST_NIEBO, [] {
+        compileList(LIST_NIEBO, [] {
             const float s = 150.0f;
             glColor3ub(AHEAD.r, AHEAD.g, AHEAD.b);
             quadAtZ(-s, s);
@@ -190,8 +180,8 @@ TEST_F(GlScene, EachItemShowsInTheMainViewAndOnlyWorldItemsInTheMirrors)
 TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFront)
 {
     // The exterior stands 10 units ahead of the camera, the beams 30 units ahead behind it.
-    compile(LIST_ZEW, [] { glColor3ub(128, 128, 128), quadAtZ(-10.0f, 100.0f); });
-    compile(LIST_DROGOWE, [] { glColor3ub(BAIT.r, BAIT.g, BAIT.b), quadAtZ(-30.0f, 100.0f); });
+    compileList(LIST_ZEW, [] { glColor3ub(128, 128, 128), quadAtZ(-10.0f, 100.0f); });
+    compileList(LIST_DROGOWE, [] { glColor3ub(BAIT.r, BAIT.g, BAIT.b), quadAtZ(-30.0f, 100.0f); });
     lights.headlightsOn = 1;
     drawRunFrame();
     EXPECT_TRUE(is(320, 240, BAIT));
@@ -214,8 +204,7 @@ TEST_F(GlScene, LampsAndTrafficLightsAddTheirLightWhenBlending)
     // The blend function is back to plain transparency afterwards.
     GLint blend[2] = {0, 0};
     glGetIntegerv(GL_BLEND_SRC, &blend[0]), glGetIntegerv(GL_BLEND_DST, &blend[1]);
-    EXPECT_EQ(blend[0], GL_SRC_ALPHA);
-    EXPECT_EQ(blend[1], GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_TRUE(blend[0] == GL_SRC_ALPHA && blend[1] == GL_ONE_MINUS_SRC_ALPHA);
 }
 
 TEST_F(GlScene, InteriorLightingShowsTheCabAtFullBrightnessButNotTheOutside)
@@ -239,18 +228,18 @@ TEST_F(GlScene, StopArrowIsRedAwayFromAStopGreenAtItAndUnturnedWithNoBearing)
 {
     // A small square round the arrow's pivot at (0.3, 3.175) of the 5 x 3.75 panel, 128 px a unit.
     const auto square = [](float x0) {
-        compile(LIST_STOP_ARROW, [x0] {
+        compileList(LIST_STOP_ARROW, [x0] {
             glBegin(GL_QUADS);
             glVertex2f(x0, 3.125f), glVertex2f(x0 + 0.1f, 3.125f), glVertex2f(x0 + 0.1f, 3.225f), glVertex2f(x0, 3.225f);
             glEnd();
         });
     };
     square(0.25f);
-    drawRunFrame();
-    EXPECT_TRUE(is(38, 406, {255, 0, 0}));
-    stops.atStop = 1;
-    drawRunFrame();
-    EXPECT_TRUE(is(38, 406, {0, 255, 0}));
+    for (uint8_t atStop : {0, 1}) {
+        stops.atStop = atStop;
+        drawRunFrame();
+        EXPECT_TRUE(is(38, 406, {atStop ? 0 : 255, atStop ? 255 : 0, 0})) << int(atStop);
+    }
     stops.atStop = 0;
     square(0.5f);
     stops.stopBearing = std::numeric_limits<float>::quiet_NaN();

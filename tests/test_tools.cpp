@@ -28,15 +28,10 @@ Lines lines(const std::string& text)
 }
 
 // Whether the output has this line, or with a trailing '*' a line that starts so.
-bool hasLine(const std::string& out, std::string want)
+bool hasLine(const std::string& out, const std::string& want)
 {
     const bool prefix = !want.empty() && want.back() == '*';
-    if (prefix)
-        want.pop_back();
-    for (const std::string& l : lines(out))
-        if (prefix ? l.rfind(want, 0) == 0 : l == want)
-            return true;
-    return false;
+    return ("\n" + out + "\n").find("\n" + (prefix ? want.substr(0, want.size() - 1) : want + "\n")) != std::string::npos;
 }
 
 const char* const TRI = "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 ";
@@ -126,7 +121,7 @@ TEST(CheckTool, AMissingFolderIsNotPlayableAndBadArgumentsAreUsageErrors)
     EXPECT_EQ(check("--image only-one-argument").status, 2);
 }
 
-TEST(CheckTool, ImageModeWritesThePictureAsTheGameDecodesIt)
+TEST(CheckTool, ImageAndModelModesShowWhatTheGameReads)
 {
     TempDir dir;
     BmpSpec spec;
@@ -134,8 +129,7 @@ TEST(CheckTool, ImageModeWritesThePictureAsTheGameDecodesIt)
     spec.height = 2;
     spec.pixels = rows24({{0x0000FF, 0x00FF00, 0xFF0000}, {0xFFFFFF, 0x000000, 0x102030}});
     writeFile(dir.file("p.bmp"), asString(buildBmp(spec)));
-    const CommandResult r = check("--image '" + dir.file("p.bmp") + "' '" + dir.file("p.ppm") + "'");
-    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(check("--image '" + dir.file("p.bmp") + "' '" + dir.file("p.ppm") + "'").status, 0);
     EXPECT_EQ(readFile(dir.file("p.ppm")),
               std::string("P6\n3 2\n255\n\xff\xff\xff\x00\x00\x00\x10\x20\x30\x00\x00\xff\x00\xff\x00\xff\x00\x00", 29))
         << "top row first, black kept (no colour key)";
@@ -144,11 +138,7 @@ TEST(CheckTool, ImageModeWritesThePictureAsTheGameDecodesIt)
     const CommandResult refused = check("--image '" + dir.file("v4.bmp") + "' '" + dir.file("v4.ppm") + "'");
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, dir.file("v4.bmp") + ": Unknown DIB file format.\n");
-}
 
-TEST(CheckTool, ModelModeListsCountLabelAndIndices)
-{
-    TempDir dir;
     writeFile(dir.file("m.qx"), std::string("3\nthree little triangles\n") + TRI + "4\n" + TRI + "2\n" + TRI + "4\n");
     const CommandResult r = check("--model '" + dir.file("m.qx") + "'");
     EXPECT_EQ(r.status, 0);

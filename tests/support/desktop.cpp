@@ -11,10 +11,7 @@
 #include <thread>
 #include <unistd.h>
 
-void pause(int ms)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
+void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 namespace {
 
@@ -40,46 +37,37 @@ Spawned spawnProgram(const std::string& program, const std::vector<std::string>&
                      const std::vector<std::string>& env)
 {
     static int counter = 0;
-    Spawned s;
     const std::string base = screenshotDir() + "/proc-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-    s.errPath = base + ".err";
-    s.outPath = base + ".out";
+    const Spawned s{-1, base + ".err", base + ".out"};
+    // The single-instance lock lives in the runtime folder: one of this test process's own, so
+    // a game someone else runs on the machine neither blocks the test nor is blocked by it.
     const std::string runtimeDir = screenshotDir() + "/runtime-" + std::to_string(getpid());
     std::filesystem::create_directories(runtimeDir);
-    pid_t pid = fork();
+    std::vector<std::string> vars{"VELBRANT_NO_DIALOGS=1", "XDG_RUNTIME_DIR=" + runtimeDir};
+    vars.insert(vars.end(), env.begin(), env.end());
+    const pid_t pid = fork();
     if (pid == 0) {
-        if (chdir(workDir.c_str()) != 0)
+        const int err = open(s.errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int out = open(s.outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (chdir(workDir.c_str()) != 0 || err < 0 || out < 0)
             _exit(127);
-        int err = open(s.errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int out = open(s.outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (err >= 0)
-            dup2(err, 2);
-        if (out >= 0)
-            dup2(out, 1);
-        setenv("VELBRANT_NO_DIALOGS", "1", 1);
-        // The single-instance lock lives in the runtime folder: one of this test process's own, so
-        // a game someone else runs on the machine neither blocks the test nor is blocked by it.
-        setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
-        for (const std::string& e : env) {
-            size_t eq = e.find('=');
-            if (eq != std::string::npos)
-                setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
-        }
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(program.c_str()));
+        dup2(err, 2), dup2(out, 1);
+        for (const std::string& e : vars)
+            if (e.find('=') != std::string::npos)
+                setenv(e.substr(0, e.find('=')).c_str(), e.substr(e.find('=') + 1).c_str(), 1);
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         execv(program.c_str(), argv.data());
         _exit(127);
     }
-    s.pid = pid;
-    return s;
+    return {pid, s.errPath, s.outPath};
 }
 
-Spawned startGame(const std::string& workDir, const std::vector<std::string>& args, const std::vector<std::string>& env)
+Spawned startGame(const std::string& dir, const std::vector<std::string>& args, const std::vector<std::string>& env)
 {
-    return spawnProgram(builtProgram("velbrant"), args, workDir, env);
+    return spawnProgram(builtProgram("velbrant"), args, dir, env);
 }
 
 bool waitUntil(double timeoutS, const std::function<bool()>& done, const Spawned* alive)
@@ -140,10 +128,7 @@ void stopProgram(Spawned& p)
     p.pid = -1;
 }
 
-std::string capturedErr(const Spawned& p)
-{
-    return readFile(p.errPath);
-}
+std::string capturedErr(const Spawned& p) { return readFile(p.errPath); }
 
 bool waitForWindow(const std::string& name, int timeoutMs)
 {
@@ -151,15 +136,8 @@ bool waitForWindow(const std::string& name, int timeoutMs)
     return waitUntil(timeoutMs / 1000.0, [&] { return succeeds(cmd); });
 }
 
-void keyDown(const std::string& key)
-{
-    succeeds("xdotool keydown " + shellQuote(key));
-}
-
-void keyUp(const std::string& key)
-{
-    succeeds("xdotool keyup " + shellQuote(key));
-}
+void keyDown(const std::string& key) { succeeds("xdotool keydown " + shellQuote(key)); }
+void keyUp(const std::string& key) { succeeds("xdotool keyup " + shellQuote(key)); }
 
 void pressKey(const std::string& key, int holdMs)
 {
@@ -186,9 +164,8 @@ long Screenshot::count(int x0, int y0, int x1, int y1, const std::function<bool(
 
 double Screenshot::share(int x0, int y0, int x1, int y1, const std::function<bool(const uint8_t*)>& test) const
 {
-    long n = 0;
-    const long all = each(x0, y0, x1, y1, [&](const uint8_t* p) { n += test(p) ? 1 : 0; });
-    return all ? static_cast<double>(n) / static_cast<double>(all) : 0.0;
+    const long all = each(x0, y0, x1, y1, [](const uint8_t*) {});
+    return all ? static_cast<double>(count(x0, y0, x1, y1, test)) / static_cast<double>(all) : 0.0;
 }
 
 void Screenshot::mean(int x0, int y0, int x1, int y1, double out[3]) const
@@ -299,8 +276,7 @@ OwnDisplay::OwnDisplay(int w, int h) : width(w), height(h)
 OwnDisplay::~OwnDisplay()
 {
     for (Spawned* p : {&manager, &server}) {
-        sendSignal(*p, SIGTERM);
-        waitForExit(*p, 3000);
+        endWith(*p, SIGTERM, 3000);
         stopProgram(*p);
     }
     if (previous.empty())

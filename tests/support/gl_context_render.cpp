@@ -57,3 +57,19 @@ int ReadPixels::count(int x0, int y0, int x1, int y1, int r, int g, int b, int t
         }
     return n;
 }
+
+GLuint makeTexture(int side, const std::function<void(int x, int y, uint8_t* rgb)>& texel)
+{
+    std::vector<uint8_t> pixels(static_cast<size_t>(side) * side * 3);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            texel(x, y, &pixels[(static_cast<size_t>(y) * side + x) * 3]);
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, side, side, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    return name;
+}

@@ -2,8 +2,11 @@
 // was drawn. One context per test process; drawing tests skip when none can be made.
 #pragma once
 
+#include <GL/gl.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // Opens (once) a hidden width x height double-buffered, depth-buffered context; false if none.
@@ -22,3 +25,14 @@ struct ReadPixels {
 };
 // The back buffer as drawn so far (before the swap).
 ReadPixels readBackBuffer();
+
+// What body draws, compiled into display list id.
+template <typename Body>
+void compileList(uint32_t id, Body body)
+{
+    glNewList(id, GL_COMPILE);
+    body();
+    glEndList();
+}
+// A new nearest-filtered RGB texture of side x side texels, each coloured by texel(x, y, rgb).
+GLuint makeTexture(int side, const std::function<void(int x, int y, uint8_t* rgb)>& texel);
