@@ -56,15 +56,17 @@ protected:
         ASSERT_EQ(menuState.menuBusy, 0);
     }
     // Key down for one tick (which acts), then up for one tick; Enter: only the tick that acts.
-    void tap(uint8_t key, int times = 1)
+    MenuFrameDraw tap(uint8_t key, int times = 1)
     {
+        MenuFrameDraw acted{};
         for (int k = 0; k < times; ++k) {
             keyState[key] = 1;
-            tick();
+            acted = tick();
             keyState[key] = 0;
             if (key != VK_RETURN)
                 tick();
         }
+        return acted;
     }
     static int countOf(const std::vector<std::string>& calls, const std::string& call)
     {
@@ -109,8 +111,7 @@ TEST_F(MenuLogic, CursorMovesOncePerPressAndStaysInBounds)
     reachIdleMenu();
     keyState[VK_ESCAPE] = 1;  // Escape is not read in the menu
     keyState[VK_DOWN] = 1;
-    for (int n = 0; n < 30; ++n)
-        tick();
+    ticksUntil([] { return false; }, 30);
     EXPECT_EQ(menuState.menuCursor, 1);  // held: one step only
     keyState[VK_DOWN] = 0;
     tick();
@@ -196,10 +197,7 @@ TEST_F(MenuLogic, ExitFadesFor200TicksThenRequestsTheShutdown)
 {
     reachIdleMenu();
     tap(VK_DOWN, 3);
-    keyState[VK_RETURN] = 1;
-    MenuFrameDraw frame = tick();
-    keyState[VK_RETURN] = 0;
-    EXPECT_EQ(frame.exitFade, 1);
+    EXPECT_EQ(tap(VK_RETURN).exitFade, 1);
     float last = menuState.fadeLevel;
     int n = 1;
     for (; shutdownRequested == 0 && n < 400; ++n) {

@@ -119,9 +119,7 @@ int endWith(const Spawned& p, int sig, int timeoutMs)
 
 void stopProgram(Spawned& p)
 {
-    if (p.pid <= 0)
-        return;
-    if (waitpid(p.pid, nullptr, WNOHANG) == 0) {
+    if (p.pid > 0 && waitpid(p.pid, nullptr, WNOHANG) == 0) {
         kill(p.pid, SIGKILL);
         waitpid(p.pid, nullptr, 0);
     }
@@ -186,9 +184,7 @@ double Screenshot::litFraction(int x0, int y0, int x1, int y1, int threshold) co
 
 Screenshot Screenshot::crop(int x, int y, int w, int h) const
 {
-    Screenshot c;
-    c.width = w;
-    c.height = h;
+    Screenshot c{w, h, {}};
     for (int row = 0; row < h; ++row)
         c.rgb.insert(c.rgb.end(), at(x, y + row), at(x, y + row) + static_cast<size_t>(w) * 3);
     return c;
@@ -237,15 +233,10 @@ Screenshot takeScreenshot(const std::string& savePath)
         succeeds("convert " + shellQuote(ppm) + " " + shellQuote(savePath));
     std::remove(ppm.c_str());
     int w = 0, h = 0, maxv = 0, consumed = 0;
-    if (std::sscanf(data.c_str(), "P6 %d %d %d%n", &w, &h, &maxv, &consumed) != 3 || maxv != 255)
-        return shot;
-    const size_t start = static_cast<size_t>(consumed) + 1;
-    const size_t bytes = static_cast<size_t>(w) * h * 3;
-    if (data.size() < start + bytes)
-        return shot;
-    shot.width = w;
-    shot.height = h;
-    shot.rgb.assign(data.begin() + static_cast<long>(start), data.begin() + static_cast<long>(start + bytes));
+    const bool header = std::sscanf(data.c_str(), "P6 %d %d %d%n", &w, &h, &maxv, &consumed) == 3 && maxv == 255;
+    const size_t start = static_cast<size_t>(consumed) + 1, bytes = static_cast<size_t>(w) * h * 3;
+    if (header && data.size() >= start + bytes)
+        shot = {w, h, std::vector<uint8_t>(data.begin() + static_cast<long>(start), data.begin() + static_cast<long>(start + bytes))};
     return shot;
 }
 
