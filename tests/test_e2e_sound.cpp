@@ -92,6 +92,7 @@ TEST(SoundEndToEnd, EachSoundIsHeardWhereItsKeyWasPressed)
     EXPECT_GT(crossingRate(heard, at(throttleUp) - 1.0, at(throttleUp) - 0.05),
               1.3 * crossingRate(heard, at(idle) + 0.3, at(horn) - 0.1))
         << "the engine's pitch did not rise under throttle";
-    EXPECT_GT(hissLevel(heard, at(door) + 0.05, at(door) + 0.6), 2.0 * hissLevel(heard, at(beforeDoor) - 0.8, at(beforeDoor) - 0.1))
+    EXPECT_GT(hissLevel(heard, at(door) + 0.05, at(door) + 0.6),
+              2.0 * hissLevel(heard, at(beforeDoor) - 0.8, at(beforeDoor) - 0.1))
         << "no door";
 }

@@ -49,7 +49,8 @@ Rect windowRect()
         const size_t at = info.find(label);
         return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + std::strlen(label));
     };
-    return {field("Absolute upper-left X:"), field("Absolute upper-left Y:"), field("Width:"), field("Height:")};
+    return {field("Absolute upper-left X:"), field("Absolute upper-left Y:"), field("Width:"),
+            field("Height:")};
 }
 
 struct WindowE2e : ::testing::Test {
@@ -76,10 +77,12 @@ struct WindowE2e : ::testing::Test {
         ASSERT_TRUE(waitForWindow("Velbrant", 20000)) << capturedErr(game);
     }
 
-    static bool waitFor(const std::string& label, const std::function<bool(const Screenshot&)>& done, double timeoutS = 30)
+    static bool waitFor(const std::string& label, const std::function<bool(const Screenshot&)>& done,
+                        double timeoutS = 30)
     {
         return waitForPicture(screenshotDir() + "/window-" +
-                                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" + label + ".png",
+                                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+                                  label + ".png",
                               timeoutS, done);
     }
 };
@@ -93,13 +96,19 @@ TEST_F(WindowE2e, FullScreenScalesTheMenuAndARunToTheDesktopsHeight)
     start("Rozdzielczosc=0\r\nOkno=2\r\n");
     const Rect picture = fitted(SCREEN);
     ASSERT_EQ(picture.x, 240);
-    ASSERT_TRUE(waitFor("menu", [&](const Screenshot& s) {
-        return pictureFills(s, SCREEN) && newGameButtonIn(s.crop(picture.x, picture.y, picture.w, picture.h));
-    }, 40)) << capturedErr(game);
+    ASSERT_TRUE(waitFor(
+        "menu",
+        [&](const Screenshot& s) {
+            return pictureFills(s, SCREEN) &&
+                newGameButtonIn(s.crop(picture.x, picture.y, picture.w, picture.h));
+        },
+        40))
+        << capturedErr(game);
     ASSERT_TRUE(waitForStillScreen(20.0, screenshotDir() + "/window-poll.png"));
     pressKey("Return");
     EXPECT_TRUE(waitFor("run", [&](const Screenshot& s) {
-        return pictureFills(s, SCREEN) && !newGameButtonIn(s.crop(picture.x, picture.y, picture.w, picture.h));
+        return pictureFills(s, SCREEN) &&
+            !newGameButtonIn(s.crop(picture.x, picture.y, picture.w, picture.h));
     })) << capturedErr(game);
 }
 
@@ -113,7 +122,8 @@ TEST_F(WindowE2e, AManagedWindowIsDecoratedCentredResizedWithItsPictureAndAltEnt
     EXPECT_NEAR(r.y, (1080 - 480) / 2, 30);  // the title bar takes a little
     std::string id = runCommand("xdotool search --name '^Velbrant$'").out;
     id = id.substr(0, id.find('\n'));
-    EXPECT_TRUE(waitFor("window", [&](const Screenshot& s) { return pictureFills(s, r); })) << capturedErr(game);
+    EXPECT_TRUE(waitFor("window", [&](const Screenshot& s) { return pictureFills(s, r); }))
+        << capturedErr(game);
     const std::string extents = runCommand("xprop -id " + id + " _NET_FRAME_EXTENTS").out;
     EXPECT_EQ(extents.find("= 0, 0, 0, 0"), std::string::npos) << extents;
     EXPECT_NE(extents.find("="), std::string::npos) << "no frame: " << extents;
@@ -151,7 +161,8 @@ TEST_F(WindowE2e, ADisplayThatComesLateIsWaitedForOneThatNeverComesIsReported)
     OwnDisplay display(640, 480);
     game = startGame(generatedTree());
     EXPECT_GT(waitForExit(game, 10000), 0) << "runs without a display";
-    EXPECT_NE(capturedErr(game).find("Nie mog\xc4\x99 utworzy\xc4\x87 okna"), std::string::npos) << capturedErr(game);
+    EXPECT_NE(capturedErr(game).find("Nie mog\xc4\x99 utworzy\xc4\x87 okna"), std::string::npos)
+        << capturedErr(game);
 
     game = startGame(generatedTree());
     pause(300);

@@ -110,7 +110,8 @@ TEST_F(GlAssets, PictureOfAnySizeIsScaledToPowersOfTwoAndTheCeiling)
 {
     // The wide one would be uploaded 8192 texels wide at full size.
     for (int w : {100, 2 * TEXTURE_MAX_SIDE + 8}) {
-        loadTexture(writePicture("odd.bmp", std::vector<uint32_t>(w, 0x808080), 50).c_str(), 3, TEX_TIMETABLE);
+        loadTexture(writePicture("odd.bmp", std::vector<uint32_t>(w, 0x808080), 50).c_str(), 3,
+                    TEX_TIMETABLE);
         ASSERT_NE(texTimetable[3], 0u);
         const GLint width = texInfo(texTimetable[3], GL_TEXTURE_WIDTH, 0);
         const GLint height = texInfo(texTimetable[3], GL_TEXTURE_HEIGHT, 0);
@@ -144,7 +145,8 @@ TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesAndOutsideIndexesBindNothing)
     for (int s = 0; s < 3; ++s) {
         char line[256];
         const float a = edges[s], b = edges[s + 1];
-        std::snprintf(line, sizeof line, "%f -1 -1 %f -1 -1 %f 1 -1 0 0 1 0 1 1 %d\n%f -1 -1 %f 1 -1 %f 1 -1 0 0 1 1 0 1 %d\n",
+        std::snprintf(line, sizeof line,
+                      "%f -1 -1 %f -1 -1 %f 1 -1 0 0 1 0 1 1 %d\n%f -1 -1 %f 1 -1 %f 1 -1 0 0 1 1 0 1 %d\n",
                       a, b, b, slots[s], a, b, a, slots[s]);
         text += line;
     }
@@ -219,7 +221,8 @@ TEST_F(GlAssets, StartUpStateFollowsTheAlphaOption)
         initGL();
         EXPECT_EQ(glIsEnabled(GL_ALPHA_TEST), alpha == 0 ? GL_TRUE : GL_FALSE) << alpha;
         EXPECT_EQ(glIsEnabled(GL_BLEND), alpha == 1 ? GL_TRUE : GL_FALSE) << alpha;
-        for (GLenum cap : {GL_DEPTH_TEST, GL_TEXTURE_2D, GL_CULL_FACE, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL})
+        for (GLenum cap :
+             {GL_DEPTH_TEST, GL_TEXTURE_2D, GL_CULL_FACE, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL})
             EXPECT_EQ(glIsEnabled(cap), GL_TRUE) << cap;
     }
     EXPECT_EQ(quitRequested, 0);

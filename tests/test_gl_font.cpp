@@ -27,7 +27,8 @@ protected:
             compileList(id, [] {
                 glBegin(GL_QUADS);
                 glTexCoord2f(0.99f, 0.01f);
-                glVertex2i(-2000, -2000), glVertex2i(2000, -2000), glVertex2i(2000, 2000), glVertex2i(-2000, 2000);
+                glVertex2i(-2000, -2000), glVertex2i(2000, -2000);
+                glVertex2i(2000, 2000), glVertex2i(-2000, 2000);
                 glEnd();
             });
         texFont[0] = makeTexture(256, [](int x, int y, uint8_t* px) {
@@ -50,9 +51,12 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
 
-    static bool isCell(const ReadPixels& p, int x, int y, int k) { return p.count(x, y, x + 1, y + 1, k, 255 - k, 77, 0) == 1; }
+    static bool isCell(const ReadPixels& p, int x, int y, int k)
+    {
+        return p.all(x, y, x + 1, y + 1, k, 255 - k, 77, 0);
+    }
     // Pixels drawn at all, and pixels of cell 255 (another list called).
-    static int lit(const ReadPixels& p) { return p.width * p.height - p.count(0, 0, p.width, p.height, 0, 0, 0, 0); }
+    static int lit(const ReadPixels& p) { return p.width * p.height - p.count(0, 0, W, H, 0, 0, 0, 0); }
     static int stray(const ReadPixels& p) { return p.count(0, 0, p.width, p.height, 255, 0, 77, 0); }
 
     static void expectModelListsKept()
@@ -66,8 +70,9 @@ TEST_F(GlFont, GlyphsLandInTheirCellsOfEitherSetAndOverlapByFiveUnits)
 {
     printText(0, 0, 0, "Ab");
     ReadPixels p = readBackBuffer();
-    for (const auto& c : {std::array<int, 3>{0, 0, 33}, {5, 8, 33}, {10, 15, 33}, {11, 8, 66}, {15, 8, 66}, {26, 15, 66}})
-        EXPECT_TRUE(isCell(p, c[0], c[1], c[2])) << c[0] << "," << c[1];  // from x 11 the second over the first
+    // From x 11 the second glyph lies over the first.
+    for (const auto& c : {std::array<int, 3>{0, 0, 33}, {5, 8, 33}, {10, 15, 33}, {11, 8, 66}, {26, 15, 66}})
+        EXPECT_TRUE(isCell(p, c[0], c[1], c[2])) << c[0] << "," << c[1];
     EXPECT_TRUE(p.all(27, 0, 60, 16, 0, 0, 0, 0));
     EXPECT_TRUE(p.all(0, 16, 60, 40, 0, 0, 0, 0));
     EXPECT_EQ(lit(p), 27 * 16);

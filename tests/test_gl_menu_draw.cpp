@@ -69,7 +69,8 @@ protected:
         const uint8_t* px = p.at(std::min(W - 1, static_cast<int>((x + 1.0f) * 0.5f * W)),
                                  std::min(H - 1, static_cast<int>((y + 1.0f) * 0.5f * H)));
         for (int k = 0; k < 3; ++k)
-            EXPECT_NEAR(px[k], slotColour(slot, k) * level, 3.0) << "at (" << x << ", " << y << ") want slot " << slot;
+            EXPECT_NEAR(px[k], slotColour(slot, k) * level, 3.0)
+                << "at (" << x << ", " << y << ") want slot " << slot;
     }
 };
 

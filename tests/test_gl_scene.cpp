@@ -27,7 +27,8 @@ constexpr Rgb AHEAD = {0, 255, 0}, BEHIND = {0, 0, 255}, BAIT = {255, 0, 0};
 void quadAtZ(float z, float half)
 {
     glBegin(GL_QUADS);
-    glVertex3f(-half, -half, z), glVertex3f(half, -half, z), glVertex3f(half, half, z), glVertex3f(-half, half, z);
+    glVertex3f(-half, -half, z), glVertex3f(half, -half, z);
+    glVertex3f(half, half, z), glVertex3f(-half, half, z);
     glEnd();
 }
 
@@ -58,8 +59,9 @@ void fixedState(bool blending)
     glAlphaFunc(GL_GREATER, 0.5f);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
-    for (GLenum cap : {GL_DEPTH_TEST, GL_COLOR_MATERIAL, GL_LIGHTING, GL_LIGHT0, blending ? GL_BLEND : GL_ALPHA_TEST})
+    for (GLenum cap : {GL_DEPTH_TEST, GL_COLOR_MATERIAL, GL_LIGHTING, GL_LIGHT0})
         glEnable(cap);
+    glEnable(blending ? GL_BLEND : GL_ALPHA_TEST);
     for (GLenum cap : {GL_TEXTURE_2D, GL_CULL_FACE, blending ? GL_ALPHA_TEST : GL_BLEND})
         glDisable(cap);
     const GLfloat none[4] = {0, 0, 0, 1};
@@ -143,31 +145,33 @@ TEST_F(GlScene, MirrorsLookBackInTheUpperCornersAndAtMostThreeViewsDraw)
 
 TEST_F(GlScene, EachItemShowsInTheMainViewAndOnlyWorldItemsInTheMirrors)
 {
-    // Each list with whatever turns it on; 1 in mirrors, 2 flat (a panel item, main view only).
+    // Each list with the flag that turns it on; 1 in mirrors, 2 flat (a panel item, main view only).
+    uint8_t *yellow = &traffic.trafficYellow, *red = &traffic.trafficRed, *green = &traffic.trafficGreen;
     const struct {
         uint32_t list;
         int kind;
-        void (*enable)();
+        uint8_t* flag;
     } cases[] = {
-        {LIST_PLANSZA, 1, [] {}}, {LIST_ZEW, 1, [] {}}, {LIST_WEW, 1, [] {}}, {LIST_F125, 1, [] {}},
-        {LIST_KOLA_TYLNE, 1, [] {}}, {LIST_KOLO_P, 1, [] {}}, {LIST_KOLO_L, 1, [] {}},
-        {LIST_ZOLTY_A, 1, [] { traffic.trafficYellow = 1; }}, {LIST_ZOLTY_B, 1, [] { traffic.trafficYellow = 1; }},
-        {LIST_CZERWONY_A, 1, [] { traffic.trafficRed = 1; }}, {LIST_ZIELONY_B, 1, [] { traffic.trafficRed = 1; }},
-        {LIST_ZIELONY_A, 1, [] { traffic.trafficGreen = 1; }}, {LIST_CZERWONY_B, 1, [] { traffic.trafficGreen = 1; }},
-        {LIST_STANDRZWI_1, 1, [] { doors.door1Open = 1; }}, {LIST_STANDRZWI_2, 1, [] { doors.door2Open = 1; }},
-        {LIST_STANDRZWI_3, 1, [] { doors.door3Open = 1; }}, {LIST_DRZWI_A1, 1, [] {}}, {LIST_DRZWI_A2, 1, [] {}},
-        {LIST_DRZWI_A3, 1, [] {}}, {LIST_DRZWI_B1, 1, [] {}}, {LIST_DRZWI_B2, 1, [] {}}, {LIST_DRZWI_B3, 1, [] {}},
-        {LIST_DROGOWE, 0, [] { lights.headlightsOn = 1; }}, {LIST_KIER_P, 0, [] { lights.rightIndicatorLamp = 1; }},
-        {LIST_KIER_L, 0, [] { lights.leftIndicatorLamp = 1; }}, {LIST_STOP, 0, [] { vehicle.brakeLightOn = 1; }},
-        {LIST_WSTECZNE, 0, [] { vehicle.reverseLightOn = 1; }}, {LIST_SPEED_NEEDLE, 0, [] {}},
-        {LIST_STEERING_WHEEL, 0, [] {}}, {LIST_WSKAZNIKI, 2, [] {}}, {LIST_STOP_ARROW, 2, [] {}},
-        {LIST_ROZKLAD, 2, [] { view.timetableShown = 1; }},
+        {LIST_PLANSZA, 1, nullptr}, {LIST_ZEW, 1, nullptr}, {LIST_WEW, 1, nullptr}, {LIST_F125, 1, nullptr},
+        {LIST_KOLA_TYLNE, 1, nullptr}, {LIST_KOLO_P, 1, nullptr}, {LIST_KOLO_L, 1, nullptr},
+        {LIST_ZOLTY_A, 1, yellow}, {LIST_ZOLTY_B, 1, yellow}, {LIST_CZERWONY_A, 1, red},
+        {LIST_ZIELONY_B, 1, red}, {LIST_ZIELONY_A, 1, green}, {LIST_CZERWONY_B, 1, green},
+        {LIST_STANDRZWI_1, 1, &doors.door1Open},
+        {LIST_STANDRZWI_2, 1, &doors.door2Open}, {LIST_STANDRZWI_3, 1, &doors.door3Open},
+        {LIST_DRZWI_A1, 1, nullptr}, {LIST_DRZWI_A2, 1, nullptr}, {LIST_DRZWI_A3, 1, nullptr},
+        {LIST_DRZWI_B1, 1, nullptr}, {LIST_DRZWI_B2, 1, nullptr}, {LIST_DRZWI_B3, 1, nullptr},
+        {LIST_DROGOWE, 0, &lights.headlightsOn}, {LIST_KIER_P, 0, &lights.rightIndicatorLamp},
+        {LIST_KIER_L, 0, &lights.leftIndicatorLamp}, {LIST_STOP, 0, &vehicle.brakeLightOn},
+        {LIST_WSTECZNE, 0, &vehicle.reverseLightOn}, {LIST_SPEED_NEEDLE, 0, nullptr},
+        {LIST_STEERING_WHEEL, 0, nullptr}, {LIST_WSKAZNIKI, 2, nullptr}, {LIST_STOP_ARROW, 2, nullptr},
+        {LIST_ROZKLAD, 2, &view.timetableShown},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("list " + std::to_string(c.list));
         SetUp();
         compileBait(c.list, BAIT, c.kind == 2);
-        c.enable();
+        if (c.flag)
+            *c.flag = 1;
         view.viewportCount = 3;
         drawRunFrame();
         ReadPixels p = readBackBuffer();
@@ -230,7 +234,8 @@ TEST_F(GlScene, StopArrowIsRedAwayFromAStopGreenAtItAndUnturnedWithNoBearing)
     const auto square = [](float x0) {
         compileList(LIST_STOP_ARROW, [x0] {
             glBegin(GL_QUADS);
-            glVertex2f(x0, 3.125f), glVertex2f(x0 + 0.1f, 3.125f), glVertex2f(x0 + 0.1f, 3.225f), glVertex2f(x0, 3.225f);
+            glVertex2f(x0, 3.125f), glVertex2f(x0 + 0.1f, 3.125f);
+            glVertex2f(x0 + 0.1f, 3.225f), glVertex2f(x0, 3.225f);
             glEnd();
         });
     };

@@ -29,7 +29,8 @@ protected:
         inGame = quitRequested = shutdownRequested = 0, loadCount = fontDropCount = 0;
         fsoundRecordReset();
         FSOUND_Init(44100, 32, 0);
-        soundStreams[STREAM_MENU_MUSIC] = FSOUND_Stream_Open("Dane/Menu/muzyka.wav", FSOUND_LOOP_NORMAL, 0, 0);
+        soundStreams[STREAM_MENU_MUSIC] =
+            FSOUND_Stream_Open("Dane/Menu/muzyka.wav", FSOUND_LOOP_NORMAL, 0, 0);
         FSOUND_Stream_Stop(soundStreams[STREAM_MENU_MUSIC]);
         const std::string call = fsoundRecordTake().back();  // "StreamStop(<id>)"
         musicStop = call;
@@ -206,7 +207,8 @@ TEST_F(MenuLogic, ExitFadesFor200TicksThenRequestsTheShutdown)
         last = menuState.fadeLevel;
     }
     EXPECT_EQ(n, 200);
-    EXPECT_TRUE(quitRequested == 1 && menuState.fadeLevel <= 0.0f && menuState.cmdExit == 1) << "exit never cleared";
+    EXPECT_TRUE(quitRequested == 1 && menuState.fadeLevel <= 0.0f && menuState.cmdExit == 1)
+        << "exit never cleared";
     EXPECT_LE(menuState.buttonsOffset, 0.0f) << "the buttons left the screen on the way";
     shutdownRequested = quitRequested = 0;
     tick();
@@ -227,7 +229,8 @@ TEST_F(MenuLogic, UnknownMotionsClosedGatesAndPanelOutHidingItsPanels)
     menuState.panelOffset = 0.01f;
     menuState.showAboutPanel = menuState.showBusesPanel = menuState.showNewGamePanel = 1;
     menuMotion(MENU_MOTION_PANEL_OUT);
-    EXPECT_TRUE(menuState.showAboutPanel == 0 && menuState.showBusesPanel == 0 && menuState.showNewGamePanel == 1);
+    EXPECT_TRUE(menuState.showAboutPanel == 0 && menuState.showBusesPanel == 0 &&
+                menuState.showNewGamePanel == 1);
 }
 
 TEST_F(MenuLogic, EnterWhileButtonsSlideIsIgnoredUnlessStillHeld)

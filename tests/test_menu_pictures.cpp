@@ -15,17 +15,18 @@ namespace {
 struct Image {
     std::unique_ptr<ImageRecord, void (*)(ImageRecord*)> record{nullptr, freeImage};
     int width = 0, height = 0;
-    const uint8_t* at(int x, int y) const { return record->pixels + (static_cast<size_t>(height - 1 - y) * width + x) * 3; }
+    const uint8_t* at(int x, int y) const { return record->pixels + ((height - 1 - y) * width + x) * 3; }
     int brightness(int x, int y) const { return (at(x, y)[0] + at(x, y)[1] + at(x, y)[2]) / 3; }
     bool black(int x, int y) const { return at(x, y)[0] == 0 && at(x, y)[1] == 0 && at(x, y)[2] == 0; }
-    std::string bytes() const { return std::string(reinterpret_cast<const char*>(record->pixels), width * height * 3u); }
+    std::string bytes() const { return {reinterpret_cast<char*>(record->pixels), width * height * 3u}; }
 };
 
 Image readPicture(const std::string& relative)
 {
     char message[512] = {0};
     Image image;
-    image.record.reset(loadBmpImageQuiet((generatedTree() + "/" + relative).c_str(), message, sizeof message));
+    const std::string path = generatedTree() + "/" + relative;
+    image.record.reset(loadBmpImageQuiet(path.c_str(), message, sizeof message));
     if (image.record) {
         image.width = image.record->width;
         image.height = image.record->height;
@@ -62,16 +63,18 @@ TEST(MenuPictures, AllThirteenReadWithTheirSizesNoKeyColourAndNoTwoAlike)
         const char* file;
         int width, height;
     } pictures[] = {
-        {"logo", 1024, 1024},       {"tlo", 1024, 1024},       {"nowagra_gora", 512, 64}, {"nowagra_dol", 512, 64},
-        {"autobusy_gora", 512, 64}, {"autobusy_dol", 512, 64}, {"ogrze_gora", 512, 64},   {"ogrze_dol", 512, 64},
-        {"wyjscie_gora", 512, 64},  {"wyjscie_dol", 512, 64},  {"ogrze", 1024, 512},      {"autobusy", 1024, 512},
+        {"logo", 1024, 1024},     {"tlo", 1024, 1024},        {"nowagra_gora", 512, 64},
+        {"nowagra_dol", 512, 64}, {"autobusy_gora", 512, 64}, {"autobusy_dol", 512, 64},
+        {"ogrze_gora", 512, 64},  {"ogrze_dol", 512, 64},     {"wyjscie_gora", 512, 64},
+        {"wyjscie_dol", 512, 64}, {"ogrze", 1024, 512},       {"autobusy", 1024, 512},
         {"nowagra", 1024, 512},
     };
     std::vector<std::string> seen;
     for (const auto& expected : pictures) {
         SCOPED_TRACE(expected.file);
         const Image image = menuPicture(expected.file);
-        ASSERT_TRUE(image.width == expected.width && image.height == expected.height) << image.width << "x" << image.height;
+        ASSERT_TRUE(image.width == expected.width && image.height == expected.height)
+            << image.width << "x" << image.height;
         // After a run the menu draws without the alpha test: a black texel would show as a hole.
         int keyed = 0;
         for (int y = 0; y < image.height; ++y)
@@ -119,7 +122,7 @@ TEST(FontPicture, GreyGlyphsOnKeyBlackForTheVisibleCodesOfBothSetsEachItsOwn)
     const auto cell = [&](int k) {
         std::string rows;
         for (int y = 0; y < CELL; ++y)
-            rows.append(reinterpret_cast<const char*>(font.at((k % 16) * CELL, (k / 16) * CELL + y)), CELL * 3);
+            rows.append(reinterpret_cast<const char*>(font.at(k % 16 * CELL, k / 16 * CELL + y)), CELL * 3);
         return rows;
     };
     const std::string blank(CELL * CELL * 3, '\0');
@@ -131,5 +134,6 @@ TEST(FontPicture, GreyGlyphsOnKeyBlackForTheVisibleCodesOfBothSetsEachItsOwn)
     for (int set = 0; set < 2; ++set)
         for (int a = 33; a < 127; ++a)
             for (int b = a + 1; b < 127; ++b)
-                EXPECT_NE(cell(a - 32 + 128 * set), cell(b - 32 + 128 * set)) << "set " << set << ": " << char(a) << char(b);
+                EXPECT_NE(cell(a - 32 + 128 * set), cell(b - 32 + 128 * set))
+                    << "set " << set << ": " << char(a) << char(b);
 }

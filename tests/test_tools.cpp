@@ -16,7 +16,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-CommandResult check(const std::string& args) { return runCommand("'" + builtProgram("velbrant-check") + "' " + args); }
+CommandResult check(const std::string& args)
+{
+    return runCommand("'" + builtProgram("velbrant-check") + "' " + args);
+}
 
 Lines lines(const std::string& text)
 {
@@ -31,7 +34,8 @@ Lines lines(const std::string& text)
 bool hasLine(const std::string& out, const std::string& want)
 {
     const bool prefix = !want.empty() && want.back() == '*';
-    return ("\n" + out + "\n").find("\n" + (prefix ? want.substr(0, want.size() - 1) : want + "\n")) != std::string::npos;
+    return ("\n" + out + "\n").find("\n" + (prefix ? want.substr(0, want.size() - 1) : want + "\n")) !=
+        std::string::npos;
 }
 
 const char* const TRI = "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 ";
@@ -46,7 +50,9 @@ TEST(CheckTool, TreesAreJudgedWithEachProblemNamed)
         Lines want;
         int status;
     };
-    auto put = [](const TempDir& t, const char* rel, const std::string& text) { writeFile(t.file(rel), text); };
+    auto put = [](const TempDir& t, const char* rel, const std::string& text) {
+        writeFile(t.file(rel), text);
+    };
     auto cut = [](const TempDir& t) {  // a truncated picture named by a list: the first of a list
         std::istringstream in(readFile(t.file("Dane/Autobusy/Volvo7000/TeksturyN.tex")));
         std::string count, name;
@@ -62,9 +68,11 @@ TEST(CheckTool, TreesAreJudgedWithEachProblemNamed)
              std::remove(t.file("Dane/Autobusy/Urbino12/DrzwiB.qx").c_str());
              std::remove(t.file("Dane/Dzwiek/Volvo7000/klakson.sfx").c_str());
              image = cut(t);
-             put(t, "Dane/Autobusy/Volvo7000/Standrzwi.qx", std::string("6\nlamps\n") + TRI + "0\n" + TRI + "0\n" +
-                 "0 0 0 1 0 0 zero 1 0 0 0 1 0 0 1 0\n" + TRI + "999\n" + TRI + "0\n" + TRI + "0\n");
-             put(t, "Dane/Wskazniki/Wskazniki.qx", std::string("3\npanel only\n") + TRI + "0\n" + TRI + "0\n" + TRI + "0\n");
+             put(t, "Dane/Autobusy/Volvo7000/Standrzwi.qx",
+                 std::string("6\nlamps\n") + TRI + "0\n" + TRI + "0\n" +
+                     "0 0 0 1 0 0 zero 1 0 0 0 1 0 0 1 0\n" + TRI + "999\n" + TRI + "0\n" + TRI + "0\n");
+             put(t, "Dane/Wskazniki/Wskazniki.qx",
+                 std::string("3\npanel only\n") + TRI + "0\n" + TRI + "0\n" + TRI + "0\n");
              put(t, "Dane/Pojazdy/F125/TeksturyN.tex", "500\n");
              put(t, "Dane/Rozklady/128/Przystanki.roz", "2\n1 2\n3 x\n");
              put(t, "Dane/Rozklady/128/Parametry.misji", "1\n2\n1e99\n4\n5\n6\n7\n8\n");
@@ -88,8 +96,10 @@ TEST(CheckTool, TreesAreJudgedWithEachProblemNamed)
           "Dane/Radio/: missing folder: the radio has no tracks (optional)",
           "Dane/Trasy/Test/TeksturyW.tex: missing optional file (optional)"},
          0},
-        {"an unreadable list quality", [&](const TempDir& t) { put(t, "Opcje.ini", "[Opcje]\r\nJakoscTekstur=2\r\n"); },
-         {"Opcje.ini: JakoscTekstur is 2: the game finds no texture list and stops"}, 1},
+        {"an unreadable list quality",
+         [&](const TempDir& t) { put(t, "Opcje.ini", "[Opcje]\r\nJakoscTekstur=2\r\n"); },
+         {"Opcje.ini: JakoscTekstur is 2: the game finds no texture list and stops"},
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -105,7 +115,8 @@ TEST(CheckTool, TreesAreJudgedWithEachProblemNamed)
             EXPECT_NE(r.out.find(": 0 problems"), std::string::npos) << r.out;
         }
         if (!image.empty()) {
-            EXPECT_TRUE(hasLine(r.out, image + ": image refused: Image file conversion error. (slot 0 of *")) << r.out;
+            EXPECT_TRUE(hasLine(r.out, image + ": image refused: Image file conversion error. (slot 0 of *"))
+                << r.out;
         }
         image.clear();
     }
@@ -130,8 +141,10 @@ TEST(CheckTool, ImageAndModelModesShowWhatTheGameReads)
     spec.pixels = rows24({{0x0000FF, 0x00FF00, 0xFF0000}, {0xFFFFFF, 0x000000, 0x102030}});
     writeFile(dir.file("p.bmp"), asString(buildBmp(spec)));
     EXPECT_EQ(check("--image '" + dir.file("p.bmp") + "' '" + dir.file("p.ppm") + "'").status, 0);
-    EXPECT_EQ(readFile(dir.file("p.ppm")),
-              std::string("P6\n3 2\n255\n\xff\xff\xff\x00\x00\x00\x10\x20\x30\x00\x00\xff\x00\xff\x00\xff\x00\x00", 29))
+    EXPECT_EQ(
+        readFile(dir.file("p.ppm")),
+        std::string("P6\n3 2\n255\n\xff\xff\xff\x00\x00\x00\x10\x20\x30\x00\x00\xff\x00\xff\x00\xff\x00\x00",
+                    29))
         << "top row first, black kept (no colour key)";
     spec.headerSize = 64;
     writeFile(dir.file("v4.bmp"), asString(buildBmp(spec)));
@@ -139,10 +152,13 @@ TEST(CheckTool, ImageAndModelModesShowWhatTheGameReads)
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, dir.file("v4.bmp") + ": Unknown DIB file format.\n");
 
-    writeFile(dir.file("m.qx"), std::string("3\nthree little triangles\n") + TRI + "4\n" + TRI + "2\n" + TRI + "4\n");
+    writeFile(dir.file("m.qx"),
+              std::string("3\nthree little triangles\n") + TRI + "4\n" + TRI + "2\n" + TRI + "4\n");
     const CommandResult r = check("--model '" + dir.file("m.qx") + "'");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, dir.file("m.qx") + ": 3 triangles\nlabel: three little triangles\ntexture indices: 2 (1) 4 (2)\n");
+    EXPECT_EQ(r.out,
+              dir.file("m.qx") +
+                  ": 3 triangles\nlabel: three little triangles\ntexture indices: 2 (1) 4 (2)\n");
     EXPECT_EQ(check("--model '" + dir.file("none.qx") + "'").status, 1);
 }
 
@@ -187,8 +203,9 @@ TEST(HeadlessDriver, AutopilotFinishesTheRouteDeterministicallyAndReplays)
     ASSERT_GT(rows.size(), 10u);
     const Lines header = splitCsv(rows.front()), last = splitCsv(rows.back());
     ASSERT_EQ(header.size(), last.size());
-    const Lines expected = {"tick", "speed", "kmh", "heading", "x", "z", "gear", "engine", "fuel", "doors", "sounds",
-                            "stop", "onboard", "penalty", "finished", "verdict", "clock", "lights", "carx", "carz"};
+    const Lines expected = {"tick",     "speed",   "kmh",   "heading", "x",    "z",       "gear",
+                            "engine",   "fuel",    "doors", "sounds",  "stop", "onboard", "penalty",
+                            "finished", "verdict", "clock", "lights",  "carx", "carz"};
     EXPECT_EQ(Lines(header.begin(), header.begin() + std::min(header.size(), expected.size())), expected);
     EXPECT_EQ(last[column(header, "finished")], "1");
     EXPECT_FALSE(last[column(header, "verdict")].empty());
@@ -199,7 +216,8 @@ TEST(HeadlessDriver, AutopilotFinishesTheRouteDeterministicallyAndReplays)
     for (size_t i = 1; i < rows.size(); ++i)  // a careful driver: never above 65 km/h
         EXPECT_LE(std::stod(splitCsv(rows[i])[column(header, "kmh")]), 65.0) << rows[i];
     EXPECT_EQ(sim("--autopilot --every 100").out, first.out) << "two runs, same output";
-    EXPECT_EQ(sim("--every 100 '" + work.file("keys.txt") + "'").out, first.out) << "the recorded keys replay the run";
+    EXPECT_EQ(sim("--every 100 '" + work.file("keys.txt") + "'").out, first.out)
+        << "the recorded keys replay the run";
 }
 
 TEST(HeadlessDriver, ThrottleAndBrakeScriptRisesThroughTheBandsAndStops)
@@ -239,7 +257,8 @@ TEST(HeadlessDriver, RejectsUnknownKeysAndBadArguments)
     EXPECT_NE(bad.err.find("Shift_L"), std::string::npos);
     for (const char* args : {"--every 0 -", "", "--soak -"})
         EXPECT_EQ(sim(args).status, 2) << args;
-    const CommandResult noData = runCommand("'" + builtProgram("velbrant-sim") + "' --ticks 5 - < empty.txt", work.path);
+    const CommandResult noData =
+        runCommand("'" + builtProgram("velbrant-sim") + "' --ticks 5 - < empty.txt", work.path);
     EXPECT_NE(noData.status, 0) << "no run files in an empty folder";
     EXPECT_NE(noData.err.find("Parametry.busa"), std::string::npos) << noData.err;
 }

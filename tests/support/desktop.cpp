@@ -23,7 +23,10 @@ std::string shellQuote(const std::string& s)
     return out + "'";
 }
 
-bool succeeds(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+bool succeeds(const std::string& command)
+{
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 } // namespace
 
@@ -33,11 +36,12 @@ bool haveDisplay()
     return d && *d && succeeds("xdpyinfo");
 }
 
-Spawned spawnProgram(const std::string& program, const std::vector<std::string>& args, const std::string& workDir,
-                     const std::vector<std::string>& env)
+Spawned spawnProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& workDir, const std::vector<std::string>& env)
 {
     static int counter = 0;
-    const std::string base = screenshotDir() + "/proc-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    const std::string base =
+        screenshotDir() + "/proc-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
     const Spawned s{-1, base + ".err", base + ".out"};
     // The single-instance lock lives in the runtime folder: one of this test process's own, so
     // a game someone else runs on the machine neither blocks the test nor is blocked by it.
@@ -65,7 +69,8 @@ Spawned spawnProgram(const std::string& program, const std::vector<std::string>&
     return {pid, s.errPath, s.outPath};
 }
 
-Spawned startGame(const std::string& dir, const std::vector<std::string>& args, const std::vector<std::string>& env)
+Spawned startGame(const std::string& dir, const std::vector<std::string>& args,
+                  const std::vector<std::string>& env)
 {
     return spawnProgram(builtProgram("velbrant"), args, dir, env);
 }
@@ -160,7 +165,8 @@ long Screenshot::count(int x0, int y0, int x1, int y1, const std::function<bool(
     return n;
 }
 
-double Screenshot::share(int x0, int y0, int x1, int y1, const std::function<bool(const uint8_t*)>& test) const
+double Screenshot::share(int x0, int y0, int x1, int y1,
+                         const std::function<bool(const uint8_t*)>& test) const
 {
     const long all = each(x0, y0, x1, y1, [](const uint8_t*) {});
     return all ? static_cast<double>(count(x0, y0, x1, y1, test)) / static_cast<double>(all) : 0.0;
@@ -179,7 +185,8 @@ void Screenshot::mean(int x0, int y0, int x1, int y1, double out[3]) const
 
 double Screenshot::litFraction(int x0, int y0, int x1, int y1, int threshold) const
 {
-    return share(x0, y0, x1, y1, [=](const uint8_t* p) { return p[0] > threshold || p[1] > threshold || p[2] > threshold; });
+    return share(x0, y0, x1, y1,
+                 [=](const uint8_t* p) { return p[0] > threshold || p[1] > threshold || p[2] > threshold; });
 }
 
 Screenshot Screenshot::crop(int x, int y, int w, int h) const
@@ -225,7 +232,8 @@ Screenshot takeScreenshot(const std::string& savePath)
 {
     Screenshot shot;
     static int serial = 0;
-    const std::string ppm = screenshotDir() + "/grab-" + std::to_string(getpid()) + "-" + std::to_string(serial++) + ".ppm";
+    const std::string ppm =
+        screenshotDir() + "/grab-" + std::to_string(getpid()) + "-" + std::to_string(serial++) + ".ppm";
     if (!succeeds("import -window root -depth 8 ppm:" + shellQuote(ppm)))
         return shot;
     const std::string data = readFile(ppm);
@@ -233,15 +241,18 @@ Screenshot takeScreenshot(const std::string& savePath)
         succeeds("convert " + shellQuote(ppm) + " " + shellQuote(savePath));
     std::remove(ppm.c_str());
     int w = 0, h = 0, maxv = 0, consumed = 0;
-    const bool header = std::sscanf(data.c_str(), "P6 %d %d %d%n", &w, &h, &maxv, &consumed) == 3 && maxv == 255;
+    const bool header =
+        std::sscanf(data.c_str(), "P6 %d %d %d%n", &w, &h, &maxv, &consumed) == 3 && maxv == 255;
     const size_t start = static_cast<size_t>(consumed) + 1, bytes = static_cast<size_t>(w) * h * 3;
     if (header && data.size() >= start + bytes)
-        shot = {w, h, std::vector<uint8_t>(data.begin() + static_cast<long>(start), data.begin() + static_cast<long>(start + bytes))};
+        shot = {w, h,
+                std::vector<uint8_t>(data.begin() + static_cast<long>(start),
+                                     data.begin() + static_cast<long>(start + bytes))};
     return shot;
 }
 
-bool waitForPicture(const std::string& savePath, double timeoutSeconds, const std::function<bool(const Screenshot&)>& test,
-                    Screenshot* last)
+bool waitForPicture(const std::string& savePath, double timeoutSeconds,
+                    const std::function<bool(const Screenshot&)>& test, Screenshot* last)
 {
     return waitUntil(timeoutSeconds, [&] {
         Screenshot s = takeScreenshot("");
@@ -259,7 +270,8 @@ OwnDisplay::OwnDisplay(int w, int h) : width(w), height(h)
     const char* d = std::getenv("DISPLAY");
     previous = d ? d : "";
     for (int n = 200 + getpid() % 300; name.empty(); ++n)
-        if (!fileExists("/tmp/.X11-unix/X" + std::to_string(n)) && !fileExists("/tmp/.X" + std::to_string(n) + "-lock"))
+        if (!fileExists("/tmp/.X11-unix/X" + std::to_string(n)) &&
+            !fileExists("/tmp/.X" + std::to_string(n) + "-lock"))
             name = ":" + std::to_string(n);
     setenv("DISPLAY", name.c_str(), 1);
 }
@@ -286,5 +298,6 @@ bool OwnDisplay::startServer()
 bool OwnDisplay::startManager()
 {
     manager = spawnProgram("/usr/bin/openbox", {}, "/");
-    return waitUntil(5.0, [] { return succeeds("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window"); });
+    const std::string check = "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window";
+    return waitUntil(5.0, [&] { return succeeds(check); });
 }

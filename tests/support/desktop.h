@@ -24,8 +24,8 @@ struct Spawned {
 };
 // Starts a program in a folder with VELBRANT_NO_DIALOGS=1, a runtime folder (for the lock) of
 // this test process's own, and extra "NAME=value" entries (which may replace those).
-Spawned spawnProgram(const std::string& program, const std::vector<std::string>& args, const std::string& workDir,
-                     const std::vector<std::string>& env = {});
+Spawned spawnProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& workDir, const std::vector<std::string>& env = {});
 // The built game, started so in a folder.
 Spawned startGame(const std::string& workDir, const std::vector<std::string>& args = {},
                   const std::vector<std::string>& env = {});
@@ -73,8 +73,8 @@ double difference(const Screenshot& a, const Screenshot& b, int x0, int y0, int 
 bool waitForStillScreen(double timeoutSeconds, const std::string& savePath, Screenshot* last = nullptr);
 // Takes screenshots until one passes the test, then keeps one at savePath. The game's pace is
 // ticks, and a busy machine gives fewer of them a second, so waits go by what the screen shows.
-bool waitForPicture(const std::string& savePath, double timeoutSeconds, const std::function<bool(const Screenshot&)>& test,
-                    Screenshot* last = nullptr);
+bool waitForPicture(const std::string& savePath, double timeoutSeconds,
+                    const std::function<bool(const Screenshot&)>& test, Screenshot* last = nullptr);
 // An X server of a test's own (Xvfb of a given size, optionally with a window manager). DISPLAY
 // points at it while the object lives; the server may start later.
 struct OwnDisplay {

@@ -22,7 +22,8 @@ bool openRenderTestContext(int width, int height)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     // Kept for the whole process: the tests end with it.
-    SDL_Window* window = SDL_CreateWindow("render test", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    SDL_Window* window =
+        SDL_CreateWindow("render test", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     context = window ? SDL_GL_CreateContext(window) : nullptr;
     if (!context)
         return false;
@@ -53,7 +54,8 @@ int ReadPixels::count(int x0, int y0, int x1, int y1, int r, int g, int b, int t
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) {
             const uint8_t* px = at(x, y);
-            n += std::abs(px[0] - r) <= tolerance && std::abs(px[1] - g) <= tolerance && std::abs(px[2] - b) <= tolerance;
+            n += std::abs(px[0] - r) <= tolerance && std::abs(px[1] - g) <= tolerance &&
+                std::abs(px[2] - b) <= tolerance;
         }
     return n;
 }

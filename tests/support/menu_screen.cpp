@@ -2,8 +2,14 @@
 
 #include <cmath>
 
-int pixelX(const Screenshot& s, float x) { return static_cast<int>(std::lround((x + 1.0f) * 0.5f * s.width)); }
-int pixelY(const Screenshot& s, float y) { return static_cast<int>(std::lround((1.0f - y) * 0.5f * s.height)); }
+int pixelX(const Screenshot& s, float x)
+{
+    return static_cast<int>(std::lround((x + 1.0f) * 0.5f * s.width));
+}
+int pixelY(const Screenshot& s, float y)
+{
+    return static_cast<int>(std::lround((1.0f - y) * 0.5f * s.height));
+}
 
 void meanOf(const Screenshot& s, const Area& a, double out[3])
 {

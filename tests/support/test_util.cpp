@@ -45,7 +45,8 @@ CommandResult runCommand(const std::string& commandLine, const std::string& work
 {
     TempDir capture;
     const std::string outPath = capture.file("out"), errPath = capture.file("err");
-    const std::string full = "cd '" + workDir + "' && ( " + commandLine + " ) >'" + outPath + "' 2>'" + errPath + "'";
+    const std::string full =
+        "cd '" + workDir + "' && ( " + commandLine + " ) >'" + outPath + "' 2>'" + errPath + "'";
     int raw = std::system(full.c_str());
     CommandResult result;
     result.status = (raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1;
