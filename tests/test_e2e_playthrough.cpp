@@ -216,9 +216,8 @@ TEST_F(Playthrough, MenuNewGameDriveEveryStopVerdictMenuExit)
     ASSERT_TRUE(waitForStillScreen(30.0, path("menu-still"))) << "the buttons come to rest";
     press("Return");
     Screenshot cab;
-    ASSERT_TRUE(waitForPicture(
-        path("run-cab"), 90.0, [](const Screenshot& s) { return arrowColour(s) == -1; }, &cab))
-        << capturedErr(game);
+    const auto arrowRed = [](const Screenshot& s) { return arrowColour(s) == -1; };
+    ASSERT_TRUE(waitForPicture(path("run-cab"), 90.0, arrowRed, &cab)) << capturedErr(game);
     ASSERT_TRUE(isRunning(game)) << capturedErr(game);
     EXPECT_GT(difference(menu, cab, 0, 0, cab.width, cab.height), 10.0) << "the run frame replaced the menu";
 
@@ -229,10 +228,10 @@ TEST_F(Playthrough, MenuNewGameDriveEveryStopVerdictMenuExit)
     EXPECT_LT(meanRgb(cab, {-0.4f, 0.8f, -0.9f, -0.6f})[0], 60) << "dashboard";
     EXPECT_GT(ahead[0] + ahead[1] + ahead[2], 3 * 80) << "windscreen view";
     Screenshot previous = cab;
-    for (const auto& [key, sky, road] :
-         {std::make_tuple("F2", true, false), std::make_tuple("F3", true, true),
-          std::make_tuple("F4", false, false), std::make_tuple("F5", true, false),
-          std::make_tuple("F6", false, false), std::make_tuple("F1", false, false)}) {
+    // Each view with whether it shows the sky and the road.
+    const std::tuple<const char*, bool, bool> views[] = {{"F2", 1, 0}, {"F3", 1, 1}, {"F4", 0, 0},
+                                                         {"F5", 1, 0}, {"F6", 0, 0}, {"F1", 0, 0}};
+    for (const auto& [key, sky, road] : views) {
         press(key, 600);
         const Screenshot v = shot(std::string("view-") + key);
         ASSERT_TRUE(v.ok());

@@ -80,10 +80,8 @@ struct WindowE2e : ::testing::Test {
     static bool waitFor(const std::string& label, const std::function<bool(const Screenshot&)>& done,
                         double timeoutS = 30)
     {
-        return waitForPicture(screenshotDir() + "/window-" +
-                                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
-                                  label + ".png",
-                              timeoutS, done);
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        return waitForPicture(screenshotDir() + "/window-" + test + "-" + label + ".png", timeoutS, done);
     }
 };
 
@@ -94,30 +92,22 @@ const Rect SCREEN{0, 0, 1920, 1080};
 TEST_F(WindowE2e, FullScreenScalesTheMenuAndARunToTheDesktopsHeight)
 {
     start("Rozdzielczosc=0\r\nOkno=2\r\n");
-    const Rect picture = fitted(SCREEN);
-    ASSERT_EQ(picture.x, 240);
-    ASSERT_TRUE(waitFor(
-        "menu",
-        [&](const Screenshot& s) {
-            return pictureFills(s, SCREEN) &&
-                newGameButtonIn(s.crop(picture.x, picture.y, picture.w, picture.h));
-        },
-        40))
-        << capturedErr(game);
+    const Rect p = fitted(SCREEN);
+    ASSERT_EQ(p.x, 240);
+    const auto menuIn = [&](const Screenshot& s) { return newGameButtonIn(s.crop(p.x, p.y, p.w, p.h)); };
+    const auto menu = [&](const Screenshot& s) { return pictureFills(s, SCREEN) && menuIn(s); };
+    ASSERT_TRUE(waitFor("menu", menu, 40)) << capturedErr(game);
     ASSERT_TRUE(waitForStillScreen(20.0, screenshotDir() + "/window-poll.png"));
     pressKey("Return");
-    EXPECT_TRUE(waitFor("run", [&](const Screenshot& s) {
-        return pictureFills(s, SCREEN) &&
-            !newGameButtonIn(s.crop(picture.x, picture.y, picture.w, picture.h));
-    })) << capturedErr(game);
+    EXPECT_TRUE(waitFor("run", [&](const Screenshot& s) { return pictureFills(s, SCREEN) && !menuIn(s); }))
+        << capturedErr(game);
 }
 
 TEST_F(WindowE2e, AManagedWindowIsDecoratedCentredResizedWithItsPictureAndAltEnterSwitches)
 {
     start("Rozdzielczosc=3\r\nOkno=1\r\n", {"V"}, true);
     Rect r = windowRect();
-    EXPECT_EQ(r.w, 640);
-    EXPECT_EQ(r.h, 480);
+    EXPECT_TRUE(r.w == 640 && r.h == 480) << r.w << "x" << r.h;
     EXPECT_NEAR(r.x, (1920 - 640) / 2, 4);
     EXPECT_NEAR(r.y, (1080 - 480) / 2, 30);  // the title bar takes a little
     std::string id = runCommand("xdotool search --name '^Velbrant$'").out;
