@@ -38,6 +38,34 @@ bool hasLine(const std::string& out, const std::string& want)
         std::string::npos;
 }
 
+Lines splitCsv(const std::string& line)
+{
+    Lines fields(1);
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"')
+            fields.back() += line[i++];
+        else if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted)
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+CommandResult sim(const std::string& arguments, const std::string& data = generatedTree())
+{
+    return runCommand("'" + builtProgram("velbrant-sim") + "' --data '" + data + "' " + arguments);
+}
+
+int column(const Lines& header, const std::string& name)
+{
+    return static_cast<int>(std::find(header.begin(), header.end(), name) - header.begin());
+}
+
 const char* const TRI = "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 ";
 
 } // namespace
@@ -162,37 +190,6 @@ TEST(CheckTool, ImageAndModelModesShowWhatTheGameReads)
     EXPECT_EQ(check("--model '" + dir.file("none.qx") + "'").status, 1);
 }
 
-namespace {
-
-Lines splitCsv(const std::string& line)
-{
-    Lines fields(1);
-    bool quoted = false;
-    for (size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"')
-            fields.back() += line[i++];
-        else if (c == '"')
-            quoted = !quoted;
-        else if (c == ',' && !quoted)
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    }
-    return fields;
-}
-
-CommandResult sim(const std::string& arguments, const std::string& data = generatedTree())
-{
-    return runCommand("'" + builtProgram("velbrant-sim") + "' --data '" + data + "' " + arguments);
-}
-
-int column(const Lines& header, const std::string& name)
-{
-    return static_cast<int>(std::find(header.begin(), header.end(), name) - header.begin());
-}
-
-}  // namespace
 
 TEST(HeadlessDriver, AutopilotFinishesTheRouteDeterministicallyAndReplays)
 {
@@ -243,7 +240,6 @@ TEST(HeadlessDriver, ThrottleAndBrakeScriptRisesThroughTheBandsAndStops)
     EXPECT_GT(top, 0.16) << "into the third band";
     EXPECT_GE(drops, 2) << "the engine pitch drops at each band";
     EXPECT_EQ(splitCsv(rows.back())[speed], "0.00000");
-    EXPECT_EQ(sim("'" + work.file("drive.txt") + "'").out, a.out);
     EXPECT_EQ(sim("- < '" + work.file("drive.txt") + "'").out, a.out) << "the same script on standard input";
 }
 
