@@ -1,5 +1,5 @@
 // Texture upload, the model and menu display lists and the whole load sequence on a real GL
-// context (offscreen through EGL, or the test display).
+// context.
 #include "app/gl_setup.h"
 #include "core/game.h"
 #include "core/options.h"
@@ -25,20 +25,12 @@
 namespace {
 
 constexpr int W = 96, H = 64;
-bool haveContext = false;
 
 class GlAssets : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!std::getenv("DISPLAY"))
-            setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        haveContext = openRenderTestContext(W, H);
-    }
     void SetUp() override
     {
-        if (!haveContext)
-            GTEST_SKIP() << "no GL context";
+        SKIP_WITHOUT_CONTEXT(W, H);
         quitRequested = shutdownRequested = exitStatus = 0;
         textureMinFilter = GL_LINEAR_MIPMAP_NEAREST;
         glViewport(0, 0, W, H);

@@ -12,14 +12,13 @@ namespace {
 
 constexpr int W = 640, H = 480;
 constexpr uint32_t MODEL_LIST_LAST = 40;
-bool haveContext = false;
 
 // Cell k of the test font picture is filled with one colour: red k, green 255 - k, blue 77.
 class GlFont : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        if (!(haveContext = openRenderTestContext(W, H)))
+        if (!openRenderTestContext(W, H))
             return;
         // Stand-ins for the models and menu quads: each covers the whole text space with the
         // texel of cell 255, a colour no glyph of either set shows.
@@ -40,8 +39,7 @@ protected:
 
     void SetUp() override
     {
-        if (!haveContext)
-            GTEST_SKIP() << "no GL context";
+        SKIP_WITHOUT_CONTEXT(W, H);
         killFont();
         buildFont();
         ASSERT_NE(fontBase, 0u);

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr int W = 320, H = 240;
-bool haveContext = false;
 
 int slotColour(int slot, int k)
 {
@@ -28,7 +27,7 @@ class MenuDraw : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        if (!(haveContext = openRenderTestContext(W, H)))
+        if (!openRenderTestContext(W, H))
             return;
         for (int slot = 0; slot < 13; ++slot)
             texMenu[slot] = makeTexture(2, [slot](int, int, uint8_t* rgb) {
@@ -40,8 +39,7 @@ protected:
 
     void SetUp() override
     {
-        if (!haveContext)
-            GTEST_SKIP() << "no GL context";
+        SKIP_WITHOUT_CONTEXT(W, H);
         resetMenuState();
         menuState.buttonsOffset = 1.5f;
         // The fixed state the game sets up before the first menu frame.

@@ -73,13 +73,12 @@ void fixedState(bool blending)
     glLoadIdentity();
 }
 
-bool haveContext = false;
 
 class GlScene : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        if (!(haveContext = openRenderTestContext(W, H)))
+        if (!openRenderTestContext(W, H))
             return;
         for (uint32_t id = 1; id <= LIST_LAST; ++id)  // the fixed ids exist before the font
             compileList(id, [] {});
@@ -88,8 +87,7 @@ protected:
 
     void SetUp() override
     {
-        if (!haveContext)
-            GTEST_SKIP() << "no GL context";
+        SKIP_WITHOUT_CONTEXT(W, H);
         for (uint32_t id = 1; id <= LIST_LAST; ++id)
             compileList(id, [] {});
         // A box round the bus: green ahead (-Z), blue on every other side, so the main view sees

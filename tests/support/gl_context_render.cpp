@@ -14,6 +14,8 @@ bool openRenderTestContext(int width, int height)
 {
     if (context)
         return width == windowWidth && height == windowHeight;
+    if (!std::getenv("DISPLAY"))
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
     for (SDL_GLattr a : {SDL_GL_RED_SIZE, SDL_GL_GREEN_SIZE, SDL_GL_BLUE_SIZE})

@@ -3,14 +3,19 @@
 #pragma once
 
 #include <GL/gl.h>
+#include <gtest/gtest.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
-// Opens (once) a hidden width x height double-buffered, depth-buffered context; false if none.
+// Opens (once) a hidden width x height double-buffered, depth-buffered context, offscreen (EGL)
+// when there is no display; false if none.
 bool openRenderTestContext(int width, int height);
+#define SKIP_WITHOUT_CONTEXT(width, height)   \
+    if (!openRenderTestContext(width, height)) \
+    GTEST_SKIP() << "no GL context"
 
 struct ReadPixels {
     int width = 0, height = 0;
