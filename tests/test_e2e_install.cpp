@@ -7,11 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <sstream>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -35,12 +32,13 @@ std::string listing(const std::string& root)
 
 TEST(InstallE2e, TheLauncherPlaysFromThePlayersFolderAndLeavesTheInstalledTreeAlone)
 {
-    if (!haveDisplay())
-        GTEST_SKIP() << "no X display";
+    SKIP_WITHOUT_DISPLAY();
     TempDir prefix, dataHome, runtime;
-    CommandResult r = runCommand("'" VELBRANT_CMAKE "' --install '" VELBRANT_BIN_DIR "' --prefix '" + prefix.path + "'");
+    CommandResult r =
+        runCommand("'" VELBRANT_CMAKE "' --install '" VELBRANT_BIN_DIR "' --prefix '" + prefix.path + "'");
     ASSERT_EQ(r.status, 0) << r.out << r.err;
-    for (const char* program : {"velbrant", "velbrant-data", "velbrant-sim", "velbrant-check", "velbrant-play"})
+    for (const char* program :
+         {"velbrant", "velbrant-data", "velbrant-sim", "velbrant-check", "velbrant-play"})
         EXPECT_EQ(access((prefix.path + "/bin/" + program).c_str(), X_OK), 0) << program;
     const std::string shared = prefix.path + "/share/velbrant";
     for (const char* check : {"desktop-file-validate share/applications/*.desktop",
@@ -60,7 +58,10 @@ TEST(InstallE2e, TheLauncherPlaysFromThePlayersFolderAndLeavesTheInstalledTreeAl
         EXPECT_GT(colours, 8) << where;
     }
     // The same bytes as the generator draws on another run.
-    ASSERT_EQ(runCommand("'" + builtProgram("velbrant-data") + "' --icon 64 '" + dataHome.file("icon.png") + "'").status, 0);
+    ASSERT_EQ(
+        runCommand("'" + builtProgram("velbrant-data") + "' --icon 64 '" + dataHome.file("icon.png") + "'")
+            .status,
+        0);
     EXPECT_EQ(readFile(dataHome.file("icon.png")),
               readFile(prefix.path + "/share/icons/hicolor/64x64/apps/org.velbrant.Velbrant.png"));
 
@@ -69,14 +70,10 @@ TEST(InstallE2e, TheLauncherPlaysFromThePlayersFolderAndLeavesTheInstalledTreeAl
     const std::vector<std::string> env{"XDG_DATA_HOME=" + dataHome.path, "XDG_RUNTIME_DIR=" + runtime.path};
     Spawned game = spawnProgram(prefix.path + "/bin/velbrant-play", {}, "/", env);
     ASSERT_TRUE(waitForWindow("Velbrant", 20000)) << capturedErr(game);
-    bool menu = false;
-    for (int i = 0; i < 200 && !menu && isRunning(game); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        menu = newGameButtonIn(takeScreenshot(screenshotDir() + "/install-menu.png"));
-    }
-    EXPECT_TRUE(menu) << capturedErr(game);
-    sendSignal(game, SIGTERM);
-    EXPECT_EQ(waitForExit(game, 10000), 0) << capturedErr(game);
+    EXPECT_TRUE(waitUntil(
+        40.0, [] { return newGameButtonIn(takeScreenshot(screenshotDir() + "/install-menu.png")); }, &game))
+        << capturedErr(game);
+    EXPECT_EQ(endWith(game), 0) << capturedErr(game);
     EXPECT_EQ(listing(prefix.path), before);
     EXPECT_EQ(fs::read_symlink(folder + "/Dane"), fs::path(shared + "/Dane"));
     EXPECT_EQ(readFile(folder + "/Opcje.ini"), readFile(shared + "/Opcje.ini"));
@@ -86,8 +83,7 @@ TEST(InstallE2e, TheLauncherPlaysFromThePlayersFolderAndLeavesTheInstalledTreeAl
     writeFile(folder + "/Opcje.ini", mine);
     game = spawnProgram(prefix.path + "/bin/velbrant-play", {}, "/", env);
     ASSERT_TRUE(waitForWindow("Velbrant", 20000)) << capturedErr(game);
-    sendSignal(game, SIGTERM);
-    EXPECT_EQ(waitForExit(game, 10000), 0) << capturedErr(game);
+    EXPECT_EQ(endWith(game), 0) << capturedErr(game);
     EXPECT_EQ(readFile(folder + "/Opcje.ini"), mine);
     EXPECT_EQ(listing(prefix.path), before);
 }

@@ -7,30 +7,17 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <thread>
+#include <memory>
 
 namespace {
 
 struct Rect {
     int x, y, w, h;
 };
-
-
-Screenshot crop(const Screenshot& s, const Rect& r)
-{
-    Screenshot c;
-    c.width = r.w;
-    c.height = r.h;
-    c.rgb.resize(static_cast<size_t>(r.w) * r.h * 3);
-    for (int y = 0; y < r.h; ++y)
-        std::memcpy(&c.rgb[static_cast<size_t>(y) * r.w * 3], s.at(r.x, r.y + y), static_cast<size_t>(r.w) * 3);
-    return c;
-}
 
 // Where a 4:3 picture stands, scaled to fit the area and centred.
 Rect fitted(const Rect& a)
@@ -62,11 +49,13 @@ Rect windowRect()
         const size_t at = info.find(label);
         return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + std::strlen(label));
     };
-    return {field("Absolute upper-left X:"), field("Absolute upper-left Y:"), field("Width:"), field("Height:")};
+    return {field("Absolute upper-left X:"), field("Absolute upper-left Y:"), field("Width:"),
+            field("Height:")};
 }
 
 struct WindowE2e : ::testing::Test {
     TempDir tree;
+    std::unique_ptr<OwnDisplay> display;
     Spawned game;
 
     void SetUp() override
@@ -76,28 +65,23 @@ struct WindowE2e : ::testing::Test {
     }
     void TearDown() override { stopProgram(game); }
 
-    // The generated data under options of the test's own.
-    void start(const std::string& options, const std::vector<std::string>& args = {})
+    // The generated data under options of the test's own, on a desktop of 1920 x 1080.
+    void start(const std::string& options, const std::vector<std::string>& args = {}, bool managed = false)
     {
+        display = std::make_unique<OwnDisplay>(1920, 1080);
+        ASSERT_TRUE(display->startServer());
+        ASSERT_TRUE(!managed || display->startManager()) << "the window manager (openbox) is missing";
         std::filesystem::create_symlink(generatedTree() + "/Dane", tree.file("Dane"));
         writeFile(tree.file("Opcje.ini"), "[Opcje]\r\n" + options);
-        game = spawnProgram(builtProgram("velbrant"), args, tree.path);
+        game = startGame(tree.path, args);
         ASSERT_TRUE(waitForWindow("Velbrant", 20000)) << capturedErr(game);
     }
 
-    // Screenshots until the condition holds; false after timeoutS.
-    bool waitFor(const std::string& label, const std::function<bool(const Screenshot&)>& done, double timeoutS = 30)
+    static bool waitFor(const std::string& label, const std::function<bool(const Screenshot&)>& done,
+                        double timeoutS = 30)
     {
-        const auto start = std::chrono::steady_clock::now();
-        const std::string path = screenshotDir() + "/window-" +
-                                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" + label + ".png";
-        while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeoutS) {
-            const Screenshot s = takeScreenshot(path);
-            if (s.ok() && done(s))
-                return true;
-            pause(200);
-        }
-        return false;
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        return waitForPicture(screenshotDir() + "/window-" + test + "-" + label + ".png", timeoutS, done);
     }
 };
 
@@ -107,35 +91,29 @@ const Rect SCREEN{0, 0, 1920, 1080};
 
 TEST_F(WindowE2e, FullScreenScalesTheMenuAndARunToTheDesktopsHeight)
 {
-    OwnDisplay display(1920, 1080);
-    ASSERT_TRUE(display.startServer());
     start("Rozdzielczosc=0\r\nOkno=2\r\n");
-    const Rect picture = fitted(SCREEN);
-    ASSERT_EQ(picture.x, 240);
-    ASSERT_TRUE(waitFor("menu", [&](const Screenshot& s) {
-        return pictureFills(s, SCREEN) && newGameButtonIn(crop(s, picture));
-    }, 40)) << capturedErr(game);
+    const Rect p = fitted(SCREEN);
+    ASSERT_EQ(p.x, 240);
+    const auto menuIn = [&](const Screenshot& s) { return newGameButtonIn(s.crop(p.x, p.y, p.w, p.h)); };
+    const auto menu = [&](const Screenshot& s) { return pictureFills(s, SCREEN) && menuIn(s); };
+    ASSERT_TRUE(waitFor("menu", menu, 40)) << capturedErr(game);
     ASSERT_TRUE(waitForStillScreen(20.0, screenshotDir() + "/window-poll.png"));
     pressKey("Return");
-    EXPECT_TRUE(waitFor("run", [&](const Screenshot& s) {
-        return pictureFills(s, SCREEN) && !newGameButtonIn(crop(s, picture));
-    })) << capturedErr(game);
+    EXPECT_TRUE(waitFor("run", [&](const Screenshot& s) { return pictureFills(s, SCREEN) && !menuIn(s); }))
+        << capturedErr(game);
 }
 
 TEST_F(WindowE2e, AManagedWindowIsDecoratedCentredResizedWithItsPictureAndAltEnterSwitches)
 {
-    OwnDisplay display(1920, 1080);
-    ASSERT_TRUE(display.startServer());
-    ASSERT_TRUE(display.startManager()) << "the window manager (openbox) is missing";
-    start("Rozdzielczosc=3\r\nOkno=1\r\n", {"V"});
+    start("Rozdzielczosc=3\r\nOkno=1\r\n", {"V"}, true);
     Rect r = windowRect();
-    EXPECT_EQ(r.w, 640);
-    EXPECT_EQ(r.h, 480);
+    EXPECT_TRUE(r.w == 640 && r.h == 480) << r.w << "x" << r.h;
     EXPECT_NEAR(r.x, (1920 - 640) / 2, 4);
     EXPECT_NEAR(r.y, (1080 - 480) / 2, 30);  // the title bar takes a little
     std::string id = runCommand("xdotool search --name '^Velbrant$'").out;
     id = id.substr(0, id.find('\n'));
-    EXPECT_TRUE(waitFor("window", [&](const Screenshot& s) { return pictureFills(s, r); })) << capturedErr(game);
+    EXPECT_TRUE(waitFor("window", [&](const Screenshot& s) { return pictureFills(s, r); }))
+        << capturedErr(game);
     const std::string extents = runCommand("xprop -id " + id + " _NET_FRAME_EXTENTS").out;
     EXPECT_EQ(extents.find("= 0, 0, 0, 0"), std::string::npos) << extents;
     EXPECT_NE(extents.find("="), std::string::npos) << "no frame: " << extents;
@@ -158,8 +136,6 @@ TEST_F(WindowE2e, AManagedWindowIsDecoratedCentredResizedWithItsPictureAndAltEnt
 
 TEST_F(WindowE2e, WithoutOknoTheWindowStaysTopLeftAndAltEnterFillsTheScreen)
 {
-    OwnDisplay display(1920, 1080);
-    ASSERT_TRUE(display.startServer());
     start("Rozdzielczosc=3\r\n", {"V"});  // the desktop has no 640x480 mode
     EXPECT_TRUE(waitFor("top-left", [&](const Screenshot& s) {
         return pictureFills(s, {0, 0, 640, 480}) && s.litFraction(640, 0, 1920, 1080, 2) < 0.01 &&
@@ -173,14 +149,14 @@ TEST_F(WindowE2e, WithoutOknoTheWindowStaysTopLeftAndAltEnterFillsTheScreen)
 TEST_F(WindowE2e, ADisplayThatComesLateIsWaitedForOneThatNeverComesIsReported)
 {
     OwnDisplay display(640, 480);
-    game = spawnProgram(builtProgram("velbrant"), {}, generatedTree());
+    game = startGame(generatedTree());
     EXPECT_GT(waitForExit(game, 10000), 0) << "runs without a display";
-    EXPECT_NE(capturedErr(game).find("Nie mog\xc4\x99 utworzy\xc4\x87 okna"), std::string::npos) << capturedErr(game);
+    EXPECT_NE(capturedErr(game).find("Nie mog\xc4\x99 utworzy\xc4\x87 okna"), std::string::npos)
+        << capturedErr(game);
 
-    game = spawnProgram(builtProgram("velbrant"), {}, generatedTree());
+    game = startGame(generatedTree());
     pause(300);
     ASSERT_TRUE(display.startServer());
     EXPECT_TRUE(waitForWindow("Velbrant", 10000)) << capturedErr(game);
-    sendSignal(game, SIGTERM);
-    EXPECT_EQ(waitForExit(game, 10000), 0) << capturedErr(game);
+    EXPECT_EQ(endWith(game), 0) << capturedErr(game);
 }

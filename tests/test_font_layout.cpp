@@ -22,9 +22,9 @@ int format(char (&out)[FONT_TEXT_MAX], const char* fmt, ...)
 TEST(GlyphCells, CodesOfEachSetAndWhereTheirCellsLie)
 {
     // Set 0 maps codes 32..127 onto cells 0..95, set 1 onto the cells 128 further on.
-    const int rows[][3] = {{' ', 0, 0},   {'A', 0, 33},   {'b', 0, 66},  {127, 0, 95},  {' ', 1, 128}, {'A', 1, 161},
-                           {127, 1, 223}, {0, 0, -1},     {31, 0, -1},   {128, 0, -1},  {0xB3, 1, -1}, {255, 1, -1},
-                           {'A', 2, -1},  {'A', -1, -1},  {'A', 1000, -1}};
+    const int rows[][3] = {{' ', 0, 0},   {'A', 0, 33},  {'b', 0, 66}, {127, 0, 95},  {' ', 1, 128},
+                           {'A', 1, 161}, {127, 1, 223}, {0, 0, -1},   {31, 0, -1},   {128, 0, -1},
+                           {0xB3, 1, -1}, {255, 1, -1},  {'A', 2, -1}, {'A', -1, -1}, {'A', 1000, -1}};
     for (const auto& r : rows)
         EXPECT_EQ(glyphCellOf(r[0], r[1]), r[2]) << r[0] << " in set " << r[1];
     // Cell rows count from the top of the picture, 16 cells a row.

@@ -4,73 +4,57 @@
 #include "assets/ids.h"
 #include "tests/support/gl_context_render.h"
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <array>
-#include <vector>
 
 namespace {
 
 constexpr int W = 640, H = 480;
 constexpr uint32_t MODEL_LIST_LAST = 40;
-bool haveContext = false;
 
 // Cell k of the test font picture is filled with one colour: red k, green 255 - k, blue 77.
 class GlFont : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        if (!(haveContext = openRenderTestContext(W, H)))
+        if (!openRenderTestContext(W, H))
             return;
         // Stand-ins for the models and menu quads: each covers the whole text space with the
         // texel of cell 255, a colour no glyph of either set shows.
-        for (uint32_t id = 1; id <= MODEL_LIST_LAST; ++id) {
-            glNewList(id, GL_COMPILE);
-            glBegin(GL_QUADS);
-            glTexCoord2f(0.99f, 0.01f);
-            glVertex2i(-2000, -2000), glVertex2i(2000, -2000), glVertex2i(2000, 2000), glVertex2i(-2000, 2000);
-            glEnd();
-            glEndList();
-        }
-        std::vector<uint8_t> pixels(256 * 256 * 3);
-        for (int y = 0; y < 256; ++y)
-            for (int x = 0; x < 256; ++x) {
-                const int k = (15 - y / 16) * 16 + x / 16;  // texture rows from the bottom, cells from the top
-                uint8_t* px = &pixels[(static_cast<size_t>(y) * 256 + x) * 3];
-                px[0] = static_cast<uint8_t>(k), px[1] = static_cast<uint8_t>(255 - k), px[2] = 77;
-            }
-        glGenTextures(1, &texFont[0]);
-        glBindTexture(GL_TEXTURE_2D, texFont[0]);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 256, 256, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        for (uint32_t id = 1; id <= MODEL_LIST_LAST; ++id)
+            compileList(id, [] {
+                glBegin(GL_QUADS);
+                glTexCoord2f(0.99f, 0.01f);
+                glVertex2i(-2000, -2000), glVertex2i(2000, -2000);
+                glVertex2i(2000, 2000), glVertex2i(-2000, 2000);
+                glEnd();
+            });
+        texFont[0] = makeTexture(256, [](int x, int y, uint8_t* px) {
+            const int k = (15 - y / 16) * 16 + x / 16;  // texture rows from the bottom, cells from the top
+            px[0] = static_cast<uint8_t>(k), px[1] = static_cast<uint8_t>(255 - k), px[2] = 77;
+        });
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     }
 
     void SetUp() override
     {
-        if (!haveContext)
-            GTEST_SKIP() << "no GL context";
+        SKIP_WITHOUT_CONTEXT(W, H);
         killFont();
         buildFont();
         ASSERT_NE(fontBase, 0u);
         glViewport(0, 0, W, H);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_CULL_FACE);
         glEnable(GL_TEXTURE_2D);
         glEnable(GL_DEPTH_TEST);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glColor3f(1.0f, 1.0f, 1.0f);
-        glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
 
-    static bool isCell(const ReadPixels& p, int x, int y, int k) { return p.count(x, y, x + 1, y + 1, k, 255 - k, 77, 0) == 1; }
+    static bool isCell(const ReadPixels& p, int x, int y, int k)
+    {
+        return p.all(x, y, x + 1, y + 1, k, 255 - k, 77, 0);
+    }
     // Pixels drawn at all, and pixels of cell 255 (another list called).
-    static int lit(const ReadPixels& p) { return p.width * p.height - p.count(0, 0, p.width, p.height, 0, 0, 0, 0); }
+    static int lit(const ReadPixels& p) { return p.width * p.height - p.count(0, 0, W, H, 0, 0, 0, 0); }
     static int stray(const ReadPixels& p) { return p.count(0, 0, p.width, p.height, 255, 0, 77, 0); }
 
     static void expectModelListsKept()
@@ -84,8 +68,9 @@ TEST_F(GlFont, GlyphsLandInTheirCellsOfEitherSetAndOverlapByFiveUnits)
 {
     printText(0, 0, 0, "Ab");
     ReadPixels p = readBackBuffer();
-    for (const auto& c : {std::array<int, 3>{0, 0, 33}, {5, 8, 33}, {10, 15, 33}, {11, 8, 66}, {15, 8, 66}, {26, 15, 66}})
-        EXPECT_TRUE(isCell(p, c[0], c[1], c[2])) << c[0] << "," << c[1];  // from x 11 the second over the first
+    // From x 11 the second glyph lies over the first.
+    for (const auto& c : {std::array<int, 3>{0, 0, 33}, {5, 8, 33}, {10, 15, 33}, {11, 8, 66}, {26, 15, 66}})
+        EXPECT_TRUE(isCell(p, c[0], c[1], c[2])) << c[0] << "," << c[1];
     EXPECT_TRUE(p.all(27, 0, 60, 16, 0, 0, 0, 0));
     EXPECT_TRUE(p.all(0, 16, 60, 40, 0, 0, 0, 0));
     EXPECT_EQ(lit(p), 27 * 16);
@@ -94,16 +79,12 @@ TEST_F(GlFont, GlyphsLandInTheirCellsOfEitherSetAndOverlapByFiveUnits)
     p = readBackBuffer();
     EXPECT_TRUE(isCell(p, 5, 8, 161));
     EXPECT_TRUE(isCell(p, 20, 8, 194));
-}
-
-TEST_F(GlFont, TextSpaceStaysSixForty480WhateverTheViewport)
-{
+    // Text space stays 640 x 480 whatever the viewport: at half size a glyph covers 8 x 8 pixels.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, 320, 240);
     printText(320, 240, 0, "A");
-    ReadPixels p = readBackBuffer();
-    // Half-size viewport: the glyph at the middle of text space covers 8 x 8 pixels.
-    EXPECT_TRUE(isCell(p, 160, 120, 33));
-    EXPECT_TRUE(isCell(p, 167, 127, 33));
+    p = readBackBuffer();
+    EXPECT_TRUE(isCell(p, 160, 120, 33) && isCell(p, 167, 127, 33));
     EXPECT_EQ(lit(p), 8 * 8);
 }
 
@@ -129,8 +110,7 @@ TEST_F(GlFont, BuildMakes256ListsClearOfTheModelsAndKillDeletesOnlyThem)
         EXPECT_TRUE(glIsList(base + k)) << k;
     killFont();
     EXPECT_EQ(fontBase, 0u);
-    EXPECT_FALSE(glIsList(base));
-    EXPECT_FALSE(glIsList(base + 255));
+    EXPECT_FALSE(glIsList(base) || glIsList(base + 255));
     expectModelListsKept();
     killFont();  // with no font
     expectModelListsKept();

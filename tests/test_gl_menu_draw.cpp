@@ -5,7 +5,6 @@
 #include "flow/menu.h"
 #include "tests/support/gl_context_render.h"
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +12,6 @@
 namespace {
 
 constexpr int W = 320, H = 240;
-bool haveContext = false;
 
 int slotColour(int slot, int k)
 {
@@ -29,39 +27,26 @@ class MenuDraw : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        if (!(haveContext = openRenderTestContext(W, H)))
+        if (!openRenderTestContext(W, H))
             return;
-        for (int slot = 0; slot < 13; ++slot) {
-            uint8_t pixels[4 * 3];
-            for (int i = 0; i < 12; ++i)
-                pixels[i] = static_cast<uint8_t>(slotColour(slot, i % 3));
-            glGenTextures(1, &texMenu[slot]);
-            glBindTexture(GL_TEXTURE_2D, texMenu[slot]);
-            glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        }
+        for (int slot = 0; slot < 13; ++slot)
+            texMenu[slot] = makeTexture(2, [slot](int, int, uint8_t* rgb) {
+                for (int k = 0; k < 3; ++k)
+                    rgb[k] = static_cast<uint8_t>(slotColour(slot, k));
+            });
         buildMenuLists();
     }
 
     void SetUp() override
     {
-        if (!haveContext)
-            GTEST_SKIP() << "no GL context";
+        SKIP_WITHOUT_CONTEXT(W, H);
         resetMenuState();
         menuState.buttonsOffset = 1.5f;
         // The fixed state the game sets up before the first menu frame.
         glViewport(0, 0, W, H);
-        glClearColor(0, 0, 0, 1);
         glDepthFunc(GL_LEQUAL);
-        glCullFace(GL_BACK);
-        glFrontFace(GL_CCW);
         for (GLenum cap : {GL_DEPTH_TEST, GL_TEXTURE_2D, GL_CULL_FACE})
             glEnable(cap);
-        glDisable(GL_ALPHA_TEST);
-        glDisable(GL_BLEND);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         glColor3f(1.0f, 1.0f, 1.0f);
     }
 
@@ -82,19 +67,27 @@ protected:
         const uint8_t* px = p.at(std::min(W - 1, static_cast<int>((x + 1.0f) * 0.5f * W)),
                                  std::min(H - 1, static_cast<int>((y + 1.0f) * 0.5f * H)));
         for (int k = 0; k < 3; ++k)
-            EXPECT_NEAR(px[k], slotColour(slot, k) * level, 3.0) << "at (" << x << ", " << y << ") want slot " << slot;
+            EXPECT_NEAR(px[k], slotColour(slot, k) * level, 3.0)
+                << "at (" << x << ", " << y << ") want slot " << slot;
     }
 };
 
-TEST_F(MenuDraw, OpeningFadeDrawsOnlyTheFadePictureAtItsLevel)
+// The opening draws only its fade picture at its level (the buttons would be on the screen); the
+// exit fade darkens everything drawn after it.
+TEST_F(MenuDraw, OpeningAndExitFadesDrawAtTheirLevel)
 {
     menuState.fadePicture = MENU_SLOT_LOGO;
-    menuState.fadeLevel = 0.5f;  // the buttons would be on the screen, but the opening draws nothing else
-    const ReadPixels p = draw(1);
+    menuState.fadeLevel = 0.5f;
+    ReadPixels p = draw(1);
     for (float y : BUTTON_Y)
         expectSlot(p, BUTTON_X, y, MENU_SLOT_LOGO, 0.5f);
     expectSlot(p, -0.99f, -0.99f, MENU_SLOT_LOGO, 0.5f);
     expectSlot(p, 0.99f, 0.99f, MENU_SLOT_LOGO, 0.5f);
+    menuState.fadePicture = MENU_SLOT_BACKGROUND;
+    p = draw(0, 1);
+    expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND, 0.5f);
+    expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS, 0.5f);
+    expectSlot(p, BUTTON_X, BUTTON_Y[3], MENU_SLOT_BUTTONS + 7, 0.5f);
 }
 
 TEST_F(MenuDraw, ButtonsShowTheCursorItemSelectedOverTheBackground)
@@ -127,15 +120,6 @@ TEST_F(MenuDraw, OpenPanelWithBackButtonAndNoItemSelected)
         expectSlot(q, BUTTON_X, BUTTON_Y[item], MENU_SLOT_BUTTONS + 2 * item + 1);
 }
 
-TEST_F(MenuDraw, ExitFadeDarkensEverythingDrawnAfterIt)
-{
-    menuState.fadePicture = MENU_SLOT_BACKGROUND, menuState.fadeLevel = 0.5f;
-    const ReadPixels p = draw(0, 1);
-    expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND, 0.5f);
-    expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS, 0.5f);
-    expectSlot(p, BUTTON_X, BUTTON_Y[3], MENU_SLOT_BUTTONS + 7, 0.5f);
-}
-
 TEST_F(MenuDraw, PanelsDrawInOrderWithTheNewGamePanelOnTop)
 {
     menuState.buttonsOffset = 0.0f;
@@ -148,7 +132,7 @@ TEST_F(MenuDraw, PanelsDrawInOrderWithTheNewGamePanelOnTop)
     GLfloat texture[16];
     glGetFloatv(GL_TEXTURE_MATRIX, texture);
     for (int i = 0; i < 16; ++i)
-        EXPECT_FLOAT_EQ(texture[i], (i % 5 == 0) ? 1.0f : 0.0f);
+        EXPECT_FLOAT_EQ(texture[i], (i % 5 == 0) ? 1.0f : 0.0f) << i;
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);

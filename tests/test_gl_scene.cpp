@@ -8,7 +8,6 @@
 #include "sim/state.h"
 #include "tests/support/gl_context_render.h"
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -28,23 +27,16 @@ constexpr Rgb AHEAD = {0, 255, 0}, BEHIND = {0, 0, 255}, BAIT = {255, 0, 0};
 void quadAtZ(float z, float half)
 {
     glBegin(GL_QUADS);
-    glVertex3f(-half, -half, z), glVertex3f(half, -half, z), glVertex3f(half, half, z), glVertex3f(-half, half, z);
+    glVertex3f(-half, -half, z), glVertex3f(half, -half, z);
+    glVertex3f(half, half, z), glVertex3f(-half, half, z);
     glEnd();
-}
-
-template <typename Body>
-void compile(uint32_t id, Body body)
-{
-    glNewList(id, GL_COMPILE);
-    body();
-    glEndList();
 }
 
 // A 3D item that fills every view: a wall ahead of the bus and one behind it (a panel item, flat,
 // fills the viewport its flat projection is drawn in).
 void compileBait(uint32_t id, Rgb c, bool flat = false)
 {
-    compile(id, [&] {
+    compileList(id, [&] {
         glColor3ub(c.r, c.g, c.b);
         quadAtZ(flat ? 0.0f : -30.0f, flat ? 100.0f : 200.0f);
         if (!flat)
@@ -62,14 +54,14 @@ void setAmbient(float a)
 // lit item shows its colour times the ambient. No pictures: items show as solid colour.
 void fixedState(bool blending)
 {
-    glClearColor(0, 0, 0, 1);
     glShadeModel(GL_FLAT);
     glDepthFunc(GL_LEQUAL);
     glAlphaFunc(GL_GREATER, 0.5f);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
-    for (GLenum cap : {GL_DEPTH_TEST, GL_COLOR_MATERIAL, GL_LIGHTING, GL_LIGHT0, blending ? GL_BLEND : GL_ALPHA_TEST})
+    for (GLenum cap : {GL_DEPTH_TEST, GL_COLOR_MATERIAL, GL_LIGHTING, GL_LIGHT0})
         glEnable(cap);
+    glEnable(blending ? GL_BLEND : GL_ALPHA_TEST);
     for (GLenum cap : {GL_TEXTURE_2D, GL_CULL_FACE, blending ? GL_ALPHA_TEST : GL_BLEND})
         glDisable(cap);
     const GLfloat none[4] = {0, 0, 0, 1};
@@ -81,28 +73,26 @@ void fixedState(bool blending)
     glLoadIdentity();
 }
 
-bool haveContext = false;
 
 class GlScene : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        if (!(haveContext = openRenderTestContext(W, H)))
+        if (!openRenderTestContext(W, H))
             return;
         for (uint32_t id = 1; id <= LIST_LAST; ++id)  // the fixed ids exist before the font
-            compile(id, [] {});
+            compileList(id, [] {});
         buildFont();
     }
 
     void SetUp() override
     {
-        if (!haveContext)
-            GTEST_SKIP() << "no GL context";
+        SKIP_WITHOUT_CONTEXT(W, H);
         for (uint32_t id = 1; id <= LIST_LAST; ++id)
-            compile(id, [] {});
+            compileList(id, [] {});
         // A box round the bus: green ahead (-Z), blue on every other side, so the main view sees
         // green and the mirrors, looking back, see blue.
-        compile(LIST_NIEBO, [] {
+        compileList(LIST_NIEBO, [] {
             const float s = 150.0f;
             glColor3ub(AHEAD.r, AHEAD.g, AHEAD.b);
             quadAtZ(-s, s);
@@ -153,31 +143,33 @@ TEST_F(GlScene, MirrorsLookBackInTheUpperCornersAndAtMostThreeViewsDraw)
 
 TEST_F(GlScene, EachItemShowsInTheMainViewAndOnlyWorldItemsInTheMirrors)
 {
-    // Each list with whatever turns it on; 1 in mirrors, 2 flat (a panel item, main view only).
+    // Each list with the flag that turns it on; 1 in mirrors, 2 flat (a panel item, main view only).
+    uint8_t *yellow = &traffic.trafficYellow, *red = &traffic.trafficRed, *green = &traffic.trafficGreen;
     const struct {
         uint32_t list;
         int kind;
-        void (*enable)();
+        uint8_t* flag;
     } cases[] = {
-        {LIST_PLANSZA, 1, [] {}}, {LIST_ZEW, 1, [] {}}, {LIST_WEW, 1, [] {}}, {LIST_F125, 1, [] {}},
-        {LIST_KOLA_TYLNE, 1, [] {}}, {LIST_KOLO_P, 1, [] {}}, {LIST_KOLO_L, 1, [] {}},
-        {LIST_ZOLTY_A, 1, [] { traffic.trafficYellow = 1; }}, {LIST_ZOLTY_B, 1, [] { traffic.trafficYellow = 1; }},
-        {LIST_CZERWONY_A, 1, [] { traffic.trafficRed = 1; }}, {LIST_ZIELONY_B, 1, [] { traffic.trafficRed = 1; }},
-        {LIST_ZIELONY_A, 1, [] { traffic.trafficGreen = 1; }}, {LIST_CZERWONY_B, 1, [] { traffic.trafficGreen = 1; }},
-        {LIST_STANDRZWI_1, 1, [] { doors.door1Open = 1; }}, {LIST_STANDRZWI_2, 1, [] { doors.door2Open = 1; }},
-        {LIST_STANDRZWI_3, 1, [] { doors.door3Open = 1; }}, {LIST_DRZWI_A1, 1, [] {}}, {LIST_DRZWI_A2, 1, [] {}},
-        {LIST_DRZWI_A3, 1, [] {}}, {LIST_DRZWI_B1, 1, [] {}}, {LIST_DRZWI_B2, 1, [] {}}, {LIST_DRZWI_B3, 1, [] {}},
-        {LIST_DROGOWE, 0, [] { lights.headlightsOn = 1; }}, {LIST_KIER_P, 0, [] { lights.rightIndicatorLamp = 1; }},
-        {LIST_KIER_L, 0, [] { lights.leftIndicatorLamp = 1; }}, {LIST_STOP, 0, [] { vehicle.brakeLightOn = 1; }},
-        {LIST_WSTECZNE, 0, [] { vehicle.reverseLightOn = 1; }}, {LIST_SPEED_NEEDLE, 0, [] {}},
-        {LIST_STEERING_WHEEL, 0, [] {}}, {LIST_WSKAZNIKI, 2, [] {}}, {LIST_STOP_ARROW, 2, [] {}},
-        {LIST_ROZKLAD, 2, [] { view.timetableShown = 1; }},
+        {LIST_PLANSZA, 1, nullptr}, {LIST_ZEW, 1, nullptr}, {LIST_WEW, 1, nullptr}, {LIST_F125, 1, nullptr},
+        {LIST_KOLA_TYLNE, 1, nullptr}, {LIST_KOLO_P, 1, nullptr}, {LIST_KOLO_L, 1, nullptr},
+        {LIST_ZOLTY_A, 1, yellow}, {LIST_ZOLTY_B, 1, yellow}, {LIST_CZERWONY_A, 1, red},
+        {LIST_ZIELONY_B, 1, red}, {LIST_ZIELONY_A, 1, green}, {LIST_CZERWONY_B, 1, green},
+        {LIST_STANDRZWI_1, 1, &doors.door1Open},
+        {LIST_STANDRZWI_2, 1, &doors.door2Open}, {LIST_STANDRZWI_3, 1, &doors.door3Open},
+        {LIST_DRZWI_A1, 1, nullptr}, {LIST_DRZWI_A2, 1, nullptr}, {LIST_DRZWI_A3, 1, nullptr},
+        {LIST_DRZWI_B1, 1, nullptr}, {LIST_DRZWI_B2, 1, nullptr}, {LIST_DRZWI_B3, 1, nullptr},
+        {LIST_DROGOWE, 0, &lights.headlightsOn}, {LIST_KIER_P, 0, &lights.rightIndicatorLamp},
+        {LIST_KIER_L, 0, &lights.leftIndicatorLamp}, {LIST_STOP, 0, &vehicle.brakeLightOn},
+        {LIST_WSTECZNE, 0, &vehicle.reverseLightOn}, {LIST_SPEED_NEEDLE, 0, nullptr},
+        {LIST_STEERING_WHEEL, 0, nullptr}, {LIST_WSKAZNIKI, 2, nullptr}, {LIST_STOP_ARROW, 2, nullptr},
+        {LIST_ROZKLAD, 2, &view.timetableShown},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("list " + std::to_string(c.list));
         SetUp();
         compileBait(c.list, BAIT, c.kind == 2);
-        c.enable();
+        if (c.flag)
+            *c.flag = 1;
         view.viewportCount = 3;
         drawRunFrame();
         ReadPixels p = readBackBuffer();
@@ -190,8 +182,8 @@ TEST_F(GlScene, EachItemShowsInTheMainViewAndOnlyWorldItemsInTheMirrors)
 TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFront)
 {
     // The exterior stands 10 units ahead of the camera, the beams 30 units ahead behind it.
-    compile(LIST_ZEW, [] { glColor3ub(128, 128, 128), quadAtZ(-10.0f, 100.0f); });
-    compile(LIST_DROGOWE, [] { glColor3ub(BAIT.r, BAIT.g, BAIT.b), quadAtZ(-30.0f, 100.0f); });
+    compileList(LIST_ZEW, [] { glColor3ub(128, 128, 128), quadAtZ(-10.0f, 100.0f); });
+    compileList(LIST_DROGOWE, [] { glColor3ub(BAIT.r, BAIT.g, BAIT.b), quadAtZ(-30.0f, 100.0f); });
     lights.headlightsOn = 1;
     drawRunFrame();
     EXPECT_TRUE(is(320, 240, BAIT));
@@ -214,8 +206,7 @@ TEST_F(GlScene, LampsAndTrafficLightsAddTheirLightWhenBlending)
     // The blend function is back to plain transparency afterwards.
     GLint blend[2] = {0, 0};
     glGetIntegerv(GL_BLEND_SRC, &blend[0]), glGetIntegerv(GL_BLEND_DST, &blend[1]);
-    EXPECT_EQ(blend[0], GL_SRC_ALPHA);
-    EXPECT_EQ(blend[1], GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_TRUE(blend[0] == GL_SRC_ALPHA && blend[1] == GL_ONE_MINUS_SRC_ALPHA);
 }
 
 TEST_F(GlScene, InteriorLightingShowsTheCabAtFullBrightnessButNotTheOutside)
@@ -239,18 +230,19 @@ TEST_F(GlScene, StopArrowIsRedAwayFromAStopGreenAtItAndUnturnedWithNoBearing)
 {
     // A small square round the arrow's pivot at (0.3, 3.175) of the 5 x 3.75 panel, 128 px a unit.
     const auto square = [](float x0) {
-        compile(LIST_STOP_ARROW, [x0] {
+        compileList(LIST_STOP_ARROW, [x0] {
             glBegin(GL_QUADS);
-            glVertex2f(x0, 3.125f), glVertex2f(x0 + 0.1f, 3.125f), glVertex2f(x0 + 0.1f, 3.225f), glVertex2f(x0, 3.225f);
+            glVertex2f(x0, 3.125f), glVertex2f(x0 + 0.1f, 3.125f);
+            glVertex2f(x0 + 0.1f, 3.225f), glVertex2f(x0, 3.225f);
             glEnd();
         });
     };
     square(0.25f);
-    drawRunFrame();
-    EXPECT_TRUE(is(38, 406, {255, 0, 0}));
-    stops.atStop = 1;
-    drawRunFrame();
-    EXPECT_TRUE(is(38, 406, {0, 255, 0}));
+    for (uint8_t atStop : {0, 1}) {
+        stops.atStop = atStop;
+        drawRunFrame();
+        EXPECT_TRUE(is(38, 406, {atStop ? 0 : 255, atStop ? 255 : 0, 0})) << int(atStop);
+    }
     stops.atStop = 0;
     square(0.5f);
     stops.stopBearing = std::numeric_limits<float>::quiet_NaN();

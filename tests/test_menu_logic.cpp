@@ -29,7 +29,8 @@ protected:
         inGame = quitRequested = shutdownRequested = 0, loadCount = fontDropCount = 0;
         fsoundRecordReset();
         FSOUND_Init(44100, 32, 0);
-        soundStreams[STREAM_MENU_MUSIC] = FSOUND_Stream_Open("Dane/Menu/muzyka.wav", FSOUND_LOOP_NORMAL, 0, 0);
+        soundStreams[STREAM_MENU_MUSIC] =
+            FSOUND_Stream_Open("Dane/Menu/muzyka.wav", FSOUND_LOOP_NORMAL, 0, 0);
         FSOUND_Stream_Stop(soundStreams[STREAM_MENU_MUSIC]);
         const std::string call = fsoundRecordTake().back();  // "StreamStop(<id>)"
         musicStop = call;
@@ -56,15 +57,17 @@ protected:
         ASSERT_EQ(menuState.menuBusy, 0);
     }
     // Key down for one tick (which acts), then up for one tick; Enter: only the tick that acts.
-    void tap(uint8_t key, int times = 1)
+    MenuFrameDraw tap(uint8_t key, int times = 1)
     {
+        MenuFrameDraw acted{};
         for (int k = 0; k < times; ++k) {
             keyState[key] = 1;
-            tick();
+            acted = tick();
             keyState[key] = 0;
             if (key != VK_RETURN)
                 tick();
         }
+        return acted;
     }
     static int countOf(const std::vector<std::string>& calls, const std::string& call)
     {
@@ -109,8 +112,7 @@ TEST_F(MenuLogic, CursorMovesOncePerPressAndStaysInBounds)
     reachIdleMenu();
     keyState[VK_ESCAPE] = 1;  // Escape is not read in the menu
     keyState[VK_DOWN] = 1;
-    for (int n = 0; n < 30; ++n)
-        tick();
+    ticksUntil([] { return false; }, 30);
     EXPECT_EQ(menuState.menuCursor, 1);  // held: one step only
     keyState[VK_DOWN] = 0;
     tick();
@@ -196,10 +198,7 @@ TEST_F(MenuLogic, ExitFadesFor200TicksThenRequestsTheShutdown)
 {
     reachIdleMenu();
     tap(VK_DOWN, 3);
-    keyState[VK_RETURN] = 1;
-    MenuFrameDraw frame = tick();
-    keyState[VK_RETURN] = 0;
-    EXPECT_EQ(frame.exitFade, 1);
+    EXPECT_EQ(tap(VK_RETURN).exitFade, 1);
     float last = menuState.fadeLevel;
     int n = 1;
     for (; shutdownRequested == 0 && n < 400; ++n) {
@@ -208,7 +207,8 @@ TEST_F(MenuLogic, ExitFadesFor200TicksThenRequestsTheShutdown)
         last = menuState.fadeLevel;
     }
     EXPECT_EQ(n, 200);
-    EXPECT_TRUE(quitRequested == 1 && menuState.fadeLevel <= 0.0f && menuState.cmdExit == 1) << "exit never cleared";
+    EXPECT_TRUE(quitRequested == 1 && menuState.fadeLevel <= 0.0f && menuState.cmdExit == 1)
+        << "exit never cleared";
     EXPECT_LE(menuState.buttonsOffset, 0.0f) << "the buttons left the screen on the way";
     shutdownRequested = quitRequested = 0;
     tick();
@@ -229,7 +229,8 @@ TEST_F(MenuLogic, UnknownMotionsClosedGatesAndPanelOutHidingItsPanels)
     menuState.panelOffset = 0.01f;
     menuState.showAboutPanel = menuState.showBusesPanel = menuState.showNewGamePanel = 1;
     menuMotion(MENU_MOTION_PANEL_OUT);
-    EXPECT_TRUE(menuState.showAboutPanel == 0 && menuState.showBusesPanel == 0 && menuState.showNewGamePanel == 1);
+    EXPECT_TRUE(menuState.showAboutPanel == 0 && menuState.showBusesPanel == 0 &&
+                menuState.showNewGamePanel == 1);
 }
 
 TEST_F(MenuLogic, EnterWhileButtonsSlideIsIgnoredUnlessStillHeld)

@@ -13,7 +13,8 @@ TEST(RouteLayout, TheCarLoopClosesAndKeepsToItsLane)
     EXPECT_LT(loop.size(), 800u) << "about 7 690 ticks every 10";
     EXPECT_LT(std::hypot(loop.back().x - loop.front().x, loop.back().z - loop.front().z), 5.0f);
     for (const RoutePoint& p : loop)
-        EXPECT_NEAR(routeProject(routeLoopRoad(), p.x, p.z).lateral, ROUTE_CAR_LANE_OFFSET, 0.3f) << p.x << "," << p.z;
+        EXPECT_NEAR(routeProject(routeLoopRoad(), p.x, p.z).lateral, ROUTE_CAR_LANE_OFFSET, 0.3f)
+            << p.x << "," << p.z;
     EXPECT_EQ(otherCar.otherCarX, OTHER_CAR_START.otherCarX) << "the car state is restored";
 }
 
@@ -28,7 +29,8 @@ TEST(RouteLayout, TheCarLoopAndTheSideRoad)
         EXPECT_LT(routeProject(lane, s.x, s.z).distance, 0.2f);
         EXPECT_NEAR(routeProject(road, s.x, s.z).lateral, ROUTE_BUS_LANE_OFFSET, 0.3f);
         EXPECT_NEAR(std::hypot(s.dirX, s.dirZ), 1.0f, 1e-4);
-        EXPECT_NEAR(routeProject(road, s.kerbX, s.kerbZ).lateral, ROUTE_ROAD_HALF_WIDTH, 0.3f) << "on the outer kerb";
+        EXPECT_NEAR(routeProject(road, s.kerbX, s.kerbZ).lateral, ROUTE_ROAD_HALF_WIDTH, 0.3f)
+            << "on the outer kerb";
         const float along = routeProject(lane, s.x, s.z).along;
         const float gap = std::fmod(along - previous + length, length);
         EXPECT_GT(gap, 20.0f) << "stops well apart, in driving order";
@@ -40,7 +42,8 @@ TEST(RouteLayout, TheCarLoopAndTheSideRoad)
     const RoutePoint model = {start.worldX, -start.worldZ};
     EXPECT_LT(routeProject(lane, model.x, model.z).distance, 0.2f);
     const double h = start.heading * 0.017453292;
-    EXPECT_LT(routeProject(lane, model.x + 10.0f * float(std::sin(h)), model.z - 10.0f * float(std::cos(h))).distance, 0.5f);
+    const float aheadX = model.x + 10.0f * float(std::sin(h)), aheadZ = model.z - 10.0f * float(std::cos(h));
+    EXPECT_LT(routeProject(lane, aheadX, aheadZ).distance, 0.5f);
     const RoutePoint pump = routeFuelPoint();
     EXPECT_LT(std::hypot(pump.x - model.x, pump.z - model.z), 10.0f) << "refuelling possible at the start";
     EXPECT_GE(start.clockHours, 0.0f); EXPECT_LT(start.clockMinutes, 60.0f);
@@ -54,7 +57,7 @@ TEST(RouteLayout, TheCarLoopAndTheSideRoad)
         EXPECT_GT(d, ROUTE_ROAD_HALF_WIDTH); EXPECT_LT(d, 3 * ROUTE_ROAD_HALF_WIDTH);
     }
     // The polyline helpers.
-    const RouteRoad square{{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, 1.0f, true}, open{{{0, 0}, {10, 0}}, 1.0f, false};
+    const RouteRoad square{{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, 1.0f, true}, open{{{0, 0}, {10, 0}}, 1, 0};
     EXPECT_FLOAT_EQ(routeLength(square), 40.0f);
     EXPECT_FLOAT_EQ(routePointAt(square, 45.0f).x, 5.0f) << "a closed road wraps";
     EXPECT_FLOAT_EQ(routePointAt(square, 45.0f).z, 0.0f);

@@ -9,10 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
-#include <csignal>
 #include <cstdio>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,32 +24,23 @@ std::vector<LoadLine> readDiagnostics(const std::string& path)
 {
     std::vector<LoadLine> lines; std::istringstream in(readFile(path)); LoadLine l;
     for (std::string line; std::getline(in, line);)
-        if (std::sscanf(line.c_str(), "load=%d textures=%ld lists=%ld rss=%ld", &l.load, &l.textures, &l.lists, &l.rss) == 4)
+        if (std::sscanf(line.c_str(), "load=%d textures=%ld lists=%ld rss=%ld", &l.load, &l.textures,
+                        &l.lists, &l.rss) == 4)
             lines.push_back(l);
     return lines;
-}
-
-// Polls done() every 100 ms while the program runs.
-bool waitFor(const Spawned& game, const std::function<bool()>& done, double timeoutS)
-{
-    const auto start = std::chrono::steady_clock::now();
-    while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeoutS && isRunning(game)) {
-        if (done()) return true;
-        pause(100);
-    }
-    return false;
 }
 
 } // namespace
 
 TEST(ReloadSoak, EightNewGamesKeepTexturesListsAndMemoryFlat)
 {
-    if (!haveDisplay()) GTEST_SKIP() << "no X display";
-    constexpr int GAMES = 8; TempDir runtime, diag; const std::string diagPath = diag.file("loads.txt");
-    Spawned game = spawnProgram(builtProgram("velbrant"), {}, generatedTree(),
-                                {"XDG_RUNTIME_DIR=" + runtime.path, "VELBRANT_DIAG_FILE=" + diagPath});
+    SKIP_WITHOUT_DISPLAY();
+    constexpr int GAMES = 8; TempDir diag; const std::string diagPath = diag.file("loads.txt");
+    Spawned game = startGame(generatedTree(), {}, {"VELBRANT_DIAG_FILE=" + diagPath});
     struct Stop { Spawned& g; ~Stop() { stopProgram(g); } } stopAtEnd{game};
-    auto menu = [&](double s) { return waitFor(game, [] { const Screenshot p = takeScreenshot(""); return p.ok() && newGameButtonIn(p); }, s); };
+    auto menu = [&](double s) {
+        return waitUntil(s, [] { return newGameButtonIn(takeScreenshot("")); }, &game);
+    };
     ASSERT_TRUE(waitForWindow("Velbrant", 60000)) << capturedErr(game);
     ASSERT_TRUE(menu(45.0)) << capturedErr(game);  // the opening fade, then the buttons
     for (int i = 1; i <= GAMES; ++i) {
@@ -60,15 +48,16 @@ TEST(ReloadSoak, EightNewGamesKeepTexturesListsAndMemoryFlat)
         // Enter once more if the menu still stands there (it took the key while settling).
         bool ok = false;
         for (int attempt = 0; attempt < 3 && !ok; ++attempt) {
-            pause(300); pressKey("Return"); ok = waitFor(game, loaded, 8.0) || (!menu(0.5) && waitFor(game, loaded, 60.0));
+            pause(300);
+            pressKey("Return");
+            ok = waitUntil(8.0, loaded, &game) || (!menu(0.5) && waitUntil(60.0, loaded, &game));
         }
         ASSERT_TRUE(ok) << "load " << i << " never finished\n" << capturedErr(game);
         pause(800);  // a few ticks of the run
         pressKey("Escape");
         ASSERT_TRUE(menu(20.0)) << "no menu after game " << i << "\n" << capturedErr(game);
     }
-    sendSignal(game, SIGTERM);
-    EXPECT_EQ(waitForExit(game, 15000), 0) << capturedErr(game);
+    EXPECT_EQ(endWith(game, SIGTERM, 15000), 0) << capturedErr(game);
     const std::vector<LoadLine> loads = readDiagnostics(diagPath);
     ASSERT_EQ(loads.size(), static_cast<size_t>(GAMES));
     ASSERT_GT(loads[0].textures * loads[0].lists * loads[0].rss, 0);
@@ -78,7 +67,8 @@ TEST(ReloadSoak, EightNewGamesKeepTexturesListsAndMemoryFlat)
     }
     // The first loads still fill the allocator's and the driver's caches; over the last half memory
     // stays level within 4 MiB. A staging buffer or a texture kept per load would add megabytes.
-    EXPECT_LT(loads.back().rss - loads[GAMES / 2 - 1].rss, 4 * 1024) << "resident KiB grew over the last half";
+    EXPECT_LT(loads.back().rss - loads[GAMES / 2 - 1].rss, 4 * 1024)
+        << "resident KiB grew over the last half";
 }
 
 namespace {
@@ -91,10 +81,12 @@ struct SoakSummary {
 // largest-counter=NAME:VALUE" from its stderr (ticks -1 if absent).
 CommandResult soak(const std::string& extra, SoakSummary* s)
 {
-    const CommandResult r = runCommand("'" + builtProgram("velbrant-sim") + "' --data '" + generatedTree() + "' --autopilot --soak " + extra, ".");
+    const std::string sim = "'" + builtProgram("velbrant-sim") + "' --data '" + generatedTree() + "'";
+    const CommandResult r = runCommand(sim + " --autopilot --soak " + extra);
     const size_t at = r.err.find("velbrant-sim: soak: ");
     if (at != std::string::npos)
-        std::sscanf(r.err.c_str() + at, "velbrant-sim: soak: ticks=%lld runs=%lld digest=%64s largest-counter=%127[^:]:%lld",
+        std::sscanf(r.err.c_str() + at,
+                    "velbrant-sim: soak: ticks=%lld runs=%lld digest=%64s largest-counter=%127[^:]:%lld",
                     &s->ticks, &s->runs, s->digest, s->largestCounter, &s->largestValue);
     return r;
 }
@@ -104,14 +96,16 @@ CommandResult soak(const std::string& extra, SoakSummary* s)
 TEST(SoakSim, OneHourOfRunsStaysFiniteBoundedAndRepeatable)
 {
     SoakSummary a, b;
-    const CommandResult first = soak("--ticks 180000 --every 50", &a), second = soak("--ticks 180000 --every 50", &b);
+    const CommandResult first = soak("--ticks 180000 --every 50", &a),
+                        second = soak("--ticks 180000 --every 50", &b);
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(a.ticks, 180000) << first.err; EXPECT_GE(a.runs, 5) << "a run takes under six minutes";
     EXPECT_LT(a.largestValue, 1000000) << a.largestCounter;
     std::string lower = first.out;
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     EXPECT_TRUE(lower.find("nan") == std::string::npos && lower.find("inf") == std::string::npos);
-    EXPECT_EQ(std::count(first.out.begin(), first.out.end(), '\n'), 2 + 180000 / 50) << "header, rows, last tick";
+    EXPECT_EQ(std::count(first.out.begin(), first.out.end(), '\n'), 2 + 180000 / 50)
+        << "header, rows, last tick";
     EXPECT_STREQ(b.digest, a.digest); EXPECT_TRUE(second.out == first.out) << "the two soaks' rows differ";
 }
 

@@ -14,14 +14,18 @@ TEST(ViewPasses, ViewportsAtEachResolutionAndNoInfiniteAspect)
         int pass, width, height, x, y, w, h;
     };
     const Row rows[] = {
-        {VIEW_MAIN, 640, 480, 0, 0, 640, 480},           {VIEW_LEFT_MIRROR, 640, 480, 0, 240, 160, 240},
-        {VIEW_RIGHT_MIRROR, 640, 480, 481, 240, 481, 240}, {VIEW_LEFT_MIRROR, 1024, 768, 0, 384, 256, 384},
-        {VIEW_RIGHT_MIRROR, 1024, 768, 769, 384, 769, 384}, {VIEW_RIGHT_MIRROR, 800, 600, 601, 300, 601, 300},
+        {VIEW_MAIN, 640, 480, 0, 0, 640, 480},
+        {VIEW_LEFT_MIRROR, 640, 480, 0, 240, 160, 240},
+        {VIEW_RIGHT_MIRROR, 640, 480, 481, 240, 481, 240},
+        {VIEW_LEFT_MIRROR, 1024, 768, 0, 384, 256, 384},
+        {VIEW_RIGHT_MIRROR, 1024, 768, 769, 384, 769, 384},
+        {VIEW_RIGHT_MIRROR, 800, 600, 601, 300, 601, 300},
         {VIEW_LEFT_MIRROR, 801, 601, 0, 300, 200, 300},
     };
     for (const Row& r : rows) {
         const ViewPass p = viewPassFor(r.pass, r.width, r.height, vehicle, view);
-        EXPECT_EQ((std::array<int, 4>{p.x, p.y, p.width, p.height}), (std::array<int, 4>{r.x, r.y, r.w, r.h}))
+        EXPECT_EQ((std::array<int, 4>{p.x, p.y, p.width, p.height}),
+                  (std::array<int, 4>{r.x, r.y, r.w, r.h}))
             << r.pass << " at " << r.width;
     }
     EXPECT_DOUBLE_EQ(viewPassFor(VIEW_MAIN, 640, 480, vehicle, view).aspect, 640.0 / 480.0);
@@ -38,7 +42,8 @@ TEST(ViewPasses, OnlyTheMainViewNodsWithThePitch)
     const ViewPass still = viewPassFor(VIEW_MAIN, 640, 480, vehicle, view);
     const ViewPass mirror = viewPassFor(VIEW_LEFT_MIRROR, 640, 480, vehicle, view);
     vehicle.pitchSway = 0.125f;
-    EXPECT_DOUBLE_EQ(viewPassFor(VIEW_MAIN, 640, 480, vehicle, view).centreY - still.centreY, 0.25) << "twice the pitch";
+    EXPECT_DOUBLE_EQ(viewPassFor(VIEW_MAIN, 640, 480, vehicle, view).centreY - still.centreY, 0.25)
+        << "twice the pitch";
     EXPECT_DOUBLE_EQ(viewPassFor(VIEW_LEFT_MIRROR, 640, 480, vehicle, view).centreY, mirror.centreY);
 }
 

@@ -1,39 +1,31 @@
 #include "tests/support/desktop.h"
 #include "tests/support/test_util.h"
 
+#include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
-void pause(int ms)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
+void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 namespace {
-
-void sleepMs(int ms)
-{
-    pause(ms);
-}
 
 std::string shellQuote(const std::string& s)
 {
     std::string out = "'";
-    for (char c : s) {
-        if (c == '\'')
-            out += "'\\''";
-        else
-            out += c;
-    }
+    for (char c : s)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
+}
+
+bool succeeds(const std::string& command)
+{
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 } // namespace
@@ -41,70 +33,73 @@ std::string shellQuote(const std::string& s)
 bool haveDisplay()
 {
     const char* d = std::getenv("DISPLAY");
-    if (!d || !*d)
-        return false;
-    return std::system("xdpyinfo >/dev/null 2>&1") == 0;
+    return d && *d && succeeds("xdpyinfo");
 }
 
-Spawned spawnProgram(const std::string& program, const std::vector<std::string>& args, const std::string& workDir,
-                     const std::vector<std::string>& env)
+Spawned spawnProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& workDir, const std::vector<std::string>& env)
 {
     static int counter = 0;
-    Spawned s;
-    const std::string base = screenshotDir() + "/proc-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-    s.errPath = base + ".err";
-    s.outPath = base + ".out";
+    const std::string base =
+        screenshotDir() + "/proc-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    const Spawned s{-1, base + ".err", base + ".out"};
+    // The single-instance lock lives in the runtime folder: one of this test process's own, so
+    // a game someone else runs on the machine neither blocks the test nor is blocked by it.
     const std::string runtimeDir = screenshotDir() + "/runtime-" + std::to_string(getpid());
     std::filesystem::create_directories(runtimeDir);
-    pid_t pid = fork();
+    std::vector<std::string> vars{"VELBRANT_NO_DIALOGS=1", "XDG_RUNTIME_DIR=" + runtimeDir};
+    vars.insert(vars.end(), env.begin(), env.end());
+    const pid_t pid = fork();
     if (pid == 0) {
-        if (chdir(workDir.c_str()) != 0)
+        const int err = open(s.errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int out = open(s.outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (chdir(workDir.c_str()) != 0 || err < 0 || out < 0)
             _exit(127);
-        int err = open(s.errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int out = open(s.outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (err >= 0)
-            dup2(err, 2);
-        if (out >= 0)
-            dup2(out, 1);
-        setenv("VELBRANT_NO_DIALOGS", "1", 1);
-        // The single-instance lock lives in the runtime folder: one of this test process's own, so
-        // a game someone else runs on the machine neither blocks the test nor is blocked by it.
-        setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
-        for (const std::string& e : env) {
-            size_t eq = e.find('=');
-            if (eq != std::string::npos)
-                setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
-        }
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(program.c_str()));
+        dup2(err, 2), dup2(out, 1);
+        for (const std::string& e : vars)
+            if (e.find('=') != std::string::npos)
+                setenv(e.substr(0, e.find('=')).c_str(), e.substr(e.find('=') + 1).c_str(), 1);
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         execv(program.c_str(), argv.data());
         _exit(127);
     }
-    s.pid = pid;
-    return s;
+    return {pid, s.errPath, s.outPath};
+}
+
+Spawned startGame(const std::string& dir, const std::vector<std::string>& args,
+                  const std::vector<std::string>& env)
+{
+    return spawnProgram(builtProgram("velbrant"), args, dir, env);
+}
+
+bool waitUntil(double timeoutS, const std::function<bool()>& done, const Spawned* alive)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        if (done())
+            return true;
+        if ((alive && !isRunning(*alive)) ||
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() >= timeoutS)
+            return false;
+        pause(100);
+    }
 }
 
 int waitForExit(const Spawned& p, int timeoutMs)
 {
-    if (p.pid <= 0)
-        return -2;
-    for (int waited = 0;; waited += 20) {
+    int result = p.pid > 0 ? -1 : -2;
+    waitUntil(timeoutMs / 1000.0, [&] {
         int status = 0;
-        pid_t r = waitpid(p.pid, &status, WNOHANG);
-        if (r == p.pid) {
-            if (WIFEXITED(status))
-                return WEXITSTATUS(status);
-            return -2;
-        }
-        if (r < 0)
-            return -2;
-        if (waited >= timeoutMs)
-            return -1;
-        sleepMs(20);
-    }
+        const pid_t r = p.pid > 0 ? waitpid(p.pid, &status, WNOHANG) : -1;
+        if (r == 0)
+            return false;
+        result = r == p.pid && WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+        return true;
+    });
+    return result;
 }
 
 bool isRunning(const Spawned& p)
@@ -121,76 +116,85 @@ void sendSignal(const Spawned& p, int sig)
         kill(p.pid, sig);
 }
 
+int endWith(const Spawned& p, int sig, int timeoutMs)
+{
+    sendSignal(p, sig);
+    return waitForExit(p, timeoutMs);
+}
+
 void stopProgram(Spawned& p)
 {
-    if (p.pid <= 0)
-        return;
-    if (waitpid(p.pid, nullptr, WNOHANG) == 0) {
+    if (p.pid > 0 && waitpid(p.pid, nullptr, WNOHANG) == 0) {
         kill(p.pid, SIGKILL);
         waitpid(p.pid, nullptr, 0);
     }
     p.pid = -1;
 }
 
-std::string capturedErr(const Spawned& p)
-{
-    return readFile(p.errPath);
-}
+std::string capturedErr(const Spawned& p) { return readFile(p.errPath); }
 
 bool waitForWindow(const std::string& name, int timeoutMs)
 {
-    const std::string cmd = "xdotool search --onlyvisible --name " + shellQuote("^" + name + "$") + " >/dev/null 2>&1";
-    for (int waited = 0; waited <= timeoutMs; waited += 100) {
-        if (std::system(cmd.c_str()) == 0)
-            return true;
-        sleepMs(100);
-    }
-    return false;
+    const std::string cmd = "xdotool search --onlyvisible --name " + shellQuote("^" + name + "$");
+    return waitUntil(timeoutMs / 1000.0, [&] { return succeeds(cmd); });
 }
 
-void keyDown(const std::string& key)
-{
-    std::system(("xdotool keydown " + shellQuote(key) + " >/dev/null 2>&1").c_str());
-}
-
-void keyUp(const std::string& key)
-{
-    std::system(("xdotool keyup " + shellQuote(key) + " >/dev/null 2>&1").c_str());
-}
+void keyDown(const std::string& key) { succeeds("xdotool keydown " + shellQuote(key)); }
+void keyUp(const std::string& key) { succeeds("xdotool keyup " + shellQuote(key)); }
 
 void pressKey(const std::string& key, int holdMs)
 {
     keyDown(key);
-    sleepMs(holdMs);
+    pause(holdMs);
     keyUp(key);
+}
+
+long Screenshot::each(int x0, int y0, int x1, int y1, const std::function<void(const uint8_t*)>& visit) const
+{
+    long n = 0;
+    for (int y = std::max(y0, 0); y < std::min(y1, height); ++y)
+        for (int x = std::max(x0, 0); x < std::min(x1, width); ++x, ++n)
+            visit(at(x, y));
+    return n;
+}
+
+long Screenshot::count(int x0, int y0, int x1, int y1, const std::function<bool(const uint8_t*)>& test) const
+{
+    long n = 0;
+    each(x0, y0, x1, y1, [&](const uint8_t* p) { n += test(p) ? 1 : 0; });
+    return n;
+}
+
+double Screenshot::share(int x0, int y0, int x1, int y1,
+                         const std::function<bool(const uint8_t*)>& test) const
+{
+    const long all = each(x0, y0, x1, y1, [](const uint8_t*) {});
+    return all ? static_cast<double>(count(x0, y0, x1, y1, test)) / static_cast<double>(all) : 0.0;
 }
 
 void Screenshot::mean(int x0, int y0, int x1, int y1, double out[3]) const
 {
     double sum[3] = {0, 0, 0};
-    long n = 0;
-    for (int y = y0; y < y1 && y < height; ++y)
-        for (int x = x0; x < x1 && x < width; ++x) {
-            const uint8_t* p = at(x, y);
-            for (int c = 0; c < 3; ++c)
-                sum[c] += p[c];
-            ++n;
-        }
+    const long n = each(x0, y0, x1, y1, [&](const uint8_t* p) {
+        for (int c = 0; c < 3; ++c)
+            sum[c] += p[c];
+    });
     for (int c = 0; c < 3; ++c)
         out[c] = n ? sum[c] / static_cast<double>(n) : 0.0;
 }
 
 double Screenshot::litFraction(int x0, int y0, int x1, int y1, int threshold) const
 {
-    long lit = 0, n = 0;
-    for (int y = y0; y < y1 && y < height; ++y)
-        for (int x = x0; x < x1 && x < width; ++x) {
-            const uint8_t* p = at(x, y);
-            if (p[0] > threshold || p[1] > threshold || p[2] > threshold)
-                ++lit;
-            ++n;
-        }
-    return n ? static_cast<double>(lit) / static_cast<double>(n) : 0.0;
+    return share(x0, y0, x1, y1,
+                 [=](const uint8_t* p) { return p[0] > threshold || p[1] > threshold || p[2] > threshold; });
+}
+
+Screenshot Screenshot::crop(int x, int y, int w, int h) const
+{
+    Screenshot c{w, h, {}};
+    for (int row = 0; row < h; ++row)
+        c.rgb.insert(c.rgb.end(), at(x, y + row), at(x, y + row) + static_cast<size_t>(w) * 3);
+    return c;
 }
 
 std::string screenshotDir()
@@ -205,98 +209,77 @@ double difference(const Screenshot& a, const Screenshot& b, int x0, int y0, int 
     if (a.width != b.width || a.height != b.height)
         return 255.0;
     double sum = 0;
-    long n = 0;
-    for (int y = y0; y < y1 && y < a.height; ++y)
-        for (int x = x0; x < x1 && x < a.width; ++x)
-            for (int c = 0; c < 3; ++c) {
-                sum += std::abs(static_cast<int>(a.at(x, y)[c]) - static_cast<int>(b.at(x, y)[c]));
-                ++n;
-            }
-    return n ? sum / static_cast<double>(n) : 0.0;
+    const long n = a.each(x0, y0, x1, y1, [&](const uint8_t* p) {
+        const uint8_t* q = b.rgb.data() + (p - a.rgb.data());
+        for (int c = 0; c < 3; ++c)
+            sum += std::abs(static_cast<int>(p[c]) - static_cast<int>(q[c]));
+    });
+    return n ? sum / static_cast<double>(n * 3) : 0.0;
 }
 
 bool waitForStillScreen(double timeoutSeconds, const std::string& savePath, Screenshot* last)
 {
-    const auto start = std::chrono::steady_clock::now();
-    Screenshot previous = takeScreenshot("");
-    while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeoutSeconds) {
-        pause(150);
-        Screenshot s = takeScreenshot("");
-        const bool still = s.ok() && previous.ok() && difference(previous, s, 0, 0, s.width, s.height) < 0.05;
+    Screenshot previous;
+    return waitForPicture(savePath, timeoutSeconds, [&](const Screenshot& s) {
+        const bool still = previous.ok() && difference(previous, s, 0, 0, s.width, s.height) < 0.05;
         previous = s;
-        if (still) {
-            if (!savePath.empty())
-                takeScreenshot(savePath);
-            if (last)
-                *last = s;
-            return true;
-        }
-    }
-    return false;
+        pause(50);  // with the poll's own 100 ms, long enough for a slide to move between the two
+        return still;
+    }, last);
 }
 
 Screenshot takeScreenshot(const std::string& savePath)
 {
     Screenshot shot;
     static int serial = 0;
-    const std::string ppm = screenshotDir() + "/grab-" + std::to_string(getpid()) + "-" + std::to_string(serial++) + ".ppm";
-    if (std::system(("import -window root -depth 8 ppm:" + shellQuote(ppm) + " >/dev/null 2>&1").c_str()) != 0)
+    const std::string ppm =
+        screenshotDir() + "/grab-" + std::to_string(getpid()) + "-" + std::to_string(serial++) + ".ppm";
+    if (!succeeds("import -window root -depth 8 ppm:" + shellQuote(ppm)))
         return shot;
     const std::string data = readFile(ppm);
     if (!savePath.empty())
-        (void)!std::system(("convert " + shellQuote(ppm) + " " + shellQuote(savePath) + " >/dev/null 2>&1").c_str());
+        succeeds("convert " + shellQuote(ppm) + " " + shellQuote(savePath));
     std::remove(ppm.c_str());
     int w = 0, h = 0, maxv = 0, consumed = 0;
-    if (std::sscanf(data.c_str(), "P6 %d %d %d%n", &w, &h, &maxv, &consumed) != 3 || maxv != 255)
-        return shot;
-    const size_t start = static_cast<size_t>(consumed) + 1;
-    const size_t bytes = static_cast<size_t>(w) * h * 3;
-    if (data.size() < start + bytes)
-        return shot;
-    shot.width = w;
-    shot.height = h;
-    shot.rgb.assign(data.begin() + static_cast<long>(start), data.begin() + static_cast<long>(start + bytes));
+    const bool header =
+        std::sscanf(data.c_str(), "P6 %d %d %d%n", &w, &h, &maxv, &consumed) == 3 && maxv == 255;
+    const size_t start = static_cast<size_t>(consumed) + 1, bytes = static_cast<size_t>(w) * h * 3;
+    if (header && data.size() >= start + bytes)
+        shot = {w, h,
+                std::vector<uint8_t>(data.begin() + static_cast<long>(start),
+                                     data.begin() + static_cast<long>(start + bytes))};
     return shot;
 }
 
-bool waitForPicture(const std::string& savePath, double timeoutSeconds, const std::function<bool(const Screenshot&)>& test,
-                    Screenshot* last)
+bool waitForPicture(const std::string& savePath, double timeoutSeconds,
+                    const std::function<bool(const Screenshot&)>& test, Screenshot* last)
 {
-    const auto start = std::chrono::steady_clock::now();
-    while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < timeoutSeconds) {
+    return waitUntil(timeoutSeconds, [&] {
         Screenshot s = takeScreenshot("");
         const bool ok = s.ok() && test(s);
         if (last)
             *last = s;
-        if (ok) {
-            if (!savePath.empty())
-                takeScreenshot(savePath);
-            return true;
-        }
-        pause(100);
-    }
-    return false;
+        if (ok && !savePath.empty())
+            takeScreenshot(savePath);
+        return ok;
+    });
 }
 
 OwnDisplay::OwnDisplay(int w, int h) : width(w), height(h)
 {
     const char* d = std::getenv("DISPLAY");
     previous = d ? d : "";
-    for (int n = 200 + getpid() % 300;; ++n) {
-        const std::string number = std::to_string(n);
-        if (!fileExists("/tmp/.X11-unix/X" + number) && !fileExists("/tmp/.X" + number + "-lock")) {
-            name = ":" + number;
-            break;
-        }
-    }
+    for (int n = 200 + getpid() % 300; name.empty(); ++n)
+        if (!fileExists("/tmp/.X11-unix/X" + std::to_string(n)) &&
+            !fileExists("/tmp/.X" + std::to_string(n) + "-lock"))
+            name = ":" + std::to_string(n);
     setenv("DISPLAY", name.c_str(), 1);
 }
 
 OwnDisplay::~OwnDisplay()
 {
     for (Spawned* p : {&manager, &server}) {
-        sendSignal(*p, SIGTERM);
-        waitForExit(*p, 3000);
+        endWith(*p, SIGTERM, 3000);
         stopProgram(*p);
     }
     if (previous.empty())
@@ -309,21 +292,12 @@ bool OwnDisplay::startServer()
 {
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     server = spawnProgram("/usr/bin/Xvfb", {name, "-screen", "0", screen, "-nolisten", "tcp"}, "/");
-    for (int waited = 0; waited < 5000; waited += 50) {
-        if (std::system("xdpyinfo >/dev/null 2>&1") == 0)
-            return true;
-        sleepMs(50);
-    }
-    return false;
+    return waitUntil(5.0, [] { return succeeds("xdpyinfo"); });
 }
 
 bool OwnDisplay::startManager()
 {
     manager = spawnProgram("/usr/bin/openbox", {}, "/");
-    for (int waited = 0; waited < 5000; waited += 100) {
-        if (std::system("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window") == 0)
-            return true;
-        sleepMs(100);
-    }
-    return false;
+    const std::string check = "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window";
+    return waitUntil(5.0, [&] { return succeeds(check); });
 }

@@ -2,12 +2,20 @@
 // was drawn. One context per test process; drawing tests skip when none can be made.
 #pragma once
 
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
-// Opens (once) a hidden width x height double-buffered, depth-buffered context; false if none.
+// Opens (once) a hidden width x height double-buffered, depth-buffered context, offscreen (EGL)
+// when there is no display; false if none.
 bool openRenderTestContext(int width, int height);
+#define SKIP_WITHOUT_CONTEXT(width, height)   \
+    if (!openRenderTestContext(width, height)) \
+    GTEST_SKIP() << "no GL context"
 
 struct ReadPixels {
     int width = 0, height = 0;
@@ -22,3 +30,14 @@ struct ReadPixels {
 };
 // The back buffer as drawn so far (before the swap).
 ReadPixels readBackBuffer();
+
+// What body draws, compiled into display list id.
+template <typename Body>
+void compileList(uint32_t id, Body body)
+{
+    glNewList(id, GL_COMPILE);
+    body();
+    glEndList();
+}
+// A new nearest-filtered RGB texture of side x side texels, each coloured by texel(x, y, rgb).
+GLuint makeTexture(int side, const std::function<void(int x, int y, uint8_t* rgb)>& texel);

@@ -2,8 +2,14 @@
 
 #include <cmath>
 
-int pixelX(const Screenshot& s, float x) { return static_cast<int>(std::lround((x + 1.0f) * 0.5f * s.width)); }
-int pixelY(const Screenshot& s, float y) { return static_cast<int>(std::lround((1.0f - y) * 0.5f * s.height)); }
+int pixelX(const Screenshot& s, float x)
+{
+    return static_cast<int>(std::lround((x + 1.0f) * 0.5f * s.width));
+}
+int pixelY(const Screenshot& s, float y)
+{
+    return static_cast<int>(std::lround((1.0f - y) * 0.5f * s.height));
+}
 
 void meanOf(const Screenshot& s, const Area& a, double out[3])
 {
@@ -19,13 +25,6 @@ double meanLevel(const Screenshot& s, const Area& a)
 
 double amberShare(const Screenshot& s, const Area& a)
 {
-    long amber = 0, n = 0;
-    for (int y = pixelY(s, a.y1); y < pixelY(s, a.y0); ++y)
-        for (int x = pixelX(s, a.x0); x < pixelX(s, a.x1); ++x) {
-            const uint8_t* p = s.at(x, y);
-            if (p[0] > 180 && p[1] > 100 && p[1] < 235 && p[2] < 120)
-                ++amber;
-            ++n;
-        }
-    return n ? static_cast<double>(amber) / static_cast<double>(n) : 0.0;
+    return s.share(pixelX(s, a.x0), pixelY(s, a.y1), pixelX(s, a.x1), pixelY(s, a.y0),
+                   [](const uint8_t* p) { return p[0] > 180 && p[1] > 100 && p[1] < 235 && p[2] < 120; });
 }

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,11 +12,9 @@
 TempDir::TempDir()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "velbrant-test-XXXXXX").string();
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    if (!mkdtemp(buf.data()))
+    if (!mkdtemp(pattern.data()))
         throw std::runtime_error("mkdtemp failed");
-    path = buf.data();
+    path = pattern;
 }
 
 TempDir::~TempDir()
@@ -37,26 +35,18 @@ void writeFile(const std::string& path, const std::string& content)
 std::string readFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-bool fileExists(const std::string& path)
-{
-    return std::filesystem::exists(path);
-}
-
-std::string builtProgram(const std::string& name)
-{
-    return std::string(VELBRANT_BIN_DIR) + "/" + name;
-}
+bool fileExists(const std::string& path) { return std::filesystem::exists(path); }
+std::string builtProgram(const std::string& name) { return std::string(VELBRANT_BIN_DIR) + "/" + name; }
 
 CommandResult runCommand(const std::string& commandLine, const std::string& workDir)
 {
     TempDir capture;
     const std::string outPath = capture.file("out"), errPath = capture.file("err");
-    const std::string full = "cd '" + workDir + "' && ( " + commandLine + " ) >'" + outPath + "' 2>'" + errPath + "'";
+    const std::string full =
+        "cd '" + workDir + "' && ( " + commandLine + " ) >'" + outPath + "' 2>'" + errPath + "'";
     int raw = std::system(full.c_str());
     CommandResult result;
     result.status = (raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1;
@@ -69,13 +59,10 @@ const std::string& generatedTree()
 {
     // ctest makes the tree once per run (the data_tree fixture); a test program started by hand
     // makes its own.
-    static std::string path;
-    if (path.empty()) {
-        const std::string shared = std::string(VELBRANT_BIN_DIR) + "/test-tree";
-        if (fileExists(shared + "/Opcje.ini"))
-            return path = shared;
+    static std::string path = std::string(VELBRANT_BIN_DIR) + "/test-tree";
+    if (!fileExists(path + "/Opcje.ini")) {
         static TempDir dir;
-        CommandResult r = runCommand("'" + builtProgram("velbrant-data") + "' '" + dir.path + "'");
+        const CommandResult r = runCommand("'" + builtProgram("velbrant-data") + "' '" + dir.path + "'");
         if (r.status != 0)
             throw std::runtime_error("velbrant-data failed: " + r.err);
         path = dir.path;
