@@ -30,6 +30,7 @@ GLuint framebuffer = 0;
 GLuint buffers[2] = {0, 0};  // colour, depth
 int pictureWidth = 0;
 int pictureHeight = 0;
+bool drawnIntoWindow = false;  // the frame being drawn goes to the window, not the framebuffer
 
 template <typename F>
 bool load(F* f, const char* name, const char* suffix)
@@ -65,6 +66,41 @@ void clearRect(int x, int y, int w, int h)
         return;
     glScissor(x, y, w, h);
     glClear(GL_COLOR_BUFFER_BIT);
+}
+
+// The picture scaled into the window's drawable, aspect kept, black bars round it.
+void scaleIntoWindow(int dw, int dh)
+{
+    // The largest picture of the game's aspect that fits, centred.
+    int w = dw, h = dh;
+    if (static_cast<long long>(dw) * pictureHeight > static_cast<long long>(dh) * pictureWidth)
+        w = static_cast<int>(static_cast<long long>(dh) * pictureWidth / pictureHeight);
+    else
+        h = static_cast<int>(static_cast<long long>(dw) * pictureHeight / pictureWidth);
+    const int x = (dw - w) / 2, y = (dh - h) / 2;
+
+    bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    // The game's own clear colour and scissor stay as it left them.
+    GLfloat clearColour[4];
+    GLint scissorBox[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    glGetIntegerv(GL_SCISSOR_BOX, scissorBox);
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glEnable(GL_SCISSOR_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    clearRect(0, 0, x, dh);
+    clearRect(x + w, 0, dw - x - w, dh);
+    clearRect(x, 0, w, y);
+    clearRect(x, y + h, w, dh - y - h);
+    glDisable(GL_SCISSOR_TEST);
+    if (w > 0 && h > 0)
+        blitFramebuffer(0, 0, pictureWidth, pictureHeight, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT,
+                        w == pictureWidth && h == pictureHeight ? GL_NEAREST : GL_LINEAR);
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+    glScissor(scissorBox[0], scissorBox[1], scissorBox[2], scissorBox[3]);
+    if (scissor)
+        glEnable(GL_SCISSOR_TEST);
 }
 
 } // namespace
@@ -132,38 +168,14 @@ void presentSwap(SDL_Window* window)
 {
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(window, &dw, &dh);
-    // The largest picture of the game's aspect that fits, centred.
-    int w = dw, h = dh;
-    if (static_cast<long long>(dw) * pictureHeight > static_cast<long long>(dh) * pictureWidth)
-        w = static_cast<int>(static_cast<long long>(dh) * pictureWidth / pictureHeight);
-    else
-        h = static_cast<int>(static_cast<long long>(dw) * pictureHeight / pictureWidth);
-    const int x = (dw - w) / 2, y = (dh - h) / 2;
-
-    bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-    bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    // The game's own clear colour and scissor stay as it left them.
-    GLfloat clearColour[4];
-    GLint scissorBox[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
-    glGetIntegerv(GL_SCISSOR_BOX, scissorBox);
-    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
-    glEnable(GL_SCISSOR_TEST);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    clearRect(0, 0, x, dh);
-    clearRect(x + w, 0, dw - x - w, dh);
-    clearRect(x, 0, w, y);
-    clearRect(x, y + h, w, dh - y - h);
-    glDisable(GL_SCISSOR_TEST);
-    if (w > 0 && h > 0)
-        blitFramebuffer(0, 0, pictureWidth, pictureHeight, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT,
-                        w == pictureWidth && h == pictureHeight ? GL_NEAREST : GL_LINEAR);
-    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
-    glScissor(scissorBox[0], scissorBox[1], scissorBox[2], scissorBox[3]);
-    if (scissor)
-        glEnable(GL_SCISSOR_TEST);
+    if (!drawnIntoWindow)
+        scaleIntoWindow(dw, dh);
     SDL_GL_SwapWindow(window);
-    bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    // A window of exactly the picture's size needs no scaling: the next frame is drawn straight
+    // into it, which spares a software renderer a copy of every pixel. Should the window change
+    // size meanwhile, that one frame shows unscaled and the next is scaled again.
+    drawnIntoWindow = dw == pictureWidth && dh == pictureHeight;
+    bindFramebuffer(GL_FRAMEBUFFER, drawnIntoWindow ? 0 : framebuffer);
 }
 
 void presentStop()
@@ -175,6 +187,7 @@ void presentStop()
     deleteRenderbuffers(2, buffers);
     framebuffer = 0;
     buffers[0] = buffers[1] = 0;
+    drawnIntoWindow = false;
 }
 
 void presentFullscreen(SDL_Window* window, bool full, int width, int height)
