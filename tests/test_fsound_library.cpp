@@ -1,11 +1,7 @@
-// The sound library on OpenAL Soft, heard through the wave back end: what plays on a channel,
-// what replaces it, how the frequency moves it, streams' times and loops, hostile handles; and
-// the game's own sounds through it, from initSound in the generated data tree.
-#include "core/options.h"
+// The sound library on OpenAL Soft, heard through the wave back end.
 #include "platform/null/null_platform.h"
 #include "platform/openal/internal.h"
 #include "platform/platform.h"
-#include "sound/sound.h"
 #include "tests/test_sound_analysis.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +26,6 @@ protected:
         ASSERT_NE(FSOUND_Init(44100, 32, 2), 0);
     }
     void TearDown() override { FSOUND_Close(); }
-    // Closes the device (which completes the file) and reads what was heard.
     std::vector<float> heard()
     {
         FSOUND_Close();
@@ -53,8 +48,6 @@ protected:
     }
 };
 
-// Three channels at once, each tone its own: a one-shot that ends by itself (3), a loop replaced by
-// a one-shot (5) and a loop stopped (7).
 TEST_F(SoundLibrary, ASampleIsHeardOnceItPlaysAndEndsReplacedOrStopped)
 {
     FSOUND_SAMPLE* once = sample("a.wav", 440, 0.5f, FSOUND_LOOP_OFF);
@@ -143,8 +136,6 @@ TEST_F(SoundLibrary, AStarvedStreamPlaysOnOnceFedAgain)
     EXPECT_GT(toneLevel(out, fedAt + 0.2, fedAt + 0.5, 700), 0.1) << "and the stream went on";
 }
 
-// A looping stream (channel 20) goes round past its end, while what plays on another stream's
-// channel (21) stops that stream.
 TEST_F(SoundLibrary, ALoopingStreamGoesRoundAndWhatPlaysOnAStreamsChannelStopsTheStream)
 {
     FSOUND_STREAM* loop = FSOUND_Stream_Open(toneFile("loop.wav", 600, 0.5f, 22050, 0.3f).c_str(),
@@ -221,79 +212,6 @@ TEST_F(SoundLibrary, FilesThatAreNoSoundGiveNullHandles)
     }
     EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, nullptr, FSOUND_LOOP_OFF, 0, 0), nullptr);
     EXPECT_EQ(FSOUND_Stream_Open(nullptr, FSOUND_LOOP_OFF, 0, 0), nullptr);
-}
-
-TEST_F(SoundLibrary, SettingsAreRefusedOnceInitialisedAndAnyDriverOpensTheDefaultDevice)
-{
-    EXPECT_EQ(FSOUND_SetOutput(2), 0);
-    EXPECT_EQ(FSOUND_SetDriver(0), 0);
-    EXPECT_EQ(FSOUND_SetMixer(7), 0);
-    EXPECT_EQ(FSOUND_SetBufferSize(50), 0);
-    FSOUND_Close();
-    for (int driver : {0, 1, 9, -2}) {  // past the device list too
-        EXPECT_EQ(FSOUND_SetDriver(driver), 1);
-        EXPECT_NE(FSOUND_Init(44100, 32, 2), 0) << driver;
-        FSOUND_Close();
-    }
-    FSOUND_SetDriver(0);
-}
-
-class GameSound : public ::testing::Test {
-protected:
-    OutputClock clock{dir().path + "/out.wav"};
-    std::string previousDir;
-    void SetUp() override
-    {
-        ASSERT_FALSE(configBesideProgram());
-        char cwd[4096];
-        previousDir = getcwd(cwd, sizeof cwd) ? cwd : ".";
-        ASSERT_EQ(chdir(generatedTree().c_str()), 0);
-        fakeSysReset();
-        optSoundDriver = 0;
-        initSound();
-        ASSERT_TRUE(fakeMessages.empty()) << fakeMessages[0].text;
-    }
-    void TearDown() override
-    {
-        shutdownSound();
-        EXPECT_EQ(chdir(previousDir.c_str()), 0) << previousDir;
-    }
-    std::vector<float> heard()
-    {
-        shutdownSound();
-        return readOutput(clock.path);
-    }
-};
-
-// The starter's length against the start sequence is the generated sound tests' to judge.
-TEST_F(GameSound, EverythingLoadsAndBothDoorsPlayAtOnce)
-{
-    for (int i = 0; i < SOUND_SAMPLE_COUNT; ++i)
-        EXPECT_NE(soundSamples[i], nullptr) << i;
-    EXPECT_NE(soundStreams[STREAM_MENU_MUSIC], nullptr);
-    EXPECT_NE(soundSamples[1], soundSamples[8]) << "each door has a sample of its own";
-    playSoundEvent(4000, SOUND_DOOR1_OPEN);
-    clock.wait(0.3);
-    playSoundEvent(4000, SOUND_DOOR2_OPEN);
-    EXPECT_EQ(FSOUND_IsPlaying(1), 1);
-    EXPECT_EQ(FSOUND_IsPlaying(8), 1);
-}
-
-// The idle loop's retuning is the library's pitch rule (above) on the frequencies the step sends.
-TEST_F(GameSound, TheHornLoopsWhileHeld)
-{
-    clock.wait(0.6);
-    const double pressed = clock.seconds();
-    playSoundEvent(4000, SOUND_HORN);
-    clock.wait(0.9);  // longer than the horn file: it loops while held
-    const double released = clock.seconds();
-    FSOUND_StopSound(CHANNEL_HORN);
-    clock.wait(0.3);
-    const std::vector<float> out = heard();
-    EXPECT_LT(rms(out, 0.1, pressed - 0.1), 0.002);
-    EXPECT_GT(rms(out, pressed + 0.1, released - 0.1), 0.05);
-    EXPECT_GT(rms(out, pressed + 0.6, released - 0.05), 0.05) << "the horn stopped before the key was let go";
-    EXPECT_LT(rms(out, released + 0.1, released + 0.25), 0.002);
 }
 
 } // namespace

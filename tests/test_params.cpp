@@ -154,31 +154,6 @@ struct GameReaders : ::testing::Test {
     }
 };
 
-TEST_F(GameReaders, TheGamePathsFillTheRunState)
-{
-    writeFile("Dane/Autobusy/Urbino12/Parametry.busa", "0.25 0.001 0.003 300 1 2 3 4 5 6 7 8 9\n");
-    writeFile("Dane/Autobusy/Volvo7000/Parametry.busa", "0.5\n");
-    writeFile("Dane/Rozklady/128/Parametry.misji", "10\n20\n90\n150\n6\n30\n5\n-8\n");
-    writeFile("Dane/Rozklady/128/Przystanki.roz", "2\n3 -4\n7.5 12\n");
-    busChoice = 0;
-    loadBusParameters();
-    EXPECT_FLOAT_EQ(vehicleParams.topSpeed, 0.25f);
-    EXPECT_FLOAT_EQ(busGeometry.door3LeafBZ, 9.0f);
-    busChoice = 1;
-    loadBusParameters();
-    EXPECT_FLOAT_EQ(vehicleParams.topSpeed, 0.5f);
-    EXPECT_FLOAT_EQ(vehicleParams.accelStep, 0.001f) << "the rest stays as it was";
-    loadMissionParameters();
-    const float got[] = {vehicle.busX, vehicle.busZ, vehicle.busHeading, engine.fuel, gameClock.clockHours,
-                         gameClock.clockMinutes, route.fuelPointX, route.fuelPointZ};
-    EXPECT_EQ(std::vector<float>(got, got + 8), (std::vector<float>{10, 20, 90, 150, 6, 30, 5, -8}));
-    loadStops();
-    EXPECT_EQ(route.stopCount, 2);
-    EXPECT_EQ(route.stopX[1], 7.5f);
-    EXPECT_EQ(route.fuelPointX, 5.0f) << "the stop file leaves the refuelling point alone";
-    EXPECT_TRUE(fakeMessages.empty());
-    EXPECT_EQ(exitStatus, 0);
-}
 
 TEST_F(GameReaders, AMissingFileIsAFailureNamingIt)
 {
