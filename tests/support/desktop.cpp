@@ -43,8 +43,7 @@ Spawned spawnProgram(const std::string& program, const std::vector<std::string>&
     const std::string base =
         screenshotDir() + "/proc-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
     const Spawned s{-1, base + ".err", base + ".out"};
-    // The single-instance lock lives in the runtime folder: one of this test process's own, so
-    // a game someone else runs on the machine neither blocks the test nor is blocked by it.
+    // The single-instance lock's folder: a game run by someone else neither blocks nor is blocked.
     const std::string runtimeDir = screenshotDir() + "/runtime-" + std::to_string(getpid());
     std::filesystem::create_directories(runtimeDir);
     std::vector<std::string> vars{"VELBRANT_NO_DIALOGS=1", "XDG_RUNTIME_DIR=" + runtimeDir};
@@ -104,21 +103,16 @@ int waitForExit(const Spawned& p, int timeoutMs)
 
 bool isRunning(const Spawned& p)
 {
-    // Asked without reaping the process, so its exit status stays for waitForExit.
+    // Not reaped: the exit status stays for waitForExit.
     siginfo_t info{};
     return p.pid > 0 && waitid(P_PID, static_cast<id_t>(p.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
            info.si_pid == 0;
 }
 
-void sendSignal(const Spawned& p, int sig)
+int endWith(const Spawned& p, int sig, int timeoutMs)
 {
     if (p.pid > 0)
         kill(p.pid, sig);
-}
-
-int endWith(const Spawned& p, int sig, int timeoutMs)
-{
-    sendSignal(p, sig);
     return waitForExit(p, timeoutMs);
 }
 

@@ -1,5 +1,4 @@
-// Driving the real programs on the X display the test command provides (xvfb-run): start and
-// stop them, press keys with xdotool, take screenshots and read their pixels.
+// Driving the real programs on the test's X display: start, stop, keys by xdotool, screenshots.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,7 +9,6 @@
 #include <string>
 #include <vector>
 
-// End-to-end tests skip when no X display answers.
 #define SKIP_WITHOUT_DISPLAY() \
     if (!haveDisplay())        \
     GTEST_SKIP() << "no X display"
@@ -20,31 +18,24 @@ bool haveDisplay();
 
 struct Spawned {
     int pid = -1;
-    std::string errPath, outPath;  // the child's standard error and output, captured to files
+    std::string errPath, outPath;  // the child's standard error and output
 };
-// Starts a program in a folder with VELBRANT_NO_DIALOGS=1, a runtime folder (for the lock) of
-// this test process's own, and extra "NAME=value" entries (which may replace those).
+// With VELBRANT_NO_DIALOGS=1, a runtime folder (the lock) of this process's own and "NAME=value"s.
 Spawned spawnProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::string& workDir, const std::vector<std::string>& env = {});
-// The built game, started so in a folder.
 Spawned startGame(const std::string& workDir, const std::vector<std::string>& args = {},
                   const std::vector<std::string>& env = {});
-// Its exit status within timeoutMs: -1 still running, -2 killed by a signal.
+// The exit status within timeoutMs: -1 still running, -2 killed by a signal.
 int waitForExit(const Spawned& p, int timeoutMs);
 bool isRunning(const Spawned& p);
-void sendSignal(const Spawned& p, int sig);
-// Sends the signal and returns the exit status within the time, as waitForExit.
-int endWith(const Spawned& p, int sig = SIGTERM, int timeoutMs = 10000);
-// Kills and reaps the process if it still runs.
-void stopProgram(Spawned& p);
+int endWith(const Spawned& p, int sig = SIGTERM, int timeoutMs = 10000);  // signal, then waitForExit
+void stopProgram(Spawned& p);  // kills and reaps it if it still runs
 std::string capturedErr(const Spawned& p);
 
-// Polls done() every 100 ms until it holds (true), the time is up or the process has ended.
+// Polls done() every 100 ms until it holds, the time is up or the process has ended.
 bool waitUntil(double timeoutS, const std::function<bool()>& done, const Spawned* alive = nullptr);
-// Waits until a window with this exact name is mapped; false after timeoutMs.
 bool waitForWindow(const std::string& name, int timeoutMs);
 
-// Holds a key across ticks (xdotool keydown, a pause, keyup). Names are X11 key names.
 void pressKey(const std::string& key, int holdMs = 100);
 void keyDown(const std::string& key);
 void keyUp(const std::string& key);
@@ -54,29 +45,23 @@ struct Screenshot {
     std::vector<uint8_t> rgb;  // row 0 at the top
     bool ok() const { return width > 0 && height > 0; }
     const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
-    // Visits the pixels of [x0,x1) x [y0,y1) within the picture and returns how many; how many
-    // pass the test, and their share (0 for an empty rectangle).
+    // Over [x0,x1) x [y0,y1) clipped to the picture: visits, counts passing pixels, their share.
     long each(int x0, int y0, int x1, int y1, const std::function<void(const uint8_t*)>& visit) const;
     long count(int x0, int y0, int x1, int y1, const std::function<bool(const uint8_t*)>& test) const;
     double share(int x0, int y0, int x1, int y1, const std::function<bool(const uint8_t*)>& test) const;
     void mean(int x0, int y0, int x1, int y1, double out[3]) const;
-    // Share of pixels that are not (near) black.
-    double litFraction(int x0, int y0, int x1, int y1, int threshold = 24) const;
+    double litFraction(int x0, int y0, int x1, int y1, int threshold = 24) const;  // not near black
     Screenshot crop(int x, int y, int w, int h) const;
 };
-// The whole screen's pixels; with a savePath also kept there as PNG for people to look at.
-Screenshot takeScreenshot(const std::string& savePath);
-// Mean absolute difference of the two pictures' channels over [x0,x1) x [y0,y1), 0..255.
+Screenshot takeScreenshot(const std::string& savePath);  // also kept as PNG with a savePath
+// Mean absolute channel difference over [x0,x1) x [y0,y1), 0..255.
 double difference(const Screenshot& a, const Screenshot& b, int x0, int y0, int x1, int y1);
-// Until two screenshots in a row show the same picture: a slide or fade has ended, so the menu
-// takes keys again.
+// Until two screenshots in a row are alike: a slide or fade has ended.
 bool waitForStillScreen(double timeoutSeconds, const std::string& savePath, Screenshot* last = nullptr);
-// Takes screenshots until one passes the test, then keeps one at savePath. The game's pace is
-// ticks, and a busy machine gives fewer of them a second, so waits go by what the screen shows.
+// Waits go by what the screen shows, not by time: a busy machine gives fewer ticks a second.
 bool waitForPicture(const std::string& savePath, double timeoutSeconds,
                     const std::function<bool(const Screenshot&)>& test, Screenshot* last = nullptr);
-// An X server of a test's own (Xvfb of a given size, optionally with a window manager). DISPLAY
-// points at it while the object lives; the server may start later.
+// An Xvfb of a test's own; DISPLAY points at it while the object lives.
 struct OwnDisplay {
     std::string name;
     Spawned server, manager;

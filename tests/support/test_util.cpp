@@ -47,18 +47,12 @@ CommandResult runCommand(const std::string& commandLine, const std::string& work
     const std::string outPath = capture.file("out"), errPath = capture.file("err");
     const std::string full =
         "cd '" + workDir + "' && ( " + commandLine + " ) >'" + outPath + "' 2>'" + errPath + "'";
-    int raw = std::system(full.c_str());
-    CommandResult result;
-    result.status = (raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1;
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
-    return result;
+    const int raw = std::system(full.c_str());
+    return {raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(outPath), readFile(errPath)};
 }
 
 const std::string& generatedTree()
 {
-    // ctest makes the tree once per run (the data_tree fixture); a test program started by hand
-    // makes its own.
     static std::string path = std::string(VELBRANT_BIN_DIR) + "/test-tree";
     if (!fileExists(path + "/Opcje.ini")) {
         static TempDir dir;

@@ -18,16 +18,13 @@ void writeFile(const std::string& path, const std::string& content);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
 
-// Path of a program built by this build tree (velbrant, velbrant-data, ...).
 std::string builtProgram(const std::string& name);
 
 struct CommandResult {
-    int status = -1;   // exit status, or -1 when it did not exit normally
-    std::string out;   // standard output
-    std::string err;   // standard error
+    int status = -1;  // -1 when it did not exit normally
+    std::string out, err;
 };
-// Runs a shell command line in a folder, waits for it, captures both streams.
 CommandResult runCommand(const std::string& commandLine, const std::string& workDir = ".");
 
-// A generated data tree, made once per test process in a folder of its own and shared.
+// The generated data tree of the ctest run, or one made for this process.
 const std::string& generatedTree();
