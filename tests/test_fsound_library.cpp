@@ -90,9 +90,9 @@ TEST_F(SoundLibrary, SetFrequencyMovesThePitchByTheRatioToTheSamplesOwnRate)
     FSOUND_SetFrequency(0, 4000);
     clock.wait(0.5);
     const std::vector<float> out = heard();
-    EXPECT_NEAR(dominantHz(out, t1 - 0.35, t1 - 0.05, 100, 1500), 500, 6);
-    EXPECT_NEAR(dominantHz(out, t1 + 0.15, t2 - 0.05, 100, 1500), 750, 6);
-    EXPECT_NEAR(dominantHz(out, t2 + 0.15, t2 + 0.45, 100, 1500), 250, 6);
+    EXPECT_GT(toneLevel(out, t1 - 0.35, t1 - 0.05, 500), 0.1);
+    EXPECT_GT(toneLevel(out, t1 + 0.15, t2 - 0.05, 750), 0.1);
+    EXPECT_GT(toneLevel(out, t2 + 0.15, t2 + 0.45, 250), 0.1);
 }
 
 TEST_F(SoundLibrary, StreamTimeAndLengthAreInMilliseconds)
@@ -176,14 +176,8 @@ TEST_F(SoundLibrary, NullStaleAndForeignHandlesAndChannelsOutOfRangeDoNothing)
     FSOUND_Sample_Free(freed);
     FSOUND_Stream_Close(closed);
     FSOUND_STREAM* const foreign = reinterpret_cast<FSOUND_STREAM*>(bogus);
-    for (FSOUND_STREAM* st : {foreign, closed, static_cast<FSOUND_STREAM*>(nullptr)}) {
-        EXPECT_EQ(FSOUND_Stream_Play(21, st), 0);
-        EXPECT_EQ(FSOUND_Stream_Stop(st), 0);
-        EXPECT_EQ(FSOUND_Stream_SetTime(st, 0), 0);
-        EXPECT_EQ(FSOUND_Stream_GetTime(st), 0);
-        EXPECT_EQ(FSOUND_Stream_GetLengthMs(st), 0);
-        EXPECT_EQ(FSOUND_Stream_Close(st), 0);
-    }
+    for (FSOUND_STREAM* st : {foreign, closed, static_cast<FSOUND_STREAM*>(nullptr)})
+        expectStreamCallsRefused(st);
     FSOUND_SAMPLE* const foreignSample = reinterpret_cast<FSOUND_SAMPLE*>(bogus);
     for (FSOUND_SAMPLE* bad : {foreignSample, freed, static_cast<FSOUND_SAMPLE*>(nullptr)})
         EXPECT_EQ(FSOUND_PlaySound(1, bad), 0);

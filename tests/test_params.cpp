@@ -1,5 +1,4 @@
-// The bus, mission and stop readers on good, boundary and hostile text, from memory and from
-// the game's own paths, and the one number reader they all share.
+// The bus, mission and stop readers on good, boundary and hostile text, and their shared number reader.
 #include "core/game.h"
 #include "assets/model.h"
 #include "assets/params.h"
@@ -137,30 +136,17 @@ TEST(StopReader, CountThenPairsHeldToTheTable)
     EXPECT_EQ(t.fuelPointX, 55.0f);
 }
 
-// Runs a test body in a fresh working directory, with the state and the fakes reset.
-struct GameReaders : ::testing::Test {
-    TempDir dir;
-    std::filesystem::path previous = std::filesystem::current_path();
-    void SetUp() override
-    {
-        resetAllRunState();
-        fakeSysReset();
-        std::filesystem::current_path(dir.path);
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(previous);
-        quitRequested = shutdownRequested = exitStatus = 0;
-    }
-};
-
-
-TEST_F(GameReaders, AMissingFileIsAFailureNamingIt)
+// A missing file in the game's own paths, from a fresh working directory.
+TEST(GameReaders, AMissingFileIsAFailureNamingIt)
 {
     struct Case { void (*load)(); const char* path; };
     const Case cases[] = {{loadBusParameters, "Dane/Autobusy/Volvo7000/Parametry.busa"},
                           {loadMissionParameters, "Dane/Rozklady/128/Parametry.misji"},
                           {loadStops, "Dane/Rozklady/128/Przystanki.roz"}};
+    TempDir dir;
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path);
+    resetAllRunState(), fakeSysReset();
     busChoice = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -176,6 +162,8 @@ TEST_F(GameReaders, AMissingFileIsAFailureNamingIt)
         EXPECT_EQ(engine.fuel, 33.0f) << "nothing read";
         EXPECT_EQ(route.stopCount, 4);
     }
+    std::filesystem::current_path(previous);
+    quitRequested = shutdownRequested = exitStatus = 0;
 }
 
 TEST(FileReaders, ExplicitPathsAndUnreadableOnes)

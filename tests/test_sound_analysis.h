@@ -1,8 +1,11 @@
 // Helpers for the sound tests: test tones written as WAV files, OpenAL Soft's wave back end
-// pointed at a file of the test's own, and measures of what came out (level, dominant tone).
+// pointed at a file of the test's own, and measures of what came out (level, one tone's level).
 #pragma once
 
+#include "platform/platform.h"
 #include "tests/support/test_util.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -100,17 +103,6 @@ inline double toneLevel(const std::vector<float>& s, double from, double to, dou
     return b <= a ? 0.0 : 2.0 * std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - c * s1 * s2)) / double(b - a);
 }
 
-// The strongest frequency in [lo, hi] Hz, searched in steps.
-inline double dominantHz(const std::vector<float>& s, double from, double to, double lo, double hi,
-                         double step = 2.0)
-{
-    double best = lo, bestLevel = -1.0;
-    for (double f = lo; f <= hi; f += step)
-        if (const double level = toneLevel(s, from, to, f); level > bestLevel)
-            bestLevel = level, best = f;
-    return best;
-}
-
 // Seconds of sound the wave back end has written to its file so far. Waits go by it: the mixer's
 // own pace, so a loaded machine makes a test wait longer instead of measuring the wrong moment.
 struct OutputClock {
@@ -129,5 +121,12 @@ struct OutputClock {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 };
+
+// Every stream call on a handle that is no open stream of ours does nothing and says so.
+inline void expectStreamCallsRefused(FSOUND_STREAM* st)
+{
+    EXPECT_EQ(FSOUND_Stream_Play(20, st) + FSOUND_Stream_Stop(st) + FSOUND_Stream_SetTime(st, 0) +
+                  FSOUND_Stream_GetTime(st) + FSOUND_Stream_GetLengthMs(st) + FSOUND_Stream_Close(st), 0);
+}
 
 } // namespace soundtest
