@@ -1,5 +1,4 @@
-// Texture upload, the model and menu display lists and the whole load sequence on a real GL
-// context.
+// Texture upload, the model display lists and the whole load sequence on a real GL context.
 #include "app/gl_setup.h"
 #include "core/game.h"
 #include "core/options.h"
@@ -75,7 +74,7 @@ struct Cwd {
 
 } // namespace
 
-TEST_F(GlAssets, UploadStateFiltersAndMipmaps)
+TEST_F(GlAssets, UploadStateFiltersMipmapsScalingAndReload)
 {
     const std::string path = writePicture("f.bmp", {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
     // The chosen filter, GL's default when no valid one was chosen.
@@ -95,35 +94,23 @@ TEST_F(GlAssets, UploadStateFiltersAndMipmaps)
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glGetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
     EXPECT_TRUE(alignment == 4 && rowLength == 0) << "the unpack state is left as GL's default";
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(GlAssets, PictureOfAnySizeIsScaledToPowersOfTwoAndTheCeiling)
-{
-    // The wide one would be uploaded 8192 texels wide at full size.
+    // Any size is scaled to powers of two under the ceiling (the wide one would be 8192 texels).
     for (int w : {100, 2 * TEXTURE_MAX_SIDE + 8}) {
-        loadTexture(writePicture("odd.bmp", std::vector<uint32_t>(w, 0x808080), 50).c_str(), 3,
-                    TEX_TIMETABLE);
-        ASSERT_NE(texTimetable[3], 0u);
+        const std::string odd = writePicture("odd.bmp", std::vector<uint32_t>(w, 0x808080), 50);
+        loadTexture(odd.c_str(), 3, TEX_TIMETABLE);
         const GLint width = texInfo(texTimetable[3], GL_TEXTURE_WIDTH, 0);
         const GLint height = texInfo(texTimetable[3], GL_TEXTURE_HEIGHT, 0);
         EXPECT_TRUE(width > 0 && width <= TEXTURE_MAX_SIDE && (width & (width - 1)) == 0) << width;
         EXPECT_TRUE(height > 0 && (height & (height - 1)) == 0) << height;
     }
-}
-
-TEST_F(GlAssets, ReloadGivesANewNameAndFreesTheOldAndAFailedImageKeepsTheSlot)
-{
-    const std::string path = writePicture("r.bmp", {0xFFFFFF, 0xFFFFFF});
-    loadTexture(path.c_str(), 7, TEX_BUS);
-    const GLuint first = texBus[7];
-    ASSERT_NE(first, 0u);
-    loadTexture(path.c_str(), 7, TEX_BUS);
-    const GLuint second = texBus[7];
-    EXPECT_NE(second, first);
-    EXPECT_EQ(glIsTexture(first), GL_FALSE) << "the replaced texture is deleted, not leaked";
-    loadTexture(dir.file("missing.bmp").c_str(), 7, TEX_BUS);
-    EXPECT_TRUE(texBus[7] == second && glIsTexture(second));
+    // A reload gives a new name and frees the old; a failed image keeps the slot.
+    const GLuint first = texGauges[1];
+    loadTexture(path.c_str(), 1, TEX_GAUGES);
+    const GLuint second = texGauges[1];
+    EXPECT_TRUE(second != first && second != 0u && !glIsTexture(first));
+    loadTexture(dir.file("missing.bmp").c_str(), 1, TEX_GAUGES);
+    EXPECT_TRUE(texGauges[1] == second && glIsTexture(second));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesAndOutsideIndexesBindNothing)
@@ -132,14 +119,12 @@ TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesAndOutsideIndexesBindNothing)
     loadTexture(writePicture("green.bmp", {0x00FF00}).c_str(), 1, TEX_ROUTE);
     // Three vertical strips: slot 0 (red), slot 1 (green), slot 200 (outside the group: untextured).
     std::string text = "6\nstrips\n";
-    const float edges[4] = {-1.0f, -1.0f / 3, 1.0f / 3, 1.0f};
-    const int slots[3] = {0, 1, 200};
     for (int s = 0; s < 3; ++s) {
         char line[256];
-        const float a = edges[s], b = edges[s + 1];
-        std::snprintf(line, sizeof line,
-                      "%f -1 -1 %f -1 -1 %f 1 -1 0 0 1 0 1 1 %d\n%f -1 -1 %f 1 -1 %f 1 -1 0 0 1 1 0 1 %d\n",
-                      a, b, b, slots[s], a, b, a, slots[s]);
+        const float a = -1.0f + s * 2.0f / 3, b = a + 2.0f / 3;
+        const int slot = s == 2 ? 200 : s;
+        std::snprintf(line, sizeof line, "%f -1 -1 %f -1 -1 %f 1 -1 0 0 1 0 1 1 %d\n"
+                      "%f -1 -1 %f 1 -1 %f 1 -1 0 0 1 1 0 1 %d\n", a, b, b, slot, a, b, a, slot);
         text += line;
     }
     parseModel(modelPlansza, text.data(), text.size(), nullptr);
@@ -172,11 +157,23 @@ TEST_F(GlAssets, CopiedDoorLeaves)
     EXPECT_EQ(glIsList(8), GL_FALSE) << "no list has id 8";
 }
 
-TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
+// The start-up state the frame relies on: the alpha option picks the test or blending, never both.
+TEST_F(GlAssets, StartUpStateFollowsTheAlphaOptionAndTheLoadSequenceTwiceDefinesTheSameLists)
 {
     Cwd cwd(generatedTree());
     busChoice = 1;
     readOptionsFrom("Opcje.ini");
+    screenWidth = inGame = 0;  // no display mode matches: the test's window stays as it is
+    for (int32_t alpha : {0, 1}) {
+        optAlphaFunc = alpha;
+        glDisable(GL_ALPHA_TEST), glDisable(GL_BLEND);
+        initGL();
+        EXPECT_EQ(glIsEnabled(GL_ALPHA_TEST), alpha == 0 ? GL_TRUE : GL_FALSE) << alpha;
+        EXPECT_EQ(glIsEnabled(GL_BLEND), alpha == 1 ? GL_TRUE : GL_FALSE) << alpha;
+        for (GLenum cap :
+             {GL_DEPTH_TEST, GL_TEXTURE_2D, GL_CULL_FACE, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL})
+            EXPECT_EQ(glIsEnabled(cap), GL_TRUE) << cap;
+    }
     view.cameraOffsetZ = 99.0f, stops.currentStop = 3, vehicle.busSpeed = 1.0f;
     // The fixed ids, then how many lists exist in all (the font's 256 come from the driver).
     const auto lists = [] {
@@ -198,26 +195,6 @@ TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
     EXPECT_TRUE(glIsList(fontBase) && glIsList(fontBase + 255));
     EXPECT_NE(texRoute[0], firstRoute) << "a new load gives new texture names";
     EXPECT_EQ(glIsTexture(firstRoute), GL_FALSE);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-// The start-up state the frame relies on: the alpha option picks the test or blending, never both.
-TEST_F(GlAssets, StartUpStateFollowsTheAlphaOption)
-{
-    Cwd cwd(generatedTree());
-    readOptionsFrom("Opcje.ini");
-    screenWidth = inGame = 0;  // no display mode matches: the test's window stays as it is
-    for (int32_t alpha : {0, 1}) {
-        optAlphaFunc = alpha;
-        glDisable(GL_ALPHA_TEST), glDisable(GL_BLEND);
-        initGL();
-        EXPECT_EQ(glIsEnabled(GL_ALPHA_TEST), alpha == 0 ? GL_TRUE : GL_FALSE) << alpha;
-        EXPECT_EQ(glIsEnabled(GL_BLEND), alpha == 1 ? GL_TRUE : GL_FALSE) << alpha;
-        for (GLenum cap :
-             {GL_DEPTH_TEST, GL_TEXTURE_2D, GL_CULL_FACE, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL})
-            EXPECT_EQ(glIsEnabled(cap), GL_TRUE) << cap;
-    }
-    EXPECT_EQ(quitRequested, 0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
