@@ -202,12 +202,7 @@ TEST_F(GlScene, StopArrowIsRedAwayFromAStopGreenAtItAndUnturnedWithNoBearing)
 {
     // A small square round the arrow's pivot at (0.3, 3.175) of the 5 x 3.75 panel, 128 px a unit.
     const auto square = [](float x0) {
-        compileList(LIST_STOP_ARROW, [x0] {
-            glBegin(GL_QUADS);
-            glVertex2f(x0, 3.125f), glVertex2f(x0 + 0.1f, 3.125f);
-            glVertex2f(x0 + 0.1f, 3.225f), glVertex2f(x0, 3.225f);
-            glEnd();
-        });
+        compileList(LIST_STOP_ARROW, [x0] { glRectf(x0, 3.125f, x0 + 0.1f, 3.225f); });
     };
     square(0.25f);
     for (uint8_t atStop : {0, 1}) {
