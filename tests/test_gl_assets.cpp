@@ -16,7 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -113,7 +113,7 @@ TEST_F(GlAssets, UploadStateFiltersMipmapsScalingAndReload)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesAndOutsideIndexesBindNothing)
+TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesOutsideIndexesBindNothingAndDoorLeavesAreCopied)
 {
     loadTexture(writePicture("red.bmp", {0xFF0000}).c_str(), 0, TEX_ROUTE);
     loadTexture(writePicture("green.bmp", {0x00FF00}).c_str(), 1, TEX_ROUTE);
@@ -128,6 +128,10 @@ TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesAndOutsideIndexesBindNothing)
         text += line;
     }
     parseModel(modelPlansza, text.data(), text.size(), nullptr);
+    // The door leaf is compiled once and copied into every leaf's list; no list has id 8.
+    const std::string door = "1\nleaf\n-1 -1 0 0.5 -1 0 -1 0.8 0 0 0 1 0 0 1 0\n";
+    parseModel(modelDrzwiA, door.data(), door.size(), nullptr);
+    parseModel(modelDrzwiB, door.data(), door.size(), nullptr);
     compileModelLists();
     glEnable(GL_TEXTURE_2D);
     glCallList(LIST_PLANSZA);
@@ -136,15 +140,6 @@ TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesAndOutsideIndexesBindNothing)
     EXPECT_TRUE(p.all(2, 2, W / 3 - 2, H - 2, 255, 0, 0, 2));
     EXPECT_TRUE(p.all(W / 3 + 2, 2, 2 * W / 3 - 2, H - 2, 0, 255, 0, 2));
     EXPECT_TRUE(p.all(2 * W / 3 + 2, 2, W - 2, H - 2, 255, 255, 255, 2));
-}
-
-// The door leaf is compiled once and copied into every leaf's list; no list has id 8.
-TEST_F(GlAssets, CopiedDoorLeaves)
-{
-    const std::string door = "1\nleaf\n-1 -1 0 0.5 -1 0 -1 0.8 0 0 0 1 0 0 1 0\n";
-    parseModel(modelDrzwiA, door.data(), door.size(), nullptr);
-    parseModel(modelDrzwiB, door.data(), door.size(), nullptr);
-    compileModelLists();
     const auto drawn = [](GLuint list) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glCallList(list);
@@ -154,7 +149,7 @@ TEST_F(GlAssets, CopiedDoorLeaves)
     EXPECT_GT(std::count(a1.begin(), a1.end(), 255), W * H / 4) << "the leaf shows";
     for (GLuint list : {LIST_DRZWI_A2, LIST_DRZWI_A3, LIST_DRZWI_B1, LIST_DRZWI_B2, LIST_DRZWI_B3})
         EXPECT_TRUE(drawn(list) == a1) << list;
-    EXPECT_EQ(glIsList(8), GL_FALSE) << "no list has id 8";
+    EXPECT_EQ(glIsList(8), GL_FALSE);
 }
 
 // The start-up state the frame relies on: the alpha option picks the test or blending, never both.
@@ -209,5 +204,4 @@ TEST_F(GlAssets, FailedTextureListEndsTheLoadEarly)
     routeTextureList = savedRoute;
     EXPECT_TRUE(quitRequested == 1 && exitStatus == 1);
     EXPECT_EQ(modelPlansza.triangleCount, 12345) << "nothing after the failed list is read";
-    quitRequested = shutdownRequested = exitStatus = 0;
 }
