@@ -72,24 +72,6 @@ protected:
     }
 };
 
-// The opening draws only its fade picture at its level (the buttons would be on the screen); the
-// exit fade darkens everything drawn after it.
-TEST_F(MenuDraw, OpeningAndExitFadesDrawAtTheirLevel)
-{
-    menuState.fadePicture = MENU_SLOT_LOGO;
-    menuState.fadeLevel = 0.5f;
-    ReadPixels p = draw(1);
-    for (float y : BUTTON_Y)
-        expectSlot(p, BUTTON_X, y, MENU_SLOT_LOGO, 0.5f);
-    expectSlot(p, -0.99f, -0.99f, MENU_SLOT_LOGO, 0.5f);
-    expectSlot(p, 0.99f, 0.99f, MENU_SLOT_LOGO, 0.5f);
-    menuState.fadePicture = MENU_SLOT_BACKGROUND;
-    p = draw(0, 1);
-    expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND, 0.5f);
-    expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS, 0.5f);
-    expectSlot(p, BUTTON_X, BUTTON_Y[3], MENU_SLOT_BUTTONS + 7, 0.5f);
-}
-
 TEST_F(MenuDraw, ButtonsShowTheCursorItemSelectedOverTheBackgroundAndFollowTheirOffset)
 {
     for (int32_t cursor = 0; cursor <= MENU_ITEM_BACK; ++cursor) {  // the back button: none selected
@@ -137,8 +119,23 @@ TEST_F(MenuDraw, PanelsCoverTheButtonsWithTheBackButtonAndDrawInOrderWithTheNewG
     EXPECT_EQ(mode, GL_MODELVIEW);
 }
 
-TEST_F(MenuDraw, MenuFrameSetsItsMatricesAndLeavesLightingOn)
+// The opening draws only its fade picture at its level (the buttons would be on the screen); the
+// exit fade darkens everything drawn after it.
+TEST_F(MenuDraw, OpeningAndExitFadesDrawAtTheirLevelAndTheMenuFrameSetsItsMatrices)
 {
+    menuState.fadePicture = MENU_SLOT_LOGO;
+    menuState.fadeLevel = 0.5f;
+    ReadPixels p = draw(1);
+    for (float y : BUTTON_Y)
+        expectSlot(p, BUTTON_X, y, MENU_SLOT_LOGO, 0.5f);
+    expectSlot(p, -0.99f, -0.99f, MENU_SLOT_LOGO, 0.5f);
+    expectSlot(p, 0.99f, 0.99f, MENU_SLOT_LOGO, 0.5f);
+    menuState.fadePicture = MENU_SLOT_BACKGROUND;
+    p = draw(0, 1);
+    expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND, 0.5f);
+    expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS, 0.5f);
+    expectSlot(p, BUTTON_X, BUTTON_Y[3], MENU_SLOT_BUTTONS + 7, 0.5f);
+    SetUp();
     // Whatever matrices the run left, the menu draws in screen space.
     glMatrixMode(GL_PROJECTION);
     glOrtho(0, 640, 0, 480, -1, 1);
@@ -146,7 +143,7 @@ TEST_F(MenuDraw, MenuFrameSetsItsMatricesAndLeavesLightingOn)
     glTranslatef(100.0f, 50.0f, 0.0f);
     introActive = 0, menuState.buttonsEntering = 0.0f;
     menuFrame();  // the test context has no game window, so the picture stays in the back buffer
-    const ReadPixels p = readBackBuffer();
+    p = readBackBuffer();
     expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND);
     expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));

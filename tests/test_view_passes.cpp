@@ -7,7 +7,7 @@
 #include <array>
 #include <cmath>
 
-TEST(ViewPasses, ViewportsAtEachResolutionAndNoInfiniteAspect)
+TEST(ViewPasses, ViewportsAtEachResolutionNoInfiniteAspectAndOnlyTheMainViewNods)
 {
     resetAllRunState();
     struct Row { int pass, width, height, x, y, w, h; };
@@ -27,11 +27,7 @@ TEST(ViewPasses, ViewportsAtEachResolutionAndNoInfiniteAspect)
         const ViewPass p = viewPassFor(v, 640, 0, vehicle, view);
         EXPECT_TRUE(std::isfinite(p.aspect) && p.aspect > 0.0) << v;
     }
-}
-
-TEST(ViewPasses, OnlyTheMainViewNodsWithThePitch)
-{
-    resetAllRunState();
+    // Only the main view nods with the pitch.
     view.cameraLookX = 0.25f;
     const ViewPass still = viewPassFor(VIEW_MAIN, 640, 480, vehicle, view);
     const ViewPass mirror = viewPassFor(VIEW_LEFT_MIRROR, 640, 480, vehicle, view);
