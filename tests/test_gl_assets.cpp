@@ -45,8 +45,7 @@ protected:
     std::string writePicture(const std::string& name, const std::vector<uint32_t>& row, int rows = 1)
     {
         BmpSpec spec;
-        spec.width = static_cast<int32_t>(row.size());
-        spec.height = rows;
+        spec.width = static_cast<int32_t>(row.size()), spec.height = rows;
         spec.pixels = rows24(std::vector<std::vector<uint32_t>>(rows, row));
         writeFile(dir.file(name), asString(buildBmp(spec)));
         return dir.file(name);

@@ -185,7 +185,7 @@ TEST_F(GlScene, EachItemShowsInItsViewsWithItsLighting)
     EXPECT_TRUE(blend[0] == GL_SRC_ALPHA && blend[1] == GL_ONE_MINUS_SRC_ALPHA && glIsEnabled(GL_LIGHTING));
 }
 
-TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFront)
+TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFrontAndTheStopArrowShowsTheStop)
 {
     // The exterior stands 10 units ahead of the camera, the beams 30 units ahead behind it.
     compileList(LIST_ZEW, [] { glColor3ub(128, 128, 128), quadAtZ(-10.0f, 100.0f); });
@@ -196,22 +196,18 @@ TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFront)
     view.cameraAtFront = 0;
     drawRunFrame();
     EXPECT_TRUE(is(320, 240, {128, 128, 128}));
-}
-
-TEST_F(GlScene, StopArrowIsRedAwayFromAStopGreenAtItAndUnturnedWithNoBearing)
-{
-    // A small square round the arrow's pivot at (0.3, 3.175) of the 5 x 3.75 panel, 128 px a unit.
-    const auto square = [](float x0) {
-        compileList(LIST_STOP_ARROW, [x0] { glRectf(x0, 3.125f, x0 + 0.1f, 3.225f); });
-    };
-    square(0.25f);
+    // Red away from a stop, green at it: a small square round the arrow's pivot at (0.3, 3.175) of
+    // the 5 x 3.75 panel, 128 px a unit.
+    SetUp();
+    compileList(LIST_STOP_ARROW, [] { glRectf(0.25f, 3.125f, 0.35f, 3.225f); });
     for (uint8_t atStop : {0, 1}) {
         stops.atStop = atStop;
         drawRunFrame();
         EXPECT_TRUE(is(38, 406, {atStop ? 0 : 255, atStop ? 255 : 0, 0})) << int(atStop);
     }
+    // Unturned with no bearing: a square right of the pivot stays where it is.
     stops.atStop = 0;
-    square(0.5f);
+    compileList(LIST_STOP_ARROW, [] { glRectf(0.5f, 3.125f, 0.6f, 3.225f); });
     stops.stopBearing = std::numeric_limits<float>::quiet_NaN();
     drawRunFrame();
     EXPECT_TRUE(is(70, 406, {255, 0, 0}));
