@@ -1,5 +1,4 @@
-// Texture upload, the model and menu display lists and the whole load sequence on a real GL
-// context.
+// Texture upload, the model display lists and the whole load sequence on a real GL context.
 #include "app/gl_setup.h"
 #include "core/game.h"
 #include "core/options.h"
@@ -17,7 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -46,8 +45,7 @@ protected:
     std::string writePicture(const std::string& name, const std::vector<uint32_t>& row, int rows = 1)
     {
         BmpSpec spec;
-        spec.width = static_cast<int32_t>(row.size());
-        spec.height = rows;
+        spec.width = static_cast<int32_t>(row.size()), spec.height = rows;
         spec.pixels = rows24(std::vector<std::vector<uint32_t>>(rows, row));
         writeFile(dir.file(name), asString(buildBmp(spec)));
         return dir.file(name);
@@ -75,7 +73,7 @@ struct Cwd {
 
 } // namespace
 
-TEST_F(GlAssets, UploadStateFiltersAndMipmaps)
+TEST_F(GlAssets, UploadStateFiltersMipmapsScalingAndReload)
 {
     const std::string path = writePicture("f.bmp", {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
     // The chosen filter, GL's default when no valid one was chosen.
@@ -95,54 +93,44 @@ TEST_F(GlAssets, UploadStateFiltersAndMipmaps)
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glGetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
     EXPECT_TRUE(alignment == 4 && rowLength == 0) << "the unpack state is left as GL's default";
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(GlAssets, PictureOfAnySizeIsScaledToPowersOfTwoAndTheCeiling)
-{
-    // The wide one would be uploaded 8192 texels wide at full size.
+    // Any size is scaled to powers of two under the ceiling (the wide one would be 8192 texels).
     for (int w : {100, 2 * TEXTURE_MAX_SIDE + 8}) {
-        loadTexture(writePicture("odd.bmp", std::vector<uint32_t>(w, 0x808080), 50).c_str(), 3,
-                    TEX_TIMETABLE);
-        ASSERT_NE(texTimetable[3], 0u);
+        const std::string odd = writePicture("odd.bmp", std::vector<uint32_t>(w, 0x808080), 50);
+        loadTexture(odd.c_str(), 3, TEX_TIMETABLE);
         const GLint width = texInfo(texTimetable[3], GL_TEXTURE_WIDTH, 0);
         const GLint height = texInfo(texTimetable[3], GL_TEXTURE_HEIGHT, 0);
         EXPECT_TRUE(width > 0 && width <= TEXTURE_MAX_SIDE && (width & (width - 1)) == 0) << width;
         EXPECT_TRUE(height > 0 && (height & (height - 1)) == 0) << height;
     }
+    // A reload gives a new name and frees the old; a failed image keeps the slot.
+    const GLuint first = texGauges[1];
+    loadTexture(path.c_str(), 1, TEX_GAUGES);
+    const GLuint second = texGauges[1];
+    EXPECT_TRUE(second != first && second != 0u && !glIsTexture(first));
+    loadTexture(dir.file("missing.bmp").c_str(), 1, TEX_GAUGES);
+    EXPECT_TRUE(texGauges[1] == second && glIsTexture(second));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(GlAssets, ReloadGivesANewNameAndFreesTheOldAndAFailedImageKeepsTheSlot)
-{
-    const std::string path = writePicture("r.bmp", {0xFFFFFF, 0xFFFFFF});
-    loadTexture(path.c_str(), 7, TEX_BUS);
-    const GLuint first = texBus[7];
-    ASSERT_NE(first, 0u);
-    loadTexture(path.c_str(), 7, TEX_BUS);
-    const GLuint second = texBus[7];
-    EXPECT_NE(second, first);
-    EXPECT_EQ(glIsTexture(first), GL_FALSE) << "the replaced texture is deleted, not leaked";
-    loadTexture(dir.file("missing.bmp").c_str(), 7, TEX_BUS);
-    EXPECT_TRUE(texBus[7] == second && glIsTexture(second));
-}
-
-TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesAndOutsideIndexesBindNothing)
+TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesOutsideIndexesBindNothingAndDoorLeavesAreCopied)
 {
     loadTexture(writePicture("red.bmp", {0xFF0000}).c_str(), 0, TEX_ROUTE);
     loadTexture(writePicture("green.bmp", {0x00FF00}).c_str(), 1, TEX_ROUTE);
     // Three vertical strips: slot 0 (red), slot 1 (green), slot 200 (outside the group: untextured).
     std::string text = "6\nstrips\n";
-    const float edges[4] = {-1.0f, -1.0f / 3, 1.0f / 3, 1.0f};
-    const int slots[3] = {0, 1, 200};
     for (int s = 0; s < 3; ++s) {
         char line[256];
-        const float a = edges[s], b = edges[s + 1];
-        std::snprintf(line, sizeof line,
-                      "%f -1 -1 %f -1 -1 %f 1 -1 0 0 1 0 1 1 %d\n%f -1 -1 %f 1 -1 %f 1 -1 0 0 1 1 0 1 %d\n",
-                      a, b, b, slots[s], a, b, a, slots[s]);
+        const float a = -1.0f + s * 2.0f / 3, b = a + 2.0f / 3;
+        const int slot = s == 2 ? 200 : s;
+        std::snprintf(line, sizeof line, "%f -1 -1 %f -1 -1 %f 1 -1 0 0 1 0 1 1 %d\n"
+                      "%f -1 -1 %f 1 -1 %f 1 -1 0 0 1 1 0 1 %d\n", a, b, b, slot, a, b, a, slot);
         text += line;
     }
     parseModel(modelPlansza, text.data(), text.size(), nullptr);
+    // The door leaf is compiled once and copied into every leaf's list; no list has id 8.
+    const std::string door = "1\nleaf\n-1 -1 0 0.5 -1 0 -1 0.8 0 0 0 1 0 0 1 0\n";
+    parseModel(modelDrzwiA, door.data(), door.size(), nullptr);
+    parseModel(modelDrzwiB, door.data(), door.size(), nullptr);
     compileModelLists();
     glEnable(GL_TEXTURE_2D);
     glCallList(LIST_PLANSZA);
@@ -151,15 +139,6 @@ TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesAndOutsideIndexesBindNothing)
     EXPECT_TRUE(p.all(2, 2, W / 3 - 2, H - 2, 255, 0, 0, 2));
     EXPECT_TRUE(p.all(W / 3 + 2, 2, 2 * W / 3 - 2, H - 2, 0, 255, 0, 2));
     EXPECT_TRUE(p.all(2 * W / 3 + 2, 2, W - 2, H - 2, 255, 255, 255, 2));
-}
-
-// The door leaf is compiled once and copied into every leaf's list; no list has id 8.
-TEST_F(GlAssets, CopiedDoorLeaves)
-{
-    const std::string door = "1\nleaf\n-1 -1 0 0.5 -1 0 -1 0.8 0 0 0 1 0 0 1 0\n";
-    parseModel(modelDrzwiA, door.data(), door.size(), nullptr);
-    parseModel(modelDrzwiB, door.data(), door.size(), nullptr);
-    compileModelLists();
     const auto drawn = [](GLuint list) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glCallList(list);
@@ -169,14 +148,26 @@ TEST_F(GlAssets, CopiedDoorLeaves)
     EXPECT_GT(std::count(a1.begin(), a1.end(), 255), W * H / 4) << "the leaf shows";
     for (GLuint list : {LIST_DRZWI_A2, LIST_DRZWI_A3, LIST_DRZWI_B1, LIST_DRZWI_B2, LIST_DRZWI_B3})
         EXPECT_TRUE(drawn(list) == a1) << list;
-    EXPECT_EQ(glIsList(8), GL_FALSE) << "no list has id 8";
+    EXPECT_EQ(glIsList(8), GL_FALSE);
 }
 
-TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
+// The start-up state the frame relies on: the alpha option picks the test or blending, never both.
+TEST_F(GlAssets, StartUpStateFollowsTheAlphaOptionAndTheLoadSequenceTwiceDefinesTheSameLists)
 {
     Cwd cwd(generatedTree());
     busChoice = 1;
     readOptionsFrom("Opcje.ini");
+    screenWidth = inGame = 0;  // no display mode matches: the test's window stays as it is
+    for (int32_t alpha : {0, 1}) {
+        optAlphaFunc = alpha;
+        glDisable(GL_ALPHA_TEST), glDisable(GL_BLEND);
+        initGL();
+        EXPECT_EQ(glIsEnabled(GL_ALPHA_TEST), alpha == 0 ? GL_TRUE : GL_FALSE) << alpha;
+        EXPECT_EQ(glIsEnabled(GL_BLEND), alpha == 1 ? GL_TRUE : GL_FALSE) << alpha;
+        for (GLenum cap :
+             {GL_DEPTH_TEST, GL_TEXTURE_2D, GL_CULL_FACE, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL})
+            EXPECT_EQ(glIsEnabled(cap), GL_TRUE) << cap;
+    }
     view.cameraOffsetZ = 99.0f, stops.currentStop = 3, vehicle.busSpeed = 1.0f;
     // The fixed ids, then how many lists exist in all (the font's 256 come from the driver).
     const auto lists = [] {
@@ -201,26 +192,6 @@ TEST_F(GlAssets, LoadSequenceOnTheGeneratedTreeTwiceDefinesTheSameLists)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-// The start-up state the frame relies on: the alpha option picks the test or blending, never both.
-TEST_F(GlAssets, StartUpStateFollowsTheAlphaOption)
-{
-    Cwd cwd(generatedTree());
-    readOptionsFrom("Opcje.ini");
-    screenWidth = inGame = 0;  // no display mode matches: the test's window stays as it is
-    for (int32_t alpha : {0, 1}) {
-        optAlphaFunc = alpha;
-        glDisable(GL_ALPHA_TEST), glDisable(GL_BLEND);
-        initGL();
-        EXPECT_EQ(glIsEnabled(GL_ALPHA_TEST), alpha == 0 ? GL_TRUE : GL_FALSE) << alpha;
-        EXPECT_EQ(glIsEnabled(GL_BLEND), alpha == 1 ? GL_TRUE : GL_FALSE) << alpha;
-        for (GLenum cap :
-             {GL_DEPTH_TEST, GL_TEXTURE_2D, GL_CULL_FACE, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL})
-            EXPECT_EQ(glIsEnabled(cap), GL_TRUE) << cap;
-    }
-    EXPECT_EQ(quitRequested, 0);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
 TEST_F(GlAssets, FailedTextureListEndsTheLoadEarly)
 {
     TempDir empty;
@@ -232,5 +203,4 @@ TEST_F(GlAssets, FailedTextureListEndsTheLoadEarly)
     routeTextureList = savedRoute;
     EXPECT_TRUE(quitRequested == 1 && exitStatus == 1);
     EXPECT_EQ(modelPlansza.triangleCount, 12345) << "nothing after the failed list is read";
-    quitRequested = shutdownRequested = exitStatus = 0;
 }

@@ -72,27 +72,9 @@ protected:
     }
 };
 
-// The opening draws only its fade picture at its level (the buttons would be on the screen); the
-// exit fade darkens everything drawn after it.
-TEST_F(MenuDraw, OpeningAndExitFadesDrawAtTheirLevel)
+TEST_F(MenuDraw, ButtonsShowTheCursorItemSelectedOverTheBackgroundAndFollowTheirOffset)
 {
-    menuState.fadePicture = MENU_SLOT_LOGO;
-    menuState.fadeLevel = 0.5f;
-    ReadPixels p = draw(1);
-    for (float y : BUTTON_Y)
-        expectSlot(p, BUTTON_X, y, MENU_SLOT_LOGO, 0.5f);
-    expectSlot(p, -0.99f, -0.99f, MENU_SLOT_LOGO, 0.5f);
-    expectSlot(p, 0.99f, 0.99f, MENU_SLOT_LOGO, 0.5f);
-    menuState.fadePicture = MENU_SLOT_BACKGROUND;
-    p = draw(0, 1);
-    expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND, 0.5f);
-    expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS, 0.5f);
-    expectSlot(p, BUTTON_X, BUTTON_Y[3], MENU_SLOT_BUTTONS + 7, 0.5f);
-}
-
-TEST_F(MenuDraw, ButtonsShowTheCursorItemSelectedOverTheBackground)
-{
-    for (int32_t cursor = 0; cursor < 4; ++cursor) {
+    for (int32_t cursor = 0; cursor <= MENU_ITEM_BACK; ++cursor) {  // the back button: none selected
         menuState.menuCursor = cursor;
         const ReadPixels p = draw();
         for (int item = 0; item < 4; ++item)
@@ -101,11 +83,18 @@ TEST_F(MenuDraw, ButtonsShowTheCursorItemSelectedOverTheBackground)
         for (float x : {0.9f, BUTTON_X, -0.9f})
             expectSlot(p, x, x == BUTTON_X ? 0.175f : x, MENU_SLOT_BACKGROUND);
     }
+    menuState.buttonsOffset = 0.24f;  // where a panel leaves them: off the screen
+    ReadPixels p = draw();
+    for (float y : BUTTON_Y)
+        expectSlot(p, -0.99f, y, MENU_SLOT_BACKGROUND);
+    menuState.buttonsOffset = 1.0f;  // half way: the new-game button reaches x = -0.26
+    p = draw();
+    expectSlot(p, -0.5f, BUTTON_Y[0], MENU_SLOT_BUTTONS + 1);
+    expectSlot(p, -0.2f, BUTTON_Y[0], MENU_SLOT_BACKGROUND);
 }
 
-TEST_F(MenuDraw, OpenPanelWithBackButtonAndNoItemSelected)
+TEST_F(MenuDraw, PanelsCoverTheButtonsWithTheBackButtonAndDrawInOrderWithTheNewGamePanelOnTop)
 {
-    menuState.menuCursor = MENU_ITEM_BACK;  // buttons kept on the screen to see that none is selected
     menuState.showAboutPanel = 1, menuState.panelOffset = 1.995f, menuState.backButtonOffset = 1.26f;
     const ReadPixels p = draw();
     // The panel covers x -0.895..0.905, y -0.8..0.4, over the buttons.
@@ -114,17 +103,9 @@ TEST_F(MenuDraw, OpenPanelWithBackButtonAndNoItemSelected)
                            {0.0f, 0.45f, MENU_SLOT_BACKGROUND}, {-0.6f, -0.9f, MENU_SLOT_BACK_BUTTON}};
     for (const auto& a : at)
         expectSlot(p, a[0], a[1], static_cast<int>(a[2]));
-    menuState.showAboutPanel = 0;
-    const ReadPixels q = draw();
-    for (int item = 0; item < 4; ++item)
-        expectSlot(q, BUTTON_X, BUTTON_Y[item], MENU_SLOT_BUTTONS + 2 * item + 1);
-}
-
-TEST_F(MenuDraw, PanelsDrawInOrderWithTheNewGamePanelOnTop)
-{
     menuState.buttonsOffset = 0.0f;
     menuState.panelOffset = 2.0f;
-    menuState.showAboutPanel = menuState.showBusesPanel = 1;
+    menuState.showBusesPanel = 1;
     expectSlot(draw(), 0.0f, 0.0f, MENU_SLOT_BUSES_PANEL);
     menuState.showNewGamePanel = 1;
     expectSlot(draw(), 0.0f, 0.0f, MENU_SLOT_NEW_GAME_PANEL);
@@ -138,20 +119,23 @@ TEST_F(MenuDraw, PanelsDrawInOrderWithTheNewGamePanelOnTop)
     EXPECT_EQ(mode, GL_MODELVIEW);
 }
 
-TEST_F(MenuDraw, ButtonsFollowTheirOffset)
+// The opening draws only its fade picture at its level (the buttons would be on the screen); the
+// exit fade darkens everything drawn after it.
+TEST_F(MenuDraw, OpeningAndExitFadesDrawAtTheirLevelAndTheMenuFrameSetsItsMatrices)
 {
-    menuState.buttonsOffset = 0.24f;  // where a panel leaves them: off the screen
-    ReadPixels p = draw();
+    menuState.fadePicture = MENU_SLOT_LOGO;
+    menuState.fadeLevel = 0.5f;
+    ReadPixels p = draw(1);
     for (float y : BUTTON_Y)
-        expectSlot(p, -0.99f, y, MENU_SLOT_BACKGROUND);
-    menuState.buttonsOffset = 1.0f;  // half way: the new-game button reaches x = -0.26
-    p = draw();
-    expectSlot(p, -0.5f, BUTTON_Y[0], MENU_SLOT_BUTTONS);
-    expectSlot(p, -0.2f, BUTTON_Y[0], MENU_SLOT_BACKGROUND);
-}
-
-TEST_F(MenuDraw, MenuFrameSetsItsMatricesAndLeavesLightingOn)
-{
+        expectSlot(p, BUTTON_X, y, MENU_SLOT_LOGO, 0.5f);
+    expectSlot(p, -0.99f, -0.99f, MENU_SLOT_LOGO, 0.5f);
+    expectSlot(p, 0.99f, 0.99f, MENU_SLOT_LOGO, 0.5f);
+    menuState.fadePicture = MENU_SLOT_BACKGROUND;
+    p = draw(0, 1);
+    expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND, 0.5f);
+    expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS, 0.5f);
+    expectSlot(p, BUTTON_X, BUTTON_Y[3], MENU_SLOT_BUTTONS + 7, 0.5f);
+    SetUp();
     // Whatever matrices the run left, the menu draws in screen space.
     glMatrixMode(GL_PROJECTION);
     glOrtho(0, 640, 0, 480, -1, 1);
@@ -159,7 +143,7 @@ TEST_F(MenuDraw, MenuFrameSetsItsMatricesAndLeavesLightingOn)
     glTranslatef(100.0f, 50.0f, 0.0f);
     introActive = 0, menuState.buttonsEntering = 0.0f;
     menuFrame();  // the test context has no game window, so the picture stays in the back buffer
-    const ReadPixels p = readBackBuffer();
+    p = readBackBuffer();
     expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND);
     expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));

@@ -1,6 +1,5 @@
-// The run frame on a real GL context, with tiny coloured display lists compiled under the fixed
-// ids: where the views and mirrors land, which items each pass draws, the lamps' blending and
-// depth, the interior lighting, the wheels' spin and the GL state a frame leaves behind.
+// The run frame on a real GL context, with coloured display lists under the fixed ids: where the
+// views land, which items each pass draws and how they are lit, the wheels' spin, the state left.
 #include "render/scene.h"
 #include "render/font.h"
 #include "core/options.h"
@@ -10,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -32,8 +31,7 @@ void quadAtZ(float z, float half)
     glEnd();
 }
 
-// A 3D item that fills every view: a wall ahead of the bus and one behind it (a panel item, flat,
-// fills the viewport its flat projection is drawn in).
+// An item that fills every view: walls ahead and behind (flat, a panel item filling its viewport).
 void compileBait(uint32_t id, Rgb c, bool flat = false)
 {
     compileList(id, [&] {
@@ -50,8 +48,7 @@ void setAmbient(float a)
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
 }
 
-// The fixed state the frame finds, with a light that adds nothing but the global ambient, so a
-// lit item shows its colour times the ambient. No pictures: items show as solid colour.
+// The fixed state the frame finds; lit items show their colour times the global ambient.
 void fixedState(bool blending)
 {
     glShadeModel(GL_FLAT);
@@ -73,7 +70,6 @@ void fixedState(bool blending)
     glLoadIdentity();
 }
 
-
 class GlScene : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -90,8 +86,7 @@ protected:
         SKIP_WITHOUT_CONTEXT(W, H);
         for (uint32_t id = 1; id <= LIST_LAST; ++id)
             compileList(id, [] {});
-        // A box round the bus: green ahead (-Z), blue on every other side, so the main view sees
-        // green and the mirrors, looking back, see blue.
+        // A box round the bus: green ahead (-Z), blue on every other side (what the mirrors see).
         compileList(LIST_NIEBO, [] {
             const float s = 150.0f;
             glColor3ub(AHEAD.r, AHEAD.g, AHEAD.b);
@@ -109,8 +104,7 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         screenWidth = W, screenHeight = H;
         resetAllRunState();
-        // The step leaves the run state alone; the pause notice at (280, 255) and the dashboard
-        // and penalty lines at the top and bottom are the only texts, and the checks keep off them.
+        // Paused: the step leaves the state alone; the checks keep off the texts.
         run.paused = 1;
         otherCar.otherCarX = otherCar.otherCarZ = otherCar.otherCarHeading = 0.0f;
         view.cameraEyeX = view.cameraLookX = 0.0f, view.cameraEyeY = 1.6f, view.cameraLookZ = -40.0f;
@@ -125,13 +119,16 @@ protected:
     }
 };
 
-TEST_F(GlScene, MirrorsLookBackInTheUpperCornersAndAtMostThreeViewsDraw)
+TEST_F(GlScene, MirrorsLookBackInTheUpperCornersAtMostThreeViewsDrawAndEachTurnsTheWheels)
 {
-    for (int32_t count : {1, 2, 3, 9}) {
+    vehicle.busSpeedAbs = 0.1f;
+    for (int32_t count : {1, 2, 3, 9, 0}) {
         SCOPED_TRACE(count);
         view.viewportCount = count;
+        wheelSpin = 0.0f;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         drawRunFrame();
+        EXPECT_NEAR(wheelSpin, -18.0f * std::max(1, std::min(count, 3)), 1e-4f);
         ReadPixels p = readBackBuffer();
         const Rgb left = count >= 2 ? BEHIND : AHEAD, right = count >= 3 ? BEHIND : AHEAD;
         EXPECT_TRUE(p.all(0, 20, W, 240, AHEAD.r, AHEAD.g, AHEAD.b, 3));
@@ -141,45 +138,54 @@ TEST_F(GlScene, MirrorsLookBackInTheUpperCornersAndAtMostThreeViewsDraw)
     }
 }
 
-TEST_F(GlScene, EachItemShowsInTheMainViewAndOnlyWorldItemsInTheMirrors)
+// Each list, the flag that turns it on, where it shows (1 in mirrors too, 2 flat: a panel item) and
+// how it is lit: l by the scene, i unlit under the interior lighting, a added to what is behind, u unlit.
+TEST_F(GlScene, EachItemShowsInItsViewsWithItsLighting)
 {
-    // Each list with the flag that turns it on; 1 in mirrors, 2 flat (a panel item, main view only).
     uint8_t *yellow = &traffic.trafficYellow, *red = &traffic.trafficRed, *green = &traffic.trafficGreen;
-    const struct {
-        uint32_t list;
-        int kind;
-        uint8_t* flag;
-    } cases[] = {
-        {LIST_PLANSZA, 1, nullptr}, {LIST_ZEW, 1, nullptr}, {LIST_WEW, 1, nullptr}, {LIST_F125, 1, nullptr},
-        {LIST_KOLA_TYLNE, 1, nullptr}, {LIST_KOLO_P, 1, nullptr}, {LIST_KOLO_L, 1, nullptr},
-        {LIST_ZOLTY_A, 1, yellow}, {LIST_ZOLTY_B, 1, yellow}, {LIST_CZERWONY_A, 1, red},
-        {LIST_ZIELONY_B, 1, red}, {LIST_ZIELONY_A, 1, green}, {LIST_CZERWONY_B, 1, green},
-        {LIST_STANDRZWI_1, 1, &doors.door1Open},
-        {LIST_STANDRZWI_2, 1, &doors.door2Open}, {LIST_STANDRZWI_3, 1, &doors.door3Open},
-        {LIST_DRZWI_A1, 1, nullptr}, {LIST_DRZWI_A2, 1, nullptr}, {LIST_DRZWI_A3, 1, nullptr},
-        {LIST_DRZWI_B1, 1, nullptr}, {LIST_DRZWI_B2, 1, nullptr}, {LIST_DRZWI_B3, 1, nullptr},
-        {LIST_DROGOWE, 0, &lights.headlightsOn}, {LIST_KIER_P, 0, &lights.rightIndicatorLamp},
-        {LIST_KIER_L, 0, &lights.leftIndicatorLamp}, {LIST_STOP, 0, &vehicle.brakeLightOn},
-        {LIST_WSTECZNE, 0, &vehicle.reverseLightOn}, {LIST_SPEED_NEEDLE, 0, nullptr},
-        {LIST_STEERING_WHEEL, 0, nullptr}, {LIST_WSKAZNIKI, 2, nullptr}, {LIST_STOP_ARROW, 2, nullptr},
-        {LIST_ROZKLAD, 2, &view.timetableShown},
+    const struct { uint32_t list; int kind; uint8_t* flag; char light; } cases[] = {
+        {LIST_PLANSZA, 1, nullptr, 'l'}, {LIST_ZEW, 1, nullptr, 'l'}, {LIST_WEW, 1, nullptr, 'i'},
+        {LIST_F125, 1, nullptr, 'l'}, {LIST_KOLA_TYLNE, 1, nullptr, 'l'}, {LIST_KOLO_P, 1, nullptr, 'l'},
+        {LIST_KOLO_L, 1, nullptr, 'l'}, {LIST_ZOLTY_A, 1, yellow, 'a'}, {LIST_ZOLTY_B, 1, yellow, 'a'},
+        {LIST_CZERWONY_A, 1, red, 'a'}, {LIST_ZIELONY_B, 1, red, 'a'}, {LIST_ZIELONY_A, 1, green, 'a'},
+        {LIST_CZERWONY_B, 1, green, 'a'}, {LIST_STANDRZWI_1, 1, &doors.door1Open, 'l'},
+        {LIST_STANDRZWI_2, 1, &doors.door2Open, 'l'}, {LIST_STANDRZWI_3, 1, &doors.door3Open, 'l'},
+        {LIST_DRZWI_A1, 1, nullptr, 'l'}, {LIST_DRZWI_A2, 1, nullptr, 'l'}, {LIST_DRZWI_A3, 1, nullptr, 'l'},
+        {LIST_DRZWI_B1, 1, nullptr, 'l'}, {LIST_DRZWI_B2, 1, nullptr, 'l'}, {LIST_DRZWI_B3, 1, nullptr, 'l'},
+        {LIST_DROGOWE, 0, &lights.headlightsOn, 'a'}, {LIST_KIER_P, 0, &lights.rightIndicatorLamp, 'a'},
+        {LIST_KIER_L, 0, &lights.leftIndicatorLamp, 'a'}, {LIST_STOP, 0, &vehicle.brakeLightOn, 'a'},
+        {LIST_WSTECZNE, 0, &vehicle.reverseLightOn, 'a'}, {LIST_SPEED_NEEDLE, 0, nullptr, 'i'},
+        {LIST_STEERING_WHEEL, 0, nullptr, 'i'}, {LIST_WSKAZNIKI, 2, nullptr, 'u'},
+        {LIST_STOP_ARROW, 2, nullptr, 'u'}, {LIST_ROZKLAD, 2, &view.timetableShown, 'u'},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE("list " + std::to_string(c.list));
-        SetUp();
-        compileBait(c.list, BAIT, c.kind == 2);
-        if (c.flag)
-            *c.flag = 1;
-        view.viewportCount = 3;
-        drawRunFrame();
-        ReadPixels p = readBackBuffer();
-        EXPECT_TRUE(is(320, 120, BAIT, p));
-        EXPECT_TRUE(is(80, 360, c.kind == 1 ? BAIT : BEHIND, p));
-        EXPECT_TRUE(is(560, 360, c.kind == 1 ? BAIT : BEHIND, p));
-    }
+    for (const auto& c : cases)
+        for (int run = 0; run < 3; ++run) {  // plain; blending at half light, interior light off, on
+            SCOPED_TRACE(testing::Message() << "list " << c.list << " run " << run);
+            SetUp();
+            if (run > 0)
+                fixedState(true), setAmbient(0.5f), lights.interiorLighting = uint8_t(run - 1);
+            compileBait(c.list, BAIT, c.kind == 2);
+            if (c.flag)
+                *c.flag = 1;
+            view.viewportCount = 3;
+            drawRunFrame();
+            ReadPixels p = readBackBuffer();
+            if (run > 0) {
+                const bool full = c.light == 'u' || c.light == 'a' || (c.light == 'i' && run == 2);
+                EXPECT_TRUE(is(320, 120, {full ? 255 : 128, c.light == 'a' ? 128 : 0, 0}, p));
+                continue;
+            }
+            EXPECT_TRUE(is(320, 120, BAIT, p));
+            EXPECT_TRUE(is(80, 360, c.kind == 1 ? BAIT : BEHIND, p));
+            EXPECT_TRUE(is(560, 360, c.kind == 1 ? BAIT : BEHIND, p));
+        }
+    // Lighting and plain transparency are back afterwards.
+    GLint blend[2] = {0, 0};
+    glGetIntegerv(GL_BLEND_SRC, &blend[0]), glGetIntegerv(GL_BLEND_DST, &blend[1]);
+    EXPECT_TRUE(blend[0] == GL_SRC_ALPHA && blend[1] == GL_ONE_MINUS_SRC_ALPHA && glIsEnabled(GL_LIGHTING));
 }
 
-TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFront)
+TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFrontAndTheStopArrowShowsTheStop)
 {
     // The exterior stands 10 units ahead of the camera, the beams 30 units ahead behind it.
     compileList(LIST_ZEW, [] { glColor3ub(128, 128, 128), quadAtZ(-10.0f, 100.0f); });
@@ -190,77 +196,21 @@ TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFront)
     view.cameraAtFront = 0;
     drawRunFrame();
     EXPECT_TRUE(is(320, 240, {128, 128, 128}));
-}
-
-TEST_F(GlScene, LampsAndTrafficLightsAddTheirLightWhenBlending)
-{
-    for (uint32_t list : {LIST_KIER_P, LIST_ZOLTY_A}) {
-        SetUp();
-        fixedState(true);
-        compileBait(list, BAIT);
-        lights.rightIndicatorLamp = 1;
-        traffic.trafficYellow = 1;
-        drawRunFrame();
-        EXPECT_TRUE(is(320, 120, {255, 255, 0})) << list << ": red added to the green sky";
-    }
-    // The blend function is back to plain transparency afterwards.
-    GLint blend[2] = {0, 0};
-    glGetIntegerv(GL_BLEND_SRC, &blend[0]), glGetIntegerv(GL_BLEND_DST, &blend[1]);
-    EXPECT_TRUE(blend[0] == GL_SRC_ALPHA && blend[1] == GL_ONE_MINUS_SRC_ALPHA);
-}
-
-TEST_F(GlScene, InteriorLightingShowsTheCabAtFullBrightnessButNotTheOutside)
-{
-    for (uint32_t list : {LIST_WEW, LIST_SPEED_NEEDLE, LIST_STEERING_WHEEL, LIST_ZEW}) {
-        SCOPED_TRACE(list);
-        SetUp();
-        setAmbient(0.5f);
-        compileBait(list, {200, 200, 200});
-        drawRunFrame();
-        EXPECT_TRUE(is(320, 120, {100, 100, 100}));
-        lights.interiorLighting = 1;
-        drawRunFrame();
-        const int lit = list == LIST_ZEW ? 100 : 200;
-        EXPECT_TRUE(is(320, 120, {lit, lit, lit}));
-        EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    }
-}
-
-TEST_F(GlScene, StopArrowIsRedAwayFromAStopGreenAtItAndUnturnedWithNoBearing)
-{
-    // A small square round the arrow's pivot at (0.3, 3.175) of the 5 x 3.75 panel, 128 px a unit.
-    const auto square = [](float x0) {
-        compileList(LIST_STOP_ARROW, [x0] {
-            glBegin(GL_QUADS);
-            glVertex2f(x0, 3.125f), glVertex2f(x0 + 0.1f, 3.125f);
-            glVertex2f(x0 + 0.1f, 3.225f), glVertex2f(x0, 3.225f);
-            glEnd();
-        });
-    };
-    square(0.25f);
+    // Red away from a stop, green at it: a small square round the arrow's pivot at (0.3, 3.175) of
+    // the 5 x 3.75 panel, 128 px a unit.
+    SetUp();
+    compileList(LIST_STOP_ARROW, [] { glRectf(0.25f, 3.125f, 0.35f, 3.225f); });
     for (uint8_t atStop : {0, 1}) {
         stops.atStop = atStop;
         drawRunFrame();
         EXPECT_TRUE(is(38, 406, {atStop ? 0 : 255, atStop ? 255 : 0, 0})) << int(atStop);
     }
+    // Unturned with no bearing: a square right of the pivot stays where it is.
     stops.atStop = 0;
-    square(0.5f);
+    compileList(LIST_STOP_ARROW, [] { glRectf(0.5f, 3.125f, 0.6f, 3.225f); });
     stops.stopBearing = std::numeric_limits<float>::quiet_NaN();
     drawRunFrame();
     EXPECT_TRUE(is(70, 406, {255, 0, 0}));
-}
-
-TEST_F(GlScene, EveryPassTurnsTheWheelsAgain)
-{
-    vehicle.busSpeedAbs = 0.1f;
-    for (int pass : {0, 1}) {
-        drawViewPass(pass);
-        EXPECT_NEAR(wheelSpin, -18.0f * (pass + 1), 1e-4f);
-    }
-    wheelSpin = 0.0f;
-    view.viewportCount = 3;
-    drawRunFrame();
-    EXPECT_NEAR(wheelSpin, -54.0f, 1e-4f);
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// Model files (".qx"): count, label and records on good, short and hostile files, and the
-// triangle ranges of the display lists.
+// Model files (".qx"): count, label and records on good, short and hostile files; texture lookup.
 #include "assets/ids.h"
 #include "assets/model.h"
 #include "tests/support/test_util.h"
@@ -7,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -33,7 +31,7 @@ void expectRec(const Model& m, int i, bool b)
     got.push_back(float(m.textureIndex[i]));
     const std::vector<float> recA = {0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 1, 3};
     const std::vector<float> recB = {5, 6, 7, 8, 9, 10, 11, 12, 13, 0.5f, 0.25f, -1, 2, 10, -0.25f, 7};
-    EXPECT_EQ(got, b ? recB : recA)        << "triangle " << i;
+    EXPECT_EQ(got, b ? recB : recA) << "triangle " << i;
 }
 
 } // namespace
@@ -118,51 +116,16 @@ TEST(ModelParse, ShortBrokenAndHostileFilesKeepWhatTheyDoNotRead)
     for (int i = 0; i < 10005; ++i)
         text += (i < MAX_MODEL_TRIANGLES ? REC_A : REC_B) + n;
     const ModelReport r = parse(*m, text);
-    EXPECT_EQ(r.declaredCount, 10005);
-    EXPECT_EQ(m->triangleCount, MAX_MODEL_TRIANGLES);
-    EXPECT_EQ(r.recordsRead, MAX_MODEL_TRIANGLES);
+    EXPECT_EQ((std::vector<int32_t>{r.declaredCount, m->triangleCount, r.recordsRead}),
+              (std::vector<int32_t>{10005, MAX_MODEL_TRIANGLES, MAX_MODEL_TRIANGLES}));
     expectRec(*m, MAX_MODEL_TRIANGLES - 1, false);
 }
 
-TEST(ModelLists, RangesFollowTheCountsAndIndexesOutsideAGroupBindNothing)
+TEST(ModelLists, TextureIndexesOutsideTheirGroupBindNothing)
 {
-    auto span = [](uint32_t list) {
-        for (const ModelList& e : modelLists)
-            if (e.list == list) {
-                std::pair<int32_t, int32_t> s{0, 0};
-                modelListSpan(e, &s.first, &s.second);
-                return s;
-            }
-        ADD_FAILURE() << "no list " << list;
-        return std::pair<int32_t, int32_t>{-1, -1};
-    };
-    // begin -1: an empty range anywhere, -2: any begin.
-    struct Row { Model* model; int32_t count; uint32_t list; int32_t begin, end; };
-    const Row rows[] = {
-        {&modelWew, 6, LIST_WEW, -1, 0},           {&modelWew, 7, LIST_WEW, 6, 7},
-        {&modelWew, 0, LIST_STEERING_WHEEL, 0, 2}, {&modelWew, 0, LIST_SPEED_NEEDLE, 2, 4},
-        {&modelStandrzwi, 4, LIST_STANDRZWI_3, -1, 0}, {&modelStandrzwi, 4, LIST_STANDRZWI_2, -2, 4},
-        {&modelWskazniki, 9, LIST_WSKAZNIKI, -2, 4}, {&modelWskazniki, 9, LIST_STOP_ARROW, 4, 9},
-        {&modelPlansza, 0, LIST_PLANSZA, -2, 0},   {&modelPlansza, 123, LIST_PLANSZA, -2, 123},
-    };
-    for (const Row& r : rows) {
-        const int32_t saved = r.model->triangleCount;
-        r.model->triangleCount = r.count;
-        const auto s = span(r.list);
-        r.model->triangleCount = saved;
-        SCOPED_TRACE(testing::Message() << r.list << " at " << r.count);
-        if (r.begin == -1)
-            EXPECT_EQ(s.second - s.first, 0);
-        else if (r.begin >= 0)
-            EXPECT_EQ(s, std::make_pair(r.begin, r.end));
-        else
-            EXPECT_EQ(s.second, r.end);
-    }
     texBus[99] = 555;
-    texRoute[199] = 777;
     EXPECT_EQ(textureNameFor(TEX_BUS, 99), 555u);
-    EXPECT_EQ(textureNameFor(TEX_ROUTE, 199), 777u);
     for (auto [group, index] : {std::pair<int, int>{TEX_BUS, 100}, {TEX_BUS, -1}, {TEX_ROUTE, 200}, {9, 0}})
         EXPECT_EQ(textureNameFor(group, index), 0u) << group << " " << index;
-    texBus[99] = texRoute[199] = 0;
+    texBus[99] = 0;
 }

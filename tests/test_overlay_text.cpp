@@ -38,30 +38,22 @@ struct Overlay : ::testing::Test {
 
 TEST_F(Overlay, DashboardAndInfoFormats)
 {
-    vehicle.busSpeedAbs = 0.25f;  // 55.5 km/h, rounded to even
+    vehicle.busSpeedAbs = 0.25f, engine.fuel = 199.5f;  // 55.5 km/h, rounded to even
     stops.passengersAlighted = 3.4f, stops.passengersBoarded = 12.6f, stops.passengersOnBoard = 7.0f;
-    engine.fuel = 199.5f;
     gameClock.clockHours = 8.0f, gameClock.clockMinutes = 5.0f, gameClock.clockSeconds = 59.0f;
     rateAndBuild();
-    ASSERT_EQ(texts.count, 11) << "ten dashboard texts and the penalty line";
+    ASSERT_EQ(texts.count, 11) << "ten dashboard texts in one row and the penalty line";
     for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(texts.lines[i].y, texts.lines[0].y) << "one row";
+        EXPECT_EQ(texts.lines[i].y, texts.lines[0].y);
     for (const char* t : {" 3", "13", " 7", " 8", ":", " 5", "59", "200l", " 56KM/H", "punishment:  0"})
         EXPECT_GE(indexOf(t), 0) << '"' << t << '"';
     EXPECT_EQ(texts.lines[10].colour, OVERLAY_COLOUR_GREEN);
 
-    view.infoShown = 1;
-    vehicle.busZ = 12.5f, vehicle.busX = -3.0f;
-    vehicle.busSpeed = -0.1f, vehicle.busSpeedAbs = 0.1f;
-    vehicle.gearText = "wsteczny";
-    vehicle.bodyRoll = -0.0123f, vehicle.pitchSway = 0.5f;
-    doors.door1Text = "otwarte";
-    doors.door2Text = nullptr;  // unset texts print empty
-    stops.stopBearing = 45.0f;
-    engine.fuel = 10.0f;
-    stops.stopDX = 1.0f, stops.stopDZ = -2.0f;
-    vehicle.steer = 0.125f;
-    gameClock.framesPerSecond = 50;
+    view.infoShown = 1, vehicle.busZ = 12.5f, vehicle.busX = -3.0f, vehicle.gearText = "wsteczny";
+    vehicle.busSpeed = -0.1f, vehicle.busSpeedAbs = 0.1f, vehicle.bodyRoll = -0.0123f;
+    doors.door1Text = "otwarte", doors.door2Text = nullptr;  // unset texts print empty
+    stops.stopBearing = 45.0f, stops.stopDX = 1.0f, stops.stopDZ = -2.0f;
+    engine.fuel = 10.0f, vehicle.steer = 0.125f, vehicle.pitchSway = 0.5f, gameClock.framesPerSecond = 50;
     rateAndBuild();
     ASSERT_EQ(texts.count, 10 + 15 + 1);
     expectInOrder({"z=-12.50", "x=-3.00", "speed=22.2km/h", "gears:wsteczny", "resor left-right:-0.01230",
@@ -72,8 +64,7 @@ TEST_F(Overlay, DashboardAndInfoFormats)
 TEST_F(Overlay, EveryGroupInItsOrderAndSetWithALongVerdictCut)
 {
     static const std::string longVerdict(700, 'v');
-    view.infoShown = view.helpShown = 1;
-    run.runFinished = run.paused = 1;
+    view.infoShown = view.helpShown = run.runFinished = run.paused = 1;
     run.verdictText = longVerdict.c_str();
     run.punishment = 0.5f;  // between the verdict ranges: the rating keeps the verdict as it is
     rateAndBuild();
@@ -100,12 +91,10 @@ TEST_F(Overlay, PenaltyRulesRunOncePerTickTwiceUnderTheEndPanelAndShowTheirFloor
     rateAndBuild();
     EXPECT_NEAR(run.punishment, 0.06f, 1e-6f);
     // The verdict shown is the one the rating just gave, after both penalty lines' floor.
-    run.punishment = 0.99f;
-    run.verdictText = "great!!! you are super driver.";
+    run.punishment = 0.99f, run.verdictText = "great!!! you are super driver.";
     rateAndBuild();
     expectInOrder({"points:  1", "not bad, but you need more concetrate", "punishment:  1"});
-    vehicle.busSpeedAbs = 0.0f;
-    run.punishment = 12.7f;
+    vehicle.busSpeedAbs = 0.0f, run.punishment = 12.7f;
     rateAndBuild();
     expectInOrder({"points: 12", "punishment: 12"});
 }

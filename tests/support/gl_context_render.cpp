@@ -30,8 +30,7 @@ bool openRenderTestContext(int width, int height)
     if (!context)
         return false;
     SDL_GL_MakeCurrent(window, context);
-    windowWidth = width;
-    windowHeight = height;
+    windowWidth = width, windowHeight = height;
     return true;
 }
 
@@ -40,8 +39,7 @@ ReadPixels readBackBuffer()
     ReadPixels p;
     if (!context)
         return p;
-    p.width = windowWidth;
-    p.height = windowHeight;
+    p.width = windowWidth, p.height = windowHeight;
     p.rgb.assign(static_cast<size_t>(p.width) * p.height * 3, 0);
     glFinish();
     glReadBuffer(GL_BACK);

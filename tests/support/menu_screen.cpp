@@ -2,18 +2,14 @@
 
 #include <cmath>
 
-int pixelX(const Screenshot& s, float x)
-{
-    return static_cast<int>(std::lround((x + 1.0f) * 0.5f * s.width));
-}
-int pixelY(const Screenshot& s, float y)
-{
-    return static_cast<int>(std::lround((1.0f - y) * 0.5f * s.height));
-}
+namespace {
+// A menu coordinate (-1..1) as a pixel across side pixels; y is passed negated (rows run down).
+int pixel(float v, int side) { return static_cast<int>(std::lround((v + 1.0f) * 0.5f * side)); }
+} // namespace
 
 void meanOf(const Screenshot& s, const Area& a, double out[3])
 {
-    s.mean(pixelX(s, a.x0), pixelY(s, a.y1), pixelX(s, a.x1), pixelY(s, a.y0), out);
+    s.mean(pixel(a.x0, s.width), pixel(-a.y1, s.height), pixel(a.x1, s.width), pixel(-a.y0, s.height), out);
 }
 
 double meanLevel(const Screenshot& s, const Area& a)
@@ -25,6 +21,6 @@ double meanLevel(const Screenshot& s, const Area& a)
 
 double amberShare(const Screenshot& s, const Area& a)
 {
-    return s.share(pixelX(s, a.x0), pixelY(s, a.y1), pixelX(s, a.x1), pixelY(s, a.y0),
+    return s.share(pixel(a.x0, s.width), pixel(-a.y1, s.height), pixel(a.x1, s.width), pixel(-a.y0, s.height),
                    [](const uint8_t* p) { return p[0] > 180 && p[1] > 100 && p[1] < 235 && p[2] < 120; });
 }

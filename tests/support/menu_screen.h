@@ -1,16 +1,11 @@
-// Where the main menu's pieces stand on a screenshot, and the selected buttons' amber: shared by
-// the tests that play the menu.
+// Where the main menu's pieces stand on a screenshot, and the selected buttons' amber.
 #pragma once
 
 #include "tests/support/desktop.h"
 
 // A rectangle in the menu's screen space (-1..1 both ways, y up).
-struct Area {
-    float x0, x1, y0, y1;
-};
+struct Area { float x0, x1, y0, y1; };
 
-int pixelX(const Screenshot& s, float x);
-int pixelY(const Screenshot& s, float y);
 void meanOf(const Screenshot& s, const Area& a, double out[3]);
 double meanLevel(const Screenshot& s, const Area& a);
 
