@@ -36,7 +36,7 @@ TEST_F(Dynamics, SpeedBandsOverwriteAtTheEdges)
     }
 }
 
-TEST_F(Dynamics, ThrottleDrawsTheStopFiguresAndSendsTheBandFrequencyOnBothChannels)
+TEST_F(Dynamics, ThrottleWithTheStopFiguresAndTheBandsThenBrakingCoastingAndReverse)
 {
     startEngine(); engine.engineFreq = 4000; tick();
     EXPECT_EQ(engine.engineFreq, 0) << "standing in forward sets band one";
@@ -56,23 +56,17 @@ TEST_F(Dynamics, ThrottleDrawsTheStopFiguresAndSendsTheBandFrequencyOnBothChanne
         EXPECT_EQ(countOf(calls, "PlaySound(13)"), i == 0 ? 1 : 0) << "the loop starts once per press";
         drops += engine.engineFreq < previous ? 1 : 0; previous = engine.engineFreq;
     }
-    EXPECT_GT(vehicle.busSpeed, 0.26f); EXPECT_EQ(drops, 3); EXPECT_EQ(vehicle.driveDirection, 1);
+    EXPECT_TRUE(vehicle.busSpeed > 0.26f && drops == 3 && vehicle.driveDirection == 1) << drops;
     EXPECT_STREQ(vehicle.gearText, "przod");
-    EXPECT_FLOAT_EQ(vehicle.busX, 0.0f) << "heading 0: along +Z only";
-    EXPECT_GT(vehicle.busZ, 10.0f);
+    EXPECT_TRUE(vehicle.busX == 0.0f && vehicle.busZ > 10.0f) << "heading 0: along +Z only";
     tick();
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(13)"));
-    EXPECT_EQ(engine.engineLoopArmed, 1);
+    EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(13)") && engine.engineLoopArmed == 1);
     // At the top speed exactly one more tick still accelerates.
     tick({VK_UP}); vehicle.busSpeed = TEST_TOP_SPEED; ticks(2, {VK_UP});
     EXPECT_FLOAT_EQ(vehicle.busSpeed, TEST_TOP_SPEED + TEST_ACCEL_STEP);
-}
-
-TEST_F(Dynamics, BrakingCoastingAndReverse)
-{
-    startEngine(); ticks(100, {VK_UP}); const float start = vehicle.busSpeed; tick({VK_DOWN});
-    EXPECT_NEAR(vehicle.busSpeed, start - TEST_BRAKE_STEP, 1e-6);
-    ticks(30, {VK_DOWN});
+    tick({VK_DOWN});
+    EXPECT_NEAR(vehicle.busSpeed, TEST_TOP_SPEED + TEST_ACCEL_STEP - TEST_BRAKE_STEP, 1e-6);
+    ticks(80, {VK_DOWN});
     EXPECT_EQ(make_tuple(vehicle.busSpeed, vehicle.brakeLightOn), make_tuple(0.0f, 1));
     tick();
     EXPECT_EQ(vehicle.brakeLightOn, 0);
@@ -81,8 +75,7 @@ TEST_F(Dynamics, BrakingCoastingAndReverse)
     // Coasting to a standstill takes speed / 8e-05 ticks; the last step may pass zero.
     ticks(static_cast<int>(before / 8e-05f) + 5);
     EXPECT_LE(vehicle.busSpeed, 0.0f); EXPECT_GT(vehicle.busSpeed, -8e-05f);
-    SetUp();  // reverse settles just past its limit and brakes to a standstill
-    startEngine(); ticks(20, {VK_UP}); tick({VK_KEY_Z});
+    ticks(20, {VK_UP}); tick({VK_KEY_Z});  // reverse settles just past its limit and brakes to a standstill
     EXPECT_EQ(vehicle.gear, 0) << "Z while rolling forward";
     tick({VK_KEY_A});
     EXPECT_STREQ(vehicle.gearText, "luz") << "A works at any speed";
@@ -102,8 +95,7 @@ TEST_F(Dynamics, SelfCentringAndTheSteeringLimitOfThePreviousTick)
     EXPECT_NEAR(n, 79.5, 1.5);
     tick({VK_LEFT});
     EXPECT_EQ(vehicle.steer, 0.0f) << "the limit is 0 at a standstill";
-    vehicle.busSpeed = 0.02f;  // a limit of 0.2; nothing moves the bus (no pedal, no drive direction)
-    tick();
+    vehicle.busSpeed = 0.02f; tick();  // a limit of 0.2; nothing moves the bus (no pedal, no drive direction)
     ASSERT_FLOAT_EQ(vehicle.steerLimit, 0.2f);
     ticks(50, {VK_LEFT});
     EXPECT_FLOAT_EQ(vehicle.steer, -0.2f); EXPECT_EQ(vehicle.steerKeyHeld, 1);
@@ -146,8 +138,7 @@ TEST_F(Dynamics, BrakingTakesTheSteeringSignAndThePitchFromTheGear)
         {0, 0.05f, 1, 1, -0.02f}, {1, 0.05f, 1, 1, -0.02f}, {2, 0.05f, 1, -1, -0.02f}, {2, -0.05f, 0, -1, 0}};
     for (const Row& r : rows) {
         SetUp(); vehicle.gear = r.gear; vehicle.busSpeed = r.speed; vehicle.driveDirection = r.direction;
-        vehicle.pedalActive = 1;  // no coasting in the same tick
-        vehicle.steer = 0.1f;     // self-centred to 0.095 before the brake
+        vehicle.pedalActive = 1; vehicle.steer = 0.1f;  // no coasting; self-centred to 0.095 before the brake
         tick({VK_DOWN});
         SCOPED_TRACE(testing::Message() << "gear " << r.gear << " speed " << r.speed);
         EXPECT_NEAR(vehicle.busHeading, r.turn * 0.095f, 1e-6);
