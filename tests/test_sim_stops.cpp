@@ -9,7 +9,6 @@
 #include <tuple>
 
 using std::make_tuple;
-// The keys of the three doors.
 const std::initializer_list<uint8_t> ALL_OPEN = {VK_DELETE, VK_END, VK_NEXT};
 const std::initializer_list<uint8_t> ALL_SHUT = {VK_INSERT, VK_HOME, VK_PRIOR};
 
@@ -18,11 +17,8 @@ protected:
     // Four stops along +Z (world) at 0, 100, 200, 300 (stored as the negative); the bus at the first.
     void SetUp() override
     {
-        SimTest::SetUp(); route.stopCount = 4;
-        for (int i = 0; i < 4; ++i) {
-            route.stopX[i] = 0.0f; route.stopZ[i] = -100.0f * i;
-        }
-        vehicle.busX = 1.0f; vehicle.busZ = 0.0f;
+        SimTest::SetUp(); route.stopCount = 4; vehicle.busX = 1.0f; vehicle.busZ = 0.0f;
+        for (int i = 0; i < 4; ++i) route.stopX[i] = 0.0f, route.stopZ[i] = -100.0f * i;
     }
     void serve(float onBoard, float alight, float board, std::initializer_list<uint8_t> doorKeys)
     {
@@ -53,9 +49,7 @@ TEST_F(Stops, ADoorOpenedAwayFromAStopMovesNobodyAndCosts)
 {
     vehicle.busZ = 50.0f; stops.resumeGear = 0; serve(10, 5, 5, {VK_DELETE});
     ASSERT_EQ(stops.stopService, 1);
-    for (int i = 0; i < 50; ++i) {
-        tick(); rateDriving();
-    }
+    for (int i = 0; i < 50; ++i) tick(), rateDriving();
     EXPECT_EQ(stops.passengersOnBoard, 10.0f); EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
     tick({VK_INSERT}); tick();
     EXPECT_EQ(make_tuple(stops.stopService, stops.currentStop, vehicle.gear), make_tuple(0, 0, 0))
@@ -68,9 +62,7 @@ TEST_F(Stops, AlightingTakesAbout500TicksThroughOneDoorAnd100ThroughThree)
     for (const auto& [n, keys] : {std::pair{500, oneDoor}, {100, ALL_OPEN}}) {
         SetUp(); serve(10, 5, 0, keys);
         EXPECT_NEAR(ticksUntil([] { return stops.passengersAlighted >= 5.0f; }), n, 2);
-        if (keys.size() == 1) {
-            EXPECT_NEAR(stops.passengersOnBoard, 5.0f, 0.02f);
-        }
+        EXPECT_TRUE(n == 100 || std::fabs(stops.passengersOnBoard - 5.0f) < 0.02f) << stops.passengersOnBoard;
     }
     SetUp(); serve(3, 0, 2, ALL_OPEN); tick();
     EXPECT_EQ(stops.alightingPhase, 0) << "nobody to alight: boarding at once";
@@ -88,14 +80,10 @@ TEST_F(Stops, ClosingTheDoorsEndsTheServiceAndCostsTenOnPassengers)
     // Closing on passengers costs ten once, and always at the last service stop.
     for (int32_t stop : {0, 2}) {
         SetUp(); stops.currentStop = stop; vehicle.busZ = 100.0f * stop;
-        if (stop == 0) {
-            serve(10, 8, 0, {VK_DELETE}); ticks(20);
-        } else {  // everybody gets off there, and boarding never starts
-            serve(2, 0, 9, ALL_OPEN); ticks(60);
-            EXPECT_LE(stops.passengersOnBoard, 0.0f);
-            EXPECT_EQ(make_tuple(stops.exchangeInProgress, stops.boardingPhase), make_tuple(1, 0))
-                << "even when empty";
-        }
+        if (stop == 0) serve(10, 8, 0, {VK_DELETE}), ticks(20);
+        else serve(2, 0, 9, ALL_OPEN), ticks(60);  // everybody gets off there, and boarding never starts
+        EXPECT_TRUE(stop == 0 || (stops.passengersOnBoard <= 0.0f && stops.exchangeInProgress == 1 &&
+                                  stops.boardingPhase == 0)) << "even when empty";
         tick(ALL_SHUT); rateDriving(); tick(); rateDriving();
         EXPECT_FLOAT_EQ(run.punishment, 10.0f) << "stop " << stop; EXPECT_EQ(stops.currentStop, stop + 1);
     }
@@ -108,8 +96,7 @@ TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
     EXPECT_EQ(make_tuple(run.runFinished, engine.engineOff), make_tuple(0, 1))
         << "not with the headlights on";
     lights.headlightsOn = 0;
-    for (int guard = 0; !run.runFinished && guard < 100; ++guard)
-        tick({VK_KEY_S});  // the catch sets the latch to 0 as well
+    for (int guard = 0; !run.runFinished && guard < 100; ++guard) tick({VK_KEY_S});  // the latch is 0 too
     EXPECT_EQ(run.runFinished, 1);
     const float z = vehicle.busZ; const int32_t frames = gameClock.framesThisSecond; ticks(20, {VK_UP});
     EXPECT_EQ(make_tuple(vehicle.busZ, gameClock.framesThisSecond), make_tuple(z, frames))
@@ -125,10 +112,9 @@ TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
 TEST_F(Stops, RockingCyclesAndADoorClosedDuringThem)
 {
     stops.swayCycleLimit = 1; serve(20, 20, 0, {VK_DELETE}); float lowest = 0.0f, highest = -1.0f;
-    for (int i = 0; i < 103; ++i) {
-        tick(); lowest = std::min(lowest, vehicle.bodyRoll);
-        highest = i > 60 ? std::max(highest, vehicle.bodyRoll) : highest;
-    }
+    for (int i = 0; i < 103; ++i)
+        tick(), lowest = std::min(lowest, vehicle.bodyRoll),
+        highest = std::max(highest, i > 60 ? vehicle.bodyRoll : -1);
     EXPECT_TRUE(lowest < -0.01f && highest > 0.0f) << "down and back up within the cycle";
     ticks(400);
     EXPECT_EQ(make_tuple(stops.swayActive, stops.swayCycles), make_tuple(0, 2));
