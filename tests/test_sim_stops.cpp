@@ -1,5 +1,5 @@
 // Stops and passengers through the real step: the stop vector, the exchange, the end of service,
-// the last service stop, the end of the run and the rocking at a stop.
+// the last service stop, the end of the run, the rocking at a stop and the rating.
 #include "tests/test_sim_fixture.h"
 
 #include "sim/rating.h"
@@ -124,4 +124,32 @@ TEST_F(Stops, RockingCyclesAndADoorClosedDuringThem)
     ticks(10); tick({VK_INSERT});  // door 2 stays open: still serving the stop
     EXPECT_EQ(ticksUntil([] { return stops.swayActive != 1; }, 300), 104 - 11);
     EXPECT_EQ(stops.swayCycles, 4);
+}
+
+// The penalty rules and the verdict boundaries.
+TEST(Rating, VerdictBoundariesAndPenalties)
+{
+    resetAllRunState(); stops.atStop = 1;
+    const char *great = "great!!! you are super driver.", *notBad = "not bad, but you need more concetrate",
+               *more = "eh, more and more and more and more ... trenings.",
+               *terrible = "You are terible driver, You discharge!!!";
+    // In increasing order: between the ranges the previous verdict stays.
+    const std::pair<float, const char*> verdicts[] = {
+        {0.0f, great}, {0.5f, great},  {1.0f, notBad}, {5.0f, notBad},    {5.5f, notBad},
+        {6.0f, more},  {10.0f, more}, {10.5f, more},   {11.0f, terrible}, {250.0f, terrible}};
+    for (const auto& [total, verdict] : verdicts) {
+        run.punishment = total;
+        EXPECT_EQ(rateDriving(), std::floor(total)) << total; EXPECT_STREQ(run.verdictText, verdict) << total;
+    }
+    // Speeding, a door away from a stop and closing on passengers.
+    struct Row { float speed; uint8_t atStop, doorOpen, exchange; int ticks; float cost; };
+    // 0.2927 is 64.98 km/h, just below 65; 0.2928 is 65.0016 km/h: a point a second above it.
+    const Row rows[] = {{0.2927f, 1, 0, 0, 50, 0.0f}, {0.2928f, 1, 0, 0, 50, 1.0f}, {0, 1, 1, 0, 1, 0.0f},
+                        {0, 0, 1, 0, 1, 0.02f},      {0, 1, 1, 1, 1, 0.0f},        {0, 1, 0, 1, 1, 10.0f}};
+    for (const Row& r : rows) {
+        resetAllRunState(); vehicle.busSpeedAbs = r.speed; stops.atStop = r.atStop;
+        doors.door3Open = r.doorOpen; stops.exchangeInProgress = r.exchange;
+        for (int i = 0; i < r.ticks; ++i) rateDriving();
+        EXPECT_NEAR(run.punishment, r.cost, 1e-4) << r.speed << " " << int(r.doorOpen) << int(r.exchange);
+    }
 }
