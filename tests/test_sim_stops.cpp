@@ -45,31 +45,8 @@ TEST_F(Stops, StopVectorBearingAndDistanceWithoutNan)
     }
 }
 
-TEST_F(Stops, ADoorOpenedAwayFromAStopMovesNobodyAndCosts)
-{
-    vehicle.busZ = 50.0f; stops.resumeGear = 0; serve(10, 5, 5, {VK_DELETE});
-    ASSERT_EQ(stops.stopService, 1);
-    for (int i = 0; i < 50; ++i) tick(), rateDriving();
-    EXPECT_EQ(stops.passengersOnBoard, 10.0f); EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
-    tick({VK_INSERT}); tick();
-    EXPECT_EQ(make_tuple(stops.stopService, stops.currentStop, vehicle.gear), make_tuple(0, 0, 0))
-        << "gear as before";
-}
-
-TEST_F(Stops, AlightingTakesAbout500TicksThroughOneDoorAnd100ThroughThree)
-{
-    const std::initializer_list<uint8_t> oneDoor = {VK_DELETE};
-    for (const auto& [n, keys] : {std::pair{500, oneDoor}, {100, ALL_OPEN}}) {
-        SetUp(); serve(10, 5, 0, keys);
-        EXPECT_NEAR(ticksUntil([] { return stops.passengersAlighted >= 5.0f; }), n, 2);
-        EXPECT_TRUE(n == 100 || std::fabs(stops.passengersOnBoard - 5.0f) < 0.02f) << stops.passengersOnBoard;
-    }
-    SetUp(); serve(3, 0, 2, ALL_OPEN); tick();
-    EXPECT_EQ(stops.alightingPhase, 0) << "nobody to alight: boarding at once";
-    EXPECT_GT(stops.passengersBoarded, 0.0f);
-}
-
-TEST_F(Stops, ClosingTheDoorsEndsTheServiceAndCostsTenOnPassengers)
+// Closing ends the service, gear as before; away from a stop nobody moves and the open door costs.
+TEST_F(Stops, ClosingTheDoorsEndsTheServiceAndADoorOpenedAwayFromAStopCosts)
 {
     stops.resumeGear = 0; serve(2, 1, 1, ALL_OPEN); ticks(200); tick(ALL_SHUT);
     EXPECT_EQ(rateDriving(), 0.0) << "the exchange was over";
@@ -77,16 +54,32 @@ TEST_F(Stops, ClosingTheDoorsEndsTheServiceAndCostsTenOnPassengers)
     EXPECT_EQ(make_tuple(stops.stopService, stops.currentStop, vehicle.gear, stops.alightingPhase,
                          stops.exchangeOpen, stops.passengersBoarded),
               make_tuple(0, 1, 0, 1, 1, 0.0f));
-    // Closing on passengers costs ten once, and always at the last service stop.
-    for (int32_t stop : {0, 2}) {
-        SetUp(); stops.currentStop = stop; vehicle.busZ = 100.0f * stop;
-        if (stop == 0) serve(10, 8, 0, {VK_DELETE}), ticks(20);
-        else serve(2, 0, 9, ALL_OPEN), ticks(60);  // everybody gets off there, and boarding never starts
-        EXPECT_TRUE(stop == 0 || (stops.passengersOnBoard <= 0.0f && stops.exchangeInProgress == 1 &&
-                                  stops.boardingPhase == 0)) << "even when empty";
-        tick(ALL_SHUT); rateDriving(); tick(); rateDriving();
-        EXPECT_FLOAT_EQ(run.punishment, 10.0f) << "stop " << stop; EXPECT_EQ(stops.currentStop, stop + 1);
-    }
+    SetUp(); vehicle.busZ = 50.0f; stops.resumeGear = 0; serve(10, 5, 5, {VK_DELETE});
+    ASSERT_EQ(stops.stopService, 1);
+    for (int i = 0; i < 50; ++i) tick(), rateDriving();
+    EXPECT_EQ(stops.passengersOnBoard, 10.0f); EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
+    tick({VK_INSERT}); tick();
+    EXPECT_EQ(make_tuple(stops.stopService, stops.currentStop, vehicle.gear), make_tuple(0, 0, 0));
+}
+
+// Closing on passengers costs ten once, and always at the last service stop.
+TEST_F(Stops, AlightingThroughOneDoorOrThreeAndClosingOnPassengersCostsTen)
+{
+    serve(10, 8, 0, {VK_DELETE});
+    EXPECT_NEAR(ticksUntil([] { return stops.passengersAlighted >= 5.0f; }), 500, 2);
+    EXPECT_NEAR(stops.passengersOnBoard, 5.0f, 0.02f);
+    tick(ALL_SHUT); rateDriving(); tick(); rateDriving();
+    EXPECT_EQ(make_tuple(run.punishment, stops.currentStop), make_tuple(10.0f, 1));
+    SetUp(); serve(10, 5, 0, ALL_OPEN);
+    EXPECT_NEAR(ticksUntil([] { return stops.passengersAlighted >= 5.0f; }), 100, 2);
+    SetUp(); serve(3, 0, 2, ALL_OPEN); tick();
+    EXPECT_EQ(stops.alightingPhase, 0) << "nobody to alight: boarding at once";
+    EXPECT_GT(stops.passengersBoarded, 0.0f);
+    SetUp(); stops.currentStop = 2; vehicle.busZ = 200.0f; serve(2, 0, 9, ALL_OPEN); ticks(60);
+    EXPECT_TRUE(stops.passengersOnBoard <= 0.0f && stops.exchangeInProgress == 1 && stops.boardingPhase == 0)
+        << "everybody gets off there, and boarding never starts";
+    tick(ALL_SHUT); rateDriving(); tick(); rateDriving();
+    EXPECT_EQ(make_tuple(run.punishment, stops.currentStop), make_tuple(10.0f, 3));
 }
 
 TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
