@@ -31,9 +31,9 @@ protected:
     {
         resetMenuState(); std::memset(keyState, 0, sizeof keyState);
         inGame = quitRequested = shutdownRequested = 0, loadCount = fontDropCount = 0;
-        fsoundRecordReset(); FSOUND_Init(44100, 32, 0);
-        FSOUND_STREAM*& music = soundStreams[STREAM_MENU_MUSIC];
-        music = FSOUND_Stream_Open("Dane/Menu/muzyka.wav", FSOUND_LOOP_NORMAL, 0, 0); FSOUND_Stream_Stop(music);
+        fsoundRecordReset(); FSOUND_Init(44100, 32, 0); auto& music = soundStreams[STREAM_MENU_MUSIC];
+        music = FSOUND_Stream_Open("Dane/Menu/muzyka.wav", FSOUND_LOOP_NORMAL, 0, 0);
+        FSOUND_Stream_Stop(music);
         musicStop = fsoundRecordTake().back();  // "StreamStop(<id>)"
         musicPlay = "StreamPlay(20," + musicStop.substr(11, musicStop.size() - 12) + ")";
     }
@@ -98,24 +98,8 @@ TEST_F(MenuLogic, OpeningFadeWithMusicAtTick402ThenTheExitFadeFor200Ticks)
     EXPECT_EQ(shutdownRequested, 0) << "frames after the request change nothing more";
 }
 
-TEST_F(MenuLogic, CursorMovesOncePerPressAndStaysInBoundsAndExitActsAtOnce)
-{
-    reachIdleMenu();
-    keyState[VK_ESCAPE] = keyState[VK_DOWN] = 1;  // Escape is not read in the menu
-    idle(30);
-    EXPECT_EQ(menuState.menuCursor, 1) << "held: one step only";
-    keyState[VK_DOWN] = 0; tick(); tap(VK_UP, 5);
-    EXPECT_EQ(menuState.menuCursor, 0) << "no wrap past new game";
-    tap(VK_DOWN, 4);
-    EXPECT_EQ(menuState.menuCursor, 3) << "no wrap past exit";
-    EXPECT_EQ(quitRequested + shutdownRequested + inGame, 0);
-    EXPECT_EQ(tap(VK_RETURN).exitFade, 1);
-    EXPECT_EQ(ticksUntil([] { return shutdownRequested == 1; }), 199);
-    EXPECT_LE(menuState.buttonsOffset, 0.0f) << "the buttons left the screen on the way";
-}
-
-// The buses and the about panel: open with the cursor held on back, back closes in tick 105.
-TEST_F(MenuLogic, PanelsOpenWithTheCursorOnBackAndBackClosesThemInTick105)
+// The panels open with the cursor held on back, and back closes them in tick 105.
+TEST_F(MenuLogic, PanelsTheCursorAndTheExitFromTheIdleMenu)
 {
     reachIdleMenu();
     for (int item : {MENU_ITEM_BUSES, MENU_ITEM_ABOUT}) {
@@ -131,10 +115,20 @@ TEST_F(MenuLogic, PanelsOpenWithTheCursorOnBackAndBackClosesThemInTick105)
         EXPECT_EQ(1 + ticksUntil([] { return menuState.cmdBack == 0; }), 105);
         EXPECT_TRUE(menuState.backButtonOffset <= 0.0f && std::fabs(menuState.panelOffset) < 1e-4f &&
                     menuState.buttonsOffset >= 1.495f && menuState.menuBusy == 0);
-        // Buttons-in completed in the same tick, so the buttons stay where they are.
         const float buttons = menuState.buttonsOffset; idle(10);
-        EXPECT_EQ(menuState.buttonsOffset, buttons);
+        EXPECT_EQ(menuState.buttonsOffset, buttons) << "buttons-in completed in the same tick: they stay";
     }
+    keyState[VK_ESCAPE] = keyState[VK_DOWN] = 1;  // Escape is not read in the menu
+    idle(30);
+    EXPECT_EQ(menuState.menuCursor, 1) << "held: one step only";
+    keyState[VK_DOWN] = 0; tick(); tap(VK_UP, 5);
+    EXPECT_EQ(menuState.menuCursor, 0) << "no wrap past new game";
+    tap(VK_DOWN, 4);
+    EXPECT_EQ(menuState.menuCursor, 3) << "no wrap past exit";
+    EXPECT_EQ(quitRequested + shutdownRequested + inGame, 0);
+    EXPECT_EQ(tap(VK_RETURN).exitFade, 1);
+    EXPECT_EQ(ticksUntil([] { return shutdownRequested == 1; }), 199);
+    EXPECT_LE(menuState.buttonsOffset, 0.0f) << "the buttons left the screen on the way";
 }
 
 TEST_F(MenuLogic, NewGameLoadsOnceInTick106AndTheReturnRestartsMusicAndSlidesButtonsIn106Ticks)

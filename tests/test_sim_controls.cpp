@@ -11,7 +11,7 @@ using Controls = SimTest;
 using Timers = SimTest;
 using std::make_tuple;
 
-TEST_F(Controls, ToggleKeysMirrorsAndPause)
+TEST_F(Controls, ToggleKeysMirrorsPauseEscapeAndTheCameras)
 {
     // J, J again, J then H (H hides the info), J (J hides the help): info and help after each.
     const std::pair<uint8_t, uint8_t> shown[] = {{1, 0}, {0, 0}, {0, 1}, {1, 0}};
@@ -38,11 +38,8 @@ TEST_F(Controls, ToggleKeysMirrorsAndPause)
     tick({VK_KEY_J}); tick(); tick({VK_KEY_P}); tick();
     EXPECT_EQ(view.infoShown, 1) << "J works while paused";
     EXPECT_NE(otherCar.otherCarZ, car.otherCarZ);
-}
-
-TEST_F(Controls, EscapeAndTheCameras)
-{
-    startEngine(); ticks(30, {VK_UP}); tick({VK_KEY_L}); tick({VK_KEY_A}); stops.passengersOnBoard = 12.0f;
+    // Escape ends the run: the run's state is reset, the gear and the penalties carry over.
+    tick({VK_KEY_L}); tick({VK_KEY_A}); stops.passengersOnBoard = 12.0f;
     stops.currentStop = 2; doors.door2Open = 1; doors.door2Text = "otwarte"; run.punishment = 3.5f;
     run.runFinished = 1; gameClock.clockSeconds = 42.0f; tick({VK_ESCAPE});
     EXPECT_EQ(make_tuple(inGame, returnToMenu, shutdownRequested, engine.engineOff, engine.throttleLocked,
@@ -109,14 +106,13 @@ TEST_F(Timers, ClockAndTrafficLights)
     tick(); const float before = gameClock.clockSeconds; ticks(150);
     EXPECT_EQ(gameClock.clockSeconds, before + 3.0f);
     SetUp();  // the traffic light cycle
-    struct Phase { int32_t second; uint8_t red, yellow, green; };
-    const Phase phases[] = {{19, 1, 0, 0}, {20, 1, 1, 0}, {22, 1, 1, 0}, {23, 0, 0, 1},
-                            {42, 0, 0, 1}, {43, 0, 1, 0}, {45, 0, 1, 0}, {46, 1, 0, 0}};
+    // Seconds into the cycle and the lamps as red, yellow, green digits.
+    const std::pair<int32_t, int> phases[] = {{19, 100}, {20, 110}, {22, 110}, {23, 1},
+                                              {42, 1},   {43, 10},  {45, 10},  {46, 100}};
     fakeNowMs = 1000000; int32_t s = 0;
-    for (const Phase& p : phases) {
-        for (; s < p.second; ++s, fakeNowMs += 1000) stepTrafficLights();
-        EXPECT_EQ(traffic.trafficRed * 100 + traffic.trafficYellow * 10 + traffic.trafficGreen,
-                  p.red * 100 + p.yellow * 10 + p.green) << s;
+    for (const auto& [second, lamps] : phases) {
+        for (; s < second; ++s, fakeNowMs += 1000) stepTrafficLights();
+        EXPECT_EQ(traffic.trafficRed * 100 + traffic.trafficYellow * 10 + traffic.trafficGreen, lamps) << s;
     }
     EXPECT_EQ(traffic.trafficSeconds, 0) << "the cycle starts again after 46 s";
 }
