@@ -36,7 +36,7 @@ TEST_F(Dynamics, SpeedBandsOverwriteAtTheEdges)
     }
 }
 
-TEST_F(Dynamics, ThrottleWithTheStopFiguresAndTheBandsThenBrakingCoastingAndReverse)
+TEST_F(Dynamics, ThrottleAndTheBandsBrakingCoastingNeutralAndReverse)
 {
     startEngine(); engine.engineFreq = 4000; tick();
     EXPECT_EQ(engine.engineFreq, 0) << "standing in forward sets band one";
@@ -79,7 +79,23 @@ TEST_F(Dynamics, ThrottleWithTheStopFiguresAndTheBandsThenBrakingCoastingAndReve
     EXPECT_EQ(vehicle.gear, 0) << "Z while rolling forward";
     tick({VK_KEY_A});
     EXPECT_STREQ(vehicle.gearText, "luz") << "A works at any speed";
-    ticks(40, {VK_DOWN}); tick({VK_KEY_Z});
+    ticks(40, {VK_DOWN}); const float z = vehicle.busZ;
+    // In neutral: throttle +300 Hz a tick below 30000 on both channels; no pedal or the brake -200 Hz
+    // a tick above idle, on channel 0 only.
+    struct Row { uint8_t key; int32_t before, after; bool sentIdle, sentThrottle; };
+    const Row rows[] = {{VK_UP, 4000, 4300, true, true},     {VK_UP, 29999, 30299, true, true},
+                        {VK_UP, 30000, 30000, false, false}, {0, 4201, 4001, true, false},
+                        {0, 4200, 4000, true, false},        {0, 4000, 4000, false, false},
+                        {VK_DOWN, 4200, 4000, true, false},  {VK_DOWN, 4000, 4000, false, false}};
+    for (const Row& r : rows) {
+        engine.engineFreq = r.before; fsoundRecordTake(); r.key ? tick({r.key}) : tick();
+        const auto calls = fsoundRecordTake(); const std::string f = std::to_string(r.after);
+        EXPECT_EQ(engine.engineFreq, r.after) << r.before;
+        EXPECT_EQ(recorded(calls, "SetFrequency(0," + f + ")"), r.sentIdle) << r.before;
+        EXPECT_EQ(recorded(calls, "SetFrequency(13," + f + ")"), r.sentThrottle) << r.before;
+    }
+    EXPECT_EQ(vehicle.busZ, z) << "the bus does not move in neutral";
+    tick({VK_KEY_Z});
     EXPECT_EQ(vehicle.reverseLightOn, 1);
     ticks(200, {VK_UP});
     EXPECT_LE(vehicle.busSpeed, -0.05f); EXPECT_GE(vehicle.busSpeed, -0.05f - TEST_ACCEL_STEP - 1e-6f);
@@ -106,27 +122,6 @@ TEST_F(Dynamics, SelfCentringAndTheSteeringLimitOfThePreviousTick)
     startEngine(); ticks(50, {VK_UP}); ticks(30, {VK_UP, VK_RIGHT});
     EXPECT_TRUE(vehicle.busHeading > 1.0f && vehicle.busX > 0.0f && vehicle.bodyRoll > 0.0f)
         << "turning right";
-}
-
-// Throttle in neutral revs the engine 300 Hz a tick while below 30000 and leaves the bus where it
-// is; without pedals, and under the brake, the engine winds down 200 Hz a tick while above idle, on
-// channel 0 only.
-TEST_F(Dynamics, NeutralRevsToTheCapAndWindsDownToIdle)
-{
-    startEngine(); tick({VK_KEY_A}); const float z = vehicle.busZ;
-    struct Row { uint8_t key; int32_t before, after; bool sentIdle, sentThrottle; };
-    const Row rows[] = {{VK_UP, 4000, 4300, true, true},     {VK_UP, 29999, 30299, true, true},
-                        {VK_UP, 30000, 30000, false, false}, {0, 4201, 4001, true, false},
-                        {0, 4200, 4000, true, false},        {0, 4000, 4000, false, false},
-                        {VK_DOWN, 4200, 4000, true, false},  {VK_DOWN, 4000, 4000, false, false}};
-    for (const Row& r : rows) {
-        engine.engineFreq = r.before; fsoundRecordTake(); r.key ? tick({r.key}) : tick();
-        const auto calls = fsoundRecordTake(); const std::string f = std::to_string(r.after);
-        EXPECT_EQ(engine.engineFreq, r.after) << r.before;
-        EXPECT_EQ(recorded(calls, "SetFrequency(0," + f + ")"), r.sentIdle) << r.before;
-        EXPECT_EQ(recorded(calls, "SetFrequency(13," + f + ")"), r.sentThrottle) << r.before;
-    }
-    EXPECT_EQ(vehicle.busZ, z) << "the bus does not move in neutral";
 }
 
 // The brake turns the heading by +steer in forward and neutral and by -steer in reverse, whatever

@@ -31,10 +31,8 @@ TEST_F(Stops, StopVectorBearingAndDistanceWithoutNan)
 {
     struct Row { float x, z, bearing; uint8_t atStop; };
     // 5 is not closer than 5; on the stop no NaN; dz = 0 with dx != 0 a quarter turn from 180.
-    const Row rows[] = {{3, -4, float(-std::atan(3.0 / -4.0) * 57.29578), 0},
-                        {3, 4, float(180.0 - std::atan(0.75) * 57.29578), 0},
-                        {0, 0, 180.0f, 1},
-                        {2, 0, 90.0f, 1}};
+    const Row rows[] = {{3, -4, float(-std::atan(3.0 / -4.0) * 57.29578), 0}, {0, 0, 180.0f, 1},
+                        {3, 4, float(180.0 - std::atan(0.75) * 57.29578), 0}, {2, 0, 90.0f, 1}};
     for (const Row& r : rows) {
         vehicle.busX = r.x; vehicle.busZ = r.z; updateStopGeometry();
         SCOPED_TRACE(testing::Message() << r.x << "," << r.z);
