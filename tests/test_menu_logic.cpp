@@ -161,7 +161,7 @@ TEST_F(MenuLogic, NewGameLoadsOnceInTick106AndTheReturnRestartsMusicAndSlidesBut
     EXPECT_EQ(loadCount, 2) << "a second game loads again";
 }
 
-TEST_F(MenuLogic, UnknownMotionsClosedGatesAndPanelOutHidingItsPanels)
+TEST_F(MenuLogic, UnknownMotionsClosedGatesPanelOutAndEnterWhileTheButtonsSlide)
 {
     const MenuState before = menuState;
     for (int motion : {-1, 2, 3, 8, 99}) menuMotion(motion);
@@ -174,10 +174,7 @@ TEST_F(MenuLogic, UnknownMotionsClosedGatesAndPanelOutHidingItsPanels)
     menuState.showAboutPanel = menuState.showBusesPanel = menuState.showNewGamePanel = 1;
     menuMotion(MENU_MOTION_PANEL_OUT);
     EXPECT_EQ(menuState.showAboutPanel + menuState.showBusesPanel * 2 + menuState.showNewGamePanel * 4, 4);
-}
-
-TEST_F(MenuLogic, EnterWhileButtonsSlideIsIgnoredUnlessStillHeld)
-{
+    SetUp();  // Enter while the buttons slide in is ignored unless still held
     ticksUntil([] { return introActive == 0; });
     idle(20); tap(VK_RETURN); tick();
     EXPECT_EQ(menuState.cmdNewGame, 0);

@@ -10,8 +10,7 @@
 TEST(RouteLayout, TheCarLoopClosesAndKeepsToItsLane)
 {
     const std::vector<RoutePoint>& loop = routeCarLoop();
-    ASSERT_GT(loop.size(), 700u);
-    EXPECT_LT(loop.size(), 800u) << "about 7 690 ticks every 10";
+    ASSERT_NEAR(loop.size(), 769, 50) << "about 7 690 ticks every 10";
     EXPECT_LT(std::hypot(loop.back().x - loop.front().x, loop.back().z - loop.front().z), 5.0f);
     for (const RoutePoint& p : loop)
         EXPECT_NEAR(routeProject(routeLoopRoad(), p.x, p.z).lateral, ROUTE_CAR_LANE_OFFSET, 0.3f)

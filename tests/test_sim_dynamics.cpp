@@ -22,7 +22,7 @@ TEST(RandomAndConversions, RuntimeSequenceAndClampedTruncation)
     for (const auto& [in, out] : rows) EXPECT_EQ(truncToInt(in), out) << in;
 }
 
-TEST_F(Dynamics, SpeedBandsOverwriteAtTheEdges)
+TEST_F(Dynamics, SpeedBandsAtTheEdgesAndTheBrakesTurnAndPitchByTheGear)
 {
     // Float speeds against double edges: 0.05f is just above 0.05 (band 2), 0.16f and 0.26f just below
     // theirs; products truncate; past the top or backwards no band matches; an absurd speed clamps.
@@ -33,6 +33,20 @@ TEST_F(Dynamics, SpeedBandsOverwriteAtTheEdges)
         vehicleParams.topSpeed = speed > 1.0f ? 1e30f : TEST_TOP_SPEED; engine.engineFreq = -1;
         vehicle.busSpeed = speed; applySpeedBands();
         EXPECT_EQ(engine.engineFreq, freq) << "speed " << speed;
+    }
+    // The brake turns the heading by +steer in forward and neutral and by -steer in reverse, whatever
+    // the direction of travel; braking a backward roll in reverse pitches the body back up.
+    struct Row { int32_t gear; float speed; uint8_t direction; float turn, pitch; };
+    const Row brakes[] = {
+        {0, 0.05f, 1, 1, -0.02f}, {1, 0.05f, 1, 1, -0.02f}, {2, 0.05f, 1, -1, -0.02f}, {2, -0.05f, 0, -1, 0}};
+    for (const Row& r : brakes) {
+        SetUp(); vehicle.gear = r.gear; vehicle.busSpeed = r.speed; vehicle.driveDirection = r.direction;
+        vehicle.pedalActive = 1; vehicle.steer = 0.1f;  // no coasting; self-centred to 0.095 before the brake
+        tick({VK_DOWN});
+        SCOPED_TRACE(testing::Message() << "gear " << r.gear << " speed " << r.speed);
+        EXPECT_NEAR(vehicle.busHeading, r.turn * 0.095f, 1e-6);
+        EXPECT_NEAR(vehicle.busSpeed, r.speed - std::copysign(TEST_BRAKE_STEP, r.speed), 1e-6);
+        EXPECT_NEAR(vehicle.pitchSway, r.pitch, 1e-6);
     }
 }
 
@@ -122,22 +136,4 @@ TEST_F(Dynamics, SelfCentringAndTheSteeringLimitOfThePreviousTick)
     startEngine(); ticks(50, {VK_UP}); ticks(30, {VK_UP, VK_RIGHT});
     EXPECT_TRUE(vehicle.busHeading > 1.0f && vehicle.busX > 0.0f && vehicle.bodyRoll > 0.0f)
         << "turning right";
-}
-
-// The brake turns the heading by +steer in forward and neutral and by -steer in reverse, whatever
-// the direction of travel; braking a backward roll in reverse pitches the body back up.
-TEST_F(Dynamics, BrakingTakesTheSteeringSignAndThePitchFromTheGear)
-{
-    struct Row { int32_t gear; float speed; uint8_t direction; float turn, pitch; };
-    const Row rows[] = {
-        {0, 0.05f, 1, 1, -0.02f}, {1, 0.05f, 1, 1, -0.02f}, {2, 0.05f, 1, -1, -0.02f}, {2, -0.05f, 0, -1, 0}};
-    for (const Row& r : rows) {
-        SetUp(); vehicle.gear = r.gear; vehicle.busSpeed = r.speed; vehicle.driveDirection = r.direction;
-        vehicle.pedalActive = 1; vehicle.steer = 0.1f;  // no coasting; self-centred to 0.095 before the brake
-        tick({VK_DOWN});
-        SCOPED_TRACE(testing::Message() << "gear " << r.gear << " speed " << r.speed);
-        EXPECT_NEAR(vehicle.busHeading, r.turn * 0.095f, 1e-6);
-        EXPECT_NEAR(vehicle.busSpeed, r.speed - std::copysign(TEST_BRAKE_STEP, r.speed), 1e-6);
-        EXPECT_NEAR(vehicle.pitchSway, r.pitch, 1e-6);
-    }
 }
