@@ -1,5 +1,4 @@
-// The menu as a state machine over ticks, without a window: keys pressed through keyState, the
-// load and the font release counted, the sound calls taken from the recording library.
+// The menu over ticks without a window: keys through keyState, load and font release counted, sound recorded.
 #include "core/game.h"
 #include "core/keys.h"
 #include "flow/menu.h"
@@ -174,8 +173,7 @@ TEST_F(MenuLogic, UnknownMotionsClosedGatesPanelOutAndEnterWhileTheButtonsSlide)
     menuState.showAboutPanel = menuState.showBusesPanel = menuState.showNewGamePanel = 1;
     menuMotion(MENU_MOTION_PANEL_OUT);
     EXPECT_EQ(menuState.showAboutPanel + menuState.showBusesPanel * 2 + menuState.showNewGamePanel * 4, 4);
-    SetUp();  // Enter while the buttons slide in is ignored unless still held
-    ticksUntil([] { return introActive == 0; });
+    SetUp(); ticksUntil([] { return introActive == 0; });  // Enter while the buttons slide: only if held
     idle(20); tap(VK_RETURN); tick();
     EXPECT_EQ(menuState.cmdNewGame, 0);
     keyState[VK_RETURN] = 1;  // held through the rest of the slide: acts on the first tick after it

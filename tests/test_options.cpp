@@ -55,9 +55,7 @@ TEST(Options, EveryKeyAndItsOutOfRangeValues)
         {1, o + "FolderMp3=Muzyka/\n", mp3 + "Muzyka/"},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.ini);
-        const std::string file = dir.file("Opcje.ini");
-        std::remove(file.c_str());
+        SCOPED_TRACE(r.ini); const std::string file = dir.file("Opcje.ini"); std::remove(file.c_str());
         if (r.ini == "fifo") ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
         else if (!r.ini.empty()) writeFile(file, r.ini);
         busChoice = r.bus; readOptions();
@@ -71,8 +69,7 @@ TEST(Options, EveryKeyAndItsOutOfRangeValues)
 
 TEST(Profile, NumbersAndText)
 {
-    TempDir dir;
-    const std::string p = dir.file("a.ini");
+    TempDir dir; const std::string p = dir.file("a.ini");
     writeFile(p, "; comment\n[Other]\nA=5\n[ Opcje ]\r\nA = 12abc\r\nB=-3\nC=words\nD=\nE=+7\n"
                  "S=  \"quoted\"  \n");
     const struct { const char *section, *key; int want; } ints[] = {

@@ -35,8 +35,7 @@ TEST(OtherCar, FirstTicksTheLoopAndTheHeadingRamp)
     EXPECT_EQ(rampHeading(271.0f, 0.0f), 272.5f) << "its own start plus the carried 1.0 plus 0.5";
 }
 
-// Every bound of the thirteen zones, a hundredth inside and outside, against the zone table of the
-// game's rules applied in order to a car standing there (speed 0, ramps clear).
+// Every zone bound a hundredth either side, against the rules' zone table applied in order to a stopped car.
 TEST(OtherCar, TheThirteenZonesBoundByBound)
 {
     constexpr float OPEN = -1e9f, NONE = -1.0f, KEEP = 12345.0f;

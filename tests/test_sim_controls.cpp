@@ -1,5 +1,4 @@
-// Keys through the real step: toggles once per press, pause, Escape, cameras, mirrors, joystick;
-// the real-second timers on a fake clock: the game clock, the frame counter, the traffic lights.
+// Keys through the real step (toggles, pause, Escape, cameras, joystick) and the real-second timers.
 #include "tests/test_sim_fixture.h"
 
 #include "sim/controls.h"
@@ -28,8 +27,7 @@ TEST_F(Controls, ToggleKeysMirrorsPauseEscapeAndTheCameras)
         ticks(3, {VK_KEY_L}); tick();
         EXPECT_EQ(view.viewportCount, e);
     }
-    SetUp();  // pause freezes everything but the toggles
-    startEngine(); ticks(10, {VK_UP}); tick({VK_KEY_P});
+    SetUp(); startEngine(); ticks(10, {VK_UP}); tick({VK_KEY_P});  // pause freezes all but the toggles
     ASSERT_EQ(run.paused, 1);
     const VehicleState before = vehicle; const OtherCarState car = otherCar;
     const float seconds = gameClock.clockSeconds; ticks(200, {VK_UP, VK_LEFT});
@@ -52,8 +50,7 @@ TEST_F(Controls, ToggleKeysMirrorsPauseEscapeAndTheCameras)
     SetUp(); escapeQuits = 1; engine.engineOff = 0; tick({VK_ESCAPE});
     EXPECT_EQ(make_tuple(shutdownRequested, quitRequested, inGame, engine.engineOff), make_tuple(1, 1, 1, 0))
         << "no run reset: the program is ending";
-    SetUp();  // camera presets and the keypad
-    tick({VK_F2});
+    SetUp(); tick({VK_F2});  // camera presets and the keypad
     EXPECT_EQ(make_tuple(view.cameraOffsetZ, view.cameraEyeY, view.cameraLookZ, view.cameraAtFront),
               make_tuple(-14.0f, 4.0f, -100.0f, 0));
     tick({VK_NUMPAD3}); const float look = view.cameraLookX; tick({VK_NUMPAD5});
@@ -74,8 +71,7 @@ TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOffAndTheArrowsDoNotSte
     EXPECT_EQ(make_tuple(vehicle.busSpeed, vehicle.steer, vehicle.busZ), make_tuple(0.0f, 0.0f, 0.0f));
     fakeJoystick.x = 32768 + 10000; fakeJoystick.y = 32768 - 20000;  // forward
     tick();
-    // The self-centring acts on the stick's value too, later in the same step.
-    EXPECT_NEAR(vehicle.steer, 10000 * 1.2e-05f - 0.005f, 1e-6);
+    EXPECT_NEAR(vehicle.steer, 10000 * 1.2e-05f - 0.005f, 1e-6) << "self-centred later in the step";
     EXPECT_NEAR(vehicle.busSpeed, 20000 * 1e-08 * 1.5, 1e-7);
     ticks(100);
     EXPECT_TRUE(vehicle.busSpeed > 0.02f && engine.engineOff == 1);
@@ -105,8 +101,7 @@ TEST_F(Timers, ClockAndTrafficLights)
     fakeNowMs = (uint64_t{1} << 32) - 1500;  // 49.7 days: the timers go on past the 32-bit wrap
     tick(); const float before = gameClock.clockSeconds; ticks(150);
     EXPECT_EQ(gameClock.clockSeconds, before + 3.0f);
-    SetUp();  // the traffic light cycle
-    // Seconds into the cycle and the lamps as red, yellow, green digits.
+    SetUp();  // the light cycle: seconds into it, and the lamps as red, yellow, green digits
     const std::pair<int32_t, int> phases[] = {{19, 100}, {20, 110}, {22, 110}, {23, 1},
                                               {42, 1},   {43, 10},  {45, 10},  {46, 100}};
     fakeNowMs = 1000000; int32_t s = 0;

@@ -1,5 +1,4 @@
-// The bus's motion through the real step: the random figures, throttle and the engine bands,
-// braking, reverse, coasting and the steering.
+// The bus's motion through the real step: random figures, throttle, bands, brakes, reverse, steering.
 #include "tests/test_sim_fixture.h"
 
 #include "sim/dynamics.h"
@@ -24,8 +23,7 @@ TEST(RandomAndConversions, RuntimeSequenceAndClampedTruncation)
 
 TEST_F(Dynamics, SpeedBandsAtTheEdgesAndTheBrakesTurnAndPitchByTheGear)
 {
-    // Float speeds against double edges: 0.05f is just above 0.05 (band 2), 0.16f and 0.26f just below
-    // theirs; products truncate; past the top or backwards no band matches; an absurd speed clamps.
+    // Float speeds on double edges: 0.05f is above 0.05, 0.16f and 0.26f below; products truncate.
     const std::pair<float, int32_t> rows[] = {{0.0f, 0},      {0.03f, 14999}, {0.05f, 8500},  {0.1f, 17000},
                                               {0.16f, 27199}, {0.2f, 19000},  {0.26f, 24699}, {0.3f, 15000},
                                               {0.31f, -1},    {-0.01f, -1},   {1e25f, INT_MAX}};
@@ -34,8 +32,7 @@ TEST_F(Dynamics, SpeedBandsAtTheEdgesAndTheBrakesTurnAndPitchByTheGear)
         vehicle.busSpeed = speed; applySpeedBands();
         EXPECT_EQ(engine.engineFreq, freq) << "speed " << speed;
     }
-    // The brake turns the heading by +steer in forward and neutral and by -steer in reverse, whatever
-    // the direction of travel; braking a backward roll in reverse pitches the body back up.
+    // The brake turns by +steer, in reverse by -steer; braking a backward roll pitches the body up.
     struct Row { int32_t gear; float speed; uint8_t direction; float turn, pitch; };
     const Row brakes[] = {
         {0, 0.05f, 1, 1, -0.02f}, {1, 0.05f, 1, 1, -0.02f}, {2, 0.05f, 1, -1, -0.02f}, {2, -0.05f, 0, -1, 0}};
@@ -94,8 +91,7 @@ TEST_F(Dynamics, ThrottleAndTheBandsBrakingCoastingNeutralAndReverse)
     tick({VK_KEY_A});
     EXPECT_STREQ(vehicle.gearText, "luz") << "A works at any speed";
     ticks(40, {VK_DOWN}); const float z = vehicle.busZ;
-    // In neutral: throttle +300 Hz a tick below 30000 on both channels; no pedal or the brake -200 Hz
-    // a tick above idle, on channel 0 only.
+    // Neutral: throttle +300 Hz below 30000 on both channels; else -200 Hz above idle on channel 0.
     struct Row { uint8_t key; int32_t before, after; bool sentIdle, sentThrottle; };
     const Row rows[] = {{VK_UP, 4000, 4300, true, true},     {VK_UP, 29999, 30299, true, true},
                         {VK_UP, 30000, 30000, false, false}, {0, 4201, 4001, true, false},

@@ -1,5 +1,4 @@
-// The bus's equipment through the real step: the engine's start and stop, doors, horn,
-// indicators on a fake clock, fuel use, the empty tank and refuelling.
+// The bus's equipment through the real step: engine, doors, horn, indicators, fuel and refuelling.
 #include "tests/test_sim_fixture.h"
 
 #include <cmath>
@@ -23,20 +22,19 @@ TEST_F(Equipment, TheStarterCatchesAndTheEngineStopsOnRelease)
     tick({VK_UP});
     EXPECT_EQ(make_tuple(engine.engineOff, engine.throttleLocked, vehicle.busSpeed), make_tuple(0, 0, 0.0f))
         << "throttle locked while S is still down is released this tick";
-    SetUp();  // with sound the start waits for the sample to end, playing it once
-    fsoundRecordSetPlaying(4, 1); ticks(100, {VK_KEY_S});
-    EXPECT_EQ(make_tuple(engine.engineKeyLatch, countOf(fsoundRecordTake(), "PlaySound(4)")),
-              make_tuple(1, 1));
-    fsoundRecordSetPlaying(4, 0); tick({VK_KEY_S});
-    EXPECT_EQ(engine.engineKeyLatch, 0);
-    SetUp();  // stopping locks the throttle at once and stops on release
-    startEngine(); tick({VK_KEY_S}); const auto stopCalls = fsoundRecordTake();
+    tick({VK_KEY_S}); const auto stopCalls = fsoundRecordTake();  // stopping locks the throttle at once
     EXPECT_TRUE(engine.throttleLocked == 1 && recorded(stopCalls, "StopSound(0)") &&
                 recorded(stopCalls, "PlaySound(5)"));
     ticks(5, {VK_KEY_S});
     EXPECT_EQ(engine.engineOff, 0);
     tick(); tick({VK_UP});
     EXPECT_EQ(make_tuple(engine.engineOff, engine.engineKeyLatch, vehicle.busSpeed), make_tuple(1, 1, 0.0f));
+    SetUp();  // with sound the start waits for the sample to end, playing it once
+    fsoundRecordSetPlaying(4, 1); ticks(100, {VK_KEY_S});
+    EXPECT_EQ(make_tuple(engine.engineKeyLatch, countOf(fsoundRecordTake(), "PlaySound(4)")),
+              make_tuple(1, 1));
+    fsoundRecordSetPlaying(4, 0); tick({VK_KEY_S});
+    EXPECT_EQ(engine.engineKeyLatch, 0);
 }
 
 TEST_F(Equipment, DoorsSwingIn121TicksOpenOnlyAtAStandstillAndBothKeysLeaveThemShut)
@@ -59,8 +57,7 @@ TEST_F(Equipment, DoorsSwingIn121TicksOpenOnlyAtAStandstillAndBothKeysLeaveThemS
     EXPECT_STREQ(doors.door1Text, "otwarte"); EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(1)"));
     tick({VK_KEY_Q});
     EXPECT_EQ(vehicle.gear, 1) << "serving forces neutral";
-    // Door keys work only while -0.0005 <= speed <= 0.0005, compared in double precision: 0.0005f
-    // itself lies just outside, the float below it inside.
+    // Door keys work while |speed| <= 0.0005 in double precision: 0.0005f lies outside, the float below in.
     const float in = std::nextafter(0.0005f, 0.0f);
     for (const auto& [speed, opens] : {std::pair{0.0f, 1}, {in, 1}, {-in, 1}, {0.0005f, 0}, {-0.0005f, 0}}) {
         SetUp(); vehicle.busSpeed = speed;

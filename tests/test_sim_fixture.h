@@ -1,5 +1,4 @@
-// Shared set-up for the simulation tests: program-start state, a fake clock and stick, the
-// recording sound library, an empty key table, and a bus with known limits.
+// The simulation tests' set-up: start state, fake clock and stick, recorded sound, a bus of known limits.
 #pragma once
 
 #include "core/game.h"
@@ -57,9 +56,8 @@ protected:
     void startEngine()
     {
         for (int guard = 0; engine.engineKeyLatch == 1 && guard < 200; ++guard) tick({'S'});
-        tick(); tick({'Q'});
+        tick(); tick({'Q'}); fsoundRecordTake();
         ASSERT_EQ(engine.engineOff + engine.throttleLocked + vehicle.gear, 0);
-        fsoundRecordTake();
     }
 
     using Calls = std::vector<std::string>;

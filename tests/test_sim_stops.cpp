@@ -1,5 +1,4 @@
-// Stops and passengers through the real step: the stop vector, the exchange, the end of service,
-// the last service stop, the end of the run, the rocking at a stop and the rating.
+// Stops and passengers through the real step: the exchange, the end of the run, rocking, rating.
 #include "tests/test_sim_fixture.h"
 
 #include "sim/rating.h"
@@ -98,8 +97,7 @@ TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
     EXPECT_EQ(make_tuple(n, stops.currentStop), make_tuple(35, 0));
 }
 
-// A rocking cycle is 103 ticks of sinking and rising and one that ends it; the rocking stops after
-// limit + 1 cycles, or, once a door closes, at the end of the cycle under way.
+// A cycle is 103 + 1 ticks; rocking stops after limit + 1 cycles, or at the cycle's end once a door shuts.
 TEST_F(Stops, RockingCyclesAndADoorClosedDuringThem)
 {
     stops.swayCycleLimit = 1; serve(20, 20, 0, {VK_DELETE}); float lowest = 0.0f, highest = -1.0f;
