@@ -31,65 +31,45 @@ std::string lists(const std::string& q, const std::string& bus = "Volvo7000")
            ".tex Dane/Pojazdy/F125/Tekstury" + q + ".tex";
 }
 
-const std::string PLAIN = "640x480x16 2701 sky1 a0 j0 d0 w0 ", DEFAULTS = PLAIN + lists("N") + " Dane/Radio/";
-
-struct OptionsTest : ::testing::Test {
-    TempDir dir;
-    void SetUp() override { currentDir = dir.path, busChoice = 1; }
-};
-
 } // namespace
 
-TEST_F(OptionsTest, EveryKeyAndItsOutOfRangeValues)
+// The file is rewritten for each row; empty: no file, "fifo": a pipe, which must not be waited on.
+TEST(Options, EveryKeyAndItsOutOfRangeValues)
 {
-    struct Row { int bus; std::string ini, want; };  // ini empty: no file
-    const std::string rest = " 2701 sky1 a0 j0 d0 w0 " + lists("N") + " Dane/Radio/";
-    const std::string mp3 = PLAIN + lists("N") + " ";
-    const Row rows[] = {
-        {1, "", DEFAULTS},
-        {1, "[Opcje]\nRozdzielczosc=5\n", "1024x768x32" + rest},
-        {1, "[Opcje]\nRozdzielczosc=4\n", "800x600x32" + rest},
-        {1, "[Opcje]\nRozdzielczosc=9\n", DEFAULTS}, {1, "[Opcje]\nRozdzielczosc=-1\n", DEFAULTS},
-        {1, "[Opcje]\nRozdzielczosc=6\n", DEFAULTS}, {1, "[Opcje]\nRozdzielczosc=abc\n", DEFAULTS},
+    TempDir dir; currentDir = dir.path;
+    const std::string flags = " 2701 sky1 a0 j0 d0 w0 ", plain = "640x480x16" + flags;
+    const std::string mp3 = plain + lists("N") + " ";
+    const std::string rest = flags + lists("N") + " Dane/Radio/", defaults = "640x480x16" + rest;
+    const std::string o = "[Opcje]\n", res = o + "Rozdzielczosc=";
+    const struct { int bus; std::string ini, want; } rows[] = {
+        {1, "", defaults}, {1, "fifo", defaults}, {1, res + "9\n", defaults}, {1, res + "-1\n", defaults},
+        {1, res + "6\n", defaults}, {1, res + "abc\n", defaults},
+        {1, res + "5\n", "1024x768x32" + rest}, {1, res + "4\n", "800x600x32" + rest},
         // Keys in any case; clouds 2 is dim as 1 is.
         {1, "[opcje]\nzachmurzenie=2\nALPHAFUNC=7\nJoystick=2\nMipmaping=1\nJakoscTekstur=0\nokno=2\n",
          "640x480x16 2601 sky0 a7 j2 d0 w2 " + lists("W") + " Dane/Radio/"},
-        {1, "[Opcje]\nMipmaping=3\nJakoscTekstur=2\n", "640x480x16 0 sky1 a0 j0 d0 w0 - - - Dane/Radio/"},
-        {0, "[Opcje]\nJakoscTekstur=0\n", PLAIN + lists("W", "Urbino12") + " Dane/Radio/"},
-        {0, "[Opcje]\nJakoscTekstur=1\n", PLAIN + lists("N", "Urbino12") + " Dane/Radio/"},
-        {1, "[Opcje]\nFolderMp3=" + std::string(400, 'x') + "/\n", mp3 + std::string(254, 'x')},
-        {1, "[Opcje]\nFolderMp3=Muzyka/\n", mp3 + "Muzyka/"},
+        {1, o + "Mipmaping=3\nJakoscTekstur=2\n", "640x480x16 0 sky1 a0 j0 d0 w0 - - - Dane/Radio/"},
+        {0, o + "JakoscTekstur=0\n", plain + lists("W", "Urbino12") + " Dane/Radio/"},
+        {0, o + "JakoscTekstur=1\n", plain + lists("N", "Urbino12") + " Dane/Radio/"},
+        {1, o + "FolderMp3=" + std::string(400, 'x') + "/\n", mp3 + std::string(254, 'x')},
+        {1, o + "FolderMp3=Muzyka/\n", mp3 + "Muzyka/"},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.ini);
-        std::remove(dir.file("Opcje.ini").c_str());
-        if (!r.ini.empty())
-            writeFile(dir.file("Opcje.ini"), r.ini);
-        busChoice = r.bus;
-        readOptions();
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.ini); const std::string file = dir.file("Opcje.ini"); std::remove(file.c_str());
+        if (r.ini == "fifo") ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+        else if (!r.ini.empty()) writeFile(file, r.ini);
+        busChoice = r.bus; readOptions();
         EXPECT_EQ(settings(), r.want);
     }
-}
-
-TEST_F(OptionsTest, APipeOrAVeryLongWorkingDirectory)
-{
-    ASSERT_EQ(mkfifo(dir.file("Opcje.ini").c_str(), 0600), 0);
-    readOptions();
-    EXPECT_EQ(settings(), DEFAULTS) << "a pipe gives the defaults without waiting";
-    TempDir deep;
-    std::string path = deep.path;
-    for (int i = 0; i < 12; ++i)
-        path += "/" + std::string(30, 'd');
-    writeFile(path + "/Opcje.ini", "[Opcje]\nRozdzielczosc=3\n");
-    currentDir = path;
-    readOptions();
+    std::string path = dir.path;  // a very long working directory
+    for (int i = 0; i < 12; ++i) path += "/" + std::string(30, 'd');
+    writeFile(path + "/Opcje.ini", res + "3\n"); currentDir = path; readOptions();
     EXPECT_EQ(screenBits, 32);
 }
 
 TEST(Profile, NumbersAndText)
 {
-    TempDir dir;
-    const std::string p = dir.file("a.ini");
+    TempDir dir; const std::string p = dir.file("a.ini");
     writeFile(p, "; comment\n[Other]\nA=5\n[ Opcje ]\r\nA = 12abc\r\nB=-3\nC=words\nD=\nE=+7\n"
                  "S=  \"quoted\"  \n");
     const struct { const char *section, *key; int want; } ints[] = {
@@ -99,8 +79,8 @@ TEST(Profile, NumbersAndText)
         EXPECT_EQ(profileReadInt(r.section, r.key, 99, p.c_str()), r.want) << r.section << " " << r.key;
     EXPECT_EQ(profileReadInt("Opcje", "A", 42, dir.file("none.ini").c_str()), 42);
     char buf[8];
-    for (auto [key, want] : 
-         {std::pair<const char*, const char*>{"S", "quoted"}, {"D", ""}, {"X", "default"}}) {
+    using Text = std::pair<const char*, const char*>;
+    for (auto [key, want] : {Text{"S", "quoted"}, {"D", ""}, {"X", "default"}}) {
         profileReadString("Opcje", key, "default-too-long", buf, sizeof buf, p.c_str());
         EXPECT_STREQ(buf, want) << key;
     }

@@ -4,21 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 TEST(OtherCar, FirstTicksTheLoopAndTheHeadingRamp)
 {
-    resetAllRunState();
-    updateOtherCar();
-    EXPECT_FLOAT_EQ(otherCar.otherCarZ, -20.1f); EXPECT_EQ(otherCar.otherCarX, 4.2f);
-    EXPECT_EQ(otherCar.otherCarHeading, 180.0f);
+    resetAllRunState(); updateOtherCar();
+    EXPECT_FLOAT_EQ(otherCar.otherCarZ, -20.1f);
+    EXPECT_EQ(std::make_pair(otherCar.otherCarX, otherCar.otherCarHeading), std::make_pair(4.2f, 180.0f));
     // Count ticks between successive passes down through z = -20 on the east side.
     std::vector<int64_t> passes; float previousZ = otherCar.otherCarZ;
     for (int64_t t = 1; t <= 30000 && passes.size() < 3; ++t) {
         updateOtherCar();
-        if (t == 599) {
-            EXPECT_NEAR(otherCar.otherCarSpeed, 0.283f, 0.002f) << "leaving the first speed zone";
-        }
+        EXPECT_TRUE(t != 599 || std::fabs(otherCar.otherCarSpeed - 0.283f) < 0.002f) << "out of zone 1";
         if (otherCar.otherCarX > -10.0f && previousZ > -20.0f && otherCar.otherCarZ <= -20.0f)
             passes.push_back(t);
         previousZ = otherCar.otherCarZ;
@@ -37,16 +35,12 @@ TEST(OtherCar, FirstTicksTheLoopAndTheHeadingRamp)
     EXPECT_EQ(rampHeading(271.0f, 0.0f), 272.5f) << "its own start plus the carried 1.0 plus 0.5";
 }
 
-// Every bound of the thirteen zones, a hundredth inside and outside, against the zone table of the
-// game's rules applied in order to a car standing there (speed 0, ramps clear).
+// Every zone bound a hundredth either side, against the rules' zone table applied in order to a stopped car.
 TEST(OtherCar, TheThirteenZonesBoundByBound)
 {
     constexpr float OPEN = -1e9f, NONE = -1.0f, KEEP = 12345.0f;
-    struct Zone {
-        float x0, x1, z0, z1;  // strict bounds
-        float speedStart, speedTarget, setHeading;  // NONE: no speed ramp, no heading set
-        float turnStart, turnTarget;                // a ramp when turnStart is not NONE
-    };
+    // Strict bounds; NONE: no speed ramp, no heading set; a turn ramp when turnStart is not NONE.
+    struct Zone { float x0, x1, z0, z1, speedStart, speedTarget, setHeading, turnStart, turnTarget; };
     const Zone zones[13] = {
         {-5, 7, -70, -50, 0.2f, 0.3f, NONE, NONE, 0},         {-5, 7, -260, -250, NONE, 0, 179, NONE, 0},
         {-5, 7, OPEN, -310, NONE, 0, 180, NONE, 0},           {-5, 7, OPEN, -390, NONE, 0, 181, NONE, 0},
@@ -74,19 +68,17 @@ TEST(OtherCar, TheThirteenZonesBoundByBound)
                     speed = r.speedStart <= r.speedTarget ? r.speedStart + (speedStep += 0.001f)
                                                           : (speedStep = 0.0f, r.speedStart);
                 heading = r.setHeading != NONE ? r.setHeading : heading;
-                if (r.turnStart != NONE && turnValue != r.turnTarget) {
-                    turnValue = r.turnStart + (turnStep += 0.5f);
-                    turnValue = turnValue == 360.0f ? 0.0f : turnValue;
-                } else if (r.turnStart != NONE) {
+                if (r.turnStart != NONE && turnValue != r.turnTarget)
+                    turnValue = std::fmod(r.turnStart + (turnStep += 0.5f), 360.0f);
+                else if (r.turnStart != NONE)
                     turnStep = 0.0f;
-                }
                 heading = r.turnStart != NONE ? turnValue : heading;
             }
             resetAllRunState(); otherCar.otherCarX = x; otherCar.otherCarZ = z; otherCar.otherCarSpeed = 0.0f;
             otherCar.otherCarHeading = KEEP; updateOtherCar();
-            EXPECT_FLOAT_EQ(otherCar.otherCarSpeed, speed) << "at " << x << ", " << z;
-            EXPECT_FLOAT_EQ(otherCar.otherCarHeading, heading) << "at " << x << ", " << z;
-            ++checked;
+            SCOPED_TRACE(testing::Message() << "at " << x << ", " << z); ++checked;
+            EXPECT_FLOAT_EQ(otherCar.otherCarSpeed, speed);
+            EXPECT_FLOAT_EQ(otherCar.otherCarHeading, heading);
         }
     }
     EXPECT_EQ(checked, 13 * 8 - 3 * 2);

@@ -1,5 +1,4 @@
-// The bus's motion through the real step: the random figures, throttle and the engine bands,
-// braking, reverse, coasting and the steering.
+// The bus's motion through the real step: random figures, throttle, bands, brakes, reverse, steering.
 #include "tests/test_sim_fixture.h"
 
 #include "sim/dynamics.h"
@@ -22,10 +21,9 @@ TEST(RandomAndConversions, RuntimeSequenceAndClampedTruncation)
     for (const auto& [in, out] : rows) EXPECT_EQ(truncToInt(in), out) << in;
 }
 
-TEST_F(Dynamics, SpeedBandsOverwriteAtTheEdges)
+TEST_F(Dynamics, SpeedBandsAtTheEdgesAndTheBrakesTurnAndPitchByTheGear)
 {
-    // Float speeds against double edges: 0.05f is just above 0.05 (band 2), 0.16f and 0.26f just below
-    // theirs; products truncate; past the top or backwards no band matches; an absurd speed clamps.
+    // Float speeds on double edges: 0.05f is above 0.05, 0.16f and 0.26f below; products truncate.
     const std::pair<float, int32_t> rows[] = {{0.0f, 0},      {0.03f, 14999}, {0.05f, 8500},  {0.1f, 17000},
                                               {0.16f, 27199}, {0.2f, 19000},  {0.26f, 24699}, {0.3f, 15000},
                                               {0.31f, -1},    {-0.01f, -1},   {1e25f, INT_MAX}};
@@ -34,9 +32,22 @@ TEST_F(Dynamics, SpeedBandsOverwriteAtTheEdges)
         vehicle.busSpeed = speed; applySpeedBands();
         EXPECT_EQ(engine.engineFreq, freq) << "speed " << speed;
     }
+    // The brake turns by +steer, in reverse by -steer; braking a backward roll pitches the body up.
+    struct Row { int32_t gear; float speed; uint8_t direction; float turn, pitch; };
+    const Row brakes[] = {
+        {0, 0.05f, 1, 1, -0.02f}, {1, 0.05f, 1, 1, -0.02f}, {2, 0.05f, 1, -1, -0.02f}, {2, -0.05f, 0, -1, 0}};
+    for (const Row& r : brakes) {
+        SetUp(); vehicle.gear = r.gear; vehicle.busSpeed = r.speed; vehicle.driveDirection = r.direction;
+        vehicle.pedalActive = 1; vehicle.steer = 0.1f;  // no coasting; self-centred to 0.095 before the brake
+        tick({VK_DOWN});
+        SCOPED_TRACE(testing::Message() << "gear " << r.gear << " speed " << r.speed);
+        EXPECT_NEAR(vehicle.busHeading, r.turn * 0.095f, 1e-6);
+        EXPECT_NEAR(vehicle.busSpeed, r.speed - std::copysign(TEST_BRAKE_STEP, r.speed), 1e-6);
+        EXPECT_NEAR(vehicle.pitchSway, r.pitch, 1e-6);
+    }
 }
 
-TEST_F(Dynamics, ThrottleDrawsTheStopFiguresAndSendsTheBandFrequencyOnBothChannels)
+TEST_F(Dynamics, ThrottleAndTheBandsBrakingCoastingNeutralAndReverse)
 {
     startEngine(); engine.engineFreq = 4000; tick();
     EXPECT_EQ(engine.engineFreq, 0) << "standing in forward sets band one";
@@ -56,23 +67,17 @@ TEST_F(Dynamics, ThrottleDrawsTheStopFiguresAndSendsTheBandFrequencyOnBothChanne
         EXPECT_EQ(countOf(calls, "PlaySound(13)"), i == 0 ? 1 : 0) << "the loop starts once per press";
         drops += engine.engineFreq < previous ? 1 : 0; previous = engine.engineFreq;
     }
-    EXPECT_GT(vehicle.busSpeed, 0.26f); EXPECT_EQ(drops, 3); EXPECT_EQ(vehicle.driveDirection, 1);
+    EXPECT_TRUE(vehicle.busSpeed > 0.26f && drops == 3 && vehicle.driveDirection == 1) << drops;
     EXPECT_STREQ(vehicle.gearText, "przod");
-    EXPECT_FLOAT_EQ(vehicle.busX, 0.0f) << "heading 0: along +Z only";
-    EXPECT_GT(vehicle.busZ, 10.0f);
+    EXPECT_TRUE(vehicle.busX == 0.0f && vehicle.busZ > 10.0f) << "heading 0: along +Z only";
     tick();
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(13)"));
-    EXPECT_EQ(engine.engineLoopArmed, 1);
+    EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(13)") && engine.engineLoopArmed == 1);
     // At the top speed exactly one more tick still accelerates.
     tick({VK_UP}); vehicle.busSpeed = TEST_TOP_SPEED; ticks(2, {VK_UP});
     EXPECT_FLOAT_EQ(vehicle.busSpeed, TEST_TOP_SPEED + TEST_ACCEL_STEP);
-}
-
-TEST_F(Dynamics, BrakingCoastingAndReverse)
-{
-    startEngine(); ticks(100, {VK_UP}); const float start = vehicle.busSpeed; tick({VK_DOWN});
-    EXPECT_NEAR(vehicle.busSpeed, start - TEST_BRAKE_STEP, 1e-6);
-    ticks(30, {VK_DOWN});
+    tick({VK_DOWN});
+    EXPECT_NEAR(vehicle.busSpeed, TEST_TOP_SPEED + TEST_ACCEL_STEP - TEST_BRAKE_STEP, 1e-6);
+    ticks(80, {VK_DOWN});
     EXPECT_EQ(make_tuple(vehicle.busSpeed, vehicle.brakeLightOn), make_tuple(0.0f, 1));
     tick();
     EXPECT_EQ(vehicle.brakeLightOn, 0);
@@ -81,12 +86,26 @@ TEST_F(Dynamics, BrakingCoastingAndReverse)
     // Coasting to a standstill takes speed / 8e-05 ticks; the last step may pass zero.
     ticks(static_cast<int>(before / 8e-05f) + 5);
     EXPECT_LE(vehicle.busSpeed, 0.0f); EXPECT_GT(vehicle.busSpeed, -8e-05f);
-    SetUp();  // reverse settles just past its limit and brakes to a standstill
-    startEngine(); ticks(20, {VK_UP}); tick({VK_KEY_Z});
+    ticks(20, {VK_UP}); tick({VK_KEY_Z});  // reverse settles just past its limit and brakes to a standstill
     EXPECT_EQ(vehicle.gear, 0) << "Z while rolling forward";
     tick({VK_KEY_A});
     EXPECT_STREQ(vehicle.gearText, "luz") << "A works at any speed";
-    ticks(40, {VK_DOWN}); tick({VK_KEY_Z});
+    ticks(40, {VK_DOWN}); const float z = vehicle.busZ;
+    // Neutral: throttle +300 Hz below 30000 on both channels; else -200 Hz above idle on channel 0.
+    struct Row { uint8_t key; int32_t before, after; bool sentIdle, sentThrottle; };
+    const Row rows[] = {{VK_UP, 4000, 4300, true, true},     {VK_UP, 29999, 30299, true, true},
+                        {VK_UP, 30000, 30000, false, false}, {0, 4201, 4001, true, false},
+                        {0, 4200, 4000, true, false},        {0, 4000, 4000, false, false},
+                        {VK_DOWN, 4200, 4000, true, false},  {VK_DOWN, 4000, 4000, false, false}};
+    for (const Row& r : rows) {
+        engine.engineFreq = r.before; fsoundRecordTake(); r.key ? tick({r.key}) : tick();
+        const auto calls = fsoundRecordTake(); const std::string f = std::to_string(r.after);
+        EXPECT_EQ(engine.engineFreq, r.after) << r.before;
+        EXPECT_EQ(recorded(calls, "SetFrequency(0," + f + ")"), r.sentIdle) << r.before;
+        EXPECT_EQ(recorded(calls, "SetFrequency(13," + f + ")"), r.sentThrottle) << r.before;
+    }
+    EXPECT_EQ(vehicle.busZ, z) << "the bus does not move in neutral";
+    tick({VK_KEY_Z});
     EXPECT_EQ(vehicle.reverseLightOn, 1);
     ticks(200, {VK_UP});
     EXPECT_LE(vehicle.busSpeed, -0.05f); EXPECT_GE(vehicle.busSpeed, -0.05f - TEST_ACCEL_STEP - 1e-6f);
@@ -102,8 +121,7 @@ TEST_F(Dynamics, SelfCentringAndTheSteeringLimitOfThePreviousTick)
     EXPECT_NEAR(n, 79.5, 1.5);
     tick({VK_LEFT});
     EXPECT_EQ(vehicle.steer, 0.0f) << "the limit is 0 at a standstill";
-    vehicle.busSpeed = 0.02f;  // a limit of 0.2; nothing moves the bus (no pedal, no drive direction)
-    tick();
+    vehicle.busSpeed = 0.02f; tick();  // a limit of 0.2; nothing moves the bus (no pedal, no drive direction)
     ASSERT_FLOAT_EQ(vehicle.steerLimit, 0.2f);
     ticks(50, {VK_LEFT});
     EXPECT_FLOAT_EQ(vehicle.steer, -0.2f); EXPECT_EQ(vehicle.steerKeyHeld, 1);
@@ -114,44 +132,4 @@ TEST_F(Dynamics, SelfCentringAndTheSteeringLimitOfThePreviousTick)
     startEngine(); ticks(50, {VK_UP}); ticks(30, {VK_UP, VK_RIGHT});
     EXPECT_TRUE(vehicle.busHeading > 1.0f && vehicle.busX > 0.0f && vehicle.bodyRoll > 0.0f)
         << "turning right";
-}
-
-// Throttle in neutral revs the engine 300 Hz a tick while below 30000 and leaves the bus where it
-// is; without pedals, and under the brake, the engine winds down 200 Hz a tick while above idle, on
-// channel 0 only.
-TEST_F(Dynamics, NeutralRevsToTheCapAndWindsDownToIdle)
-{
-    startEngine(); tick({VK_KEY_A}); const float z = vehicle.busZ;
-    struct Row { uint8_t key; int32_t before, after; bool sentIdle, sentThrottle; };
-    const Row rows[] = {{VK_UP, 4000, 4300, true, true},     {VK_UP, 29999, 30299, true, true},
-                        {VK_UP, 30000, 30000, false, false}, {0, 4201, 4001, true, false},
-                        {0, 4200, 4000, true, false},        {0, 4000, 4000, false, false},
-                        {VK_DOWN, 4200, 4000, true, false},  {VK_DOWN, 4000, 4000, false, false}};
-    for (const Row& r : rows) {
-        engine.engineFreq = r.before; fsoundRecordTake(); r.key ? tick({r.key}) : tick();
-        const auto calls = fsoundRecordTake(); const std::string f = std::to_string(r.after);
-        EXPECT_EQ(engine.engineFreq, r.after) << r.before;
-        EXPECT_EQ(recorded(calls, "SetFrequency(0," + f + ")"), r.sentIdle) << r.before;
-        EXPECT_EQ(recorded(calls, "SetFrequency(13," + f + ")"), r.sentThrottle) << r.before;
-    }
-    EXPECT_EQ(vehicle.busZ, z) << "the bus does not move in neutral";
-}
-
-// The brake turns the heading by +steer in forward and neutral and by -steer in reverse, whatever
-// the direction of travel; braking a backward roll in reverse pitches the body back up.
-TEST_F(Dynamics, BrakingTakesTheSteeringSignAndThePitchFromTheGear)
-{
-    struct Row { int32_t gear; float speed; uint8_t direction; float turn, pitch; };
-    const Row rows[] = {
-        {0, 0.05f, 1, 1, -0.02f}, {1, 0.05f, 1, 1, -0.02f}, {2, 0.05f, 1, -1, -0.02f}, {2, -0.05f, 0, -1, 0}};
-    for (const Row& r : rows) {
-        SetUp(); vehicle.gear = r.gear; vehicle.busSpeed = r.speed; vehicle.driveDirection = r.direction;
-        vehicle.pedalActive = 1;  // no coasting in the same tick
-        vehicle.steer = 0.1f;     // self-centred to 0.095 before the brake
-        tick({VK_DOWN});
-        SCOPED_TRACE(testing::Message() << "gear " << r.gear << " speed " << r.speed);
-        EXPECT_NEAR(vehicle.busHeading, r.turn * 0.095f, 1e-6);
-        EXPECT_NEAR(vehicle.busSpeed, r.speed - std::copysign(TEST_BRAKE_STEP, r.speed), 1e-6);
-        EXPECT_NEAR(vehicle.pitchSway, r.pitch, 1e-6);
-    }
 }

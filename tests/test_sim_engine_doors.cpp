@@ -1,5 +1,4 @@
-// The bus's equipment through the real step: the engine's start and stop, doors, horn,
-// indicators on a fake clock, fuel use, the empty tank and refuelling.
+// The bus's equipment through the real step: engine, doors, horn, indicators, fuel and refuelling.
 #include "tests/test_sim_fixture.h"
 
 #include <cmath>
@@ -10,66 +9,55 @@ using std::make_tuple;
 
 TEST_F(Equipment, TheStarterCatchesAndTheEngineStopsOnRelease)
 {
-    ticks(5, {VK_KEY_S});  // a short tap never starts, but its count carries over
-    ticks(10);
+    ticks(5, {VK_KEY_S}); ticks(10);  // a short tap never starts, but its count carries over
     EXPECT_EQ(make_tuple(engine.engineOff, engine.starterTicks), make_tuple(1, 5));
     ticks(28, {VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 1) << "not caught after 33 ticks";
     EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(4)"), 33) << "the short sample is replayed every tick";
-    tick({VK_KEY_S});
+    tick({VK_KEY_S}); const auto calls = fsoundRecordTake();
     EXPECT_EQ(make_tuple(engine.engineKeyLatch, engine.engineOff, engine.engineFreq), make_tuple(0, 1, 4000))
         << "off until S is up";
-    const auto calls = fsoundRecordTake();
     for (const char* call : {"PlaySound(0)", "SetFrequency(0,4000)", "SetFrequency(13,4000)"})
         EXPECT_TRUE(recorded(calls, call)) << call;
     tick({VK_UP});
-    EXPECT_EQ(vehicle.busSpeed, 0.0f) << "throttle locked while S is still down is released this tick";
-    EXPECT_EQ(make_tuple(engine.engineOff, engine.throttleLocked), make_tuple(0, 0));
-    SetUp();  // with sound the start waits for the sample to end, playing it once
-    fsoundRecordSetPlaying(4, 1); ticks(100, {VK_KEY_S});
-    EXPECT_EQ(engine.engineKeyLatch, 1);
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(4)"), 1);
-    fsoundRecordSetPlaying(4, 0); tick({VK_KEY_S});
-    EXPECT_EQ(engine.engineKeyLatch, 0);
-    SetUp();  // stopping locks the throttle at once and stops on release
-    startEngine(); tick({VK_KEY_S});
-    EXPECT_EQ(engine.throttleLocked, 1);
-    const auto stopCalls = fsoundRecordTake();
-    EXPECT_TRUE(recorded(stopCalls, "StopSound(0)") && recorded(stopCalls, "PlaySound(5)"));
+    EXPECT_EQ(make_tuple(engine.engineOff, engine.throttleLocked, vehicle.busSpeed), make_tuple(0, 0, 0.0f))
+        << "throttle locked while S is still down is released this tick";
+    tick({VK_KEY_S}); const auto stopCalls = fsoundRecordTake();  // stopping locks the throttle at once
+    EXPECT_TRUE(engine.throttleLocked == 1 && recorded(stopCalls, "StopSound(0)") &&
+                recorded(stopCalls, "PlaySound(5)"));
     ticks(5, {VK_KEY_S});
     EXPECT_EQ(engine.engineOff, 0);
     tick(); tick({VK_UP});
     EXPECT_EQ(make_tuple(engine.engineOff, engine.engineKeyLatch, vehicle.busSpeed), make_tuple(1, 1, 0.0f));
+    SetUp();  // with sound the start waits for the sample to end, playing it once
+    fsoundRecordSetPlaying(4, 1); ticks(100, {VK_KEY_S});
+    EXPECT_EQ(make_tuple(engine.engineKeyLatch, countOf(fsoundRecordTake(), "PlaySound(4)")),
+              make_tuple(1, 1));
+    fsoundRecordSetPlaying(4, 0); tick({VK_KEY_S});
+    EXPECT_EQ(engine.engineKeyLatch, 0);
 }
 
-TEST_F(Equipment, DoorsOpenOnlyOnceStoppedAndBothKeysTogetherLeaveThemShut)
+TEST_F(Equipment, DoorsSwingIn121TicksOpenOnlyAtAStandstillAndBothKeysLeaveThemShut)
 {
-    startEngine(); ticks(20, {VK_UP}); tick({VK_DELETE});
-    EXPECT_EQ(doors.door1Open, 0) << "moving";
-    ticks(30, {VK_DOWN}); fsoundRecordTake(); tick({VK_DELETE});
-    EXPECT_EQ(make_tuple(doors.door1Open, stops.stopService, stops.swayActive), make_tuple(1, 1, 1));
-    EXPECT_STREQ(doors.door1Text, "otwarte");
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(1)"));
-    tick({VK_KEY_Q});
-    EXPECT_EQ(vehicle.gear, 1) << "serving forces neutral";
-    SetUp();
     for (int i = 0; i < 2; ++i) {
         tick({VK_DELETE, VK_INSERT}); const auto both = fsoundRecordTake();
         EXPECT_EQ(doors.door1Open, 0);
         EXPECT_TRUE(recorded(both, "PlaySound(1)") && recorded(both, "PlaySound(2)")) << "both replay";
     }
-}
-
-TEST_F(Equipment, ADoorSwingsInAbout121TicksAndItsKeysWorkOnlyAtAStandstill)
-{
     tick({VK_END});
     EXPECT_NEAR(ticksUntil([] { return doors.door2Swing > 90.0f; }, 300), 121, 1) << "from the rest at -0.75";
     ticks(20);
     EXPECT_FLOAT_EQ(doors.door2Swing, 90.75f); EXPECT_NEAR(doors.door2Slide, 0.3025f, 1e-4);
     tick({VK_HOME}); ticks(150);
     EXPECT_FLOAT_EQ(doors.door2Swing, -0.75f); EXPECT_NEAR(doors.door2Slide, -0.0025f, 1e-4);
-    // Door keys work only while -0.0005 <= speed <= 0.0005, compared in double precision: 0.0005f
-    // itself lies just outside, the float below it inside.
+    startEngine(); ticks(20, {VK_UP}); tick({VK_DELETE});
+    EXPECT_EQ(doors.door1Open, 0) << "moving";
+    ticks(30, {VK_DOWN}); fsoundRecordTake(); tick({VK_DELETE});
+    EXPECT_EQ(make_tuple(doors.door1Open, stops.stopService, stops.swayActive), make_tuple(1, 1, 1));
+    EXPECT_STREQ(doors.door1Text, "otwarte"); EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(1)"));
+    tick({VK_KEY_Q});
+    EXPECT_EQ(vehicle.gear, 1) << "serving forces neutral";
+    // Door keys work while |speed| <= 0.0005 in double precision: 0.0005f lies outside, the float below in.
     const float in = std::nextafter(0.0005f, 0.0f);
     for (const auto& [speed, opens] : {std::pair{0.0f, 1}, {in, 1}, {-in, 1}, {0.0005f, 0}, {-0.0005f, 0}}) {
         SetUp(); vehicle.busSpeed = speed;
@@ -81,17 +69,15 @@ TEST_F(Equipment, ADoorSwingsInAbout121TicksAndItsKeysWorkOnlyAtAStandstill)
     }
 }
 
-TEST_F(Equipment, HornWarningSignalAndIndicatorSoundAndBlink)
+TEST_F(Equipment, HornWarningSignalAndIndicatorsSoundBlinkAndLockEachOtherOut)
 {
-    for (const auto& [key, id] : {std::pair{VK_KEY_K, "3)"}, {VK_SCROLL, "7)"}}) {
-        tick({key});
-        EXPECT_TRUE(recorded(fsoundRecordTake(), std::string("PlaySound(") + id));
-        ticks(5, {key});
-        EXPECT_EQ(countOf(fsoundRecordTake(), std::string("PlaySound(") + id), 0);
-        tick();
-        EXPECT_TRUE(recorded(fsoundRecordTake(), std::string("StopSound(") + id));
-        tick();
-        EXPECT_EQ(countOf(fsoundRecordTake(), std::string("StopSound(") + id), 0);
+    for (const auto& [key, n] : {std::pair{VK_KEY_K, "3)"}, {VK_SCROLL, "7)"}}) {
+        const std::string id = n; tick({key}); const auto down = fsoundRecordTake();
+        ticks(5, {key}); const auto held = fsoundRecordTake();
+        tick(); const auto up = fsoundRecordTake(); tick();
+        EXPECT_EQ(make_tuple(recorded(down, "PlaySound(" + id), countOf(held, "PlaySound(" + id),
+                             recorded(up, "StopSound(" + id), countOf(fsoundRecordTake(), "StopSound(" + id)),
+                  make_tuple(true, 0, true, 0)) << id;
     }
     fakeNowMs = 100500; tick({VK_OEM_PERIOD});
     EXPECT_EQ(make_tuple(lights.rightIndicatorOn, lights.rightIndicatorLamp), make_tuple(1, 0))
@@ -109,30 +95,28 @@ TEST_F(Equipment, HornWarningSignalAndIndicatorSoundAndBlink)
     EXPECT_EQ(lights.leftIndicatorOn, 1);
     vehicle.steer = 0.1f; tick();
     EXPECT_EQ(lights.leftIndicatorOn, 0);
+    // A right one on: the left comes on and is cleared the next tick; a left one on: the right never does.
+    SetUp(); tick({VK_OEM_PERIOD}); tick(); tick({VK_OEM_COMMA});
+    EXPECT_EQ(lights.leftIndicatorOn, 1);
+    tick();
+    EXPECT_EQ(make_tuple(lights.rightIndicatorOn, lights.leftIndicatorOn), make_tuple(1, 0));
+    SetUp(); tick({VK_OEM_COMMA}); tick(); tick({VK_OEM_PERIOD});
+    EXPECT_EQ(make_tuple(lights.leftIndicatorOn, lights.rightIndicatorOn), make_tuple(1, 0));
 }
 
-// An indicator that is on keeps the other off: the left one clears a right switched on in the
-// same tick, the right one clears a left on the next tick.
-TEST_F(Equipment, AnIndicatorOnBlocksTheOtherEitherWay)
+TEST_F(Equipment, RefuellingWithTheEngineOffFuelUseAndAnEmptyTankStoppingTheEngineForGood)
 {
-    const uint8_t *right = &lights.rightIndicatorOn, *left = &lights.leftIndicatorOn;
-    for (const auto& [first, second, firstOn, secondOn, nextTick] :
-         {make_tuple(VK_OEM_PERIOD, VK_OEM_COMMA, right, left, true),
-          make_tuple(VK_OEM_COMMA, VK_OEM_PERIOD, left, right, false)}) {
-        SetUp(); tick({first}); tick(); tick({second});
-        if (nextTick) {
-            EXPECT_EQ(*secondOn, 1);
-            tick();
-        }
-        EXPECT_EQ(make_tuple(*firstOn, *secondOn), make_tuple(1, 0)) << int(first);
+    route.fuelPointX = 5.0f; route.fuelPointZ = -8.0f;  // world Z 8: the file's value is its negative
+    vehicle.busX = 5.0f; engine.fuel = 10.0f;
+    for (float dz : {9.9f, 10.0f}) {  // 10 units away is too far
+        vehicle.busZ = 8.0f + dz; tick();
+        EXPECT_NEAR(engine.fuel, 10.03f, 1e-5) << dz;
     }
-}
-
-TEST_F(Equipment, FuelIsUsedByTheEngineFrequencyAndAnEmptyTankStopsItForGood)
-{
+    vehicle.busZ = 8.0f; engine.fuel = TEST_FUEL_CAPACITY - 0.01f; ticks(5);
+    EXPECT_NEAR(engine.fuel, TEST_FUEL_CAPACITY + 0.02f, 1e-3) << "stops once at capacity";
     startEngine(); tick({VK_KEY_A}); engine.engineFreq = 4000;  // idle: neutral leaves it there
     engine.fuel = 50.0f; ticks(50);
-    EXPECT_NEAR(engine.fuel, 50.0f - 50 * 4001 * 1e-07f, 1e-4);
+    EXPECT_NEAR(engine.fuel, 50.0f - 50 * 4001 * 1e-07f, 1e-4) << "by the frequency; no refuelling now";
     tick({VK_KEY_Q});  // standing in forward the band sets 0: almost nothing is used
     engine.fuel = 1.0f; ticks(100);
     EXPECT_EQ(engine.engineFreq, 0); EXPECT_TRUE(engine.fuel > 0.9999f && engine.fuel < 1.0f) << engine.fuel;
@@ -146,18 +130,4 @@ TEST_F(Equipment, FuelIsUsedByTheEngineFrequencyAndAnEmptyTankStopsItForGood)
     }
     EXPECT_LT(vehicle.busSpeed, speed) << "the bus coasts";
     EXPECT_EQ(make_tuple(engine.engineOff, engine.throttleLocked), make_tuple(0, 1));
-}
-
-TEST_F(Equipment, RefuellingNeedsTheEngineOffAStandstillAndThePumpNearby)
-{
-    route.fuelPointX = 5.0f; route.fuelPointZ = -8.0f;  // world Z 8: the file's value is its negative
-    vehicle.busX = 5.0f; engine.fuel = 10.0f;
-    for (float dz : {9.9f, 10.0f}) {  // 10 units away is too far
-        vehicle.busZ = 8.0f + dz; tick();
-        EXPECT_NEAR(engine.fuel, 10.03f, 1e-5) << dz;
-    }
-    vehicle.busZ = 8.0f; engine.fuel = TEST_FUEL_CAPACITY - 0.01f; ticks(5);
-    EXPECT_NEAR(engine.fuel, TEST_FUEL_CAPACITY + 0.02f, 1e-3) << "stops once at capacity";
-    startEngine(); tick({VK_KEY_A}); engine.engineFreq = 4000; engine.fuel = 10.0f; tick();
-    EXPECT_LT(engine.fuel, 10.0f) << "no refuelling with the engine running";
 }

@@ -1,5 +1,4 @@
-// Shared set-up for the simulation tests: program-start state, a fake clock and stick, the
-// recording sound library, an empty key table, and a bus with known limits.
+// The simulation tests' set-up: start state, fake clock and stick, recorded sound, a bus of known limits.
 #pragma once
 
 #include "core/game.h"
@@ -26,16 +25,14 @@ class SimTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetAllRunState(); fakeSysReset(); fsoundRecordReset();
-        initSound();  // samples get handles, so the recording library records their calls
-        fsoundRecordTake(); std::memset(keyState, 0, sizeof keyState); optJoystick = 0; inGame = 1;
+        // Samples get handles, so the recording library records their calls.
+        resetAllRunState(); fakeSysReset(); fsoundRecordReset(); initSound(); fsoundRecordTake();
+        std::memset(keyState, 0, sizeof keyState); optJoystick = 0; inGame = 1; engine.fuel = 100.0f;
         escapeQuits = returnToMenu = quitRequested = shutdownRequested = 0; exitStatus = 0;
         vehicleParams = {TEST_TOP_SPEED, TEST_ACCEL_STEP, TEST_BRAKE_STEP, TEST_FUEL_CAPACITY};
-        engine.fuel = 100.0f;
         // Stops and pump far away, so no rule of theirs acts unless a test puts the bus there.
-        route.stopCount = 3;
         for (int i = 0; i < 3; ++i) route.stopX[i] = 1000.0f + 100.0f * i, route.stopZ[i] = 1000.0f;
-        route.fuelPointX = route.fuelPointZ = -1000.0f; fakeNowMs = 100000;
+        route.stopCount = 3; route.fuelPointX = route.fuelPointZ = -1000.0f; fakeNowMs = 100000;
     }
 
     // One tick with exactly these keys down (every other entry up); the clock moves 20 ms.
@@ -45,8 +42,7 @@ protected:
         for (uint8_t k : keys) keyState[k] = 1;
         tickRaw();
     }
-    // One tick leaving the key table as it is (the game may set entries itself).
-    void tickRaw() { simulationStep(); fakeNowMs += 20; }
+    void tickRaw() { simulationStep(); fakeNowMs += 20; }  // the key table as it is
     void ticks(int n, std::initializer_list<uint8_t> keys = {}) { for (int i = 0; i < n; ++i) tick(keys); }
     // Ticks with no key until done() holds; returns how many (at most limit).
     template <typename Done> int ticksUntil(Done done, int limit = 5000)
@@ -60,15 +56,11 @@ protected:
     void startEngine()
     {
         for (int guard = 0; engine.engineKeyLatch == 1 && guard < 200; ++guard) tick({'S'});
-        tick(); tick({'Q'});
+        tick(); tick({'Q'}); fsoundRecordTake();
         ASSERT_EQ(engine.engineOff + engine.throttleLocked + vehicle.gear, 0);
-        fsoundRecordTake();
     }
 
     using Calls = std::vector<std::string>;
-    static int countOf(const Calls& c, const std::string& call)
-    {
-        return int(std::count(c.begin(), c.end(), call));
-    }
+    static int countOf(const Calls& c, const std::string& s) { return std::count(c.begin(), c.end(), s); }
     static bool recorded(const Calls& calls, const std::string& call) { return countOf(calls, call) > 0; }
 };

@@ -1,5 +1,4 @@
-// Stops and passengers through the real step: the stop vector, the exchange, the end of service,
-// the last service stop, the end of the run and the rocking at a stop.
+// Stops and passengers through the real step: the exchange, the end of the run, rocking, rating.
 #include "tests/test_sim_fixture.h"
 
 #include "sim/rating.h"
@@ -9,7 +8,6 @@
 #include <tuple>
 
 using std::make_tuple;
-// The keys of the three doors.
 const std::initializer_list<uint8_t> ALL_OPEN = {VK_DELETE, VK_END, VK_NEXT};
 const std::initializer_list<uint8_t> ALL_SHUT = {VK_INSERT, VK_HOME, VK_PRIOR};
 
@@ -18,11 +16,8 @@ protected:
     // Four stops along +Z (world) at 0, 100, 200, 300 (stored as the negative); the bus at the first.
     void SetUp() override
     {
-        SimTest::SetUp(); route.stopCount = 4;
-        for (int i = 0; i < 4; ++i) {
-            route.stopX[i] = 0.0f; route.stopZ[i] = -100.0f * i;
-        }
-        vehicle.busX = 1.0f; vehicle.busZ = 0.0f;
+        SimTest::SetUp(); route.stopCount = 4; vehicle.busX = 1.0f; vehicle.busZ = 0.0f;
+        for (int i = 0; i < 4; ++i) route.stopX[i] = 0.0f, route.stopZ[i] = -100.0f * i;
     }
     void serve(float onBoard, float alight, float board, std::initializer_list<uint8_t> doorKeys)
     {
@@ -35,10 +30,8 @@ TEST_F(Stops, StopVectorBearingAndDistanceWithoutNan)
 {
     struct Row { float x, z, bearing; uint8_t atStop; };
     // 5 is not closer than 5; on the stop no NaN; dz = 0 with dx != 0 a quarter turn from 180.
-    const Row rows[] = {{3, -4, float(-std::atan(3.0 / -4.0) * 57.29578), 0},
-                        {3, 4, float(180.0 - std::atan(0.75) * 57.29578), 0},
-                        {0, 0, 180.0f, 1},
-                        {2, 0, 90.0f, 1}};
+    const Row rows[] = {{3, -4, float(-std::atan(3.0 / -4.0) * 57.29578), 0}, {0, 0, 180.0f, 1},
+                        {3, 4, float(180.0 - std::atan(0.75) * 57.29578), 0}, {2, 0, 90.0f, 1}};
     for (const Row& r : rows) {
         vehicle.busX = r.x; vehicle.busZ = r.z; updateStopGeometry();
         SCOPED_TRACE(testing::Message() << r.x << "," << r.z);
@@ -49,35 +42,8 @@ TEST_F(Stops, StopVectorBearingAndDistanceWithoutNan)
     }
 }
 
-TEST_F(Stops, ADoorOpenedAwayFromAStopMovesNobodyAndCosts)
-{
-    vehicle.busZ = 50.0f; stops.resumeGear = 0; serve(10, 5, 5, {VK_DELETE});
-    ASSERT_EQ(stops.stopService, 1);
-    for (int i = 0; i < 50; ++i) {
-        tick(); rateDriving();
-    }
-    EXPECT_EQ(stops.passengersOnBoard, 10.0f); EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
-    tick({VK_INSERT}); tick();
-    EXPECT_EQ(make_tuple(stops.stopService, stops.currentStop, vehicle.gear), make_tuple(0, 0, 0))
-        << "gear as before";
-}
-
-TEST_F(Stops, AlightingTakesAbout500TicksThroughOneDoorAnd100ThroughThree)
-{
-    const std::initializer_list<uint8_t> oneDoor = {VK_DELETE};
-    for (const auto& [n, keys] : {std::pair{500, oneDoor}, {100, ALL_OPEN}}) {
-        SetUp(); serve(10, 5, 0, keys);
-        EXPECT_NEAR(ticksUntil([] { return stops.passengersAlighted >= 5.0f; }), n, 2);
-        if (keys.size() == 1) {
-            EXPECT_NEAR(stops.passengersOnBoard, 5.0f, 0.02f);
-        }
-    }
-    SetUp(); serve(3, 0, 2, ALL_OPEN); tick();
-    EXPECT_EQ(stops.alightingPhase, 0) << "nobody to alight: boarding at once";
-    EXPECT_GT(stops.passengersBoarded, 0.0f);
-}
-
-TEST_F(Stops, ClosingTheDoorsEndsTheServiceAndCostsTenOnPassengers)
+// Closing ends the service, gear as before; away from a stop nobody moves and the open door costs.
+TEST_F(Stops, ClosingTheDoorsEndsTheServiceAndADoorOpenedAwayFromAStopCosts)
 {
     stops.resumeGear = 0; serve(2, 1, 1, ALL_OPEN); ticks(200); tick(ALL_SHUT);
     EXPECT_EQ(rateDriving(), 0.0) << "the exchange was over";
@@ -85,20 +51,32 @@ TEST_F(Stops, ClosingTheDoorsEndsTheServiceAndCostsTenOnPassengers)
     EXPECT_EQ(make_tuple(stops.stopService, stops.currentStop, vehicle.gear, stops.alightingPhase,
                          stops.exchangeOpen, stops.passengersBoarded),
               make_tuple(0, 1, 0, 1, 1, 0.0f));
-    // Closing on passengers costs ten once, and always at the last service stop.
-    for (int32_t stop : {0, 2}) {
-        SetUp(); stops.currentStop = stop; vehicle.busZ = 100.0f * stop;
-        if (stop == 0) {
-            serve(10, 8, 0, {VK_DELETE}); ticks(20);
-        } else {  // everybody gets off there, and boarding never starts
-            serve(2, 0, 9, ALL_OPEN); ticks(60);
-            EXPECT_LE(stops.passengersOnBoard, 0.0f);
-            EXPECT_EQ(make_tuple(stops.exchangeInProgress, stops.boardingPhase), make_tuple(1, 0))
-                << "even when empty";
-        }
-        tick(ALL_SHUT); rateDriving(); tick(); rateDriving();
-        EXPECT_FLOAT_EQ(run.punishment, 10.0f) << "stop " << stop; EXPECT_EQ(stops.currentStop, stop + 1);
-    }
+    SetUp(); vehicle.busZ = 50.0f; stops.resumeGear = 0; serve(10, 5, 5, {VK_DELETE});
+    ASSERT_EQ(stops.stopService, 1);
+    for (int i = 0; i < 50; ++i) tick(), rateDriving();
+    EXPECT_EQ(stops.passengersOnBoard, 10.0f); EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
+    tick({VK_INSERT}); tick();
+    EXPECT_EQ(make_tuple(stops.stopService, stops.currentStop, vehicle.gear), make_tuple(0, 0, 0));
+}
+
+// Closing on passengers costs ten once, and always at the last service stop.
+TEST_F(Stops, AlightingThroughOneDoorOrThreeAndClosingOnPassengersCostsTen)
+{
+    serve(10, 8, 0, {VK_DELETE});
+    EXPECT_NEAR(ticksUntil([] { return stops.passengersAlighted >= 5.0f; }), 500, 2);
+    EXPECT_NEAR(stops.passengersOnBoard, 5.0f, 0.02f);
+    tick(ALL_SHUT); rateDriving(); tick(); rateDriving();
+    EXPECT_EQ(make_tuple(run.punishment, stops.currentStop), make_tuple(10.0f, 1));
+    SetUp(); serve(10, 5, 0, ALL_OPEN);
+    EXPECT_NEAR(ticksUntil([] { return stops.passengersAlighted >= 5.0f; }), 100, 2);
+    SetUp(); serve(3, 0, 2, ALL_OPEN); tick();
+    EXPECT_EQ(stops.alightingPhase, 0) << "nobody to alight: boarding at once";
+    EXPECT_GT(stops.passengersBoarded, 0.0f);
+    SetUp(); stops.currentStop = 2; vehicle.busZ = 200.0f; serve(2, 0, 9, ALL_OPEN); ticks(60);
+    EXPECT_TRUE(stops.passengersOnBoard <= 0.0f && stops.exchangeInProgress == 1 && stops.boardingPhase == 0)
+        << "everybody gets off there, and boarding never starts";
+    tick(ALL_SHUT); rateDriving(); tick(); rateDriving();
+    EXPECT_EQ(make_tuple(run.punishment, stops.currentStop), make_tuple(10.0f, 3));
 }
 
 TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
@@ -108,8 +86,7 @@ TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
     EXPECT_EQ(make_tuple(run.runFinished, engine.engineOff), make_tuple(0, 1))
         << "not with the headlights on";
     lights.headlightsOn = 0;
-    for (int guard = 0; !run.runFinished && guard < 100; ++guard)
-        tick({VK_KEY_S});  // the catch sets the latch to 0 as well
+    for (int guard = 0; !run.runFinished && guard < 100; ++guard) tick({VK_KEY_S});  // the latch is 0 too
     EXPECT_EQ(run.runFinished, 1);
     const float z = vehicle.busZ; const int32_t frames = gameClock.framesThisSecond; ticks(20, {VK_UP});
     EXPECT_EQ(make_tuple(vehicle.busZ, gameClock.framesThisSecond), make_tuple(z, frames))
@@ -120,15 +97,13 @@ TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
     EXPECT_EQ(make_tuple(n, stops.currentStop), make_tuple(35, 0));
 }
 
-// A rocking cycle is 103 ticks of sinking and rising and one that ends it; the rocking stops after
-// limit + 1 cycles, or, once a door closes, at the end of the cycle under way.
+// A cycle is 103 + 1 ticks; rocking stops after limit + 1 cycles, or at the cycle's end once a door shuts.
 TEST_F(Stops, RockingCyclesAndADoorClosedDuringThem)
 {
     stops.swayCycleLimit = 1; serve(20, 20, 0, {VK_DELETE}); float lowest = 0.0f, highest = -1.0f;
-    for (int i = 0; i < 103; ++i) {
-        tick(); lowest = std::min(lowest, vehicle.bodyRoll);
-        highest = i > 60 ? std::max(highest, vehicle.bodyRoll) : highest;
-    }
+    for (int i = 0; i < 103; ++i)
+        tick(), lowest = std::min(lowest, vehicle.bodyRoll),
+        highest = std::max(highest, i > 60 ? vehicle.bodyRoll : -1);
     EXPECT_TRUE(lowest < -0.01f && highest > 0.0f) << "down and back up within the cycle";
     ticks(400);
     EXPECT_EQ(make_tuple(stops.swayActive, stops.swayCycles), make_tuple(0, 2));
@@ -138,4 +113,32 @@ TEST_F(Stops, RockingCyclesAndADoorClosedDuringThem)
     ticks(10); tick({VK_INSERT});  // door 2 stays open: still serving the stop
     EXPECT_EQ(ticksUntil([] { return stops.swayActive != 1; }, 300), 104 - 11);
     EXPECT_EQ(stops.swayCycles, 4);
+}
+
+// The penalty rules and the verdict boundaries.
+TEST(Rating, VerdictBoundariesAndPenalties)
+{
+    resetAllRunState(); stops.atStop = 1;
+    const char *great = "great!!! you are super driver.", *notBad = "not bad, but you need more concetrate",
+               *more = "eh, more and more and more and more ... trenings.",
+               *terrible = "You are terible driver, You discharge!!!";
+    // In increasing order: between the ranges the previous verdict stays.
+    const std::pair<float, const char*> verdicts[] = {
+        {0.0f, great}, {0.5f, great},  {1.0f, notBad}, {5.0f, notBad},    {5.5f, notBad},
+        {6.0f, more},  {10.0f, more}, {10.5f, more},   {11.0f, terrible}, {250.0f, terrible}};
+    for (const auto& [total, verdict] : verdicts) {
+        run.punishment = total;
+        EXPECT_EQ(rateDriving(), std::floor(total)) << total; EXPECT_STREQ(run.verdictText, verdict) << total;
+    }
+    // Speeding, a door away from a stop and closing on passengers.
+    struct Row { float speed; uint8_t atStop, doorOpen, exchange; int ticks; float cost; };
+    // 0.2927 is 64.98 km/h, just below 65; 0.2928 is 65.0016 km/h: a point a second above it.
+    const Row rows[] = {{0.2927f, 1, 0, 0, 50, 0.0f}, {0.2928f, 1, 0, 0, 50, 1.0f}, {0, 1, 1, 0, 1, 0.0f},
+                        {0, 0, 1, 0, 1, 0.02f},      {0, 1, 1, 1, 1, 0.0f},        {0, 1, 0, 1, 1, 10.0f}};
+    for (const Row& r : rows) {
+        resetAllRunState(); vehicle.busSpeedAbs = r.speed; stops.atStop = r.atStop;
+        doors.door3Open = r.doorOpen; stops.exchangeInProgress = r.exchange;
+        for (int i = 0; i < r.ticks; ++i) rateDriving();
+        EXPECT_NEAR(run.punishment, r.cost, 1e-4) << r.speed << " " << int(r.doorOpen) << int(r.exchange);
+    }
 }
