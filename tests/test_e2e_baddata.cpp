@@ -40,6 +40,7 @@ std::string damaged(const std::string& original)
 }
 
 const char* const ENDS = "ended 1", *const PLAYS_ON = "played on";
+
 } // namespace
 
 TEST(BadData, OneFileOfEachKindRemovedOrDamaged)

@@ -52,8 +52,7 @@ TEST(SoundEndToEnd, EachSoundIsHeardWhereItsKeyWasPressed)
         keyUp(key);
         return clock.seconds();
     };
-    const double starter = clock.seconds();
-    const double idle = hold("s", 5.0);  // the starter plays, the engine catches
+    const double starter = clock.seconds(), idle = hold("s", 5.0);  // the starter plays, the engine catches
     clock.wait(1.5);
     const double horn = clock.seconds(), hornUp = hold("k", 1.0);
     clock.wait(0.8);

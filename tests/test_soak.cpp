@@ -13,9 +13,7 @@
 
 namespace {
 
-struct LoadLine {
-    int load = 0; long textures = -1, lists = -1, rss = -1;
-};
+struct LoadLine { int load = 0; long textures = -1, lists = -1, rss = -1; };
 
 std::vector<LoadLine> readDiagnostics(const std::string& path)
 {
@@ -25,6 +23,23 @@ std::vector<LoadLine> readDiagnostics(const std::string& path)
                         &l.lists, &l.rss) == 4)
             lines.push_back(l);
     return lines;
+}
+
+struct SoakSummary {
+    long long ticks = -1, runs = -1, largestValue = -1; char digest[65] = "", largestCounter[128] = "";
+};
+
+// Reads "soak: ticks=N runs=R digest=HEX largest-counter=NAME:VALUE" off stderr (ticks -1 if absent).
+CommandResult soak(const std::string& extra, SoakSummary* s)
+{
+    const std::string sim = "'" + builtProgram("velbrant-sim") + "' --data '" + generatedTree() + "'";
+    const CommandResult r = runCommand(sim + " --autopilot --soak " + extra);
+    const size_t at = r.err.find("velbrant-sim: soak: ");
+    if (at != std::string::npos)
+        std::sscanf(r.err.c_str() + at,
+                    "velbrant-sim: soak: ticks=%lld runs=%lld digest=%64s largest-counter=%127[^:]:%lld",
+                    &s->ticks, &s->runs, s->digest, s->largestCounter, &s->largestValue);
+    return r;
 }
 
 } // namespace
@@ -66,27 +81,6 @@ TEST(ReloadSoak, EightNewGamesKeepTexturesListsAndMemoryFlat)
     EXPECT_LT(loads.back().rss - loads[GAMES / 2 - 1].rss, 4 * 1024)
         << "resident KiB grew over the last half";
 }
-
-namespace {
-
-struct SoakSummary {
-    long long ticks = -1, runs = -1, largestValue = -1; char digest[65] = "", largestCounter[128] = "";
-};
-
-// Reads "soak: ticks=N runs=R digest=HEX largest-counter=NAME:VALUE" off stderr (ticks -1 if absent).
-CommandResult soak(const std::string& extra, SoakSummary* s)
-{
-    const std::string sim = "'" + builtProgram("velbrant-sim") + "' --data '" + generatedTree() + "'";
-    const CommandResult r = runCommand(sim + " --autopilot --soak " + extra);
-    const size_t at = r.err.find("velbrant-sim: soak: ");
-    if (at != std::string::npos)
-        std::sscanf(r.err.c_str() + at,
-                    "velbrant-sim: soak: ticks=%lld runs=%lld digest=%64s largest-counter=%127[^:]:%lld",
-                    &s->ticks, &s->runs, s->digest, s->largestCounter, &s->largestValue);
-    return r;
-}
-
-} // namespace
 
 TEST(SoakSim, OneHourOfRunsStaysFiniteBoundedAndRepeatableAndTheOtherBusFinishesToo)
 {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -70,77 +69,50 @@ const char* const TRI = "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 ";
 
 TEST(CheckTool, TreesAreJudgedWithEachProblemNamed)
 {
-    struct Case {
-        const char* what;
-        std::function<void(const TempDir&)> breakIt;
-        Lines want;
-        int status;
+    const auto judge = [](const std::string& tree, int status, const Lines& want) {
+        const CommandResult r = check("'" + tree + "'");
+        EXPECT_EQ(r.status, status) << r.out;
+        EXPECT_NE(r.out.find(status ? ": not playable\n" : ": playable\n"), std::string::npos) << r.out;
+        EXPECT_TRUE(!want.empty() || r.out.find(": 0 problems") != std::string::npos) << r.out;
+        for (const std::string& line : want)
+            EXPECT_TRUE(hasLine(r.out, line)) << line << "\n" << r.out;
     };
-    auto put = [](const TempDir& t, const char* rel, const std::string& text) {
-        writeFile(t.file(rel), text);
-    };
-    auto cut = [](const TempDir& t) {  // a truncated picture named by a list: the first of a list
-        std::istringstream in(readFile(t.file("Dane/Autobusy/Volvo7000/TeksturyN.tex")));
-        std::string count, name;
-        in >> count >> name;
-        writeFile(t.file(name), readFile(t.file(name)).substr(0, readFile(t.file(name)).size() / 2));
-        return name;
-    };
-    std::string image;
-    const Case cases[] = {
-        {"the generated tree", [](const TempDir&) {}, {}, 0},
-        {"broken files",
-         [&](const TempDir& t) {
-             std::remove(t.file("Dane/Autobusy/Urbino12/DrzwiB.qx").c_str());
-             std::remove(t.file("Dane/Dzwiek/Volvo7000/klakson.sfx").c_str());
-             image = cut(t);
-             put(t, "Dane/Autobusy/Volvo7000/Standrzwi.qx",
-                 std::string("6\nlamps\n") + TRI + "0\n" + TRI + "0\n" +
-                     "0 0 0 1 0 0 zero 1 0 0 0 1 0 0 1 0\n" + TRI + "999\n" + TRI + "0\n" + TRI + "0\n");
-             put(t, "Dane/Wskazniki/Wskazniki.qx",
-                 std::string("3\npanel only\n") + TRI + "0\n" + TRI + "0\n" + TRI + "0\n");
-             put(t, "Dane/Pojazdy/F125/TeksturyN.tex", "500\n");
-             put(t, "Dane/Rozklady/128/Przystanki.roz", "2\n1 2\n3 x\n");
-             put(t, "Dane/Rozklady/128/Parametry.misji", "1\n2\n1e99\n4\n5\n6\n7\n8\n");
-             put(t, "Opcje.ini", "[Opcje]\r\nJakoscTekstur=2\r\n");
-         },
-         {"Dane/Autobusy/Urbino12/DrzwiB.qx: missing required file",
-          "Dane/Dzwiek/Volvo7000/klakson.sfx: missing required file",
-          "Dane/Autobusy/Volvo7000/Standrzwi.qx: bad number at line 5 (1 triangle cut short)",
-          "Dane/Autobusy/Volvo7000/Standrzwi.qx: texture index 999 of triangle 3 out of its group*",
-          "Dane/Wskazniki/Wskazniki.qx: too few triangles (3)*",
-          "Dane/Pojazdy/F125/TeksturyN.tex: count 500 out of range (0..100)",
-          "Dane/Rozklady/128/Przystanki.roz: bad number at line 3",
-          "Dane/Rozklady/128/Parametry.misji: number out of range at line 3",
-          "Opcje.ini: JakoscTekstur is 2: the game finds no texture list and stops"},
-         1},
-        {"optional things missing",
-         [](const TempDir& t) {
-             std::remove(t.file("Opcje.ini").c_str());
-             runCommand("rm -rf '" + t.file("Dane/Radio") + "'");
-             std::remove(t.file("Dane/Trasy/Test/TeksturyW.tex").c_str());  // the default quality reads N
-         },
-         {"Opcje.ini: missing file: every option takes its default (optional)",
-          "Dane/Radio/: missing folder: the radio has no tracks (optional)",
-          "Dane/Trasy/Test/TeksturyW.tex: missing optional file (optional)"},
-         0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        TempDir tree;
-        ASSERT_EQ(runCommand("cp -r '" + generatedTree() + "/.' '" + tree.path + "/'").status, 0);
-        c.breakIt(tree);
-        const CommandResult r = check("'" + tree.path + "'");
-        EXPECT_EQ(r.status, c.status) << r.out;
-        for (const std::string& want : c.want)
-            EXPECT_TRUE(hasLine(r.out, want)) << want << "\n" << r.out;
-        EXPECT_NE(r.out.find(c.status ? ": not playable\n" : ": playable\n"), std::string::npos) << r.out;
-        EXPECT_TRUE(!c.want.empty() || r.out.find(": 0 problems") != std::string::npos) << r.out;
-        EXPECT_TRUE(image.empty() ||
-                    hasLine(r.out, image + ": image refused: Image file conversion error. (slot 0 of *"))
-            << r.out;
-        image.clear();
-    }
+    judge(generatedTree(), 0, {});
+    TempDir broken, optional;
+    for (const TempDir* t : {&broken, &optional})
+        ASSERT_EQ(runCommand("cp -r '" + generatedTree() + "/.' '" + t->path + "/'").status, 0);
+    const auto put = [&](const char* rel, const std::string& text) { writeFile(broken.file(rel), text); };
+    std::remove(broken.file("Dane/Autobusy/Urbino12/DrzwiB.qx").c_str());
+    std::remove(broken.file("Dane/Dzwiek/Volvo7000/klakson.sfx").c_str());
+    std::string count, image;  // the first picture of a list, cut short
+    std::istringstream(readFile(broken.file("Dane/Autobusy/Volvo7000/TeksturyN.tex"))) >> count >> image;
+    put(image.c_str(), readFile(broken.file(image)).substr(0, readFile(broken.file(image)).size() / 2));
+    const std::string tri = TRI;
+    put("Dane/Autobusy/Volvo7000/Standrzwi.qx", "6\nlamps\n" + tri + "0\n" + tri + "0\n" +
+        "0 0 0 1 0 0 zero 1 0 0 0 1 0 0 1 0\n" + tri + "999\n" + tri + "0\n" + tri + "0\n");
+    put("Dane/Wskazniki/Wskazniki.qx", "3\npanel only\n" + tri + "0\n" + tri + "0\n" + tri + "0\n");
+    put("Dane/Pojazdy/F125/TeksturyN.tex", "500\n");
+    put("Dane/Rozklady/128/Przystanki.roz", "2\n1 2\n3 x\n");
+    put("Dane/Rozklady/128/Parametry.misji", "1\n2\n1e99\n4\n5\n6\n7\n8\n");
+    put("Opcje.ini", "[Opcje]\r\nJakoscTekstur=2\r\n");
+    judge(broken.path, 1,
+          {"Dane/Autobusy/Urbino12/DrzwiB.qx: missing required file",
+           "Dane/Dzwiek/Volvo7000/klakson.sfx: missing required file",
+           image + ": image refused: Image file conversion error. (slot 0 of *",
+           "Dane/Autobusy/Volvo7000/Standrzwi.qx: bad number at line 5 (1 triangle cut short)",
+           "Dane/Autobusy/Volvo7000/Standrzwi.qx: texture index 999 of triangle 3 out of its group*",
+           "Dane/Wskazniki/Wskazniki.qx: too few triangles (3)*",
+           "Dane/Pojazdy/F125/TeksturyN.tex: count 500 out of range (0..100)",
+           "Dane/Rozklady/128/Przystanki.roz: bad number at line 3",
+           "Dane/Rozklady/128/Parametry.misji: number out of range at line 3",
+           "Opcje.ini: JakoscTekstur is 2: the game finds no texture list and stops"});
+    std::remove(optional.file("Opcje.ini").c_str());
+    runCommand("rm -rf '" + optional.file("Dane/Radio") + "'");
+    std::remove(optional.file("Dane/Trasy/Test/TeksturyW.tex").c_str());  // the default quality reads N
+    judge(optional.path, 0,
+          {"Opcje.ini: missing file: every option takes its default (optional)",
+           "Dane/Radio/: missing folder: the radio has no tracks (optional)",
+           "Dane/Trasy/Test/TeksturyW.tex: missing optional file (optional)"});
 }
 
 TEST(Tools, BadArgumentsAndMissingInputAreRefusedSayingWhy)
@@ -179,11 +151,9 @@ TEST(CheckTool, ImageAndModelModesShowWhatTheGameReads)
     spec.pixels = rows24({{0x0000FF, 0x00FF00, 0xFF0000}, {0xFFFFFF, 0x000000, 0x102030}});
     writeFile(dir.file("p.bmp"), asString(buildBmp(spec)));
     EXPECT_EQ(check("--image '" + dir.file("p.bmp") + "' '" + dir.file("p.ppm") + "'").status, 0);
-    EXPECT_EQ(
-        readFile(dir.file("p.ppm")),
-        std::string("P6\n3 2\n255\n\xff\xff\xff\x00\x00\x00\x10\x20\x30\x00\x00\xff\x00\xff\x00\xff\x00\x00",
-                    29))
-        << "top row first, black kept (no colour key)";
+    const char ppm[] = "P6\n3 2\n255\n"
+                       "\xff\xff\xff\x00\x00\x00\x10\x20\x30\x00\x00\xff\x00\xff\x00\xff\x00\x00";
+    EXPECT_EQ(readFile(dir.file("p.ppm")), std::string(ppm, sizeof ppm - 1)) << "top row first, black kept";
     spec.headerSize = 64;
     writeFile(dir.file("v4.bmp"), asString(buildBmp(spec)));
     const CommandResult refused = check("--image '" + dir.file("v4.bmp") + "' '" + dir.file("v4.ppm") + "'");

@@ -16,11 +16,7 @@ void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 static std::string shellQuote(const std::string& s) { return "'" + s + "'"; }  // none of ours holds a quote
 bool succeeds(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
 
-bool haveDisplay()
-{
-    const char* d = std::getenv("DISPLAY");
-    return d && *d && succeeds("xdpyinfo");
-}
+bool haveDisplay() { return std::getenv("DISPLAY") && *std::getenv("DISPLAY") && succeeds("xdpyinfo"); }
 
 Spawned spawnProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::string& workDir, const std::vector<std::string>& env)
@@ -111,12 +107,7 @@ bool waitForWindow(const std::string& name, int timeoutMs)
 void keyDown(const std::string& key) { succeeds("xdotool keydown " + shellQuote(key)); }
 void keyUp(const std::string& key) { succeeds("xdotool keyup " + shellQuote(key)); }
 
-void pressKey(const std::string& key, int holdMs)
-{
-    keyDown(key);
-    pause(holdMs);
-    keyUp(key);
-}
+void pressKey(const std::string& key, int holdMs) { keyDown(key); pause(holdMs); keyUp(key); }
 
 long Screenshot::each(int x0, int y0, int x1, int y1, const std::function<void(const uint8_t*)>& visit) const
 {
@@ -148,8 +139,7 @@ void Screenshot::mean(int x0, int y0, int x1, int y1, double out[3]) const
 
 double Screenshot::litFraction(int x0, int y0, int x1, int y1, int threshold) const
 {
-    return share(x0, y0, x1, y1,
-                 [=](const uint8_t* p) { return p[0] > threshold || p[1] > threshold || p[2] > threshold; });
+    return share(x0, y0, x1, y1, [=](const uint8_t* p) { return std::max({p[0], p[1], p[2]}) > threshold; });
 }
 
 Screenshot Screenshot::crop(int x, int y, int w, int h) const

@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#define SKIP_WITHOUT_DISPLAY() \
-    if (!haveDisplay())        \
-    GTEST_SKIP() << "no X display"
+#define SKIP_WITHOUT_DISPLAY() if (!haveDisplay()) GTEST_SKIP() << "no X display"
 
 void pause(int ms);
 bool haveDisplay();
