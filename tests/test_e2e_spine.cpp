@@ -15,7 +15,7 @@ struct Spine : ::testing::Test {
     }
 };
 
-TEST_F(Spine, DrawsRefusesASecondCopyEndsOnSignalsAndEveryLaterStartShowsItsWindowOrSaysWhy)
+TEST_F(Spine, RefusesASecondCopyEndsOnSignalsAndEveryLaterStartShowsItsWindowOrSaysWhy)
 {
     SKIP_WITHOUT_DISPLAY();
     first = startGame(generatedTree());
