@@ -1,47 +1,33 @@
-// Bad data reaching the player: one file of each kind the game reads, removed (and some damaged)
-// in a copy of the generated tree, with the real program on the test display. The game either
-// says what is wrong and ends with a non-zero status, or plays on where it is meant to (a missing
-// picture costs its slot, a missing sound is silence, a missing model is empty and reported, no
-// options file means the defaults). It never dies of a signal and never hangs. Which file of a
-// tree is broken and how is velbrant-check's business (test_tools.cpp).
+// One file of each kind removed (some damaged): the game says why and ends non-zero, or plays on where
+// meant to; never a signal or a hang.
 #include "tests/support/desktop.h"
 #include "tests/support/test_util.h"
-
-#include <gtest/gtest.h>
+#include "tests/test_sound_analysis.h"
 
 #include <filesystem>
 #include <string>
 
 namespace {
 
-// What became of one start: "ended N", "played on" (ended 0 on SIGTERM), "SIGNAL" or "HUNG".
+// "ended N", "played on" (ended 0 on SIGTERM), "SIGNAL" or "HUNG".
 std::string play(const std::string& tree, bool fromMenu, std::string* err)
 {
     TempDir work;
-    writeFile(work.file("alsoft.conf"),  // sound into a file: the sound files are really opened
-              "[general]\ndrivers=wave\nchannels=stereo\nfrequency=22050\n[wave]\nfile=" +
-                  work.file("out.wav") + "\n");
+    soundtest::useWaveBackEnd(work.path);  // sound into a file: the sound files really are opened
     const std::string diag = work.file("loads.txt");
     const std::vector<std::string> menu, run{"V"};
-    Spawned game = startGame(tree, fromMenu ? menu : run, {"VELBRANT_DIAG_FILE=" + diag, "ALSOFT_LOGLEVEL=0",
-                                                            "ALSOFT_CONF=" + work.file("alsoft.conf")});
-    // Straight into a run the load is done inside window creation and the diagnostics line says
-    // when; the menu loads its pictures at start.
+    Spawned game = startGame(tree, fromMenu ? menu : run, {"VELBRANT_DIAG_FILE=" + diag});
+    // A run loads inside window creation, the diagnostics line says when; the menu loads at start.
     const auto loaded = [&] { return fromMenu ? waitForWindow("Velbrant", 50) : !readFile(diag).empty(); };
     if (waitUntil(40.0, loaded, &game))
         pause(fromMenu ? 1000 : 800);  // some ticks with what was loaded
-    int status = waitForExit(game, 10);
-    std::string what = status >= 0 ? "ended " + std::to_string(status) : "";
-    if (status == -1) {
-        status = endWith(game, SIGTERM, 15000);
-        what = status == 0 ? "played on" : "played on, then " + std::to_string(status);
-        what = status == -1 ? "HUNG" : what;
-    }
-    if (status == -2)
-        what = "SIGNAL";
+    const int ended = waitForExit(game, 10), status = ended == -1 ? endWith(game, SIGTERM, 15000) : ended;
     *err = capturedErr(game);
     stopProgram(game);
-    return what;
+    if (status < 0)
+        return status == -1 ? "HUNG" : "SIGNAL";
+    const std::string code = std::to_string(status);
+    return ended >= 0 ? "ended " + code : status == 0 ? "played on" : "played on, then " + code;
 }
 
 std::string damaged(const std::string& original)
@@ -53,20 +39,15 @@ std::string damaged(const std::string& original)
     return out;
 }
 
-const char* const ENDS = "ended 1";
-const char* const PLAYS_ON = "played on";
+const char* const ENDS = "ended 1", *const PLAYS_ON = "played on";
 
 } // namespace
 
 TEST(BadData, OneFileOfEachKindRemovedOrDamaged)
 {
     SKIP_WITHOUT_DISPLAY();
-    struct Case {
-        const char* file;
-        const char* whenMissing;
-        const char* message;  // what stderr holds when the file is missing; null: the file's name
-        uint8_t fromMenu, damage;
-    };
+    // message: what stderr holds when the file is missing; null: the file's name
+    struct Case { const char* file; const char* whenMissing; const char* message; uint8_t fromMenu, damage; };
     const char* const noList = "Nie mog\xc4\x99 za\xc5\x82" "adowa\xc4\x87 pliku 'Tekstury.tex'.";
     const Case cases[] = {
         {"Dane/Trasy/Test/TeksturyN.tex", ENDS, noList, 0, 1},

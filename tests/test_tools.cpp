@@ -1,13 +1,10 @@
-// The tools as their users run them, no display needed: velbrant-check on the generated tree, on
-// copies with broken files and in its picture and model modes; velbrant-sim's autopilot and key
-// scripts on the generated tree, deterministic and replayable.
+// The tools as their users run them: velbrant-check's verdicts and modes, velbrant-sim's runs, bad arguments.
 #include "assets/params.h"
 #include "tests/support/bmp_build.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -72,126 +69,107 @@ const char* const TRI = "0 0 0 1 0 0 0 1 0 0 0 1 0 0 1 ";
 
 TEST(CheckTool, TreesAreJudgedWithEachProblemNamed)
 {
-    struct Case {
-        const char* what;
-        std::function<void(const TempDir&)> breakIt;
-        Lines want;
-        int status;
+    const auto judge = [](const std::string& tree, int status, const Lines& want) {
+        const CommandResult r = check("'" + tree + "'");
+        EXPECT_EQ(r.status, status) << r.out;
+        EXPECT_NE(r.out.find(status ? ": not playable\n" : ": playable\n"), std::string::npos) << r.out;
+        EXPECT_TRUE(!want.empty() || r.out.find(": 0 problems") != std::string::npos) << r.out;
+        for (const std::string& line : want)
+            EXPECT_TRUE(hasLine(r.out, line)) << line << "\n" << r.out;
     };
-    auto put = [](const TempDir& t, const char* rel, const std::string& text) {
-        writeFile(t.file(rel), text);
-    };
-    auto cut = [](const TempDir& t) {  // a truncated picture named by a list: the first of a list
-        std::istringstream in(readFile(t.file("Dane/Autobusy/Volvo7000/TeksturyN.tex")));
-        std::string count, name;
-        in >> count >> name;
-        writeFile(t.file(name), readFile(t.file(name)).substr(0, readFile(t.file(name)).size() / 2));
-        return name;
-    };
-    std::string image;
-    const Case cases[] = {
-        {"the generated tree", [](const TempDir&) {}, {}, 0},
-        {"broken files",
-         [&](const TempDir& t) {
-             std::remove(t.file("Dane/Autobusy/Urbino12/DrzwiB.qx").c_str());
-             std::remove(t.file("Dane/Dzwiek/Volvo7000/klakson.sfx").c_str());
-             image = cut(t);
-             put(t, "Dane/Autobusy/Volvo7000/Standrzwi.qx",
-                 std::string("6\nlamps\n") + TRI + "0\n" + TRI + "0\n" +
-                     "0 0 0 1 0 0 zero 1 0 0 0 1 0 0 1 0\n" + TRI + "999\n" + TRI + "0\n" + TRI + "0\n");
-             put(t, "Dane/Wskazniki/Wskazniki.qx",
-                 std::string("3\npanel only\n") + TRI + "0\n" + TRI + "0\n" + TRI + "0\n");
-             put(t, "Dane/Pojazdy/F125/TeksturyN.tex", "500\n");
-             put(t, "Dane/Rozklady/128/Przystanki.roz", "2\n1 2\n3 x\n");
-             put(t, "Dane/Rozklady/128/Parametry.misji", "1\n2\n1e99\n4\n5\n6\n7\n8\n");
-         },
-         {"Dane/Autobusy/Urbino12/DrzwiB.qx: missing required file",
-          "Dane/Dzwiek/Volvo7000/klakson.sfx: missing required file",
-          "Dane/Autobusy/Volvo7000/Standrzwi.qx: bad number at line 5 (1 triangle cut short)",
-          "Dane/Autobusy/Volvo7000/Standrzwi.qx: texture index 999 of triangle 3 out of its group*",
-          "Dane/Wskazniki/Wskazniki.qx: too few triangles (3)*",
-          "Dane/Pojazdy/F125/TeksturyN.tex: count 500 out of range (0..100)",
-          "Dane/Rozklady/128/Przystanki.roz: bad number at line 3",
-          "Dane/Rozklady/128/Parametry.misji: number out of range at line 3"},
-         1},
-        {"optional things missing",
-         [](const TempDir& t) {
-             std::remove(t.file("Opcje.ini").c_str());
-             runCommand("rm -rf '" + t.file("Dane/Radio") + "'");
-             std::remove(t.file("Dane/Trasy/Test/TeksturyW.tex").c_str());  // the default quality reads N
-         },
-         {"Opcje.ini: missing file: every option takes its default (optional)",
-          "Dane/Radio/: missing folder: the radio has no tracks (optional)",
-          "Dane/Trasy/Test/TeksturyW.tex: missing optional file (optional)"},
-         0},
-        {"an unreadable list quality",
-         [&](const TempDir& t) { put(t, "Opcje.ini", "[Opcje]\r\nJakoscTekstur=2\r\n"); },
-         {"Opcje.ini: JakoscTekstur is 2: the game finds no texture list and stops"},
-         1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        TempDir tree;
-        ASSERT_EQ(runCommand("cp -r '" + generatedTree() + "/.' '" + tree.path + "/'").status, 0);
-        c.breakIt(tree);
-        const CommandResult r = check("'" + tree.path + "'");
-        EXPECT_EQ(r.status, c.status) << r.out;
-        for (const std::string& want : c.want)
-            EXPECT_TRUE(hasLine(r.out, want)) << want << "\n" << r.out;
-        EXPECT_NE(r.out.find(c.status ? ": not playable\n" : ": playable\n"), std::string::npos) << r.out;
-        if (c.want.empty()) {
-            EXPECT_NE(r.out.find(": 0 problems"), std::string::npos) << r.out;
-        }
-        if (!image.empty()) {
-            EXPECT_TRUE(hasLine(r.out, image + ": image refused: Image file conversion error. (slot 0 of *"))
-                << r.out;
-        }
-        image.clear();
-    }
+    judge(generatedTree(), 0, {});
+    TempDir broken, optional;
+    for (const TempDir* t : {&broken, &optional})
+        ASSERT_EQ(runCommand("cp -r '" + generatedTree() + "/.' '" + t->path + "/'").status, 0);
+    const auto put = [&](const char* rel, const std::string& text) { writeFile(broken.file(rel), text); };
+    std::remove(broken.file("Dane/Autobusy/Urbino12/DrzwiB.qx").c_str());
+    std::remove(broken.file("Dane/Dzwiek/Volvo7000/klakson.sfx").c_str());
+    std::string count, image;  // the first picture of a list, cut short
+    std::istringstream(readFile(broken.file("Dane/Autobusy/Volvo7000/TeksturyN.tex"))) >> count >> image;
+    put(image.c_str(), readFile(broken.file(image)).substr(0, readFile(broken.file(image)).size() / 2));
+    const std::string tri = TRI;
+    put("Dane/Autobusy/Volvo7000/Standrzwi.qx", "6\nlamps\n" + tri + "0\n" + tri + "0\n" +
+        "0 0 0 1 0 0 zero 1 0 0 0 1 0 0 1 0\n" + tri + "999\n" + tri + "0\n" + tri + "0\n");
+    put("Dane/Wskazniki/Wskazniki.qx", "3\npanel only\n" + tri + "0\n" + tri + "0\n" + tri + "0\n");
+    put("Dane/Pojazdy/F125/TeksturyN.tex", "500\n");
+    put("Dane/Rozklady/128/Przystanki.roz", "2\n1 2\n3 x\n");
+    put("Dane/Rozklady/128/Parametry.misji", "1\n2\n1e99\n4\n5\n6\n7\n8\n");
+    put("Opcje.ini", "[Opcje]\r\nJakoscTekstur=2\r\n");
+    judge(broken.path, 1,
+          {"Dane/Autobusy/Urbino12/DrzwiB.qx: missing required file",
+           "Dane/Dzwiek/Volvo7000/klakson.sfx: missing required file",
+           image + ": image refused: Image file conversion error. (slot 0 of *",
+           "Dane/Autobusy/Volvo7000/Standrzwi.qx: bad number at line 5 (1 triangle cut short)",
+           "Dane/Autobusy/Volvo7000/Standrzwi.qx: texture index 999 of triangle 3 out of its group*",
+           "Dane/Wskazniki/Wskazniki.qx: too few triangles (3)*",
+           "Dane/Pojazdy/F125/TeksturyN.tex: count 500 out of range (0..100)",
+           "Dane/Rozklady/128/Przystanki.roz: bad number at line 3",
+           "Dane/Rozklady/128/Parametry.misji: number out of range at line 3",
+           "Opcje.ini: JakoscTekstur is 2: the game finds no texture list and stops"});
+    std::remove(optional.file("Opcje.ini").c_str());
+    runCommand("rm -rf '" + optional.file("Dane/Radio") + "'");
+    std::remove(optional.file("Dane/Trasy/Test/TeksturyW.tex").c_str());  // the default quality reads N
+    judge(optional.path, 0,
+          {"Opcje.ini: missing file: every option takes its default (optional)",
+           "Dane/Radio/: missing folder: the radio has no tracks (optional)",
+           "Dane/Trasy/Test/TeksturyW.tex: missing optional file (optional)"});
 }
 
-TEST(CheckTool, AMissingFolderIsNotPlayableAndBadArgumentsAreUsageErrors)
+TEST(Tools, BadArgumentsAndMissingInputAreRefusedSayingWhy)
 {
-    TempDir dir;
-    const CommandResult r = check("'" + dir.file("nothing") + "'");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(hasLine(r.out, dir.file("nothing") + ": missing folder")) << r.out;
-    EXPECT_EQ(check("--bogus").status, 2);
-    EXPECT_EQ(check("--image only-one-argument").status, 2);
+    TempDir work;
+    writeFile(work.file("bad.txt"), "0 10 Shift_L\n");
+    const auto prog = [](const char* name) { return "'" + builtProgram(name) + "' "; };
+    const std::string chk = prog("velbrant-check"), data = prog("velbrant-data"), bare = prog("velbrant-sim"),
+                      sim = bare + "--data '" + generatedTree() + "' ";
+    const struct { std::string command; int status; const char* says; } cases[] = {  // says: in out or err
+        {chk + "nothing", 1, "nothing: missing folder"},
+        {chk + "--bogus", 2, ""},
+        {chk + "--image only-one-argument", 2, ""},
+        {sim + "bad.txt", 2, "Shift_L"},
+        {sim + "--every 0 -", 2, ""},
+        {sim, 2, ""},
+        {sim + "--soak -", 2, ""},
+        {bare + "--ticks 5 - < /dev/null", 1, "Parametry.busa"},  // no run files in the folder
+        {data, 2, "usage"},
+        {data + "--icon 15 i.png", 2, "16 to 1024"},
+        {data + "--icon 1025 i.png", 2, "16 to 1024"},
+    };
+    for (const auto& c : cases) {
+        const CommandResult r = runCommand(c.command, work.path);
+        EXPECT_EQ(r.status, c.status) << c.command << "\n" << r.err;
+        EXPECT_TRUE(hasLine(r.out, c.says) || r.err.find(c.says) != std::string::npos) << r.out << r.err;
+    }
+    EXPECT_FALSE(fileExists(work.file("i.png")));
 }
 
 TEST(CheckTool, ImageAndModelModesShowWhatTheGameReads)
 {
     TempDir dir;
     BmpSpec spec;
-    spec.width = 3;
-    spec.height = 2;
+    spec.width = 3, spec.height = 2;
     spec.pixels = rows24({{0x0000FF, 0x00FF00, 0xFF0000}, {0xFFFFFF, 0x000000, 0x102030}});
     writeFile(dir.file("p.bmp"), asString(buildBmp(spec)));
     EXPECT_EQ(check("--image '" + dir.file("p.bmp") + "' '" + dir.file("p.ppm") + "'").status, 0);
-    EXPECT_EQ(
-        readFile(dir.file("p.ppm")),
-        std::string("P6\n3 2\n255\n\xff\xff\xff\x00\x00\x00\x10\x20\x30\x00\x00\xff\x00\xff\x00\xff\x00\x00",
-                    29))
-        << "top row first, black kept (no colour key)";
+    const char ppm[] = "P6\n3 2\n255\n"
+                       "\xff\xff\xff\x00\x00\x00\x10\x20\x30\x00\x00\xff\x00\xff\x00\xff\x00\x00";
+    EXPECT_EQ(readFile(dir.file("p.ppm")), std::string(ppm, sizeof ppm - 1)) << "top row first, black kept";
     spec.headerSize = 64;
     writeFile(dir.file("v4.bmp"), asString(buildBmp(spec)));
     const CommandResult refused = check("--image '" + dir.file("v4.bmp") + "' '" + dir.file("v4.ppm") + "'");
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, dir.file("v4.bmp") + ": Unknown DIB file format.\n");
 
-    writeFile(dir.file("m.qx"),
-              std::string("3\nthree little triangles\n") + TRI + "4\n" + TRI + "2\n" + TRI + "4\n");
+    writeFile(dir.file("m.qx"), std::string("3\nthree\n") + TRI + "4\n" + TRI + "2\n" + TRI + "4\n");
     const CommandResult r = check("--model '" + dir.file("m.qx") + "'");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              dir.file("m.qx") +
-                  ": 3 triangles\nlabel: three little triangles\ntexture indices: 2 (1) 4 (2)\n");
+    EXPECT_EQ(r.out, dir.file("m.qx") + ": 3 triangles\nlabel: three\ntexture indices: 2 (1) 4 (2)\n");
     EXPECT_EQ(check("--model '" + dir.file("none.qx") + "'").status, 1);
 }
 
-
-TEST(HeadlessDriver, AutopilotFinishesTheRouteDeterministicallyAndReplays)
+// The autopilot finishes the route the same way twice and its recorded keys replay it; a key script of
+// throttle and brake rises through the bands and stops, read from a file or standard input.
+TEST(HeadlessDriver, AutopilotAndKeyScriptRuns)
 {
     TempDir work;
     const CommandResult first = sim("--autopilot --every 100 --keys-out '" + work.file("keys.txt") + "'");
@@ -212,56 +190,34 @@ TEST(HeadlessDriver, AutopilotFinishesTheRouteDeterministicallyAndReplays)
     EXPECT_EQ(std::stoi(last[column(header, "stop")]), stops.stopCount - 1);
     for (size_t i = 1; i < rows.size(); ++i)  // a careful driver: never above 65 km/h
         EXPECT_LE(std::stod(splitCsv(rows[i])[column(header, "kmh")]), 65.0) << rows[i];
-    EXPECT_EQ(sim("--autopilot --every 100").out, first.out) << "two runs, same output";
-    EXPECT_EQ(sim("--every 100 '" + work.file("keys.txt") + "'").out, first.out)
-        << "the recorded keys replay the run";
-}
+    EXPECT_EQ(sim("--autopilot --every 100").out, first.out);
+    EXPECT_EQ(sim("--every 100 '" + work.file("keys.txt") + "'").out, first.out) << "the keys replay the run";
 
-TEST(HeadlessDriver, ThrottleAndBrakeScriptRisesThroughTheBandsAndStops)
-{
-    TempDir work;
     writeFile(work.file("drive.txt"), "# start, forward gear, ten seconds of throttle, brake\n"
                                       "0 40 s\n41 42 q\n42 542 Up\n542 800 Down   # hold the brake\n");
     const CommandResult a = sim("'" + work.file("drive.txt") + "'");
     ASSERT_EQ(a.status, 0) << a.err;
-    const Lines rows = lines(a.out);
-    ASSERT_EQ(rows.size(), 801u) << "header and ticks 0..799";
-    const Lines header = splitCsv(rows.front());
+    const Lines drive = lines(a.out);
+    ASSERT_EQ(drive.size(), 801u) << "header and ticks 0..799";
     const int speed = column(header, "speed"), freq = column(header, "freq");
     ASSERT_LT(freq, static_cast<int>(header.size()));
     double top = 0.0;
     int drops = 0, previous = 0;
     for (int t = 42; t < 542; ++t) {
-        const Lines row = splitCsv(rows[t + 1]);
+        const Lines row = splitCsv(drive[t + 1]);
         top = std::max(top, std::stod(row[speed]));
         drops += std::stoi(row[freq]) < previous ? 1 : 0;
         previous = std::stoi(row[freq]);
     }
     EXPECT_GT(top, 0.16) << "into the third band";
     EXPECT_GE(drops, 2) << "the engine pitch drops at each band";
-    EXPECT_EQ(splitCsv(rows.back())[speed], "0.00000");
-    EXPECT_EQ(sim("- < '" + work.file("drive.txt") + "'").out, a.out) << "the same script on standard input";
-}
-
-TEST(HeadlessDriver, RejectsUnknownKeysAndBadArguments)
-{
-    TempDir work;
-    writeFile(work.file("bad.txt"), "0 10 Shift_L\n");
-    writeFile(work.file("empty.txt"), "");
-    const CommandResult bad = sim("'" + work.file("bad.txt") + "'");
-    EXPECT_EQ(bad.status, 2);
-    EXPECT_NE(bad.err.find("Shift_L"), std::string::npos);
-    for (const char* args : {"--every 0 -", "", "--soak -"})
-        EXPECT_EQ(sim(args).status, 2) << args;
-    const CommandResult noData =
-        runCommand("'" + builtProgram("velbrant-sim") + "' --ticks 5 - < empty.txt", work.path);
-    EXPECT_NE(noData.status, 0) << "no run files in an empty folder";
-    EXPECT_NE(noData.err.find("Parametry.busa"), std::string::npos) << noData.err;
+    EXPECT_EQ(splitCsv(drive.back())[speed], "0.00000");
+    EXPECT_EQ(sim("- < '" + work.file("drive.txt") + "'").out, a.out);
 }
 
 TEST(HeadlessDriver, AnInfiniteValueInTheRunStateEndsTheSoak)
 {
-    // A stop so far away that its distance overflows the float: the check must see it.
+    // A stop so far that its distance overflows the float.
     TempDir copy;
     ASSERT_EQ(runCommand("cp -r '" + generatedTree() + "/.' '" + copy.path + "/'").status, 0);
     writeFile(copy.file("Dane/Rozklady/128/Przystanki.roz"), "2\n3e38 0\n0 0\n");

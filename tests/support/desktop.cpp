@@ -13,36 +13,17 @@
 
 void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-namespace {
+static std::string shellQuote(const std::string& s) { return "'" + s + "'"; }  // none of ours holds a quote
+bool succeeds(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
 
-std::string shellQuote(const std::string& s)
-{
-    std::string out = "'";
-    for (char c : s)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-bool succeeds(const std::string& command)
-{
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-} // namespace
-
-bool haveDisplay()
-{
-    const char* d = std::getenv("DISPLAY");
-    return d && *d && succeeds("xdpyinfo");
-}
+bool haveDisplay() { return std::getenv("DISPLAY") && *std::getenv("DISPLAY") && succeeds("xdpyinfo"); }
 
 Spawned spawnProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::string& workDir, const std::vector<std::string>& env)
 {
     static int counter = 0;
-    const std::string base =
-        screenshotDir() + "/proc-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-    const Spawned s{-1, base + ".err", base + ".out"};
+    const std::string errPath =
+        screenshotDir() + "/proc-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".err";
     // The single-instance lock's folder: a game run by someone else neither blocks nor is blocked.
     const std::string runtimeDir = screenshotDir() + "/runtime-" + std::to_string(getpid());
     std::filesystem::create_directories(runtimeDir);
@@ -50,14 +31,11 @@ Spawned spawnProgram(const std::string& program, const std::vector<std::string>&
     vars.insert(vars.end(), env.begin(), env.end());
     const pid_t pid = fork();
     if (pid == 0) {
-        const int err = open(s.errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int out = open(s.outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (chdir(workDir.c_str()) != 0 || err < 0 || out < 0)
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (chdir(workDir.c_str()) != 0 || err < 0 || dup2(err, 2) < 0)
             _exit(127);
-        dup2(err, 2), dup2(out, 1);
         for (const std::string& e : vars)
-            if (e.find('=') != std::string::npos)
-                setenv(e.substr(0, e.find('=')).c_str(), e.substr(e.find('=') + 1).c_str(), 1);
+            putenv(const_cast<char*>(e.c_str()));
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
@@ -65,7 +43,7 @@ Spawned spawnProgram(const std::string& program, const std::vector<std::string>&
         execv(program.c_str(), argv.data());
         _exit(127);
     }
-    return {pid, s.errPath, s.outPath};
+    return {pid, errPath};
 }
 
 Spawned startGame(const std::string& dir, const std::vector<std::string>& args,
@@ -89,21 +67,14 @@ bool waitUntil(double timeoutS, const std::function<bool()>& done, const Spawned
 
 int waitForExit(const Spawned& p, int timeoutMs)
 {
-    int result = p.pid > 0 ? -1 : -2;
-    waitUntil(timeoutMs / 1000.0, [&] {
-        int status = 0;
-        const pid_t r = p.pid > 0 ? waitpid(p.pid, &status, WNOHANG) : -1;
-        if (r == 0)
-            return false;
-        result = r == p.pid && WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-        return true;
-    });
-    return result;
+    int status = 0;
+    pid_t r = 0;
+    waitUntil(timeoutMs / 1000.0, [&] { return p.pid <= 0 || (r = waitpid(p.pid, &status, WNOHANG)) != 0; });
+    return r == 0 && p.pid > 0 ? -1 : r == p.pid && WIFEXITED(status) ? WEXITSTATUS(status) : -2;
 }
 
-bool isRunning(const Spawned& p)
+bool isRunning(const Spawned& p)  // not reaped: the exit status stays for waitForExit
 {
-    // Not reaped: the exit status stays for waitForExit.
     siginfo_t info{};
     return p.pid > 0 && waitid(P_PID, static_cast<id_t>(p.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
            info.si_pid == 0;
@@ -136,12 +107,7 @@ bool waitForWindow(const std::string& name, int timeoutMs)
 void keyDown(const std::string& key) { succeeds("xdotool keydown " + shellQuote(key)); }
 void keyUp(const std::string& key) { succeeds("xdotool keyup " + shellQuote(key)); }
 
-void pressKey(const std::string& key, int holdMs)
-{
-    keyDown(key);
-    pause(holdMs);
-    keyUp(key);
-}
+void pressKey(const std::string& key, int holdMs) { keyDown(key); pause(holdMs); keyUp(key); }
 
 long Screenshot::each(int x0, int y0, int x1, int y1, const std::function<void(const uint8_t*)>& visit) const
 {
@@ -152,18 +118,12 @@ long Screenshot::each(int x0, int y0, int x1, int y1, const std::function<void(c
     return n;
 }
 
-long Screenshot::count(int x0, int y0, int x1, int y1, const std::function<bool(const uint8_t*)>& test) const
-{
-    long n = 0;
-    each(x0, y0, x1, y1, [&](const uint8_t* p) { n += test(p) ? 1 : 0; });
-    return n;
-}
-
 double Screenshot::share(int x0, int y0, int x1, int y1,
                          const std::function<bool(const uint8_t*)>& test) const
 {
-    const long all = each(x0, y0, x1, y1, [](const uint8_t*) {});
-    return all ? static_cast<double>(count(x0, y0, x1, y1, test)) / static_cast<double>(all) : 0.0;
+    long n = 0;
+    const long all = each(x0, y0, x1, y1, [&](const uint8_t* p) { n += test(p) ? 1 : 0; });
+    return all ? static_cast<double>(n) / static_cast<double>(all) : 0.0;
 }
 
 void Screenshot::mean(int x0, int y0, int x1, int y1, double out[3]) const
@@ -179,8 +139,7 @@ void Screenshot::mean(int x0, int y0, int x1, int y1, double out[3]) const
 
 double Screenshot::litFraction(int x0, int y0, int x1, int y1, int threshold) const
 {
-    return share(x0, y0, x1, y1,
-                 [=](const uint8_t* p) { return p[0] > threshold || p[1] > threshold || p[2] > threshold; });
+    return share(x0, y0, x1, y1, [=](const uint8_t* p) { return std::max({p[0], p[1], p[2]}) > threshold; });
 }
 
 Screenshot Screenshot::crop(int x, int y, int w, int h) const
@@ -211,7 +170,7 @@ double difference(const Screenshot& a, const Screenshot& b, int x0, int y0, int 
     return n ? sum / static_cast<double>(n * 3) : 0.0;
 }
 
-bool waitForStillScreen(double timeoutSeconds, const std::string& savePath, Screenshot* last)
+bool waitForStillScreen(double timeoutSeconds, const std::string& savePath)
 {
     Screenshot previous;
     return waitForPicture(savePath, timeoutSeconds, [&](const Screenshot& s) {
@@ -219,30 +178,23 @@ bool waitForStillScreen(double timeoutSeconds, const std::string& savePath, Scre
         previous = s;
         pause(50);  // with the poll's own 100 ms, long enough for a slide to move between the two
         return still;
-    }, last);
+    });
 }
 
 Screenshot takeScreenshot(const std::string& savePath)
 {
-    Screenshot shot;
-    static int serial = 0;
-    const std::string ppm =
-        screenshotDir() + "/grab-" + std::to_string(getpid()) + "-" + std::to_string(serial++) + ".ppm";
-    if (!succeeds("import -window root -depth 8 ppm:" + shellQuote(ppm)))
-        return shot;
-    const std::string data = readFile(ppm);
-    if (!savePath.empty())
-        succeeds("convert " + shellQuote(ppm) + " " + shellQuote(savePath));
-    std::remove(ppm.c_str());
+    const std::string data = runCommand("import -window root -depth 8 ppm:-").out, ppm = savePath + ".ppm";
+    if (!savePath.empty()) {
+        writeFile(ppm, data);
+        succeeds("convert " + shellQuote(ppm) + " " + shellQuote(savePath) + " && rm " + shellQuote(ppm));
+    }
     int w = 0, h = 0, maxv = 0, consumed = 0;
     const bool header =
         std::sscanf(data.c_str(), "P6 %d %d %d%n", &w, &h, &maxv, &consumed) == 3 && maxv == 255;
-    const size_t start = static_cast<size_t>(consumed) + 1, bytes = static_cast<size_t>(w) * h * 3;
-    if (header && data.size() >= start + bytes)
-        shot = {w, h,
-                std::vector<uint8_t>(data.begin() + static_cast<long>(start),
-                                     data.begin() + static_cast<long>(start + bytes))};
-    return shot;
+    const long start = consumed + 1, bytes = static_cast<long>(w) * h * 3;
+    if (!header || static_cast<long>(data.size()) < start + bytes)
+        return {};
+    return {w, h, std::vector<uint8_t>(data.begin() + start, data.begin() + start + bytes)};
 }
 
 bool waitForPicture(const std::string& savePath, double timeoutSeconds,
@@ -257,41 +209,4 @@ bool waitForPicture(const std::string& savePath, double timeoutSeconds,
             takeScreenshot(savePath);
         return ok;
     });
-}
-
-OwnDisplay::OwnDisplay(int w, int h) : width(w), height(h)
-{
-    const char* d = std::getenv("DISPLAY");
-    previous = d ? d : "";
-    for (int n = 200 + getpid() % 300; name.empty(); ++n)
-        if (!fileExists("/tmp/.X11-unix/X" + std::to_string(n)) &&
-            !fileExists("/tmp/.X" + std::to_string(n) + "-lock"))
-            name = ":" + std::to_string(n);
-    setenv("DISPLAY", name.c_str(), 1);
-}
-
-OwnDisplay::~OwnDisplay()
-{
-    for (Spawned* p : {&manager, &server}) {
-        endWith(*p, SIGTERM, 3000);
-        stopProgram(*p);
-    }
-    if (previous.empty())
-        unsetenv("DISPLAY");
-    else
-        setenv("DISPLAY", previous.c_str(), 1);
-}
-
-bool OwnDisplay::startServer()
-{
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    server = spawnProgram("/usr/bin/Xvfb", {name, "-screen", "0", screen, "-nolisten", "tcp"}, "/");
-    return waitUntil(5.0, [] { return succeeds("xdpyinfo"); });
-}
-
-bool OwnDisplay::startManager()
-{
-    manager = spawnProgram("/usr/bin/openbox", {}, "/");
-    const std::string check = "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window";
-    return waitUntil(5.0, [&] { return succeeds(check); });
 }

@@ -1,4 +1,4 @@
-// Driving the real programs on the test's X display: start, stop, keys by xdotool, screenshots.
+// The real programs on the test's X display: starts and stops, xdotool keys, screenshots.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,16 +9,15 @@
 #include <string>
 #include <vector>
 
-#define SKIP_WITHOUT_DISPLAY() \
-    if (!haveDisplay())        \
-    GTEST_SKIP() << "no X display"
+#define SKIP_WITHOUT_DISPLAY() if (!haveDisplay()) GTEST_SKIP() << "no X display"
 
 void pause(int ms);
 bool haveDisplay();
+bool succeeds(const std::string& command);  // the shell command exits 0; its output is dropped
 
 struct Spawned {
     int pid = -1;
-    std::string errPath, outPath;  // the child's standard error and output
+    std::string errPath;
 };
 // With VELBRANT_NO_DIALOGS=1, a runtime folder (the lock) of this process's own and "NAME=value"s.
 Spawned spawnProgram(const std::string& program, const std::vector<std::string>& args,
@@ -45,9 +44,8 @@ struct Screenshot {
     std::vector<uint8_t> rgb;  // row 0 at the top
     bool ok() const { return width > 0 && height > 0; }
     const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
-    // Over [x0,x1) x [y0,y1) clipped to the picture: visits, counts passing pixels, their share.
+    // Over [x0,x1) x [y0,y1) clipped to the picture: visits its pixels, the share of those passing.
     long each(int x0, int y0, int x1, int y1, const std::function<void(const uint8_t*)>& visit) const;
-    long count(int x0, int y0, int x1, int y1, const std::function<bool(const uint8_t*)>& test) const;
     double share(int x0, int y0, int x1, int y1, const std::function<bool(const uint8_t*)>& test) const;
     void mean(int x0, int y0, int x1, int y1, double out[3]) const;
     double litFraction(int x0, int y0, int x1, int y1, int threshold = 24) const;  // not near black
@@ -56,22 +54,10 @@ struct Screenshot {
 Screenshot takeScreenshot(const std::string& savePath);  // also kept as PNG with a savePath
 // Mean absolute channel difference over [x0,x1) x [y0,y1), 0..255.
 double difference(const Screenshot& a, const Screenshot& b, int x0, int y0, int x1, int y1);
-// Until two screenshots in a row are alike: a slide or fade has ended.
-bool waitForStillScreen(double timeoutSeconds, const std::string& savePath, Screenshot* last = nullptr);
 // Waits go by what the screen shows, not by time: a busy machine gives fewer ticks a second.
 bool waitForPicture(const std::string& savePath, double timeoutSeconds,
                     const std::function<bool(const Screenshot&)>& test, Screenshot* last = nullptr);
-// An Xvfb of a test's own; DISPLAY points at it while the object lives.
-struct OwnDisplay {
-    std::string name;
-    Spawned server, manager;
-    int width, height;
-    OwnDisplay(int width, int height);
-    ~OwnDisplay();
-    bool startServer();   // waits until it answers
-    bool startManager();  // openbox
-private:
-    std::string previous;
-};
+// Until two screenshots in a row are alike: a slide or fade has ended.
+bool waitForStillScreen(double timeoutSeconds, const std::string& savePath);
 
 std::string screenshotDir();  // in the build tree
