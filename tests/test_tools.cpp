@@ -132,6 +132,8 @@ TEST(Tools, BadArgumentsAndMissingInputAreRefusedSayingWhy)
         {sim + "--soak -", 2, ""},
         {bare + "--ticks 5 - < /dev/null", 1, "Parametry.busa"},  // no run files in the folder
         {data, 2, "usage"},
+        {data + "--bogus", 2, "usage"},
+        {data + "--icon 64", 2, "usage"},
         {data + "--icon 15 i.png", 2, "16 to 1024"},
         {data + "--icon 1025 i.png", 2, "16 to 1024"},
     };
@@ -140,7 +142,7 @@ TEST(Tools, BadArgumentsAndMissingInputAreRefusedSayingWhy)
         EXPECT_EQ(r.status, c.status) << c.command << "\n" << r.err;
         EXPECT_TRUE(hasLine(r.out, c.says) || r.err.find(c.says) != std::string::npos) << r.out << r.err;
     }
-    EXPECT_FALSE(fileExists(work.file("i.png")));
+    EXPECT_FALSE(fileExists(work.file("i.png")) || fileExists(work.file("--bogus")));
 }
 
 TEST(CheckTool, ImageAndModelModesShowWhatTheGameReads)

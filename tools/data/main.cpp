@@ -43,10 +43,11 @@ int main(int argc, char** argv)
         }
         return 0;
     }
-    if (argc != 2 || std::string(argv[1]) == "--help") {
+    // An option we do not know is a mistake, not a folder to fill ("./-x" names such a folder).
+    if (argc != 2 || argv[1][0] == '-') {
         std::fprintf(stderr, "usage: velbrant-data DIR\n  writes the game's Opcje.ini and Dane/ tree into DIR\n"
                              "       velbrant-data --icon SIZE FILE\n  writes the desktop icon as a SIZE x SIZE PNG\n");
-        return argc == 2 ? 0 : 2;
+        return argc == 2 && std::string(argv[1]) == "--help" ? 0 : 2;
     }
     const std::string dir = argv[1];
     try {
