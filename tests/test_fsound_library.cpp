@@ -49,7 +49,8 @@ protected:
     }
 };
 
-TEST_F(SoundLibrary, ASampleIsHeardOnceItPlaysAndEndsReplacedOrStopped)
+// Last a looping 500 Hz sample at 8000 Hz: it sounds at 750 Hz played at 12000 Hz, at 250 Hz at 4000 Hz.
+TEST_F(SoundLibrary, ASampleIsHeardOnceItPlaysAndEndsReplacedOrStoppedAndSetFrequencyMovesItsPitch)
 {
     FSOUND_SAMPLE* once = sample("a.wav", 440, 0.5f, FSOUND_LOOP_OFF);
     ASSERT_NE(once, nullptr);
@@ -67,6 +68,14 @@ TEST_F(SoundLibrary, ASampleIsHeardOnceItPlaysAndEndsReplacedOrStopped)
     FSOUND_StopSound(7);
     EXPECT_EQ(FSOUND_IsPlaying(7), 0);
     clock.wait(0.8);
+    FSOUND_PlaySound(0, sample("e.wav", 500, 1.0f, FSOUND_LOOP_NORMAL, 8000));
+    clock.wait(0.5);
+    const double t1 = clock.seconds();
+    FSOUND_SetFrequency(0, 12000);
+    clock.wait(0.5);
+    const double t2 = clock.seconds();
+    FSOUND_SetFrequency(0, 4000);
+    clock.wait(0.5);
     const std::vector<float> out = heard();
     EXPECT_LT(rms(out, 0.1, playedAt - 0.1), 0.002);
     EXPECT_GT(toneLevel(out, playedAt + 0.15, playedAt + 0.4, 440), 0.1);
@@ -77,20 +86,6 @@ TEST_F(SoundLibrary, ASampleIsHeardOnceItPlaysAndEndsReplacedOrStopped)
     }
     EXPECT_GT(toneLevel(out, at + 0.1, at + 0.25, 1000), 0.1);
     EXPECT_LT(rms(out, at + 0.45, at + 0.7), 0.002);
-}
-
-TEST_F(SoundLibrary, SetFrequencyMovesThePitchByTheRatioToTheSamplesOwnRate)
-{
-    // 500 Hz at 8000 Hz: played at 12000 Hz it sounds at 750 Hz, at 4000 Hz at 250 Hz.
-    FSOUND_PlaySound(0, sample("e.wav", 500, 1.0f, FSOUND_LOOP_NORMAL, 8000));
-    clock.wait(0.5);
-    const double t1 = clock.seconds();
-    FSOUND_SetFrequency(0, 12000);
-    clock.wait(0.5);
-    const double t2 = clock.seconds();
-    FSOUND_SetFrequency(0, 4000);
-    clock.wait(0.5);
-    const std::vector<float> out = heard();
     EXPECT_GT(toneLevel(out, t1 - 0.35, t1 - 0.05, 500), 0.1);
     EXPECT_GT(toneLevel(out, t1 + 0.15, t2 - 0.05, 750), 0.1);
     EXPECT_GT(toneLevel(out, t2 + 0.15, t2 + 0.45, 250), 0.1);
@@ -153,34 +148,7 @@ TEST_F(SoundLibrary, StreamTimesLoopsTurnsOnAChannelAndAStarvedStreamPlaysOnOnce
     EXPECT_GT(toneLevel(out, fedAt + 0.2, fedAt + 0.5, 600), 0.1) << "and the stream went on";
 }
 
-TEST_F(SoundLibrary, NullStaleAndForeignHandlesAndChannelsOutOfRangeDoNothing)
-{
-    FSOUND_Sample_Free(nullptr);
-    int bogus[64] = {};  // a pointer that is no handle of ours
-    FSOUND_SAMPLE* s = sample("s.wav", 300, 0.3f, FSOUND_LOOP_OFF);
-    FSOUND_SAMPLE* freed = sample("f.wav", 300, 0.3f, FSOUND_LOOP_OFF);
-    FSOUND_STREAM* closed = stream("st.wav", 300, 0.3f);
-    FSOUND_Sample_Free(freed);
-    FSOUND_Stream_Close(closed);
-    FSOUND_STREAM* const foreign = reinterpret_cast<FSOUND_STREAM*>(bogus);
-    for (FSOUND_STREAM* st : {foreign, closed, static_cast<FSOUND_STREAM*>(nullptr)})
-        expectStreamCallsRefused(st);
-    FSOUND_SAMPLE* const foreignSample = reinterpret_cast<FSOUND_SAMPLE*>(bogus);
-    for (FSOUND_SAMPLE* bad : {foreignSample, freed, static_cast<FSOUND_SAMPLE*>(nullptr)})
-        EXPECT_EQ(FSOUND_PlaySound(1, bad), 0);
-    EXPECT_EQ(FSOUND_IsPlaying(1), 0);
-    for (int channel : {-1, 32, 64, 1000}) {
-        EXPECT_EQ(FSOUND_PlaySound(channel, s), 0) << channel;
-        EXPECT_EQ(FSOUND_StopSound(channel), 0) << channel;
-        EXPECT_EQ(FSOUND_IsPlaying(channel), 0) << channel;
-        EXPECT_EQ(FSOUND_SetFrequency(channel, 4000), 0) << channel;
-    }
-    EXPECT_EQ(FSOUND_PlaySound(31, s), 31);
-    ASSERT_NE(FSOUND_Init(44100, 32, 2), 0) << "a second init starts afresh";
-    EXPECT_EQ(FSOUND_PlaySound(2, s), 0) << "and the old handles are gone";
-}
-
-TEST_F(SoundLibrary, FilesThatAreNoSoundGiveNullHandles)
+TEST_F(SoundLibrary, FilesThatAreNoSoundNullStaleAndForeignHandlesAndChannelsOutOfRangeDoNothing)
 {
     writeFile(dir().file("empty.wav"), "");
     writeFile(dir().file("junk.sfx"), std::string(5000, '\x7f'));
@@ -193,6 +161,26 @@ TEST_F(SoundLibrary, FilesThatAreNoSoundGiveNullHandles)
     }
     EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, nullptr, FSOUND_LOOP_OFF, 0, 0), nullptr);
     EXPECT_EQ(FSOUND_Stream_Open(nullptr, FSOUND_LOOP_OFF, 0, 0), nullptr);
+    FSOUND_Sample_Free(nullptr);
+    int bogus[64] = {};  // a pointer that is no handle of ours
+    FSOUND_SAMPLE* s = sample("s.wav", 300, 0.3f, FSOUND_LOOP_OFF);
+    FSOUND_SAMPLE* freed = sample("f.wav", 300, 0.3f, FSOUND_LOOP_OFF);
+    FSOUND_STREAM* closed = stream("st.wav", 300, 0.3f);
+    FSOUND_Sample_Free(freed);
+    FSOUND_Stream_Close(closed);
+    for (FSOUND_STREAM* st :
+         {reinterpret_cast<FSOUND_STREAM*>(bogus), closed, static_cast<FSOUND_STREAM*>(nullptr)})
+        expectStreamCallsRefused(st);
+    for (FSOUND_SAMPLE* bad :
+         {reinterpret_cast<FSOUND_SAMPLE*>(bogus), freed, static_cast<FSOUND_SAMPLE*>(nullptr)})
+        EXPECT_EQ(FSOUND_PlaySound(1, bad), 0);
+    EXPECT_EQ(FSOUND_IsPlaying(1), 0);
+    for (int channel : {-1, 32, 64, 1000})
+        EXPECT_EQ(FSOUND_PlaySound(channel, s) + FSOUND_StopSound(channel) + FSOUND_IsPlaying(channel) +
+                      FSOUND_SetFrequency(channel, 4000), 0) << channel;
+    EXPECT_EQ(FSOUND_PlaySound(31, s), 31);
+    ASSERT_NE(FSOUND_Init(44100, 32, 2), 0) << "a second init starts afresh";
+    EXPECT_EQ(FSOUND_PlaySound(2, s), 0) << "and the old handles are gone";
 }
 
 } // namespace
