@@ -80,5 +80,4 @@ TEST(GeneratedSounds, EverySampleIsAMonoSixteenBitWavOfSensibleLengthAndShape)
         EXPECT_LE(joinStepRatio(music, c, 2), 1.0) << "menu music channel " << c;
 }
 
-
 } // namespace
