@@ -157,7 +157,7 @@ TEST(BmpDecode, EveryDepthAndHeaderFormWithAndWithoutTheFileHeader)
 
 // Each edit of a good 2x2 24-bit file; all but the header lengths are conversion errors.
 #define EDIT(code) [](BmpSpec& s) { code; }
-TEST(BmpRefuse, HostileAndLyingFiles)
+TEST(BmpRefuse, HostileLyingAndTruncatedFiles)
 {
     struct Case { const char* what; void (*edit)(BmpSpec&); };
     const Case cases[] = {
@@ -195,13 +195,7 @@ TEST(BmpRefuse, HostileAndLyingFiles)
         EXPECT_FALSE(decode(buildBmp(spec), &error)) << c.what;
         EXPECT_EQ(error, &c - cases < 4 ? BMP_MSG_FORMAT : BMP_MSG_CONVERSION) << c.what;
     }
-}
-#undef EDIT
-
-// Every prefix of a good file is refused or decoded without reading past its end (the sanitizer
-// builds check that part).
-TEST(BmpRefuse, EveryTruncationIsRefusedCleanly)
-{
+    // Every prefix of a good file is refused or decoded without reading past its end (sanitizer builds).
     BmpSpec eight = make(5, 2, 8, {0, 1, 2, 3, 0, 0, 0, 0, 3, 2, 1, 0, 1, 0, 0, 0}, 0, 4);
     eight.coloursUsed = 4;
     BmpSpec rle = make(5, 2, 8, {5, 1, 0, 0, 0, 3, 1, 2, 3, 0, 2, 0, 0, 1}, 1, 4);
@@ -219,6 +213,7 @@ TEST(BmpRefuse, EveryTruncationIsRefusedCleanly)
         }
     }
 }
+#undef EDIT
 
 TEST(BmpLoad, MessagesForFilesThatCannotBeOpenedOrDecoded)
 {

@@ -1,5 +1,4 @@
-// The generated content: the same bytes on every run, models built where the game turns and
-// places them, textures a period card can hold in both qualities.
+// The generated content: the same bytes every run, models round the game's pivots, textures it can hold.
 #include "assets/bmp.h"
 #include "assets/model.h"
 #include "tests/support/test_util.h"
@@ -52,7 +51,7 @@ const char* const BUSES[] = {"Dane/Autobusy/Volvo7000/", "Dane/Autobusy/Urbino12
 
 } // namespace
 
-TEST(GeneratedContent, ASecondRunWritesTheSameBytes)
+TEST(GeneratedContent, ASecondRunWritesTheSameBytesAndTexturesFitBothQualities)
 {
     TempDir again;
     ASSERT_EQ(runCommand("'" + builtProgram("velbrant-data") + "' '" + again.path + "'").status, 0);
@@ -68,10 +67,7 @@ TEST(GeneratedContent, ASecondRunWritesTheSameBytes)
     for (const auto& e : fs::recursive_directory_iterator(again.path))
         files -= e.is_regular_file();
     EXPECT_TRUE(files == 0 && bytes < 60u << 20) << "the same files, a moderate tree";
-}
-
-TEST(GeneratedContent, TexturesArePowersOfTwoUpTo512AndTheLowQualityIsHalfSize)
-{
+    // Textures are powers of two up to 512, the low quality at half size.
     for (const std::string d : {"Dane/Trasy/Test/", "Dane/Pojazdy/F125/", BUSES[0], BUSES[1]}) {
         const auto full = listEntries(d + "TeksturyW.tex"), half = listEntries(d + "TeksturyN.tex");
         ASSERT_TRUE(!full.empty() && full.size() == half.size()) << d;

@@ -1,5 +1,4 @@
-// With no sound device at all the library refuses to start; the game says so once and plays on
-// in silence, every operation a harmless no-op.
+// With no sound device the library refuses to start; the game says so once and plays on in silence.
 #include "core/options.h"
 #include "platform/platform.h"
 #include "sound/sound.h"
@@ -39,11 +38,7 @@ TEST(NoDevice, NothingLoadsOrPlaysBeforeOrAfterAFailedInit)
 
     fakeSysReset();
     optSoundDriver = 0;
-    initSound();  // the game shows the failure once and runs silently
-    ASSERT_EQ(fakeMessages.size(), 1u);
-    EXPECT_EQ(fakeMessages[0].text + fakeMessages[0].caption,
-              "Inicjalizacja d\x9f" "wi\xea" "ku zako\xf1" "czy\xb3" "a si\xea niepowodzeniem!"
-              "B\xb3\xb9" "d");
+    initSound();  // the game shows the failure once (its text checked with the recording library)
     for (FSOUND_SAMPLE* s : soundSamples)
         EXPECT_EQ(s, nullptr);
     EXPECT_EQ(soundStreams[STREAM_MENU_MUSIC], nullptr);

@@ -14,11 +14,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
-#include <string>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
-#include <vector>
 
 namespace soundtest {
 

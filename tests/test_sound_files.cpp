@@ -1,5 +1,4 @@
-// The generated sounds: the files the game loads, in the format and length it needs, loops that
-// join without a click.
+// The generated sounds: in the format and length the game needs, loops that join without a click.
 #include "tests/support/test_util.h"
 
 #include <cstring>

@@ -1,5 +1,4 @@
-// The SDL layer's keys, events, display modes and stick, and the command-line letter, without a
-// visible window.
+// The SDL layer's keys, events, display modes and stick, and the command-line letter.
 #include "core/game.h"
 #include "core/keys.h"
 #include "app/shell.h"
@@ -119,28 +118,9 @@ TEST_F(EventTest, AltHeldAndF10NeverPressAKeyReleasesAlwaysArriveAndTheCloseRequ
     }
 }
 
-// The test really switches: only a mode the display lists at that size and that depth passes.
-TEST(DisplayModes, OnlyAListedModeAtItsOwnDepthPasses)
-{
-    setenv("SDL_VIDEODRIVER", std::getenv("DISPLAY") ? "x11" : "offscreen", 1);
-    const bool made = platformCreateWindow("modes", 64, 48, 32);
-    DisplayMode listed{};
-    if (made && platformGetDisplayMode(0, &listed) && listed.width > 0) {
-        DisplayMode otherDepth = listed, otherSize = listed;
-        otherDepth.bits = listed.bits == 16 ? 32 : 16;
-        otherSize.width += 16;
-        EXPECT_EQ(platformTestDisplayMode(listed), 0);
-        EXPECT_EQ(platformApplyDisplayMode(listed), 0);
-        EXPECT_NE(platformTestDisplayMode(otherDepth), 0);
-        EXPECT_NE(platformApplyDisplayMode(otherSize), 0);
-    }
-    platformDestroyWindow();
-    if (!made || listed.width == 0)
-        GTEST_SKIP() << "no window with a listed mode";
-}
-
 // Both ends of each axis and its rest; a stick plugged in later is taken, one pulled out reads as the centre.
-TEST(Stick, AxesSpanTheFullRangeAndAStickPulledOutReadsAsTheCentre)
+// Then the command letter, and the display modes: only one the display lists at its size and depth passes.
+TEST(SdlLayer, TheStickTheCommandLetterAndOnlyAListedModeAtItsOwnDepth)
 {
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");  // no window has the focus here
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
@@ -162,10 +142,6 @@ TEST(Stick, AxesSpanTheFullRangeAndAStickPulledOutReadsAsTheCentre)
         platformReadJoystick(&r);
         EXPECT_TRUE(r.x == 32768 && r.y == 32768 && r.z == 32768 && r.buttons == 0) << "pulled out";
     }
-}
-
-TEST(CommandLetter, OnlyTheFirstCapitalLetterCounts)
-{
     for (char c : {'S', 'V', 's', 'v', 'x', '\0'}) {
         SCOPED_TRACE(c);
         applyCommandLetter(c);
@@ -173,4 +149,19 @@ TEST(CommandLetter, OnlyTheFirstCapitalLetterCounts)
         EXPECT_TRUE(inGame == starts && escapeQuits == starts);
         EXPECT_EQ(busChoice, c == 'S' ? 0 : 1) << "a small letter keeps the bus";
     }
+    setenv("SDL_VIDEODRIVER", std::getenv("DISPLAY") ? "x11" : "offscreen", 1);
+    const bool made = platformCreateWindow("modes", 64, 48, 32);
+    DisplayMode listed{};
+    if (made && platformGetDisplayMode(0, &listed) && listed.width > 0) {
+        DisplayMode otherDepth = listed, otherSize = listed;
+        otherDepth.bits = listed.bits == 16 ? 32 : 16;
+        otherSize.width += 16;
+        EXPECT_EQ(platformTestDisplayMode(listed), 0);
+        EXPECT_EQ(platformApplyDisplayMode(listed), 0);
+        EXPECT_NE(platformTestDisplayMode(otherDepth), 0);
+        EXPECT_NE(platformApplyDisplayMode(otherSize), 0);
+    }
+    platformDestroyWindow();
+    if (!made || listed.width == 0)
+        GTEST_SKIP() << "no window with a listed mode";
 }

@@ -1,5 +1,4 @@
-// The real window layer on SDL's offscreen driver (a GL context with no display): the game's picture
-// scaled into the window by Okno, Alt+Enter, what size the game is told, and the diagnostics file.
+// The window layer on SDL's offscreen driver: the picture scaled by Okno, Alt+Enter, the diagnostics.
 #include "flow/diagnostics.h"
 #include "platform/platform.h"
 #include "sim/state.h"
@@ -61,7 +60,7 @@ struct OffscreenWindow : ::testing::Test {
 } // namespace
 
 // A square game: Okno 0 and 1 show it one to one, Okno 2 as the drawable's height, centred.
-TEST_F(OffscreenWindow, ThePictureFillsItsAspectBetweenBlackBarsAndTheGameSeesItsOwnSize)
+TEST_F(OffscreenWindow, ThePictureFillsItsAspectAltEnterSwitchesTheGameKeepsItsSizeDiagnosticsCount)
 {
     for (int mode : {0, 1, 2}) {
         SCOPED_TRACE(mode);
@@ -100,11 +99,7 @@ TEST_F(OffscreenWindow, ThePictureFillsItsAspectBetweenBlackBarsAndTheGameSeesIt
         EXPECT_TRUE(presented().all(x, y, x + side, y + side, 0, 0, 255));
         platformDestroyWindow();
     }
-}
-
-// Okno 0 follows the window's size until Alt+Enter switches; from then on the picture is scaled.
-TEST_F(OffscreenWindow, AltEnterSwitchesFullScreenAndBackTheGameKeepsItsSizeAndDiagnosticsCountNames)
-{
+    // Okno 0 follows the window's size until Alt+Enter switches; from then on the picture is scaled.
     TempDir dir;
     setenv("VELBRANT_DIAG_FILE", dir.file("diag.txt").c_str(), 1);
     for (int mode : {1, 0}) {
