@@ -36,8 +36,7 @@ TEST(NoDevice, NothingLoadsOrPlaysBeforeOrAfterAFailedInit)
         FSOUND_SetDriver(0);
     }
 
-    fakeSysReset();
-    optSoundDriver = 0;
+    fakeSysReset(), optSoundDriver = 0;
     initSound();  // the game shows the failure once (its text checked with the recording library)
     for (FSOUND_SAMPLE* s : soundSamples)
         EXPECT_EQ(s, nullptr);

@@ -138,8 +138,7 @@ TEST(GameReaders, AMissingFileIsAFailureNamingItAndUnreadableExplicitPathsFail)
     TempDir dir;
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.path);
-    resetAllRunState(), fakeSysReset();
-    busChoice = 1;
+    resetAllRunState(), fakeSysReset(), busChoice = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         fakeMessages.clear();

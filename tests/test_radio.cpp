@@ -63,8 +63,7 @@ TEST_F(Radio, ScansKeysLatchesTheAdvanceAndRescans)
     for (int count : {0, 1}) {  // with no track or one the keys do nothing
         SCOPED_TRACE(count);
         scan(count);
-        EXPECT_EQ(radioLastTrack, 1 + count);
-        EXPECT_EQ(fsoundRecordOpenStreams(), count);
+        EXPECT_EQ(std::pair(radioLastTrack, fsoundRecordOpenStreams()), std::pair(1 + count, count));
         EXPECT_TRUE(tick().empty());
         for (uint8_t k : {VK_KEY_1, VK_KEY_2, VK_KEY_4})
             EXPECT_TRUE(press(k).empty()) << int(k);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <thread>
@@ -55,12 +56,8 @@ inline std::string useWaveBackEnd(const std::string& dir, bool withFile = true)
 // An alsoft.conf beside the test program would be read as well and could change the back end.
 inline bool configBesideProgram()
 {
-    char self[4096];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0)
-        return false;
-    const std::string dir(self, static_cast<size_t>(n));
-    return fileExists(dir.substr(0, dir.rfind('/')) + "/alsoft.conf");
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+    return fileExists((self.parent_path() / "alsoft.conf").string());
 }
 
 // The recorded output as mono samples at 44100 Hz (converted by sox), in [-1, 1].

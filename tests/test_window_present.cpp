@@ -129,8 +129,7 @@ TEST_F(OffscreenWindow, ThePictureFillsItsAspectAltEnterSwitchesTheGameKeepsItsS
     glEndList();
     diagnosticsAfterLoad();
     for (int second : {7, 7, 8, 8, 9}) {
-        gameClock.fpsLastSecond = second;
-        gameClock.framesPerSecond = 40 + second;
+        gameClock.fpsLastSecond = second, gameClock.framesPerSecond = 40 + second;
         diagnosticsAfterTick();
     }
     int load[2], textures[2], lists[2], fps[3] = {0, 0, 0};
