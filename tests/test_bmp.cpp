@@ -139,10 +139,7 @@ TEST(BmpDecode, EveryDepthAndHeaderFormWithAndWithoutTheFileHeader)
             SCOPED_TRACE(std::string(c.what) + (fileHeader ? "" : ", no file header"));
             c.spec.fileHeader = fileHeader;
             Image image = decode(buildBmp(c.spec));
-            if (!image) {
-                ADD_FAILURE() << "refused";
-                continue;
-            }
+            ASSERT_TRUE(image) << "refused";
             EXPECT_EQ(image->width, c.spec.width);
             EXPECT_EQ(image->height, std::abs(c.spec.height));
             std::vector<uint32_t> colours;
@@ -160,7 +157,7 @@ TEST(BmpDecode, EveryDepthAndHeaderFormWithAndWithoutTheFileHeader)
 
 // Each edit of a good 2x2 24-bit file; all but the header lengths are conversion errors.
 #define EDIT(code) [](BmpSpec& s) { code; }
-TEST(BmpRefuse, HostileAndLyingFiles)
+TEST(BmpRefuse, HostileLyingAndTruncatedFiles)
 {
     struct Case { const char* what; void (*edit)(BmpSpec&); };
     const Case cases[] = {
@@ -198,13 +195,7 @@ TEST(BmpRefuse, HostileAndLyingFiles)
         EXPECT_FALSE(decode(buildBmp(spec), &error)) << c.what;
         EXPECT_EQ(error, &c - cases < 4 ? BMP_MSG_FORMAT : BMP_MSG_CONVERSION) << c.what;
     }
-}
-#undef EDIT
-
-// Every prefix of a good file is refused or decoded without reading past its end (the sanitizer
-// builds check that part).
-TEST(BmpRefuse, EveryTruncationIsRefusedCleanly)
-{
+    // Every prefix of a good file is refused or decoded without reading past its end (sanitizer builds).
     BmpSpec eight = make(5, 2, 8, {0, 1, 2, 3, 0, 0, 0, 0, 3, 2, 1, 0, 1, 0, 0, 0}, 0, 4);
     eight.coloursUsed = 4;
     BmpSpec rle = make(5, 2, 8, {5, 1, 0, 0, 0, 3, 1, 2, 3, 0, 2, 0, 0, 1}, 1, 4);
@@ -218,12 +209,11 @@ TEST(BmpRefuse, EveryTruncationIsRefusedCleanly)
             std::memcpy(prefix.get(), file.data(), n);
             const char* error = nullptr;
             Image image(decodeBmp(prefix.get(), n, &error), freeImage);
-            if (!image) {
-                ASSERT_NE(error, nullptr) << n;
-            }
+            ASSERT_TRUE(image || error) << n;
         }
     }
 }
+#undef EDIT
 
 TEST(BmpLoad, MessagesForFilesThatCannotBeOpenedOrDecoded)
 {
@@ -237,12 +227,11 @@ TEST(BmpLoad, MessagesForFilesThatCannotBeOpenedOrDecoded)
     writeFile(dir.file("a.gfx"), asString(buildBmp(picture24(7, 5))));
     const std::string paths[] = {dir.file("Dane/Menu/logo.gfx"), dir.file("empty.gfx"), dir.path,
                                  dir.file("pipe.gfx")};
-    for (const std::string& path : paths) {
+    for (const std::string& path : paths) {  // each gives one message
         fakeMessages.clear();
-        EXPECT_EQ(loadBmpImage(path.c_str()), nullptr) << path;
+        EXPECT_EQ(loadBmpImage(path.c_str()), nullptr);
         ASSERT_EQ(fakeMessages.size(), 1u) << path;
         EXPECT_EQ(fakeMessages[0].text, "Failed to open DIB file " + path + ".\n");
-        EXPECT_EQ(fakeMessages[0].caption, "Error");
     }
     fakeMessages.clear();
     EXPECT_EQ(loadBmpImage(dir.file("v5.bmp").c_str()), nullptr);

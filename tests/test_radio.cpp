@@ -1,5 +1,4 @@
-// The radio over the recording sound library: scanning the folder, keys 1 to 4 with their
-// latches, the automatic advance, rescans; and the folder search it scans with.
+// The radio over the recording sound library, and the folder search it scans with.
 #include "core/keys.h"
 #include "platform/null/null_platform.h"
 #include "platform/services/dirscan.h"
@@ -25,16 +24,16 @@ protected:
     {
         fsoundRecordReset();
         FSOUND_Init(44100, 32, 2);
-        std::memset(keyState, 0, sizeof keyState);
-        latches = ControlLatches{};
         std::fill(std::begin(soundStreams), std::end(soundStreams), nullptr);
         radioTrack = 1, radioLastTrack = 0;
     }
-    // Writes the tracks and scans; every track opened gets a length, as a real file has.
+    // Writes the tracks and scans, keys up and latches fresh; every track opened gets a length.
     void scan(int count = 0)
     {
         for (int i = 0; i < count; ++i)
-            writeFile(dir.file("track" + std::to_string(1000 + i).substr(1) + ".mp3"), "x");
+            writeFile(folder + "track" + std::to_string(1000 + i).substr(1) + ".mp3", "x");
+        std::memset(keyState, 0, sizeof keyState);
+        latches = ControlLatches{};
         scanRadioFolder(folder.c_str());
         for (int e = RADIO_FIRST_TRACK; e <= radioLastTrack; ++e)
             fsoundRecordSetStreamLength(soundStreams[e], 30000);
@@ -54,16 +53,17 @@ protected:
     static std::string id(int entry) { return std::to_string(fsoundRecordHandleId(soundStreams[entry])); }
     static Calls follow(int entry) { return {"StreamPlay(21," + id(entry) + ")"}; }
     static Calls start(int entry) { return {"StreamSetTime(" + id(entry) + ",0)", follow(entry)[0]}; }
+    static Calls stop(int entry) { return {"StreamStop(" + id(entry) + ")"}; }
     std::string path(int entry) const { return fsoundRecordHandlePath(soundStreams[entry]); }
 };
 
-TEST_F(Radio, WithNoTrackOrOneTheKeysDoNothing)
+// One folder through every step: each scan below starts afresh at the first track.
+TEST_F(Radio, ScansKeysLatchesTheAdvanceAndRescans)
 {
-    for (int count : {0, 1}) {
+    for (int count : {0, 1}) {  // with no track or one the keys do nothing
         SCOPED_TRACE(count);
         scan(count);
-        EXPECT_EQ(radioLastTrack, 1 + count);
-        EXPECT_EQ(fsoundRecordOpenStreams(), count);
+        EXPECT_EQ(std::pair(radioLastTrack, fsoundRecordOpenStreams()), std::pair(1 + count, count));
         EXPECT_TRUE(tick().empty());
         for (uint8_t k : {VK_KEY_1, VK_KEY_2, VK_KEY_4})
             EXPECT_TRUE(press(k).empty()) << int(k);
@@ -75,16 +75,31 @@ TEST_F(Radio, WithNoTrackOrOneTheKeysDoNothing)
     EXPECT_EQ(radioLastTrack, 1);
     scanRadioFolder(nullptr);
     EXPECT_EQ(radioLastTrack, 1);
-}
 
-TEST_F(Radio, AHeldKeyActsOnceAndTheFirstEntryUsesUpKeyOneButKeepsKeyTwo)
-{
+    // A rescan stops the radio, closes the old streams and clears entries past the new last.
+    folder = dir.path + "/";
+    scan(3);
+    const Calls closed = {"StopSound(21)", "StreamClose(" + id(2) + ")", "StreamClose(" + id(3) + ")",
+                          "StreamClose(" + id(4) + ")"};
+    press(VK_KEY_4);
+    writeFile(dir.file("zz.mp3"), "x");
+    scanRadioFolder(folder.c_str());
+    EXPECT_EQ(fsoundRecordTake(), closed);
+    EXPECT_EQ(std::make_tuple(fsoundRecordOpenStreams(), radioTrack, radioLastTrack, path(5)),
+              std::make_tuple(4, 2, 5, folder + "zz.mp3"));
+    for (const char* gone : {"track001.mp3", "track002.mp3", "zz.mp3"})
+        std::remove(dir.file(gone).c_str());
+    scan();
+    EXPECT_EQ(radioLastTrack, 2);
+    EXPECT_TRUE(!soundStreams[3] && !soundStreams[4] && !soundStreams[5]);
+
+    // A held key acts once; the first entry uses up key 1 but keeps key 2 for when it can act.
     scan(4);
     EXPECT_TRUE(tick({VK_KEY_1, VK_KEY_4}).empty()) << "a latch arms itself only while its key is up";
     EXPECT_TRUE(press(VK_KEY_1).empty());
-    EXPECT_EQ(latches.latchRadioPrevious, 0) << "used up though nothing happened";
+    EXPECT_EQ(latches.latchRadioPrevious, 0);
     EXPECT_TRUE(tick({VK_KEY_2}).empty());
-    EXPECT_EQ(latches.latchRadioRestart, 1) << "kept for when it can act";
+    EXPECT_EQ(latches.latchRadioRestart, 1);
     EXPECT_EQ(tick({VK_KEY_2, VK_KEY_4}), start(3));
     EXPECT_EQ(tick({VK_KEY_2}), start(3));
     EXPECT_EQ(tick({VK_KEY_4}), start(4));
@@ -92,20 +107,27 @@ TEST_F(Radio, AHeldKeyActsOnceAndTheFirstEntryUsesUpKeyOneButKeepsKeyTwo)
         EXPECT_TRUE(tick({VK_KEY_4}).empty());
     EXPECT_EQ(press(VK_KEY_4), start(5));
     EXPECT_TRUE(press(VK_KEY_4).empty()) << "no track after the last";
-    EXPECT_EQ(radioTrack, 5);
     EXPECT_EQ(press(VK_KEY_1), start(4));
     EXPECT_TRUE(tick({VK_KEY_1}).empty());
     EXPECT_EQ(press(VK_KEY_2), start(4));
-    EXPECT_TRUE(tick({VK_KEY_2}).empty()) << "held, it acts once";
+    EXPECT_TRUE(tick({VK_KEY_2}).empty());
     for (int i = 0; i < 3; ++i)  // key 3 stops in every tick, and letting it go does not resume
-        EXPECT_EQ(tick({VK_KEY_3}), Calls({"StreamStop(" + id(4) + ")"}));
+        EXPECT_EQ(tick({VK_KEY_3}), stop(4));
     EXPECT_TRUE(tick().empty());
     radioStopCurrent();
-    EXPECT_EQ(fsoundRecordTake(), Calls({"StreamStop(" + id(4) + ")"}));
-}
+    EXPECT_EQ(fsoundRecordTake(), stop(4));
 
-TEST_F(Radio, AFinishedTrackIsFollowedByTheNextWithoutSeekingAndAnEntryThatDidNotOpenIsPassedOver)
-{
+    // More files than the table holds are left out (in a folder of their own).
+    folder = dir.path + "/many/";
+    scan(105);
+    EXPECT_EQ(std::make_tuple(radioLastTrack, fsoundRecordOpenStreams(), path(101)),
+              std::make_tuple(SOUND_STREAM_COUNT - 1, 100, folder + "track099.mp3"));
+    radioTrack = 100;
+    EXPECT_EQ(press(VK_KEY_4), start(101));
+    EXPECT_TRUE(press(VK_KEY_4).empty());
+
+    // A finished track is followed by the next unseeked; an entry that did not open is passed over.
+    folder = dir.path + "/";
     scan(5);
     fsoundRecordSetStreamTime(soundStreams[2], 30000);
     EXPECT_TRUE(tick().empty()) << "the first entry never advances by itself";
@@ -121,37 +143,6 @@ TEST_F(Radio, AFinishedTrackIsFollowedByTheNextWithoutSeekingAndAnEntryThatDidNo
     fsoundRecordSetStreamTime(soundStreams[6], 30000);
     EXPECT_TRUE(tick().empty()) << "the last track does not wrap round to the first";
     EXPECT_EQ(radioTrack, 6);
-}
-
-TEST_F(Radio, MoreFilesThanTheTableHoldsAreLeftOut)
-{
-    scan(105);
-    EXPECT_EQ(radioLastTrack, SOUND_STREAM_COUNT - 1);
-    EXPECT_EQ(fsoundRecordOpenStreams(), 100);
-    EXPECT_EQ(path(101), folder + "track099.mp3");
-    radioTrack = 100;
-    EXPECT_EQ(press(VK_KEY_4), start(101));
-    EXPECT_TRUE(press(VK_KEY_4).empty());
-}
-
-TEST_F(Radio, ARescanStopsTheRadioClosesTheOldStreamsAndClearsEntriesPastTheNewLast)
-{
-    scan(3);
-    const Calls expected = {"StopSound(21)", "StreamClose(" + id(2) + ")", "StreamClose(" + id(3) + ")",
-                            "StreamClose(" + id(4) + ")"};
-    press(VK_KEY_4);
-    writeFile(dir.file("zz.mp3"), "x");
-    scanRadioFolder(folder.c_str());
-    EXPECT_EQ(fsoundRecordTake(), expected);
-    EXPECT_EQ(std::make_tuple(fsoundRecordOpenStreams(), radioTrack, radioLastTrack),
-              std::make_tuple(4, 2, 5));
-    EXPECT_EQ(path(5), folder + "zz.mp3");
-    for (const char* gone : {"track001.mp3", "track002.mp3", "zz.mp3"})
-        std::remove(dir.file(gone).c_str());
-    scan();
-    EXPECT_EQ(radioLastTrack, 2);
-    for (int e : {3, 4, 5})
-        EXPECT_EQ(soundStreams[e], nullptr) << e;
 }
 
 TEST(FolderSearch, FindsRegularFilesAndLinksToThemBySuffixInAnyCaseSortedByteWise)

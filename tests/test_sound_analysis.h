@@ -13,31 +13,34 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
-#include <string>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
-#include <vector>
 
 namespace soundtest {
 
 constexpr int OUT_RATE = 44100;
 
-// A 16-bit mono PCM WAV file of a sine, made by sox; whole cycles per second, so a one-second
-// file loops cleanly.
+// What sox writes to its standard output; a failure throws.
+inline std::string sox(const std::string& arguments)
+{
+    const CommandResult r = runCommand("sox " + arguments);
+    if (r.status != 0)
+        throw std::runtime_error("sox failed: " + r.err);
+    return r.out;
+}
+
+// A 16-bit mono WAV file of a sine; whole cycles per second, so a one-second file loops cleanly.
 inline void writeTone(const std::string& path, float hz, float seconds, int rate, float level = 0.5f)
 {
     using std::to_string;
-    const CommandResult r = runCommand("sox -D -n -r " + to_string(rate) + " -b 16 -c 1 '" + path +
-                                       "' synth " + to_string(seconds) + " sine " + to_string(hz) +
-                                       " vol " + to_string(level));
-    if (r.status != 0)
-        throw std::runtime_error("sox failed: " + r.err);
+    sox("-D -n -r " + to_string(rate) + " -b 16 -c 1 '" + path + "' synth " + to_string(seconds) + " sine " +
+        to_string(hz) + " vol " + to_string(level));
 }
 
-// Points OpenAL Soft at its wave back end writing into dir/out.wav. Must run before the first
-// OpenAL call of the process. With withFile false the back end has no file and no device opens.
+// Points OpenAL Soft's wave back end at dir/out.wav (before its first call); without a file no device opens.
 inline std::string useWaveBackEnd(const std::string& dir, bool withFile = true)
 {
     const std::string out = dir + "/out.wav";
@@ -53,21 +56,14 @@ inline std::string useWaveBackEnd(const std::string& dir, bool withFile = true)
 // An alsoft.conf beside the test program would be read as well and could change the back end.
 inline bool configBesideProgram()
 {
-    char self[4096];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0)
-        return false;
-    const std::string dir(self, static_cast<size_t>(n));
-    return fileExists(dir.substr(0, dir.rfind('/')) + "/alsoft.conf");
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+    return fileExists((self.parent_path() / "alsoft.conf").string());
 }
 
 // The recorded output as mono samples at 44100 Hz (converted by sox), in [-1, 1].
 inline std::vector<float> readOutput(const std::string& wavPath)
 {
-    const CommandResult r = runCommand("sox '" + wavPath + "' -t raw -e signed -b 16 -c 1 -r 44100 -");
-    if (r.status != 0)
-        throw std::runtime_error("sox failed: " + r.err);
-    const std::string& bytes = r.out;
+    const std::string bytes = sox("'" + wavPath + "' -t raw -e signed -b 16 -c 1 -r 44100 -");
     std::vector<float> out(bytes.size() / 2);
     for (size_t i = 0; i < out.size(); ++i) {
         int16_t v;
@@ -103,8 +99,7 @@ inline double toneLevel(const std::vector<float>& s, double from, double to, dou
     return b <= a ? 0.0 : 2.0 * std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - c * s1 * s2)) / double(b - a);
 }
 
-// Seconds of sound the wave back end has written to its file so far. Waits go by it: the mixer's
-// own pace, so a loaded machine makes a test wait longer instead of measuring the wrong moment.
+// Seconds of sound written so far: waits go at the mixer's pace, so a loaded machine only waits longer.
 struct OutputClock {
     std::string path;
     double seconds() const

@@ -31,9 +31,11 @@ protected:
     }
 };
 
-TEST_F(SoundSetup, InitSoundLoadsEverythingAndPlaysNothingShutdownFreesEverySampleBeforeClosing)
+// One run through set-up, the events, shutdown, then an old library, a failed init, missing files.
+TEST_F(SoundSetup, InitPlaysNothingEventsPlayTheirChannelsShutdownFreesAllAndFailuresStaySilent)
 {
     optSoundDriver = 3;
+    fsoundRecordSetVersion(3.73f);  // the oldest taken in silence
     initSound();
     const Calls log = fsoundRecordTakeLog();
     const Calls setUp = {"GetVersion", "SetOutput(2)", "SetDriver(3)", "SetMixer(7)", "SetBufferSize(50)",
@@ -45,45 +47,6 @@ TEST_F(SoundSetup, InitSoundLoadsEverythingAndPlaysNothingShutdownFreesEverySamp
     EXPECT_EQ(log.back(), "StreamOpen(Dane/Menu/muzyka.wav,2)");
     EXPECT_TRUE(fakeMessages.empty() && soundStreams[STREAM_MENU_MUSIC]);
     EXPECT_EQ(fsoundRecordTake(), Calls({"Init"})) << "nothing plays at start";
-    Calls expected;
-    for (FSOUND_SAMPLE* s : soundSamples)
-        expected.push_back("SampleFree(" + std::to_string(fsoundRecordHandleId(s)) + ")");
-    expected.push_back("Close");
-    shutdownSound();
-    EXPECT_EQ(fsoundRecordTakeLog(), expected);
-    allEmptyAndSilent();
-}
-
-TEST_F(SoundSetup, ALibraryOlderThan373IsReportedAndSetUpGoesOn)
-{
-    fsoundRecordSetVersion(3.73f);
-    initSound();
-    EXPECT_TRUE(fakeMessages.empty());
-    shutdownSound();
-    fsoundRecordSetVersion(3.72f);
-    initSound();
-    onlyMessage("Niew\xb3" "a\x9c" "ciwa wersja biblioteki FMOD.DLL");
-    EXPECT_NE(soundSamples[13], nullptr);
-}
-
-TEST_F(SoundSetup, AFailedInitOrAMissingFileLeavesEmptyHandlesAndSilentEvents)
-{
-    fsoundRecordSetInitResult(0);
-    initSound();
-    onlyMessage("Inicjalizacja d\x9f" "wi\xea" "ku zako\xf1" "czy\xb3" "a si\xea niepowodzeniem!");
-    allEmptyAndSilent();
-    playSoundEvent(4000, SOUND_IDLE_PITCH);
-    EXPECT_TRUE(fsoundRecordTake().empty()) << "nothing to retune";
-    shutdownSound(), fsoundRecordReset();
-    fsoundRecordSetCheckFiles(1);  // nothing exists in the test's working directory
-    initSound();
-    allEmptyAndSilent();
-}
-
-TEST_F(SoundSetup, EachEventPlaysOrRetunesItsOwnChannel)
-{
-    initSound();
-    fsoundRecordTake();
     for (int event = 1; event <= 12; ++event) {
         playSoundEvent(4000, event);
         EXPECT_EQ(fsoundRecordTake(), Calls({"PlaySound(" + std::to_string(event) + ")"})) << event;
@@ -96,6 +59,30 @@ TEST_F(SoundSetup, EachEventPlaysOrRetunesItsOwnChannel)
         playSoundEvent(4000, event);
     EXPECT_EQ(fsoundRecordTake(),
               Calls({"SetFrequency(0,4000)", "SetFrequency(13,12345)", "PlaySound(0)", "PlaySound(8)"}));
+    fsoundRecordTakeLog();
+    Calls expected;
+    for (FSOUND_SAMPLE* s : soundSamples)
+        expected.push_back("SampleFree(" + std::to_string(fsoundRecordHandleId(s)) + ")");
+    expected.push_back("Close");
+    shutdownSound();
+    EXPECT_EQ(fsoundRecordTakeLog(), expected);
+    allEmptyAndSilent();
+
+    fsoundRecordSetVersion(3.72f);
+    initSound();
+    onlyMessage("Niew\xb3" "a\x9c" "ciwa wersja biblioteki FMOD.DLL");
+    EXPECT_NE(soundSamples[13], nullptr) << "and set-up goes on";
+    shutdownSound(), fsoundRecordReset(), fakeSysReset();
+    fsoundRecordSetInitResult(0);
+    initSound();
+    onlyMessage("Inicjalizacja d\x9f" "wi\xea" "ku zako\xf1" "czy\xb3" "a si\xea niepowodzeniem!");
+    allEmptyAndSilent();
+    playSoundEvent(4000, SOUND_IDLE_PITCH);
+    EXPECT_TRUE(fsoundRecordTake().empty()) << "nothing to retune";
+    shutdownSound(), fsoundRecordReset();
+    fsoundRecordSetCheckFiles(1);  // nothing exists in the test's working directory
+    initSound();
+    allEmptyAndSilent();
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// The real window layer on SDL's offscreen driver (a GL context with no display): the game's picture
-// scaled into the window by Okno, Alt+Enter, what size the game is told, and the diagnostics file.
+// The window layer on SDL's offscreen driver: the picture scaled by Okno, Alt+Enter, the diagnostics.
 #include "flow/diagnostics.h"
 #include "platform/platform.h"
 #include "sim/state.h"
@@ -25,13 +24,15 @@ struct OffscreenWindow : ::testing::Test {
     {
         PlatformEvent first{};
         platformSetWindowMode(mode);
-        return platformCreateWindow("present", width, height, 32) && platformPollEvent(&first) ? first : PlatformEvent{};
+        const bool made = platformCreateWindow("present", width, height, 32) && platformPollEvent(&first);
+        return made ? first : PlatformEvent{};
     }
     // The window's own picture as presented, whatever framebuffer the game draws into.
     static ReadPixels presented()
     {
-        // Only the reading side is turned to the window: the game's drawing stays where the swap left it.
-        reinterpret_cast<PFNGLBINDFRAMEBUFFERPROC>(SDL_GL_GetProcAddress("glBindFramebuffer"))(GL_READ_FRAMEBUFFER, 0);
+        // Only the reading side turns to the window: the game's drawing stays where the swap left it.
+        auto bind = reinterpret_cast<PFNGLBINDFRAMEBUFFERPROC>(SDL_GL_GetProcAddress("glBindFramebuffer"));
+        bind(GL_READ_FRAMEBUFFER, 0);
         ReadPixels p;
         SDL_GL_GetDrawableSize(SDL_GL_GetCurrentWindow(), &p.width, &p.height);
         p.rgb.assign(static_cast<size_t>(p.width) * p.height * 3, 0);
@@ -59,14 +60,14 @@ struct OffscreenWindow : ::testing::Test {
 } // namespace
 
 // A square game: Okno 0 and 1 show it one to one, Okno 2 as the drawable's height, centred.
-TEST_F(OffscreenWindow, ThePictureFillsItsAspectBetweenBlackBarsAndTheGameSeesItsOwnSize)
+TEST_F(OffscreenWindow, ThePictureFillsItsAspectAltEnterSwitchesTheGameKeepsItsSizeDiagnosticsCount)
 {
     for (int mode : {0, 1, 2}) {
         SCOPED_TRACE(mode);
         const PlatformEvent first = open(mode, 64, 64);
         if (first.type == 0)
             GTEST_SKIP() << "no offscreen GL window";
-        EXPECT_TRUE(first.type == PLATFORM_EVENT_SIZE && first.width == 64 && first.height == 64) << "the game's size";
+        EXPECT_TRUE(first.type == PLATFORM_EVENT_SIZE && first.width == 64 && first.height == 64);
         // Red left half, green right half; the game's clear colour and scissor must survive the swap.
         glClearColor(1, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
@@ -79,14 +80,14 @@ TEST_F(OffscreenWindow, ThePictureFillsItsAspectBetweenBlackBarsAndTheGameSeesIt
         GLint box[4];
         glGetFloatv(GL_COLOR_CLEAR_VALUE, colour);
         glGetIntegerv(GL_SCISSOR_BOX, box);
-        EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST) && colour[0] == 0 && colour[1] == 1 && box[0] == 32 && box[2] == 32)
-            << "the game's clear colour and scissor";
+        EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST) && colour[0] == 0 && colour[1] == 1 && box[0] == 32 &&
+                    box[2] == 32) << "the game's clear colour and scissor";
 
         const ReadPixels p = presented();
         const int side = std::min(p.width, p.height), x = (p.width - side) / 2, y = (p.height - side) / 2;
         EXPECT_EQ(side, mode == 2 ? p.height : 64);
-        EXPECT_TRUE(p.all(0, 0, x, p.height, 0, 0, 0) && p.all(x + side, 0, p.width, p.height, 0, 0, 0)) << "side bars";
-        EXPECT_TRUE(p.all(x, 0, x + side, y, 0, 0, 0) && p.all(x, y + side, x + side, p.height, 0, 0, 0)) << "top, bottom";
+        EXPECT_TRUE(p.all(0, 0, x, p.height, 0, 0, 0) && p.all(x + side, 0, p.width, p.height, 0, 0, 0));
+        EXPECT_TRUE(p.all(x, 0, x + side, y, 0, 0, 0) && p.all(x, y + side, x + side, p.height, 0, 0, 0));
         EXPECT_TRUE(p.all(x, y, x + side / 4, y + side, 255, 0, 0)) << "left edge";
         EXPECT_TRUE(p.all(x + side * 3 / 4, y, x + side, y + side, 0, 255, 0)) << "right edge";
 
@@ -98,12 +99,10 @@ TEST_F(OffscreenWindow, ThePictureFillsItsAspectBetweenBlackBarsAndTheGameSeesIt
         EXPECT_TRUE(presented().all(x, y, x + side, y + side, 0, 0, 255));
         platformDestroyWindow();
     }
-}
-
-// Okno 0 follows the window's size until Alt+Enter switches; from then on the picture is scaled.
-TEST_F(OffscreenWindow, AltEnterSwitchesFullScreenAndBackAndTheGameKeepsItsSize)
-{
-    for (int mode : {0, 1}) {
+    // Okno 0 follows the window's size until Alt+Enter switches; from then on the picture is scaled.
+    TempDir dir;
+    setenv("VELBRANT_DIAG_FILE", dir.file("diag.txt").c_str(), 1);
+    for (int mode : {1, 0}) {
         SCOPED_TRACE(mode);
         if (open(mode, 64, 48).type == 0)
             GTEST_SKIP() << "no offscreen GL window";
@@ -119,34 +118,28 @@ TEST_F(OffscreenWindow, AltEnterSwitchesFullScreenAndBackAndTheGameKeepsItsSize)
         SDL_GetWindowSize(window, &w, &h);
         EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
         EXPECT_TRUE(w == 64 && h == 48) << "the window comes back at the game's size";
-        platformDestroyWindow();
+        if (mode == 1)
+            platformDestroyWindow();
     }
-}
-
-// Each load appends the live GL names; each new frame figure after the first appends it.
-TEST_F(OffscreenWindow, TheDiagnosticsFileCountsWhatEachLoadLeftAlive)
-{
-    TempDir dir;
-    setenv("VELBRANT_DIAG_FILE", dir.file("diag.txt").c_str(), 1);
-    if (open(0, 64, 48).type == 0)
-        GTEST_SKIP() << "no offscreen GL window";
+    // In the Okno 0 window still open: each load appends the live GL names, each new figure after
+    // the first appends the frame rate.
     diagnosticsAfterLoad();
     glBindTexture(GL_TEXTURE_2D, 77);  // binding a free name makes a texture, as compiling one makes a list
     glNewList(77, GL_COMPILE);
     glEndList();
     diagnosticsAfterLoad();
     for (int second : {7, 7, 8, 8, 9}) {
-        gameClock.fpsLastSecond = second;
-        gameClock.framesPerSecond = 40 + second;
+        gameClock.fpsLastSecond = second, gameClock.framesPerSecond = 40 + second;
         diagnosticsAfterTick();
     }
     int load[2], textures[2], lists[2], fps[3] = {0, 0, 0};
     long rss = 0;
-    const int got = std::sscanf(readFile(dir.file("diag.txt")).c_str(),
-                                "load=%d textures=%d lists=%d rss=%ld load=%d textures=%d lists=%d rss=%*d fps=%d fps=%d fps=%d",
-                                &load[0], &textures[0], &lists[0], &rss, &load[1], &textures[1], &lists[1], &fps[0], &fps[1], &fps[2]);
+    const std::string text = readFile(dir.file("diag.txt"));
+    const int got = std::sscanf(text.c_str(), "load=%d textures=%d lists=%d rss=%ld load=%d textures=%d "
+                                "lists=%d rss=%*d fps=%d fps=%d fps=%d", &load[0], &textures[0], &lists[0],
+                                &rss, &load[1], &textures[1], &lists[1], &fps[0], &fps[1], &fps[2]);
     EXPECT_EQ(got, 9) << "two loads and two figures: the first, partial second is left out";
     EXPECT_TRUE(load[0] == 1 && load[1] == 2 && rss > 0) << "the load count and the memory";
-    EXPECT_TRUE(textures[1] - textures[0] == 1 && lists[1] - lists[0] == 1) << "the texture and the list made";
+    EXPECT_TRUE(textures[1] - textures[0] == 1 && lists[1] - lists[0] == 1) << "the texture and list made";
     EXPECT_TRUE(fps[0] == 48 && fps[1] == 49);
 }

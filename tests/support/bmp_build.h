@@ -6,11 +6,9 @@
 #include <vector>
 
 struct BmpSpec {
-    int32_t width = 1;
-    int32_t height = 1;
+    int32_t width = 1, height = 1;
     uint16_t bits = 24;
-    uint32_t compression = 0;
-    uint32_t coloursUsed = 0;
+    uint32_t compression = 0, coloursUsed = 0;
     uint32_t headerSize = 40;             // 40, or 12 for the core header; others make a bad file
     bool fileHeader = true;               // the 14-byte "BM" header
     int64_t pixelOffset = -1;             // -1: right after the colour table
