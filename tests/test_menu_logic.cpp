@@ -28,7 +28,8 @@ class MenuLogic : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetMenuState(); std::memset(keyState, 0, sizeof keyState);
+        resetMenuState();
+        std::memset(keyState, 0, sizeof keyState);
         inGame = quitRequested = shutdownRequested = 0, loadCount = fontDropCount = 0;
         fsoundRecordReset(); FSOUND_Init(44100, 32, 0); auto& music = soundStreams[STREAM_MENU_MUSIC];
         music = FSOUND_Stream_Open("Dane/Menu/muzyka.wav", FSOUND_LOOP_NORMAL, 0, 0);
@@ -76,7 +77,8 @@ TEST_F(MenuLogic, OpeningFadeWithMusicAtTick402ThenTheExitFadeFor200Ticks)
         EXPECT_EQ(tick().introFrame, 1) << n;
         if (countOf(fsoundRecordTake(), musicPlay) > 0) {
             EXPECT_EQ(musicTick, 0) << "music started twice";
-            musicTick = n; EXPECT_EQ(menuState.fadePicture, MENU_SLOT_BACKGROUND);
+            musicTick = n;
+            EXPECT_EQ(menuState.fadePicture, MENU_SLOT_BACKGROUND);
         }
         EXPECT_TRUE(n != 200 || menuState.fadeLevel > 0.98f) << "the logo at its brightest";
         EXPECT_TRUE(n >= 400 || menuState.fadePicture == MENU_SLOT_LOGO) << n;
@@ -84,7 +86,8 @@ TEST_F(MenuLogic, OpeningFadeWithMusicAtTick402ThenTheExitFadeFor200Ticks)
     }
     EXPECT_TRUE(musicTick == 402 && endTick == 604) << musicTick << " " << endTick;
     EXPECT_TRUE(menuState.fadeLevel == 0.995f && menuState.fadeRising == 0 && menuState.cmdExit == 1);
-    float last = menuState.fadeLevel; int n = 0;
+    float last = menuState.fadeLevel;
+    int n = 0;
     for (; shutdownRequested == 0 && n < 400; ++n) {
         const MenuFrameDraw f = tick();
         EXPECT_TRUE(f.introFrame == 0 && f.exitFade == 1 && menuState.fadeLevel < last) << n;
@@ -114,7 +117,8 @@ TEST_F(MenuLogic, PanelsTheCursorAndTheExitFromTheIdleMenu)
         EXPECT_EQ(1 + ticksUntil([] { return menuState.cmdBack == 0; }), 105);
         EXPECT_TRUE(menuState.backButtonOffset <= 0.0f && std::fabs(menuState.panelOffset) < 1e-4f &&
                     menuState.buttonsOffset >= 1.495f && menuState.menuBusy == 0);
-        const float buttons = menuState.buttonsOffset; idle(10);
+        const float buttons = menuState.buttonsOffset;
+        idle(10);
         EXPECT_EQ(menuState.buttonsOffset, buttons) << "buttons-in completed in the same tick: they stay";
     }
     keyState[VK_ESCAPE] = keyState[VK_DOWN] = 1;  // Escape is not read in the menu

@@ -36,7 +36,8 @@ std::string lists(const std::string& q, const std::string& bus = "Volvo7000")
 // The file is rewritten for each row; empty: no file, "fifo": a pipe, which must not be waited on.
 TEST(Options, EveryKeyAndItsOutOfRangeValues)
 {
-    TempDir dir; currentDir = dir.path;
+    TempDir dir;
+    currentDir = dir.path;
     const std::string flags = " 2701 sky1 a0 j0 d0 w0 ", plain = "640x480x16" + flags;
     const std::string mp3 = plain + lists("N") + " ";
     const std::string rest = flags + lists("N") + " Dane/Radio/", defaults = "640x480x16" + rest;
@@ -55,7 +56,9 @@ TEST(Options, EveryKeyAndItsOutOfRangeValues)
         {1, o + "FolderMp3=Muzyka/\n", mp3 + "Muzyka/"},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.ini); const std::string file = dir.file("Opcje.ini"); std::remove(file.c_str());
+        SCOPED_TRACE(r.ini);
+        const std::string file = dir.file("Opcje.ini");
+        std::remove(file.c_str());
         if (r.ini == "fifo") ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
         else if (!r.ini.empty()) writeFile(file, r.ini);
         busChoice = r.bus; readOptions();
@@ -69,7 +72,8 @@ TEST(Options, EveryKeyAndItsOutOfRangeValues)
 
 TEST(Profile, NumbersAndText)
 {
-    TempDir dir; const std::string p = dir.file("a.ini");
+    TempDir dir;
+    const std::string p = dir.file("a.ini");
     writeFile(p, "; comment\n[Other]\nA=5\n[ Opcje ]\r\nA = 12abc\r\nB=-3\nC=words\nD=\nE=+7\n"
                  "S=  \"quoted\"  \n");
     const struct { const char *section, *key; int want; } ints[] = {

@@ -13,7 +13,8 @@ TEST(OtherCar, FirstTicksTheLoopAndTheHeadingRamp)
     EXPECT_FLOAT_EQ(otherCar.otherCarZ, -20.1f);
     EXPECT_EQ(std::make_pair(otherCar.otherCarX, otherCar.otherCarHeading), std::make_pair(4.2f, 180.0f));
     // Count ticks between successive passes down through z = -20 on the east side.
-    std::vector<int64_t> passes; float previousZ = otherCar.otherCarZ;
+    std::vector<int64_t> passes;
+    float previousZ = otherCar.otherCarZ;
     for (int64_t t = 1; t <= 30000 && passes.size() < 3; ++t) {
         updateOtherCar();
         EXPECT_TRUE(t != 599 || std::fabs(otherCar.otherCarSpeed - 0.283f) < 0.002f) << "out of zone 1";
@@ -76,7 +77,8 @@ TEST(OtherCar, TheThirteenZonesBoundByBound)
             }
             resetAllRunState(); otherCar.otherCarX = x; otherCar.otherCarZ = z; otherCar.otherCarSpeed = 0.0f;
             otherCar.otherCarHeading = KEEP; updateOtherCar();
-            SCOPED_TRACE(testing::Message() << "at " << x << ", " << z); ++checked;
+            SCOPED_TRACE(testing::Message() << "at " << x << ", " << z);
+            ++checked;
             EXPECT_FLOAT_EQ(otherCar.otherCarSpeed, speed);
             EXPECT_FLOAT_EQ(otherCar.otherCarHeading, heading);
         }

@@ -21,7 +21,8 @@ TEST(RouteLayout, TheStopsTheStartThePumpAndTheSideRoad)
 {
     const std::vector<RouteStop>& stops = routeStops();
     ASSERT_GE(stops.size(), 8u);
-    const RouteRoad &lane = routeBusLane(), &road = routeLoopRoad(); const RouteStart start = routeStart();
+    const RouteRoad &lane = routeBusLane(), &road = routeLoopRoad();
+    const RouteStart start = routeStart();
     float previous = routeProject(lane, start.worldX, -start.worldZ).along, travelled = 0.0f;
     const float length = routeLength(lane);
     for (const RouteStop& s : stops) {
@@ -36,7 +37,8 @@ TEST(RouteLayout, TheStopsTheStartThePumpAndTheSideRoad)
         travelled += gap; previous = along;
     }
     // The final stop lies a little past the start: one lap and a few stops' worth at most.
-    EXPECT_GT(travelled, length); EXPECT_LT(travelled, length + 100.0f);
+    EXPECT_GT(travelled, length);
+    EXPECT_LT(travelled, length + 100.0f);
     // The start faces down the lane (bus convention): one step along the heading stays on it.
     const RoutePoint model = {start.worldX, -start.worldZ};
     EXPECT_LT(routeProject(lane, model.x, model.z).distance, 0.2f);

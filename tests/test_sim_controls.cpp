@@ -29,8 +29,10 @@ TEST_F(Controls, ToggleKeysMirrorsPauseEscapeAndTheCameras)
     }
     SetUp(); startEngine(); ticks(10, {VK_UP}); tick({VK_KEY_P});  // pause freezes all but the toggles
     ASSERT_EQ(run.paused, 1);
-    const VehicleState before = vehicle; const OtherCarState car = otherCar;
-    const float seconds = gameClock.clockSeconds; ticks(200, {VK_UP, VK_LEFT});
+    const VehicleState before = vehicle;
+    const OtherCarState car = otherCar;
+    const float seconds = gameClock.clockSeconds;
+    ticks(200, {VK_UP, VK_LEFT});
     EXPECT_EQ(make_tuple(vehicle.busZ, vehicle.busSpeed, otherCar.otherCarZ, gameClock.clockSeconds),
               make_tuple(before.busZ, before.busSpeed, car.otherCarZ, seconds));
     tick({VK_KEY_J}); tick(); tick({VK_KEY_P}); tick();
@@ -53,16 +55,24 @@ TEST_F(Controls, ToggleKeysMirrorsPauseEscapeAndTheCameras)
     SetUp(); tick({VK_F2});  // camera presets and the keypad
     EXPECT_EQ(make_tuple(view.cameraOffsetZ, view.cameraEyeY, view.cameraLookZ, view.cameraAtFront),
               make_tuple(-14.0f, 4.0f, -100.0f, 0));
-    tick({VK_NUMPAD3}); const float look = view.cameraLookX; tick({VK_NUMPAD5});
-    EXPECT_FLOAT_EQ(look, 1.0f); EXPECT_FLOAT_EQ(view.cameraEyeX + view.cameraLookX, 0.0f);
+    tick({VK_NUMPAD3});
+    const float look = view.cameraLookX;
+    tick({VK_NUMPAD5});
+    EXPECT_FLOAT_EQ(look, 1.0f);
+    EXPECT_FLOAT_EQ(view.cameraEyeX + view.cameraLookX, 0.0f);
     const std::tuple<uint8_t, float, uint8_t> fives[] = {{VK_F1, -0.75f, 1}, {VK_F4, -0.9f, 0}};
     for (const auto& [preset, eyeX, atFront] : fives) {
         tick({preset}); tick({VK_NUMPAD5});
-        EXPECT_FLOAT_EQ(view.cameraEyeX, eyeX); EXPECT_EQ(view.cameraAtFront, atFront);
+        EXPECT_FLOAT_EQ(view.cameraEyeX, eyeX);
+        EXPECT_EQ(view.cameraAtFront, atFront);
     }
-    tick({VK_F6}); const float eyeY = view.cameraEyeY; ticks(10, {VK_NUMPAD8}); ticks(3, {VK_NUMPAD9});
+    tick({VK_F6});
+    const float eyeY = view.cameraEyeY;
+    ticks(10, {VK_NUMPAD8});
+    ticks(3, {VK_NUMPAD9});
     EXPECT_FLOAT_EQ(eyeY, 1.7f);
-    EXPECT_NEAR(view.cameraOffsetZ, 1.0f, 1e-5); EXPECT_NEAR(view.cameraEyeX, -0.6f, 1e-5);
+    EXPECT_NEAR(view.cameraOffsetZ, 1.0f, 1e-5);
+    EXPECT_NEAR(view.cameraEyeX, -0.6f, 1e-5);
 }
 
 TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOffAndTheArrowsDoNotSteer)
@@ -76,13 +86,15 @@ TEST_F(Controls, JoystickSteersAndDrivesEvenWithTheEngineOffAndTheArrowsDoNotSte
     ticks(100);
     EXPECT_TRUE(vehicle.busSpeed > 0.02f && engine.engineOff == 1);
     fakeJoystick.x = 32768; fakeJoystick.y = 65535;  // pulled back brakes
-    const float speed = vehicle.busSpeed; tick();
+    const float speed = vehicle.busSpeed;
+    tick();
     EXPECT_LT(vehicle.busSpeed, speed);
     ticks(10, {VK_LEFT});
     EXPECT_EQ(vehicle.steer, 0.0f) << "with the stick the arrows do not steer";
     SetUp();  // an all-zero reading is hard left and forward
     optJoystick = 1; tick({VK_KEY_Q}); fakeJoystick = JoyReading{0, 0, 0, 0}; tick();
-    EXPECT_NEAR(vehicle.steer, -32768 * 1.2e-05f + 0.005f, 1e-5); EXPECT_GT(vehicle.busSpeed, 0.0f);
+    EXPECT_NEAR(vehicle.steer, -32768 * 1.2e-05f + 0.005f, 1e-5);
+    EXPECT_GT(vehicle.busSpeed, 0.0f);
 }
 
 TEST_F(Timers, ClockAndTrafficLights)
@@ -90,21 +102,26 @@ TEST_F(Timers, ClockAndTrafficLights)
     gameClock.clockHours = 23.0f; gameClock.clockMinutes = gameClock.clockSeconds = 59.0f; advanceClock();
     EXPECT_EQ(gameClock.clockHours + gameClock.clockMinutes + gameClock.clockSeconds, 0.0f);
     tick();  // at 100.000 s the first step acts at once
-    EXPECT_EQ(gameClock.clockSeconds, 1.0f); EXPECT_EQ(traffic.trafficSeconds, 1);
+    EXPECT_EQ(gameClock.clockSeconds, 1.0f);
+    EXPECT_EQ(traffic.trafficSeconds, 1);
     ticks(49);  // to 100.980 s
     EXPECT_EQ(gameClock.clockSeconds, 1.0f);
     tick();
-    EXPECT_EQ(gameClock.clockSeconds, 2.0f); EXPECT_EQ(traffic.trafficSeconds, 2);
+    EXPECT_EQ(gameClock.clockSeconds, 2.0f);
+    EXPECT_EQ(traffic.trafficSeconds, 2);
     tick({VK_KEY_P});  // a paused minute costs the clock one second, with no catching up
     fakeNowMs += 60000; tick(); tick({VK_KEY_P}); ticks(10);
     EXPECT_EQ(gameClock.clockSeconds, 3.0f);
     fakeNowMs = (uint64_t{1} << 32) - 1500;  // 49.7 days: the timers go on past the 32-bit wrap
-    tick(); const float before = gameClock.clockSeconds; ticks(150);
+    tick();
+    const float before = gameClock.clockSeconds;
+    ticks(150);
     EXPECT_EQ(gameClock.clockSeconds, before + 3.0f);
     SetUp();  // the light cycle: seconds into it, and the lamps as red, yellow, green digits
     const std::pair<int32_t, int> phases[] = {{19, 100}, {20, 110}, {22, 110}, {23, 1},
                                               {42, 1},   {43, 10},  {45, 10},  {46, 100}};
-    fakeNowMs = 1000000; int32_t s = 0;
+    fakeNowMs = 1000000;
+    int32_t s = 0;
     for (const auto& [second, lamps] : phases) {
         for (; s < second; ++s, fakeNowMs += 1000) stepTrafficLights();
         EXPECT_EQ(traffic.trafficRed * 100 + traffic.trafficYellow * 10 + traffic.trafficGreen, lamps) << s;

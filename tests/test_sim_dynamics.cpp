@@ -54,14 +54,16 @@ TEST_F(Dynamics, ThrottleAndTheBandsBrakingCoastingNeutralAndReverse)
     for (const std::string& c : fsoundRecordTake())
         EXPECT_EQ(c.rfind("SetFrequency", 0), std::string::npos) << "but sends nothing: " << c;
     const std::tuple<int32_t, float, float> figures[] = {{41 / 3000, 18, 6}, {26500 / 3000, 19, 15}};
-    int32_t previous = 0; int drops = 0;
+    int32_t previous = 0;
+    int drops = 0;
     for (int i = 0; i < 300; ++i) {
         tick({VK_UP});
         if (i < 2) {  // the first throttle ticks draw the stop figures in order
             EXPECT_EQ(make_tuple(stops.swayCycleLimit, stops.passengersToAlight, stops.passengersToBoard),
                       figures[i]);
         }
-        const auto calls = fsoundRecordTake(); const std::string f = std::to_string(engine.engineFreq);
+        const auto calls = fsoundRecordTake();
+        const std::string f = std::to_string(engine.engineFreq);
         EXPECT_TRUE(recorded(calls, "SetFrequency(0," + f + ")") &&
                     recorded(calls, "SetFrequency(13," + f + ")"));
         EXPECT_EQ(countOf(calls, "PlaySound(13)"), i == 0 ? 1 : 0) << "the loop starts once per press";
@@ -81,16 +83,21 @@ TEST_F(Dynamics, ThrottleAndTheBandsBrakingCoastingNeutralAndReverse)
     EXPECT_EQ(make_tuple(vehicle.busSpeed, vehicle.brakeLightOn), make_tuple(0.0f, 1));
     tick();
     EXPECT_EQ(vehicle.brakeLightOn, 0);
-    ticks(21, {VK_UP}); tick(); const float before = vehicle.busSpeed; tick();
+    ticks(21, {VK_UP});
+    tick();
+    const float before = vehicle.busSpeed;
+    tick();
     EXPECT_NEAR(vehicle.busSpeed, before - 8e-05f, 1e-7);
     // Coasting to a standstill takes speed / 8e-05 ticks; the last step may pass zero.
     ticks(static_cast<int>(before / 8e-05f) + 5);
-    EXPECT_LE(vehicle.busSpeed, 0.0f); EXPECT_GT(vehicle.busSpeed, -8e-05f);
+    EXPECT_LE(vehicle.busSpeed, 0.0f);
+    EXPECT_GT(vehicle.busSpeed, -8e-05f);
     ticks(20, {VK_UP}); tick({VK_KEY_Z});  // reverse settles just past its limit and brakes to a standstill
     EXPECT_EQ(vehicle.gear, 0) << "Z while rolling forward";
     tick({VK_KEY_A});
     EXPECT_STREQ(vehicle.gearText, "luz") << "A works at any speed";
-    ticks(40, {VK_DOWN}); const float z = vehicle.busZ;
+    ticks(40, {VK_DOWN});
+    const float z = vehicle.busZ;
     // Neutral: throttle +300 Hz below 30000 on both channels; else -200 Hz above idle on channel 0.
     struct Row { uint8_t key; int32_t before, after; bool sentIdle, sentThrottle; };
     const Row rows[] = {{VK_UP, 4000, 4300, true, true},     {VK_UP, 29999, 30299, true, true},
@@ -99,7 +106,8 @@ TEST_F(Dynamics, ThrottleAndTheBandsBrakingCoastingNeutralAndReverse)
                         {VK_DOWN, 4200, 4000, true, false},  {VK_DOWN, 4000, 4000, false, false}};
     for (const Row& r : rows) {
         engine.engineFreq = r.before; fsoundRecordTake(); r.key ? tick({r.key}) : tick();
-        const auto calls = fsoundRecordTake(); const std::string f = std::to_string(r.after);
+        const auto calls = fsoundRecordTake();
+        const std::string f = std::to_string(r.after);
         EXPECT_EQ(engine.engineFreq, r.after) << r.before;
         EXPECT_EQ(recorded(calls, "SetFrequency(0," + f + ")"), r.sentIdle) << r.before;
         EXPECT_EQ(recorded(calls, "SetFrequency(13," + f + ")"), r.sentThrottle) << r.before;
@@ -108,8 +116,10 @@ TEST_F(Dynamics, ThrottleAndTheBandsBrakingCoastingNeutralAndReverse)
     tick({VK_KEY_Z});
     EXPECT_EQ(vehicle.reverseLightOn, 1);
     ticks(200, {VK_UP});
-    EXPECT_LE(vehicle.busSpeed, -0.05f); EXPECT_GE(vehicle.busSpeed, -0.05f - TEST_ACCEL_STEP - 1e-6f);
-    EXPECT_NEAR(engine.engineFreq, 22500, 600); EXPECT_EQ(vehicle.driveDirection, 0);
+    EXPECT_LE(vehicle.busSpeed, -0.05f);
+    EXPECT_GE(vehicle.busSpeed, -0.05f - TEST_ACCEL_STEP - 1e-6f);
+    EXPECT_NEAR(engine.engineFreq, 22500, 600);
+    EXPECT_EQ(vehicle.driveDirection, 0);
     EXPECT_STREQ(vehicle.gearText, "wsteczny");
     ticks(40, {VK_DOWN});
     EXPECT_EQ(vehicle.busSpeed, 0.0f) << "braking in reverse";
@@ -117,14 +127,16 @@ TEST_F(Dynamics, ThrottleAndTheBandsBrakingCoastingNeutralAndReverse)
 
 TEST_F(Dynamics, SelfCentringAndTheSteeringLimitOfThePreviousTick)
 {
-    vehicle.steer = 0.4f; const int n = ticksUntil([] { return vehicle.steer == 0.0f; }, 200);
+    vehicle.steer = 0.4f;
+    const int n = ticksUntil([] { return vehicle.steer == 0.0f; }, 200);
     EXPECT_NEAR(n, 79.5, 1.5);
     tick({VK_LEFT});
     EXPECT_EQ(vehicle.steer, 0.0f) << "the limit is 0 at a standstill";
     vehicle.busSpeed = 0.02f; tick();  // a limit of 0.2; nothing moves the bus (no pedal, no drive direction)
     ASSERT_FLOAT_EQ(vehicle.steerLimit, 0.2f);
     ticks(50, {VK_LEFT});
-    EXPECT_FLOAT_EQ(vehicle.steer, -0.2f); EXPECT_EQ(vehicle.steerKeyHeld, 1);
+    EXPECT_FLOAT_EQ(vehicle.steer, -0.2f);
+    EXPECT_EQ(vehicle.steerKeyHeld, 1);
     ticks(50, {VK_RIGHT});
     EXPECT_FLOAT_EQ(vehicle.steer, 0.2f);
     tick();

@@ -14,7 +14,8 @@ TEST_F(Equipment, TheStarterCatchesAndTheEngineStopsOnRelease)
     ticks(28, {VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 1) << "not caught after 33 ticks";
     EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(4)"), 33) << "the short sample is replayed every tick";
-    tick({VK_KEY_S}); const auto calls = fsoundRecordTake();
+    tick({VK_KEY_S});
+    const auto calls = fsoundRecordTake();
     EXPECT_EQ(make_tuple(engine.engineKeyLatch, engine.engineOff, engine.engineFreq), make_tuple(0, 1, 4000))
         << "off until S is up";
     for (const char* call : {"PlaySound(0)", "SetFrequency(0,4000)", "SetFrequency(13,4000)"})
@@ -22,7 +23,8 @@ TEST_F(Equipment, TheStarterCatchesAndTheEngineStopsOnRelease)
     tick({VK_UP});
     EXPECT_EQ(make_tuple(engine.engineOff, engine.throttleLocked, vehicle.busSpeed), make_tuple(0, 0, 0.0f))
         << "throttle locked while S is still down is released this tick";
-    tick({VK_KEY_S}); const auto stopCalls = fsoundRecordTake();  // stopping locks the throttle at once
+    tick({VK_KEY_S});  // stopping locks the throttle at once
+    const auto stopCalls = fsoundRecordTake();
     EXPECT_TRUE(engine.throttleLocked == 1 && recorded(stopCalls, "StopSound(0)") &&
                 recorded(stopCalls, "PlaySound(5)"));
     ticks(5, {VK_KEY_S});
@@ -40,21 +42,25 @@ TEST_F(Equipment, TheStarterCatchesAndTheEngineStopsOnRelease)
 TEST_F(Equipment, DoorsSwingIn121TicksOpenOnlyAtAStandstillAndBothKeysLeaveThemShut)
 {
     for (int i = 0; i < 2; ++i) {
-        tick({VK_DELETE, VK_INSERT}); const auto both = fsoundRecordTake();
+        tick({VK_DELETE, VK_INSERT});
+        const auto both = fsoundRecordTake();
         EXPECT_EQ(doors.door1Open, 0);
         EXPECT_TRUE(recorded(both, "PlaySound(1)") && recorded(both, "PlaySound(2)")) << "both replay";
     }
     tick({VK_END});
     EXPECT_NEAR(ticksUntil([] { return doors.door2Swing > 90.0f; }, 300), 121, 1) << "from the rest at -0.75";
     ticks(20);
-    EXPECT_FLOAT_EQ(doors.door2Swing, 90.75f); EXPECT_NEAR(doors.door2Slide, 0.3025f, 1e-4);
+    EXPECT_FLOAT_EQ(doors.door2Swing, 90.75f);
+    EXPECT_NEAR(doors.door2Slide, 0.3025f, 1e-4);
     tick({VK_HOME}); ticks(150);
-    EXPECT_FLOAT_EQ(doors.door2Swing, -0.75f); EXPECT_NEAR(doors.door2Slide, -0.0025f, 1e-4);
+    EXPECT_FLOAT_EQ(doors.door2Swing, -0.75f);
+    EXPECT_NEAR(doors.door2Slide, -0.0025f, 1e-4);
     startEngine(); ticks(20, {VK_UP}); tick({VK_DELETE});
     EXPECT_EQ(doors.door1Open, 0) << "moving";
     ticks(30, {VK_DOWN}); fsoundRecordTake(); tick({VK_DELETE});
     EXPECT_EQ(make_tuple(doors.door1Open, stops.stopService, stops.swayActive), make_tuple(1, 1, 1));
-    EXPECT_STREQ(doors.door1Text, "otwarte"); EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(1)"));
+    EXPECT_STREQ(doors.door1Text, "otwarte");
+    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(1)"));
     tick({VK_KEY_Q});
     EXPECT_EQ(vehicle.gear, 1) << "serving forces neutral";
     // Door keys work while |speed| <= 0.0005 in double precision: 0.0005f lies outside, the float below in.
@@ -72,9 +78,14 @@ TEST_F(Equipment, DoorsSwingIn121TicksOpenOnlyAtAStandstillAndBothKeysLeaveThemS
 TEST_F(Equipment, HornWarningSignalAndIndicatorsSoundBlinkAndLockEachOtherOut)
 {
     for (const auto& [key, n] : {std::pair{VK_KEY_K, "3)"}, {VK_SCROLL, "7)"}}) {
-        const std::string id = n; tick({key}); const auto down = fsoundRecordTake();
-        ticks(5, {key}); const auto held = fsoundRecordTake();
-        tick(); const auto up = fsoundRecordTake(); tick();
+        const std::string id = n;
+        tick({key});
+        const auto down = fsoundRecordTake();
+        ticks(5, {key});
+        const auto held = fsoundRecordTake();
+        tick();
+        const auto up = fsoundRecordTake();
+        tick();
         EXPECT_EQ(make_tuple(recorded(down, "PlaySound(" + id), countOf(held, "PlaySound(" + id),
                              recorded(up, "StopSound(" + id), countOf(fsoundRecordTake(), "StopSound(" + id)),
                   make_tuple(true, 0, true, 0)) << id;
@@ -87,7 +98,8 @@ TEST_F(Equipment, HornWarningSignalAndIndicatorsSoundBlinkAndLockEachOtherOut)
     ticks(20);  // to 100.940 s: still the same second
     EXPECT_EQ(lights.rightIndicatorLamp, 1);
     ticks(5);  // into second 101
-    EXPECT_EQ(lights.rightIndicatorLamp, 0); EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 2);
+    EXPECT_EQ(lights.rightIndicatorLamp, 0);
+    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 2);
     tick({VK_OEM_PERIOD}); fakeNowMs += 2000; tick();
     EXPECT_EQ(lights.rightIndicatorOn + lights.rightIndicatorLamp, 0) << "dark the tick after";
     vehicle.steer = -0.1f;  // steering left keeps a left indicator, steering right cancels it
@@ -119,7 +131,8 @@ TEST_F(Equipment, RefuellingWithTheEngineOffFuelUseAndAnEmptyTankStoppingTheEngi
     EXPECT_NEAR(engine.fuel, 50.0f - 50 * 4001 * 1e-07f, 1e-4) << "by the frequency; no refuelling now";
     tick({VK_KEY_Q});  // standing in forward the band sets 0: almost nothing is used
     engine.fuel = 1.0f; ticks(100);
-    EXPECT_EQ(engine.engineFreq, 0); EXPECT_TRUE(engine.fuel > 0.9999f && engine.fuel < 1.0f) << engine.fuel;
+    EXPECT_EQ(engine.engineFreq, 0);
+    EXPECT_TRUE(engine.fuel > 0.9999f && engine.fuel < 1.0f) << engine.fuel;
     ticks(30, {VK_UP}); engine.fuel = 0.0001f; fsoundRecordTake();
     tick();
     EXPECT_EQ(make_tuple(engine.fuel, keyState[VK_KEY_S]), make_tuple(0.0f, 1)) << "as if the driver held S";

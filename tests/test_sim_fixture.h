@@ -26,13 +26,23 @@ protected:
     void SetUp() override
     {
         // Samples get handles, so the recording library records their calls.
-        resetAllRunState(); fakeSysReset(); fsoundRecordReset(); initSound(); fsoundRecordTake();
-        std::memset(keyState, 0, sizeof keyState); optJoystick = 0; inGame = 1; engine.fuel = 100.0f;
-        escapeQuits = returnToMenu = quitRequested = shutdownRequested = 0; exitStatus = 0;
+        resetAllRunState();
+        fakeSysReset();
+        fsoundRecordReset();
+        initSound();
+        fsoundRecordTake();
+        std::memset(keyState, 0, sizeof keyState);
+        optJoystick = 0;
+        inGame = 1;
+        engine.fuel = 100.0f;
+        escapeQuits = returnToMenu = quitRequested = shutdownRequested = 0;
+        exitStatus = 0;
         vehicleParams = {TEST_TOP_SPEED, TEST_ACCEL_STEP, TEST_BRAKE_STEP, TEST_FUEL_CAPACITY};
         // Stops and pump far away, so no rule of theirs acts unless a test puts the bus there.
         for (int i = 0; i < 3; ++i) route.stopX[i] = 1000.0f + 100.0f * i, route.stopZ[i] = 1000.0f;
-        route.stopCount = 3; route.fuelPointX = route.fuelPointZ = -1000.0f; fakeNowMs = 100000;
+        route.stopCount = 3;
+        route.fuelPointX = route.fuelPointZ = -1000.0f;
+        fakeNowMs = 100000;
     }
 
     // One tick with exactly these keys down (every other entry up); the clock moves 20 ms.
@@ -56,7 +66,9 @@ protected:
     void startEngine()
     {
         for (int guard = 0; engine.engineKeyLatch == 1 && guard < 200; ++guard) tick({'S'});
-        tick(); tick({'Q'}); fsoundRecordTake();
+        tick();
+        tick({'Q'});
+        fsoundRecordTake();
         ASSERT_EQ(engine.engineOff + engine.throttleLocked + vehicle.gear, 0);
     }
 

@@ -54,7 +54,8 @@ TEST_F(Stops, ClosingTheDoorsEndsTheServiceAndADoorOpenedAwayFromAStopCosts)
     SetUp(); vehicle.busZ = 50.0f; stops.resumeGear = 0; serve(10, 5, 5, {VK_DELETE});
     ASSERT_EQ(stops.stopService, 1);
     for (int i = 0; i < 50; ++i) tick(), rateDriving();
-    EXPECT_EQ(stops.passengersOnBoard, 10.0f); EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
+    EXPECT_EQ(stops.passengersOnBoard, 10.0f);
+    EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
     tick({VK_INSERT}); tick();
     EXPECT_EQ(make_tuple(stops.stopService, stops.currentStop, vehicle.gear), make_tuple(0, 0, 0));
 }
@@ -88,11 +89,15 @@ TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
     lights.headlightsOn = 0;
     for (int guard = 0; !run.runFinished && guard < 100; ++guard) tick({VK_KEY_S});  // the latch is 0 too
     EXPECT_EQ(run.runFinished, 1);
-    const float z = vehicle.busZ; const int32_t frames = gameClock.framesThisSecond; ticks(20, {VK_UP});
+    const float z = vehicle.busZ;
+    const int32_t frames = gameClock.framesThisSecond;
+    ticks(20, {VK_UP});
     EXPECT_EQ(make_tuple(vehicle.busZ, gameClock.framesThisSecond), make_tuple(z, frames))
         << "frozen after the end";
     // A stop file with one stop: standing at it, the tick after the engine catches ends the run.
-    SetUp(); route.stopCount = 1; int n = 0;
+    SetUp();
+    route.stopCount = 1;
+    int n = 0;
     while (!run.runFinished && n++ < 100) tick({VK_KEY_S});
     EXPECT_EQ(make_tuple(n, stops.currentStop), make_tuple(35, 0));
 }
@@ -100,7 +105,9 @@ TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
 // A cycle is 103 + 1 ticks; rocking stops after limit + 1 cycles, or at the cycle's end once a door shuts.
 TEST_F(Stops, RockingCyclesAndADoorClosedDuringThem)
 {
-    stops.swayCycleLimit = 1; serve(20, 20, 0, {VK_DELETE}); float lowest = 0.0f, highest = -1.0f;
+    stops.swayCycleLimit = 1;
+    serve(20, 20, 0, {VK_DELETE});
+    float lowest = 0.0f, highest = -1.0f;
     for (int i = 0; i < 103; ++i)
         tick(), lowest = std::min(lowest, vehicle.bodyRoll),
         highest = std::max(highest, i > 60 ? vehicle.bodyRoll : -1);
@@ -128,7 +135,8 @@ TEST(Rating, VerdictBoundariesAndPenalties)
         {6.0f, more},  {10.0f, more}, {10.5f, more},   {11.0f, terrible}, {250.0f, terrible}};
     for (const auto& [total, verdict] : verdicts) {
         run.punishment = total;
-        EXPECT_EQ(rateDriving(), std::floor(total)) << total; EXPECT_STREQ(run.verdictText, verdict) << total;
+        EXPECT_EQ(rateDriving(), std::floor(total)) << total;
+        EXPECT_STREQ(run.verdictText, verdict) << total;
     }
     // Speeding, a door away from a stop and closing on passengers.
     struct Row { float speed; uint8_t atStop, doorOpen, exchange; int ticks; float cost; };

@@ -17,7 +17,9 @@ struct LoadLine { int load = 0; long textures = -1, lists = -1, rss = -1; };
 
 std::vector<LoadLine> readDiagnostics(const std::string& path)
 {
-    std::vector<LoadLine> lines; std::istringstream in(readFile(path)); LoadLine l;
+    std::vector<LoadLine> lines;
+    std::istringstream in(readFile(path));
+    LoadLine l;
     for (std::string line; std::getline(in, line);)
         if (std::sscanf(line.c_str(), "load=%d textures=%ld lists=%ld rss=%ld", &l.load, &l.textures,
                         &l.lists, &l.rss) == 4)
@@ -26,7 +28,8 @@ std::vector<LoadLine> readDiagnostics(const std::string& path)
 }
 
 struct SoakSummary {
-    long long ticks = -1, runs = -1, largestValue = -1; char digest[65] = "", largestCounter[128] = "";
+    long long ticks = -1, runs = -1, largestValue = -1;
+    char digest[65] = "", largestCounter[128] = "";
 };
 
 // Reads "soak: ticks=N runs=R digest=HEX largest-counter=NAME:VALUE" off stderr (ticks -1 if absent).
@@ -47,7 +50,9 @@ CommandResult soak(const std::string& extra, SoakSummary* s)
 TEST(ReloadSoak, EightNewGamesKeepTexturesListsAndMemoryFlat)
 {
     SKIP_WITHOUT_DISPLAY();
-    constexpr int GAMES = 8; TempDir diag; const std::string diagPath = diag.file("loads.txt");
+    constexpr int GAMES = 8;
+    TempDir diag;
+    const std::string diagPath = diag.file("loads.txt");
     Spawned game = startGame(generatedTree(), {}, {"VELBRANT_DIAG_FILE=" + diagPath});
     struct Stop { Spawned& g; ~Stop() { stopProgram(g); } } stopAtEnd{game};
     auto menu = [&](double s) {
@@ -88,15 +93,18 @@ TEST(SoakSim, OneHourOfRunsStaysFiniteBoundedAndRepeatableAndTheOtherBusFinishes
     const CommandResult first = soak("--ticks 180000 --every 50", &a),
                         second = soak("--ticks 180000 --every 50", &b);
     ASSERT_EQ(first.status, 0) << first.err;
-    EXPECT_EQ(a.ticks, 180000) << first.err; EXPECT_GE(a.runs, 5) << "a run takes under six minutes";
+    EXPECT_EQ(a.ticks, 180000) << first.err;
+    EXPECT_GE(a.runs, 5) << "a run takes under six minutes";
     EXPECT_LT(a.largestValue, 1000000) << a.largestCounter;
     std::string lower = first.out;
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     EXPECT_TRUE(lower.find("nan") == std::string::npos && lower.find("inf") == std::string::npos);
     EXPECT_EQ(std::count(first.out.begin(), first.out.end(), '\n'), 2 + 180000 / 50)
         << "header, rows, last tick";
-    EXPECT_STREQ(b.digest, a.digest); EXPECT_TRUE(second.out == first.out) << "the two soaks' rows differ";
+    EXPECT_STREQ(b.digest, a.digest);
+    EXPECT_TRUE(second.out == first.out) << "the two soaks' rows differ";
     const CommandResult r = soak("--bus Urbino12 --ticks 60000 --every 1000", &other);
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(other.ticks, 60000); EXPECT_GE(other.runs, 2) << r.err;
+    EXPECT_EQ(other.ticks, 60000);
+    EXPECT_GE(other.runs, 2) << r.err;
 }
