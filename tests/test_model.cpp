@@ -112,12 +112,12 @@ TEST(ModelParse, ShortBrokenAndHostileFilesKeepWhatTheyDoNotRead)
             EXPECT_TRUE(std::isfinite(v));
     }
     auto m = freshModel();
-    std::string text = "10005\nbig\n";
-    for (int i = 0; i < 10005; ++i)
+    std::string text = "10001\nbig\n";  // one past the capacity
+    for (int i = 0; i < 10001; ++i)
         text += (i < MAX_MODEL_TRIANGLES ? REC_A : REC_B) + n;
     const ModelReport r = parse(*m, text);
     EXPECT_EQ((std::vector<int32_t>{r.declaredCount, m->triangleCount, r.recordsRead}),
-              (std::vector<int32_t>{10005, MAX_MODEL_TRIANGLES, MAX_MODEL_TRIANGLES}));
+              (std::vector<int32_t>{10001, MAX_MODEL_TRIANGLES, MAX_MODEL_TRIANGLES}));
     expectRec(*m, MAX_MODEL_TRIANGLES - 1, false);
 }
 

@@ -129,10 +129,12 @@ TEST(Rating, VerdictBoundariesAndPenalties)
     const char *great = "great!!! you are super driver.", *notBad = "not bad, but you need more concetrate",
                *more = "eh, more and more and more and more ... trenings.",
                *terrible = "You are terible driver, You discharge!!!";
-    // In increasing order: between the ranges the previous verdict stays.
+    // Up, then down again to reach each range's upper end from above: between the ranges the
+    // previous verdict stays.
     const std::pair<float, const char*> verdicts[] = {
         {0.0f, great}, {0.5f, great},  {1.0f, notBad}, {5.0f, notBad},    {5.5f, notBad},
-        {6.0f, more},  {10.0f, more}, {10.5f, more},   {11.0f, terrible}, {250.0f, terrible}};
+        {6.0f, more},  {10.0f, more}, {10.5f, more},   {11.0f, terrible}, {250.0f, terrible},
+        {10.0f, more}, {5.0f, notBad}, {0.5f, notBad}, {0.0f, great}};
     for (const auto& [total, verdict] : verdicts) {
         run.punishment = total;
         EXPECT_EQ(rateDriving(), std::floor(total)) << total;
