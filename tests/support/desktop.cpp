@@ -13,7 +13,13 @@
 
 void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-static std::string shellQuote(const std::string& s) { return "'" + s + "'"; }  // none of ours holds a quote
+static std::string shellQuote(const std::string& s)
+{
+    std::string out = "'";
+    for (char c : s)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
 bool succeeds(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
 
 bool haveDisplay() { return std::getenv("DISPLAY") && *std::getenv("DISPLAY") && succeeds("xdpyinfo"); }
@@ -67,10 +73,14 @@ bool waitUntil(double timeoutS, const std::function<bool()>& done, const Spawned
 
 int waitForExit(const Spawned& p, int timeoutMs)
 {
+    if (p.pid <= 0)
+        return -2;
     int status = 0;
     pid_t r = 0;
-    waitUntil(timeoutMs / 1000.0, [&] { return p.pid <= 0 || (r = waitpid(p.pid, &status, WNOHANG)) != 0; });
-    return r == 0 && p.pid > 0 ? -1 : r == p.pid && WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+    waitUntil(timeoutMs / 1000.0, [&] { return (r = waitpid(p.pid, &status, WNOHANG)) != 0; });
+    if (r == 0)
+        return -1;  // still running
+    return r == p.pid && WIFEXITED(status) ? WEXITSTATUS(status) : -2;
 }
 
 bool isRunning(const Spawned& p)  // not reaped: the exit status stays for waitForExit
@@ -107,7 +117,12 @@ bool waitForWindow(const std::string& name, int timeoutMs)
 void keyDown(const std::string& key) { succeeds("xdotool keydown " + shellQuote(key)); }
 void keyUp(const std::string& key) { succeeds("xdotool keyup " + shellQuote(key)); }
 
-void pressKey(const std::string& key, int holdMs) { keyDown(key); pause(holdMs); keyUp(key); }
+void pressKey(const std::string& key, int holdMs)
+{
+    keyDown(key);
+    pause(holdMs);
+    keyUp(key);
+}
 
 long Screenshot::each(int x0, int y0, int x1, int y1, const std::function<void(const uint8_t*)>& visit) const
 {
