@@ -165,8 +165,10 @@ TEST(BmpRefuse, HostileLyingAndTruncatedFiles)
         {"header 41", EDIT(s.headerSize = 41)}, {"header 56", EDIT(s.headerSize = 56)},
         {"zero width", EDIT(s.width = 0)}, {"zero height", EDIT(s.height = 0)},
         {"negative width", EDIT(s.width = -2)},
-        {"absurd width", EDIT(s.width = BMP_MAX_SIDE + 1; s.height = 1; s.pixels.resize(3 * BMP_MAX_SIDE + 6))},
-        {"absurd height", EDIT(s = make(1, -BMP_MAX_SIDE - 1, 24, std::vector<uint8_t>(4 * BMP_MAX_SIDE + 4)))},
+        // One over the largest side, with all the pixel data the header asks for.
+        {"absurd width", EDIT(s = make(BMP_MAX_SIDE + 1, 1, 24, std::vector<uint8_t>(3 * BMP_MAX_SIDE + 6)))},
+        {"absurd height",
+         EDIT(s = make(1, -BMP_MAX_SIDE - 1, 24, std::vector<uint8_t>(4 * BMP_MAX_SIDE + 4)))},
         {"lowest height", EDIT(s.height = INT32_MIN)},
         {"2 bits", EDIT(s.bits = 2)}, {"0 bits", EDIT(s.bits = 0)},
         {"bit fields at 24 bits", EDIT(s.compression = 3)}, {"jpeg inside", EDIT(s.compression = 4)},

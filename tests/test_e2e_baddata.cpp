@@ -26,8 +26,9 @@ std::string play(const std::string& tree, bool fromMenu, std::string* err)
     stopProgram(game);
     if (status < 0)
         return status == -1 ? "HUNG" : "SIGNAL";
-    const std::string code = std::to_string(status);
-    return ended >= 0 ? "ended " + code : status == 0 ? "played on" : "played on, then " + code;
+    if (ended >= 0)
+        return "ended " + std::to_string(status);
+    return status == 0 ? "played on" : "played on, then " + std::to_string(status);
 }
 
 std::string damaged(const std::string& original)

@@ -42,7 +42,7 @@ TEST(SoundEndToEnd, EachSoundIsHeardWhereItsKeyWasPressed)
     clock.wait(2.0);  // the run loads inside window creation; a few ticks pass
     if (!shown || !isRunning(game)) {
         stopProgram(game);
-        FAIL() << "no window: " << capturedErr(game);
+        FAIL() << (shown ? "ended early: " : "no window: ") << capturedErr(game);
     }
 
     // Keys held long enough for a slow software-drawn run; moments in seconds of the output.

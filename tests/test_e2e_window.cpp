@@ -70,7 +70,10 @@ struct WindowE2e : ::testing::Test {
             endWith(*p, SIGTERM, 3000);
             stopProgram(*p);
         }
-        previous.empty() ? unsetenv("DISPLAY") : setenv("DISPLAY", previous.c_str(), 1);
+        if (previous.empty())
+            unsetenv("DISPLAY");
+        else
+            setenv("DISPLAY", previous.c_str(), 1);
     }
     bool startServer()  // and wait until it answers
     {

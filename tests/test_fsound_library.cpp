@@ -176,8 +176,9 @@ TEST_F(SoundLibrary, FilesThatAreNoSoundNullStaleAndForeignHandlesAndChannelsOut
         EXPECT_EQ(FSOUND_PlaySound(1, bad), 0);
     EXPECT_EQ(FSOUND_IsPlaying(1), 0);
     for (int channel : {-1, 32, 64, 1000})
-        EXPECT_EQ(FSOUND_PlaySound(channel, s) + FSOUND_StopSound(channel) + FSOUND_IsPlaying(channel) +
-                      FSOUND_SetFrequency(channel, 4000), 0) << channel;
+        EXPECT_EQ(returned({FSOUND_PlaySound(channel, s), FSOUND_StopSound(channel),
+                            FSOUND_IsPlaying(channel), FSOUND_SetFrequency(channel, 4000)}),
+                  std::vector<int>(4, 0)) << channel;
     EXPECT_EQ(FSOUND_PlaySound(31, s), 31);
     ASSERT_NE(FSOUND_Init(44100, 32, 2), 0) << "a second init starts afresh";
     EXPECT_EQ(FSOUND_PlaySound(2, s), 0) << "and the old handles are gone";

@@ -23,8 +23,9 @@ TEST(NoDevice, NothingLoadsOrPlaysBeforeOrAfterAFailedInit)
         EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, tone.c_str(), FSOUND_LOOP_NORMAL, 0, 0), nullptr);
         EXPECT_EQ(FSOUND_Stream_Open(tone.c_str(), FSOUND_LOOP_OFF, 0, 0), nullptr);
         for (void* any : {static_cast<void*>(bogus), static_cast<void*>(nullptr)}) {
-            EXPECT_EQ(FSOUND_PlaySound(0, static_cast<FSOUND_SAMPLE*>(any)) + FSOUND_StopSound(0) +
-                          FSOUND_IsPlaying(4) + FSOUND_SetFrequency(0, 4000), 0);
+            EXPECT_EQ(returned({FSOUND_PlaySound(0, static_cast<FSOUND_SAMPLE*>(any)), FSOUND_StopSound(0),
+                                FSOUND_IsPlaying(4), FSOUND_SetFrequency(0, 4000)}),
+                      std::vector<int>(4, 0));
             FSOUND_Sample_Free(static_cast<FSOUND_SAMPLE*>(any));
             expectStreamCallsRefused(static_cast<FSOUND_STREAM*>(any));
         }
@@ -36,7 +37,8 @@ TEST(NoDevice, NothingLoadsOrPlaysBeforeOrAfterAFailedInit)
         FSOUND_SetDriver(0);
     }
 
-    fakeSysReset(), optSoundDriver = 0;
+    fakeSysReset();
+    optSoundDriver = 0;
     initSound();  // the game shows the failure once (its text checked with the recording library)
     for (FSOUND_SAMPLE* s : soundSamples)
         EXPECT_EQ(s, nullptr);

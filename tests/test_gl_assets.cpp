@@ -160,7 +160,8 @@ TEST_F(GlAssets, StartUpStateFollowsTheAlphaOptionAndTheLoadSequenceTwiceDefines
     screenWidth = inGame = 0;  // no display mode matches: the test's window stays as it is
     for (int32_t alpha : {0, 1}) {
         optAlphaFunc = alpha;
-        glDisable(GL_ALPHA_TEST), glDisable(GL_BLEND);
+        glDisable(GL_ALPHA_TEST);
+        glDisable(GL_BLEND);
         initGL();
         EXPECT_EQ(glIsEnabled(GL_ALPHA_TEST), alpha == 0 ? GL_TRUE : GL_FALSE) << alpha;
         EXPECT_EQ(glIsEnabled(GL_BLEND), alpha == 1 ? GL_TRUE : GL_FALSE) << alpha;

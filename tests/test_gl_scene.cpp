@@ -162,8 +162,11 @@ TEST_F(GlScene, EachItemShowsInItsViewsWithItsLighting)
         for (int run = 0; run < 3; ++run) {  // plain; blending at half light, interior light off, on
             SCOPED_TRACE(testing::Message() << "list " << c.list << " run " << run);
             SetUp();
-            if (run > 0)
-                fixedState(true), setAmbient(0.5f), lights.interiorLighting = uint8_t(run - 1);
+            if (run > 0) {
+                fixedState(true);
+                setAmbient(0.5f);
+                lights.interiorLighting = uint8_t(run - 1);
+            }
             compileBait(c.list, BAIT, c.kind == 2);
             if (c.flag)
                 *c.flag = 1;
@@ -181,7 +184,8 @@ TEST_F(GlScene, EachItemShowsInItsViewsWithItsLighting)
         }
     // Lighting and plain transparency are back afterwards.
     GLint blend[2] = {0, 0};
-    glGetIntegerv(GL_BLEND_SRC, &blend[0]), glGetIntegerv(GL_BLEND_DST, &blend[1]);
+    glGetIntegerv(GL_BLEND_SRC, &blend[0]);
+    glGetIntegerv(GL_BLEND_DST, &blend[1]);
     EXPECT_TRUE(blend[0] == GL_SRC_ALPHA && blend[1] == GL_ONE_MINUS_SRC_ALPHA && glIsEnabled(GL_LIGHTING));
 }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -176,7 +177,8 @@ TEST_F(MenuLogic, UnknownMotionsClosedGatesPanelOutAndEnterWhileTheButtonsSlide)
     menuState.panelOffset = 0.01f;
     menuState.showAboutPanel = menuState.showBusesPanel = menuState.showNewGamePanel = 1;
     menuMotion(MENU_MOTION_PANEL_OUT);
-    EXPECT_EQ(menuState.showAboutPanel + menuState.showBusesPanel * 2 + menuState.showNewGamePanel * 4, 4);
+    EXPECT_EQ(std::make_tuple(menuState.showAboutPanel, menuState.showBusesPanel, menuState.showNewGamePanel),
+              std::make_tuple(0, 0, 1));
     SetUp(); ticksUntil([] { return introActive == 0; });  // Enter while the buttons slide: only if held
     idle(20); tap(VK_RETURN); tick();
     EXPECT_EQ(menuState.cmdNewGame, 0);

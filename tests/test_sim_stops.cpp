@@ -53,7 +53,10 @@ TEST_F(Stops, ClosingTheDoorsEndsTheServiceAndADoorOpenedAwayFromAStopCosts)
               make_tuple(0, 1, 0, 1, 1, 0.0f));
     SetUp(); vehicle.busZ = 50.0f; stops.resumeGear = 0; serve(10, 5, 5, {VK_DELETE});
     ASSERT_EQ(stops.stopService, 1);
-    for (int i = 0; i < 50; ++i) tick(), rateDriving();
+    for (int i = 0; i < 50; ++i) {
+        tick();
+        rateDriving();
+    }
     EXPECT_EQ(stops.passengersOnBoard, 10.0f);
     EXPECT_NEAR(run.punishment, 1.0f, 1e-3);
     tick({VK_INSERT}); tick();
@@ -108,9 +111,12 @@ TEST_F(Stops, RockingCyclesAndADoorClosedDuringThem)
     stops.swayCycleLimit = 1;
     serve(20, 20, 0, {VK_DELETE});
     float lowest = 0.0f, highest = -1.0f;
-    for (int i = 0; i < 103; ++i)
-        tick(), lowest = std::min(lowest, vehicle.bodyRoll),
-        highest = std::max(highest, i > 60 ? vehicle.bodyRoll : -1);
+    for (int i = 0; i < 103; ++i) {
+        tick();
+        lowest = std::min(lowest, vehicle.bodyRoll);
+        if (i > 60)
+            highest = std::max(highest, vehicle.bodyRoll);
+    }
     EXPECT_TRUE(lowest < -0.01f && highest > 0.0f) << "down and back up within the cycle";
     ticks(400);
     EXPECT_EQ(make_tuple(stops.swayActive, stops.swayCycles), make_tuple(0, 2));

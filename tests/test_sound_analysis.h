@@ -14,10 +14,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace soundtest {
 
@@ -117,11 +119,15 @@ struct OutputClock {
     }
 };
 
+// What a row of library calls returned, in order (a braced list is evaluated left to right).
+inline std::vector<int> returned(std::initializer_list<int> results) { return results; }
+
 // Every stream call on a handle that is no open stream of ours does nothing and says so.
 inline void expectStreamCallsRefused(FSOUND_STREAM* st)
 {
-    EXPECT_EQ(FSOUND_Stream_Play(20, st) + FSOUND_Stream_Stop(st) + FSOUND_Stream_SetTime(st, 0) +
-                  FSOUND_Stream_GetTime(st) + FSOUND_Stream_GetLengthMs(st) + FSOUND_Stream_Close(st), 0);
+    EXPECT_EQ(returned({FSOUND_Stream_Play(20, st), FSOUND_Stream_Stop(st), FSOUND_Stream_SetTime(st, 0),
+                        FSOUND_Stream_GetTime(st), FSOUND_Stream_GetLengthMs(st), FSOUND_Stream_Close(st)}),
+              std::vector<int>(6, 0));
 }
 
 } // namespace soundtest

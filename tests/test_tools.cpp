@@ -86,7 +86,8 @@ TEST(CheckTool, TreesAreJudgedWithEachProblemNamed)
     std::remove(broken.file("Dane/Dzwiek/Volvo7000/klakson.sfx").c_str());
     std::string count, image;  // the first picture of a list, cut short
     std::istringstream(readFile(broken.file("Dane/Autobusy/Volvo7000/TeksturyN.tex"))) >> count >> image;
-    put(image.c_str(), readFile(broken.file(image)).substr(0, readFile(broken.file(image)).size() / 2));
+    const std::string whole = readFile(broken.file(image));
+    put(image.c_str(), whole.substr(0, whole.size() / 2));
     const std::string tri = TRI;
     put("Dane/Autobusy/Volvo7000/Standrzwi.qx", "6\nlamps\n" + tri + "0\n" + tri + "0\n" +
         "0 0 0 1 0 0 zero 1 0 0 0 1 0 0 1 0\n" + tri + "999\n" + tri + "0\n" + tri + "0\n");

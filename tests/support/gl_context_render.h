@@ -33,6 +33,11 @@ ReadPixels readBackBuffer();
 
 // What body draws, compiled into display list id.
 template <typename Body>
-void compileList(uint32_t id, Body body) { glNewList(id, GL_COMPILE), body(), glEndList(); }
+void compileList(uint32_t id, Body body)
+{
+    glNewList(id, GL_COMPILE);
+    body();
+    glEndList();
+}
 // A new nearest-filtered RGB texture of side x side texels, each coloured by texel(x, y, rgb).
 GLuint makeTexture(int side, const std::function<void(int x, int y, uint8_t* rgb)>& texel);
