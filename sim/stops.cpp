@@ -90,14 +90,15 @@ void servePassengers()
             s.alightingPhase = 0;
             s.exchangeInProgress = 0;
         }
-        // The last service stop: everybody off.
+        // The last service stop: everybody off. The exchange lasts while anybody is left aboard;
+        // once the bus is empty, closing the doors costs nothing.
         if (s.currentStop >= n - 2) {
             s.exchangeOpen = 0;
             s.boardingPhase = 0;
             s.alightingPhase = 0;
-            s.exchangeInProgress = 1;
             if (s.passengersOnBoard > 0)
                 movePassengers(s.passengersAlighted, -1);
+            s.exchangeInProgress = s.passengersOnBoard > 0 ? 1 : 0;
         }
     }
 

@@ -24,6 +24,18 @@ protected:
         stops.passengersOnBoard = onBoard; stops.passengersToAlight = alight; stops.passengersToBoard = board;
         tick(doorKeys);
     }
+    // Two aboard at the last service stop, all doors open for openTicks, then closed and rated.
+    void closeAtTheLastServiceStopAfter(int openTicks)
+    {
+        stops.currentStop = 2;
+        vehicle.busZ = 200.0f;
+        serve(2, 0, 9, ALL_OPEN);
+        ticks(openTicks);
+        tick(ALL_SHUT);
+        rateDriving();
+        tick();
+        rateDriving();
+    }
 };
 
 TEST_F(Stops, StopVectorBearingAndDistanceWithoutNan)
@@ -63,7 +75,7 @@ TEST_F(Stops, ClosingTheDoorsEndsTheServiceAndADoorOpenedAwayFromAStopCosts)
     EXPECT_EQ(make_tuple(stops.stopService, stops.currentStop, vehicle.gear), make_tuple(0, 0, 0));
 }
 
-// Closing on passengers costs ten once, and always at the last service stop.
+// Closing on passengers costs ten once.
 TEST_F(Stops, AlightingThroughOneDoorOrThreeAndClosingOnPassengersCostsTen)
 {
     serve(10, 8, 0, {VK_DELETE});
@@ -76,11 +88,19 @@ TEST_F(Stops, AlightingThroughOneDoorOrThreeAndClosingOnPassengersCostsTen)
     SetUp(); serve(3, 0, 2, ALL_OPEN); tick();
     EXPECT_EQ(stops.alightingPhase, 0) << "nobody to alight: boarding at once";
     EXPECT_GT(stops.passengersBoarded, 0.0f);
-    SetUp(); stops.currentStop = 2; vehicle.busZ = 200.0f; serve(2, 0, 9, ALL_OPEN); ticks(60);
-    EXPECT_TRUE(stops.passengersOnBoard <= 0.0f && stops.exchangeInProgress == 1 && stops.boardingPhase == 0)
-        << "everybody gets off there, and boarding never starts";
-    tick(ALL_SHUT); rateDriving(); tick(); rateDriving();
+}
+
+// At the last service stop everybody gets off and nobody boards; the exchange lasts while anybody is aboard.
+TEST_F(Stops, ClosingOnPeopleGettingOffAtTheLastServiceStopCostsTen)
+{
+    closeAtTheLastServiceStopAfter(10);
     EXPECT_EQ(make_tuple(run.punishment, stops.currentStop), make_tuple(10.0f, 3));
+}
+
+TEST_F(Stops, ClosingOnTheEmptiedBusAtTheLastServiceStopCostsNothing)
+{
+    closeAtTheLastServiceStopAfter(60);
+    EXPECT_EQ(make_tuple(run.punishment, stops.currentStop, stops.passengersBoarded), make_tuple(0.0f, 3, 0.0f));
 }
 
 TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
