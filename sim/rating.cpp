@@ -13,12 +13,15 @@ double rateDriving()
 {
     RunState& r = run;
     const bool anyDoorOpen = doors.door1Open || doors.door2Open || doors.door3Open;
-    if (vehicle.busSpeedAbs * 222.0 > 65)
-        r.punishment = static_cast<float>(r.punishment + 0.02);
-    if (stops.atStop == 0 && anyDoorOpen)
-        r.punishment = static_cast<float>(r.punishment + 0.02);
-    if (stops.exchangeInProgress == 1 && !anyDoorOpen)
-        r.punishment += 10.0f;
+    // A paused run stands still: nothing is being done wrong, so nothing is charged.
+    if (r.paused == 0) {
+        if (vehicle.busSpeedAbs * 222.0 > 65)
+            r.punishment = static_cast<float>(r.punishment + 0.02);
+        if (stops.atStop == 0 && anyDoorOpen)
+            r.punishment = static_cast<float>(r.punishment + 0.02);
+        if (stops.exchangeInProgress == 1 && !anyDoorOpen)
+            r.punishment += 10.0f;
+    }
 
     // Between the ranges the previous verdict stays.
     const float p = r.punishment;

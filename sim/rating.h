@@ -10,7 +10,8 @@ extern const char* const VERDICT_PRACTISE;
 extern const char* const VERDICT_TERRIBLE;
 
 // Applies the penalty rules once (speeding, a door open away from a stop, doors closed on
-// passengers), updates the verdict and returns the accumulated penalty rounded down.
+// passengers) unless the run is paused, updates the verdict and returns the accumulated penalty
+// rounded down.
 double rateDriving();
 
 // What the last rateFrame gave, for the run's texts. Lives for the process.

@@ -167,14 +167,15 @@ TEST(Rating, VerdictBoundariesAndPenalties)
         EXPECT_STREQ(run.verdictText, verdict) << total;
     }
     // Speeding, a door away from a stop and closing on passengers.
-    struct Row { float speed; uint8_t atStop, doorOpen, exchange; int ticks; float cost; };
+    struct Row { float speed; uint8_t atStop, doorOpen, exchange; int ticks; float cost; uint8_t paused = 0; };
     // 0.2927 is 64.98 km/h, just below 65; 0.2928 is 65.0016 km/h: a point a second above it.
     const Row rows[] = {{0.2927f, 1, 0, 0, 50, 0.0f}, {0.2928f, 1, 0, 0, 50, 1.0f}, {0, 1, 1, 0, 1, 0.0f},
-                        {0, 0, 1, 0, 1, 0.02f},      {0, 1, 1, 1, 1, 0.0f},        {0, 1, 0, 1, 1, 10.0f}};
+                        {0, 0, 1, 0, 1, 0.02f},      {0, 1, 1, 1, 1, 0.0f},        {0, 1, 0, 1, 1, 10.0f},
+                        {0.36f, 0, 1, 0, 50, 0.0f, 1}, {0, 1, 0, 1, 1, 0.0f, 1}};  // paused: nothing charged
     for (const Row& r : rows) {
         resetAllRunState(); vehicle.busSpeedAbs = r.speed; stops.atStop = r.atStop;
-        doors.door3Open = r.doorOpen; stops.exchangeInProgress = r.exchange;
+        doors.door3Open = r.doorOpen; stops.exchangeInProgress = r.exchange; run.paused = r.paused;
         for (int i = 0; i < r.ticks; ++i) rateDriving();
-        EXPECT_NEAR(run.punishment, r.cost, 1e-4) << r.speed << " " << int(r.doorOpen) << int(r.exchange);
+        EXPECT_NEAR(run.punishment, r.cost, 1e-4) << r.speed << " " << int(r.doorOpen) << int(r.exchange) << int(r.paused);
     }
 }
