@@ -225,7 +225,7 @@ void handleMirrorKey()
 
 void radioStep()
 {
-    // Key 1: previous track. The press is used up even when there is none.
+    // Key 1: previous track. The press is used up even when there is no track.
     if (keyState[VK_KEY_1] == 0) {
         latches.latchRadioPrevious = 1;
     } else if (latches.latchRadioPrevious == 1) {
@@ -242,7 +242,7 @@ void radioStep()
     // Key 3: held, stops the current track in every tick.
     if (keyState[VK_KEY_3] != 0)
         radioStopCurrent();
-    // Key 4: next track. The press is used up even at the last track.
+    // Key 4: next track. The press is used up even when there is no track.
     if (keyState[VK_KEY_4] == 0) {
         latches.latchRadioNext = 1;
     } else if (latches.latchRadioNext == 1) {

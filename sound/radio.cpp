@@ -16,9 +16,35 @@ namespace {
 
 constexpr int32_t RADIO_LAST_ENTRY = SOUND_STREAM_COUNT - 1;
 
+// 1 from a track started by the player until the radio is stopped: only then does a finished
+// track lead on to the next. Lives for the process; every scan clears it.
+uint8_t radioOn = 0;
+
 FSOUND_STREAM* current()
 {
     return soundStreams[radioTrack];
+}
+
+void playCurrent()
+{
+    FSOUND_Stream_Play(CHANNEL_RADIO, current());
+    radioOn = 1;
+}
+
+// The tracks go round: after the last comes the first, before the first the last.
+int32_t trackAfter(int32_t track)
+{
+    return track < radioLastTrack ? track + 1 : RADIO_FIRST_TRACK;
+}
+
+int32_t trackBefore(int32_t track)
+{
+    return track > RADIO_FIRST_TRACK ? track - 1 : radioLastTrack;
+}
+
+bool haveTracks()
+{
+    return radioLastTrack >= RADIO_FIRST_TRACK;
 }
 
 // The streams of the previous scan go before a new scan replaces their entries.
@@ -38,6 +64,7 @@ void closePreviousScan()
 void scanRadioFolder(const char* folder)
 {
     closePreviousScan();
+    radioOn = 0;
     const std::string base = folder ? folder : "";
     radioTrack = RADIO_FIRST_TRACK - 1;
     // Sorted, so the tracks come in the same order on every machine; files past the table's
@@ -56,11 +83,11 @@ void scanRadioFolder(const char* folder)
 
 void radioPrevious()
 {
-    if (radioTrack > RADIO_FIRST_TRACK) {
-        FSOUND_Stream_SetTime(soundStreams[radioTrack - 1], 0);
-        radioTrack -= 1;
-        FSOUND_Stream_Play(CHANNEL_RADIO, current());
-    }
+    if (!haveTracks())
+        return;
+    radioTrack = trackBefore(radioTrack);
+    FSOUND_Stream_SetTime(current(), 0);
+    playCurrent();
 }
 
 bool radioCanRestart()
@@ -71,30 +98,34 @@ bool radioCanRestart()
 void radioRestart()
 {
     FSOUND_Stream_SetTime(current(), 0);
-    FSOUND_Stream_Play(CHANNEL_RADIO, current());
+    playCurrent();
 }
 
 void radioNext()
 {
-    if (radioTrack < radioLastTrack) {
-        radioTrack += 1;
-        FSOUND_Stream_SetTime(current(), 0);
-        FSOUND_Stream_Play(CHANNEL_RADIO, current());
-    }
+    if (!haveTracks())
+        return;
+    radioTrack = trackAfter(radioTrack);
+    FSOUND_Stream_SetTime(current(), 0);
+    playCurrent();
 }
 
 void radioFollowOn()
 {
-    // A finished track is followed by the next, from wherever that one was left.
+    // A finished track is followed by the next, from wherever that one was left; one that was
+    // played to its end before (the first after the last, a folder of one) starts from the top.
     radioPosition = FSOUND_Stream_GetTime(current());
     radioLength = FSOUND_Stream_GetLengthMs(current());
-    if (radioPosition >= radioLength && radioTrack < radioLastTrack && radioTrack >= RADIO_FIRST_TRACK + 1) {
-        radioTrack += 1;
-        FSOUND_Stream_Play(CHANNEL_RADIO, current());
+    if (radioOn == 1 && radioPosition >= radioLength && haveTracks()) {
+        radioTrack = trackAfter(radioTrack);
+        if (FSOUND_Stream_GetTime(current()) >= FSOUND_Stream_GetLengthMs(current()))
+            FSOUND_Stream_SetTime(current(), 0);
+        playCurrent();
     }
 }
 
 void radioStopCurrent()
 {
     FSOUND_Stream_Stop(current());
+    radioOn = 0;
 }
