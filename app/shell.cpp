@@ -165,7 +165,10 @@ int runGame(const char* commandLine)
         return 1;
     }
     onCreate();
-    platformShowWindow();
+    // A refused copy ends without showing its window: shown and raised, it would take the
+    // keyboard from the copy that runs.
+    if (!quitRequested)
+        platformShowWindow();
     mainLoop();
     runTeardown();
     return exitStatus;

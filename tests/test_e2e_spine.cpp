@@ -1,5 +1,6 @@
-// The real program: it refuses a second copy, ends cleanly on SIGTERM and SIGINT, a killed copy
-// leaves no lock, and start after start shows its window or ends saying why.
+// The real program: it refuses a second copy (which shows no window), ends cleanly on SIGTERM
+// and SIGINT, a killed copy leaves no lock, and start after start shows its window or ends
+// saying why.
 #include "tests/support/desktop.h"
 #include "tests/support/test_util.h"
 
@@ -25,6 +26,7 @@ TEST_F(Spine, RefusesASecondCopyEndsOnSignalsAndEveryLaterStartShowsItsWindowOrS
     EXPECT_NE(capturedErr(second).find("Program ten jest ju\xc5\xbc uruchomiony!"), std::string::npos)
         << capturedErr(second);
     EXPECT_TRUE(isRunning(first));
+    EXPECT_TRUE(succeeds("xdotool getwindowfocus getwindowname | grep -qx Velbrant")) << "the first keeps the keyboard";
     EXPECT_EQ(endWith(first), 0) << capturedErr(first);
     first = startGame(generatedTree());
     ASSERT_TRUE(waitForWindow("Velbrant", 15000)) << capturedErr(first);
