@@ -101,7 +101,9 @@ const char* readLayout(const uint8_t* data, size_t size, BmpLayout& layout)
         layout.topDown = 1;
         height = -height;
     }
-    if (width <= 0 || height <= 0 || width > BMP_MAX_SIDE || height > BMP_MAX_SIDE)
+    // Refused by what the picture would cost once decoded, before anything is allocated.
+    if (width <= 0 || height <= 0 || width > BMP_MAX_SIDE || height > BMP_MAX_SIDE ||
+        static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > BMP_MAX_PIXELS)
         return BMP_MSG_CONVERSION;
     layout.width = static_cast<int32_t>(width);
     layout.height = static_cast<int32_t>(height);
@@ -189,16 +191,13 @@ const char* readLayout(const uint8_t* data, size_t size, BmpLayout& layout)
     layout.pixelStart = haveFileHeader ? pixelOffset : tableEnd;
     if (layout.pixelStart > size)
         return BMP_MSG_CONVERSION;
-    // The file must be as long as its rows: plain rows byte for byte, run-length rows at least
-    // as long as their shortest encoding (a 2-byte run per 255 pixels, then the end-of-line
-    // mark), so a tiny file cannot ask for a huge picture.
-    uint64_t rowBytes = 0;
-    if (layout.compression == BMP_RGB || layout.compression == BMP_BITFIELDS)
-        rowBytes = (static_cast<uint64_t>(layout.width) * bits + 31) / 32 * 4;
-    else
-        rowBytes = (static_cast<uint64_t>(layout.width) + 254) / 255 * 2 + 2;
-    if (rowBytes * static_cast<uint64_t>(layout.height) > size - layout.pixelStart)
-        return BMP_MSG_CONVERSION;
+    // Plain rows must all be in the file. Run-length data may be as short as one end-of-picture
+    // mark (the pixels it skips are black), so only the size ceiling above bounds it.
+    if (layout.compression == BMP_RGB || layout.compression == BMP_BITFIELDS) {
+        const uint64_t rowBytes = (static_cast<uint64_t>(layout.width) * bits + 31) / 32 * 4;
+        if (rowBytes * static_cast<uint64_t>(layout.height) > size - layout.pixelStart)
+            return BMP_MSG_CONVERSION;
+    }
     return nullptr;
 }
 

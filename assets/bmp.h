@@ -14,8 +14,11 @@ struct ImageRecord {
     uint8_t* pixels;
 };
 
-// Pictures larger than this on a side are refused before anything is allocated.
+// Pictures larger than this on a side, or of more pixels than the largest texture the game can
+// use (8192 a side, which it halves once to its largest), are refused before anything is
+// allocated: 192 MB decoded at most, whatever the file's own length.
 constexpr int32_t BMP_MAX_SIDE = 16384;
+constexpr uint64_t BMP_MAX_PIXELS = uint64_t{8192} * 8192;
 
 // The loader's messages (shown under the caption "Error").
 extern const char* const BMP_MSG_OPEN;        // "Failed to open DIB file %s.\n"

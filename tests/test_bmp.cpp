@@ -98,9 +98,14 @@ std::vector<Good> goodFiles()
             make(2, 2, 8, {255, 4, 0, 0, 1, 6, 0, 2, 200, 200}, 1, 256), {4, 4, 6, -1});
     indexed("RLE end of lines off the top", make(4, 2, 8, {4, 1, 0, 0, 4, 2, 0, 0}, 1, 256),
             {1, 1, 1, 1, 2, 2, 2, 2});
-    indexed("RLE delta past the last row",
-            make(4, 3, 8, {2, 7, 0, 2, 0, 200, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE}, 1, 256),
+    indexed("RLE delta past the last row", make(4, 3, 8, {2, 7, 0, 2, 0, 200}, 1, 256),
             {7, 7, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1});
+    // Compact run length: an end-of-picture mark alone; one row, a jump of 62 rows, one row.
+    indexed("RLE8 end of picture only", make(64, 64, 8, {0, 1}, 1, 256), std::vector<int>(64 * 64, -1));
+    std::vector<int> jumped(64, -1);
+    jumped.front() = 7;
+    jumped.back() = 9;
+    indexed("RLE8 a row, a jump, a row", make(1, 64, 8, {1, 7, 0, 0, 0, 2, 0, 62, 1, 9, 0, 1}, 1, 256), jumped);
     indexed("RLE4 run of 255 in a 3-pixel row", make(3, 1, 4, {0xFF, 0x09, 0, 1}, 2, 16), {0, 9, 0});
     // Bit fields, masks red, green, blue; an empty mask reads as 0.
     struct Mask { uint16_t bits; uint32_t header; std::vector<uint32_t> masks; uint32_t px;
@@ -155,6 +160,15 @@ TEST(BmpDecode, EveryDepthAndHeaderFormWithAndWithoutTheFileHeader)
     EXPECT_EQ(image->pixels[0], gap.pixels[4 + 2]);
 }
 
+// The largest picture a texture can use (halved once to the largest texture side) decodes from
+// one end-of-picture mark, all black.
+TEST(BmpDecode, TheLargestCompactRunLengthPictureDecodes)
+{
+    Image image = decode(buildBmp(make(8192, 8192, 8, {0, 1}, 1, 256)));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(std::make_tuple(image->width, image->height, image->pixels[0]), std::make_tuple(8192, 8192, 0));
+}
+
 // Each edit of a good 2x2 24-bit file; all but the header lengths are conversion errors.
 #define EDIT(code) [](BmpSpec& s) { code; }
 TEST(BmpRefuse, HostileLyingAndTruncatedFiles)
@@ -190,6 +204,7 @@ TEST(BmpRefuse, HostileLyingAndTruncatedFiles)
         {"huge RLE, ends at once", EDIT(s = make(BMP_MAX_SIDE, BMP_MAX_SIDE, 8, {0, 1}, 1, 256))},
         {"huge RLE, 64 zeros", EDIT(s = make(BMP_MAX_SIDE, BMP_MAX_SIDE, 8, std::vector<uint8_t>(64), 1,
                                                256))},
+        {"RLE a row over 8192 square", EDIT(s = make(8192, 8193, 8, {0, 1}, 1, 256))},
     };
     for (const Case& c : cases) {
         BmpSpec spec = picture24(2, 2);
