@@ -2,6 +2,7 @@
 #include "assets/bmp.h"
 #include "tests/support/bmp_build.h"
 #include "platform/null/null_platform.h"
+#include "platform/services/path_resolve.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
@@ -259,4 +260,24 @@ TEST(BmpLoad, MessagesForFilesThatCannotBeOpenedOrDecoded)
     EXPECT_EQ(fakeMessages[0].text, "Unknown DIB file format.");
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width * 10 + image->height, 75);
+}
+
+// Lists made on other systems: backslashes between folders, names in another letter case.
+TEST(BmpLoad, FoundThroughBackslashesAndAnotherLetterCaseOneFolderAtATime)
+{
+    TempDir dir;
+    writeFile(dir.file("Dane/Trasy/asfalt.bmp"), asString(buildBmp(picture24(2, 2))));
+    const struct { std::string path; int32_t how; std::string found; } rows[] = {
+        {"Dane\\Trasy\\asfalt.bmp", PATH_EXACT, "Dane/Trasy/asfalt.bmp"},
+        {"DANE/trasy\\Asfalt.BMP", PATH_CASE_FOLDED, "Dane/Trasy/asfalt.bmp"},
+        {"Dane\\TRASY\\brak.bmp", PATH_MISSING, "Dane/TRASY/brak.bmp"},
+    };
+    for (const auto& r : rows) {
+        const std::string path = dir.path + "/" + r.path;
+        char found[DATA_PATH_SIZE];
+        EXPECT_EQ(resolveDataPath(path.c_str(), found), r.how) << r.path;
+        EXPECT_EQ(found, dir.path + "/" + r.found) << r.path;
+        Image image(loadBmpImage(path.c_str()), freeImage);
+        EXPECT_EQ(image != nullptr, r.how != PATH_MISSING) << r.path;
+    }
 }

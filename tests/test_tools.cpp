@@ -110,8 +110,11 @@ TEST(CheckTool, TreesAreJudgedWithEachProblemNamed)
     std::remove(optional.file("Opcje.ini").c_str());
     runCommand("rm -rf '" + optional.file("Dane/Radio") + "'");
     std::remove(optional.file("Dane/Trasy/Test/TeksturyW.tex").c_str());  // the default quality reads N
+    const std::string gauges = optional.file("Dane/Wskazniki/Wskazniki.qx");
+    std::rename(gauges.c_str(), optional.file("Dane/Wskazniki/WSKAZNIKI.qx").c_str());
     judge(optional.path, 0,
-          {"Opcje.ini: missing file: every option takes its default (optional)",
+          {"Dane/Wskazniki/Wskazniki.qx: found only as Dane/Wskazniki/WSKAZNIKI.qx, in another letter case (optional)",
+           "Opcje.ini: missing file: every option takes its default (optional)",
            "Dane/Radio/: missing folder: the radio has no tracks (optional)",
            "Dane/Trasy/Test/TeksturyW.tex: missing optional file (optional)"});
 }

@@ -1,5 +1,6 @@
 // The sound library's samples: whole files read into OpenAL buffers, played on numbered channels.
 #include "platform/openal/internal.h"
+#include "platform/services/path_resolve.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -55,7 +56,9 @@ bool readWholeFile(const char* path, std::vector<short>& pcm, SF_INFO& info)
     info = SF_INFO{};
     // Only a regular file is opened, and without waiting: a pipe in the data tree is refused
     // instead of stopping the start.
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    char resolved[DATA_PATH_SIZE];
+    resolveDataPath(path, resolved);  // backslashes, and names in another letter case
+    const int fd = open(resolved, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat st;
     if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
         close(fd);

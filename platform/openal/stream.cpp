@@ -2,6 +2,7 @@
 // of OpenAL buffers, kept filled by the feeder thread. Positions are in frames of the file;
 // callers see milliseconds.
 #include "platform/openal/internal.h"
+#include "platform/services/path_resolve.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -220,7 +221,9 @@ FSOUND_STREAM* FSOUND_Stream_Open(const char* path, unsigned int mode, int, int)
     SF_INFO info{};
     // Only a regular file is opened, and without waiting: a pipe in the data tree is refused
     // instead of stopping the start.
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    char resolved[DATA_PATH_SIZE];
+    resolveDataPath(path, resolved);  // backslashes, and names in another letter case
+    const int fd = open(resolved, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat st;
     if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
         close(fd);

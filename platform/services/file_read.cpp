@@ -1,4 +1,5 @@
 #include "platform/services/file_read.h"
+#include "platform/services/path_resolve.h"
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -19,7 +20,9 @@ bool readFileBytes(const char* path, FileBytes& out)
         return false;
     // Opened without waiting, so a pipe or a device in the data tree is refused instead of
     // blocking the load; only regular files of a sane size are read.
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    char resolved[DATA_PATH_SIZE];
+    resolveDataPath(path, resolved);  // backslashes, and names in another letter case
+    const int fd = open(resolved, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat info;

@@ -20,7 +20,8 @@ struct FileBytes {
 // No data file of the game comes near this; a larger one is refused rather than read.
 constexpr uint64_t DATA_FILE_MAX_BYTES = uint64_t{64} << 20;
 
-// Reads a regular file of at most DATA_FILE_MAX_BYTES. False when it cannot be opened or read, or
+// Reads a regular file of at most DATA_FILE_MAX_BYTES, its path resolved as resolveDataPath does
+// (folders separated by slashes or backslashes, names in any letter case). False when it cannot be opened or read, or
 // is no regular file (a folder, a pipe, a device) or is larger; an empty file reads as true with
 // size 0.
 bool readFileBytes(const char* path, FileBytes& out);

@@ -14,6 +14,7 @@
 #include "assets/tokens.h"
 #include "assets/textures.h"
 #include "platform/services/dirscan.h"
+#include "platform/services/path_resolve.h"
 
 #include <cstring>
 #include <map>
@@ -38,8 +39,10 @@ enum class Entry { missing, file, folder, other };
 
 Entry entryAt(const std::string& path, long long* size = nullptr)
 {
+    char found[DATA_PATH_SIZE];
+    resolveDataPath(path.c_str(), found);
     struct stat info;
-    if (stat(path.c_str(), &info) != 0)
+    if (stat(found, &info) != 0)
         return Entry::missing;
     if (size)
         *size = static_cast<long long>(info.st_size);
@@ -59,6 +62,14 @@ void reportUnopenable(CheckReport& report, const std::string& path, const std::s
         reportProblem(report, path, "cannot be read" + where);
 }
 
+// The game finds a name in another letter case too, but a tree is best made as it names its files.
+void warnCaseFolded(CheckReport& report, const std::string& path)
+{
+    char found[DATA_PATH_SIZE];
+    if (resolveDataPath(path.c_str(), found) == PATH_CASE_FOLDED)
+        reportWarning(report, path, std::string("found only as ") + found + ", in another letter case");
+}
+
 std::string withoutNewline(std::string text)
 {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
@@ -72,6 +83,7 @@ bool checkImage(CheckReport& report, const std::string& path, const std::string&
     auto seen = checkedImages.find(path);
     if (seen != checkedImages.end())
         return seen->second;
+    warnCaseFolded(report, path);
     char message[1200];
     ImageRecord* image = loadBmpImageQuiet(path.c_str(), message, sizeof message);
     const bool ok = image != nullptr;
@@ -93,6 +105,7 @@ bool checkImage(CheckReport& report, const std::string& path, const std::string&
 // A texture list and every image it names; returns the number of slots it fills.
 int32_t checkTextureList(CheckReport& report, const std::string& path, int group)
 {
+    warnCaseFolded(report, path);
     FileBytes bytes;
     if (!readFileBytes(path.c_str(), bytes)) {
         reportUnopenable(report, path, report.optionalDepth > 0 ? "" : ": the game stops at start");
@@ -133,6 +146,7 @@ int32_t checkTextureList(CheckReport& report, const std::string& path, int group
 void checkModel(CheckReport& report, const std::string& path, const char* fileName, int32_t groupFilled,
                 const std::string& listPath)
 {
+    warnCaseFolded(report, path);
     std::memset(&scratch, 0, sizeof scratch);
     ModelReport r{};
     if (!loadModelQuiet(scratch, path.c_str(), &r)) {
@@ -250,6 +264,7 @@ void checkSounds(CheckReport& report)
 {
     auto checkFile = [&](const std::string& path) {
         long long size = -1;
+        warnCaseFolded(report, path);
         const Entry e = entryAt(path, &size);
         if (e != Entry::file)
             reportUnopenable(report, path);
