@@ -3,18 +3,16 @@
 #include "platform/platform.h"
 #include "platform/sdl/keymap.h"
 #include "platform/sdl/present.h"
+#include "platform/services/instance_lock.h"
 
 #include <SDL.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <fcntl.h>
 #include <string>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -329,19 +327,17 @@ bool platformAcquireInstanceLock(const char* name)
 {
     if (lockFd >= 0)
         return true;
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::string dir = runtime && runtime[0] ? runtime : "/tmp";
-    std::string path = dir + "/" + name + ".lock";
-    if (!(runtime && runtime[0]))
-        path = dir + "/" + name + "-" + std::to_string(static_cast<long>(getuid())) + ".lock";
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return true;  // no place for a lock: better to run than to refuse
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        close(fd);
-        return error != EWOULDBLOCK;
-    }
-    lockFd = fd;  // held until the process ends; the kernel releases it even after a crash
+    // The shared /tmp only without a runtime folder; the player's cache folder when the file
+    // found there is not the player's own.
+    const char* cacheHome = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    const std::string cache = cacheHome && cacheHome[0] ? cacheHome : std::string(home ? home : "") + "/.cache";
+    const int fd = takeInstanceLock(name, static_cast<uint32_t>(getuid()), std::getenv("XDG_RUNTIME_DIR"), "/tmp",
+                                    home || (cacheHome && cacheHome[0]) ? cache.c_str() : nullptr);
+    if (fd == INSTANCE_LOCK_HELD)
+        return false;
+    // held until the process ends, the kernel releasing it even after a crash; with no place
+    // for a lock at all, better to run than to refuse
+    lockFd = fd;
     return true;
 }
