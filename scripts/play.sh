@@ -12,6 +12,7 @@ if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
 fi
 cmake --build "$BUILD_DIR" -j"$(nproc)" --target velbrant velbrant-data
 GAME=$(cd "$BUILD_DIR" && pwd)/velbrant
-"$BUILD_DIR/velbrant-data" game
+# The tree is written when missing or when the generator changed; the player's Opcje.ini stays.
+scripts/game-tree.sh "$BUILD_DIR/velbrant-data" game
 cd game
 exec "$GAME" "$@"

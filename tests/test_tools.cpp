@@ -231,3 +231,21 @@ TEST(HeadlessDriver, AnInfiniteValueInTheRunStateEndsTheSoak)
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_NE(r.err.find("stops.stopDistance is out of range"), std::string::npos) << r.err;
 }
+
+// The play script's tree: written when missing or when the generator changed; the player's settings stay.
+TEST(PlayScript, TheTreeIsWrittenAgainOnlyForAChangedGeneratorAndKeepsThePlayersSettings)
+{
+    TempDir dir;
+    const std::string logo = dir.file("Dane/Menu/logo.gfx");
+    const std::string refresh = "'" VELBRANT_SOURCE_DIR "/scripts/game-tree.sh' '" + builtProgram("velbrant-data") +
+                                "' '" + dir.path + "'";
+    ASSERT_EQ(runCommand(refresh).status, 0);
+    writeFile(dir.file("Opcje.ini"), "[Opcje]\nOkno=1\n");
+    std::remove(logo.c_str());
+    ASSERT_EQ(runCommand(refresh).status, 0);
+    EXPECT_NE(access(logo.c_str(), F_OK), 0) << "the same generator leaves the tree alone";
+    writeFile(dir.file(".velbrant-data.sha256"), "an older generator\n");
+    ASSERT_EQ(runCommand(refresh).status, 0);
+    EXPECT_EQ(access(logo.c_str(), F_OK), 0) << "a changed generator writes the tree again";
+    EXPECT_EQ(readFile(dir.file("Opcje.ini")), "[Opcje]\nOkno=1\n");
+}
