@@ -101,12 +101,7 @@ std::vector<Good> goodFiles()
             {1, 1, 1, 1, 2, 2, 2, 2});
     indexed("RLE delta past the last row", make(4, 3, 8, {2, 7, 0, 2, 0, 200}, 1, 256),
             {7, 7, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1});
-    // Compact run length: an end-of-picture mark alone; one row, a jump of 62 rows, one row.
     indexed("RLE8 end of picture only", make(64, 64, 8, {0, 1}, 1, 256), std::vector<int>(64 * 64, -1));
-    std::vector<int> jumped(64, -1);
-    jumped.front() = 7;
-    jumped.back() = 9;
-    indexed("RLE8 a row, a jump, a row", make(1, 64, 8, {1, 7, 0, 0, 0, 2, 0, 62, 1, 9, 0, 1}, 1, 256), jumped);
     indexed("RLE4 run of 255 in a 3-pixel row", make(3, 1, 4, {0xFF, 0x09, 0, 1}, 2, 16), {0, 9, 0});
     // Bit fields, masks red, green, blue; an empty mask reads as 0.
     struct Mask { uint16_t bits; uint32_t header; std::vector<uint32_t> masks; uint32_t px;
@@ -262,8 +257,9 @@ TEST(BmpLoad, MessagesForFilesThatCannotBeOpenedOrDecoded)
     EXPECT_EQ(image->width * 10 + image->height, 75);
 }
 
-// Lists made on other systems: backslashes between folders, names in another letter case.
-TEST(BmpLoad, FoundThroughBackslashesAndAnotherLetterCaseOneFolderAtATime)
+// Lists made on other systems: backslashes between folders, names in another letter case (the
+// readers open what this finds).
+TEST(DataPath, FoundThroughBackslashesAndAnotherLetterCaseOneFolderAtATime)
 {
     TempDir dir;
     writeFile(dir.file("Dane/Trasy/asfalt.bmp"), asString(buildBmp(picture24(2, 2))));
@@ -277,7 +273,5 @@ TEST(BmpLoad, FoundThroughBackslashesAndAnotherLetterCaseOneFolderAtATime)
         char found[DATA_PATH_SIZE];
         EXPECT_EQ(resolveDataPath(path.c_str(), found), r.how) << r.path;
         EXPECT_EQ(found, dir.path + "/" + r.found) << r.path;
-        Image image(loadBmpImage(path.c_str()), freeImage);
-        EXPECT_EQ(image != nullptr, r.how != PATH_MISSING) << r.path;
     }
 }

@@ -24,18 +24,6 @@ protected:
         stops.passengersOnBoard = onBoard; stops.passengersToAlight = alight; stops.passengersToBoard = board;
         tick(doorKeys);
     }
-    // Two aboard at the last service stop, all doors open for openTicks, then closed and rated.
-    void closeAtTheLastServiceStopAfter(int openTicks)
-    {
-        stops.currentStop = 2;
-        vehicle.busZ = 200.0f;
-        serve(2, 0, 9, ALL_OPEN);
-        ticks(openTicks);
-        tick(ALL_SHUT);
-        rateDriving();
-        tick();
-        rateDriving();
-    }
 };
 
 TEST_F(Stops, StopVectorBearingAndDistanceWithoutNan)
@@ -90,17 +78,21 @@ TEST_F(Stops, AlightingThroughOneDoorOrThreeAndClosingOnPassengersCostsTen)
     EXPECT_GT(stops.passengersBoarded, 0.0f);
 }
 
-// At the last service stop everybody gets off and nobody boards; the exchange lasts while anybody is aboard.
-TEST_F(Stops, ClosingOnPeopleGettingOffAtTheLastServiceStopCostsTen)
+// At the last service stop everybody gets off and nobody boards: closing costs ten only while
+// anybody is still aboard (two, through all doors, are off after 40 ticks).
+TEST_F(Stops, AtTheLastServiceStopClosingCostsTenOnlyWhileAnybodyIsAboard)
 {
-    closeAtTheLastServiceStopAfter(10);
-    EXPECT_EQ(make_tuple(run.punishment, stops.currentStop), make_tuple(10.0f, 3));
-}
-
-TEST_F(Stops, ClosingOnTheEmptiedBusAtTheLastServiceStopCostsNothing)
-{
-    closeAtTheLastServiceStopAfter(60);
-    EXPECT_EQ(make_tuple(run.punishment, stops.currentStop, stops.passengersBoarded), make_tuple(0.0f, 3, 0.0f));
+    for (const auto& [openTicks, cost] : {std::pair(10, 10.0), std::pair(60, 0.0)}) {
+        run.punishment = 0.0f;
+        stops.currentStop = 2;
+        vehicle.busZ = 200.0f;
+        serve(2, 0, 9, ALL_OPEN);
+        ticks(openTicks);
+        tick(ALL_SHUT);
+        rateDriving();
+        tick();
+        EXPECT_EQ(make_tuple(rateDriving(), stops.currentStop), make_tuple(cost, 3)) << openTicks;
+    }
 }
 
 TEST_F(Stops, TheRunEndsAtTheFinalStopWithTheEngineSwitch)
