@@ -1,6 +1,7 @@
 #include "sound/radio.h"
 
 #include "platform/services/dirscan.h"
+#include "platform/services/path_resolve.h"
 #include "platform/platform.h"
 #include "sound/sound.h"
 
@@ -65,7 +66,11 @@ void scanRadioFolder(const char* folder)
 {
     closePreviousScan();
     radioOn = 0;
-    const std::string base = folder ? folder : "";
+    // The folder as an options file from another system may write it (backslashes, letter case).
+    char resolved[DATA_PATH_SIZE] = "";
+    if (folder)
+        resolveDataPath(folder, resolved);
+    const std::string base = resolved;
     radioTrack = RADIO_FIRST_TRACK - 1;
     // Sorted, so the tracks come in the same order on every machine; files past the table's
     // last entry are left out.

@@ -58,8 +58,10 @@ int32_t resolveDataPath(const char* path, char* out)
     for (; path[n] != 0 && n + 1 < DATA_PATH_SIZE; ++n)
         out[n] = path[n] == '\\' ? '/' : path[n];
     out[n] = 0;
-    if (path[n] != 0)
+    if (path[n] != 0) {
+        out[0] = 0;
         return PATH_MISSING;
+    }
     if (entryExists(out))
         return PATH_EXACT;
     // Component by component: each one that is missing as written is looked for in its folder.

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// Room for one resolved path, its terminating zero included.
-constexpr size_t DATA_PATH_SIZE = 1024;
+// Room for one resolved path, its terminating zero included (the system's longest path).
+constexpr size_t DATA_PATH_SIZE = 4096;
 
 // How a path was found.
 constexpr int32_t PATH_MISSING = 0;      // no entry matches it, even ignoring letter case
@@ -17,5 +17,6 @@ constexpr int32_t PATH_CASE_FOLDED = 2;  // found only by ignoring the letter ca
 // read as slashes. When no entry has exactly that name, each component that is missing is looked
 // up, ignoring ASCII letter case, among the names of its own folder only (one folder read per
 // component, never a walk of the tree); of several matches the first in byte order is taken.
-// When nothing matches, or the path is too long, out holds the path with slashes.
+// When nothing matches, out holds the path with slashes; a path too long for out leaves it empty,
+// so that nothing is opened in its place.
 int32_t resolveDataPath(const char* path, char* out);

@@ -278,7 +278,9 @@ void checkSounds(CheckReport& report)
 
 void checkRadio(CheckReport& report)
 {
-    const std::string folder = mp3Folder;
+    char resolved[DATA_PATH_SIZE];
+    resolveDataPath(mp3Folder, resolved);
+    const std::string folder = resolved;
     const std::string shown = folder.empty() ? "." : folder;
     const Entry e = entryAt(folder.empty() ? "." : folder);
     if (e != Entry::folder) {
