@@ -158,6 +158,8 @@ for pic in "rgb24_512:24-bit 512x512" "indexed8_512:8-bit 512x512" "rgb24_64:24-
   row "BMP ${pic#*:}: SDL_LoadBMP" "$sdl" "us" "-" ""
   row "BMP ${pic#*:}: ours / SDL_LoadBMP" "$(ratio "$ours" "$sdl")" "x" "<= 1x" "x <= 1"
 done
+row "BMP 1 KB bomb of 16384x16384: refused" "$(timeIn bench_bmp '^compact/bomb_16384$' ms)" "ms" "< 1 ms" "x < 1"
+row "BMP 8192x8192 in 1 KB of run length: decoded" "$(timeIn bench_bmp '^compact/largest_8192$' ms)" "ms" "< 100 ms" "x < 100"
 if [ -s "$OUT/loads.txt" ]; then
   rss_first=$(awk -F'rss=' 'NR == 1 { print $2 / 1024 }' "$OUT/loads.txt")
   rss_last=$(awk -F'rss=' 'END { print $2 / 1024 }' "$OUT/loads.txt")
