@@ -156,8 +156,7 @@ TEST(BmpDecode, EveryDepthAndHeaderFormWithAndWithoutTheFileHeader)
     EXPECT_EQ(image->pixels[0], gap.pixels[4 + 2]);
 }
 
-// The largest picture a texture can use (halved once to the largest texture side) decodes from
-// one end-of-picture mark, all black.
+// The largest picture a texture can use decodes from one end-of-picture mark, all black.
 TEST(BmpDecode, TheLargestCompactRunLengthPictureDecodes)
 {
     Image image = decode(buildBmp(make(8192, 8192, 8, {0, 1}, 1, 256)));
@@ -257,8 +256,7 @@ TEST(BmpLoad, MessagesForFilesThatCannotBeOpenedOrDecoded)
     EXPECT_EQ(image->width * 10 + image->height, 75);
 }
 
-// Lists made on other systems: backslashes between folders, names in another letter case (the
-// readers open what this finds).
+// Lists made on other systems: backslashes between folders, names in another letter case.
 TEST(DataPath, FoundThroughBackslashesAndAnotherLetterCaseOneFolderAtATime)
 {
     TempDir dir;

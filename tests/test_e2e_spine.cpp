@@ -1,6 +1,5 @@
-// The real program: it refuses a second copy (which shows no window), ends cleanly on SIGTERM
-// and SIGINT, a killed copy leaves no lock, and start after start shows its window or ends
-// saying why.
+// The real program: it refuses a second copy without a window, ends cleanly on SIGTERM and SIGINT,
+// a killed copy leaves no lock, and start after start shows its window or ends saying why.
 #include "tests/support/desktop.h"
 #include "tests/support/test_util.h"
 

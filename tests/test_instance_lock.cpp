@@ -1,5 +1,4 @@
-// The instance lock: a file another user made first in the shared place (and holds locked), or a
-// link put there, neither blocks the game nor is opened; the lock goes to the player's own folder.
+// The instance lock against a file another user put in the shared place first, or a link there.
 #include "platform/services/instance_lock.h"
 #include "tests/support/test_util.h"
 

@@ -78,8 +78,7 @@ TEST_F(Stops, AlightingThroughOneDoorOrThreeAndClosingOnPassengersCostsTen)
     EXPECT_GT(stops.passengersBoarded, 0.0f);
 }
 
-// At the last service stop everybody gets off and nobody boards: closing costs ten only while
-// anybody is still aboard (two, through all doors, are off after 40 ticks).
+// Everybody gets off at the last service stop (two through all doors in 40 ticks).
 TEST_F(Stops, AtTheLastServiceStopClosingCostsTenOnlyWhileAnybodyIsAboard)
 {
     for (const auto& [openTicks, cost] : {std::pair(10, 10.0), std::pair(60, 0.0)}) {
