@@ -331,9 +331,13 @@ bool platformAcquireInstanceLock(const char* name)
     // found there is not the player's own.
     const char* cacheHome = std::getenv("XDG_CACHE_HOME");
     const char* home = std::getenv("HOME");
-    const std::string cache = cacheHome && cacheHome[0] ? cacheHome : std::string(home ? home : "") + "/.cache";
+    std::string cache;
+    if (cacheHome && cacheHome[0])
+        cache = cacheHome;
+    else if (home && home[0])
+        cache = std::string(home) + "/.cache";
     const int fd = takeInstanceLock(name, static_cast<uint32_t>(getuid()), std::getenv("XDG_RUNTIME_DIR"), "/tmp",
-                                    home || (cacheHome && cacheHome[0]) ? cache.c_str() : nullptr);
+                                    cache.c_str());
     if (fd == INSTANCE_LOCK_HELD)
         return false;
     // held until the process ends, the kernel releasing it even after a crash; with no place
