@@ -151,7 +151,8 @@ TEST_F(MenuLogic, ExitChosenDuringTheOpeningFadesOutFor200TicksAfterIt)
         last = menuState.fadeLevel;
     }
     EXPECT_EQ(n, 200);
-    EXPECT_EQ(std::make_tuple(quitRequested, menuState.cmdExit), std::make_tuple(1, 1)) << "exit never cleared";
+    EXPECT_EQ(std::make_tuple(quitRequested, menuState.cmdExit),
+              std::make_tuple(1, 1)) << "exit never cleared";
     EXPECT_LE(menuState.fadeLevel, 0.0f);
     shutdownRequested = 0;
     quitRequested = 0;

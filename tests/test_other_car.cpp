@@ -14,13 +14,6 @@ TEST(OtherCar, TheFirstTickMovesItDownTheEastSide)
     EXPECT_EQ(std::make_pair(otherCar.otherCarX, otherCar.otherCarHeading), std::make_pair(4.2f, 180.0f));
 }
 
-TEST(OtherCar, ItLeavesTheFirstZoneAtTheSpeedItRampedTo)
-{
-    resetAllRunState();
-    for (int t = 0; t < 599; ++t) updateOtherCar();
-    EXPECT_NEAR(otherCar.otherCarSpeed, 0.283f, 0.002f);
-}
-
 TEST(OtherCar, ALoopTakes7690TicksBackOntoTheFirstStraight)
 {
     resetAllRunState();
@@ -81,7 +74,8 @@ const ZonePoint ZONE_POINTS[] = {
     // 2 to 4: the heading nudged to 179, 180 (open to the south), 181 (inside 3).
     {-4.99f, -259.99f, 0, 179}, {6.99f, -250.01f, 0, 179},
     {-5.01f, -259.99f}, {-4.99f, -260.01f}, {7.01f, -250.01f}, {6.99f, -249.99f},
-    {-4.99f, -310.01f, 0, 180}, {6.99f, -310.01f, 0, 180}, {-5.01f, -310.01f}, {7.01f, -310.01f}, {1, -309.99f},
+    {-4.99f, -310.01f, 0, 180}, {6.99f, -310.01f, 0, 180},
+    {-5.01f, -310.01f}, {7.01f, -310.01f}, {1, -309.99f},
     {-4.99f, -390.01f, 0, 181}, {6.99f, -390.01f, 0, 181}, {-5.01f, -390.01f}, {7.01f, -390.01f},
     {1, -389.99f, 0, 180},
     // 5: the first corner, open to the south: 0.1, the turn from 181 begun.
@@ -100,7 +94,8 @@ const ZonePoint ZONE_POINTS[] = {
     {-430.01f, -55.99f}, {-429.99f, -56.01f}, {-389.99f, -40.01f}, {-390.01f, -39.99f},
     // 10 and 11: from 10 slowly, then from 44; where they overlap both ramps act in turn.
     {-429.99f, 53.01f, 0.1f, 10.5f}, {-387.01f, 59.99f, 0.051f, 45.0f},
-    {-430.01f, 53.01f}, {-429.99f, 52.99f}, {-386.99f, 59.99f, 0.051f, 44.5f}, {-387.01f, 60.01f, 0.051f, 44.5f},
+    {-430.01f, 53.01f}, {-429.99f, 52.99f},
+    {-386.99f, 59.99f, 0.051f, 44.5f}, {-387.01f, 60.01f, 0.051f, 44.5f},
     {-388.99f, 40.01f, 0.051f, 44.5f}, {-360.01f, 76.99f, 0.051f, 44.5f},
     {-389.01f, 40.01f}, {-388.99f, 39.99f}, {-359.99f, 76.99f}, {-360.01f, 77.01f},
     // 12: east along the top from 90 at 0.32.
@@ -110,7 +105,8 @@ const ZonePoint ZONE_POINTS[] = {
     {-9.99f, -14.99f, 0, 151.5f}, {14.99f, 8.69f, 0, 151.5f},
     {-10.01f, -14.99f}, {-9.99f, -15.01f}, {15.01f, 8.69f}, {14.99f, 8.71f},
     // Each turn that has reached its target holds there.
-    {-14.99f, -447.01f, 0.1f, 269, 269}, {-419.99f, -469.99f, 0.1f, 0, 0}, {-429.99f, -55.99f, 0.101f, 10, 10},
+    {-14.99f, -447.01f, 0.1f, 269, 269},
+    {-419.99f, -469.99f, 0.1f, 0, 0}, {-429.99f, -55.99f, 0.101f, 10, 10},
     {-429.99f, 53.01f, 0.1f, 44, 44}, {-388.99f, 40.01f, 0.051f, 90, 90}, {-54.99f, 30.01f, 0.32f, 151, 151},
     {-9.99f, -14.99f, 0, 180, 180},
 };

@@ -28,7 +28,8 @@ TEST_F(Controls, JAndHShowInfoAndHelpOneAtATime)
 TEST_F(Controls, HeldRXAndCToggleTimetableInteriorAndHeadlightsOnce)
 {
     ticks(5, {VK_KEY_R, VK_KEY_X, VK_KEY_C});
-    EXPECT_EQ(make_tuple(view.timetableShown, lights.interiorLighting, lights.headlightsOn), make_tuple(1, 1, 1));
+    EXPECT_EQ(make_tuple(view.timetableShown, lights.interiorLighting, lights.headlightsOn),
+              make_tuple(1, 1, 1));
 }
 
 TEST_F(Controls, LCyclesTheMirrorViewports)
@@ -109,13 +110,6 @@ TEST_F(Escape, WhenEscapeQuitsEndsTheProgramWithoutAReset)
     engine.engineOff = 0;
     tick({VK_ESCAPE});
     EXPECT_EQ(make_tuple(shutdownRequested, quitRequested, inGame, engine.engineOff), make_tuple(1, 1, 1, 0));
-}
-
-TEST_F(Camera, AFunctionKeySetsItsPreset)
-{
-    tick({VK_F2});
-    EXPECT_EQ(make_tuple(view.cameraOffsetZ, view.cameraEyeY, view.cameraLookZ, view.cameraAtFront),
-              make_tuple(-14.0f, 4.0f, -100.0f, 0));
 }
 
 TEST_F(Camera, Keypad5CentresTheLookAndPicksTheEyeByTheWholeOffset)

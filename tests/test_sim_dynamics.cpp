@@ -78,7 +78,8 @@ TEST_F(Dynamics, TheFirstThrottleTicksDrawTheStopFiguresInOrder)
     const std::tuple<int32_t, float, float> figures[] = {{41 / 3000, 18, 6}, {26500 / 3000, 19, 15}};
     for (const auto& figure : figures) {
         tick({VK_UP});
-        EXPECT_EQ(make_tuple(stops.swayCycleLimit, stops.passengersToAlight, stops.passengersToBoard), figure);
+        EXPECT_EQ(make_tuple(stops.swayCycleLimit, stops.passengersToAlight, stops.passengersToBoard),
+                  figure);
     }
 }
 

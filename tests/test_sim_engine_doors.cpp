@@ -60,7 +60,8 @@ TEST_F(Engine, WithSoundTheStartWaitsForTheSampleToEndPlayingItOnce)
 {
     fsoundRecordSetPlaying(4, 1);
     ticks(100, {VK_KEY_S});
-    EXPECT_EQ(make_tuple(engine.engineKeyLatch, countOf(fsoundRecordTake(), "PlaySound(4)")), make_tuple(1, 1));
+    EXPECT_EQ(make_tuple(engine.engineKeyLatch, countOf(fsoundRecordTake(), "PlaySound(4)")),
+              make_tuple(1, 1));
     fsoundRecordSetPlaying(4, 0);
     tick({VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 0);
@@ -139,7 +140,8 @@ TEST_P(DoorSpeed, OpensAndClosesOnlyAtAStandstill)
 }
 
 const float JUST_IN = std::nextafter(0.0005f, 0.0f);
-const std::pair<float, int32_t> DOOR_SPEEDS[] = {{0.0f, 1}, {JUST_IN, 1}, {-JUST_IN, 1}, {0.0005f, 0}, {-0.0005f, 0}};
+const std::pair<float, int32_t> DOOR_SPEEDS[] = {
+    {0.0f, 1}, {JUST_IN, 1}, {-JUST_IN, 1}, {0.0005f, 0}, {-0.0005f, 0}};
 INSTANTIATE_TEST_SUITE_P(Doors, DoorSpeed, ::testing::ValuesIn(DOOR_SPEEDS));
 
 TEST_F(Signals, HornAndWarningSignalPlayOnceAndStopOnceOnRelease)
