@@ -83,7 +83,8 @@ TEST(GeneratedContent, ASecondRunWritesTheSameBytesAndTexturesFitBothQualities)
                 EXPECT_EQ(side & (side - 1), 0) << full[i] << " " << side << " is no power of two";
                 EXPECT_LE(side, 512) << full[i];
             }
-            EXPECT_EQ(std::make_tuple(n->width * 2, n->height * 2), std::make_tuple(w->width, w->height)) << half[i];
+            EXPECT_EQ(std::make_tuple(n->width * 2, n->height * 2),
+                      std::make_tuple(w->width, w->height)) << half[i];
             freeImage(w);
             freeImage(n);
         }

@@ -188,7 +188,8 @@ TEST_F(GlAssets, StartUpStateFollowsTheAlphaOptionAndTheLoadSequenceTwiceDefines
     loadAssets();
     EXPECT_EQ(quitRequested, 0);
     // The camera and the run start over; the models, font picture and font lists are there.
-    EXPECT_EQ(std::make_tuple(view.cameraOffsetZ, stops.currentStop, vehicle.busSpeed), std::make_tuple(5.0f, 0, 0.0f));
+    EXPECT_EQ(std::make_tuple(view.cameraOffsetZ, stops.currentStop, vehicle.busSpeed),
+              std::make_tuple(5.0f, 0, 0.0f));
     EXPECT_GT(modelPlansza.triangleCount, 0);
     EXPECT_NE(texFont[0], 0u);
     EXPECT_NE(fontBase, 0u);
@@ -196,7 +197,8 @@ TEST_F(GlAssets, StartUpStateFollowsTheAlphaOptionAndTheLoadSequenceTwiceDefines
     const GLuint firstRoute = texRoute[0];
     loadAssets();
     EXPECT_EQ(lists(), first) << "the second load replaces lists, it does not add any";
-    EXPECT_EQ(std::make_tuple(glIsList(fontBase), glIsList(fontBase + 255)), std::make_tuple(GLboolean{GL_TRUE}, GLboolean{GL_TRUE}));
+    EXPECT_EQ(std::make_tuple(glIsList(fontBase), glIsList(fontBase + 255)),
+              std::make_tuple(GLboolean{GL_TRUE}, GLboolean{GL_TRUE}));
     EXPECT_NE(texRoute[0], firstRoute) << "a new load gives new texture names";
     EXPECT_EQ(glIsTexture(firstRoute), GL_FALSE);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

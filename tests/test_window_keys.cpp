@@ -139,11 +139,13 @@ TEST(SdlLayer, TheStickTheCommandLetterAndOnlyAListedModeAtItsOwnDepth)
             SDL_JoystickSetVirtualButton(stick, button, 1);
         JoyReading r;
         platformReadJoystick(&r);
-        EXPECT_EQ(std::make_tuple(r.x, r.y, r.z, r.buttons), std::make_tuple(0u, 65535u, axes == 3 ? 32767u : 32768u, 9u));
+        EXPECT_EQ(std::make_tuple(r.x, r.y, r.z, r.buttons),
+                  std::make_tuple(0u, 65535u, axes == 3 ? 32767u : 32768u, 9u));
         SDL_JoystickClose(stick);
         SDL_JoystickDetachVirtual(index);
         platformReadJoystick(&r);
-        EXPECT_EQ(std::make_tuple(r.x, r.y, r.z, r.buttons), std::make_tuple(32768u, 32768u, 32768u, 0u)) << "pulled out";
+        EXPECT_EQ(std::make_tuple(r.x, r.y, r.z, r.buttons),
+                  std::make_tuple(32768u, 32768u, 32768u, 0u)) << "pulled out";
     }
     for (char c : {'S', 'V', 's', 'v', 'x', '\0'}) {
         SCOPED_TRACE(c);

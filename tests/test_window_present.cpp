@@ -68,7 +68,8 @@ TEST_F(OffscreenWindow, ThePictureFillsItsAspectAltEnterSwitchesTheGameKeepsItsS
         const PlatformEvent first = open(mode, 64, 64);
         if (first.type == 0)
             GTEST_SKIP() << "no offscreen GL window";
-        EXPECT_EQ(std::make_tuple(first.type, first.width, first.height), std::make_tuple(PLATFORM_EVENT_SIZE, 64, 64));
+        EXPECT_EQ(std::make_tuple(first.type, first.width, first.height),
+                  std::make_tuple(PLATFORM_EVENT_SIZE, 64, 64));
         // Red left half, green right half; the game's clear colour and scissor must survive the swap.
         glClearColor(1, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
@@ -82,7 +83,8 @@ TEST_F(OffscreenWindow, ThePictureFillsItsAspectAltEnterSwitchesTheGameKeepsItsS
         glGetFloatv(GL_COLOR_CLEAR_VALUE, colour);
         glGetIntegerv(GL_SCISSOR_BOX, box);
         EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
-        EXPECT_EQ(std::make_tuple(colour[0], colour[1]), std::make_tuple(0.0f, 1.0f)) << "the game's clear colour";
+        EXPECT_EQ(std::make_tuple(colour[0], colour[1]),
+                  std::make_tuple(0.0f, 1.0f)) << "the game's clear colour";
         EXPECT_EQ(std::make_tuple(box[0], box[2]), std::make_tuple(32, 32)) << "the game's scissor";
 
         const ReadPixels p = presented();
@@ -121,7 +123,8 @@ TEST_F(OffscreenWindow, ThePictureFillsItsAspectAltEnterSwitchesTheGameKeepsItsS
         int w = 0, h = 0;
         SDL_GetWindowSize(window, &w, &h);
         EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
-        EXPECT_EQ(std::make_tuple(w, h), std::make_tuple(64, 48)) << "the window comes back at the game's size";
+        EXPECT_EQ(std::make_tuple(w, h),
+                  std::make_tuple(64, 48)) << "the window comes back at the game's size";
         if (mode == 1)
             platformDestroyWindow();
     }
