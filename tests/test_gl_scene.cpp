@@ -194,7 +194,9 @@ INSTANTIATE_TEST_SUITE_P(GlScene, SceneItems,
 
 TEST_F(GlScene, TheFrameLeavesLightingAndPlainTransparencyOn)
 {
-    compileBait(LIST_ZEW, BAIT);
+    fixedState(true);
+    compileBait(LIST_DROGOWE, BAIT);  // added to what is behind: the frame changes the blending for it
+    lights.headlightsOn = 1;
     drawRunFrame();
     GLint blend[2] = {0, 0};
     glGetIntegerv(GL_BLEND_SRC, &blend[0]);
