@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <memory>
+#include <tuple>
 #include <sys/stat.h>
 
 namespace {
@@ -214,7 +215,8 @@ TEST(BmpRefuse, HostileLyingAndTruncatedFiles)
     eight.coloursUsed = 4;
     BmpSpec rle = make(5, 2, 8, {5, 1, 0, 0, 0, 3, 1, 2, 3, 0, 2, 0, 0, 1}, 1, 4);
     BmpSpec core = make(5, 2, 8, eight.pixels, 0, 256);
-    rle.coloursUsed = 4, core.headerSize = 12;
+    rle.coloursUsed = 4;
+    core.headerSize = 12;
     for (const BmpSpec& spec : {picture24(3, 3), eight, rle, core}) {
         const std::vector<uint8_t> file = buildBmp(spec);
         ASSERT_TRUE(decode(file));
@@ -223,7 +225,8 @@ TEST(BmpRefuse, HostileLyingAndTruncatedFiles)
             std::memcpy(prefix.get(), file.data(), n);
             const char* error = nullptr;
             Image image(decodeBmp(prefix.get(), n, &error), freeImage);
-            ASSERT_TRUE(image || error) << n;
+            if (!image)
+                ASSERT_NE(error, nullptr) << n << " bytes: no picture and no message";
         }
     }
 }
@@ -253,7 +256,7 @@ TEST(BmpLoad, MessagesForFilesThatCannotBeOpenedOrDecoded)
     ASSERT_EQ(fakeMessages.size(), 1u) << "a good file loads silently";
     EXPECT_EQ(fakeMessages[0].text, "Unknown DIB file format.");
     ASSERT_TRUE(image);
-    EXPECT_EQ(image->width * 10 + image->height, 75);
+    EXPECT_EQ(std::make_tuple(image->width, image->height), std::make_tuple(7, 5));
 }
 
 // Lists made on other systems: backslashes between folders, names in another letter case.

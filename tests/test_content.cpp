@@ -66,19 +66,27 @@ TEST(GeneratedContent, ASecondRunWritesTheSameBytesAndTexturesFitBothQualities)
         }
     for (const auto& e : fs::recursive_directory_iterator(again.path))
         files -= e.is_regular_file();
-    EXPECT_TRUE(files == 0 && bytes < 60u << 20) << "the same files, a moderate tree";
+    EXPECT_EQ(files, 0) << "the same files";
+    EXPECT_LT(bytes, 60u << 20) << "a moderate tree";
     // Textures are powers of two up to 512, the low quality at half size.
     for (const std::string d : {"Dane/Trasy/Test/", "Dane/Pojazdy/F125/", BUSES[0], BUSES[1]}) {
         const auto full = listEntries(d + "TeksturyW.tex"), half = listEntries(d + "TeksturyN.tex");
-        ASSERT_TRUE(!full.empty() && full.size() == half.size()) << d;
+        ASSERT_FALSE(full.empty()) << d;
+        ASSERT_EQ(full.size(), half.size()) << d;
         for (size_t i = 0; i < full.size(); ++i) {
             ImageRecord* w = loadBmpImageQuiet((generatedTree() + "/" + full[i]).c_str(), nullptr, 0);
             ImageRecord* n = loadBmpImageQuiet((generatedTree() + "/" + half[i]).c_str(), nullptr, 0);
-            ASSERT_TRUE(w && n) << full[i];
-            for (int side : {w->width, w->height})
-                EXPECT_TRUE(side > 0 && (side & (side - 1)) == 0 && side <= 512) << full[i] << " " << side;
-            EXPECT_TRUE(n->width * 2 == w->width && n->height * 2 == w->height) << half[i];
-            freeImage(w), freeImage(n);
+            ASSERT_NE(w, nullptr) << full[i];
+            ASSERT_NE(n, nullptr) << half[i];
+            for (int side : {w->width, w->height}) {
+                EXPECT_GT(side, 0) << full[i];
+                EXPECT_EQ(side & (side - 1), 0) << full[i] << " " << side << " is no power of two";
+                EXPECT_LE(side, 512) << full[i];
+            }
+            EXPECT_EQ(std::make_tuple(n->width * 2, n->height * 2),
+                      std::make_tuple(w->width, w->height)) << half[i];
+            freeImage(w);
+            freeImage(n);
         }
     }
 }
@@ -92,10 +100,13 @@ TEST(GeneratedContent, BusPartsSitOnTheRenderersPivots)
         const Bounds wheel = bounds(b + "ModelWew.qx", 0, 1, &count),
                      needle = bounds(b + "ModelWew.qx", 2, 3);
         ASSERT_GE(count, 7) << "wheel, needle, two unused and the cab";
-        EXPECT_TRUE(std::fabs(wheel.mid(0) + 0.79f) < 0.01f && std::fabs(wheel.mid(1) - 0.9f) < 0.01f);
+        EXPECT_NEAR(wheel.mid(0), -0.79f, 0.01f);
+        EXPECT_NEAR(wheel.mid(1), 0.9f, 0.01f);
         // The needle reaches out from its pivot (-0.91, 1.01).
-        EXPECT_TRUE(needle.lo[0] < -0.91f && needle.hi[0] > -0.91f && needle.lo[1] < 1.01f &&
-                    needle.hi[1] > 1.01f);
+        EXPECT_LT(needle.lo[0], -0.91f);
+        EXPECT_GT(needle.hi[0], -0.91f);
+        EXPECT_LT(needle.lo[1], 1.01f);
+        EXPECT_GT(needle.hi[1], 1.01f);
         // The cab eye (bus frame z = -5, model z = -1) sees the needle in front of the wheel.
         EXPECT_GT(needle.lo[2], wheel.hi[2]);
         for (const auto& [file, x, z] : {std::make_tuple("KoloprzednieL.qx", -1.3f, -4.55f),
@@ -104,15 +115,19 @@ TEST(GeneratedContent, BusPartsSitOnTheRenderersPivots)
             const Bounds w = bounds(b + file);
             EXPECT_NEAR(w.mid(1), 0.45f, 0.01f) << file;
             EXPECT_NEAR(w.mid(2), z, 0.01f) << file;
-            EXPECT_TRUE(x == 0.0f || (std::fabs(w.lo[1]) < 0.02f && std::fabs(w.mid(0) - x) < 0.2f)) << file;
+            if (x == 0.0f)
+                continue;  // the rear pair: its middle is the axle
+            EXPECT_NEAR(w.lo[1], 0.0f, 0.02f) << file;
+            EXPECT_NEAR(w.mid(0), x, 0.2f) << file;
         }
         const Bounds a = bounds(b + "DrzwiA.qx"), bb = bounds(b + "DrzwiB.qx");
         EXPECT_NEAR(a.lo[2], -0.31f, 0.01f) << "leaf A reaches back from the hinge, B forward";
         EXPECT_NEAR(bb.hi[2], -0.31f, 0.01f);
-        EXPECT_TRUE(std::fabs(a.mid(0) - 1.5f) < 0.03f && std::fabs(bb.mid(0) - 1.5f) < 0.03f) << "right";
+        EXPECT_NEAR(a.mid(0), 1.5f, 0.03f) << "on the right";
+        EXPECT_NEAR(bb.mid(0), 1.5f, 0.03f);
         // The body: from the front camera's z = -7 back to about +5 in the bus frame (+4 in the file).
         const Bounds body = bounds(b + "ModelZew.qx");
-        EXPECT_TRUE(body.lo[2] > -7.4f + 4.0f && body.lo[2] < -6.8f + 4.0f) << body.lo[2];
+        EXPECT_NEAR(body.lo[2], -7.1f + 4.0f, 0.3f);
         EXPECT_LT(body.hi[1], 4.0f) << "the roof camera stays above the roof";
         bounds(b + "Standrzwi.qx", 0, 0, &count);
         EXPECT_EQ(count, 6) << "one lamp of two triangles per door";

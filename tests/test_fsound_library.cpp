@@ -113,7 +113,8 @@ TEST_F(SoundLibrary, StreamTimesLoopsTurnsOnAChannelAndAStarvedStreamPlaysOnOnce
     EXPECT_EQ(FSOUND_Stream_GetTime(a), aTime);
     EXPECT_GT(FSOUND_Stream_GetTime(b), 300);
     const int playing = FSOUND_Stream_GetTime(st);
-    EXPECT_TRUE(playing > 300 && playing < 800) << playing;
+    EXPECT_GT(playing, 300);
+    EXPECT_LT(playing, 800);
     EXPECT_EQ(FSOUND_Stream_SetTime(st, 0), 1) << "a jump while playing";
     EXPECT_LT(FSOUND_Stream_GetTime(st), 150);
     FSOUND_Stream_Stop(st);
@@ -125,7 +126,8 @@ TEST_F(SoundLibrary, StreamTimesLoopsTurnsOnAChannelAndAStarvedStreamPlaysOnOnce
     EXPECT_EQ(FSOUND_Stream_GetTime(st), stopped) << "a stopped stream keeps its place";
     EXPECT_EQ(FSOUND_IsPlaying(20), 1);
     const int loopTime = FSOUND_Stream_GetTime(loop);
-    EXPECT_TRUE(loopTime >= 0 && loopTime < 500) << loopTime;
+    EXPECT_GE(loopTime, 0);
+    EXPECT_LT(loopTime, 500);
     EXPECT_EQ(FSOUND_Stream_SetTime(st, 1700), 1);
     EXPECT_EQ(FSOUND_Stream_GetTime(st), 1700);
     FSOUND_Stream_Play(22, st);

@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+#include <tuple>
 
 namespace {
 
@@ -92,23 +93,29 @@ TEST_F(GlAssets, UploadStateFiltersMipmapsScalingAndReload)
         << "mipmaps are built";
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glGetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
-    EXPECT_TRUE(alignment == 4 && rowLength == 0) << "the unpack state is left as GL's default";
+    EXPECT_EQ(std::make_tuple(alignment, rowLength), std::make_tuple(4, 0)) << "GL's default unpack state";
     // Any size is scaled to powers of two under the ceiling (the wide one would be 8192 texels).
     for (int w : {100, 2 * TEXTURE_MAX_SIDE + 8}) {
         const std::string odd = writePicture("odd.bmp", std::vector<uint32_t>(w, 0x808080), 50);
         loadTexture(odd.c_str(), 3, TEX_TIMETABLE);
         const GLint width = texInfo(texTimetable[3], GL_TEXTURE_WIDTH, 0);
         const GLint height = texInfo(texTimetable[3], GL_TEXTURE_HEIGHT, 0);
-        EXPECT_TRUE(width > 0 && width <= TEXTURE_MAX_SIDE && (width & (width - 1)) == 0) << width;
-        EXPECT_TRUE(height > 0 && (height & (height - 1)) == 0) << height;
+        for (GLint side : {width, height}) {
+            EXPECT_GT(side, 0);
+            EXPECT_EQ(side & (side - 1), 0) << side << " is no power of two";
+        }
+        EXPECT_LE(width, TEXTURE_MAX_SIDE);
     }
     // A reload gives a new name and frees the old; a failed image keeps the slot.
     const GLuint first = texGauges[1];
     loadTexture(path.c_str(), 1, TEX_GAUGES);
     const GLuint second = texGauges[1];
-    EXPECT_TRUE(second != first && second != 0u && !glIsTexture(first));
+    EXPECT_NE(second, first);
+    EXPECT_NE(second, 0u);
+    EXPECT_EQ(glIsTexture(first), GL_FALSE);
     loadTexture(dir.file("missing.bmp").c_str(), 1, TEX_GAUGES);
-    EXPECT_TRUE(texGauges[1] == second && glIsTexture(second));
+    EXPECT_EQ(texGauges[1], second);
+    EXPECT_EQ(glIsTexture(second), GL_TRUE);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -181,13 +188,17 @@ TEST_F(GlAssets, StartUpStateFollowsTheAlphaOptionAndTheLoadSequenceTwiceDefines
     loadAssets();
     EXPECT_EQ(quitRequested, 0);
     // The camera and the run start over; the models, font picture and font lists are there.
-    EXPECT_TRUE(view.cameraOffsetZ == 5.0f && stops.currentStop == 0 && vehicle.busSpeed == 0.0f);
-    EXPECT_TRUE(modelPlansza.triangleCount > 0 && texFont[0] != 0u && fontBase != 0u);
+    EXPECT_EQ(std::make_tuple(view.cameraOffsetZ, stops.currentStop, vehicle.busSpeed),
+              std::make_tuple(5.0f, 0, 0.0f));
+    EXPECT_GT(modelPlansza.triangleCount, 0);
+    EXPECT_NE(texFont[0], 0u);
+    EXPECT_NE(fontBase, 0u);
     const std::vector<GLuint> first = lists();
     const GLuint firstRoute = texRoute[0];
     loadAssets();
     EXPECT_EQ(lists(), first) << "the second load replaces lists, it does not add any";
-    EXPECT_TRUE(glIsList(fontBase) && glIsList(fontBase + 255));
+    EXPECT_EQ(std::make_tuple(glIsList(fontBase), glIsList(fontBase + 255)),
+              std::make_tuple(GLboolean{GL_TRUE}, GLboolean{GL_TRUE}));
     EXPECT_NE(texRoute[0], firstRoute) << "a new load gives new texture names";
     EXPECT_EQ(glIsTexture(firstRoute), GL_FALSE);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -202,6 +213,6 @@ TEST_F(GlAssets, FailedTextureListEndsTheLoadEarly)
     modelPlansza.triangleCount = 12345;
     loadAssets();
     routeTextureList = savedRoute;
-    EXPECT_TRUE(quitRequested == 1 && exitStatus == 1);
+    EXPECT_EQ(std::make_tuple(quitRequested, exitStatus), std::make_tuple(uint8_t{1}, 1));
     EXPECT_EQ(modelPlansza.triangleCount, 12345) << "nothing after the failed list is read";
 }

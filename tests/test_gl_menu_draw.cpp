@@ -121,7 +121,7 @@ TEST_F(MenuDraw, PanelsCoverTheButtonsWithTheBackButtonAndDrawInOrderWithTheNewG
 
 // The opening draws only its fade picture at its level (the buttons would be on the screen); the
 // exit fade darkens everything drawn after it.
-TEST_F(MenuDraw, OpeningAndExitFadesDrawAtTheirLevelAndTheMenuFrameSetsItsMatrices)
+TEST_F(MenuDraw, OpeningAndExitFadesDrawAtTheirLevel)
 {
     menuState.fadePicture = MENU_SLOT_LOGO;
     menuState.fadeLevel = 0.5f;
@@ -135,15 +135,18 @@ TEST_F(MenuDraw, OpeningAndExitFadesDrawAtTheirLevelAndTheMenuFrameSetsItsMatric
     expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND, 0.5f);
     expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS, 0.5f);
     expectSlot(p, BUTTON_X, BUTTON_Y[3], MENU_SLOT_BUTTONS + 7, 0.5f);
-    SetUp();
-    // Whatever matrices the run left, the menu draws in screen space.
+}
+
+TEST_F(MenuDraw, TheMenuFrameDrawsInScreenSpaceWhateverMatricesTheRunLeft)
+{
     glMatrixMode(GL_PROJECTION);
     glOrtho(0, 640, 0, 480, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glTranslatef(100.0f, 50.0f, 0.0f);
-    introActive = 0, menuState.buttonsEntering = 0.0f;
+    introActive = 0;
+    menuState.buttonsEntering = 0.0f;
     menuFrame();  // the test context has no game window, so the picture stays in the back buffer
-    p = readBackBuffer();
+    const ReadPixels p = readBackBuffer();
     expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND);
     expectSlot(p, BUTTON_X, BUTTON_Y[0], MENU_SLOT_BUTTONS);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <limits>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -140,56 +141,72 @@ TEST_F(GlScene, MirrorsLookBackInTheUpperCornersAtMostThreeViewsDrawAndEachTurns
 
 // Each list, the flag that turns it on, where it shows (1 in mirrors too, 2 flat: a panel item) and
 // how it is lit: l by the scene, i unlit under the interior lighting, a added to what is behind, u unlit.
-TEST_F(GlScene, EachItemShowsInItsViewsWithItsLighting)
+struct SceneItem { uint32_t list; int kind; uint8_t* flag; char light; };
+uint8_t* const yellow = &traffic.trafficYellow;
+uint8_t* const red = &traffic.trafficRed;
+uint8_t* const green = &traffic.trafficGreen;
+const SceneItem SCENE_ITEMS[] = {
+    {LIST_PLANSZA, 1, nullptr, 'l'}, {LIST_ZEW, 1, nullptr, 'l'}, {LIST_WEW, 1, nullptr, 'i'},
+    {LIST_F125, 1, nullptr, 'l'}, {LIST_KOLA_TYLNE, 1, nullptr, 'l'}, {LIST_KOLO_P, 1, nullptr, 'l'},
+    {LIST_KOLO_L, 1, nullptr, 'l'}, {LIST_ZOLTY_A, 1, yellow, 'a'}, {LIST_ZOLTY_B, 1, yellow, 'a'},
+    {LIST_CZERWONY_A, 1, red, 'a'}, {LIST_ZIELONY_B, 1, red, 'a'}, {LIST_ZIELONY_A, 1, green, 'a'},
+    {LIST_CZERWONY_B, 1, green, 'a'}, {LIST_STANDRZWI_1, 1, &doors.door1Open, 'l'},
+    {LIST_STANDRZWI_2, 1, &doors.door2Open, 'l'}, {LIST_STANDRZWI_3, 1, &doors.door3Open, 'l'},
+    {LIST_DRZWI_A1, 1, nullptr, 'l'}, {LIST_DRZWI_A2, 1, nullptr, 'l'}, {LIST_DRZWI_A3, 1, nullptr, 'l'},
+    {LIST_DRZWI_B1, 1, nullptr, 'l'}, {LIST_DRZWI_B2, 1, nullptr, 'l'}, {LIST_DRZWI_B3, 1, nullptr, 'l'},
+    {LIST_DROGOWE, 0, &lights.headlightsOn, 'a'}, {LIST_KIER_P, 0, &lights.rightIndicatorLamp, 'a'},
+    {LIST_KIER_L, 0, &lights.leftIndicatorLamp, 'a'}, {LIST_STOP, 0, &vehicle.brakeLightOn, 'a'},
+    {LIST_WSTECZNE, 0, &vehicle.reverseLightOn, 'a'}, {LIST_SPEED_NEEDLE, 0, nullptr, 'i'},
+    {LIST_STEERING_WHEEL, 0, nullptr, 'i'}, {LIST_WSKAZNIKI, 2, nullptr, 'u'},
+    {LIST_STOP_ARROW, 2, nullptr, 'u'}, {LIST_ROZKLAD, 2, &view.timetableShown, 'u'},
+};
+
+// An item drawn plain (run 0), or blending at half light with the interior light off (1) and on (2).
+struct SceneItems : GlScene, ::testing::WithParamInterface<std::tuple<SceneItem, int>> {};
+
+TEST_P(SceneItems, ShowInTheirViewsWithTheirLighting)
 {
-    uint8_t *yellow = &traffic.trafficYellow, *red = &traffic.trafficRed, *green = &traffic.trafficGreen;
-    const struct { uint32_t list; int kind; uint8_t* flag; char light; } cases[] = {
-        {LIST_PLANSZA, 1, nullptr, 'l'}, {LIST_ZEW, 1, nullptr, 'l'}, {LIST_WEW, 1, nullptr, 'i'},
-        {LIST_F125, 1, nullptr, 'l'}, {LIST_KOLA_TYLNE, 1, nullptr, 'l'}, {LIST_KOLO_P, 1, nullptr, 'l'},
-        {LIST_KOLO_L, 1, nullptr, 'l'}, {LIST_ZOLTY_A, 1, yellow, 'a'}, {LIST_ZOLTY_B, 1, yellow, 'a'},
-        {LIST_CZERWONY_A, 1, red, 'a'}, {LIST_ZIELONY_B, 1, red, 'a'}, {LIST_ZIELONY_A, 1, green, 'a'},
-        {LIST_CZERWONY_B, 1, green, 'a'}, {LIST_STANDRZWI_1, 1, &doors.door1Open, 'l'},
-        {LIST_STANDRZWI_2, 1, &doors.door2Open, 'l'}, {LIST_STANDRZWI_3, 1, &doors.door3Open, 'l'},
-        {LIST_DRZWI_A1, 1, nullptr, 'l'}, {LIST_DRZWI_A2, 1, nullptr, 'l'}, {LIST_DRZWI_A3, 1, nullptr, 'l'},
-        {LIST_DRZWI_B1, 1, nullptr, 'l'}, {LIST_DRZWI_B2, 1, nullptr, 'l'}, {LIST_DRZWI_B3, 1, nullptr, 'l'},
-        {LIST_DROGOWE, 0, &lights.headlightsOn, 'a'}, {LIST_KIER_P, 0, &lights.rightIndicatorLamp, 'a'},
-        {LIST_KIER_L, 0, &lights.leftIndicatorLamp, 'a'}, {LIST_STOP, 0, &vehicle.brakeLightOn, 'a'},
-        {LIST_WSTECZNE, 0, &vehicle.reverseLightOn, 'a'}, {LIST_SPEED_NEEDLE, 0, nullptr, 'i'},
-        {LIST_STEERING_WHEEL, 0, nullptr, 'i'}, {LIST_WSKAZNIKI, 2, nullptr, 'u'},
-        {LIST_STOP_ARROW, 2, nullptr, 'u'}, {LIST_ROZKLAD, 2, &view.timetableShown, 'u'},
-    };
-    for (const auto& c : cases)
-        for (int run = 0; run < 3; ++run) {  // plain; blending at half light, interior light off, on
-            SCOPED_TRACE(testing::Message() << "list " << c.list << " run " << run);
-            SetUp();
-            if (run > 0) {
-                fixedState(true);
-                setAmbient(0.5f);
-                lights.interiorLighting = uint8_t(run - 1);
-            }
-            compileBait(c.list, BAIT, c.kind == 2);
-            if (c.flag)
-                *c.flag = 1;
-            view.viewportCount = 3;
-            drawRunFrame();
-            ReadPixels p = readBackBuffer();
-            if (run > 0) {
-                const bool full = c.light == 'u' || c.light == 'a' || (c.light == 'i' && run == 2);
-                EXPECT_TRUE(is(320, 120, {full ? 255 : 128, c.light == 'a' ? 128 : 0, 0}, p));
-                continue;
-            }
-            EXPECT_TRUE(is(320, 120, BAIT, p));
-            EXPECT_TRUE(is(80, 360, c.kind == 1 ? BAIT : BEHIND, p));
-            EXPECT_TRUE(is(560, 360, c.kind == 1 ? BAIT : BEHIND, p));
-        }
-    // Lighting and plain transparency are back afterwards.
+    const auto [c, run] = GetParam();
+    SCOPED_TRACE(testing::Message() << "list " << c.list << " run " << run);
+    if (run > 0) {
+        fixedState(true);
+        setAmbient(0.5f);
+        lights.interiorLighting = uint8_t(run - 1);
+    }
+    compileBait(c.list, BAIT, c.kind == 2);
+    if (c.flag)
+        *c.flag = 1;
+    view.viewportCount = 3;
+    drawRunFrame();
+    ReadPixels p = readBackBuffer();
+    if (run > 0) {
+        const bool full = c.light == 'u' || c.light == 'a' || (c.light == 'i' && run == 2);
+        EXPECT_TRUE(is(320, 120, {full ? 255 : 128, c.light == 'a' ? 128 : 0, 0}, p));
+        return;
+    }
+    EXPECT_TRUE(is(320, 120, BAIT, p));
+    EXPECT_TRUE(is(80, 360, c.kind == 1 ? BAIT : BEHIND, p));
+    EXPECT_TRUE(is(560, 360, c.kind == 1 ? BAIT : BEHIND, p));
+}
+
+INSTANTIATE_TEST_SUITE_P(GlScene, SceneItems,
+                         ::testing::Combine(::testing::ValuesIn(SCENE_ITEMS), ::testing::Values(0, 1, 2)));
+
+TEST_F(GlScene, TheFrameLeavesLightingAndPlainTransparencyOn)
+{
+    fixedState(true);
+    compileBait(LIST_DROGOWE, BAIT);  // added to what is behind: the frame changes the blending for it
+    lights.headlightsOn = 1;
+    drawRunFrame();
     GLint blend[2] = {0, 0};
     glGetIntegerv(GL_BLEND_SRC, &blend[0]);
     glGetIntegerv(GL_BLEND_DST, &blend[1]);
-    EXPECT_TRUE(blend[0] == GL_SRC_ALPHA && blend[1] == GL_ONE_MINUS_SRC_ALPHA && glIsEnabled(GL_LIGHTING));
+    EXPECT_EQ(std::make_tuple(blend[0], blend[1]),
+              std::make_tuple(GLint{GL_SRC_ALPHA}, GLint{GL_ONE_MINUS_SRC_ALPHA}));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
 }
 
-TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFrontAndTheStopArrowShowsTheStop)
+TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFront)
 {
     // The exterior stands 10 units ahead of the camera, the beams 30 units ahead behind it.
     compileList(LIST_ZEW, [] { glColor3ub(128, 128, 128), quadAtZ(-10.0f, 100.0f); });
@@ -200,18 +217,22 @@ TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFrontAndTheStopArrowShowsT
     view.cameraAtFront = 0;
     drawRunFrame();
     EXPECT_TRUE(is(320, 240, {128, 128, 128}));
-    // Red away from a stop, green at it: a small square round the arrow's pivot at (0.3, 3.175) of
-    // the 5 x 3.75 panel, 128 px a unit.
-    SetUp();
+}
+
+// A small square round the arrow's pivot at (0.3, 3.175) of the 5 x 3.75 panel, 128 px a unit.
+TEST_F(GlScene, TheStopArrowIsRedAwayFromAStopAndGreenAtIt)
+{
     compileList(LIST_STOP_ARROW, [] { glRectf(0.25f, 3.125f, 0.35f, 3.225f); });
     for (uint8_t atStop : {0, 1}) {
         stops.atStop = atStop;
         drawRunFrame();
         EXPECT_TRUE(is(38, 406, {atStop ? 0 : 255, atStop ? 255 : 0, 0})) << int(atStop);
     }
-    // Unturned with no bearing: a square right of the pivot stays where it is.
-    stops.atStop = 0;
-    compileList(LIST_STOP_ARROW, [] { glRectf(0.5f, 3.125f, 0.6f, 3.225f); });
+}
+
+TEST_F(GlScene, TheStopArrowStaysUnturnedWithNoBearing)
+{
+    compileList(LIST_STOP_ARROW, [] { glRectf(0.5f, 3.125f, 0.6f, 3.225f); });  // right of the pivot
     stops.stopBearing = std::numeric_limits<float>::quiet_NaN();
     drawRunFrame();
     EXPECT_TRUE(is(70, 406, {255, 0, 0}));

@@ -17,7 +17,8 @@
 
 namespace {
 
-int loadCount = 0, fontDropCount = 0;
+int loadCount = 0;
+int fontDropCount = 0;
 const MenuActions countingActions{[] { ++loadCount; }, [] { ++fontDropCount; }};
 
 int countOf(const std::vector<std::string>& calls, const std::string& call)
@@ -31,8 +32,14 @@ protected:
     {
         resetMenuState();
         std::memset(keyState, 0, sizeof keyState);
-        inGame = quitRequested = shutdownRequested = 0, loadCount = fontDropCount = 0;
-        fsoundRecordReset(); FSOUND_Init(44100, 32, 0); auto& music = soundStreams[STREAM_MENU_MUSIC];
+        inGame = 0;
+        quitRequested = 0;
+        shutdownRequested = 0;
+        loadCount = 0;
+        fontDropCount = 0;
+        fsoundRecordReset();
+        FSOUND_Init(44100, 32, 0);
+        auto& music = soundStreams[STREAM_MENU_MUSIC];
         music = FSOUND_Stream_Open("Dane/Menu/muzyka.wav", FSOUND_LOOP_NORMAL, 0, 0);
         FSOUND_Stream_Stop(music);
         musicStop = fsoundRecordTake().back();  // "StreamStop(<id>)"
@@ -44,8 +51,11 @@ protected:
     // Runs ticks until the condition holds; the number of ticks it took (limit + 1 if never).
     template <typename Condition> int ticksUntil(Condition done, int limit = 2000)
     {
-        for (int n = 1; n <= limit; ++n)
-            if (tick(), done()) return n;
+        for (int n = 1; n <= limit; ++n) {
+            tick();
+            if (done())
+                return n;
+        }
         return limit + 1;
     }
     void idle(int n) { ticksUntil([] { return false; }, n); }
@@ -61,133 +71,253 @@ protected:
     {
         MenuFrameDraw acted{};
         for (int k = 0; k < times; ++k) {
-            keyState[key] = 1; acted = tick(); keyState[key] = 0;
-            if (key != VK_RETURN) tick();
+            keyState[key] = 1;
+            acted = tick();
+            keyState[key] = 0;
+            if (key != VK_RETURN)
+                tick();
         }
         return acted;
     }
+    // One tick of the opening in which exit is chosen: down on ticks 1, 3 and 5, Enter on tick 7.
+    MenuFrameDraw openingTickChoosingExit(int n)
+    {
+        keyState[VK_DOWN] = n == 1 || n == 3 || n == 5;
+        keyState[VK_RETURN] = n == 7;
+        return tick();
+    }
+    // From the idle menu the item's panel opened and slid in.
+    void openPanel(int item)
+    {
+        reachIdleMenu();
+        tap(VK_DOWN, item);
+        tap(VK_RETURN);
+        panelTicks = 1 + ticksUntil([] { return menuState.cmdBuses == 0 && menuState.cmdAbout == 0; });
+    }
+    // New game chosen from the idle menu (the cursor moved away and back is kept over the run).
+    void chooseNewGame()
+    {
+        reachIdleMenu();
+        tap(VK_DOWN);
+        tap(VK_UP);
+        tap(VK_RETURN);
+    }
+    // A game loaded, then Escape in the run leaves what it leaves, then the first menu tick.
+    MenuFrameDraw returnFromARun()
+    {
+        chooseNewGame();
+        ticksUntil([] { return inGame == 1; });
+        fsoundRecordTake();
+        inGame = 0;
+        returnToMenu = 1;
+        return tick();
+    }
     std::string musicPlay, musicStop;
+    int panelTicks = 0;
 };
 
-// Exit is chosen in the first ticks of the opening; it fades out only once the opening has ended.
-TEST_F(MenuLogic, OpeningFadeWithMusicAtTick402ThenTheExitFadeFor200Ticks)
+TEST_F(MenuLogic, TheOpeningRuns604TicksStartingTheMusicOnceAtTick402)
 {
-    int musicTick = 0, endTick = 0;
+    int musicTick = 0;
+    int endTick = 0;
     for (int n = 1; n <= 700 && endTick == 0; ++n) {
-        keyState[VK_DOWN] = n == 1 || n == 3 || n == 5; keyState[VK_RETURN] = n == 7;
-        EXPECT_EQ(tick().introFrame, 1) << n;
+        EXPECT_EQ(openingTickChoosingExit(n).introFrame, 1) << n;
         if (countOf(fsoundRecordTake(), musicPlay) > 0) {
             EXPECT_EQ(musicTick, 0) << "music started twice";
             musicTick = n;
             EXPECT_EQ(menuState.fadePicture, MENU_SLOT_BACKGROUND);
         }
-        EXPECT_TRUE(n != 200 || menuState.fadeLevel > 0.98f) << "the logo at its brightest";
-        EXPECT_TRUE(n >= 400 || menuState.fadePicture == MENU_SLOT_LOGO) << n;
+        if (n == 200)
+            EXPECT_GT(menuState.fadeLevel, 0.98f) << "the logo at its brightest";
+        if (n < 400)
+            EXPECT_EQ(menuState.fadePicture, MENU_SLOT_LOGO) << n;
         endTick = introActive == 0 ? n : 0;
     }
-    EXPECT_TRUE(musicTick == 402 && endTick == 604) << musicTick << " " << endTick;
-    EXPECT_TRUE(menuState.fadeLevel == 0.995f && menuState.fadeRising == 0 && menuState.cmdExit == 1);
+    EXPECT_EQ(std::make_tuple(musicTick, endTick), std::make_tuple(402, 604));
+}
+
+// Exit is chosen in the first ticks of the opening; it fades out only once the opening has ended.
+TEST_F(MenuLogic, ExitChosenDuringTheOpeningFadesOutFor200TicksAfterIt)
+{
+    for (int n = 1; introActive == 1 && n <= 700; ++n) openingTickChoosingExit(n);
+    EXPECT_EQ(std::make_tuple(menuState.fadeLevel, menuState.fadeRising, menuState.cmdExit),
+              std::make_tuple(0.995f, 0, 1));
     float last = menuState.fadeLevel;
     int n = 0;
     for (; shutdownRequested == 0 && n < 400; ++n) {
         const MenuFrameDraw f = tick();
-        EXPECT_TRUE(f.introFrame == 0 && f.exitFade == 1 && menuState.fadeLevel < last) << n;
+        EXPECT_EQ(std::make_tuple(f.introFrame, f.exitFade), std::make_tuple(0, 1)) << n;
+        EXPECT_LT(menuState.fadeLevel, last) << n;
         last = menuState.fadeLevel;
     }
     EXPECT_EQ(n, 200);
-    EXPECT_TRUE(quitRequested == 1 && menuState.fadeLevel <= 0.0f && menuState.cmdExit == 1)
-        << "exit never cleared";
-    shutdownRequested = quitRequested = 0; tick();
+    EXPECT_EQ(std::make_tuple(quitRequested, menuState.cmdExit),
+              std::make_tuple(1, 1)) << "exit never cleared";
+    EXPECT_LE(menuState.fadeLevel, 0.0f);
+    shutdownRequested = 0;
+    quitRequested = 0;
+    tick();
     EXPECT_EQ(shutdownRequested, 0) << "frames after the request change nothing more";
 }
 
-// The panels open with the cursor held on back, and back closes them in tick 105.
-TEST_F(MenuLogic, PanelsTheCursorAndTheExitFromTheIdleMenu)
+TEST_F(MenuLogic, BusesAndAboutOpenTheirPanelIn105Ticks)
 {
-    reachIdleMenu();
     for (int item : {MENU_ITEM_BUSES, MENU_ITEM_ABOUT}) {
-        SCOPED_TRACE(item);
-        tap(VK_DOWN, item); tap(VK_RETURN);
-        EXPECT_EQ(menuState.showBusesPanel, item == MENU_ITEM_BUSES ? 1 : 0);
-        EXPECT_EQ(menuState.showAboutPanel, item == MENU_ITEM_ABOUT ? 1 : 0);
-        EXPECT_EQ(1 + ticksUntil([] { return menuState.cmdBuses + menuState.cmdAbout == 0; }), 105);
-        tap(VK_UP); tap(VK_DOWN);
-        EXPECT_EQ(menuState.menuCursor, MENU_ITEM_BACK) << "held on back while open";
+        openPanel(item);
+        EXPECT_EQ(menuState.showBusesPanel, item == MENU_ITEM_BUSES ? 1 : 0) << item;
+        EXPECT_EQ(menuState.showAboutPanel, item == MENU_ITEM_ABOUT ? 1 : 0) << item;
+        EXPECT_EQ(panelTicks, 105) << item;
         tap(VK_RETURN);
-        EXPECT_TRUE(menuState.cmdBack == 1 && menuState.menuCursor == 0 && menuState.menuCursorLimit == 4);
-        EXPECT_EQ(1 + ticksUntil([] { return menuState.cmdBack == 0; }), 105);
-        EXPECT_TRUE(menuState.backButtonOffset <= 0.0f && std::fabs(menuState.panelOffset) < 1e-4f &&
-                    menuState.buttonsOffset >= 1.495f && menuState.menuBusy == 0);
-        const float buttons = menuState.buttonsOffset;
-        idle(10);
-        EXPECT_EQ(menuState.buttonsOffset, buttons) << "buttons-in completed in the same tick: they stay";
+        ticksUntil([] { return menuState.cmdBack == 0; });
     }
-    keyState[VK_ESCAPE] = keyState[VK_DOWN] = 1;  // Escape is not read in the menu
-    idle(30);
-    EXPECT_EQ(menuState.menuCursor, 1) << "held: one step only";
-    keyState[VK_DOWN] = 0; tick(); tap(VK_UP, 5);
-    EXPECT_EQ(menuState.menuCursor, 0) << "no wrap past new game";
-    tap(VK_DOWN, 4);
-    EXPECT_EQ(menuState.menuCursor, 3) << "no wrap past exit";
-    EXPECT_EQ(quitRequested + shutdownRequested + inGame, 0);
-    EXPECT_EQ(tap(VK_RETURN).exitFade, 1);
-    EXPECT_EQ(ticksUntil([] { return shutdownRequested == 1; }), 199);
-    EXPECT_LE(menuState.buttonsOffset, 0.0f) << "the buttons left the screen on the way";
 }
 
-TEST_F(MenuLogic, NewGameLoadsOnceInTick106AndTheReturnRestartsMusicAndSlidesButtonsIn106Ticks)
+TEST_F(MenuLogic, TheCursorIsHeldOnBackWhileAPanelIsOpen)
+{
+    openPanel(MENU_ITEM_ABOUT);
+    tap(VK_UP);
+    tap(VK_DOWN);
+    EXPECT_EQ(menuState.menuCursor, MENU_ITEM_BACK);
+}
+
+TEST_F(MenuLogic, BackClosesThePanelIn105TicksAndTheButtonsStayIn)
+{
+    openPanel(MENU_ITEM_BUSES);
+    tap(VK_RETURN);
+    EXPECT_EQ(std::make_tuple(menuState.cmdBack, menuState.menuCursor, menuState.menuCursorLimit),
+              std::make_tuple(1, 0, 4));
+    EXPECT_EQ(ticksUntil([] { return menuState.cmdBack == 0; }), 104) << "105 with the tick that acted";
+    EXPECT_LE(menuState.backButtonOffset, 0.0f);
+    EXPECT_NEAR(menuState.panelOffset, 0.0f, 1e-4f);
+    EXPECT_GE(menuState.buttonsOffset, 1.495f);
+    EXPECT_EQ(menuState.menuBusy, 0);
+    const float buttons = menuState.buttonsOffset;
+    idle(10);
+    EXPECT_EQ(menuState.buttonsOffset, buttons) << "buttons-in completed in the same tick: they stay";
+}
+
+TEST_F(MenuLogic, AHeldKeyStepsTheCursorOnceAndEscapeIsNotRead)
 {
     reachIdleMenu();
-    tap(VK_DOWN); tap(VK_UP); tap(VK_RETURN);  // the cursor is kept over the run
+    keyState[VK_ESCAPE] = 1;
+    keyState[VK_DOWN] = 1;
+    idle(30);
+    EXPECT_EQ(menuState.menuCursor, 1);
+    EXPECT_EQ(std::make_tuple(quitRequested, shutdownRequested, inGame), std::make_tuple(0, 0, 0));
+}
+
+TEST_F(MenuLogic, TheCursorDoesNotWrapPastNewGameOrExit)
+{
+    reachIdleMenu();
+    tap(VK_UP, 5);
+    EXPECT_EQ(menuState.menuCursor, 0);
+    tap(VK_DOWN, 4);
+    EXPECT_EQ(menuState.menuCursor, 3);
+}
+
+TEST_F(MenuLogic, ExitFromTheIdleMenuFadesOutIn199TicksTakingTheButtonsAway)
+{
+    reachIdleMenu();
+    tap(VK_DOWN, 3);
+    EXPECT_EQ(tap(VK_RETURN).exitFade, 1);
+    EXPECT_EQ(ticksUntil([] { return shutdownRequested == 1; }), 199);
+    EXPECT_LE(menuState.buttonsOffset, 0.0f);
+}
+
+TEST_F(MenuLogic, NewGameLoadsOnceInTick106)
+{
+    chooseNewGame();
     EXPECT_EQ(menuState.showNewGamePanel, 1);
     idle(104);
-    EXPECT_EQ(loadCount + inGame, 0);
-    fsoundRecordTake(); tick();  // tick 106
-    EXPECT_TRUE(loadCount == 1 && inGame == 1);
-    EXPECT_EQ(menuState.showNewGamePanel + newGameArmed + newGameReady + menuState.cmdNewGame, 0);
-    EXPECT_TRUE(menuState.panelOffset == 0.0f && restartMenuMusic == 1);
+    EXPECT_EQ(std::make_tuple(loadCount, inGame), std::make_tuple(0, 0));
+    fsoundRecordTake();
+    tick();
+    EXPECT_EQ(std::make_tuple(loadCount, inGame), std::make_tuple(1, 1));
+    EXPECT_EQ(std::make_tuple(menuState.showNewGamePanel, newGameArmed, newGameReady, menuState.cmdNewGame),
+              std::make_tuple(0, 0, 0, 0));
+    EXPECT_EQ(std::make_tuple(menuState.panelOffset, restartMenuMusic), std::make_tuple(0.0f, 1));
     EXPECT_NEAR(menuState.buttonsOffset, 0.228f, 1e-4f);
     EXPECT_EQ(countOf(fsoundRecordTake(), musicStop), 1);
     tick();
     EXPECT_EQ(loadCount, 1) << "extra menu frames cannot load a second time";
-    fsoundRecordTake(); inGame = 0; returnToMenu = 1;  // what Escape in the run leaves behind
-    EXPECT_EQ(tick().introFrame, 0);
+}
+
+TEST_F(MenuLogic, TheReturnFromARunRestartsTheMusicAndStopsTheChannels)
+{
+    EXPECT_EQ(returnFromARun().introFrame, 0);
     std::vector<std::string> expected{musicPlay};
     for (int channel = 0; channel <= 11; ++channel)
         expected.push_back("StopSound(" + std::to_string(channel) + ")");
     EXPECT_EQ(fsoundRecordTake(), expected);
-    EXPECT_TRUE(restartMenuMusic == 0 && newGameArmed == 1 && menuState.menuBusy == 1 && fontDropCount == 1);
-    EXPECT_EQ(1 + ticksUntil([] { return returnToMenu == 0; }), 106);
-    EXPECT_EQ(fontDropCount, 106) << "on every tick of the return";
-    EXPECT_TRUE(fsoundRecordTake().empty());
-    EXPECT_TRUE(menuState.menuBusy == 0 && menuState.buttonsOffset >= 1.495f && menuState.menuCursor == 0);
-    tap(VK_RETURN); ticksUntil([] { return inGame == 1; });
-    EXPECT_EQ(loadCount, 2) << "a second game loads again";
+    EXPECT_EQ(std::make_tuple(restartMenuMusic, newGameArmed, menuState.menuBusy, fontDropCount),
+              std::make_tuple(0, 1, 1, 1));
 }
 
-TEST_F(MenuLogic, UnknownMotionsClosedGatesPanelOutAndEnterWhileTheButtonsSlide)
+TEST_F(MenuLogic, TheReturnSlidesTheButtonsInOver106TicksDroppingTheFontsEachTick)
+{
+    returnFromARun();
+    fsoundRecordTake();
+    EXPECT_EQ(ticksUntil([] { return returnToMenu == 0; }), 105) << "106 with the first";
+    EXPECT_EQ(fontDropCount, 106);
+    EXPECT_TRUE(fsoundRecordTake().empty());
+    EXPECT_EQ(std::make_tuple(menuState.menuBusy, menuState.menuCursor), std::make_tuple(0, 0));
+    EXPECT_GE(menuState.buttonsOffset, 1.495f);
+}
+
+TEST_F(MenuLogic, ASecondGameLoadsAgain)
+{
+    returnFromARun();
+    ticksUntil([] { return returnToMenu == 0; });
+    tap(VK_RETURN);
+    ticksUntil([] { return inGame == 1; });
+    EXPECT_EQ(loadCount, 2);
+}
+
+TEST_F(MenuLogic, UnknownMotionsChangeNothing)
 {
     const MenuState before = menuState;
     for (int motion : {-1, 2, 3, 8, 99}) menuMotion(motion);
     EXPECT_EQ(std::memcmp(&before, &menuState, sizeof before), 0);
-    menuState.motionGate[MENU_MOTION_PANEL_IN] = 0; menuMotion(MENU_MOTION_PANEL_IN);
+}
+
+TEST_F(MenuLogic, AClosedGateStopsItsMotion)
+{
+    menuState.motionGate[MENU_MOTION_PANEL_IN] = 0;
+    menuMotion(MENU_MOTION_PANEL_IN);
     EXPECT_EQ(menuState.panelOffset, 0.0f);
-    menuMotion(MENU_MOTION_BUTTONS_OUT);  // already at its target
+}
+
+TEST_F(MenuLogic, AMotionAtItsTargetStaysThere)
+{
+    menuMotion(MENU_MOTION_BUTTONS_OUT);
     EXPECT_EQ(menuState.buttonsOffset, 0.0f);
+}
+
+TEST_F(MenuLogic, PanelOutClosesTheAboutAndBusesPanelsButNotNewGame)
+{
     menuState.panelOffset = 0.01f;
-    menuState.showAboutPanel = menuState.showBusesPanel = menuState.showNewGamePanel = 1;
+    menuState.showAboutPanel = 1;
+    menuState.showBusesPanel = 1;
+    menuState.showNewGamePanel = 1;
     menuMotion(MENU_MOTION_PANEL_OUT);
     EXPECT_EQ(std::make_tuple(menuState.showAboutPanel, menuState.showBusesPanel, menuState.showNewGamePanel),
               std::make_tuple(0, 0, 1));
-    SetUp(); ticksUntil([] { return introActive == 0; });  // Enter while the buttons slide: only if held
-    idle(20); tap(VK_RETURN); tick();
-    EXPECT_EQ(menuState.cmdNewGame, 0);
+}
+
+TEST_F(MenuLogic, EnterWhileTheButtonsSlideActsOnlyIfHeldPastTheSlideAndOnce)
+{
+    ticksUntil([] { return introActive == 0; });
+    idle(20);
+    tap(VK_RETURN);
+    tick();
+    EXPECT_EQ(menuState.cmdNewGame, 0) << "a tap during the slide";
     keyState[VK_RETURN] = 1;  // held through the rest of the slide: acts on the first tick after it
     ticksUntil([] { return menuState.buttonsEntering == 0.0f; });
     EXPECT_EQ(menuState.cmdNewGame, 0);
     tick();
     EXPECT_EQ(menuState.cmdNewGame, 1);
-    menuState.cmdNewGame = 0; tick();
+    menuState.cmdNewGame = 0;
+    tick();
     EXPECT_EQ(menuState.cmdNewGame, 0) << "once only while it stays held";
 }
 

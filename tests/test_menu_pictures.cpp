@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include <tuple>
 
 namespace {
 
@@ -67,7 +68,7 @@ TEST(MenuPictures, AllThirteenReadWithTheirSizesTextNoKeyColourAndNoTwoAlike)
     for (const auto& e : pictures) {
         SCOPED_TRACE(e.file);
         const Image image = menuPicture(e.file);
-        ASSERT_TRUE(image.width == e.width && image.height == e.height) << image.width << "x" << image.height;
+        ASSERT_EQ(std::make_tuple(image.width, image.height), std::make_tuple(e.width, e.height));
         // After a run the menu draws without the alpha test: a black texel would show as a hole.
         int keyed = 0;
         double brightness = 0;
@@ -78,7 +79,8 @@ TEST(MenuPictures, AllThirteenReadWithTheirSizesTextNoKeyColourAndNoTwoAlike)
         EXPECT_GT(edgeCount(image, e.x0, e.y0, e.x1, e.y1), e.edges);
         brightness /= image.width * image.height;
         const bool plain = std::string(e.file).find("_dol") != std::string::npos;
-        EXPECT_TRUE(!plain || selected > brightness + 60) << "the selected state is brighter";
+        if (plain)
+            EXPECT_GT(selected, brightness + 60) << "the selected state is brighter";
         selected = brightness;
         EXPECT_EQ(std::find(seen.begin(), seen.end(), image.bytes()), seen.end()) << "the same as another";
         seen.push_back(image.bytes());
@@ -91,7 +93,7 @@ TEST(FontPicture, GreyGlyphsOnKeyBlackForTheVisibleCodesOfBothSetsEachItsOwn)
 {
     const Image font = readPicture("Dane/czcionka.gfx");
     constexpr int CELL = 32;
-    ASSERT_TRUE(font.width == 16 * CELL && font.height == 16 * CELL);
+    ASSERT_EQ(std::make_tuple(font.width, font.height), std::make_tuple(16 * CELL, 16 * CELL));
     const std::string blank(CELL * CELL * 3, '\0');
     std::set<std::string> glyphs;  // each visible glyph of a set unlike every other of that set
     for (int k = 0; k < 256; ++k) {
@@ -99,7 +101,8 @@ TEST(FontPicture, GreyGlyphsOnKeyBlackForTheVisibleCodesOfBothSetsEachItsOwn)
         for (int y = 0; y < CELL; ++y)
             cell.append(reinterpret_cast<const char*>(font.at(k % 16 * CELL, k / 16 * CELL + y)), CELL * 3);
         for (size_t i = 0; i < cell.size(); i += 3)  // white glyphs, shaded edges
-            ASSERT_TRUE(cell[i] == cell[i + 1] && cell[i + 1] == cell[i + 2]) << "cell " << k;
+            ASSERT_EQ(std::make_tuple(cell[i], cell[i]), std::make_tuple(cell[i + 1], cell[i + 2]))
+                << "cell " << k << ": red against green and blue";
         const int code = k % 128 + 32;
         EXPECT_EQ(cell != blank, code > 32 && code < 127) << "cell " << k;
         if (cell != blank)

@@ -59,14 +59,19 @@ TEST(Options, EveryKeyAndItsOutOfRangeValues)
         SCOPED_TRACE(r.ini);
         const std::string file = dir.file("Opcje.ini");
         std::remove(file.c_str());
-        if (r.ini == "fifo") ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
-        else if (!r.ini.empty()) writeFile(file, r.ini);
-        busChoice = r.bus; readOptions();
+        if (r.ini == "fifo")
+            ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+        else if (!r.ini.empty())
+            writeFile(file, r.ini);
+        busChoice = r.bus;
+        readOptions();
         EXPECT_EQ(settings(), r.want);
     }
     std::string path = dir.path;  // a very long working directory
     for (int i = 0; i < 12; ++i) path += "/" + std::string(30, 'd');
-    writeFile(path + "/Opcje.ini", res + "3\n"); currentDir = path; readOptions();
+    writeFile(path + "/Opcje.ini", res + "3\n");
+    currentDir = path;
+    readOptions();
     EXPECT_EQ(screenBits, 32);
 }
 

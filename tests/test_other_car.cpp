@@ -1,87 +1,130 @@
-// The second car: its first tick, the ramps' carried state, the length of its loop and its zones.
+// The second car: its first ticks, the length of its loop, both ramps and its thirteen zones.
 #include "sim/other_car.h"
 #include "sim/state.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
-TEST(OtherCar, FirstTicksTheLoopAndTheHeadingRamp)
+TEST(OtherCar, TheFirstTickMovesItDownTheEastSide)
 {
-    resetAllRunState(); updateOtherCar();
+    resetAllRunState();
+    updateOtherCar();
     EXPECT_FLOAT_EQ(otherCar.otherCarZ, -20.1f);
     EXPECT_EQ(std::make_pair(otherCar.otherCarX, otherCar.otherCarHeading), std::make_pair(4.2f, 180.0f));
+}
+
+TEST(OtherCar, ALoopTakes7690TicksBackOntoTheFirstStraight)
+{
+    resetAllRunState();
     // Count ticks between successive passes down through z = -20 on the east side.
     std::vector<int64_t> passes;
     float previousZ = otherCar.otherCarZ;
     for (int64_t t = 1; t <= 30000 && passes.size() < 3; ++t) {
         updateOtherCar();
-        EXPECT_TRUE(t != 599 || std::fabs(otherCar.otherCarSpeed - 0.283f) < 0.002f) << "out of zone 1";
         if (otherCar.otherCarX > -10.0f && previousZ > -20.0f && otherCar.otherCarZ <= -20.0f)
             passes.push_back(t);
         previousZ = otherCar.otherCarZ;
     }
     ASSERT_EQ(passes.size(), 3u);
     EXPECT_NEAR(static_cast<double>(passes[2] - passes[1]), 7690.0, 40.0);
-    EXPECT_NEAR(otherCar.otherCarX, 4.1f, 0.2f) << "back on the first straight";
-    resetAllRunState();  // the heading ramp wraps at 360, a turn left early keeps its step
-    otherCar.turnRampValue = 359.0f; otherCar.turnRampStep = 88.5f;
+    EXPECT_NEAR(otherCar.otherCarX, 4.1f, 0.2f);
+}
+
+TEST(OtherCar, TheSpeedRampAddsAGrowingStepUpToTheTargetAndClearsItAbove)
+{
+    resetAllRunState();
+    otherCar.speedRampStep = 0.004f;
+    EXPECT_FLOAT_EQ(rampSpeed(0.2f, 0.2f), 0.205f);
+    EXPECT_FLOAT_EQ(rampSpeed(0.3f, 0.2f), 0.3f);
+    EXPECT_EQ(otherCar.speedRampStep, 0.0f);
+}
+
+TEST(OtherCar, TheHeadingRampWrapsAt360AndClearsItsStepOnceThere)
+{
+    resetAllRunState();
+    otherCar.turnRampValue = 359.0f;
+    otherCar.turnRampStep = 88.5f;
     EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f) << "271 + 89 = 360 becomes 0";
     EXPECT_EQ(otherCar.turnRampStep, 89.0f);
     EXPECT_EQ(rampHeading(271.0f, 0.0f), 0.0f);
     EXPECT_EQ(otherCar.turnRampStep, 0.0f) << "cleared on the next call";
-    rampHeading(181.0f, 269.0f); rampHeading(181.0f, 269.0f);
+}
+
+TEST(OtherCar, ATurnLeftEarlyKeepsItsStepIntoTheNext)
+{
+    resetAllRunState();
+    rampHeading(181.0f, 269.0f);
+    rampHeading(181.0f, 269.0f);
     EXPECT_EQ(otherCar.turnRampValue, 182.0f);
     EXPECT_EQ(rampHeading(271.0f, 0.0f), 272.5f) << "its own start plus the carried 1.0 plus 0.5";
 }
 
-// Every zone bound a hundredth either side, against the rules' zone table applied in order to a stopped car.
-TEST(OtherCar, TheThirteenZonesBoundByBound)
+namespace {
+
+constexpr float KEEP = 12345.0f;  // a heading no zone sets
+// A stopped car put at (x, z) with fresh ramps and a heading ramp at turnFrom, and what one tick
+// leaves of its speed and heading. The points lie a hundredth inside or outside a zone's bounds.
+struct ZonePoint { float x, z, speed = 0.0f, heading = KEEP, turnFrom = -1.0f; };
+
+const ZonePoint ZONE_POINTS[] = {
+    // 1: speed up from 0.2 down the first straight.
+    {-4.99f, -69.99f, 0.201f}, {6.99f, -50.01f, 0.201f},
+    {-5.01f, -69.99f}, {-4.99f, -70.01f}, {7.01f, -50.01f}, {6.99f, -49.99f},
+    // 2 to 4: the heading nudged to 179, 180 (open to the south), 181 (inside 3).
+    {-4.99f, -259.99f, 0, 179}, {6.99f, -250.01f, 0, 179},
+    {-5.01f, -259.99f}, {-4.99f, -260.01f}, {7.01f, -250.01f}, {6.99f, -249.99f},
+    {-4.99f, -310.01f, 0, 180}, {6.99f, -310.01f, 0, 180},
+    {-5.01f, -310.01f}, {7.01f, -310.01f}, {1, -309.99f},
+    {-4.99f, -390.01f, 0, 181}, {6.99f, -390.01f, 0, 181}, {-5.01f, -390.01f}, {7.01f, -390.01f},
+    {1, -389.99f, 0, 180},
+    // 5: the first corner, open to the south: 0.1, the turn from 181 begun.
+    {-14.99f, -447.01f, 0.1f, 181.5f}, {9.99f, -447.01f, 0.1f, 181.5f}, {-15.01f, -447.01f},
+    {10.01f, -447.01f}, {1, -446.99f, 0, 181},
+    // 6: out of it westwards at 271.2.
+    {-109.99f, -464.99f, 0.101f, 271.2f}, {-90.01f, -455.01f, 0.101f, 271.2f},
+    {-110.01f, -464.99f}, {-109.99f, -465.01f}, {-89.99f, -455.01f}, {-90.01f, -454.99f},
+    // 7 and 8: the second corner from 271, then north at 0 (they share z = -430).
+    {-419.99f, -469.99f, 0.1f, 271.5f}, {-405.01f, -430.01f, 0.1f, 271.5f},
+    {-420.01f, -469.99f}, {-419.99f, -470.01f}, {-404.99f, -430.01f}, {-405.01f, -429.99f, 0.101f, 0},
+    {-419.99f, -429.99f, 0.101f, 0}, {-405.01f, -380.01f, 0.101f, 0},
+    {-420.01f, -429.99f}, {-419.99f, -430.01f, 0.1f, 271.5f}, {-404.99f, -380.01f}, {-405.01f, -379.99f},
+    // 9: the bend's first stage from 0.
+    {-429.99f, -55.99f, 0.101f, 0.5f}, {-390.01f, -40.01f, 0.101f, 0.5f},
+    {-430.01f, -55.99f}, {-429.99f, -56.01f}, {-389.99f, -40.01f}, {-390.01f, -39.99f},
+    // 10 and 11: from 10 slowly, then from 44; where they overlap both ramps act in turn.
+    {-429.99f, 53.01f, 0.1f, 10.5f}, {-387.01f, 59.99f, 0.051f, 45.0f},
+    {-430.01f, 53.01f}, {-429.99f, 52.99f},
+    {-386.99f, 59.99f, 0.051f, 44.5f}, {-387.01f, 60.01f, 0.051f, 44.5f},
+    {-388.99f, 40.01f, 0.051f, 44.5f}, {-360.01f, 76.99f, 0.051f, 44.5f},
+    {-389.01f, 40.01f}, {-388.99f, 39.99f}, {-359.99f, 76.99f}, {-360.01f, 77.01f},
+    // 12: east along the top from 90 at 0.32.
+    {-54.99f, 30.01f, 0.32f, 90.5f}, {-10.01f, 76.99f, 0.32f, 90.5f},
+    {-55.01f, 30.01f}, {-54.99f, 29.99f}, {-9.99f, 76.99f}, {-10.01f, 77.01f},
+    // 13: back south from 151, the speed left alone.
+    {-9.99f, -14.99f, 0, 151.5f}, {14.99f, 8.69f, 0, 151.5f},
+    {-10.01f, -14.99f}, {-9.99f, -15.01f}, {15.01f, 8.69f}, {14.99f, 8.71f},
+    // Each turn that has reached its target holds there.
+    {-14.99f, -447.01f, 0.1f, 269, 269},
+    {-419.99f, -469.99f, 0.1f, 0, 0}, {-429.99f, -55.99f, 0.101f, 10, 10},
+    {-429.99f, 53.01f, 0.1f, 44, 44}, {-388.99f, 40.01f, 0.051f, 90, 90}, {-54.99f, 30.01f, 0.32f, 151, 151},
+    {-9.99f, -14.99f, 0, 180, 180},
+};
+
+}  // namespace
+
+TEST(OtherCar, EachZoneSetsOrRampsSpeedAndHeadingWithinItsBounds)
 {
-    constexpr float OPEN = -1e9f, NONE = -1.0f, KEEP = 12345.0f;
-    // Strict bounds; NONE: no speed ramp, no heading set; a turn ramp when turnStart is not NONE.
-    struct Zone { float x0, x1, z0, z1, speedStart, speedTarget, setHeading, turnStart, turnTarget; };
-    const Zone zones[13] = {
-        {-5, 7, -70, -50, 0.2f, 0.3f, NONE, NONE, 0},         {-5, 7, -260, -250, NONE, 0, 179, NONE, 0},
-        {-5, 7, OPEN, -310, NONE, 0, 180, NONE, 0},           {-5, 7, OPEN, -390, NONE, 0, 181, NONE, 0},
-        {-15, 10, OPEN, -447, 0.1f, 0.05f, NONE, 181, 269},
-        {-110, -90, -465, -455, 0.1f, 0.3f, 271.2f, NONE, 0},
-        {-420, -405, -470, -430, 0.1f, 0.05f, NONE, 271, 0},
-        {-420, -405, -430, -380, 0.1f, 0.4f, 0, NONE, 0},
-        {-430, -390, -56, -40, 0.1f, 0.2f, NONE, 0, 10},      {-430, -387, 53, 60, 0.1f, 0.03f, NONE, 10, 44},
-        {-389, -360, 40, 77, 0.05f, 0.32f, NONE, 44, 90},     {-55, -10, 30, 77, 0.32f, 0.2f, NONE, 90, 151},
-        {-10, 15, -15, 8.7f, NONE, 0, NONE, 151, 180},
-    };
-    int checked = 0;
-    for (const Zone& q : zones) {
-        const float midX = (q.x0 + q.x1) / 2, midZ = q.z0 == OPEN ? q.z1 - 2.0f : (q.z0 + q.z1) / 2;
-        std::vector<std::pair<float, float>> points;
-        for (float d : {-0.01f, 0.01f}) {
-            points.insert(points.end(), {{q.x0 + d, midZ}, {q.x1 + d, midZ}, {midX, q.z1 + d}});
-            if (q.z0 != OPEN) points.push_back({midX, q.z0 + d});
-        }
-        for (const auto& [x, z] : points) {
-            float speed = 0.0f, heading = KEEP, speedStep = 0.0f, turnValue = 0.0f, turnStep = 0.0f;
-            for (const Zone& r : zones) {
-                if (!(x > r.x0 && x < r.x1 && z > r.z0 && z < r.z1)) continue;
-                if (r.speedStart != NONE)
-                    speed = r.speedStart <= r.speedTarget ? r.speedStart + (speedStep += 0.001f)
-                                                          : (speedStep = 0.0f, r.speedStart);
-                heading = r.setHeading != NONE ? r.setHeading : heading;
-                if (r.turnStart != NONE && turnValue != r.turnTarget)
-                    turnValue = std::fmod(r.turnStart + (turnStep += 0.5f), 360.0f);
-                else if (r.turnStart != NONE)
-                    turnStep = 0.0f;
-                heading = r.turnStart != NONE ? turnValue : heading;
-            }
-            resetAllRunState(); otherCar.otherCarX = x; otherCar.otherCarZ = z; otherCar.otherCarSpeed = 0.0f;
-            otherCar.otherCarHeading = KEEP; updateOtherCar();
-            SCOPED_TRACE(testing::Message() << "at " << x << ", " << z);
-            ++checked;
-            EXPECT_FLOAT_EQ(otherCar.otherCarSpeed, speed);
-            EXPECT_FLOAT_EQ(otherCar.otherCarHeading, heading);
-        }
+    for (const ZonePoint& p : ZONE_POINTS) {
+        resetAllRunState();
+        otherCar.otherCarX = p.x;
+        otherCar.otherCarZ = p.z;
+        otherCar.otherCarSpeed = 0.0f;
+        otherCar.otherCarHeading = KEEP;
+        otherCar.turnRampValue = p.turnFrom;
+        updateOtherCar();
+        SCOPED_TRACE(testing::Message() << "at " << p.x << ", " << p.z << " turning from " << p.turnFrom);
+        EXPECT_FLOAT_EQ(otherCar.otherCarSpeed, p.speed);
+        EXPECT_FLOAT_EQ(otherCar.otherCarHeading, p.heading);
     }
-    EXPECT_EQ(checked, 13 * 8 - 3 * 2);
 }

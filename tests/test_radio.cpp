@@ -94,7 +94,8 @@ TEST_F(Radio, ScansKeysLatchesTheAdvanceAndRescans)
         std::remove(dir.file(gone).c_str());
     scan();
     EXPECT_EQ(radioLastTrack, 2);
-    EXPECT_TRUE(!soundStreams[3] && !soundStreams[4] && !soundStreams[5]);
+    for (int stream : {3, 4, 5})
+        EXPECT_EQ(soundStreams[stream], nullptr) << stream;
 
     // A held key acts once; the first entry uses up key 1 but keeps key 2 for when it can act.
     scan(4);

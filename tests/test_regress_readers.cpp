@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <set>
 
 namespace {
 
@@ -39,8 +40,12 @@ TEST(RegressCorpus, EverySeedStaysInsideTheRecordsAndGivesFiniteValuesAndOddRadi
     for (const auto& [f, text] : corpus("qx")) {
         ModelReport report{};
         parseModel(model, text.data(), text.size(), &report);
-        ASSERT_TRUE(model.triangleCount >= 0 && model.triangleCount <= MAX_MODEL_TRIANGLES) << f;
-        EXPECT_EQ(report.recordsRead + report.recordsMissing + report.badRecords, model.triangleCount) << f;
+        ASSERT_GE(model.triangleCount, 0) << f;
+        ASSERT_LE(model.triangleCount, MAX_MODEL_TRIANGLES) << f;
+        // Every triangle is accounted for once: read, missing (zero-filled) or bad.
+        EXPECT_EQ(model.triangleCount, report.recordsRead + report.recordsMissing + report.badRecords)
+            << f << ": read " << report.recordsRead << ", missing " << report.recordsMissing << ", bad "
+            << report.badRecords;
         for (int32_t i = 0; i < model.triangleCount; ++i)
             for (float v : model.vertices[i])
                 EXPECT_TRUE(std::isfinite(v)) << f << " triangle " << i;
@@ -59,8 +64,12 @@ TEST(RegressCorpus, EverySeedStaysInsideTheRecordsAndGivesFiniteValuesAndOddRadi
         const char* error = nullptr;
         ImageRecord* image = decodeBmp(reinterpret_cast<const uint8_t*>(text.data()), text.size(), &error);
         decoded += image ? 1 : 0;
-        EXPECT_TRUE(image ? image->width > 0 && image->height > 0
-                          : error == BMP_MSG_FORMAT || error == BMP_MSG_CONVERSION) << f;
+        if (image) {
+            EXPECT_GT(image->width, 0) << f;
+            EXPECT_GT(image->height, 0) << f;
+        } else if (error != BMP_MSG_FORMAT) {
+            EXPECT_EQ(error, BMP_MSG_CONVERSION) << f;
+        }
         freeImage(image);
     }
     EXPECT_GE(decoded, 10);  // the seeds cover every pixel format the game reads
@@ -68,27 +77,33 @@ TEST(RegressCorpus, EverySeedStaysInsideTheRecordsAndGivesFiniteValuesAndOddRadi
         VehicleParameters p{};
         BusGeometry g{};
         const int32_t n = parseBusParameters(text.data(), text.size(), &p, &g);
-        EXPECT_TRUE(n >= 0 && n <= PARAMS_BUS_VALUE_COUNT) << f;
-        EXPECT_TRUE(std::isfinite(p.topSpeed) && std::isfinite(g.door3LeafBZ)) << f;
+        EXPECT_GE(n, 0) << f;
+        EXPECT_LE(n, PARAMS_BUS_VALUE_COUNT) << f;
+        EXPECT_TRUE(std::isfinite(p.topSpeed)) << f;
+        EXPECT_TRUE(std::isfinite(g.door3LeafBZ)) << f;
     }
     for (const auto& [f, text] : corpus("misji")) {
         MissionParameters m{};
         EXPECT_LE(parseMissionParameters(text.data(), text.size(), &m), PARAMS_MISSION_VALUE_COUNT);
-        EXPECT_TRUE(std::isfinite(m.busX) && std::isfinite(m.fuelPointZ)) << f;
+        EXPECT_TRUE(std::isfinite(m.busX)) << f;
+        EXPECT_TRUE(std::isfinite(m.fuelPointZ)) << f;
     }
     static RouteTable table;
     for (const auto& [f, text] : corpus("roz")) {
         table = RouteTable{};
         parseStops(text.data(), text.size(), &table);
-        EXPECT_TRUE(table.stopCount >= 0 && table.stopCount <= MAX_STOPS) << f;
-        for (int i = 0; i < MAX_STOPS; ++i)
-            EXPECT_TRUE(std::isfinite(table.stopX[i]) && std::isfinite(table.stopZ[i])) << f;
+        EXPECT_GE(table.stopCount, 0) << f;
+        EXPECT_LE(table.stopCount, MAX_STOPS) << f;
+        for (int i = 0; i < MAX_STOPS; ++i) {
+            EXPECT_TRUE(std::isfinite(table.stopX[i])) << f << " stop " << i;
+            EXPECT_TRUE(std::isfinite(table.stopZ[i])) << f << " stop " << i;
+        }
     }
     TempDir dir;
     for (const auto& [f, text] : corpus("options")) {
         writeFile(dir.file("Opcje.ini"), std::string(text.begin(), text.end()));
         readOptionsFrom(dir.file("Opcje.ini"));
-        EXPECT_TRUE(screenWidth == 640 || screenWidth == 800 || screenWidth == 1024) << f;
+        EXPECT_EQ((std::set<int32_t>{640, 800, 1024}.count(screenWidth)), 1u) << f << ": " << screenWidth;
         EXPECT_NE(std::memchr(mp3Folder, '\0', sizeof mp3Folder), nullptr) << f;
     }
     // Radio names: only .mp3 ones, in byte order whatever their bytes.

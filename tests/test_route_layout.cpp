@@ -34,7 +34,8 @@ TEST(RouteLayout, TheStopsTheStartThePumpAndTheSideRoad)
         const float along = routeProject(lane, s.x, s.z).along;
         const float gap = std::fmod(along - previous + length, length);
         EXPECT_GT(gap, 20.0f) << "stops well apart, in driving order";
-        travelled += gap; previous = along;
+        travelled += gap;
+        previous = along;
     }
     // The final stop lies a little past the start: one lap and a few stops' worth at most.
     EXPECT_GT(travelled, length);

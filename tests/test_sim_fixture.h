@@ -16,6 +16,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <vector>
 
 constexpr float TEST_TOP_SPEED = 0.3f, TEST_ACCEL_STEP = 0.001f, TEST_BRAKE_STEP = 0.004f;
@@ -23,7 +24,9 @@ constexpr float TEST_FUEL_CAPACITY = 200.0f;
 
 class SimTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { startState(); }
+    // The start state itself, for fixtures that add to it.
+    void startState()
     {
         // Samples get handles, so the recording library records their calls.
         resetAllRunState();
@@ -39,7 +42,10 @@ protected:
         exitStatus = 0;
         vehicleParams = {TEST_TOP_SPEED, TEST_ACCEL_STEP, TEST_BRAKE_STEP, TEST_FUEL_CAPACITY};
         // Stops and pump far away, so no rule of theirs acts unless a test puts the bus there.
-        for (int i = 0; i < 3; ++i) route.stopX[i] = 1000.0f + 100.0f * i, route.stopZ[i] = 1000.0f;
+        for (int i = 0; i < 3; ++i) {
+            route.stopX[i] = 1000.0f + 100.0f * i;
+            route.stopZ[i] = 1000.0f;
+        }
         route.stopCount = 3;
         route.fuelPointX = route.fuelPointZ = -1000.0f;
         fakeNowMs = 100000;
@@ -52,7 +58,16 @@ protected:
         for (uint8_t k : keys) keyState[k] = 1;
         tickRaw();
     }
-    void tickRaw() { simulationStep(); fakeNowMs += 20; }  // the key table as it is
+    void tickRaw()  // the key table as it is
+    {
+        simulationStep();
+        fakeNowMs += 20;
+    }
+    // A key script, one tick per entry with exactly those keys down: steps({{VK_KEY_P}, {}, {VK_KEY_J}}).
+    void steps(std::initializer_list<std::initializer_list<uint8_t>> script)
+    {
+        for (const auto& keys : script) tick(keys);
+    }
     void ticks(int n, std::initializer_list<uint8_t> keys = {}) { for (int i = 0; i < n; ++i) tick(keys); }
     // Ticks with no key until done() holds; returns how many (at most limit).
     template <typename Done> int ticksUntil(Done done, int limit = 5000)
@@ -69,7 +84,8 @@ protected:
         tick();
         tick({'Q'});
         fsoundRecordTake();
-        ASSERT_EQ(engine.engineOff + engine.throttleLocked + vehicle.gear, 0);
+        ASSERT_EQ(std::make_tuple(engine.engineOff, engine.throttleLocked, vehicle.gear),
+                  std::make_tuple(0, 0, 0));
     }
 
     using Calls = std::vector<std::string>;

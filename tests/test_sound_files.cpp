@@ -56,20 +56,24 @@ TEST(GeneratedSounds, EverySampleIsAMonoSixteenBitWavOfSensibleLengthAndShape)
         ASSERT_FALSE(w.pcm.empty());
         EXPECT_EQ(std::make_tuple(w.channels, w.bits, w.encoding),
                   std::make_tuple(1, 16, "Signed Integer PCM"));
-        EXPECT_TRUE(w.seconds() >= e.minSeconds && w.seconds() <= e.maxSeconds) << w.seconds();
+        EXPECT_GE(w.seconds(), e.minSeconds);
+        EXPECT_LE(w.seconds(), e.maxSeconds);
         int peak = 0;
         for (int16_t v : w.pcm)
             peak = std::max(peak, std::abs(static_cast<int>(v)));
-        EXPECT_TRUE(peak > 8000 && peak < 32000) << peak << ": too quiet or clipping";
+        EXPECT_GT(peak, 8000) << "too quiet";
+        EXPECT_LT(peak, 32000) << "clipping";
         EXPECT_TRUE(e.kind == ONE_SHOT ? std::abs(w.pcm.front()) + std::abs(w.pcm.back()) < 200
                                        : joinStepRatio(w) <= 1.0) << "a click at the ends or the join";
         if (e.kind == ENGINE_LOOP) {
-            EXPECT_TRUE(w.rate >= 8000 && w.rate <= 11025) << w.rate;
+            EXPECT_GE(w.rate, 8000);
+            EXPECT_LE(w.rate, 11025);
         }
     }
     const Wav music = readWav(generatedTree() + "/Dane/Menu/muzyka.wav");
     ASSERT_EQ(music.channels, 2);
-    EXPECT_TRUE(music.seconds() > 8.0 && music.seconds() < 60.0) << music.seconds();
+    EXPECT_GT(music.seconds(), 8.0);
+    EXPECT_LT(music.seconds(), 60.0);
     for (size_t c = 0; c < 2; ++c)
         EXPECT_LE(joinStepRatio(music, c, 2), 1.0) << "menu music channel " << c;
 }

@@ -11,13 +11,23 @@ using Calls = std::vector<std::string>;
 
 class SoundSetup : public ::testing::Test {
 protected:
-    void SetUp() override { fsoundRecordReset(), fakeSysReset(), optSoundDriver = 0; }
-    void TearDown() override { shutdownSound(), fsoundRecordReset(); }
+    void SetUp() override
+    {
+        fsoundRecordReset();
+        fakeSysReset();
+        optSoundDriver = 0;
+    }
+    void TearDown() override
+    {
+        shutdownSound();
+        fsoundRecordReset();
+    }
     // The only message shown, in the error box.
     static void onlyMessage(const char* text)
     {
         ASSERT_EQ(fakeMessages.size(), 1u);
-        EXPECT_EQ(fakeMessages[0].text + fakeMessages[0].caption, std::string(text) + "B\xb3\xb9" "d");
+        EXPECT_EQ(fakeMessages[0].text, text);
+        EXPECT_EQ(fakeMessages[0].caption, "B\xb3\xb9" "d");
     }
     // No sample and no stream, and the horn makes no call.
     static void allEmptyAndSilent()
@@ -45,7 +55,8 @@ TEST_F(SoundSetup, InitPlaysNothingEventsPlayTheirChannelsShutdownFreesAllAndFai
     for (size_t i = 6; i < 6 + SOUND_SAMPLE_COUNT; ++i)
         EXPECT_EQ(log[i].rfind("SampleLoad(Dane/Dzwiek/Volvo7000/", 0), 0u) << log[i];
     EXPECT_EQ(log.back(), "StreamOpen(Dane/Menu/muzyka.wav,2)");
-    EXPECT_TRUE(fakeMessages.empty() && soundStreams[STREAM_MENU_MUSIC]);
+    EXPECT_TRUE(fakeMessages.empty());
+    EXPECT_NE(soundStreams[STREAM_MENU_MUSIC], nullptr);
     EXPECT_EQ(fsoundRecordTake(), Calls({"Init"})) << "nothing plays at start";
     for (int event = 1; event <= 12; ++event) {
         playSoundEvent(4000, event);

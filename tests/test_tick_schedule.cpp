@@ -26,8 +26,12 @@ TEST(TickSchedule, SteadyRhythmAndALongTick)
     tickScheduleStart(&s, 1000000, 0);
     std::vector<int64_t> starts;
     for (int64_t counter = 0; counter < 1600000;) {
-        if (!tickDue(s, counter)) { counter += 100; continue; }  // one idle pass of the loop
-        starts.push_back(counter); counter += starts.size() == 4 ? 1000000 : 1000;
+        if (!tickDue(s, counter)) {
+            counter += 100;  // one idle pass of the loop
+            continue;
+        }
+        starts.push_back(counter);
+        counter += starts.size() == 4 ? 1000000 : 1000;
         tickScheduleAdvance(&s, starts.back());
     }
     ASSERT_GE(starts.size(), 12u);

@@ -25,7 +25,8 @@ TEST(ViewPasses, ViewportsAtEachResolutionNoInfiniteAspectAndOnlyTheMainViewNods
     EXPECT_DOUBLE_EQ(viewPassFor(VIEW_MAIN, 640, 480, vehicle, view).aspect, 640.0 / 480.0);
     for (int v = 0; v < VIEW_PASS_MAX; ++v) {
         const ViewPass p = viewPassFor(v, 640, 0, vehicle, view);
-        EXPECT_TRUE(std::isfinite(p.aspect) && p.aspect > 0.0) << v;
+        EXPECT_GT(p.aspect, 0.0) << v;
+        EXPECT_TRUE(std::isfinite(p.aspect)) << v;
     }
     // Only the main view nods with the pitch.
     view.cameraLookX = 0.25f;

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -63,7 +64,8 @@ TEST_F(EventTest, EveryKeyOnACodeOfItsOwn)
         const uint32_t vk = platformVirtualKeyFromSdl(SDL_GetKeyFromScancode(scan), scan);
         ASSERT_LT(vk, 256u);
         const bool pair = (s >= SDL_SCANCODE_LCTRL && s <= SDL_SCANCODE_RGUI) || s == SDL_SCANCODE_KP_ENTER;
-        EXPECT_TRUE(vk == 0 || owner[vk] == 0 || pair) << SDL_GetScancodeName(scan) << " and " << owner[vk];
+        if (vk != 0 && !pair)
+            EXPECT_EQ(owner[vk], 0) << SDL_GetScancodeName(scan) << " and " << owner[vk] << " share a key";
         owner[vk] = owner[vk] ? owner[vk] : scan;
     }
 }
@@ -114,7 +116,8 @@ TEST_F(EventTest, AltHeldAndF10NeverPressAKeyReleasesAlwaysArriveAndTheCloseRequ
         e.window.event = windowEvent;
         SDL_PushEvent(&e);
         keys("", SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN);
-        EXPECT_TRUE(quitRequested == 1 && shutdownRequested == 0) << int(windowEvent);
+        EXPECT_EQ(std::make_tuple(quitRequested, shutdownRequested), std::make_tuple(uint8_t{1}, uint8_t{0}))
+            << int(windowEvent);
     }
 }
 
@@ -136,17 +139,19 @@ TEST(SdlLayer, TheStickTheCommandLetterAndOnlyAListedModeAtItsOwnDepth)
             SDL_JoystickSetVirtualButton(stick, button, 1);
         JoyReading r;
         platformReadJoystick(&r);
-        EXPECT_TRUE(r.x == 0 && r.y == 65535 && r.z == (axes == 3 ? 32767u : 32768u) && r.buttons == 9);
+        EXPECT_EQ(std::make_tuple(r.x, r.y, r.z, r.buttons),
+                  std::make_tuple(0u, 65535u, axes == 3 ? 32767u : 32768u, 9u));
         SDL_JoystickClose(stick);
         SDL_JoystickDetachVirtual(index);
         platformReadJoystick(&r);
-        EXPECT_TRUE(r.x == 32768 && r.y == 32768 && r.z == 32768 && r.buttons == 0) << "pulled out";
+        EXPECT_EQ(std::make_tuple(r.x, r.y, r.z, r.buttons),
+                  std::make_tuple(32768u, 32768u, 32768u, 0u)) << "pulled out";
     }
     for (char c : {'S', 'V', 's', 'v', 'x', '\0'}) {
         SCOPED_TRACE(c);
         applyCommandLetter(c);
         const int starts = c == 'S' || c == 'V' ? 1 : 0;
-        EXPECT_TRUE(inGame == starts && escapeQuits == starts);
+        EXPECT_EQ(std::make_tuple(inGame, escapeQuits), std::make_tuple(starts, starts));
         EXPECT_EQ(busChoice, c == 'S' ? 0 : 1) << "a small letter keeps the bus";
     }
     setenv("SDL_VIDEODRIVER", std::getenv("DISPLAY") ? "x11" : "offscreen", 1);

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 
 namespace {
 
@@ -67,7 +68,8 @@ TEST_F(OffscreenWindow, ThePictureFillsItsAspectAltEnterSwitchesTheGameKeepsItsS
         const PlatformEvent first = open(mode, 64, 64);
         if (first.type == 0)
             GTEST_SKIP() << "no offscreen GL window";
-        EXPECT_TRUE(first.type == PLATFORM_EVENT_SIZE && first.width == 64 && first.height == 64);
+        EXPECT_EQ(std::make_tuple(first.type, first.width, first.height),
+                  std::make_tuple(PLATFORM_EVENT_SIZE, 64, 64));
         // Red left half, green right half; the game's clear colour and scissor must survive the swap.
         glClearColor(1, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
@@ -80,14 +82,18 @@ TEST_F(OffscreenWindow, ThePictureFillsItsAspectAltEnterSwitchesTheGameKeepsItsS
         GLint box[4];
         glGetFloatv(GL_COLOR_CLEAR_VALUE, colour);
         glGetIntegerv(GL_SCISSOR_BOX, box);
-        EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST) && colour[0] == 0 && colour[1] == 1 && box[0] == 32 &&
-                    box[2] == 32) << "the game's clear colour and scissor";
+        EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+        EXPECT_EQ(std::make_tuple(colour[0], colour[1]),
+                  std::make_tuple(0.0f, 1.0f)) << "the game's clear colour";
+        EXPECT_EQ(std::make_tuple(box[0], box[2]), std::make_tuple(32, 32)) << "the game's scissor";
 
         const ReadPixels p = presented();
         const int side = std::min(p.width, p.height), x = (p.width - side) / 2, y = (p.height - side) / 2;
         EXPECT_EQ(side, mode == 2 ? p.height : 64);
-        EXPECT_TRUE(p.all(0, 0, x, p.height, 0, 0, 0) && p.all(x + side, 0, p.width, p.height, 0, 0, 0));
-        EXPECT_TRUE(p.all(x, 0, x + side, y, 0, 0, 0) && p.all(x, y + side, x + side, p.height, 0, 0, 0));
+        EXPECT_TRUE(p.all(0, 0, x, p.height, 0, 0, 0)) << "black left";
+        EXPECT_TRUE(p.all(x + side, 0, p.width, p.height, 0, 0, 0)) << "black right";
+        EXPECT_TRUE(p.all(x, 0, x + side, y, 0, 0, 0)) << "black below";
+        EXPECT_TRUE(p.all(x, y + side, x + side, p.height, 0, 0, 0)) << "black above";
         EXPECT_TRUE(p.all(x, y, x + side / 4, y + side, 255, 0, 0)) << "left edge";
         EXPECT_TRUE(p.all(x + side * 3 / 4, y, x + side, y + side, 0, 255, 0)) << "right edge";
 
@@ -117,7 +123,8 @@ TEST_F(OffscreenWindow, ThePictureFillsItsAspectAltEnterSwitchesTheGameKeepsItsS
         int w = 0, h = 0;
         SDL_GetWindowSize(window, &w, &h);
         EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
-        EXPECT_TRUE(w == 64 && h == 48) << "the window comes back at the game's size";
+        EXPECT_EQ(std::make_tuple(w, h),
+                  std::make_tuple(64, 48)) << "the window comes back at the game's size";
         if (mode == 1)
             platformDestroyWindow();
     }
@@ -129,7 +136,8 @@ TEST_F(OffscreenWindow, ThePictureFillsItsAspectAltEnterSwitchesTheGameKeepsItsS
     glEndList();
     diagnosticsAfterLoad();
     for (int second : {7, 7, 8, 8, 9}) {
-        gameClock.fpsLastSecond = second, gameClock.framesPerSecond = 40 + second;
+        gameClock.fpsLastSecond = second;
+        gameClock.framesPerSecond = 40 + second;
         diagnosticsAfterTick();
     }
     int load[2], textures[2], lists[2], fps[3] = {0, 0, 0};
@@ -139,7 +147,9 @@ TEST_F(OffscreenWindow, ThePictureFillsItsAspectAltEnterSwitchesTheGameKeepsItsS
                                 "lists=%d rss=%*d fps=%d fps=%d fps=%d", &load[0], &textures[0], &lists[0],
                                 &rss, &load[1], &textures[1], &lists[1], &fps[0], &fps[1], &fps[2]);
     EXPECT_EQ(got, 9) << "two loads and two figures: the first, partial second is left out";
-    EXPECT_TRUE(load[0] == 1 && load[1] == 2 && rss > 0) << "the load count and the memory";
-    EXPECT_TRUE(textures[1] - textures[0] == 1 && lists[1] - lists[0] == 1) << "the texture and list made";
-    EXPECT_TRUE(fps[0] == 48 && fps[1] == 49);
+    EXPECT_EQ(std::make_tuple(load[0], load[1]), std::make_tuple(1, 2)) << "the load count";
+    EXPECT_GT(rss, 0) << "the memory";
+    EXPECT_EQ(std::make_tuple(textures[1], lists[1]), std::make_tuple(textures[0] + 1, lists[0] + 1))
+        << "the texture and list made";
+    EXPECT_EQ(std::make_tuple(fps[0], fps[1]), std::make_tuple(48, 49));
 }
