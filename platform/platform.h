@@ -109,53 +109,51 @@ void platformRestoreDisplayMode();
 // False when another copy holds it.
 bool platformAcquireInstanceLock(const char* name);
 
-// --- The sound library: samples played on numbered channels, and streams (music, radio). ---
+// --- Sound: samples played on numbered channels, and streams (music, radio). ---
 //
 // Rules every implementation keeps, because the game never checks a handle:
-// - every operation on a null handle, before FSOUND_Init or after a failed one, does nothing,
+// - every call on a null handle, before sndOpenDevice or after a failed one, does nothing,
 //   fails nothing and answers 0;
-// - FSOUND_PlaySound plays on exactly the channel given, replacing what it played;
-// - FSOUND_Stream_Play on a channel where another stream plays makes that stream give way.
+// - sndPlaySample plays on exactly the channel given, replacing what played there;
+// - sndPlayStream on a channel where another stream plays makes that stream give way;
+// - sound goes on while the window is in the background.
 
-struct FSOUND_SAMPLE;
-struct FSOUND_STREAM;
+struct SoundSample;
+struct SoundStream;
 
-// Load modes.
-constexpr unsigned int FSOUND_LOOP_OFF = 1;
-constexpr unsigned int FSOUND_LOOP_NORMAL = 2;
-// FSOUND_Sample_Load index meaning "any free slot".
-constexpr int FSOUND_FREE = -1;
+// How a sample or stream plays: once to its end, or round and round until stopped.
+constexpr uint8_t SND_ONE_SHOT = 1;
+constexpr uint8_t SND_LOOPING = 2;
 
-// The library's version; the sound set-up checks it before anything else.
-float FSOUND_GetVersion();
-// Settings taken before FSOUND_Init: output type, device number (0 the default), mixer, buffer.
-int FSOUND_SetOutput(int outputType);
-int FSOUND_SetDriver(int driver);
-int FSOUND_SetMixer(int mixer);
-int FSOUND_SetBufferSize(int lengthMs);
-// 0 means failure (for example no sound device); the game then runs silently.
-int FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags);
-// Stops everything and frees every sample and stream.
-void FSOUND_Close();
+// What the sound libraries can do, as bits of sndAbilities: reading MP3 files (the radio's).
+constexpr uint32_t SND_READS_MP3 = 1;
+uint32_t sndAbilities();
+
+// Opens output device number device (0 the system's default, n the n-th listed; a number past the
+// list is the default), mixing at mixRate Hz with channels numbered 0 .. channels-1. 0 means
+// failure (for example no sound device); every later call is then silent.
+int sndOpenDevice(int device, int mixRate, int channels);
+// Stops everything, frees every sample and stream, closes the device.
+void sndCloseDevice();
 
 // A sample read whole into memory; null when the file cannot be read.
-FSOUND_SAMPLE* FSOUND_Sample_Load(int index, const char* path, unsigned int mode, int offset, int length);
-void FSOUND_Sample_Free(FSOUND_SAMPLE* sample);
-int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample);
-int FSOUND_StopSound(int channel);
+SoundSample* sndLoadSample(const char* path, uint8_t mode);
+void sndFreeSample(SoundSample* sample);
+int sndPlaySample(int channel, SoundSample* sample);
+int sndStopChannel(int channel);
 // 1 while something plays on the channel.
-int FSOUND_IsPlaying(int channel);
+int sndChannelPlaying(int channel);
 // Playback rate in Hz, relative to the sample's own rate; takes effect at once.
-int FSOUND_SetFrequency(int channel, int frequency);
+int sndSetFrequency(int channel, int hz);
 
 // A stream decoded while it plays; null when the file cannot be opened.
-FSOUND_STREAM* FSOUND_Stream_Open(const char* path, unsigned int mode, int offset, int length);
-// Plays from where the stream stands (its start, or where it was stopped or set).
-int FSOUND_Stream_Play(int channel, FSOUND_STREAM* stream);
+SoundStream* sndOpenStream(const char* path, uint8_t mode);
+// Plays from where the stream stands (its start, or where it was stopped or moved to).
+int sndPlayStream(int channel, SoundStream* stream);
 // Stops and keeps the position.
-int FSOUND_Stream_Stop(FSOUND_STREAM* stream);
-int FSOUND_Stream_SetTime(FSOUND_STREAM* stream, int ms);
+int sndStopStream(SoundStream* stream);
+int sndSeekStream(SoundStream* stream, int ms);
 // Position and length in milliseconds.
-int FSOUND_Stream_GetTime(FSOUND_STREAM* stream);
-int FSOUND_Stream_GetLengthMs(FSOUND_STREAM* stream);
-int FSOUND_Stream_Close(FSOUND_STREAM* stream);
+int sndStreamPosition(SoundStream* stream);
+int sndStreamLength(SoundStream* stream);
+int sndCloseStream(SoundStream* stream);

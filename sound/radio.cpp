@@ -16,7 +16,7 @@ namespace {
 
 constexpr int32_t RADIO_LAST_ENTRY = SOUND_STREAM_COUNT - 1;
 
-FSOUND_STREAM* current()
+SoundStream* current()
 {
     return soundStreams[radioTrack];
 }
@@ -26,9 +26,9 @@ void closePreviousScan()
 {
     if (radioLastTrack < RADIO_FIRST_TRACK)
         return;
-    FSOUND_StopSound(CHANNEL_RADIO);
+    sndStopChannel(CHANNEL_RADIO);
     for (int32_t i = RADIO_FIRST_TRACK; i <= radioLastTrack && i <= RADIO_LAST_ENTRY; ++i) {
-        FSOUND_Stream_Close(soundStreams[i]);
+        sndCloseStream(soundStreams[i]);
         soundStreams[i] = nullptr;
     }
 }
@@ -48,7 +48,7 @@ void scanRadioFolder(const char* folder)
         ++radioTrack;
         const std::string path = base + name;
         // One-shot, so a track can reach its end and the next one follow it.
-        soundStreams[radioTrack] = FSOUND_Stream_Open(path.c_str(), FSOUND_LOOP_OFF, 0, 0);
+        soundStreams[radioTrack] = sndOpenStream(path.c_str(), SND_ONE_SHOT);
     }
     radioLastTrack = radioTrack;
     radioTrack = RADIO_FIRST_TRACK;
@@ -57,9 +57,9 @@ void scanRadioFolder(const char* folder)
 void radioPrevious()
 {
     if (radioTrack > RADIO_FIRST_TRACK) {
-        FSOUND_Stream_SetTime(soundStreams[radioTrack - 1], 0);
+        sndSeekStream(soundStreams[radioTrack - 1], 0);
         radioTrack -= 1;
-        FSOUND_Stream_Play(CHANNEL_RADIO, current());
+        sndPlayStream(CHANNEL_RADIO, current());
     }
 }
 
@@ -70,31 +70,31 @@ bool radioCanRestart()
 
 void radioRestart()
 {
-    FSOUND_Stream_SetTime(current(), 0);
-    FSOUND_Stream_Play(CHANNEL_RADIO, current());
+    sndSeekStream(current(), 0);
+    sndPlayStream(CHANNEL_RADIO, current());
 }
 
 void radioNext()
 {
     if (radioTrack < radioLastTrack) {
         radioTrack += 1;
-        FSOUND_Stream_SetTime(current(), 0);
-        FSOUND_Stream_Play(CHANNEL_RADIO, current());
+        sndSeekStream(current(), 0);
+        sndPlayStream(CHANNEL_RADIO, current());
     }
 }
 
 void radioFollowOn()
 {
     // A finished track is followed by the next, from wherever that one was left.
-    radioPosition = FSOUND_Stream_GetTime(current());
-    radioLength = FSOUND_Stream_GetLengthMs(current());
+    radioPosition = sndStreamPosition(current());
+    radioLength = sndStreamLength(current());
     if (radioPosition >= radioLength && radioTrack < radioLastTrack && radioTrack >= RADIO_FIRST_TRACK + 1) {
         radioTrack += 1;
-        FSOUND_Stream_Play(CHANNEL_RADIO, current());
+        sndPlayStream(CHANNEL_RADIO, current());
     }
 }
 
 void radioStopCurrent()
 {
-    FSOUND_Stream_Stop(current());
+    sndStopStream(current());
 }

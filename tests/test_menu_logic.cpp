@@ -32,10 +32,10 @@ protected:
         resetMenuState();
         std::memset(keyState, 0, sizeof keyState);
         inGame = quitRequested = shutdownRequested = 0, loadCount = fontDropCount = 0;
-        fsoundRecordReset(); FSOUND_Init(44100, 32, 0); auto& music = soundStreams[STREAM_MENU_MUSIC];
-        music = FSOUND_Stream_Open("Dane/Menu/muzyka.wav", FSOUND_LOOP_NORMAL, 0, 0);
-        FSOUND_Stream_Stop(music);
-        musicStop = fsoundRecordTake().back();  // "StreamStop(<id>)"
+        sndRecordReset(); sndOpenDevice(0, SOUND_MIX_RATE, SOUND_CHANNEL_COUNT); auto& music = soundStreams[STREAM_MENU_MUSIC];
+        music = sndOpenStream("Dane/Menu/muzyka.wav", SND_LOOPING);
+        sndStopStream(music);
+        musicStop = sndRecordTake().back();  // "StreamStop(<id>)"
         musicPlay = "StreamPlay(20," + musicStop.substr(11, musicStop.size() - 12) + ")";
     }
     void TearDown() override { soundStreams[STREAM_MENU_MUSIC] = nullptr; }
@@ -76,7 +76,7 @@ TEST_F(MenuLogic, OpeningFadeWithMusicAtTick402ThenTheExitFadeFor200Ticks)
     for (int n = 1; n <= 700 && endTick == 0; ++n) {
         keyState[VK_DOWN] = n == 1 || n == 3 || n == 5; keyState[VK_RETURN] = n == 7;
         EXPECT_EQ(tick().introFrame, 1) << n;
-        if (countOf(fsoundRecordTake(), musicPlay) > 0) {
+        if (countOf(sndRecordTake(), musicPlay) > 0) {
             EXPECT_EQ(musicTick, 0) << "music started twice";
             musicTick = n;
             EXPECT_EQ(menuState.fadePicture, MENU_SLOT_BACKGROUND);
@@ -142,24 +142,24 @@ TEST_F(MenuLogic, NewGameLoadsOnceInTick106AndTheReturnRestartsMusicAndSlidesBut
     EXPECT_EQ(menuState.showNewGamePanel, 1);
     idle(104);
     EXPECT_EQ(loadCount + inGame, 0);
-    fsoundRecordTake(); tick();  // tick 106
+    sndRecordTake(); tick();  // tick 106
     EXPECT_TRUE(loadCount == 1 && inGame == 1);
     EXPECT_EQ(menuState.showNewGamePanel + newGameArmed + newGameReady + menuState.cmdNewGame, 0);
     EXPECT_TRUE(menuState.panelOffset == 0.0f && restartMenuMusic == 1);
     EXPECT_NEAR(menuState.buttonsOffset, 0.228f, 1e-4f);
-    EXPECT_EQ(countOf(fsoundRecordTake(), musicStop), 1);
+    EXPECT_EQ(countOf(sndRecordTake(), musicStop), 1);
     tick();
     EXPECT_EQ(loadCount, 1) << "extra menu frames cannot load a second time";
-    fsoundRecordTake(); inGame = 0; returnToMenu = 1;  // what Escape in the run leaves behind
+    sndRecordTake(); inGame = 0; returnToMenu = 1;  // what Escape in the run leaves behind
     EXPECT_EQ(tick().introFrame, 0);
     std::vector<std::string> expected{musicPlay};
     for (int channel = 0; channel <= 11; ++channel)
         expected.push_back("StopSound(" + std::to_string(channel) + ")");
-    EXPECT_EQ(fsoundRecordTake(), expected);
+    EXPECT_EQ(sndRecordTake(), expected);
     EXPECT_TRUE(restartMenuMusic == 0 && newGameArmed == 1 && menuState.menuBusy == 1 && fontDropCount == 1);
     EXPECT_EQ(1 + ticksUntil([] { return returnToMenu == 0; }), 106);
     EXPECT_EQ(fontDropCount, 106) << "on every tick of the return";
-    EXPECT_TRUE(fsoundRecordTake().empty());
+    EXPECT_TRUE(sndRecordTake().empty());
     EXPECT_TRUE(menuState.menuBusy == 0 && menuState.buttonsOffset >= 1.495f && menuState.menuCursor == 0);
     tap(VK_RETURN); ticksUntil([] { return inGame == 1; });
     EXPECT_EQ(loadCount, 2) << "a second game loads again";

@@ -51,7 +51,7 @@ TEST_F(Dynamics, ThrottleAndTheBandsBrakingCoastingNeutralAndReverse)
 {
     startEngine(); engine.engineFreq = 4000; tick();
     EXPECT_EQ(engine.engineFreq, 0) << "standing in forward sets band one";
-    for (const std::string& c : fsoundRecordTake())
+    for (const std::string& c : sndRecordTake())
         EXPECT_EQ(c.rfind("SetFrequency", 0), std::string::npos) << "but sends nothing: " << c;
     const std::tuple<int32_t, float, float> figures[] = {{41 / 3000, 18, 6}, {26500 / 3000, 19, 15}};
     int32_t previous = 0;
@@ -62,7 +62,7 @@ TEST_F(Dynamics, ThrottleAndTheBandsBrakingCoastingNeutralAndReverse)
             EXPECT_EQ(make_tuple(stops.swayCycleLimit, stops.passengersToAlight, stops.passengersToBoard),
                       figures[i]);
         }
-        const auto calls = fsoundRecordTake();
+        const auto calls = sndRecordTake();
         const std::string f = std::to_string(engine.engineFreq);
         EXPECT_TRUE(recorded(calls, "SetFrequency(0," + f + ")") &&
                     recorded(calls, "SetFrequency(13," + f + ")"));
@@ -73,7 +73,7 @@ TEST_F(Dynamics, ThrottleAndTheBandsBrakingCoastingNeutralAndReverse)
     EXPECT_STREQ(vehicle.gearText, "przod");
     EXPECT_TRUE(vehicle.busX == 0.0f && vehicle.busZ > 10.0f) << "heading 0: along +Z only";
     tick();
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(13)") && engine.engineLoopArmed == 1);
+    EXPECT_TRUE(recorded(sndRecordTake(), "StopSound(13)") && engine.engineLoopArmed == 1);
     // At the top speed exactly one more tick still accelerates.
     tick({VK_UP}); vehicle.busSpeed = TEST_TOP_SPEED; ticks(2, {VK_UP});
     EXPECT_FLOAT_EQ(vehicle.busSpeed, TEST_TOP_SPEED + TEST_ACCEL_STEP);
@@ -105,8 +105,8 @@ TEST_F(Dynamics, ThrottleAndTheBandsBrakingCoastingNeutralAndReverse)
                         {0, 4200, 4000, true, false},        {0, 4000, 4000, false, false},
                         {VK_DOWN, 4200, 4000, true, false},  {VK_DOWN, 4000, 4000, false, false}};
     for (const Row& r : rows) {
-        engine.engineFreq = r.before; fsoundRecordTake(); r.key ? tick({r.key}) : tick();
-        const auto calls = fsoundRecordTake();
+        engine.engineFreq = r.before; sndRecordTake(); r.key ? tick({r.key}) : tick();
+        const auto calls = sndRecordTake();
         const std::string f = std::to_string(r.after);
         EXPECT_EQ(engine.engineFreq, r.after) << r.before;
         EXPECT_EQ(recorded(calls, "SetFrequency(0," + f + ")"), r.sentIdle) << r.before;

@@ -13,9 +13,9 @@ TEST_F(Equipment, TheStarterCatchesAndTheEngineStopsOnRelease)
     EXPECT_EQ(make_tuple(engine.engineOff, engine.starterTicks), make_tuple(1, 5));
     ticks(28, {VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 1) << "not caught after 33 ticks";
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(4)"), 33) << "the short sample is replayed every tick";
+    EXPECT_EQ(countOf(sndRecordTake(), "PlaySound(4)"), 33) << "the short sample is replayed every tick";
     tick({VK_KEY_S});
-    const auto calls = fsoundRecordTake();
+    const auto calls = sndRecordTake();
     EXPECT_EQ(make_tuple(engine.engineKeyLatch, engine.engineOff, engine.engineFreq), make_tuple(0, 1, 4000))
         << "off until S is up";
     for (const char* call : {"PlaySound(0)", "SetFrequency(0,4000)", "SetFrequency(13,4000)"})
@@ -24,7 +24,7 @@ TEST_F(Equipment, TheStarterCatchesAndTheEngineStopsOnRelease)
     EXPECT_EQ(make_tuple(engine.engineOff, engine.throttleLocked, vehicle.busSpeed), make_tuple(0, 0, 0.0f))
         << "throttle locked while S is still down is released this tick";
     tick({VK_KEY_S});  // stopping locks the throttle at once
-    const auto stopCalls = fsoundRecordTake();
+    const auto stopCalls = sndRecordTake();
     EXPECT_TRUE(engine.throttleLocked == 1 && recorded(stopCalls, "StopSound(0)") &&
                 recorded(stopCalls, "PlaySound(5)"));
     ticks(5, {VK_KEY_S});
@@ -32,10 +32,10 @@ TEST_F(Equipment, TheStarterCatchesAndTheEngineStopsOnRelease)
     tick(); tick({VK_UP});
     EXPECT_EQ(make_tuple(engine.engineOff, engine.engineKeyLatch, vehicle.busSpeed), make_tuple(1, 1, 0.0f));
     SetUp();  // with sound the start waits for the sample to end, playing it once
-    fsoundRecordSetPlaying(4, 1); ticks(100, {VK_KEY_S});
-    EXPECT_EQ(make_tuple(engine.engineKeyLatch, countOf(fsoundRecordTake(), "PlaySound(4)")),
+    sndRecordSetPlaying(4, 1); ticks(100, {VK_KEY_S});
+    EXPECT_EQ(make_tuple(engine.engineKeyLatch, countOf(sndRecordTake(), "PlaySound(4)")),
               make_tuple(1, 1));
-    fsoundRecordSetPlaying(4, 0); tick({VK_KEY_S});
+    sndRecordSetPlaying(4, 0); tick({VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 0);
 }
 
@@ -43,7 +43,7 @@ TEST_F(Equipment, DoorsSwingIn121TicksOpenOnlyAtAStandstillAndBothKeysLeaveThemS
 {
     for (int i = 0; i < 2; ++i) {
         tick({VK_DELETE, VK_INSERT});
-        const auto both = fsoundRecordTake();
+        const auto both = sndRecordTake();
         EXPECT_EQ(doors.door1Open, 0);
         EXPECT_TRUE(recorded(both, "PlaySound(1)") && recorded(both, "PlaySound(2)")) << "both replay";
     }
@@ -57,10 +57,10 @@ TEST_F(Equipment, DoorsSwingIn121TicksOpenOnlyAtAStandstillAndBothKeysLeaveThemS
     EXPECT_NEAR(doors.door2Slide, -0.0025f, 1e-4);
     startEngine(); ticks(20, {VK_UP}); tick({VK_DELETE});
     EXPECT_EQ(doors.door1Open, 0) << "moving";
-    ticks(30, {VK_DOWN}); fsoundRecordTake(); tick({VK_DELETE});
+    ticks(30, {VK_DOWN}); sndRecordTake(); tick({VK_DELETE});
     EXPECT_EQ(make_tuple(doors.door1Open, stops.stopService, stops.swayActive), make_tuple(1, 1, 1));
     EXPECT_STREQ(doors.door1Text, "otwarte");
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(1)"));
+    EXPECT_TRUE(recorded(sndRecordTake(), "PlaySound(1)"));
     tick({VK_KEY_Q});
     EXPECT_EQ(vehicle.gear, 1) << "serving forces neutral";
     // Door keys work while |speed| <= 0.0005 in double precision: 0.0005f lies outside, the float below in.
@@ -80,14 +80,14 @@ TEST_F(Equipment, HornWarningSignalAndIndicatorsSoundBlinkAndLockEachOtherOut)
     for (const auto& [key, n] : {std::pair{VK_KEY_K, "3)"}, {VK_SCROLL, "7)"}}) {
         const std::string id = n;
         tick({key});
-        const auto down = fsoundRecordTake();
+        const auto down = sndRecordTake();
         ticks(5, {key});
-        const auto held = fsoundRecordTake();
+        const auto held = sndRecordTake();
         tick();
-        const auto up = fsoundRecordTake();
+        const auto up = sndRecordTake();
         tick();
         EXPECT_EQ(make_tuple(recorded(down, "PlaySound(" + id), countOf(held, "PlaySound(" + id),
-                             recorded(up, "StopSound(" + id), countOf(fsoundRecordTake(), "StopSound(" + id)),
+                             recorded(up, "StopSound(" + id), countOf(sndRecordTake(), "StopSound(" + id)),
                   make_tuple(true, 0, true, 0)) << id;
     }
     fakeNowMs = 100500; tick({VK_OEM_PERIOD});
@@ -99,7 +99,7 @@ TEST_F(Equipment, HornWarningSignalAndIndicatorsSoundBlinkAndLockEachOtherOut)
     EXPECT_EQ(lights.rightIndicatorLamp, 1);
     ticks(5);  // into second 101
     EXPECT_EQ(lights.rightIndicatorLamp, 0);
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 2);
+    EXPECT_EQ(countOf(sndRecordTake(), "PlaySound(6)"), 2);
     tick({VK_OEM_PERIOD}); fakeNowMs += 2000; tick();
     EXPECT_EQ(lights.rightIndicatorOn + lights.rightIndicatorLamp, 0) << "dark the tick after";
     vehicle.steer = -0.1f;  // steering left keeps a left indicator, steering right cancels it
@@ -133,10 +133,10 @@ TEST_F(Equipment, RefuellingWithTheEngineOffFuelUseAndAnEmptyTankStoppingTheEngi
     engine.fuel = 1.0f; ticks(100);
     EXPECT_EQ(engine.engineFreq, 0);
     EXPECT_TRUE(engine.fuel > 0.9999f && engine.fuel < 1.0f) << engine.fuel;
-    ticks(30, {VK_UP}); engine.fuel = 0.0001f; fsoundRecordTake();
+    ticks(30, {VK_UP}); engine.fuel = 0.0001f; sndRecordTake();
     tick();
     EXPECT_EQ(make_tuple(engine.fuel, keyState[VK_KEY_S]), make_tuple(0.0f, 1)) << "as if the driver held S";
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(5)"));
+    EXPECT_TRUE(recorded(sndRecordTake(), "PlaySound(5)"));
     const float speed = vehicle.busSpeed;
     for (int i = 0; i < 100; ++i) {  // releasing S never reaches the off state
         keyState[VK_KEY_S] = 0; keyState[VK_UP] = 1; tickRaw();
