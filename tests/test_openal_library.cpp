@@ -185,7 +185,6 @@ TEST_F(SoundLibrary, FilesThatAreNoSoundNullStaleAndForeignHandlesAndChannelsOut
     EXPECT_EQ(sndPlaySample(2, s), 0) << "and the old handles are gone";
 }
 
-// The installed libsndfile is asked what it reads; the one the game is built and tested with reads MP3.
 TEST(SoundAbilities, TheInstalledLibraryReadsMp3)
 {
     EXPECT_EQ(sndAbilities(), SND_READS_MP3);

@@ -43,7 +43,8 @@ void fakeSysReset();
 
 // Calls recorded since the last take, oldest first; taking clears the list.
 std::vector<std::string> sndRecordTake();
-// What sndChannelPlaying answers for a channel (0 unless set).
+// sndChannelPlaying answers 1 while a one-shot sample plays there (as long as its file sounds, by
+// platformNowMs; an unreadable file not at all), a looping one until stopped, or while this says 1.
 void sndRecordSetPlaying(int channel, int playing);
 // Whether sndOpenDevice succeeds (default yes).
 void sndRecordSetOpenResult(int result);

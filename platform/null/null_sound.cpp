@@ -1,10 +1,14 @@
 #include "platform/platform.h"
 #include "platform/null/null_platform.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <fcntl.h>
+#include <sndfile.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -19,13 +23,20 @@ struct RecordHandle {
     uint8_t kind;      // RECORD_SAMPLE or RECORD_STREAM
     uint8_t mode;
     int timeMs;
-    int lengthMs;
+    int64_t lengthMs;  // a stream's as set by its test; a sample's as its file sounds
     std::string path;
+};
+
+// What a channel plays, as far as the record goes.
+struct RecordChannel {
+    int forced;         // sndRecordSetPlaying's answer, kept until set again or reset
+    uint8_t looping;    // a looping sample: plays until stopped or replaced
+    uint64_t endsAtMs;  // a one-shot sample: plays until the platform's clock reaches this
 };
 
 std::vector<std::string> calls;
 std::vector<std::string> fullLog;
-std::array<int, 64> playing{};
+std::array<RecordChannel, 64> channels{};
 int openResult = 1;
 bool initialised = false;
 uint32_t abilities = SND_READS_MP3;
@@ -99,13 +110,44 @@ int handleId(const void* handle)
 
 bool inChannelRange(int channel)
 {
-    return channel >= 0 && channel < static_cast<int>(playing.size());
+    return channel >= 0 && channel < static_cast<int>(channels.size());
 }
 
 bool fileMissing(const char* path)
 {
     struct stat info;
     return checkFiles && (stat(path, &info) != 0 || !S_ISREG(info.st_mode));
+}
+
+// How long a sample file sounds, in milliseconds rounded up, so that on the headless driver's
+// clock of 20 ms a tick it lasts as many ticks as the real library plays it; 0 when unreadable.
+// Opened as the real library opens it: a regular file only, never waiting on a pipe.
+int64_t soundLengthMs(const char* path)
+{
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st;
+    if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        close(fd);
+        return 0;
+    }
+    SF_INFO info{};
+    SNDFILE* file = fd >= 0 ? sf_open_fd(fd, SFM_READ, &info, SF_TRUE) : nullptr;
+    if (!file)
+        return 0;
+    sf_close(file);
+    if (info.samplerate <= 0 || info.frames <= 0)
+        return 0;
+    const int64_t frames = std::min<int64_t>(info.frames, INT64_MAX / 1000);  // a header's frames * 1000 fits
+    return (frames * 1000 + info.samplerate - 1) / info.samplerate;
+}
+
+// The channel falls silent (the forced answer stays).
+void silence(int channel)
+{
+    if (inChannelRange(channel)) {
+        channels[channel].looping = 0;
+        channels[channel].endsAtMs = 0;
+    }
 }
 
 int countLive(uint8_t kind)
@@ -135,7 +177,7 @@ std::vector<std::string> sndRecordTakeLog()
 void sndRecordSetPlaying(int channel, int value)
 {
     if (inChannelRange(channel))
-        playing[channel] = value;
+        channels[channel].forced = value;
 }
 
 void sndRecordSetOpenResult(int result)
@@ -157,7 +199,7 @@ void sndRecordReset()
 {
     calls.clear();
     fullLog.clear();
-    playing.fill(0);
+    channels.fill(RecordChannel{});
     openResult = 1;
     initialised = false;
     abilities = SND_READS_MP3;
@@ -225,6 +267,8 @@ void sndCloseDevice()
 {
     record("CloseDevice", 0, 0, 0);
     initialised = false;
+    for (int c = 0; c < static_cast<int>(channels.size()); ++c)
+        silence(c);
     for (RecordHandle& h : handleStore)
         h.live = 0;
 }
@@ -236,7 +280,10 @@ SoundSample* sndLoadSample(const char* path, uint8_t mode)
     logOnly(std::string("SampleLoad(") + path + "," + std::to_string(mode) + ")");
     if (fileMissing(path))
         return nullptr;
-    return reinterpret_cast<SoundSample*>(newHandle(RECORD_SAMPLE, path, mode));
+    RecordHandle* h = newHandle(RECORD_SAMPLE, path, mode);
+    if (h)
+        h->lengthMs = soundLengthMs(path);
+    return reinterpret_cast<SoundSample*>(h);
 }
 
 void sndFreeSample(SoundSample* sample)
@@ -253,6 +300,11 @@ int sndPlaySample(int channel, SoundSample* sample)
     if (!initialised || !sample)
         return 0;
     record("PlaySound(%d)", channel);
+    const RecordHandle* h = asHandle(sample);
+    if (inChannelRange(channel) && h) {
+        channels[channel].looping = h->mode == SND_LOOPING ? 1 : 0;
+        channels[channel].endsAtMs = platformNowMs() + static_cast<uint64_t>(h->lengthMs);
+    }
     return channel;
 }
 
@@ -261,6 +313,7 @@ int sndStopChannel(int channel)
     if (!initialised)
         return 0;
     record("StopSound(%d)", channel);
+    silence(channel);
     return 1;
 }
 
@@ -268,7 +321,8 @@ int sndChannelPlaying(int channel)
 {
     if (!initialised || !inChannelRange(channel))
         return 0;
-    return playing[channel];
+    const RecordChannel& c = channels[channel];
+    return c.forced || c.looping || platformNowMs() < c.endsAtMs ? 1 : 0;
 }
 
 int sndSetFrequency(int channel, int frequency)
@@ -294,6 +348,7 @@ int sndPlayStream(int channel, SoundStream* stream)
     if (!initialised || !stream)
         return 0;
     record("StreamPlay(%d,%d)", channel, handleId(stream), 2);
+    silence(channel);  // a sample there gives way
     return channel;
 }
 
@@ -324,7 +379,7 @@ int sndStreamPosition(SoundStream* stream)
 int sndStreamLength(SoundStream* stream)
 {
     const RecordHandle* h = asHandle(stream);
-    return initialised && h ? h->lengthMs : 0;
+    return initialised && h ? static_cast<int>(h->lengthMs) : 0;
 }
 
 int sndCloseStream(SoundStream* stream)
