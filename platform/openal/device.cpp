@@ -1,5 +1,5 @@
-// The sound library's device half: settings, opening the output device, the channels (one
-// OpenAL source each) and the feeder thread that keeps the streams' queues filled.
+// The sound library's device half: what libsndfile can read, opening the output device, the
+// channels (one OpenAL source each) and the feeder thread that keeps the streams' queues filled.
 #include "platform/openal/internal.h"
 
 #include <atomic>
