@@ -6,6 +6,7 @@
 #include "sim/state.h"
 #include "sim/controls.h"
 #include "sound/radio.h"
+#include "sound/sound.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,12 +32,12 @@ std::string makeFolder(int files)
 void BM_ScanFullFolder(benchmark::State& state)
 {
     const std::string folder = makeFolder(static_cast<int>(state.range(0)));
-    fsoundRecordReset();
-    FSOUND_Init(44100, 32, 2);
+    sndRecordReset();
+    sndOpenDevice(0, SOUND_MIX_RATE, SOUND_CHANNEL_COUNT);
     for (auto _ : state) {
         scanRadioFolder(folder.c_str());
-        fsoundRecordTake();
-        fsoundRecordTakeLog();
+        sndRecordTake();
+        sndRecordTakeLog();
     }
     state.counters["tracks"] = radioLastTrack - RADIO_FIRST_TRACK + 1;
     std::filesystem::remove_all(folder);
@@ -46,16 +47,16 @@ BENCHMARK(BM_ScanFullFolder)->Arg(30)->Arg(300);
 void BM_RadioStepPerTick(benchmark::State& state)
 {
     const std::string folder = makeFolder(30);
-    fsoundRecordReset();
-    FSOUND_Init(44100, 32, 2);
+    sndRecordReset();
+    sndOpenDevice(0, SOUND_MIX_RATE, SOUND_CHANNEL_COUNT);
     scanRadioFolder(folder.c_str());
     int tick = 0;
     for (auto _ : state) {
         keyState[0x34] = (tick++ % 8) < 4 ? 1 : 0;  // key 4 tapped every 8 ticks
         radioStep();
         if (tick % 64 == 0) {
-            fsoundRecordTake();
-            fsoundRecordTakeLog();
+            sndRecordTake();
+            sndRecordTakeLog();
         }
     }
     std::filesystem::remove_all(folder);

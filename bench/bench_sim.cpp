@@ -20,7 +20,7 @@ void prepareRun()
 {
     resetAllRunState();
     fakeSysReset();
-    fsoundRecordReset();
+    sndRecordReset();
     initSound();
     vehicleParams = {0.36f, 0.00045f, 0.0018f, 250.0f};
     engine.fuel = 200.0f;
@@ -65,7 +65,7 @@ void BM_SimulationStep(benchmark::State& state)
         setKeys(t++);
         fakeNowMs += 20;
         if ((t & 1023) == 0)
-            fsoundRecordTake();  // keep the recording's list short
+            sndRecordTake();  // keep the recording's list short
         state.ResumeTiming();
         simulationStep();
         benchmark::ClobberMemory();
@@ -83,7 +83,7 @@ void BM_SimulationStepPercentiles(benchmark::State& state)
             setKeys(t);
             fakeNowMs += 20;
             if ((t & 1023) == 0)
-                fsoundRecordTake();
+                sndRecordTake();
             const auto start = std::chrono::steady_clock::now();
             simulationStep();
             const auto end = std::chrono::steady_clock::now();

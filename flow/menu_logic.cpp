@@ -66,7 +66,7 @@ void completeMotion(int motion)
 
 void startMenuMusic()
 {
-    FSOUND_Stream_Play(CHANNEL_MENU_MUSIC, soundStreams[STREAM_MENU_MUSIC]);
+    sndPlayStream(CHANNEL_MENU_MUSIC, soundStreams[STREAM_MENU_MUSIC]);
 }
 
 // The item under the cursor gets its command.
@@ -106,7 +106,7 @@ void startNewGame(const MenuActions& actions)
     inGame = 1;
     m.showNewGamePanel = 0;
     m.panelOffset = 0.0f;
-    FSOUND_Stream_Stop(soundStreams[STREAM_MENU_MUSIC]);
+    sndStopStream(soundStreams[STREAM_MENU_MUSIC]);
     restartMenuMusic = 1;
 }
 
@@ -120,7 +120,7 @@ void returnFromRun(const MenuActions& actions)
         startMenuMusic();
         // The vehicle's effects and idle loop; the throttle loop on 12 and 13 goes on.
         for (int channel = 0; channel <= 11; ++channel)
-            FSOUND_StopSound(channel);
+            sndStopChannel(channel);
     }
     m.menuBusy = 1;
     newGameArmed = 1;

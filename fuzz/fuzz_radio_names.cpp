@@ -89,22 +89,22 @@ void checkScan(const std::vector<std::string>& lines)
             tracks.push_back(f);
 
     scanRadioFolder((folder + "/").c_str());
-    fsoundRecordTake();
-    fsoundRecordTakeLog();
+    sndRecordTake();
+    sndRecordTakeLog();
     const size_t kept = std::min<size_t>(tracks.size(), SOUND_STREAM_COUNT - RADIO_FIRST_TRACK);
     FUZZ_CHECK(radioTrack == RADIO_FIRST_TRACK);
     FUZZ_CHECK(radioLastTrack == RADIO_FIRST_TRACK - 1 + static_cast<int32_t>(kept));
     FUZZ_CHECK(radioLastTrack < SOUND_STREAM_COUNT);
     for (size_t i = 0; i < kept; ++i)
-        FUZZ_CHECK(fsoundRecordHandlePath(soundStreams[RADIO_FIRST_TRACK + i]) == folder + "/" + tracks[i]);
-    FUZZ_CHECK(fsoundRecordOpenStreams() == static_cast<int>(kept));
+        FUZZ_CHECK(sndRecordHandlePath(soundStreams[RADIO_FIRST_TRACK + i]) == folder + "/" + tracks[i]);
+    FUZZ_CHECK(sndRecordOpenStreams() == static_cast<int>(kept));
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    FSOUND_Init(44100, 32, 0);
+    sndOpenDevice(0, SOUND_MIX_RATE, SOUND_CHANNEL_COUNT);
     return 0;
 }
 

@@ -40,6 +40,86 @@ void platformReadJoystick(JoyReading* reading);
 // the real one also prints it on stderr, and with VELBRANT_NO_DIALOGS=1 only prints.
 void platformMessageBox(const char* text, const char* caption);
 
+// --- Keys. ---
+
+// The virtual-key codes key events carry (1..255) and the game's key table is indexed by: letters
+// and digits are their capitals' ASCII codes, F1 to F12 run on from VK_F1, the keypad's digits from
+// VK_NUMPAD0.
+constexpr uint8_t VK_BACKSPACE = 0x08;
+constexpr uint8_t VK_TAB = 0x09;
+constexpr uint8_t VK_RETURN = 0x0D;
+constexpr uint8_t VK_SHIFT = 0x10;
+constexpr uint8_t VK_CONTROL = 0x11;
+constexpr uint8_t VK_ALT = 0x12;
+constexpr uint8_t VK_PAUSE = 0x13;
+constexpr uint8_t VK_CAPS_LOCK = 0x14;
+constexpr uint8_t VK_ESCAPE = 0x1B;
+constexpr uint8_t VK_SPACE = 0x20;
+constexpr uint8_t VK_PRIOR = 0x21;
+constexpr uint8_t VK_NEXT = 0x22;
+constexpr uint8_t VK_END = 0x23;
+constexpr uint8_t VK_HOME = 0x24;
+constexpr uint8_t VK_LEFT = 0x25;
+constexpr uint8_t VK_UP = 0x26;
+constexpr uint8_t VK_RIGHT = 0x27;
+constexpr uint8_t VK_DOWN = 0x28;
+constexpr uint8_t VK_PRINT_SCREEN = 0x2C;
+constexpr uint8_t VK_INSERT = 0x2D;
+constexpr uint8_t VK_DELETE = 0x2E;
+constexpr uint8_t VK_KEY_0 = 0x30;
+constexpr uint8_t VK_KEY_1 = 0x31;
+constexpr uint8_t VK_KEY_2 = 0x32;
+constexpr uint8_t VK_KEY_3 = 0x33;
+constexpr uint8_t VK_KEY_4 = 0x34;
+constexpr uint8_t VK_KEY_A = 0x41;
+constexpr uint8_t VK_KEY_C = 0x43;
+constexpr uint8_t VK_KEY_H = 0x48;
+constexpr uint8_t VK_KEY_J = 0x4A;
+constexpr uint8_t VK_KEY_K = 0x4B;
+constexpr uint8_t VK_KEY_L = 0x4C;
+constexpr uint8_t VK_KEY_P = 0x50;
+constexpr uint8_t VK_KEY_Q = 0x51;
+constexpr uint8_t VK_KEY_R = 0x52;
+constexpr uint8_t VK_KEY_S = 0x53;
+constexpr uint8_t VK_KEY_X = 0x58;
+constexpr uint8_t VK_KEY_Z = 0x5A;
+constexpr uint8_t VK_NUMPAD0 = 0x60;
+constexpr uint8_t VK_NUMPAD1 = 0x61;
+constexpr uint8_t VK_NUMPAD2 = 0x62;
+constexpr uint8_t VK_NUMPAD3 = 0x63;
+constexpr uint8_t VK_NUMPAD4 = 0x64;
+constexpr uint8_t VK_NUMPAD5 = 0x65;
+constexpr uint8_t VK_NUMPAD6 = 0x66;
+constexpr uint8_t VK_NUMPAD7 = 0x67;
+constexpr uint8_t VK_NUMPAD8 = 0x68;
+constexpr uint8_t VK_NUMPAD9 = 0x69;
+constexpr uint8_t VK_NUMPAD_MULTIPLY = 0x6A;
+constexpr uint8_t VK_NUMPAD_PLUS = 0x6B;
+constexpr uint8_t VK_NUMPAD_MINUS = 0x6D;
+constexpr uint8_t VK_NUMPAD_PERIOD = 0x6E;
+constexpr uint8_t VK_NUMPAD_DIVIDE = 0x6F;
+constexpr uint8_t VK_F1 = 0x70;
+constexpr uint8_t VK_F2 = 0x71;
+constexpr uint8_t VK_F3 = 0x72;
+constexpr uint8_t VK_F4 = 0x73;
+constexpr uint8_t VK_F5 = 0x74;
+constexpr uint8_t VK_F6 = 0x75;
+constexpr uint8_t VK_F10 = 0x79;
+constexpr uint8_t VK_F12 = 0x7B;
+constexpr uint8_t VK_NUM_LOCK = 0x90;
+constexpr uint8_t VK_SCROLL = 0x91;
+constexpr uint8_t VK_SEMICOLON = 0xBA;
+constexpr uint8_t VK_EQUALS = 0xBB;
+constexpr uint8_t VK_OEM_COMMA = 0xBC;
+constexpr uint8_t VK_MINUS = 0xBD;
+constexpr uint8_t VK_OEM_PERIOD = 0xBE;
+constexpr uint8_t VK_SLASH = 0xBF;
+constexpr uint8_t VK_BACKQUOTE = 0xC0;
+constexpr uint8_t VK_LEFT_BRACKET = 0xDB;
+constexpr uint8_t VK_BACKSLASH = 0xDC;
+constexpr uint8_t VK_RIGHT_BRACKET = 0xDD;
+constexpr uint8_t VK_QUOTE = 0xDE;
+
 // --- Window and events. ---
 
 // Event types.
@@ -53,7 +133,7 @@ constexpr uint32_t PLATFORM_EVENT_SYSTEM_KEY_DOWN = 6;  // Alt held, Alt itself 
 // One event taken from the queue.
 struct PlatformEvent {
     uint32_t type;
-    uint32_t key;   // key events: the virtual-key code (core/keys.h), 1..255
+    uint32_t key;   // key events: the virtual-key code (VK_ above), 1..255
     int32_t width;  // size events
     int32_t height;
     uint8_t repeat;  // key-downs: 1 for the keyboard's auto-repeat of a key already held
@@ -109,53 +189,51 @@ void platformRestoreDisplayMode();
 // False when another copy holds it.
 bool platformAcquireInstanceLock(const char* name);
 
-// --- The sound library: samples played on numbered channels, and streams (music, radio). ---
+// --- Sound: samples played on numbered channels, and streams (music, radio). ---
 //
 // Rules every implementation keeps, because the game never checks a handle:
-// - every operation on a null handle, before FSOUND_Init or after a failed one, does nothing,
+// - every call on a null handle, before sndOpenDevice or after a failed one, does nothing,
 //   fails nothing and answers 0;
-// - FSOUND_PlaySound plays on exactly the channel given, replacing what it played;
-// - FSOUND_Stream_Play on a channel where another stream plays makes that stream give way.
+// - sndPlaySample plays on exactly the channel given, replacing what played there;
+// - sndPlayStream on a channel where another stream plays makes that stream give way;
+// - sound goes on while the window is in the background.
 
-struct FSOUND_SAMPLE;
-struct FSOUND_STREAM;
+struct SoundSample;
+struct SoundStream;
 
-// Load modes.
-constexpr unsigned int FSOUND_LOOP_OFF = 1;
-constexpr unsigned int FSOUND_LOOP_NORMAL = 2;
-// FSOUND_Sample_Load index meaning "any free slot".
-constexpr int FSOUND_FREE = -1;
+// How a sample or stream plays: once to its end, or round and round until stopped.
+constexpr uint8_t SND_ONE_SHOT = 1;
+constexpr uint8_t SND_LOOPING = 2;
 
-// The library's version; the sound set-up checks it before anything else.
-float FSOUND_GetVersion();
-// Settings taken before FSOUND_Init: output type, device number (0 the default), mixer, buffer.
-int FSOUND_SetOutput(int outputType);
-int FSOUND_SetDriver(int driver);
-int FSOUND_SetMixer(int mixer);
-int FSOUND_SetBufferSize(int lengthMs);
-// 0 means failure (for example no sound device); the game then runs silently.
-int FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags);
-// Stops everything and frees every sample and stream.
-void FSOUND_Close();
+// What the sound libraries can do, as bits of sndAbilities: reading MP3 files (the radio's).
+constexpr uint32_t SND_READS_MP3 = 1;
+uint32_t sndAbilities();
+
+// Opens output device number device (0 the system's default, n the n-th listed; a number past the
+// list is the default), mixing at mixRate Hz with channels numbered 0 .. channels-1. 0 means
+// failure (for example no sound device); every later call is then silent.
+int sndOpenDevice(int device, int mixRate, int channels);
+// Stops everything, frees every sample and stream, closes the device.
+void sndCloseDevice();
 
 // A sample read whole into memory; null when the file cannot be read.
-FSOUND_SAMPLE* FSOUND_Sample_Load(int index, const char* path, unsigned int mode, int offset, int length);
-void FSOUND_Sample_Free(FSOUND_SAMPLE* sample);
-int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample);
-int FSOUND_StopSound(int channel);
+SoundSample* sndLoadSample(const char* path, uint8_t mode);
+void sndFreeSample(SoundSample* sample);
+int sndPlaySample(int channel, SoundSample* sample);
+int sndStopChannel(int channel);
 // 1 while something plays on the channel.
-int FSOUND_IsPlaying(int channel);
+int sndChannelPlaying(int channel);
 // Playback rate in Hz, relative to the sample's own rate; takes effect at once.
-int FSOUND_SetFrequency(int channel, int frequency);
+int sndSetFrequency(int channel, int hz);
 
 // A stream decoded while it plays; null when the file cannot be opened.
-FSOUND_STREAM* FSOUND_Stream_Open(const char* path, unsigned int mode, int offset, int length);
-// Plays from where the stream stands (its start, or where it was stopped or set).
-int FSOUND_Stream_Play(int channel, FSOUND_STREAM* stream);
+SoundStream* sndOpenStream(const char* path, uint8_t mode);
+// Plays from where the stream stands (its start, or where it was stopped or moved to).
+int sndPlayStream(int channel, SoundStream* stream);
 // Stops and keeps the position.
-int FSOUND_Stream_Stop(FSOUND_STREAM* stream);
-int FSOUND_Stream_SetTime(FSOUND_STREAM* stream, int ms);
+int sndStopStream(SoundStream* stream);
+int sndSeekStream(SoundStream* stream, int ms);
 // Position and length in milliseconds.
-int FSOUND_Stream_GetTime(FSOUND_STREAM* stream);
-int FSOUND_Stream_GetLengthMs(FSOUND_STREAM* stream);
-int FSOUND_Stream_Close(FSOUND_STREAM* stream);
+int sndStreamPosition(SoundStream* stream);
+int sndStreamLength(SoundStream* stream);
+int sndCloseStream(SoundStream* stream);

@@ -157,12 +157,12 @@ void throttle()
     VehicleState& v = vehicle;
     if (!keyState[VK_UP]) {
         engine.engineLoopArmed = 1;
-        FSOUND_StopSound(CHANNEL_THROTTLE_ENGINE);
+        sndStopChannel(CHANNEL_THROTTLE_ENGINE);
         return;
     }
     if (engine.engineLoopArmed == 1) {
         engine.engineLoopArmed = 0;
-        FSOUND_PlaySound(CHANNEL_THROTTLE_ENGINE, soundSamples[CHANNEL_THROTTLE_ENGINE]);
+        sndPlaySample(CHANNEL_THROTTLE_ENGINE, soundSamples[CHANNEL_THROTTLE_ENGINE]);
     }
     if (v.gear == 0) {
         if (v.busSpeed <= vehicleParams.topSpeed)

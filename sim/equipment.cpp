@@ -109,14 +109,14 @@ void handleHornAndSignal()
         playSoundEvent(engine.engineFreq, SOUND_HORN);
     } else if (!keyState[VK_KEY_K] && latches.hornLatch == 0) {
         latches.hornLatch = 1;
-        FSOUND_StopSound(CHANNEL_HORN);
+        sndStopChannel(CHANNEL_HORN);
     }
     if (keyState[VK_SCROLL] && latches.signalLatch == 1) {
         latches.signalLatch = 0;
         playSoundEvent(engine.engineFreq, SOUND_DOOR_WARNING);
     } else if (!keyState[VK_SCROLL] && latches.signalLatch == 0) {
         latches.signalLatch = 1;
-        FSOUND_StopSound(CHANNEL_DOOR_WARNING);
+        sndStopChannel(CHANNEL_DOOR_WARNING);
     }
 }
 
@@ -133,10 +133,10 @@ void handleEngineKey()
                 e.starterArmed = 0;
             }
             // The start sample ended too early: play it again next tick.
-            if (!FSOUND_IsPlaying(CHANNEL_ENGINE_START) && e.starterTicks < 33)
+            if (!sndChannelPlaying(CHANNEL_ENGINE_START) && e.starterTicks < 33)
                 e.starterArmed = 1;
             // The sample ended after more than 33 ticks of S: the engine catches.
-            if (!FSOUND_IsPlaying(CHANNEL_ENGINE_START) && e.starterTicks > 33) {
+            if (!sndChannelPlaying(CHANNEL_ENGINE_START) && e.starterTicks > 33) {
                 e.starterTicks = 0;
                 e.starterBusy = 0;
                 e.engineFreq = 4000;
@@ -157,7 +157,7 @@ void handleEngineKey()
     if (sDown && e.engineKeyLatch == 1 && e.starterBusy == 0) {
         vehicle.pedalActive = 0;
         e.engineKeyLatch = 0;
-        FSOUND_StopSound(CHANNEL_IDLE_ENGINE);
+        sndStopChannel(CHANNEL_IDLE_ENGINE);
         playSoundEvent(e.engineFreq, SOUND_ENGINE_STOP);
         e.throttleLocked = 1;
     }

@@ -21,14 +21,14 @@ constexpr int32_t RADIO_LAST_ENTRY = SOUND_STREAM_COUNT - 1;
 // track lead on to the next. Lives for the process; every scan clears it.
 uint8_t radioOn = 0;
 
-FSOUND_STREAM* current()
+SoundStream* current()
 {
     return soundStreams[radioTrack];
 }
 
 void playCurrent()
 {
-    FSOUND_Stream_Play(CHANNEL_RADIO, current());
+    sndPlayStream(CHANNEL_RADIO, current());
     radioOn = 1;
 }
 
@@ -53,9 +53,9 @@ void closePreviousScan()
 {
     if (radioLastTrack < RADIO_FIRST_TRACK)
         return;
-    FSOUND_StopSound(CHANNEL_RADIO);
+    sndStopChannel(CHANNEL_RADIO);
     for (int32_t i = RADIO_FIRST_TRACK; i <= radioLastTrack && i <= RADIO_LAST_ENTRY; ++i) {
-        FSOUND_Stream_Close(soundStreams[i]);
+        sndCloseStream(soundStreams[i]);
         soundStreams[i] = nullptr;
     }
 }
@@ -80,7 +80,7 @@ void scanRadioFolder(const char* folder)
         ++radioTrack;
         const std::string path = base + name;
         // One-shot, so a track can reach its end and the next one follow it.
-        soundStreams[radioTrack] = FSOUND_Stream_Open(path.c_str(), FSOUND_LOOP_OFF, 0, 0);
+        soundStreams[radioTrack] = sndOpenStream(path.c_str(), SND_ONE_SHOT);
     }
     radioLastTrack = radioTrack;
     radioTrack = RADIO_FIRST_TRACK;
@@ -91,7 +91,7 @@ void radioPrevious()
     if (!haveTracks())
         return;
     radioTrack = trackBefore(radioTrack);
-    FSOUND_Stream_SetTime(current(), 0);
+    sndSeekStream(current(), 0);
     playCurrent();
 }
 
@@ -102,7 +102,7 @@ bool radioCanRestart()
 
 void radioRestart()
 {
-    FSOUND_Stream_SetTime(current(), 0);
+    sndSeekStream(current(), 0);
     playCurrent();
 }
 
@@ -111,7 +111,7 @@ void radioNext()
     if (!haveTracks())
         return;
     radioTrack = trackAfter(radioTrack);
-    FSOUND_Stream_SetTime(current(), 0);
+    sndSeekStream(current(), 0);
     playCurrent();
 }
 
@@ -119,18 +119,18 @@ void radioFollowOn()
 {
     // A finished track is followed by the next, from wherever that one was left; one that was
     // played to its end before (the first after the last, a folder of one) starts from the top.
-    radioPosition = FSOUND_Stream_GetTime(current());
-    radioLength = FSOUND_Stream_GetLengthMs(current());
+    radioPosition = sndStreamPosition(current());
+    radioLength = sndStreamLength(current());
     if (radioOn == 1 && radioPosition >= radioLength && haveTracks()) {
         radioTrack = trackAfter(radioTrack);
-        if (FSOUND_Stream_GetTime(current()) >= FSOUND_Stream_GetLengthMs(current()))
-            FSOUND_Stream_SetTime(current(), 0);
+        if (sndStreamPosition(current()) >= sndStreamLength(current()))
+            sndSeekStream(current(), 0);
         playCurrent();
     }
 }
 
 void radioStopCurrent()
 {
-    FSOUND_Stream_Stop(current());
+    sndStopStream(current());
     radioOn = 0;
 }

@@ -4,8 +4,12 @@
 
 #include <cstdint>
 
-struct FSOUND_SAMPLE;
-struct FSOUND_STREAM;
+struct SoundSample;
+struct SoundStream;
+
+// The device is opened mixing at this rate with this many channels (the fixed ones below fit).
+constexpr int SOUND_MIX_RATE = 44100;
+constexpr int SOUND_CHANNEL_COUNT = 32;
 
 // Sound events of playSoundEvent.
 constexpr int SOUND_IDLE_PITCH = 0;
@@ -37,9 +41,9 @@ constexpr int SOUND_SAMPLE_COUNT = 14;
 constexpr int SOUND_STREAM_COUNT = 102;
 constexpr int STREAM_MENU_MUSIC = 0;
 
-extern FSOUND_SAMPLE* soundSamples[SOUND_SAMPLE_COUNT];
+extern SoundSample* soundSamples[SOUND_SAMPLE_COUNT];
 // Entry 0 the menu music, entry 1 unused, entries 2.. the radio tracks.
-extern FSOUND_STREAM* soundStreams[SOUND_STREAM_COUNT];
+extern SoundStream* soundStreams[SOUND_STREAM_COUNT];
 
 void initSound();
 // value is a frequency in Hz for events 0 and 13 and ignored by the others; unknown events do nothing.

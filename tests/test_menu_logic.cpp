@@ -37,12 +37,12 @@ protected:
         shutdownRequested = 0;
         loadCount = 0;
         fontDropCount = 0;
-        fsoundRecordReset();
-        FSOUND_Init(44100, 32, 0);
+        sndRecordReset();
+        sndOpenDevice(0, SOUND_MIX_RATE, SOUND_CHANNEL_COUNT);
         auto& music = soundStreams[STREAM_MENU_MUSIC];
-        music = FSOUND_Stream_Open("Dane/Menu/muzyka.wav", FSOUND_LOOP_NORMAL, 0, 0);
-        FSOUND_Stream_Stop(music);
-        musicStop = fsoundRecordTake().back();  // "StreamStop(<id>)"
+        music = sndOpenStream("Dane/Menu/muzyka.wav", SND_LOOPING);
+        sndStopStream(music);
+        musicStop = sndRecordTake().back();  // "StreamStop(<id>)"
         musicPlay = "StreamPlay(20," + musicStop.substr(11, musicStop.size() - 12) + ")";
     }
     void TearDown() override { soundStreams[STREAM_MENU_MUSIC] = nullptr; }
@@ -107,7 +107,7 @@ protected:
     {
         chooseNewGame();
         ticksUntil([] { return inGame == 1; });
-        fsoundRecordTake();
+        sndRecordTake();
         inGame = 0;
         returnToMenu = 1;
         return tick();
@@ -122,7 +122,7 @@ TEST_F(MenuLogic, TheOpeningRuns604TicksStartingTheMusicOnceAtTick402)
     int endTick = 0;
     for (int n = 1; n <= 700 && endTick == 0; ++n) {
         EXPECT_EQ(openingTickChoosingExit(n).introFrame, 1) << n;
-        if (countOf(fsoundRecordTake(), musicPlay) > 0) {
+        if (countOf(sndRecordTake(), musicPlay) > 0) {
             EXPECT_EQ(musicTick, 0) << "music started twice";
             musicTick = n;
             EXPECT_EQ(menuState.fadePicture, MENU_SLOT_BACKGROUND);
@@ -230,14 +230,14 @@ TEST_F(MenuLogic, NewGameLoadsOnceInTick106)
     EXPECT_EQ(menuState.showNewGamePanel, 1);
     idle(104);
     EXPECT_EQ(std::make_tuple(loadCount, inGame), std::make_tuple(0, 0));
-    fsoundRecordTake();
+    sndRecordTake();
     tick();
     EXPECT_EQ(std::make_tuple(loadCount, inGame), std::make_tuple(1, 1));
     EXPECT_EQ(std::make_tuple(menuState.showNewGamePanel, newGameArmed, newGameReady, menuState.cmdNewGame),
               std::make_tuple(0, 0, 0, 0));
     EXPECT_EQ(std::make_tuple(menuState.panelOffset, restartMenuMusic), std::make_tuple(0.0f, 1));
     EXPECT_NEAR(menuState.buttonsOffset, 0.228f, 1e-4f);
-    EXPECT_EQ(countOf(fsoundRecordTake(), musicStop), 1);
+    EXPECT_EQ(countOf(sndRecordTake(), musicStop), 1);
     tick();
     EXPECT_EQ(loadCount, 1) << "extra menu frames cannot load a second time";
 }
@@ -248,7 +248,7 @@ TEST_F(MenuLogic, TheReturnFromARunRestartsTheMusicAndStopsTheChannels)
     std::vector<std::string> expected{musicPlay};
     for (int channel = 0; channel <= 11; ++channel)
         expected.push_back("StopSound(" + std::to_string(channel) + ")");
-    EXPECT_EQ(fsoundRecordTake(), expected);
+    EXPECT_EQ(sndRecordTake(), expected);
     EXPECT_EQ(std::make_tuple(restartMenuMusic, newGameArmed, menuState.menuBusy, fontDropCount),
               std::make_tuple(0, 1, 1, 1));
 }
@@ -256,10 +256,10 @@ TEST_F(MenuLogic, TheReturnFromARunRestartsTheMusicAndStopsTheChannels)
 TEST_F(MenuLogic, TheReturnSlidesTheButtonsInOver106TicksDroppingTheFontsEachTick)
 {
     returnFromARun();
-    fsoundRecordTake();
+    sndRecordTake();
     EXPECT_EQ(ticksUntil([] { return returnToMenu == 0; }), 105) << "106 with the first";
     EXPECT_EQ(fontDropCount, 106);
-    EXPECT_TRUE(fsoundRecordTake().empty());
+    EXPECT_TRUE(sndRecordTake().empty());
     EXPECT_EQ(std::make_tuple(menuState.menuBusy, menuState.menuCursor), std::make_tuple(0, 0));
     EXPECT_GE(menuState.buttonsOffset, 1.495f);
 }

@@ -22,8 +22,8 @@ protected:
     std::string folder = dir.path + "/";
     void SetUp() override
     {
-        fsoundRecordReset();
-        FSOUND_Init(44100, 32, 2);
+        sndRecordReset();
+        sndOpenDevice(0, SOUND_MIX_RATE, SOUND_CHANNEL_COUNT);
         std::fill(std::begin(soundStreams), std::end(soundStreams), nullptr);
         radioTrack = 1, radioLastTrack = 0;
     }
@@ -36,8 +36,8 @@ protected:
         latches = ControlLatches{};
         scanRadioFolder(folder.c_str());
         for (int e = RADIO_FIRST_TRACK; e <= radioLastTrack; ++e)
-            fsoundRecordSetStreamLength(soundStreams[e], 30000);
-        fsoundRecordTake();
+            sndRecordSetStreamLength(soundStreams[e], 30000);
+        sndRecordTake();
     }
     // One radio step with exactly these keys down; a press is a step with the keys up first.
     Calls tick(std::initializer_list<uint8_t> keys = {})
@@ -47,14 +47,14 @@ protected:
         for (uint8_t k : keys)
             keyState[k] = 1;
         radioStep();
-        return fsoundRecordTake();
+        return sndRecordTake();
     }
     Calls press(uint8_t key) { return tick(), tick({key}); }
-    static std::string id(int entry) { return std::to_string(fsoundRecordHandleId(soundStreams[entry])); }
+    static std::string id(int entry) { return std::to_string(sndRecordHandleId(soundStreams[entry])); }
     static Calls follow(int entry) { return {"StreamPlay(21," + id(entry) + ")"}; }
     static Calls start(int entry) { return {"StreamSetTime(" + id(entry) + ",0)", follow(entry)[0]}; }
     static Calls stop(int entry) { return {"StreamStop(" + id(entry) + ")"}; }
-    std::string path(int entry) const { return fsoundRecordHandlePath(soundStreams[entry]); }
+    std::string path(int entry) const { return sndRecordHandlePath(soundStreams[entry]); }
 };
 
 // One folder through every step: each scan below starts afresh at the first track.
@@ -63,14 +63,14 @@ TEST_F(Radio, ScansKeysLatchesTheAdvanceAndRescans)
     for (int count : {0, 1}) {  // with no track the keys do nothing; one track is the first and the last
         SCOPED_TRACE(count);
         scan(count);
-        EXPECT_EQ(std::pair(radioLastTrack, fsoundRecordOpenStreams()), std::pair(1 + count, count));
+        EXPECT_EQ(std::pair(radioLastTrack, sndRecordOpenStreams()), std::pair(1 + count, count));
         EXPECT_TRUE(tick().empty());
         for (uint8_t k : {VK_KEY_1, VK_KEY_4})
             EXPECT_EQ(press(k), count ? start(2) : Calls{}) << int(k);
         EXPECT_TRUE(press(VK_KEY_2).empty());
         EXPECT_EQ(radioTrack, 2);
     }
-    fsoundRecordSetStreamTime(soundStreams[2], 30000);
+    sndRecordSetStreamTime(soundStreams[2], 30000);
     EXPECT_EQ(tick(), start(2)) << "a folder of one track repeats it";
     EXPECT_EQ(path(2), folder + "track000.mp3");
     folder = dir.path + "/nowhere/";
@@ -87,8 +87,8 @@ TEST_F(Radio, ScansKeysLatchesTheAdvanceAndRescans)
     press(VK_KEY_4);
     writeFile(dir.file("zz.mp3"), "x");
     scanRadioFolder(folder.c_str());
-    EXPECT_EQ(fsoundRecordTake(), closed);
-    EXPECT_EQ(std::make_tuple(fsoundRecordOpenStreams(), radioTrack, radioLastTrack, path(5)),
+    EXPECT_EQ(sndRecordTake(), closed);
+    EXPECT_EQ(std::make_tuple(sndRecordOpenStreams(), radioTrack, radioLastTrack, path(5)),
               std::make_tuple(4, 2, 5, folder + "zz.mp3"));
     for (const char* gone : {"track001.mp3", "track002.mp3", "zz.mp3"})
         std::remove(dir.file(gone).c_str());
@@ -119,12 +119,12 @@ TEST_F(Radio, ScansKeysLatchesTheAdvanceAndRescans)
         EXPECT_EQ(tick({VK_KEY_3}), stop(4));
     EXPECT_TRUE(tick().empty());
     radioStopCurrent();
-    EXPECT_EQ(fsoundRecordTake(), stop(4));
+    EXPECT_EQ(sndRecordTake(), stop(4));
 
     // More files than the table holds are left out (in a folder of their own).
     folder = dir.path + "/many/";
     scan(105);
-    EXPECT_EQ(std::make_tuple(radioLastTrack, fsoundRecordOpenStreams(), path(101)),
+    EXPECT_EQ(std::make_tuple(radioLastTrack, sndRecordOpenStreams(), path(101)),
               std::make_tuple(SOUND_STREAM_COUNT - 1, 100, folder + "track099.mp3"));
     radioTrack = 100;
     EXPECT_EQ(press(VK_KEY_4), start(101));
@@ -133,18 +133,18 @@ TEST_F(Radio, ScansKeysLatchesTheAdvanceAndRescans)
     // A finished track is followed by the next unseeked; an entry that did not open is passed over.
     folder = dir.path + "/";
     scan(5);
-    fsoundRecordSetStreamTime(soundStreams[2], 30000);
+    sndRecordSetStreamTime(soundStreams[2], 30000);
     EXPECT_TRUE(tick().empty()) << "the first entry never advances by itself";
     tick({VK_KEY_4});
-    fsoundRecordSetStreamTime(soundStreams[3], 12000);
+    sndRecordSetStreamTime(soundStreams[3], 12000);
     EXPECT_TRUE(tick().empty());
     EXPECT_EQ(std::make_pair(radioPosition, radioLength), std::make_pair(12000, 30000));
-    fsoundRecordSetStreamTime(soundStreams[3], 30000);
+    sndRecordSetStreamTime(soundStreams[3], 30000);
     EXPECT_EQ(tick(), follow(4));
     EXPECT_TRUE(tick().empty());
     soundStreams[5] = nullptr;  // as if the library could not open that file
     EXPECT_EQ(press(VK_KEY_4), follow(6)) << "the empty entry's calls do nothing; then it is at its end";
-    fsoundRecordSetStreamTime(soundStreams[6], 30000);
+    sndRecordSetStreamTime(soundStreams[6], 30000);
     EXPECT_EQ(tick(), start(2)) << "the first, played to its end before, follows the last from its start";
     EXPECT_EQ(radioTrack, 2);
 }

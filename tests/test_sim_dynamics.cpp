@@ -68,7 +68,7 @@ TEST_F(Dynamics, StandingInForwardSetsBandOneButSendsNothing)
     engine.engineFreq = 4000;
     tick();
     EXPECT_EQ(engine.engineFreq, 0);
-    for (const std::string& c : fsoundRecordTake())
+    for (const std::string& c : sndRecordTake())
         EXPECT_EQ(c.rfind("SetFrequency", 0), std::string::npos) << c;
 }
 
@@ -88,14 +88,14 @@ TEST_F(Dynamics, TheThrottleSendsTheFrequencyToBothChannelsAndStartsTheLoopOnceP
     startEngine();
     for (int i = 0; i < 300; ++i) {
         tick({VK_UP});
-        const auto calls = fsoundRecordTake();
+        const auto calls = sndRecordTake();
         const std::string f = std::to_string(engine.engineFreq);
         EXPECT_TRUE(recorded(calls, "SetFrequency(0," + f + ")")) << i;
         EXPECT_TRUE(recorded(calls, "SetFrequency(13," + f + ")")) << i;
         EXPECT_EQ(countOf(calls, "PlaySound(13)"), i == 0 ? 1 : 0) << i;
     }
     tick();
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "StopSound(13)")) << "released";
+    EXPECT_TRUE(recorded(sndRecordTake(), "StopSound(13)")) << "released";
     EXPECT_EQ(engine.engineLoopArmed, 1);
 }
 
@@ -176,9 +176,9 @@ TEST_F(Dynamics, InNeutralTheThrottleRaisesTheFrequencyAndIdleLowersItWithoutMov
                         {VK_DOWN, 4200, 4000, true, false},  {VK_DOWN, 4000, 4000, false, false}};
     for (const Row& r : rows) {
         engine.engineFreq = r.before;
-        fsoundRecordTake();
+        sndRecordTake();
         tick(r.key ? std::initializer_list<uint8_t>{r.key} : std::initializer_list<uint8_t>{});
-        const auto calls = fsoundRecordTake();
+        const auto calls = sndRecordTake();
         const std::string f = std::to_string(r.after);
         EXPECT_EQ(engine.engineFreq, r.after) << r.before;
         EXPECT_EQ(recorded(calls, "SetFrequency(0," + f + ")"), r.sentIdle) << r.before;

@@ -21,9 +21,9 @@ TEST_F(Engine, TheStarterCatchesOnTheThirtyFourthTickReplayingTheShortSampleEach
 {
     ticks(33, {VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 1) << "not caught after 33 ticks";
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(4)"), 33);
+    EXPECT_EQ(countOf(sndRecordTake(), "PlaySound(4)"), 33);
     tick({VK_KEY_S});
-    const auto calls = fsoundRecordTake();
+    const auto calls = sndRecordTake();
     EXPECT_EQ(make_tuple(engine.engineKeyLatch, engine.engineOff, engine.engineFreq), make_tuple(0, 1, 4000))
         << "off until S is up";
     for (const char* call : {"PlaySound(0)", "SetFrequency(0,4000)", "SetFrequency(13,4000)"})
@@ -41,7 +41,7 @@ TEST_F(Engine, PressingSLocksTheThrottleAtOnceAndPlaysTheStop)
 {
     startEngine();
     tick({VK_KEY_S});
-    const auto calls = fsoundRecordTake();
+    const auto calls = sndRecordTake();
     EXPECT_EQ(engine.throttleLocked, 1);
     EXPECT_TRUE(recorded(calls, "StopSound(0)"));
     EXPECT_TRUE(recorded(calls, "PlaySound(5)"));
@@ -58,11 +58,11 @@ TEST_F(Engine, ItStopsWhenSIsReleased)
 
 TEST_F(Engine, WithSoundTheStartWaitsForTheSampleToEndPlayingItOnce)
 {
-    fsoundRecordSetPlaying(4, 1);
+    sndRecordSetPlaying(4, 1);
     ticks(100, {VK_KEY_S});
-    EXPECT_EQ(make_tuple(engine.engineKeyLatch, countOf(fsoundRecordTake(), "PlaySound(4)")),
+    EXPECT_EQ(make_tuple(engine.engineKeyLatch, countOf(sndRecordTake(), "PlaySound(4)")),
               make_tuple(1, 1));
-    fsoundRecordSetPlaying(4, 0);
+    sndRecordSetPlaying(4, 0);
     tick({VK_KEY_S});
     EXPECT_EQ(engine.engineKeyLatch, 0);
 }
@@ -71,7 +71,7 @@ TEST_F(Doors, BothKeysAtOnceLeaveTheDoorShutAndReplayBothSounds)
 {
     for (int i = 0; i < 2; ++i) {
         tick({VK_DELETE, VK_INSERT});
-        const auto both = fsoundRecordTake();
+        const auto both = sndRecordTake();
         EXPECT_EQ(doors.door1Open, 0);
         EXPECT_TRUE(recorded(both, "PlaySound(1)"));
         EXPECT_TRUE(recorded(both, "PlaySound(2)"));
@@ -110,11 +110,11 @@ TEST_F(Doors, OpeningAfterBrakingToAStandstillStartsTheService)
     startEngine();
     ticks(20, {VK_UP});
     ticks(30, {VK_DOWN});
-    fsoundRecordTake();
+    sndRecordTake();
     tick({VK_DELETE});
     EXPECT_EQ(make_tuple(doors.door1Open, stops.stopService, stops.swayActive), make_tuple(1, 1, 1));
     EXPECT_STREQ(doors.door1Text, "otwarte");
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(1)"));
+    EXPECT_TRUE(recorded(sndRecordTake(), "PlaySound(1)"));
 }
 
 TEST_F(Doors, ServingForcesNeutral)
@@ -149,14 +149,14 @@ TEST_F(Signals, HornAndWarningSignalPlayOnceAndStopOnceOnRelease)
     for (const auto& [key, n] : {std::pair{VK_KEY_K, "3)"}, {VK_SCROLL, "7)"}}) {
         const std::string id = n;
         tick({key});
-        const auto down = fsoundRecordTake();
+        const auto down = sndRecordTake();
         ticks(5, {key});
-        const auto held = fsoundRecordTake();
+        const auto held = sndRecordTake();
         tick();
-        const auto up = fsoundRecordTake();
+        const auto up = sndRecordTake();
         tick();
         EXPECT_EQ(make_tuple(recorded(down, "PlaySound(" + id), countOf(held, "PlaySound(" + id),
-                             recorded(up, "StopSound(" + id), countOf(fsoundRecordTake(), "StopSound(" + id)),
+                             recorded(up, "StopSound(" + id), countOf(sndRecordTake(), "StopSound(" + id)),
                   make_tuple(true, 0, true, 0)) << id;
     }
 }
@@ -173,7 +173,7 @@ TEST_F(Indicators, BlinkOnTheRealSecondWithATickEach)
     EXPECT_EQ(lights.rightIndicatorLamp, 1);
     ticks(5);  // into second 101
     EXPECT_EQ(lights.rightIndicatorLamp, 0);
-    EXPECT_EQ(countOf(fsoundRecordTake(), "PlaySound(6)"), 2);
+    EXPECT_EQ(countOf(sndRecordTake(), "PlaySound(6)"), 2);
 }
 
 TEST_F(Indicators, PressingAgainSwitchesOneOffDarkTheTickAfter)
@@ -228,7 +228,7 @@ protected:
         startEngine();
         ticks(30, {VK_UP});
         engine.fuel = 0.0001f;
-        fsoundRecordTake();
+        sndRecordTake();
         tick();
     }
 };
@@ -274,7 +274,7 @@ TEST_F(Fuel, AnEmptyTankHoldsSForTheDriver)
 {
     runDry();
     EXPECT_EQ(make_tuple(engine.fuel, keyState[VK_KEY_S]), make_tuple(0.0f, 1));
-    EXPECT_TRUE(recorded(fsoundRecordTake(), "PlaySound(5)"));
+    EXPECT_TRUE(recorded(sndRecordTake(), "PlaySound(5)"));
 }
 
 TEST_F(Fuel, AfterRunningDryTheBusCoastsAndTheEngineNeverReachesOff)

@@ -31,9 +31,9 @@ protected:
         // Samples get handles, so the recording library records their calls.
         resetAllRunState();
         fakeSysReset();
-        fsoundRecordReset();
+        sndRecordReset();
         initSound();
-        fsoundRecordTake();
+        sndRecordTake();
         std::memset(keyState, 0, sizeof keyState);
         optJoystick = 0;
         inGame = 1;
@@ -83,7 +83,7 @@ protected:
         for (int guard = 0; engine.engineKeyLatch == 1 && guard < 200; ++guard) tick({'S'});
         tick();
         tick({'Q'});
-        fsoundRecordTake();
+        sndRecordTake();
         ASSERT_EQ(std::make_tuple(engine.engineOff, engine.throttleLocked, vehicle.gear),
                   std::make_tuple(0, 0, 0));
     }

@@ -123,10 +123,10 @@ struct OutputClock {
 inline std::vector<int> returned(std::initializer_list<int> results) { return results; }
 
 // Every stream call on a handle that is no open stream of ours does nothing and says so.
-inline void expectStreamCallsRefused(FSOUND_STREAM* st)
+inline void expectStreamCallsRefused(SoundStream* st)
 {
-    EXPECT_EQ(returned({FSOUND_Stream_Play(20, st), FSOUND_Stream_Stop(st), FSOUND_Stream_SetTime(st, 0),
-                        FSOUND_Stream_GetTime(st), FSOUND_Stream_GetLengthMs(st), FSOUND_Stream_Close(st)}),
+    EXPECT_EQ(returned({sndPlayStream(20, st), sndStopStream(st), sndSeekStream(st, 0),
+                        sndStreamPosition(st), sndStreamLength(st), sndCloseStream(st)}),
               std::vector<int>(6, 0));
 }
 

@@ -203,16 +203,16 @@ TEST(HeadlessDriver, AutopilotAndKeyScriptRuns)
     EXPECT_EQ(sim("--every 100 '" + work.file("keys.txt") + "'").out, first.out) << "the keys replay the run";
 
     writeFile(work.file("drive.txt"), "# start, forward gear, ten seconds of throttle, brake\n"
-                                      "0 40 s\n41 42 q\n42 542 Up\n542 800 Down   # hold the brake\n");
+                                      "0 80 s\n81 82 q\n82 582 Up\n582 840 Down   # hold the brake\n");
     const CommandResult a = sim("'" + work.file("drive.txt") + "'");
     ASSERT_EQ(a.status, 0) << a.err;
     const Lines drive = lines(a.out);
-    ASSERT_EQ(drive.size(), 801u) << "header and ticks 0..799";
+    ASSERT_EQ(drive.size(), 841u) << "header and ticks 0..839";
     const int speed = column(header, "speed"), freq = column(header, "freq");
     ASSERT_LT(freq, static_cast<int>(header.size()));
     double top = 0.0;
     int drops = 0, previous = 0;
-    for (int t = 42; t < 542; ++t) {
+    for (int t = 82; t < 582; ++t) {
         const Lines row = splitCsv(drive[t + 1]);
         top = std::max(top, std::stod(row[speed]));
         drops += std::stoi(row[freq]) < previous ? 1 : 0;

@@ -34,35 +34,37 @@ void fakeSysReset();
 // "PlaySound(13)" or "SetFrequency(0,4000)". The headless driver prints them (its sounds column);
 // tests check which sounds the game asked for.
 //
-// Two lists: the calls (what plays, stops and retunes: PlaySound, StopSound, SetFrequency,
-// StreamPlay, StreamStop, StreamSetTime, StreamClose, Init, Close) and the full log, which also
-// has the settings, loads, frees and opens ("SetDriver(0)", "SampleLoad(path,2)",
+// Two lists: the calls (what plays, stops and retunes, and the device opening and closing:
+// PlaySound, StopSound, SetFrequency, StreamPlay, StreamStop, StreamSetTime, StreamClose,
+// OpenDevice, CloseDevice) and the full log, which also has the abilities asked for, the device
+// opened, loads, frees and opens ("Abilities", "OpenDevice(0,44100,32)", "SampleLoad(path,2)",
 // "SampleFree(3)", "StreamOpen(path,2)"). Handles are numbered from 1 in the order they are made.
-// All of it lives for the process; fsoundRecordReset clears the lists and the settings.
+// All of it lives for the process; sndRecordReset clears the lists and the settings.
 
 // Calls recorded since the last take, oldest first; taking clears the list.
-std::vector<std::string> fsoundRecordTake();
-// What FSOUND_IsPlaying answers for a channel (0 unless set).
-void fsoundRecordSetPlaying(int channel, int playing);
-// Whether FSOUND_Init succeeds (default yes).
-void fsoundRecordSetInitResult(int result);
-void fsoundRecordReset();
+std::vector<std::string> sndRecordTake();
+// sndChannelPlaying answers 1 while a one-shot sample plays there (as long as its file sounds, by
+// platformNowMs; an unreadable file not at all), a looping one until stopped, or while this says 1.
+void sndRecordSetPlaying(int channel, int playing);
+// Whether sndOpenDevice succeeds (default yes).
+void sndRecordSetOpenResult(int result);
+void sndRecordReset();
 
 // The full log since the last take of it; taking clears it.
-std::vector<std::string> fsoundRecordTakeLog();
-// What FSOUND_GetVersion answers (default 3.75).
-void fsoundRecordSetVersion(float version);
+std::vector<std::string> sndRecordTakeLog();
+// What sndAbilities answers (default SND_READS_MP3, everything).
+void sndRecordSetAbilities(uint32_t abilities);
 // 1: loading or opening a file that does not exist gives a null handle, as the real library
 // does (default 0: every load succeeds).
-void fsoundRecordSetCheckFiles(int on);
+void sndRecordSetCheckFiles(int on);
 // The number a handle has in the records (0 for null), the path and mode it was made from.
-int fsoundRecordHandleId(const void* handle);
-std::string fsoundRecordHandlePath(const void* handle);
-unsigned int fsoundRecordHandleMode(const void* handle);
-// What FSOUND_Stream_GetTime and FSOUND_Stream_GetLengthMs answer for a stream (0 unless set;
-// FSOUND_Stream_SetTime also sets the time).
-void fsoundRecordSetStreamTime(const FSOUND_STREAM* stream, int ms);
-void fsoundRecordSetStreamLength(const FSOUND_STREAM* stream, int ms);
-// Streams opened and not yet closed, samples loaded and not yet freed (FSOUND_Close ends all).
-int fsoundRecordOpenStreams();
-int fsoundRecordLiveSamples();
+int sndRecordHandleId(const void* handle);
+std::string sndRecordHandlePath(const void* handle);
+uint8_t sndRecordHandleMode(const void* handle);
+// What sndStreamPosition and sndStreamLength answer for a stream (0 unless set; sndSeekStream
+// also sets the position).
+void sndRecordSetStreamTime(const SoundStream* stream, int ms);
+void sndRecordSetStreamLength(const SoundStream* stream, int ms);
+// Streams opened and not yet closed, samples loaded and not yet freed (sndCloseDevice ends all).
+int sndRecordOpenStreams();
+int sndRecordLiveSamples();

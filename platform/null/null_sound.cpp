@@ -1,10 +1,14 @@
 #include "platform/platform.h"
 #include "platform/null/null_platform.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <fcntl.h>
+#include <sndfile.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,18 +21,25 @@ struct RecordHandle {
     int id;            // slot + 1, never 0
     uint8_t live;      // loaded or opened and not yet freed or closed
     uint8_t kind;      // RECORD_SAMPLE or RECORD_STREAM
-    unsigned int mode;
+    uint8_t mode;
     int timeMs;
-    int lengthMs;
+    int64_t lengthMs;  // a stream's as set by its test; a sample's as its file sounds
     std::string path;
+};
+
+// What a channel plays, as far as the record goes.
+struct RecordChannel {
+    int forced;         // sndRecordSetPlaying's answer, kept until set again or reset
+    uint8_t looping;    // a looping sample: plays until stopped or replaced
+    uint64_t endsAtMs;  // a one-shot sample: plays until the platform's clock reaches this
 };
 
 std::vector<std::string> calls;
 std::vector<std::string> fullLog;
-std::array<int, 64> playing{};
-int initResult = 1;
+std::array<RecordChannel, 64> channels{};
+int openResult = 1;
 bool initialised = false;
-float version = 3.75f;
+uint32_t abilities = SND_READS_MP3;
 int checkFiles = 0;
 
 // Distinct non-null handles, so callers can tell samples and streams apart in the record.
@@ -62,7 +73,7 @@ void record(const char* pattern, int a, int b = 0, int argc = 1)
 
 // The next slot not in use, going round the store; ids stay unique while fewer than the store
 // holds are live.
-RecordHandle* newHandle(uint8_t kind, const char* path, unsigned int mode)
+RecordHandle* newHandle(uint8_t kind, const char* path, uint8_t mode)
 {
     for (int tries = 0; tries < RECORD_HANDLE_SLOTS; ++tries) {
         const int slot = nextHandle++ % RECORD_HANDLE_SLOTS;
@@ -99,13 +110,44 @@ int handleId(const void* handle)
 
 bool inChannelRange(int channel)
 {
-    return channel >= 0 && channel < static_cast<int>(playing.size());
+    return channel >= 0 && channel < static_cast<int>(channels.size());
 }
 
 bool fileMissing(const char* path)
 {
     struct stat info;
     return checkFiles && (stat(path, &info) != 0 || !S_ISREG(info.st_mode));
+}
+
+// How long a sample file sounds, in milliseconds rounded up, so that on the headless driver's
+// clock of 20 ms a tick it lasts as many ticks as the real library plays it; 0 when unreadable.
+// Opened as the real library opens it: a regular file only, never waiting on a pipe.
+int64_t soundLengthMs(const char* path)
+{
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st;
+    if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        close(fd);
+        return 0;
+    }
+    SF_INFO info{};
+    SNDFILE* file = fd >= 0 ? sf_open_fd(fd, SFM_READ, &info, SF_TRUE) : nullptr;
+    if (!file)
+        return 0;
+    sf_close(file);
+    if (info.samplerate <= 0 || info.frames <= 0)
+        return 0;
+    const int64_t frames = std::min<int64_t>(info.frames, INT64_MAX / 1000);  // a header's frames * 1000 fits
+    return (frames * 1000 + info.samplerate - 1) / info.samplerate;
+}
+
+// The channel falls silent (the forced answer stays).
+void silence(int channel)
+{
+    if (inChannelRange(channel)) {
+        channels[channel].looping = 0;
+        channels[channel].endsAtMs = 0;
+    }
 }
 
 int countLive(uint8_t kind)
@@ -118,152 +160,133 @@ int countLive(uint8_t kind)
 
 } // namespace
 
-std::vector<std::string> fsoundRecordTake()
+std::vector<std::string> sndRecordTake()
 {
     std::vector<std::string> out;
     out.swap(calls);
     return out;
 }
 
-std::vector<std::string> fsoundRecordTakeLog()
+std::vector<std::string> sndRecordTakeLog()
 {
     std::vector<std::string> out;
     out.swap(fullLog);
     return out;
 }
 
-void fsoundRecordSetPlaying(int channel, int value)
+void sndRecordSetPlaying(int channel, int value)
 {
     if (inChannelRange(channel))
-        playing[channel] = value;
+        channels[channel].forced = value;
 }
 
-void fsoundRecordSetInitResult(int result)
+void sndRecordSetOpenResult(int result)
 {
-    initResult = result;
+    openResult = result;
 }
 
-void fsoundRecordSetVersion(float value)
+void sndRecordSetAbilities(uint32_t value)
 {
-    version = value;
+    abilities = value;
 }
 
-void fsoundRecordSetCheckFiles(int on)
+void sndRecordSetCheckFiles(int on)
 {
     checkFiles = on;
 }
 
-void fsoundRecordReset()
+void sndRecordReset()
 {
     calls.clear();
     fullLog.clear();
-    playing.fill(0);
-    initResult = 1;
+    channels.fill(RecordChannel{});
+    openResult = 1;
     initialised = false;
-    version = 3.75f;
+    abilities = SND_READS_MP3;
     checkFiles = 0;
     for (RecordHandle& h : handleStore)
         h.live = 0;
 }
 
-int fsoundRecordHandleId(const void* handle)
+int sndRecordHandleId(const void* handle)
 {
     return handleId(handle);
 }
 
-std::string fsoundRecordHandlePath(const void* handle)
+std::string sndRecordHandlePath(const void* handle)
 {
     const RecordHandle* h = asHandle(handle);
     return h ? h->path : std::string();
 }
 
-unsigned int fsoundRecordHandleMode(const void* handle)
+uint8_t sndRecordHandleMode(const void* handle)
 {
     const RecordHandle* h = asHandle(handle);
-    return h ? h->mode : 0u;
+    return h ? h->mode : 0;
 }
 
-void fsoundRecordSetStreamTime(const FSOUND_STREAM* stream, int ms)
+void sndRecordSetStreamTime(const SoundStream* stream, int ms)
 {
     if (RecordHandle* h = asHandle(stream))
         h->timeMs = ms;
 }
 
-void fsoundRecordSetStreamLength(const FSOUND_STREAM* stream, int ms)
+void sndRecordSetStreamLength(const SoundStream* stream, int ms)
 {
     if (RecordHandle* h = asHandle(stream))
         h->lengthMs = ms;
 }
 
-int fsoundRecordOpenStreams()
+int sndRecordOpenStreams()
 {
     return countLive(RECORD_STREAM);
 }
 
-int fsoundRecordLiveSamples()
+int sndRecordLiveSamples()
 {
     return countLive(RECORD_SAMPLE);
 }
 
-float FSOUND_GetVersion()
+uint32_t sndAbilities()
 {
-    logOnly("GetVersion");
-    return version;
+    logOnly("Abilities");
+    return abilities;
 }
 
-int FSOUND_SetOutput(int value)
+int sndOpenDevice(int device, int mixRate, int channels)
 {
-    logOnly(format("SetOutput(%d)", value));
-    return 1;
-}
-
-int FSOUND_SetDriver(int value)
-{
-    logOnly(format("SetDriver(%d)", value));
-    return 1;
-}
-
-int FSOUND_SetMixer(int value)
-{
-    logOnly(format("SetMixer(%d)", value));
-    return 1;
-}
-
-int FSOUND_SetBufferSize(int value)
-{
-    logOnly(format("SetBufferSize(%d)", value));
-    return 1;
-}
-
-int FSOUND_Init(int mixRate, int channels, unsigned int flags)
-{
-    initialised = initResult != 0;
-    calls.push_back("Init");
+    initialised = openResult != 0;
+    calls.push_back("OpenDevice");
     char text[64];
-    std::snprintf(text, sizeof text, "Init(%d,%d,%u)", mixRate, channels, flags);
+    std::snprintf(text, sizeof text, "OpenDevice(%d,%d,%d)", device, mixRate, channels);
     logOnly(text);
-    return initResult;
+    return openResult;
 }
 
-void FSOUND_Close()
+void sndCloseDevice()
 {
-    record("Close", 0, 0, 0);
+    record("CloseDevice", 0, 0, 0);
     initialised = false;
+    for (int c = 0; c < static_cast<int>(channels.size()); ++c)
+        silence(c);
     for (RecordHandle& h : handleStore)
         h.live = 0;
 }
 
-FSOUND_SAMPLE* FSOUND_Sample_Load(int, const char* path, unsigned int mode, int, int)
+SoundSample* sndLoadSample(const char* path, uint8_t mode)
 {
     if (!initialised || !path)
         return nullptr;
     logOnly(std::string("SampleLoad(") + path + "," + std::to_string(mode) + ")");
     if (fileMissing(path))
         return nullptr;
-    return reinterpret_cast<FSOUND_SAMPLE*>(newHandle(RECORD_SAMPLE, path, mode));
+    RecordHandle* h = newHandle(RECORD_SAMPLE, path, mode);
+    if (h)
+        h->lengthMs = soundLengthMs(path);
+    return reinterpret_cast<SoundSample*>(h);
 }
 
-void FSOUND_Sample_Free(FSOUND_SAMPLE* sample)
+void sndFreeSample(SoundSample* sample)
 {
     RecordHandle* h = asHandle(sample);
     if (!initialised || !h)
@@ -272,30 +295,37 @@ void FSOUND_Sample_Free(FSOUND_SAMPLE* sample)
     h->live = 0;
 }
 
-int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample)
+int sndPlaySample(int channel, SoundSample* sample)
 {
     if (!initialised || !sample)
         return 0;
     record("PlaySound(%d)", channel);
+    const RecordHandle* h = asHandle(sample);
+    if (inChannelRange(channel) && h) {
+        channels[channel].looping = h->mode == SND_LOOPING ? 1 : 0;
+        channels[channel].endsAtMs = platformNowMs() + static_cast<uint64_t>(h->lengthMs);
+    }
     return channel;
 }
 
-int FSOUND_StopSound(int channel)
+int sndStopChannel(int channel)
 {
     if (!initialised)
         return 0;
     record("StopSound(%d)", channel);
+    silence(channel);
     return 1;
 }
 
-int FSOUND_IsPlaying(int channel)
+int sndChannelPlaying(int channel)
 {
     if (!initialised || !inChannelRange(channel))
         return 0;
-    return playing[channel];
+    const RecordChannel& c = channels[channel];
+    return c.forced || c.looping || platformNowMs() < c.endsAtMs ? 1 : 0;
 }
 
-int FSOUND_SetFrequency(int channel, int frequency)
+int sndSetFrequency(int channel, int frequency)
 {
     if (!initialised)
         return 0;
@@ -303,25 +333,26 @@ int FSOUND_SetFrequency(int channel, int frequency)
     return 1;
 }
 
-FSOUND_STREAM* FSOUND_Stream_Open(const char* path, unsigned int mode, int, int)
+SoundStream* sndOpenStream(const char* path, uint8_t mode)
 {
     if (!initialised || !path)
         return nullptr;
     logOnly(std::string("StreamOpen(") + path + "," + std::to_string(mode) + ")");
     if (fileMissing(path))
         return nullptr;
-    return reinterpret_cast<FSOUND_STREAM*>(newHandle(RECORD_STREAM, path, mode));
+    return reinterpret_cast<SoundStream*>(newHandle(RECORD_STREAM, path, mode));
 }
 
-int FSOUND_Stream_Play(int channel, FSOUND_STREAM* stream)
+int sndPlayStream(int channel, SoundStream* stream)
 {
     if (!initialised || !stream)
         return 0;
     record("StreamPlay(%d,%d)", channel, handleId(stream), 2);
+    silence(channel);  // a sample there gives way
     return channel;
 }
 
-int FSOUND_Stream_Stop(FSOUND_STREAM* stream)
+int sndStopStream(SoundStream* stream)
 {
     if (!initialised || !stream)
         return 0;
@@ -329,7 +360,7 @@ int FSOUND_Stream_Stop(FSOUND_STREAM* stream)
     return 1;
 }
 
-int FSOUND_Stream_SetTime(FSOUND_STREAM* stream, int ms)
+int sndSeekStream(SoundStream* stream, int ms)
 {
     if (!initialised || !stream)
         return 0;
@@ -339,19 +370,19 @@ int FSOUND_Stream_SetTime(FSOUND_STREAM* stream, int ms)
     return 1;
 }
 
-int FSOUND_Stream_GetTime(FSOUND_STREAM* stream)
+int sndStreamPosition(SoundStream* stream)
 {
     const RecordHandle* h = asHandle(stream);
     return initialised && h ? h->timeMs : 0;
 }
 
-int FSOUND_Stream_GetLengthMs(FSOUND_STREAM* stream)
+int sndStreamLength(SoundStream* stream)
 {
     const RecordHandle* h = asHandle(stream);
-    return initialised && h ? h->lengthMs : 0;
+    return initialised && h ? static_cast<int>(h->lengthMs) : 0;
 }
 
-int FSOUND_Stream_Close(FSOUND_STREAM* stream)
+int sndCloseStream(SoundStream* stream)
 {
     if (!initialised || !stream)
         return 0;

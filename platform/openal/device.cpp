@@ -1,5 +1,5 @@
-// The sound library's device half: settings, opening the output device, the channels (one
-// OpenAL source each) and the feeder thread that keeps the streams' queues filled.
+// The sound library's device half: what libsndfile can read, opening the output device, the
+// channels (one OpenAL source each) and the feeder thread that keeps the streams' queues filled.
 #include "platform/openal/internal.h"
 
 #include <atomic>
@@ -10,7 +10,7 @@
 #include <cstring>
 #include <thread>
 
-namespace fsnd {
+namespace snd {
 
 namespace {
 
@@ -18,7 +18,7 @@ namespace {
 // record it locks goes away.
 Library theLibrary;
 
-// The feeder thread. Joined by FSOUND_Close, or at process end if the game never closed the
+// The feeder thread. Joined by sndCloseDevice, or at process end if the game never closed the
 // library, so a running thread never outlives its std::thread object.
 struct Feeder {
     std::thread thread;
@@ -62,15 +62,15 @@ struct Feeder {
 Feeder feeder;
 
 // The n-th output device OpenAL lists (counting from 0), or null for the default device.
-const char* deviceName(int driver)
+const char* deviceName(int device)
 {
-    if (driver <= 0)
+    if (device <= 0)
         return nullptr;
     const ALCenum which = alcIsExtensionPresent(nullptr, "ALC_ENUMERATE_ALL_EXT") ? ALC_ALL_DEVICES_SPECIFIER
                                                                                    : ALC_DEVICE_SPECIFIER;
     const char* list = alcGetString(nullptr, which);
     for (int index = 0; list && *list; ++index, list += std::strlen(list) + 1) {
-        if (index == driver)
+        if (index == device)
             return list;
     }
     return nullptr;  // past the end of the list: the default device
@@ -109,7 +109,7 @@ void trace(const char* format, int a, int b)
         return;
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::steady_clock::now().time_since_epoch()).count();
-    std::fprintf(stderr, "fsound %lld ", static_cast<long long>(ms));
+    std::fprintf(stderr, "snd %lld ", static_cast<long long>(ms));
     std::fprintf(stderr, format, a, b);
     std::fputc('\n', stderr);
 }
@@ -132,76 +132,50 @@ void releaseChannel(int channel)
     Channel* ch = channelAt(channel);
     if (!ch)
         return;
-    if (ch->kind == FSND_CHANNEL_STREAM && ch->stream) {
+    if (ch->kind == SND_CHANNEL_STREAM && ch->stream) {
         streamGiveWay(ch->stream);  // also clears the channel
         return;
     }
     alSourceStop(ch->source);
     alSourcei(ch->source, AL_BUFFER, 0);
-    ch->kind = FSND_CHANNEL_IDLE;
+    ch->kind = SND_CHANNEL_IDLE;
     ch->sample = nullptr;
     ch->stream = nullptr;
 }
 
-} // namespace fsnd
+} // namespace snd
 
-using fsnd::library;
+using snd::library;
 
-// Our own library, so it is always the current version.
-float FSOUND_GetVersion()
+// Asked of libsndfile as it is installed, not of the headers it was built with: a library built
+// without an MPEG decoder lists no MPEG format.
+uint32_t sndAbilities()
 {
-    return 3.75f;
+    uint32_t abilities = 0;
+    int count = 0;
+    sf_command(nullptr, SFC_GET_FORMAT_MAJOR_COUNT, &count, sizeof count);
+    for (int i = 0; i < count; ++i) {
+        SF_FORMAT_INFO info{};
+        info.format = i;
+        if (sf_command(nullptr, SFC_GET_FORMAT_MAJOR, &info, sizeof info) == 0 &&
+            (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG)
+            abilities |= SND_READS_MP3;
+    }
+    return abilities;
 }
 
-// The output type, mixer and buffer size have no counterpart on OpenAL; they are kept so the
-// order of calls stays as the game makes it (settings before FSOUND_Init, which they precede).
-int FSOUND_SetOutput(int outputType)
+int sndOpenDevice(int device, int mixRate, int channels)
 {
+    sndCloseDevice();  // a second open starts afresh
     std::lock_guard<std::mutex> guard(library().lock);
-    if (library().initialised)
-        return 0;
-    library().outputType = outputType;
-    return 1;
-}
+    snd::Library& lib = library();
 
-int FSOUND_SetDriver(int driver)
-{
-    std::lock_guard<std::mutex> guard(library().lock);
-    if (library().initialised)
-        return 0;
-    library().driver = driver;
-    return 1;
-}
-
-int FSOUND_SetMixer(int mixer)
-{
-    std::lock_guard<std::mutex> guard(library().lock);
-    if (library().initialised)
-        return 0;
-    library().mixer = mixer;
-    return 1;
-}
-
-int FSOUND_SetBufferSize(int lengthMs)
-{
-    std::lock_guard<std::mutex> guard(library().lock);
-    if (library().initialised)
-        return 0;
-    library().bufferSizeMs = lengthMs;
-    return 1;
-}
-
-int FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int)
-{
-    FSOUND_Close();  // a second init starts afresh
-    std::lock_guard<std::mutex> guard(library().lock);
-    fsnd::Library& lib = library();
-
-    lib.device = alcOpenDevice(fsnd::deviceName(lib.driver));
+    lib.device = alcOpenDevice(snd::deviceName(device));
     if (!lib.device)
         return 0;
-    const ALCint attributes[] = {ALC_FREQUENCY, mixRate > 0 ? mixRate : 44100, 0};
-    lib.context = alcCreateContext(lib.device, attributes);
+    // No rate asked for: the device's own.
+    const ALCint attributes[] = {ALC_FREQUENCY, mixRate, 0};
+    lib.context = alcCreateContext(lib.device, mixRate > 0 ? attributes : nullptr);
     if (!lib.context || !alcMakeContextCurrent(lib.context)) {
         if (lib.context)
             alcDestroyContext(lib.context);
@@ -211,11 +185,11 @@ int FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int)
         return 0;
     }
 
-    int wanted = maxSoftwareChannels;
-    if (wanted < fsnd::FSND_MIN_CHANNELS)
-        wanted = fsnd::FSND_MIN_CHANNELS;
-    if (wanted > fsnd::FSND_MAX_CHANNELS)
-        wanted = fsnd::FSND_MAX_CHANNELS;
+    int wanted = channels;
+    if (wanted < snd::SND_MIN_CHANNELS)
+        wanted = snd::SND_MIN_CHANNELS;
+    if (wanted > snd::SND_MAX_CHANNELS)
+        wanted = snd::SND_MAX_CHANNELS;
     alGetError();
     int made = 0;
     for (; made < wanted; ++made) {
@@ -226,55 +200,55 @@ int FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int)
         alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
         alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
         alSourcef(source, AL_ROLLOFF_FACTOR, 0.0f);
-        lib.channels[made] = fsnd::Channel{};
+        lib.channels[made] = snd::Channel{};
         lib.channels[made].source = source;
     }
     lib.channelCount = made;
     lib.initialised = 1;
-    fsnd::feeder.start();
+    snd::feeder.start();
     return 1;
 }
 
-void FSOUND_Close()
+void sndCloseDevice()
 {
-    fsnd::feeder.stop();
+    snd::feeder.stop();
     std::lock_guard<std::mutex> guard(library().lock);
     if (library().initialised)
-        fsnd::closeDevice(library());
+        snd::closeDevice(library());
 }
 
-int FSOUND_StopSound(int channel)
+int sndStopChannel(int channel)
 {
     std::lock_guard<std::mutex> guard(library().lock);
-    if (!fsnd::channelAt(channel))
+    if (!snd::channelAt(channel))
         return 0;
-    fsnd::trace("StopSound(%d)", channel);
-    fsnd::releaseChannel(channel);
+    snd::trace("StopSound(%d)", channel);
+    snd::releaseChannel(channel);
     return 1;
 }
 
-int FSOUND_IsPlaying(int channel)
+int sndChannelPlaying(int channel)
 {
     std::lock_guard<std::mutex> guard(library().lock);
-    fsnd::Channel* ch = fsnd::channelAt(channel);
-    if (!ch || ch->kind == fsnd::FSND_CHANNEL_IDLE)
+    snd::Channel* ch = snd::channelAt(channel);
+    if (!ch || ch->kind == snd::SND_CHANNEL_IDLE)
         return 0;
-    if (ch->kind == fsnd::FSND_CHANNEL_STREAM)
+    if (ch->kind == snd::SND_CHANNEL_STREAM)
         return ch->stream && ch->stream->playing ? 1 : 0;
     ALint state = AL_STOPPED;
     alGetSourcei(ch->source, AL_SOURCE_STATE, &state);
     return state == AL_PLAYING ? 1 : 0;
 }
 
-int FSOUND_SetFrequency(int channel, int frequency)
+int sndSetFrequency(int channel, int frequency)
 {
     std::lock_guard<std::mutex> guard(library().lock);
-    fsnd::Channel* ch = fsnd::channelAt(channel);
-    if (!ch || ch->kind == fsnd::FSND_CHANNEL_IDLE || ch->rate <= 0)
+    snd::Channel* ch = snd::channelAt(channel);
+    if (!ch || ch->kind == snd::SND_CHANNEL_IDLE || ch->rate <= 0)
         return 0;
-    fsnd::trace("SetFrequency(%d,%d)", channel, frequency);
-    if (frequency < fsnd::FSND_MIN_FREQUENCY)
-        frequency = fsnd::FSND_MIN_FREQUENCY;
+    snd::trace("SetFrequency(%d,%d)", channel, frequency);
+    if (frequency < snd::SND_MIN_FREQUENCY)
+        frequency = snd::SND_MIN_FREQUENCY;
     alSourcef(ch->source, AL_PITCH, static_cast<float>(frequency) / static_cast<float>(ch->rate));
     return 1;
 }

@@ -7,14 +7,14 @@
 #include <unistd.h>
 #include <vector>
 
-namespace fsnd {
+namespace snd {
 
-bool validSample(const FSOUND_SAMPLE* sample)
+bool validSample(const SoundSample* sample)
 {
     const Library& lib = library();
     if (!lib.initialised || !sample)
         return false;
-    const FSOUND_SAMPLE* first = lib.samples.data();
+    const SoundSample* first = lib.samples.data();
     if (sample < first || sample >= first + lib.samples.size())
         return false;
     return sample->used != 0;
@@ -22,28 +22,21 @@ bool validSample(const FSOUND_SAMPLE* sample)
 
 namespace {
 
-void freeSample(FSOUND_SAMPLE* sample)
+void freeSample(SoundSample* sample)
 {
     Library& lib = library();
     // A buffer still attached to a source cannot be deleted.
     for (int c = 0; c < lib.channelCount; ++c) {
-        if (lib.channels[c].kind == FSND_CHANNEL_SAMPLE && lib.channels[c].sample == sample)
+        if (lib.channels[c].kind == SND_CHANNEL_SAMPLE && lib.channels[c].sample == sample)
             releaseChannel(c);
     }
     alDeleteBuffers(1, &sample->buffer);
-    *sample = FSOUND_SAMPLE{};
+    *sample = SoundSample{};
 }
 
-FSOUND_SAMPLE* slotFor(int index)
+SoundSample* freeSlot()
 {
-    Library& lib = library();
-    if (index >= 0 && index < FSND_SAMPLE_SLOTS) {
-        FSOUND_SAMPLE* slot = &lib.samples[index];
-        if (slot->used)
-            freeSample(slot);
-        return slot;
-    }
-    for (FSOUND_SAMPLE& slot : lib.samples) {
+    for (SoundSample& slot : library().samples) {
         if (!slot.used)
             return &slot;
     }
@@ -79,7 +72,7 @@ bool readWholeFile(const char* path, std::vector<short>& pcm, SF_INFO& info)
         if (got <= 0)
             break;
         total += got;
-        if (total >= FSND_MAX_SAMPLE_FRAMES)
+        if (total >= SND_MAX_SAMPLE_FRAMES)
             break;
     }
     sf_close(file);
@@ -92,26 +85,26 @@ bool readWholeFile(const char* path, std::vector<short>& pcm, SF_INFO& info)
 
 void releaseAllSamples()
 {
-    for (FSOUND_SAMPLE& sample : library().samples) {
+    for (SoundSample& sample : library().samples) {
         if (sample.used)
             freeSample(&sample);
     }
 }
 
-} // namespace fsnd
+} // namespace snd
 
-using fsnd::library;
+using snd::library;
 
-FSOUND_SAMPLE* FSOUND_Sample_Load(int index, const char* path, unsigned int mode, int, int)
+SoundSample* sndLoadSample(const char* path, uint8_t mode)
 {
     std::lock_guard<std::mutex> guard(library().lock);
     if (!library().initialised || !path)
         return nullptr;
     std::vector<short> pcm;  // staging only; OpenAL keeps its own copy
     SF_INFO info;
-    if (!fsnd::readWholeFile(path, pcm, info))
+    if (!snd::readWholeFile(path, pcm, info))
         return nullptr;
-    FSOUND_SAMPLE* sample = fsnd::slotFor(index);
+    SoundSample* sample = snd::freeSlot();
     if (!sample)
         return nullptr;
     alGetError();
@@ -126,34 +119,34 @@ FSOUND_SAMPLE* FSOUND_Sample_Load(int index, const char* path, unsigned int mode
         return nullptr;
     }
     sample->used = 1;
-    sample->looping = (mode & FSOUND_LOOP_NORMAL) ? 1 : 0;
+    sample->looping = mode == SND_LOOPING ? 1 : 0;
     sample->buffer = buffer;
     sample->rate = info.samplerate;
     sample->frames = info.frames;
     return sample;
 }
 
-void FSOUND_Sample_Free(FSOUND_SAMPLE* sample)
+void sndFreeSample(SoundSample* sample)
 {
     std::lock_guard<std::mutex> guard(library().lock);
-    if (fsnd::validSample(sample))
-        fsnd::freeSample(sample);
+    if (snd::validSample(sample))
+        snd::freeSample(sample);
 }
 
-int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample)
+int sndPlaySample(int channel, SoundSample* sample)
 {
     std::lock_guard<std::mutex> guard(library().lock);
-    fsnd::Channel* ch = fsnd::channelAt(channel);
-    if (!ch || !fsnd::validSample(sample))
+    snd::Channel* ch = snd::channelAt(channel);
+    if (!ch || !snd::validSample(sample))
         return 0;
-    fsnd::trace("PlaySound(%d)", channel);
-    fsnd::releaseChannel(channel);
+    snd::trace("PlaySound(%d)", channel);
+    snd::releaseChannel(channel);
     alSourcei(ch->source, AL_BUFFER, static_cast<ALint>(sample->buffer));
     alSourcei(ch->source, AL_LOOPING, sample->looping ? AL_TRUE : AL_FALSE);
     alSourcef(ch->source, AL_PITCH, 1.0f);  // each play starts at the sample's own rate
     alSourcef(ch->source, AL_GAIN, 1.0f);
     alSourcePlay(ch->source);
-    ch->kind = fsnd::FSND_CHANNEL_SAMPLE;
+    ch->kind = snd::SND_CHANNEL_SAMPLE;
     ch->sample = sample;
     ch->stream = nullptr;
     ch->rate = sample->rate;

@@ -8,27 +8,27 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace fsnd {
+namespace snd {
 
 namespace {
 
 // Decoding staging area, used under the library's lock only.
-std::array<short, FSND_STREAM_BUFFER_FRAMES * 2> staging;
+std::array<short, SND_STREAM_BUFFER_FRAMES * 2> staging;
 
-int64_t framesToMs(const FSOUND_STREAM* stream, int64_t frames)
+int64_t framesToMs(const SoundStream* stream, int64_t frames)
 {
     return stream->rate > 0 ? frames * 1000 / stream->rate : 0;
 }
 
 // Decodes the next buffer's worth from decodeFrame on; a looping stream wraps to its start.
 // Returns the frames decoded (0 at the end of a one-shot stream, which is then marked ended).
-int64_t decodeInto(FSOUND_STREAM* stream)
+int64_t decodeInto(SoundStream* stream)
 {
     int64_t filled = 0;
     uint8_t wrapped = 0;
-    while (filled < FSND_STREAM_BUFFER_FRAMES) {
+    while (filled < SND_STREAM_BUFFER_FRAMES) {
         const sf_count_t got = sf_readf_short(stream->file, staging.data() + filled * stream->channels,
-                                              FSND_STREAM_BUFFER_FRAMES - filled);
+                                              SND_STREAM_BUFFER_FRAMES - filled);
         if (got > 0) {
             filled += got;
             stream->decodeFrame += got;
@@ -48,9 +48,9 @@ int64_t decodeInto(FSOUND_STREAM* stream)
 }
 
 // Decodes into buffer and queues it on the stream's source; false when nothing was left.
-bool queueBuffer(FSOUND_STREAM* stream, ALuint buffer)
+bool queueBuffer(SoundStream* stream, ALuint buffer)
 {
-    if (stream->decodeEnded || stream->queuedCount >= FSND_STREAM_BUFFERS)
+    if (stream->decodeEnded || stream->queuedCount >= SND_STREAM_BUFFERS)
         return false;
     const int64_t start = stream->decodeFrame;
     const int64_t frames = decodeInto(stream);
@@ -67,7 +67,7 @@ bool queueBuffer(FSOUND_STREAM* stream, ALuint buffer)
 }
 
 // The frame being heard now, from the oldest queued buffer and the source's offset into the queue.
-int64_t heardFrame(const FSOUND_STREAM* stream)
+int64_t heardFrame(const SoundStream* stream)
 {
     if (!stream->playing)
         return stream->restFrame;
@@ -86,7 +86,7 @@ int64_t heardFrame(const FSOUND_STREAM* stream)
 }
 
 // Takes every buffer off the stream's source.
-void unqueueAll(FSOUND_STREAM* stream)
+void unqueueAll(SoundStream* stream)
 {
     const ALuint source = library().channels[stream->channel].source;
     alSourceStop(source);
@@ -95,7 +95,7 @@ void unqueueAll(FSOUND_STREAM* stream)
 }
 
 // Starts decoding and playing from restFrame on the channel the stream already owns.
-void startFeeding(FSOUND_STREAM* stream)
+void startFeeding(SoundStream* stream)
 {
     if (stream->frames > 0 && stream->restFrame >= stream->frames)
         stream->restFrame = 0;  // a finished stream played again starts over
@@ -110,17 +110,17 @@ void startFeeding(FSOUND_STREAM* stream)
     alSourcePlay(library().channels[stream->channel].source);
 }
 
-void closeStream(FSOUND_STREAM* stream)
+void closeStream(SoundStream* stream)
 {
     if (stream->playing)
         streamGiveWay(stream);
-    alDeleteBuffers(FSND_STREAM_BUFFERS, stream->buffers.data());
+    alDeleteBuffers(SND_STREAM_BUFFERS, stream->buffers.data());
     sf_close(stream->file);
-    *stream = FSOUND_STREAM{};
+    *stream = SoundStream{};
 }
 
 // A one-shot stream whose every buffer has been heard: it has finished, at its end.
-void finish(FSOUND_STREAM* stream)
+void finish(SoundStream* stream)
 {
     const int channel = stream->channel;
     unqueueAll(stream);
@@ -128,24 +128,24 @@ void finish(FSOUND_STREAM* stream)
     stream->restFrame = stream->frames;
     stream->channel = -1;
     Channel& ch = library().channels[channel];
-    ch.kind = FSND_CHANNEL_IDLE;
+    ch.kind = SND_CHANNEL_IDLE;
     ch.stream = nullptr;
 }
 
 } // namespace
 
-bool validStream(const FSOUND_STREAM* stream)
+bool validStream(const SoundStream* stream)
 {
     const Library& lib = library();
     if (!lib.initialised || !stream)
         return false;
-    const FSOUND_STREAM* first = lib.streams.data();
+    const SoundStream* first = lib.streams.data();
     if (stream < first || stream >= first + lib.streams.size())
         return false;
     return stream->used != 0;
 }
 
-void streamGiveWay(FSOUND_STREAM* stream)
+void streamGiveWay(SoundStream* stream)
 {
     if (!stream->playing)
         return;
@@ -156,14 +156,14 @@ void streamGiveWay(FSOUND_STREAM* stream)
     stream->playing = 0;
     stream->channel = -1;
     Channel& ch = library().channels[channel];
-    ch.kind = FSND_CHANNEL_IDLE;
+    ch.kind = SND_CHANNEL_IDLE;
     ch.stream = nullptr;
     ch.sample = nullptr;
 }
 
 void feedStreams()
 {
-    for (FSOUND_STREAM& stream : library().streams) {
+    for (SoundStream& stream : library().streams) {
         if (!stream.used || !stream.playing)
             continue;
         const ALuint source = library().channels[stream.channel].source;
@@ -194,23 +194,23 @@ void feedStreams()
 
 void releaseAllStreams()
 {
-    for (FSOUND_STREAM& stream : library().streams) {
+    for (SoundStream& stream : library().streams) {
         if (stream.used)
             closeStream(&stream);
     }
 }
 
-} // namespace fsnd
+} // namespace snd
 
-using fsnd::library;
+using snd::library;
 
-FSOUND_STREAM* FSOUND_Stream_Open(const char* path, unsigned int mode, int, int)
+SoundStream* sndOpenStream(const char* path, uint8_t mode)
 {
     std::lock_guard<std::mutex> guard(library().lock);
     if (!library().initialised || !path)
         return nullptr;
-    FSOUND_STREAM* stream = nullptr;
-    for (FSOUND_STREAM& slot : library().streams) {
+    SoundStream* stream = nullptr;
+    for (SoundStream& slot : library().streams) {
         if (!slot.used) {
             stream = &slot;
             break;
@@ -237,15 +237,15 @@ FSOUND_STREAM* FSOUND_Stream_Open(const char* path, unsigned int mode, int, int)
         return nullptr;
     }
     alGetError();
-    std::array<ALuint, fsnd::FSND_STREAM_BUFFERS> buffers{};
-    alGenBuffers(fsnd::FSND_STREAM_BUFFERS, buffers.data());
+    std::array<ALuint, snd::SND_STREAM_BUFFERS> buffers{};
+    alGenBuffers(snd::SND_STREAM_BUFFERS, buffers.data());
     if (alGetError() != AL_NO_ERROR) {
         sf_close(file);
         return nullptr;
     }
-    *stream = FSOUND_STREAM{};
+    *stream = SoundStream{};
     stream->used = 1;
-    stream->looping = (mode & FSOUND_LOOP_NORMAL) ? 1 : 0;
+    stream->looping = mode == SND_LOOPING ? 1 : 0;
     stream->channel = -1;
     stream->file = file;
     stream->rate = info.samplerate;
@@ -255,26 +255,26 @@ FSOUND_STREAM* FSOUND_Stream_Open(const char* path, unsigned int mode, int, int)
     return stream;
 }
 
-int FSOUND_Stream_Close(FSOUND_STREAM* stream)
+int sndCloseStream(SoundStream* stream)
 {
     std::lock_guard<std::mutex> guard(library().lock);
-    if (!fsnd::validStream(stream))
+    if (!snd::validStream(stream))
         return 0;
-    fsnd::closeStream(stream);
+    snd::closeStream(stream);
     return 1;
 }
 
-int FSOUND_Stream_Play(int channel, FSOUND_STREAM* stream)
+int sndPlayStream(int channel, SoundStream* stream)
 {
     std::lock_guard<std::mutex> guard(library().lock);
-    fsnd::Channel* ch = fsnd::channelAt(channel);
-    if (!ch || !fsnd::validStream(stream))
+    snd::Channel* ch = snd::channelAt(channel);
+    if (!ch || !snd::validStream(stream))
         return 0;
     if (stream->playing && stream->channel == channel)
         return channel;  // already playing there: it goes on
-    fsnd::streamGiveWay(stream);      // playing elsewhere: it moves
-    fsnd::releaseChannel(channel);    // whatever played here gives way
-    ch->kind = fsnd::FSND_CHANNEL_STREAM;
+    snd::streamGiveWay(stream);      // playing elsewhere: it moves
+    snd::releaseChannel(channel);    // whatever played here gives way
+    ch->kind = snd::SND_CHANNEL_STREAM;
     ch->stream = stream;
     ch->sample = nullptr;
     ch->rate = stream->rate;
@@ -283,47 +283,47 @@ int FSOUND_Stream_Play(int channel, FSOUND_STREAM* stream)
     alSourcef(ch->source, AL_GAIN, 1.0f);
     stream->channel = channel;
     stream->playing = 1;
-    fsnd::startFeeding(stream);
+    snd::startFeeding(stream);
     return channel;
 }
 
-int FSOUND_Stream_Stop(FSOUND_STREAM* stream)
+int sndStopStream(SoundStream* stream)
 {
     std::lock_guard<std::mutex> guard(library().lock);
-    if (!fsnd::validStream(stream))
+    if (!snd::validStream(stream))
         return 0;
-    fsnd::streamGiveWay(stream);
+    snd::streamGiveWay(stream);
     return 1;
 }
 
-int FSOUND_Stream_SetTime(FSOUND_STREAM* stream, int ms)
+int sndSeekStream(SoundStream* stream, int ms)
 {
     std::lock_guard<std::mutex> guard(library().lock);
-    if (!fsnd::validStream(stream))
+    if (!snd::validStream(stream))
         return 0;
     int64_t frame = ms > 0 ? static_cast<int64_t>(ms) * stream->rate / 1000 : 0;
     if (frame > stream->frames)
         frame = stream->frames;
     stream->restFrame = frame;
     if (stream->playing) {
-        fsnd::unqueueAll(stream);
-        fsnd::startFeeding(stream);
+        snd::unqueueAll(stream);
+        snd::startFeeding(stream);
     }
     return 1;
 }
 
-int FSOUND_Stream_GetTime(FSOUND_STREAM* stream)
+int sndStreamPosition(SoundStream* stream)
 {
     std::lock_guard<std::mutex> guard(library().lock);
-    if (!fsnd::validStream(stream))
+    if (!snd::validStream(stream))
         return 0;
-    return static_cast<int>(fsnd::framesToMs(stream, fsnd::heardFrame(stream)));
+    return static_cast<int>(snd::framesToMs(stream, snd::heardFrame(stream)));
 }
 
-int FSOUND_Stream_GetLengthMs(FSOUND_STREAM* stream)
+int sndStreamLength(SoundStream* stream)
 {
     std::lock_guard<std::mutex> guard(library().lock);
-    if (!fsnd::validStream(stream))
+    if (!snd::validStream(stream))
         return 0;
-    return static_cast<int>(fsnd::framesToMs(stream, stream->frames));
+    return static_cast<int>(snd::framesToMs(stream, stream->frames));
 }

@@ -1,4 +1,4 @@
-// The SDL back end's key table: SDL key events to the virtual-key codes of core/keys.h.
+// The SDL back end's key table: SDL key events to the virtual-key codes of platform/platform.h.
 #pragma once
 
 #include <cstdint>

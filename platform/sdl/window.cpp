@@ -91,7 +91,7 @@ bool translate(const SDL_Event& e, PlatformEvent* msg)
         uint32_t vk = platformVirtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.scancode);
         if (vk == 0)
             return false;
-        if (e.type == SDL_KEYDOWN && vk == 0x0D && (e.key.keysym.mod & KMOD_ALT) != 0) {
+        if (e.type == SDL_KEYDOWN && vk == VK_RETURN && (e.key.keysym.mod & KMOD_ALT) != 0) {
             if (!e.key.repeat)
                 toggleFullscreen();
             return false;
@@ -101,7 +101,7 @@ bool translate(const SDL_Event& e, PlatformEvent* msg)
             return true;
         }
         // Alt held, Alt itself and F10 are system keys: they never reach the key table.
-        bool system = (e.key.keysym.mod & KMOD_ALT) != 0 || vk == 0x12 || vk == 0x79;
+        bool system = (e.key.keysym.mod & KMOD_ALT) != 0 || vk == VK_ALT || vk == VK_F10;
         const uint8_t repeat = e.key.repeat ? 1 : 0;
         *msg = {system ? PLATFORM_EVENT_SYSTEM_KEY_DOWN : PLATFORM_EVENT_KEY_DOWN, vk, 0, 0, repeat};
         return true;

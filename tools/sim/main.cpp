@@ -223,7 +223,7 @@ int main(int argc, char** argv)
     loadRun(o.bus == "Volvo7000");
     if (o.soak)
         escapeQuits = 0;  // Escape goes back to the menu, as in a game started from it
-    fsoundRecordTake();
+    sndRecordTake();
     if (quitRequested) {
         if (keysOut)
             std::fclose(keysOut);
@@ -274,7 +274,7 @@ int main(int argc, char** argv)
         }
         if (o.soak)
             badField = soakFirstBadField();
-        const std::vector<std::string> sounds = fsoundRecordTake();
+        const std::vector<std::string> sounds = sndRecordTake();
         const bool last = t + 1 == ticks || quitRequested || (o.autopilot && !o.soak && run.runFinished) ||
                           !badField.empty();
         if (t % o.every == 0 || last)

@@ -1,5 +1,7 @@
 #include "tools/sim/script.h"
 
+#include "platform/platform.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
@@ -13,12 +15,13 @@ struct KeyName {
 
 // Names first in the table are the ones written back.
 constexpr KeyName KEY_NAMES[] = {
-    {"Up", 0x26},         {"Down", 0x28},       {"Left", 0x25},      {"Right", 0x27},   {"Escape", 0x1B},
-    {"Return", 0x0D},     {"space", 0x20},      {"Delete", 0x2E},    {"End", 0x23},     {"Next", 0x22},
-    {"Prior", 0x21},      {"Insert", 0x2D},     {"Home", 0x24},      {"Page_Down", 0x22}, {"Page_Up", 0x21},
-    {"period", 0xBE},     {"comma", 0xBC},      {"Scroll_Lock", 0x91}, {"KP_0", 0x60},  {"KP_1", 0x61},
-    {"KP_2", 0x62},       {"KP_3", 0x63},       {"KP_4", 0x64},      {"KP_5", 0x65},    {"KP_6", 0x66},
-    {"KP_7", 0x67},       {"KP_8", 0x68},       {"KP_9", 0x69},
+    {"Up", VK_UP}, {"Down", VK_DOWN}, {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Escape", VK_ESCAPE},
+    {"Return", VK_RETURN}, {"space", VK_SPACE}, {"Delete", VK_DELETE}, {"End", VK_END},
+    {"Next", VK_NEXT}, {"Prior", VK_PRIOR}, {"Insert", VK_INSERT}, {"Home", VK_HOME},
+    {"Page_Down", VK_NEXT}, {"Page_Up", VK_PRIOR}, {"period", VK_OEM_PERIOD},
+    {"comma", VK_OEM_COMMA}, {"Scroll_Lock", VK_SCROLL}, {"KP_0", VK_NUMPAD0}, {"KP_1", VK_NUMPAD1},
+    {"KP_2", VK_NUMPAD2}, {"KP_3", VK_NUMPAD3}, {"KP_4", VK_NUMPAD4}, {"KP_5", VK_NUMPAD5},
+    {"KP_6", VK_NUMPAD6}, {"KP_7", VK_NUMPAD7}, {"KP_8", VK_NUMPAD8}, {"KP_9", VK_NUMPAD9},
 };
 
 bool parseTick(const std::string& word, int64_t* out)
@@ -43,15 +46,15 @@ uint8_t keyCodeOfName(const std::string& name)
     if (name.size() == 1) {
         const char c = name[0];
         if (c >= 'a' && c <= 'z')
-            return static_cast<uint8_t>(c - 'a' + 'A');
+            return static_cast<uint8_t>(VK_KEY_A + (c - 'a'));
         if (c >= '0' && c <= '9')
-            return static_cast<uint8_t>(c);
+            return static_cast<uint8_t>(VK_KEY_0 + (c - '0'));
     }
     if (name.size() >= 2 && name[0] == 'F') {
         char* end = nullptr;
         const long n = std::strtol(name.c_str() + 1, &end, 10);
         if (*end == '\0' && n >= 1 && n <= 12)
-            return static_cast<uint8_t>(0x70 + n - 1);
+            return static_cast<uint8_t>(VK_F1 + n - 1);
     }
     return 0;
 }
@@ -61,12 +64,12 @@ std::string keyNameOfCode(uint8_t code)
     for (const KeyName& k : KEY_NAMES)
         if (k.code == code)
             return k.name;
-    if (code >= 'A' && code <= 'Z')
-        return std::string(1, static_cast<char>(code - 'A' + 'a'));
-    if (code >= '0' && code <= '9')
-        return std::string(1, static_cast<char>(code));
-    if (code >= 0x70 && code <= 0x7B)
-        return "F" + std::to_string(code - 0x70 + 1);
+    if (code >= VK_KEY_A && code <= VK_KEY_Z)
+        return std::string(1, static_cast<char>('a' + (code - VK_KEY_A)));
+    if (code >= VK_KEY_0 && code <= VK_KEY_0 + 9)
+        return std::string(1, static_cast<char>('0' + (code - VK_KEY_0)));
+    if (code >= VK_F1 && code <= VK_F12)
+        return "F" + std::to_string(code - VK_F1 + 1);
     return "";
 }
 

@@ -2,6 +2,7 @@
 #include "platform/null/null_platform.h"
 #include "platform/openal/internal.h"
 #include "platform/platform.h"
+#include "sound/sound.h"
 #include "tests/test_sound_analysis.h"
 
 #include <gtest/gtest.h>
@@ -23,12 +24,12 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(configBesideProgram()) << "an alsoft.conf beside the test would change the back end";
-        ASSERT_NE(FSOUND_Init(44100, 32, 2), 0);
+        ASSERT_NE(sndOpenDevice(0, SOUND_MIX_RATE, SOUND_CHANNEL_COUNT), 0);
     }
-    void TearDown() override { FSOUND_Close(); }
+    void TearDown() override { sndCloseDevice(); }
     std::vector<float> heard()
     {
-        FSOUND_Close();
+        sndCloseDevice();
         return readOutput(clock.path);
     }
     static std::string toneFile(const std::string& name, float hz, float seconds, int rate = 22050,
@@ -37,44 +38,44 @@ protected:
         writeTone(dir().file(name), hz, seconds, rate, level);
         return dir().file(name);
     }
-    static FSOUND_SAMPLE* sample(const char* name, float hz, float seconds, int loop, int rate = 22050,
+    static SoundSample* sample(const char* name, float hz, float seconds, int loop, int rate = 22050,
                                  float level = 0.5f)
     {
-        return FSOUND_Sample_Load(FSOUND_FREE, toneFile(name, hz, seconds, rate, level).c_str(), loop, 0, 0);
+        return sndLoadSample(toneFile(name, hz, seconds, rate, level).c_str(), loop);
     }
-    static FSOUND_STREAM* stream(const char* name, float hz, float seconds, int loop = FSOUND_LOOP_OFF,
+    static SoundStream* stream(const char* name, float hz, float seconds, int loop = SND_ONE_SHOT,
                                  float level = 0.5f)
     {
-        return FSOUND_Stream_Open(toneFile(name, hz, seconds, 22050, level).c_str(), loop, 0, 0);
+        return sndOpenStream(toneFile(name, hz, seconds, 22050, level).c_str(), loop);
     }
 };
 
 // Last a looping 500 Hz sample at 8000 Hz: it sounds at 750 Hz played at 12000 Hz, at 250 Hz at 4000 Hz.
 TEST_F(SoundLibrary, ASampleIsHeardOnceItPlaysAndEndsReplacedOrStoppedAndSetFrequencyMovesItsPitch)
 {
-    FSOUND_SAMPLE* once = sample("a.wav", 440, 0.5f, FSOUND_LOOP_OFF);
+    SoundSample* once = sample("a.wav", 440, 0.5f, SND_ONE_SHOT);
     ASSERT_NE(once, nullptr);
-    EXPECT_EQ(FSOUND_IsPlaying(3), 0);
+    EXPECT_EQ(sndChannelPlaying(3), 0);
     clock.wait(0.6);
     const double playedAt = clock.seconds();
-    FSOUND_PlaySound(3, once);
-    FSOUND_PlaySound(5, sample("low.wav", 700, 1.0f, FSOUND_LOOP_NORMAL, 22050, 0.3f));
-    FSOUND_PlaySound(7, sample("l.wav", 1300, 1.0f, FSOUND_LOOP_NORMAL, 22050, 0.3f));
-    EXPECT_EQ(FSOUND_IsPlaying(3), 1);
+    sndPlaySample(3, once);
+    sndPlaySample(5, sample("low.wav", 700, 1.0f, SND_LOOPING, 22050, 0.3f));
+    sndPlaySample(7, sample("l.wav", 1300, 1.0f, SND_LOOPING, 22050, 0.3f));
+    EXPECT_EQ(sndChannelPlaying(3), 1);
     clock.wait(1.4);  // past the loops' length
-    EXPECT_EQ(std::make_pair(FSOUND_IsPlaying(3), FSOUND_IsPlaying(7)), std::make_pair(0, 1));
+    EXPECT_EQ(std::make_pair(sndChannelPlaying(3), sndChannelPlaying(7)), std::make_pair(0, 1));
     const double at = clock.seconds();
-    FSOUND_PlaySound(5, sample("high.wav", 1000, 0.3f, FSOUND_LOOP_OFF));
-    FSOUND_StopSound(7);
-    EXPECT_EQ(FSOUND_IsPlaying(7), 0);
+    sndPlaySample(5, sample("high.wav", 1000, 0.3f, SND_ONE_SHOT));
+    sndStopChannel(7);
+    EXPECT_EQ(sndChannelPlaying(7), 0);
     clock.wait(0.8);
-    FSOUND_PlaySound(0, sample("e.wav", 500, 1.0f, FSOUND_LOOP_NORMAL, 8000));
+    sndPlaySample(0, sample("e.wav", 500, 1.0f, SND_LOOPING, 8000));
     clock.wait(0.5);
     const double t1 = clock.seconds();
-    FSOUND_SetFrequency(0, 12000);
+    sndSetFrequency(0, 12000);
     clock.wait(0.5);
     const double t2 = clock.seconds();
-    FSOUND_SetFrequency(0, 4000);
+    sndSetFrequency(0, 4000);
     clock.wait(0.5);
     const std::vector<float> out = heard();
     EXPECT_LT(rms(out, 0.1, playedAt - 0.1), 0.002);
@@ -95,52 +96,52 @@ TEST_F(SoundLibrary, ASampleIsHeardOnceItPlaysAndEndsReplacedOrStoppedAndSetFreq
 // then the feeder starved; what each stream is heard doing does not mask another's tone.
 TEST_F(SoundLibrary, StreamTimesLoopsTurnsOnAChannelAndAStarvedStreamPlaysOnOnceFed)
 {
-    FSOUND_STREAM* loop = stream("loop.wav", 600, 0.5f, FSOUND_LOOP_NORMAL, 0.3f);
-    FSOUND_STREAM* a = stream("a.wav", 440, 3.0f);
-    FSOUND_STREAM* b = stream("b.wav", 1000, 3.0f);
-    FSOUND_STREAM* st = stream("st.wav", 1300, 2.0f, FSOUND_LOOP_OFF, 0.15f);  // kept under clipping
-    EXPECT_EQ(FSOUND_Stream_GetLengthMs(st), 2000);
-    EXPECT_EQ(FSOUND_Stream_GetTime(st), 0);
+    SoundStream* loop = stream("loop.wav", 600, 0.5f, SND_LOOPING, 0.3f);
+    SoundStream* a = stream("a.wav", 440, 3.0f);
+    SoundStream* b = stream("b.wav", 1000, 3.0f);
+    SoundStream* st = stream("st.wav", 1300, 2.0f, SND_ONE_SHOT, 0.15f);  // kept under clipping
+    EXPECT_EQ(sndStreamLength(st), 2000);
+    EXPECT_EQ(sndStreamPosition(st), 0);
     const double start = clock.seconds();
-    FSOUND_Stream_Play(20, loop);
-    FSOUND_Stream_Play(21, a);
+    sndPlayStream(20, loop);
+    sndPlayStream(21, a);
     clock.wait(0.4);
     const double at = clock.seconds();
-    FSOUND_Stream_Play(21, b);
-    FSOUND_Stream_Play(22, st);
-    const int aTime = FSOUND_Stream_GetTime(a);
+    sndPlayStream(21, b);
+    sndPlayStream(22, st);
+    const int aTime = sndStreamPosition(a);
     clock.wait(0.5);
-    EXPECT_EQ(FSOUND_Stream_GetTime(a), aTime);
-    EXPECT_GT(FSOUND_Stream_GetTime(b), 300);
-    const int playing = FSOUND_Stream_GetTime(st);
+    EXPECT_EQ(sndStreamPosition(a), aTime);
+    EXPECT_GT(sndStreamPosition(b), 300);
+    const int playing = sndStreamPosition(st);
     EXPECT_GT(playing, 300);
     EXPECT_LT(playing, 800);
-    EXPECT_EQ(FSOUND_Stream_SetTime(st, 0), 1) << "a jump while playing";
-    EXPECT_LT(FSOUND_Stream_GetTime(st), 150);
-    FSOUND_Stream_Stop(st);
-    const int stopped = FSOUND_Stream_GetTime(st);
-    FSOUND_PlaySound(21, sample("s.wav", 300, 0.2f, FSOUND_LOOP_OFF));
-    const int bTime = FSOUND_Stream_GetTime(b);
+    EXPECT_EQ(sndSeekStream(st, 0), 1) << "a jump while playing";
+    EXPECT_LT(sndStreamPosition(st), 150);
+    sndStopStream(st);
+    const int stopped = sndStreamPosition(st);
+    sndPlaySample(21, sample("s.wav", 300, 0.2f, SND_ONE_SHOT));
+    const int bTime = sndStreamPosition(b);
     clock.wait(0.4);
-    EXPECT_EQ(FSOUND_Stream_GetTime(b), bTime) << "a sample on the channel stops the stream";
-    EXPECT_EQ(FSOUND_Stream_GetTime(st), stopped) << "a stopped stream keeps its place";
-    EXPECT_EQ(FSOUND_IsPlaying(20), 1);
-    const int loopTime = FSOUND_Stream_GetTime(loop);
+    EXPECT_EQ(sndStreamPosition(b), bTime) << "a sample on the channel stops the stream";
+    EXPECT_EQ(sndStreamPosition(st), stopped) << "a stopped stream keeps its place";
+    EXPECT_EQ(sndChannelPlaying(20), 1);
+    const int loopTime = sndStreamPosition(loop);
     EXPECT_GE(loopTime, 0);
     EXPECT_LT(loopTime, 500);
-    EXPECT_EQ(FSOUND_Stream_SetTime(st, 1700), 1);
-    EXPECT_EQ(FSOUND_Stream_GetTime(st), 1700);
-    FSOUND_Stream_Play(22, st);
+    EXPECT_EQ(sndSeekStream(st, 1700), 1);
+    EXPECT_EQ(sndStreamPosition(st), 1700);
+    sndPlayStream(22, st);
     clock.wait(0.7);
-    EXPECT_EQ(FSOUND_Stream_GetTime(st), 2000) << "a finished one-shot stream stands at its length";
-    EXPECT_EQ(FSOUND_IsPlaying(22), 0);
+    EXPECT_EQ(sndStreamPosition(st), 2000) << "a finished one-shot stream stands at its length";
+    EXPECT_EQ(sndChannelPlaying(22), 0);
     {
-        std::lock_guard<std::mutex> starve(fsnd::library().lock);  // the feeder cannot refill
+        std::lock_guard<std::mutex> starve(snd::library().lock);  // the feeder cannot refill
         clock.wait(1.3);  // past the queue's four buffers of 4096 frames (0.74 s)
     }
     const double fedAt = clock.seconds();
     clock.wait(0.6);
-    EXPECT_EQ(FSOUND_IsPlaying(20), 1);
+    EXPECT_EQ(sndChannelPlaying(20), 1);
     const std::vector<float> out = heard();
     EXPECT_GT(toneLevel(out, at + 0.15, at + 0.45, 1000), 0.1);
     EXPECT_LT(toneLevel(out, at + 0.15, at + 0.45, 440), 0.01);
@@ -158,32 +159,37 @@ TEST_F(SoundLibrary, FilesThatAreNoSoundNullStaleAndForeignHandlesAndChannelsOut
     mkfifo(dir().file("pipe.sfx").c_str(), 0600);  // refused, not waited on
     for (const char* name : {"none.wav", "empty.wav", "junk.sfx", "cut.wav", "pipe.sfx"}) {
         const std::string path = dir().file(name);
-        EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), FSOUND_LOOP_OFF, 0, 0), nullptr) << name;
-        EXPECT_EQ(FSOUND_Stream_Open(path.c_str(), FSOUND_LOOP_NORMAL, 0, 0), nullptr) << name;
+        EXPECT_EQ(sndLoadSample(path.c_str(), SND_ONE_SHOT), nullptr) << name;
+        EXPECT_EQ(sndOpenStream(path.c_str(), SND_LOOPING), nullptr) << name;
     }
-    EXPECT_EQ(FSOUND_Sample_Load(FSOUND_FREE, nullptr, FSOUND_LOOP_OFF, 0, 0), nullptr);
-    EXPECT_EQ(FSOUND_Stream_Open(nullptr, FSOUND_LOOP_OFF, 0, 0), nullptr);
-    FSOUND_Sample_Free(nullptr);
+    EXPECT_EQ(sndLoadSample(nullptr, SND_ONE_SHOT), nullptr);
+    EXPECT_EQ(sndOpenStream(nullptr, SND_ONE_SHOT), nullptr);
+    sndFreeSample(nullptr);
     int bogus[64] = {};  // a pointer that is no handle of ours
-    FSOUND_SAMPLE* s = sample("s.wav", 300, 0.3f, FSOUND_LOOP_OFF);
-    FSOUND_SAMPLE* freed = sample("f.wav", 300, 0.3f, FSOUND_LOOP_OFF);
-    FSOUND_STREAM* closed = stream("st.wav", 300, 0.3f);
-    FSOUND_Sample_Free(freed);
-    FSOUND_Stream_Close(closed);
-    for (FSOUND_STREAM* st :
-         {reinterpret_cast<FSOUND_STREAM*>(bogus), closed, static_cast<FSOUND_STREAM*>(nullptr)})
+    SoundSample* s = sample("s.wav", 300, 0.3f, SND_ONE_SHOT);
+    SoundSample* freed = sample("f.wav", 300, 0.3f, SND_ONE_SHOT);
+    SoundStream* closed = stream("st.wav", 300, 0.3f);
+    sndFreeSample(freed);
+    sndCloseStream(closed);
+    for (SoundStream* st :
+         {reinterpret_cast<SoundStream*>(bogus), closed, static_cast<SoundStream*>(nullptr)})
         expectStreamCallsRefused(st);
-    for (FSOUND_SAMPLE* bad :
-         {reinterpret_cast<FSOUND_SAMPLE*>(bogus), freed, static_cast<FSOUND_SAMPLE*>(nullptr)})
-        EXPECT_EQ(FSOUND_PlaySound(1, bad), 0);
-    EXPECT_EQ(FSOUND_IsPlaying(1), 0);
+    for (SoundSample* bad :
+         {reinterpret_cast<SoundSample*>(bogus), freed, static_cast<SoundSample*>(nullptr)})
+        EXPECT_EQ(sndPlaySample(1, bad), 0);
+    EXPECT_EQ(sndChannelPlaying(1), 0);
     for (int channel : {-1, 32, 64, 1000})
-        EXPECT_EQ(returned({FSOUND_PlaySound(channel, s), FSOUND_StopSound(channel),
-                            FSOUND_IsPlaying(channel), FSOUND_SetFrequency(channel, 4000)}),
+        EXPECT_EQ(returned({sndPlaySample(channel, s), sndStopChannel(channel),
+                            sndChannelPlaying(channel), sndSetFrequency(channel, 4000)}),
                   std::vector<int>(4, 0)) << channel;
-    EXPECT_EQ(FSOUND_PlaySound(31, s), 31);
-    ASSERT_NE(FSOUND_Init(44100, 32, 2), 0) << "a second init starts afresh";
-    EXPECT_EQ(FSOUND_PlaySound(2, s), 0) << "and the old handles are gone";
+    EXPECT_EQ(sndPlaySample(31, s), 31);
+    ASSERT_NE(sndOpenDevice(0, SOUND_MIX_RATE, SOUND_CHANNEL_COUNT), 0) << "a second init starts afresh";
+    EXPECT_EQ(sndPlaySample(2, s), 0) << "and the old handles are gone";
+}
+
+TEST(SoundAbilities, TheInstalledLibraryReadsMp3)
+{
+    EXPECT_EQ(sndAbilities(), SND_READS_MP3);
 }
 
 } // namespace
