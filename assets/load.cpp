@@ -6,6 +6,7 @@
 #include "assets/ids.h"
 #include "assets/model.h"
 #include "assets/params.h"
+#include "assets/path_files.h"
 #include "assets/textures.h"
 #include "sim/state.h"
 
@@ -55,6 +56,7 @@ void loadRunFiles()
     if (shuttingDown())
         return;
     loadStops();
+    loadCarPath();
 }
 
 void loadRunGraphics()

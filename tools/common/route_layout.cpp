@@ -55,7 +55,7 @@ std::vector<RoutePoint> traceCarLoop()
     points.push_back({otherCar.otherCarX, otherCar.otherCarZ});
     bool beenWest = false;
     for (int32_t tick = 1; tick <= LAP_TICK_LIMIT; ++tick) {
-        updateOtherCar();
+        updateOtherCarInZones();
         beenWest = beenWest || otherCar.otherCarX < LAP_WEST_X;
         const bool backAtStart = beenWest && otherCar.otherCarX > -10.0f &&
                                  otherCar.otherCarZ <= OTHER_CAR_START.otherCarZ;
