@@ -2,6 +2,7 @@
 
 #include "core/keys.h"
 #include "sim/state.h"
+#include "sim/stops.h"
 #include "tools/common/route_layout.h"
 
 #include <algorithm>
@@ -21,6 +22,20 @@ constexpr float AUTOPILOT_STEER_BAND = 0.006f;       // steering keys act outsid
 constexpr int32_t AUTOPILOT_QUIET_TICKS = 3;         // passengers still this long: exchange over
 constexpr int32_t AUTOPILOT_EXCHANGE_LIMIT = 5000;   // never wait longer than this at a stop
 constexpr double RAD_TO_DEG = 57.29577951308232;
+// On an open lane the bus is looked for this far behind and ahead of where it was last.
+constexpr float AUTOPILOT_LANE_BEHIND = 10.0f;
+constexpr float AUTOPILOT_LANE_AHEAD = 30.0f;
+
+// The tree's lane as read, and as the polyline the autopilot drives; fileLaneInUse says whether
+// it is driven. Set by autopilotLoadLane, live for the process.
+BusLane laneFile;
+RouteRoad fileLane;
+uint8_t fileLaneInUse = 0;
+
+const RouteRoad& autopilotLane()
+{
+    return fileLaneInUse ? fileLane : routeBusLane();
+}
 
 RoutePoint busModelPoint()
 {
@@ -134,19 +149,31 @@ bool finalStop()
 
 void drive(Autopilot* p, uint8_t* held)
 {
-    const RouteRoad& lane = routeBusLane();
+    const RouteRoad& lane = autopilotLane();
     const float length = routeLength(lane);
     const RoutePoint bus = busModelPoint();
-    const float along = routeProject(lane, bus.x, bus.z).along;
+    const float along = lane.closed ? routeProject(lane, bus.x, bus.z).along
+                                    : routeProjectWithin(lane, bus.x, bus.z, p->lastAlong - AUTOPILOT_LANE_BEHIND,
+                                                         p->lastAlong + AUTOPILOT_LANE_AHEAD).along;
     p->lastAlong = along;
     const int32_t stop = std::max(0, std::min(stops.currentStop, MAX_STOPS - 1));
     if (p->cachedStop != stop) {
+        // An open lane may pass a stop's place more than once: the stop lies on from the last one.
+        const float from = p->cachedStop < 0 ? -HUGE_VALF : p->stopAlong;
         p->cachedStop = stop;
-        p->stopAlong = routeProject(lane, route.stopX[stop], route.stopZ[stop]).along;
+        RouteProjection at = routeProject(lane, route.stopX[stop], route.stopZ[stop]);
+        if (!lane.closed) {
+            const RouteProjection pass = routeFirstPass(lane, route.stopX[stop], route.stopZ[stop], from, STOP_REACH);
+            at = pass.distance < HUGE_VALF ? pass : routeProjectWithin(lane, route.stopX[stop], route.stopZ[stop], from, HUGE_VALF);
+        }
+        p->stopAlong = at.along;
     }
-    float toStop = std::fmod(p->stopAlong - along + length, length);
-    if (toStop > length - 20.0f)
-        toStop -= length;  // just past it
+    float toStop = p->stopAlong - along;
+    if (lane.closed) {
+        toStop = std::fmod(p->stopAlong - along + length, length);
+        if (toStop > length - 20.0f)
+            toStop -= length;  // just past it
+    }
 
     if (vehicle.busSpeed == 0.0f && nearCurrentStop()) {
         enter(p, finalStop() ? AUTOPILOT_FINISH : AUTOPILOT_OPEN_DOORS);
@@ -161,6 +188,18 @@ void drive(Autopilot* p, uint8_t* held)
 }
 
 }  // namespace
+
+PathFileReport autopilotLoadLane()
+{
+    const PathFileReport report = readBusLaneFile(BUS_LANE_FILE, &laneFile);
+    fileLaneInUse = report.error == PATH_FILE_OK;
+    fileLane.points.clear();
+    for (int32_t i = 0; i < laneFile.pointCount; ++i)
+        fileLane.points.push_back({laneFile.x[i], laneFile.z[i]});
+    fileLane.halfWidth = ROUTE_LANE_WIDTH * 0.5f;
+    fileLane.closed = false;
+    return report;
+}
 
 void autopilotKeys(Autopilot* p, uint8_t* held)
 {
