@@ -50,13 +50,16 @@ float turnTowards(float heading, float wanted)
 }
 
 // The speed the car wants on its way to point k, distance d away: the faster of the two ends'
-// targets, but never more than lets it brake down to point k's target by the time it gets there.
+// targets, but never more than lets it brake down to point k's target by the time it turns
+// towards the next point (CAR_PATH_REACH before k).
 float wantedSpeed(int32_t k, float d)
 {
     const float from = carPath.speed[previousPoint(k)];
     const float to = carPath.speed[k];
     const float cruise = from > to ? from : to;
-    const float braking = std::sqrt(to * to + 2.0f * CAR_PATH_DECELERATION * d);
+    const float left = d > CAR_PATH_REACH ? d - CAR_PATH_REACH : 0.0f;
+    // Planned with half the braking, so the car's steps keep up with the plan.
+    const float braking = std::sqrt(to * to + CAR_PATH_DECELERATION * left);
     return cruise < braking ? cruise : braking;
 }
 
