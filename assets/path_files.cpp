@@ -5,9 +5,6 @@
 
 #include <cstdio>
 
-const char* const BUS_LANE_FILE = "Dane/Rozklady/128/Pas.trasy";
-const char* const CAR_PATH_FILE = "Dane/Trasy/Test/Samochod.trasa";
-
 namespace {
 
 // The columns of one file: where its points go and how many values a point has.

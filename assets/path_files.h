@@ -11,14 +11,13 @@
 // the report says what and at which line.
 #pragma once
 
+#include "assets/params.h"
 #include "sim/other_car.h"
 
 #include <cstddef>
 #include <cstdint>
 
-// The paths the tools and the game read, relative to the working directory.
-extern const char* const BUS_LANE_FILE;
-extern const char* const CAR_PATH_FILE;
+// The files' paths, BUS_LANE_FILE and CAR_PATH_FILE, are with the other run files' paths.
 
 constexpr int32_t BUS_LANE_MIN_POINTS = 2;
 constexpr int32_t CAR_PATH_MIN_POINTS = 3;
