@@ -6,6 +6,8 @@
 #include "assets/ids.h"
 #include "assets/model.h"
 #include "assets/params.h"
+#include "assets/path_files.h"
+#include "assets/source_file.h"
 #include "assets/textures.h"
 #include "sim/state.h"
 
@@ -55,6 +57,7 @@ void loadRunFiles()
     if (shuttingDown())
         return;
     loadStops();
+    loadCarPath();
 }
 
 void loadRunGraphics()
@@ -86,6 +89,10 @@ void loadMenuImages()
 {
     for (int i = 0; i < MENU_IMAGE_COUNT; ++i)
         loadTexture(menuImageFiles[i], i, TEX_MENU);
+    // An imported tree's about panel writes its attribution with the font.
+    loadTreeSource();
+    if (treeSource.present)
+        loadTexture(FONT_IMAGE_FILE, 0, TEX_FONT);
 }
 
 void buildMenuLists()

@@ -15,7 +15,8 @@ void loadRunGraphics();
 // The 13 menu pictures, slot i of TEX_MENU taking menuImageFiles[i].
 constexpr int MENU_IMAGE_COUNT = 13;
 extern const char* const menuImageFiles[MENU_IMAGE_COUNT];
-// Loads them into TEX_MENU. Needs the GL context.
+// Loads them into TEX_MENU; with an imported tree's source file (assets/source_file.h) also the
+// font picture, for the about panel. Needs the GL context.
 void loadMenuImages();
 
 // The font picture, loaded into slot 0 of TEX_FONT.

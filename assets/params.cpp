@@ -11,6 +11,8 @@ const char* const BUS_PARAMETERS_FILE_VOLVO = "Dane/Autobusy/Volvo7000/Parametry
 const char* const BUS_PARAMETERS_FILE_URBINO = "Dane/Autobusy/Urbino12/Parametry.busa";
 const char* const MISSION_PARAMETERS_FILE = "Dane/Rozklady/128/Parametry.misji";
 const char* const STOPS_FILE = "Dane/Rozklady/128/Przystanki.roz";
+const char* const BUS_LANE_FILE = "Dane/Rozklady/128/Pas.trasy";
+const char* const CAR_PATH_FILE = "Dane/Trasy/Test/Samochod.trasa";
 
 namespace {
 

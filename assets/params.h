@@ -31,6 +31,9 @@ extern const char* const BUS_PARAMETERS_FILE_VOLVO;   // busChoice 1
 extern const char* const BUS_PARAMETERS_FILE_URBINO;  // any other busChoice
 extern const char* const MISSION_PARAMETERS_FILE;
 extern const char* const STOPS_FILE;
+// The route's two path files (read by assets/path_files.h): the bus lane, the second car's loop.
+extern const char* const BUS_LANE_FILE;
+extern const char* const CAR_PATH_FILE;
 
 // The mission file's eight values, in file order (the start Z is world Z; the refuelling
 // point's second value is stored as the negative of world Z).

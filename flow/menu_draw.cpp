@@ -4,11 +4,15 @@
 
 #include "assets/ids.h"
 #include "assets/load.h"
+#include "assets/source_file.h"
 #include "flow/load.h"
 #include "platform/platform.h"
 #include "render/font.h"
+#include "render/font_layout.h"
 
 #include <GL/gl.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -37,6 +41,28 @@ void drawPanel(int slot)
     glTranslatef(-menuState.panelOffset, 0.0f, 0.0f);
     drawPicture(slot, LIST_MENU_PANEL);
     glPopMatrix();
+}
+
+// Where the source lines sit on the about panel, in the font's 640 x 480 text space with the panel
+// standing: the attribution in the free strip along the bottom, the route in the title bar.
+constexpr float ABOUT_TEXT_LEFT = 1.13f;  // the panel quad's left edge is at x 1.1, before its offset
+constexpr int ABOUT_ATTRIBUTION_Y = 51;
+constexpr int ABOUT_ROUTE_Y = 308;
+constexpr int ABOUT_ROUTE_INDENT = 150;
+constexpr int ABOUT_ROUTE_MAX_CHARACTERS = 37;
+
+// The imported route's line, name and attribution, moving with the panel.
+void drawTreeSource()
+{
+    // The menu kills the font on return from a run; the picture stays loaded.
+    if (fontBase == 0)
+        buildFont();
+    const int x = static_cast<int>((ABOUT_TEXT_LEFT - menuState.panelOffset + 1.0f) * FONT_TEXT_WIDTH * 0.5f);
+    printText(x, ABOUT_ATTRIBUTION_Y, 0, "%s", treeSource.attribution);
+    char route[2 * TREE_SOURCE_TEXT_SIZE + 16];
+    std::snprintf(route, sizeof route, "Linia %s: %s", treeSource.line, treeSource.name);
+    route[ABOUT_ROUTE_MAX_CHARACTERS] = '\0';
+    printText(x + ABOUT_ROUTE_INDENT, ABOUT_ROUTE_Y, 0, "%s", route);
 }
 
 } // namespace
@@ -76,6 +102,8 @@ void drawMenu(const MenuFrameDraw& frame)
         glMatrixMode(GL_TEXTURE);
         glPopMatrix();
         glMatrixMode(GL_MODELVIEW);
+        if (treeSource.present)
+            drawTreeSource();
     }
     if (m.showBusesPanel)
         drawPanel(MENU_SLOT_BUSES_PANEL);

@@ -66,9 +66,12 @@ void printText(int x, int y, int set, const char* format, ...)
     if (fontBase != 0) {
         glBindTexture(GL_TEXTURE_2D, texFont[0]);
         if (count > 0) {
-            // Only codes 32..127 of set 0 or 1 remain, so every call lands in the font's lists.
-            glListBase(fontBase - FONT_FIRST_CODE + FONT_SET_STRIDE * static_cast<uint32_t>(set));
-            glCallLists(count, GL_BYTE, drawn);
+            // Only characters with a cell remain, so every call lands in the font's lists.
+            unsigned char cells[FONT_TEXT_MAX];
+            for (int i = 0; i < count; ++i)
+                cells[i] = static_cast<unsigned char>(glyphCellOf(static_cast<unsigned char>(drawn[i]), set));
+            glListBase(fontBase);
+            glCallLists(count, GL_UNSIGNED_BYTE, cells);
         }
     }
     glMatrixMode(GL_PROJECTION);

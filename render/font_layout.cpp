@@ -13,6 +13,8 @@ int glyphCellOf(unsigned char code, int set)
 {
     if (set < 0 || set >= FONT_SET_COUNT)
         return -1;
+    if (set == 0 && code == FONT_COPYRIGHT_CODE)
+        return FONT_COPYRIGHT_CELL;
     if (code < FONT_FIRST_CODE || code > FONT_LAST_CODE)
         return -1;
     return code - FONT_FIRST_CODE + FONT_SET_STRIDE * set;

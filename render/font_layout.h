@@ -16,6 +16,10 @@ constexpr int FONT_FIRST_CODE = 32;      // first character code of a glyph set
 constexpr int FONT_LAST_CODE = 127;      // last character code of a glyph set
 constexpr int FONT_SET_STRIDE = 128;     // cells between set 0 and set 1
 constexpr int FONT_SET_COUNT = 2;
+// Set 0 also draws the copyright sign (Windows-1250 0xA9, for the map attribution), from the
+// last cell of its block, which no code 32..127 uses.
+constexpr unsigned char FONT_COPYRIGHT_CODE = 0xA9;
+constexpr int FONT_COPYRIGHT_CELL = 127;
 constexpr int FONT_TEXT_WIDTH = 640;     // the text space, whatever the window size
 constexpr int FONT_TEXT_HEIGHT = 480;
 
@@ -27,7 +31,7 @@ struct GlyphCell {
 GlyphCell glyphCellCoords(int cell);
 
 // The cell a character code draws in a glyph set, or -1 when it has no glyph there
-// (codes outside 32..127, sets other than 0 and 1).
+// (codes outside 32..127 but set 0's copyright sign, sets other than 0 and 1).
 int glyphCellOf(unsigned char code, int set);
 
 // Lower-left x of the index-th character of a text starting at x.

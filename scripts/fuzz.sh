@@ -51,7 +51,7 @@ SEED_DIR="$WORK_DIR/generated-seeds"
 if [ ! -d "$SEED_DIR" ] && [ -x "$DATA_TOOL" ]; then
   tree=$(mktemp -d)
   if "$DATA_TOOL" "$tree" >/dev/null 2>&1; then
-    mkdir -p "$SEED_DIR"/{options,qx,tex,bmp,roz,busa,misji,radio_names}
+    mkdir -p "$SEED_DIR"/{options,qx,tex,bmp,roz,busa,misji,radio_names,trasy}
     seed() {  # seed KIND PATTERN...
       local kind=$1; shift
       for pattern in "$@"; do
@@ -67,6 +67,7 @@ if [ ! -d "$SEED_DIR" ] && [ -x "$DATA_TOOL" ]; then
     seed roz '*.roz'
     seed busa '*.busa'
     seed misji '*.misji'
+    seed trasy '*.trasy' '*.trasa'
     find "$tree" -printf '%f\n' >"$SEED_DIR/radio_names/tree-names.txt"
     ls "$tree/Dane/Radio" >"$SEED_DIR/radio_names/radio-folder.txt"
   fi

@@ -33,7 +33,7 @@ static bool inZone(float x, float z, double x0, double x1, double z0, double z1)
     return x > x0 && x < x1 && z > z0 && z < z1;
 }
 
-void updateOtherCar()
+void updateOtherCarInZones()
 {
     OtherCarState& c = otherCar;
     const double rad = static_cast<double>(c.otherCarHeading * DEG_TO_RAD);

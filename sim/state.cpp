@@ -1,6 +1,7 @@
 #include "sim/state.h"
 
 #include "sim/controls.h"
+#include "sim/other_car.h"
 #include "sim/random.h"
 
 VehicleState vehicle;
@@ -45,6 +46,8 @@ void resetAllRunState()
     gameClock = ClockState{};
     traffic = TRAFFIC_START;
     otherCar = OTHER_CAR_START;
+    carPath.active = 0;
+    carPath.pointCount = 0;
     latches = ControlLatches{};
     latches.hornLatch = 1;
     randomState = 1;

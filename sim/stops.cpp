@@ -52,7 +52,7 @@ void updateStopGeometry()
     const double a = std::atan(q) * 57.29578;
     s.stopBearing = static_cast<float>(s.stopDZ < 0 ? -a : 180.0 - a);
     s.stopDistance = std::sqrt(s.stopDZ * s.stopDZ + s.stopDX * s.stopDX);
-    s.atStop = s.stopDistance < 5 ? 1 : 0;
+    s.atStop = s.stopDistance < STOP_REACH ? 1 : 0;
 }
 
 void servePassengers()

@@ -3,6 +3,9 @@
 // the verdict are sim/rating.h. sim/step.cpp calls them in their order.
 #pragma once
 
+// The bus serves a stop standing within this many units of it.
+constexpr float STOP_REACH = 5.0f;
+
 // StopDX, stopDZ, stopBearing, stopDistance, atStop for the current stop.
 void updateStopGeometry();
 // Passenger exchange, end of run, end of stop service.

@@ -75,3 +75,24 @@ TEST(InstallE2e, TheLauncherPlaysFromThePlayersFolderAndLeavesTheInstalledTreeAl
     EXPECT_EQ(readFile(folder + "/Opcje.ini"), mine);
     EXPECT_EQ(listing(prefix.path), before);
 }
+
+// --tree plays a tree of the player's choosing where it lies: a tree without the mission file
+// stops the game on that file, so the game read that tree and not the player's folder.
+TEST(InstallE2e, TheLauncherPlaysATreeOfThePlayersChoosing)
+{
+    SKIP_WITHOUT_DISPLAY();
+    TempDir prefix, dataHome, runtime, tree;
+    ASSERT_EQ(runCommand("'" VELBRANT_CMAKE "' --install '" VELBRANT_BIN_DIR "' --prefix '" + prefix.path + "'").status, 0);
+    ASSERT_EQ(runCommand("cp -r '" + generatedTree() + "/.' '" + tree.path + "/'").status, 0);
+    fs::remove(tree.file("Dane/Rozklady/128/Parametry.misji"));
+    const std::string play = "XDG_DATA_HOME='" + dataHome.path + "' '" + prefix.path + "/bin/velbrant-play' --tree ";
+    const CommandResult none = runCommand(play + "'" + prefix.path + "'");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.err.find("holds no data tree"), std::string::npos) << none.err;
+    EXPECT_EQ(runCommand(play).status, 2);
+    const std::vector<std::string> env{"XDG_DATA_HOME=" + dataHome.path, "XDG_RUNTIME_DIR=" + runtime.path};
+    Spawned game = spawnProgram(prefix.path + "/bin/velbrant-play", {"--tree", tree.path, "V"}, "/", env);
+    EXPECT_NE(waitForExit(game, 60000), 0);
+    EXPECT_NE(capturedErr(game).find("Dane/Rozklady/128/Parametry.misji"), std::string::npos) << capturedErr(game);
+    EXPECT_FALSE(fs::exists(dataHome.path + "/velbrant")) << "the player's folder is not made";
+}

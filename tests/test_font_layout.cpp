@@ -37,7 +37,7 @@ TEST(FontDrawable, CharactersWithoutAGlyphAreDroppedUpToTheBuffer)
 {
     const struct { const char* text; int set; const char* kept; } rows[] = {
         {"\x1f A\x01" "b\xb3\xff\x7f\x80", 0, " Ab\x7f"}, {"\x1f A\x7f\x80\x9f", 1, " A\x7f"},
-        {"Abc", 2, ""}, {"Abc", -1, ""}, {"Abc", 1000, ""}, {nullptr, 0, ""},
+        {"(\xa9)", 0, "(\xa9)"}, {"(\xa9)", 1, "()"}, {"Abc", 2, ""}, {"Abc", -1, ""}, {"Abc", 1000, ""}, {nullptr, 0, ""},
     };
     char out[FONT_TEXT_MAX];
     for (const auto& r : rows) {

@@ -2,12 +2,15 @@
 // Every TEX_MENU slot gets a flat colour of its own, so a pixel tells which slot was drawn there.
 #include "assets/ids.h"
 #include "assets/load.h"
+#include "assets/source_file.h"
 #include "flow/menu.h"
 #include "tests/support/gl_context_render.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <tuple>
 
 namespace {
 
@@ -153,3 +156,29 @@ TEST_F(MenuDraw, TheMenuFrameDrawsInScreenSpaceWhateverMatricesTheRunLeft)
 }
 
 } // namespace
+
+// An imported tree's about panel writes its attribution along the bottom strip with the font, the
+// copyright sign from its own cell; without the source file the strip shows the panel. Font cell k
+// is coloured (k, 255 - k, 77); the text starts at x 43, y 51 of the 640 x 480 text space.
+TEST_F(MenuDraw, TheAboutPanelShowsAnImportedTreesAttribution)
+{
+    texFont[0] = makeTexture(256, [](int x, int y, uint8_t* px) {
+        const int k = (15 - y / 16) * 16 + x / 16;  // texture rows from the bottom, cells from the top
+        px[0] = static_cast<uint8_t>(k);
+        px[1] = static_cast<uint8_t>(255 - k);
+        px[2] = 77;
+    });
+    menuState.showAboutPanel = 1;
+    menuState.panelOffset = 1.995f;
+    std::snprintf(treeSource.attribution, sizeof treeSource.attribution, "M\xa9");
+    treeSource.present = 1;
+    const ReadPixels p = draw();
+    const auto colour = [](const ReadPixels& r, int x, int y) {
+        return std::make_tuple(int{r.at(x, y)[0]}, int{r.at(x, y)[1]}, int{r.at(x, y)[2]});
+    };
+    EXPECT_EQ(colour(p, 24, 29), std::make_tuple(45, 210, 77)) << "M, cell 45";
+    EXPECT_EQ(colour(p, 33, 29), std::make_tuple(127, 128, 77)) << "the copyright sign, cell 127";
+    treeSource.present = 0;
+    const int panel = MENU_SLOT_ABOUT_PANEL;
+    EXPECT_EQ(colour(draw(), 24, 29), std::make_tuple(slotColour(panel, 0), slotColour(panel, 1), slotColour(panel, 2)));
+}

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <tuple>
 #include <vector>
 
 TEST(OtherCar, TheFirstTickMovesItDownTheEastSide)
@@ -127,4 +129,58 @@ TEST(OtherCar, EachZoneSetsOrRampsSpeedAndHeadingWithinItsBounds)
         EXPECT_FLOAT_EQ(otherCar.otherCarSpeed, p.speed);
         EXPECT_FLOAT_EQ(otherCar.otherCarHeading, p.heading);
     }
+}
+
+// A 40-unit square at 0.2 units a tick: 100 ticks up the first side, the corner cut round within
+// 3 units of it, a lap of about 150 units (750 ticks), then on round again.
+TEST(OtherCarPath, DrivesRoundASquareTurningGradually)
+{
+    resetAllRunState();
+    const float square[4][2] = {{0, 0}, {0, 40}, {40, 40}, {40, 0}};
+    for (int32_t i = 0; i < 4; ++i) {
+        carPath.x[i] = square[i][0];
+        carPath.z[i] = square[i][1];
+        carPath.speed[i] = 0.2f;
+    }
+    carPath.pointCount = 4;
+    startOtherCarOnPath();
+    const auto drive = [](int ticks) { for (int t = 0; t < ticks; ++t) updateOtherCar(); };
+    drive(100);
+    EXPECT_EQ(std::make_tuple(otherCar.otherCarX, otherCar.otherCarHeading), std::make_tuple(0.0f, 0.0f));
+    EXPECT_NEAR(otherCar.otherCarZ, 20.0f, 0.01f);
+    drive(200);
+    EXPECT_NEAR(otherCar.otherCarX, 20.0f, 5.0f) << "along the second side";
+    EXPECT_NEAR(otherCar.otherCarZ, 40.0f, 2.0f);
+    EXPECT_NEAR(otherCar.otherCarHeading, 90.0f, 10.0f);
+    drive(600);
+    EXPECT_NEAR(otherCar.otherCarX, 0.0f, 2.0f) << "up the first side again";
+    EXPECT_NEAR(otherCar.otherCarZ, 25.0f, 10.0f);
+    EXPECT_EQ(carPath.target, 1);
+    resetAllRunState();
+}
+
+// 0.3 down a 100-unit side into a corner of 0.05: braking planned at 0.002 a tick from 0.3 to 0.05
+// takes about 22 units, ending 3 units before the corner, so the car is at full speed 70 units up.
+TEST(OtherCarPath, SlowsToTheCornersTargetSpeed)
+{
+    resetAllRunState();
+    const float points[4][3] = {{0, 0, 0.3f}, {0, 100, 0.05f}, {100, 100, 0.3f}, {100, 0, 0.3f}};
+    for (int32_t i = 0; i < 4; ++i) {
+        carPath.x[i] = points[i][0];
+        carPath.z[i] = points[i][1];
+        carPath.speed[i] = points[i][2];
+    }
+    carPath.pointCount = 4;
+    startOtherCarOnPath();
+    while (otherCar.otherCarZ <= 70.0f)
+        updateOtherCar();
+    EXPECT_EQ(otherCar.otherCarSpeed, 0.3f);
+    float slowest = otherCar.otherCarSpeed;
+    for (int t = 0; t < 400; ++t) {  // about 150 to the corner, then 100 to speed up by 0.2
+        updateOtherCar();
+        slowest = std::fmin(slowest, otherCar.otherCarSpeed);
+    }
+    EXPECT_NEAR(slowest, 0.05f, 0.002f);
+    EXPECT_GT(otherCar.otherCarSpeed, 0.2f) << "speeding up out of the corner";
+    resetAllRunState();
 }

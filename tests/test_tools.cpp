@@ -7,6 +7,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -251,4 +252,26 @@ TEST(PlayScript, TheTreeIsWrittenAgainOnlyForAChangedGeneratorAndKeepsThePlayers
     ASSERT_EQ(runCommand(refresh).status, 0);
     EXPECT_EQ(access(logo.c_str(), F_OK), 0) << "a changed generator writes the tree again";
     EXPECT_EQ(readFile(dir.file("Opcje.ini")), "[Opcje]\nOkno=1\n");
+}
+
+// A straight lane north from the start past two stops: the autopilot drives it to the last stop,
+// the checker takes it, and names a lane that misses a stop and a car path that is refused.
+TEST(HeadlessDriver, AutopilotDrivesTheTreesLaneFileAndTheCheckerChecksIt)
+{
+    TempDir tree;
+    ASSERT_EQ(runCommand("cp -r '" + generatedTree() + "/.' '" + tree.path + "/'").status, 0);
+    writeFile(tree.file("Dane/Rozklady/128/Parametry.misji"), "0\n0\n0\n120\n7\n40\n5\n0\n");
+    writeFile(tree.file("Dane/Rozklady/128/Przystanki.roz"), "2\n0 -60\n0 -120\n");
+    writeFile(tree.file("Dane/Rozklady/128/Pas.trasy"), "2\n0 0\n0 -140\n");
+    const CommandResult r = sim("--autopilot --every 100000", tree.path);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Lines header = splitCsv(lines(r.out).front()), last = splitCsv(lines(r.out).back());
+    EXPECT_EQ(std::make_tuple(last[column(header, "finished")], last[column(header, "stop")]), std::make_tuple("1", "1"));
+    EXPECT_NEAR(std::stod(last[column(header, "z")]), 120.0, 5.0);
+    EXPECT_EQ(check("'" + tree.path + "'").status, 0);
+    writeFile(tree.file("Dane/Rozklady/128/Pas.trasy"), "2\n0 0\n0 -100\n");
+    writeFile(tree.file("Dane/Trasy/Test/Samochod.trasa"), "3\n0 0 0.3\n0 9 0.3\n");
+    const std::string out = check("'" + tree.path + "'").out;
+    EXPECT_TRUE(hasLine(out, "Dane/Rozklady/128/Pas.trasy: does not pass within 5 units of stop 2 after stop 1")) << out;
+    EXPECT_TRUE(hasLine(out, "Dane/Trasy/Test/Samochod.trasa: the file ends at line 4 before its 3 points")) << out;
 }

@@ -11,11 +11,15 @@
 #include "assets/load.h"
 #include "assets/model.h"
 #include "assets/params.h"
+#include "assets/path_files.h"
 #include "assets/tokens.h"
 #include "assets/textures.h"
 #include "platform/services/dirscan.h"
 #include "platform/services/path_resolve.h"
+#include "sim/stops.h"
+#include "tools/common/route_layout.h"
 
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <string>
@@ -260,6 +264,56 @@ void checkRunFiles(CheckReport& report)
         reportProblem(report, STOPS_FILE, "no stops: the run can never end");
 }
 
+// A path file's read, reported when the file is there but refused; true when it was read.
+bool checkPathRead(CheckReport& report, const char* path, const PathFileReport& read, int32_t minPoints)
+{
+    if (read.error == PATH_FILE_OK)
+        return true;
+    if (read.error == PATH_FILE_UNREADABLE) {
+        if (entryAt(path) != Entry::missing)
+            reportUnopenable(report, path);
+        return false;
+    }
+    char message[160];
+    describePathFileReport(read, minPoints, message, sizeof message);
+    reportProblem(report, path, message);
+    return false;
+}
+
+// The optional path files: the bus lane must start at the bus and pass every stop in order.
+void checkPathFiles(CheckReport& report)
+{
+    static CarPath car;
+    checkPathRead(report, CAR_PATH_FILE, readCarPathFile(CAR_PATH_FILE, &car), CAR_PATH_MIN_POINTS);
+    static BusLane file;
+    if (!checkPathRead(report, BUS_LANE_FILE, readBusLaneFile(BUS_LANE_FILE, &file), BUS_LANE_MIN_POINTS))
+        return;
+    RouteRoad lane = {{}, 0.0f, false};
+    for (int32_t i = 0; i < file.pointCount; ++i)
+        lane.points.push_back({file.x[i], file.z[i]});
+    MissionParameters mission{};
+    static RouteTable table;
+    if (readMissionParametersFile(MISSION_PARAMETERS_FILE, &mission)) {
+        const float away = std::hypot(file.x[0] - mission.busX, file.z[0] + mission.busZ);
+        if (!(away < STOP_REACH))
+            reportProblem(report, BUS_LANE_FILE,
+                          "starts " + std::to_string(static_cast<int>(away)) + " units from the bus's start");
+    }
+    if (!readStopsFile(STOPS_FILE, &table))
+        return;
+    float along = 0.0f;
+    for (int32_t k = 0; k < table.stopCount; ++k) {
+        const RouteProjection pass = routeFirstPass(lane, table.stopX[k], table.stopZ[k], along, STOP_REACH);
+        if (pass.distance == HUGE_VALF) {
+            reportProblem(report, BUS_LANE_FILE,
+                          "does not pass within " + std::to_string(static_cast<int>(STOP_REACH)) + " units of stop " + std::to_string(k + 1) +
+                              (k > 0 ? " after stop " + std::to_string(k) : std::string()));
+            return;
+        }
+        along = pass.along;
+    }
+}
+
 void checkSounds(CheckReport& report)
 {
     auto checkFile = [&](const std::string& path) {
@@ -410,6 +464,7 @@ void checkTree(CheckReport& report)
     for (const char* picture : menuImageFiles)
         checkImage(report, picture);
     checkRunFiles(report);
+    checkPathFiles(report);
     checkSounds(report);
     checkRadio(report);
 }

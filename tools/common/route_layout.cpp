@@ -55,7 +55,7 @@ std::vector<RoutePoint> traceCarLoop()
     points.push_back({otherCar.otherCarX, otherCar.otherCarZ});
     bool beenWest = false;
     for (int32_t tick = 1; tick <= LAP_TICK_LIMIT; ++tick) {
-        updateOtherCar();
+        updateOtherCarInZones();
         beenWest = beenWest || otherCar.otherCarX < LAP_WEST_X;
         const bool backAtStart = beenWest && otherCar.otherCarX > -10.0f &&
                                  otherCar.otherCarZ <= OTHER_CAR_START.otherCarZ;
@@ -267,6 +267,11 @@ float routeLength(const RouteRoad& road)
 
 RouteProjection routeProject(const RouteRoad& road, float x, float z)
 {
+    return routeProjectWithin(road, x, z, -HUGE_VALF, HUGE_VALF);
+}
+
+RouteProjection routeProjectWithin(const RouteRoad& road, float x, float z, float fromAlong, float toAlong)
+{
     RouteProjection best = {0, 0.0f, 0.0f, 0.0f, HUGE_VALF};
     float start = 0.0f;
     for (size_t i = 0; i < segmentCount(road); ++i) {
@@ -276,6 +281,10 @@ RouteProjection routeProject(const RouteRoad& road, float x, float z)
         const float dz = b.z - a.z;
         const float len2 = dx * dx + dz * dz;
         const float len = std::sqrt(len2);
+        if (start + len < fromAlong || start > toAlong) {
+            start += len;
+            continue;
+        }
         float t = len2 > 0.0f ? ((x - a.x) * dx + (z - a.z) * dz) / len2 : 0.0f;
         t = t < 0.0f ? 0.0f : (t > 1.0f ? 1.0f : t);
         const float px = a.x + t * dx;
@@ -290,6 +299,26 @@ RouteProjection routeProject(const RouteRoad& road, float x, float z)
     }
     if (best.distance == HUGE_VALF)
         best.distance = 0.0f;
+    return best;
+}
+
+RouteProjection routeFirstPass(const RouteRoad& road, float x, float z, float fromAlong, float radius)
+{
+    RouteProjection best = {0, 0.0f, 0.0f, 0.0f, HUGE_VALF};
+    float start = 0.0f;
+    for (size_t i = 0; i < segmentCount(road); ++i) {
+        const float len = std::hypot(segmentEnd(road, i).x - road.points[i].x, segmentEnd(road, i).z - road.points[i].z);
+        const float end = start + len;
+        if (end >= fromAlong) {
+            RouteRoad one = {{road.points[i], segmentEnd(road, i)}, road.halfWidth, false};
+            RouteProjection p = routeProject(one, x, z);
+            if (p.distance >= radius && best.distance < HUGE_VALF)
+                break;  // the first pass is over
+            if (p.distance < radius && p.distance < best.distance)
+                best = {static_cast<int32_t>(i), p.t, start + p.along, p.lateral, p.distance};
+        }
+        start = end;
+    }
     return best;
 }
 

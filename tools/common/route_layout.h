@@ -104,6 +104,12 @@ float routeLength(const RouteRoad& road);
 
 // The nearest point of a polyline to (x, z).
 RouteProjection routeProject(const RouteRoad& road, float x, float z);
+// The same among the segments that reach into [fromAlong, toAlong] (distances from the first
+// point): on a lane that passes a place twice, the pass meant.
+RouteProjection routeProjectWithin(const RouteRoad& road, float x, float z, float fromAlong, float toAlong);
+// The first pass, from fromAlong on, that comes within radius of (x, z): the nearest point of the
+// first run of segments that come that close; distance HUGE_VALF when none does.
+RouteProjection routeFirstPass(const RouteRoad& road, float x, float z, float fromAlong, float radius);
 
 // The point `along` units from the first point (wraps round a closed polyline, clamps an open one).
 RoutePoint routePointAt(const RouteRoad& road, float along);

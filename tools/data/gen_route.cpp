@@ -5,10 +5,59 @@
 #include "tools/data/gen.h"
 #include "tools/data/writers.h"
 
+#include "assets/path_files.h"
+#include "sim/stops.h"
+
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace {
+
+// The bus lane file runs on this far past the final stop.
+constexpr float BUS_LANE_TAIL = 20.0f;
+
+// The shortest fixed-point text that reads back as the same float: the lane file's points are
+// the compiled-in lane's own.
+void appendExact(std::string& out, float value)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    out.append(buffer, result.ptr);
+}
+
+// The closed bus lane unrolled from the bus's start through every stop in order to
+// BUS_LANE_TAIL past the final one.
+std::string busLaneText()
+{
+    const RouteRoad& loop = routeBusLane();
+    const RouteStart start = routeStart();
+    const RouteProjection at = routeProject(loop, start.worldX, -start.worldZ);
+    const size_t n = loop.points.size();
+    RouteRoad unrolled = {{{start.worldX, -start.worldZ}}, loop.halfWidth, false};
+    for (size_t i = 1; i <= 2 * n; ++i)
+        unrolled.points.push_back(loop.points[(static_cast<size_t>(at.segment) + i) % n]);
+    float along = 0.0f;
+    for (const RouteStop& s : routeStops())
+        along = routeFirstPass(unrolled, s.x, s.z, along, STOP_REACH).along;
+    const float end = along + BUS_LANE_TAIL;
+    RouteRoad lane = {{}, loop.halfWidth, false};
+    float covered = 0.0f;
+    for (size_t i = 0; i < unrolled.points.size() && covered < end; ++i) {
+        if (i > 0)
+            covered += std::hypot(unrolled.points[i].x - unrolled.points[i - 1].x,
+                                  unrolled.points[i].z - unrolled.points[i - 1].z);
+        lane.points.push_back(covered <= end ? unrolled.points[i] : routePointAt(unrolled, end));
+    }
+    std::string text = std::to_string(lane.points.size()) + "\n";
+    for (const RoutePoint& p : lane.points) {
+        appendExact(text, p.x);
+        text += ' ';
+        appendExact(text, p.z);
+        text += '\n';
+    }
+    return text;
+}
 
 // Fuel in the tank at the start of a run: less than either tank holds, so the pump is useful.
 constexpr float ROUTE_START_FUEL = 120.0f;
@@ -61,6 +110,7 @@ void genRouteFiles(const std::string& dir)
     appendLine(mission, fuel.x, 3);
     appendLine(mission, fuel.z, 3);  // model z: the negative of world Z
     writeTextFile(dir + "/Dane/Rozklady/128/Parametry.misji", mission);
+    writeTextFile(dir + "/" + BUS_LANE_FILE, busLaneText());
 
     const float volvo[13] = {
         VOLVO_TOP_SPEED,          VOLVO_ACCEL_STEP,          VOLVO_BRAKE_STEP,     VOLVO_FUEL_CAPACITY,

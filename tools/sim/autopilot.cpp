@@ -2,6 +2,7 @@
 
 #include "core/keys.h"
 #include "sim/state.h"
+#include "sim/stops.h"
 #include "tools/common/route_layout.h"
 
 #include <algorithm>
@@ -21,6 +22,59 @@ constexpr float AUTOPILOT_STEER_BAND = 0.006f;       // steering keys act outsid
 constexpr int32_t AUTOPILOT_QUIET_TICKS = 3;         // passengers still this long: exchange over
 constexpr int32_t AUTOPILOT_EXCHANGE_LIMIT = 5000;   // never wait longer than this at a stop
 constexpr double RAD_TO_DEG = 57.29577951308232;
+// On an open lane the bus is looked for this far behind and ahead of where it was last.
+constexpr float AUTOPILOT_LANE_BEHIND = 10.0f;
+constexpr float AUTOPILOT_LANE_AHEAD = 30.0f;
+
+// The tree's lane as read, as the polyline the autopilot drives and the distance along it to
+// each point (a long lane is looked up, not walked, every tick); fileLaneInUse says whether it is
+// driven. Set by autopilotLoadLane, live for the process.
+BusLane laneFile;
+RouteRoad fileLane;
+float fileLaneAlong[MAX_PATH_POINTS];
+uint8_t fileLaneInUse = 0;
+
+const RouteRoad& autopilotLane()
+{
+    return fileLaneInUse ? fileLane : routeBusLane();
+}
+
+float laneLength(const RouteRoad& lane)
+{
+    return fileLaneInUse ? fileLaneAlong[laneFile.pointCount - 1] : routeLength(lane);
+}
+
+// The file lane's segment that holds `along` (clamped to the lane).
+int32_t fileLaneSegment(float along)
+{
+    const int32_t n = laneFile.pointCount;
+    const int32_t i = static_cast<int32_t>(std::upper_bound(fileLaneAlong, fileLaneAlong + n, along) - fileLaneAlong) - 1;
+    return std::max(0, std::min(i, n - 2));
+}
+
+RoutePoint pointAt(const RouteRoad& lane, float along)
+{
+    if (!fileLaneInUse)
+        return routePointAt(lane, along);
+    const int32_t i = fileLaneSegment(along);
+    const float len = fileLaneAlong[i + 1] - fileLaneAlong[i];
+    const float t = std::max(0.0f, std::min(1.0f, (along - fileLaneAlong[i]) / len));
+    return {laneFile.x[i] + (laneFile.x[i + 1] - laneFile.x[i]) * t, laneFile.z[i] + (laneFile.z[i + 1] - laneFile.z[i]) * t};
+}
+
+// The nearest point of the lane to (x, z) among its segments reaching into [from, to].
+RouteProjection projectWithin(const RouteRoad& lane, float x, float z, float from, float to)
+{
+    if (!fileLaneInUse)
+        return routeProjectWithin(lane, x, z, from, to);
+    const int32_t first = fileLaneSegment(from);
+    const int32_t last = fileLaneSegment(to);
+    const RouteRoad part = {{lane.points.begin() + first, lane.points.begin() + last + 2}, lane.halfWidth, false};
+    RouteProjection p = routeProject(part, x, z);
+    p.segment += first;
+    p.along = fileLaneAlong[p.segment] + p.t * (fileLaneAlong[p.segment + 1] - fileLaneAlong[p.segment]);
+    return p;
+}
 
 RoutePoint busModelPoint()
 {
@@ -31,9 +85,9 @@ RoutePoint busModelPoint()
 float laneCurvature(const RouteRoad& lane, float along)
 {
     const float h = 3.0f;
-    const RoutePoint a = routePointAt(lane, along - h);
-    const RoutePoint b = routePointAt(lane, along);
-    const RoutePoint c = routePointAt(lane, along + h);
+    const RoutePoint a = pointAt(lane, along - h);
+    const RoutePoint b = pointAt(lane, along);
+    const RoutePoint c = pointAt(lane, along + h);
     const double h1 = std::atan2(b.z - a.z, b.x - a.x);
     const double h2 = std::atan2(c.z - b.z, c.x - b.x);
     double d = h2 - h1;
@@ -85,7 +139,7 @@ void steer(const RouteRoad& lane, float along, uint8_t* held)
 {
     const float v = std::fabs(vehicle.busSpeed);
     const float lookahead = 4.0f + 25.0f * v;
-    const RoutePoint target = routePointAt(lane, along + lookahead);
+    const RoutePoint target = pointAt(lane, along + lookahead);
     const RoutePoint bus = busModelPoint();
     const double h = static_cast<double>(vehicle.busHeading) / RAD_TO_DEG;
     const double fx = std::sin(h);
@@ -134,19 +188,31 @@ bool finalStop()
 
 void drive(Autopilot* p, uint8_t* held)
 {
-    const RouteRoad& lane = routeBusLane();
-    const float length = routeLength(lane);
+    const RouteRoad& lane = autopilotLane();
+    const float length = laneLength(lane);
     const RoutePoint bus = busModelPoint();
-    const float along = routeProject(lane, bus.x, bus.z).along;
+    const float along = lane.closed ? routeProject(lane, bus.x, bus.z).along
+                                    : projectWithin(lane, bus.x, bus.z, p->lastAlong - AUTOPILOT_LANE_BEHIND,
+                                                    p->lastAlong + AUTOPILOT_LANE_AHEAD).along;
     p->lastAlong = along;
     const int32_t stop = std::max(0, std::min(stops.currentStop, MAX_STOPS - 1));
     if (p->cachedStop != stop) {
+        // An open lane may pass a stop's place more than once: the stop lies on from the last one.
+        const float from = p->cachedStop < 0 ? -HUGE_VALF : p->stopAlong;
         p->cachedStop = stop;
-        p->stopAlong = routeProject(lane, route.stopX[stop], route.stopZ[stop]).along;
+        RouteProjection at = routeProject(lane, route.stopX[stop], route.stopZ[stop]);
+        if (!lane.closed) {
+            const RouteProjection pass = routeFirstPass(lane, route.stopX[stop], route.stopZ[stop], from, STOP_REACH);
+            at = pass.distance < HUGE_VALF ? pass : projectWithin(lane, route.stopX[stop], route.stopZ[stop], from, HUGE_VALF);
+        }
+        p->stopAlong = at.along;
     }
-    float toStop = std::fmod(p->stopAlong - along + length, length);
-    if (toStop > length - 20.0f)
-        toStop -= length;  // just past it
+    float toStop = p->stopAlong - along;
+    if (lane.closed) {
+        toStop = std::fmod(p->stopAlong - along + length, length);
+        if (toStop > length - 20.0f)
+            toStop -= length;  // just past it
+    }
 
     if (vehicle.busSpeed == 0.0f && nearCurrentStop()) {
         enter(p, finalStop() ? AUTOPILOT_FINISH : AUTOPILOT_OPEN_DOORS);
@@ -161,6 +227,22 @@ void drive(Autopilot* p, uint8_t* held)
 }
 
 }  // namespace
+
+PathFileReport autopilotLoadLane()
+{
+    const PathFileReport report = readBusLaneFile(BUS_LANE_FILE, &laneFile);
+    fileLaneInUse = report.error == PATH_FILE_OK;
+    fileLane.points.clear();
+    for (int32_t i = 0; i < laneFile.pointCount; ++i) {
+        fileLane.points.push_back({laneFile.x[i], laneFile.z[i]});
+        fileLaneAlong[i] = i == 0 ? 0.0f
+                                  : fileLaneAlong[i - 1] + std::hypot(laneFile.x[i] - laneFile.x[i - 1],
+                                                                      laneFile.z[i] - laneFile.z[i - 1]);
+    }
+    fileLane.halfWidth = ROUTE_LANE_WIDTH * 0.5f;
+    fileLane.closed = false;
+    return report;
+}
 
 void autopilotKeys(Autopilot* p, uint8_t* held)
 {

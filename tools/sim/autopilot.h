@@ -1,7 +1,10 @@
-// The headless driver's autopilot: presses the keys a careful driver would to drive the
-// generated route from the start to the final stop. It reads the run state and the route
-// layout's bus lane but acts only through the keys it returns; it never writes the run state.
+// The headless driver's autopilot: presses the keys a careful driver would to drive the route
+// from the start to the final stop. It reads the run state and the bus lane (the tree's lane
+// file, or the generated loop's lane from the route layout when the tree has none) but acts only
+// through the keys it returns; it never writes the run state.
 #pragma once
+
+#include "assets/path_files.h"
 
 #include <cstdint>
 
@@ -24,6 +27,11 @@ struct Autopilot {
     float stopAlong = 0.0f;     // that stop's distance along the bus lane
     float lastAlong = 0.0f;
 };
+
+// Reads the lane file of the tree in the working directory for the runs to come. A good file is
+// driven from then on; any other answer (PATH_FILE_UNREADABLE when there is none) leaves the
+// generated loop's lane.
+PathFileReport autopilotLoadLane();
 
 // The keys to hold in the next tick (held[256], 0/1), from the state the last tick left.
 void autopilotKeys(Autopilot* pilot, uint8_t* held);

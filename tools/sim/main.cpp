@@ -58,7 +58,8 @@ void printUsage(std::FILE* out)
                  "  --data DIR   the data tree (default: the current directory)\n"
                  "  --ticks N    run N ticks (default: to the script's last tick; autopilot: until the run ends)\n"
                  "  --every K    print every K-th tick (default 1); the last tick is always printed\n"
-                 "  --autopilot  drive the route to the final stop; --keys-out FILE writes its keys as a SCRIPT\n"
+                 "  --autopilot  drive the route to the final stop along the tree's bus lane (Dane/Rozklady/128/Pas.trasy;\n"
+                 "               without it the generated loop's); --keys-out FILE writes its keys as a SCRIPT\n"
                  "  --soak       with --autopilot: after each finished run press Escape and start a new game, as\n"
                  "               from the menu, for --ticks (default 180000, one hour); every tick checks that the\n"
                  "               run state's floats are finite and its counters bounded; a summary goes to stderr\n"
@@ -217,6 +218,15 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    if (o.autopilot) {
+        const PathFileReport lane = autopilotLoadLane();
+        if (lane.error != PATH_FILE_OK && lane.error != PATH_FILE_UNREADABLE) {
+            char message[160];
+            describePathFileReport(lane, BUS_LANE_MIN_POINTS, message, sizeof message);
+            std::fprintf(stderr, "velbrant-sim: %s: %s\n", BUS_LANE_FILE, message);
+            return 2;
+        }
+    }
     fakeNowMs = SIM_CLOCK_START_MS;
     fakeMessagesToStderr = 1;
     initSound();
