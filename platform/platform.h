@@ -141,6 +141,9 @@ void FSOUND_Close();
 // A sample read whole into memory; null when the file cannot be read.
 FSOUND_SAMPLE* FSOUND_Sample_Load(int index, const char* path, unsigned int mode, int offset, int length);
 void FSOUND_Sample_Free(FSOUND_SAMPLE* sample);
+// 1 when FSOUND_Sample_Load would read the file (mono or stereo, at least one frame); needs no
+// FSOUND_Init. The recording library takes any regular file that is not empty.
+uint8_t platformSoundFileDecodes(const char* path);
 int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample);
 int FSOUND_StopSound(int channel);
 // 1 while something plays on the channel.

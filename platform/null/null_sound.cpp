@@ -263,6 +263,12 @@ FSOUND_SAMPLE* FSOUND_Sample_Load(int, const char* path, unsigned int mode, int,
     return reinterpret_cast<FSOUND_SAMPLE*>(newHandle(RECORD_SAMPLE, path, mode));
 }
 
+uint8_t platformSoundFileDecodes(const char* path)
+{
+    struct stat info;
+    return path && stat(path, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 ? 1 : 0;
+}
+
 void FSOUND_Sample_Free(FSOUND_SAMPLE* sample)
 {
     RecordHandle* h = asHandle(sample);

@@ -99,6 +99,13 @@ void releaseAllSamples()
 
 using fsnd::library;
 
+uint8_t platformSoundFileDecodes(const char* path)
+{
+    std::vector<short> pcm;
+    SF_INFO info;
+    return path && fsnd::readWholeFile(path, pcm, info) ? 1 : 0;
+}
+
 FSOUND_SAMPLE* FSOUND_Sample_Load(int index, const char* path, unsigned int mode, int, int)
 {
     std::lock_guard<std::mutex> guard(library().lock);
