@@ -171,29 +171,17 @@ TEST(GameReaders, AMissingFileIsAFailureNamingItAndUnreadableExplicitPathsFail)
     EXPECT_FALSE(readMissionParametersFile(dir.file("none").c_str(), &m));
 }
 
-// The problems the checker and the game both print: each at the line where the bad number starts,
-// a stop count against the pairs that follow it with both figures.
+// What the checker and the game print: a bad number's own line, a stop count against its pairs.
 TEST(RunFileChecks, EachProblemNamesItsLineOrItsFigures)
 {
     using Check = void (*)(const char*, size_t, ParamsProblems*);
     const struct { Check check; const char* text; std::vector<std::string> want; } cases[] = {
         {checkBusParametersText, "0,36\r\n0.001\r\n", {"bad number at line 1"}},
-        {checkBusParametersText, "1 2 3 4 5 6 7 8 9 10 11 12 13", {}},
-        {checkBusParametersText, "1\n2\n", {"only 2 of 13 values"}},
         {checkBusParametersText, "", {"only 0 of 13 values"}},
-        {checkMissionParametersText, "1\n2\n1e99\n4 5 6 7 8", {"number out of range at line 3"}},
-        {checkMissionParametersText, "1\n2\n3\n4 5 6 7 8\nx", {}},
-        {checkStopsText, "2\n1 2\n3 4\n", {}},
-        {checkStopsText, "3\n1 2\n3 4\n", {"count 3 but 2 stop pairs: the game reads stops that are not there"}},
         {checkStopsText, "1\n1 2\n3 4\n", {"count 1 but 2 stop pairs: the game drops the stops past the count"}},
-        {checkStopsText, "1\n1 2\n3", {}},
         {checkStopsText, "2\n1 2\n3 x\n", {"bad number at line 3"}},
-        {checkStopsText, "\n\nx", {"bad number at line 3: the count of stops"}},
-        {checkStopsText, "0\n", {"no stops: the run can never end"}},
         {checkStopsText, "101",
          {"count 101 out of range (0..100)", "count 100 but 0 stop pairs: the game reads stops that are not there"}},
-        {checkStopsText, "-1 1 2",
-         {"count -1 out of range (0..100)", "no stops: the run can never end"}},
     };
     for (const auto& c : cases) {
         ParamsProblems problems;

@@ -126,6 +126,36 @@ TEST(CheckTool, TreesAreJudgedWithEachProblemNamed)
            "Dane/Trasy/Test/TeksturyW.tex: missing optional file (optional)"});
 }
 
+// Each example of the modders' guide, put in place in a copy of the tree, passes the game's readers.
+TEST(CheckTool, TheModdingGuidesExamplesPassTheGamesReaders)
+{
+    TempDir tree;
+    ASSERT_EQ(runCommand("cp -r '" + generatedTree() + "/.' '" + tree.path + "/'").status, 0);
+    std::istringstream guide(readFile(VELBRANT_SOURCE_DIR "/docs/modding.md"));
+    const std::string marker = "<!-- example: ";
+    Lines written;
+    std::string path, text;
+    bool inBlock = false;
+    for (std::string line; std::getline(guide, line);) {
+        if (line.rfind(marker, 0) == 0) {
+            path = line.substr(marker.size(), line.find(" -->") - marker.size());
+        } else if (!path.empty() && !inBlock && line.rfind("```", 0) == 0) {
+            inBlock = true;
+        } else if (inBlock && line == "```") {
+            writeFile(tree.file(path), text);
+            written.push_back(path);
+            path.clear();
+            text.clear();
+            inBlock = false;
+        } else if (inBlock) {
+            text += line + "\n";
+        }
+    }
+    EXPECT_EQ(written.size(), 6u) << "the six examples: .busa, .misji, .roz, .tex, .qx, Opcje.ini";
+    const CommandResult r = check("'" + tree.path + "'");
+    EXPECT_TRUE(hasLine(r.out, "velbrant-check: " + tree.path + ": 0 problems, 0 warnings: playable")) << r.out;
+}
+
 TEST(Tools, BadArgumentsAndMissingInputAreRefusedSayingWhy)
 {
     TempDir work;
