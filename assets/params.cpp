@@ -2,6 +2,7 @@
 
 #include "core/game.h"
 #include "platform/services/file_read.h"
+#include "assets/params_check.h"
 #include "assets/tokens.h"
 #include "platform/platform.h"
 
@@ -154,18 +155,30 @@ bool readStopsFile(const char* path, RouteTable* table)
 void loadBusParameters()
 {
     const char* path = busChoice == 1 ? BUS_PARAMETERS_FILE_VOLVO : BUS_PARAMETERS_FILE_URBINO;
-    if (!readBusParametersFile(path, &vehicleParams, &busGeometry))
+    FileBytes bytes;
+    if (!readFileBytes(path, bytes)) {
         reportUnreadable(path);
+        return;
+    }
+    parseBusParameters(bytes.text(), bytes.size, &vehicleParams, &busGeometry);
+    ParamsProblems problems;
+    checkBusParametersText(bytes.text(), bytes.size, &problems);
+    printParamsProblems(path, problems);
 }
 
 void loadMissionParameters()
 {
     MissionParameters m = {vehicle.busX,           vehicle.busZ,           vehicle.busHeading, engine.fuel,
                            gameClock.clockHours,   gameClock.clockMinutes, route.fuelPointX,   route.fuelPointZ};
-    if (!readMissionParametersFile(MISSION_PARAMETERS_FILE, &m)) {
+    FileBytes bytes;
+    if (!readFileBytes(MISSION_PARAMETERS_FILE, bytes)) {
         reportUnreadable(MISSION_PARAMETERS_FILE);
         return;
     }
+    parseMissionParameters(bytes.text(), bytes.size, &m);
+    ParamsProblems problems;
+    checkMissionParametersText(bytes.text(), bytes.size, &problems);
+    printParamsProblems(MISSION_PARAMETERS_FILE, problems);
     vehicle.busX = m.busX;
     vehicle.busZ = m.busZ;
     vehicle.busHeading = m.busHeading;
@@ -178,6 +191,13 @@ void loadMissionParameters()
 
 void loadStops()
 {
-    if (!readStopsFile(STOPS_FILE, &route))
+    FileBytes bytes;
+    if (!readFileBytes(STOPS_FILE, bytes)) {
         reportUnreadable(STOPS_FILE);
+        return;
+    }
+    parseStops(bytes.text(), bytes.size, &route);
+    ParamsProblems problems;
+    checkStopsText(bytes.text(), bytes.size, &problems);
+    printParamsProblems(STOPS_FILE, problems);
 }

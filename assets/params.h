@@ -66,6 +66,7 @@ bool readStopsFile(const char* path, RouteTable* table);
 
 // The game's readers: write vehicleParams and busGeometry; the mission values into vehicle,
 // engine, gameClock and route; the stops into route.
+// Each prints the problems of assets/params_check.h on standard error and plays on.
 void loadBusParameters();      // picks the file by busChoice
 void loadMissionParameters();
 void loadStops();

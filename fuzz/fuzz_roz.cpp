@@ -1,10 +1,13 @@
 // The stop reader on fuzzed ".roz" text: the count stays inside the table, every stop it fills
-// is finite, the entries past what it read and the refuelling point are left alone.
+// is finite, the entries past what it read and the refuelling point are left alone; the file's
+// checks name at most their capacity of problems, each a terminated message.
 #include "assets/params.h"
+#include "assets/params_check.h"
 #include "fuzz/fuzz_support.h"
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -35,5 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FUZZ_CHECK(table.stopZ[i] == UNTOUCHED);
     }
     FUZZ_CHECK(table.fuelPointX == UNTOUCHED && table.fuelPointZ == UNTOUCHED);
+
+    static ParamsProblems problems;
+    checkStopsText(text.data(), text.size(), &problems);
+    FUZZ_CHECK(problems.count >= 0 && problems.count <= PARAMS_CHECK_MAX_PROBLEMS);
+    for (int32_t i = 0; i < problems.count; ++i)
+        FUZZ_CHECK(std::memchr(problems.messages[i], '\0', PARAMS_CHECK_MESSAGE_SIZE) != nullptr);
     return 0;
 }

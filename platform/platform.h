@@ -219,6 +219,9 @@ void sndCloseDevice();
 // A sample read whole into memory; null when the file cannot be read.
 SoundSample* sndLoadSample(const char* path, uint8_t mode);
 void sndFreeSample(SoundSample* sample);
+// 1 when sndLoadSample would read the file (mono or stereo, at least one frame); needs no open
+// device. The recording library takes any regular file that is not empty.
+uint8_t sndFileDecodes(const char* path);
 int sndPlaySample(int channel, SoundSample* sample);
 int sndStopChannel(int channel);
 // 1 while something plays on the channel.

@@ -22,6 +22,7 @@ test)
     clang libclang-rt-14-dev gcovr
     locales
     desktop-file-utils appstream
+    dpkg-dev lintian
   )
   ;;
 *) echo "usage: $0 [play|test]" >&2; exit 2 ;;

@@ -2,6 +2,7 @@
 #include "core/game.h"
 #include "assets/model.h"
 #include "assets/params.h"
+#include "assets/params_check.h"
 #include "assets/tokens.h"
 #include "sim/state.h"
 #include "platform/null/null_platform.h"
@@ -171,4 +172,25 @@ TEST(GameReaders, AMissingFileIsAFailureNamingItAndUnreadableExplicitPathsFail)
     EXPECT_FALSE(readStopsFile(nullptr, &t));
     MissionParameters m{};
     EXPECT_FALSE(readMissionParametersFile(dir.file("none").c_str(), &m));
+}
+
+// What the checker and the game print: a bad number's own line, a stop count against its pairs.
+TEST(RunFileChecks, EachProblemNamesItsLineOrItsFigures)
+{
+    using Check = void (*)(const char*, size_t, ParamsProblems*);
+    const struct { Check check; const char* text; std::vector<std::string> want; } cases[] = {
+        {checkBusParametersText, "0,36\r\n0.001\r\n", {"bad number at line 1"}},
+        {checkBusParametersText, "", {"only 0 of 13 values"}},
+        {checkStopsText, "1\n1 2\n3 4\n", {"count 1 but 2 stop pairs: the game drops the stops past the count"}},
+        {checkStopsText, "2\n1 2\n3 x\n", {"bad number at line 3"}},
+        {checkStopsText, "101",
+         {"count 101 out of range (0..100)", "count 100 but 0 stop pairs: the game reads stops that are not there"}},
+    };
+    for (const auto& c : cases) {
+        ParamsProblems problems;
+        problems.count = -5;
+        c.check(c.text, std::strlen(c.text), &problems);
+        EXPECT_EQ(std::vector<std::string>(problems.messages, problems.messages + std::max(problems.count, 0)), c.want)
+            << c.text;
+    }
 }

@@ -95,9 +95,13 @@ TEST(CheckTool, TreesAreJudgedWithEachProblemNamed)
         "0 0 0 1 0 0 zero 1 0 0 0 1 0 0 1 0\n" + tri + "999\n" + tri + "0\n" + tri + "0\n");
     put("Dane/Wskazniki/Wskazniki.qx", "3\npanel only\n" + tri + "0\n" + tri + "0\n" + tri + "0\n");
     put("Dane/Pojazdy/F125/TeksturyN.tex", "500\n");
-    put("Dane/Rozklady/128/Przystanki.roz", "2\n1 2\n3 x\n");
+    put("Dane/Rozklady/128/Przystanki.roz", "3\n1 2\n3 4\n");
+    put("Dane/Autobusy/Urbino12/Parametry.busa", "0,36\r\n0.001\r\n");
+    put("Dane/Dzwiek/Volvo7000/drzwi_o.sfx", std::string(3000, '\x5a'));
     put("Dane/Rozklady/128/Parametry.misji", "1\n2\n1e99\n4\n5\n6\n7\n8\n");
-    put("Opcje.ini", "[Opcje]\r\nJakoscTekstur=2\r\n");
+    put("Opcje.ini", "[Opcje]\r\nJakoscTekstur=2\r\nOkno=abc\r\nRozdzielczosc=9\r\n");
+    const std::string stopsLine = "Dane/Rozklady/128/Przystanki.roz: count 3 but 2 stop pairs: the game reads stops "
+                                  "that are not there";
     judge(broken.path, 1,
           {"Dane/Autobusy/Urbino12/DrzwiB.qx: missing required file",
            "Dane/Dzwiek/Volvo7000/klakson.sfx: missing required file",
@@ -106,9 +110,15 @@ TEST(CheckTool, TreesAreJudgedWithEachProblemNamed)
            "Dane/Autobusy/Volvo7000/Standrzwi.qx: texture index 999 of triangle 3 out of its group*",
            "Dane/Wskazniki/Wskazniki.qx: too few triangles (3)*",
            "Dane/Pojazdy/F125/TeksturyN.tex: count 500 out of range (0..100)",
-           "Dane/Rozklady/128/Przystanki.roz: bad number at line 3",
+           stopsLine,
+           "Dane/Autobusy/Urbino12/Parametry.busa: bad number at line 1",
+           "Dane/Dzwiek/Volvo7000/drzwi_o.sfx: sound refused: not a mono or stereo sound file the game can decode",
+           "Opcje.ini: Okno=abc is no whole number: the game reads 0",
+           "Opcje.ini: Rozdzielczosc=9 out of range (0..5)",
            "Dane/Rozklady/128/Parametry.misji: number out of range at line 3",
            "Opcje.ini: JakoscTekstur is 2: the game finds no texture list and stops"});
+    const CommandResult game = sim("--ticks 1 - < /dev/null", broken.path);  // the game's own load prints the same
+    EXPECT_TRUE(hasLine(game.err, stopsLine)) << game.err;
     std::remove(optional.file("Opcje.ini").c_str());
     runCommand("rm -rf '" + optional.file("Dane/Radio") + "'");
     std::remove(optional.file("Dane/Trasy/Test/TeksturyW.tex").c_str());  // the default quality reads N
@@ -121,6 +131,36 @@ TEST(CheckTool, TreesAreJudgedWithEachProblemNamed)
            "Dane/Trasy/Test/TeksturyW.tex: missing optional file (optional)"});
 }
 
+// Each example of the modders' guide, put in place in a copy of the tree, passes the game's readers.
+TEST(CheckTool, TheModdingGuidesExamplesPassTheGamesReaders)
+{
+    TempDir tree;
+    ASSERT_EQ(runCommand("cp -r '" + generatedTree() + "/.' '" + tree.path + "/'").status, 0);
+    std::istringstream guide(readFile(VELBRANT_SOURCE_DIR "/docs/modding.md"));
+    const std::string marker = "<!-- example: ";
+    Lines written;
+    std::string path, text;
+    bool inBlock = false;
+    for (std::string line; std::getline(guide, line);) {
+        if (line.rfind(marker, 0) == 0) {
+            path = line.substr(marker.size(), line.find(" -->") - marker.size());
+        } else if (!path.empty() && !inBlock && line.rfind("```", 0) == 0) {
+            inBlock = true;
+        } else if (inBlock && line == "```") {
+            writeFile(tree.file(path), text);
+            written.push_back(path);
+            path.clear();
+            text.clear();
+            inBlock = false;
+        } else if (inBlock) {
+            text += line + "\n";
+        }
+    }
+    EXPECT_EQ(written.size(), 6u) << "the six examples: .busa, .misji, .roz, .tex, .qx, Opcje.ini";
+    const CommandResult r = check("'" + tree.path + "'");
+    EXPECT_TRUE(hasLine(r.out, "velbrant-check: " + tree.path + ": 0 problems, 0 warnings: playable")) << r.out;
+}
+
 TEST(Tools, BadArgumentsAndMissingInputAreRefusedSayingWhy)
 {
     TempDir work;
@@ -130,6 +170,7 @@ TEST(Tools, BadArgumentsAndMissingInputAreRefusedSayingWhy)
                       sim = bare + "--data '" + generatedTree() + "' ";
     const struct { std::string command; int status; const char* says; } cases[] = {  // says: in out or err
         {chk + "nothing", 1, "nothing: missing folder"},
+        {chk, 1, "velbrant-check: . is no data tree: it has no Dane folder"},
         {chk + "--bogus", 2, ""},
         {chk + "--image only-one-argument", 2, ""},
         {sim + "bad.txt", 2, "Shift_L"},

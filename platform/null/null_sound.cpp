@@ -286,6 +286,12 @@ SoundSample* sndLoadSample(const char* path, uint8_t mode)
     return reinterpret_cast<SoundSample*>(h);
 }
 
+uint8_t sndFileDecodes(const char* path)
+{
+    struct stat info;
+    return path && stat(path, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 ? 1 : 0;
+}
+
 void sndFreeSample(SoundSample* sample)
 {
     RecordHandle* h = asHandle(sample);

@@ -95,6 +95,13 @@ void releaseAllSamples()
 
 using snd::library;
 
+uint8_t sndFileDecodes(const char* path)
+{
+    std::vector<short> pcm;
+    SF_INFO info;
+    return path && snd::readWholeFile(path, pcm, info) ? 1 : 0;
+}
+
 SoundSample* sndLoadSample(const char* path, uint8_t mode)
 {
     std::lock_guard<std::mutex> guard(library().lock);

@@ -2,6 +2,7 @@
 #include "tools/check/check_tree.h"
 
 #include "platform/null/null_platform.h"
+#include "platform/platform.h"
 
 #include "core/game.h"
 #include "core/options.h"
@@ -11,15 +12,20 @@
 #include "assets/load.h"
 #include "assets/model.h"
 #include "assets/params.h"
+#include "assets/params_check.h"
 #include "assets/path_files.h"
 #include "assets/tokens.h"
 #include "assets/textures.h"
 #include "platform/services/dirscan.h"
 #include "platform/services/path_resolve.h"
+#include "platform/services/profile.h"
 #include "sim/stops.h"
 #include "tools/common/route_layout.h"
 
+#include <cerrno>
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -196,72 +202,34 @@ void checkModel(CheckReport& report, const std::string& path, const char* fileNa
                       "too few triangles (" + std::to_string(scratch.triangleCount) + "): the game draws " + need.why);
 }
 
-// A run file of fixed values: reports the first value that did not convert.
-void checkValueFile(CheckReport& report, const std::string& path, const FileBytes& bytes, int32_t converted,
-                    int32_t wanted, const char* what)
+// A run file through the game's own checks (assets/params_check.h); the game prints the same lines.
+void reportParamsProblems(CheckReport& report, const char* path, const ParamsProblems& problems)
 {
-    // A number that is not finite is passed over by the game, which keeps the old value.
-    TextCursor c = textCursor(bytes.text() ? bytes.text() : "", bytes.size);
-    for (int32_t i = 0; i < converted; ++i) {
-        float value;
-        if (scanFloat(c, value) == SCAN_NOT_FINITE) {
-            reportProblem(report, path, "number out of range at line " + std::to_string(c.line));
-            break;
-        }
-    }
-    if (converted >= wanted)
-        return;
-    const std::string text(bytes.text(), bytes.size);
-    const int32_t line = lineOfWord(text, converted);
-    if (line == 0)
-        reportProblem(report, path,
-                      "only " + std::to_string(converted) + " of " + std::to_string(wanted) + " " + what);
-    else
-        reportProblem(report, path, "bad number at line " + std::to_string(line));
+    for (int32_t i = 0; i < problems.count; ++i)
+        reportProblem(report, path, problems.messages[i]);
 }
 
 void checkRunFiles(CheckReport& report)
 {
-    for (const char* path : {BUS_PARAMETERS_FILE_VOLVO, BUS_PARAMETERS_FILE_URBINO}) {
+    const struct {
+        const char* path;
+        void (*check)(const char*, size_t, ParamsProblems*);
+    } files[] = {
+        {BUS_PARAMETERS_FILE_VOLVO, checkBusParametersText},
+        {BUS_PARAMETERS_FILE_URBINO, checkBusParametersText},
+        {MISSION_PARAMETERS_FILE, checkMissionParametersText},
+        {STOPS_FILE, checkStopsText},
+    };
+    for (const auto& file : files) {
         FileBytes bytes;
-        if (!readFileBytes(path, bytes)) {
-            reportUnopenable(report, path, ": the game stops at a new game");
+        if (!readFileBytes(file.path, bytes)) {
+            reportUnopenable(report, file.path, ": the game stops at a new game");
             continue;
         }
-        VehicleParameters params{};
-        BusGeometry geometry{};
-        const int32_t n = parseBusParameters(bytes.text(), bytes.size, &params, &geometry);
-        checkValueFile(report, path, bytes, n, PARAMS_BUS_VALUE_COUNT, "values");
+        ParamsProblems problems;
+        file.check(bytes.text(), bytes.size, &problems);
+        reportParamsProblems(report, file.path, problems);
     }
-    {
-        FileBytes bytes;
-        if (!readFileBytes(MISSION_PARAMETERS_FILE, bytes)) {
-            reportUnopenable(report, MISSION_PARAMETERS_FILE, ": the game stops at a new game");
-        } else {
-            MissionParameters mission{};
-            const int32_t n = parseMissionParameters(bytes.text(), bytes.size, &mission);
-            checkValueFile(report, MISSION_PARAMETERS_FILE, bytes, n, PARAMS_MISSION_VALUE_COUNT, "values");
-        }
-    }
-    FileBytes bytes;
-    if (!readFileBytes(STOPS_FILE, bytes)) {
-        reportUnopenable(report, STOPS_FILE, ": the game stops at a new game");
-        return;
-    }
-    TextCursor c = textCursor(bytes.text(), bytes.size);
-    int32_t declared = 0;
-    if (scanInt(c, declared) != SCAN_OK) {
-        reportProblem(report, STOPS_FILE, "bad number at line 1: the count of stops");
-        return;
-    }
-    if (declared < 0 || declared > MAX_STOPS)
-        reportProblem(report, STOPS_FILE,
-                      "count " + std::to_string(declared) + " out of range (0.." + std::to_string(MAX_STOPS) + ")");
-    static RouteTable table;
-    const int32_t n = parseStops(bytes.text(), bytes.size, &table);
-    checkValueFile(report, STOPS_FILE, bytes, n, 1 + 2 * table.stopCount, "values for the stops it counts");
-    if (table.stopCount == 0)
-        reportProblem(report, STOPS_FILE, "no stops: the run can never end");
 }
 
 // A path file's read, reported when the file is there but refused; true when it was read.
@@ -324,6 +292,8 @@ void checkSounds(CheckReport& report)
             reportUnopenable(report, path);
         else if (size == 0)
             reportProblem(report, path, "the file is empty");
+        else if (!sndFileDecodes(path.c_str()))
+            reportProblem(report, path, "sound refused: not a mono or stereo sound file the game can decode");
     };
     for (const char* name : SOUND_FILES)
         checkFile(std::string(SOUND_FOLDER) + name);
@@ -348,6 +318,37 @@ void checkRadio(CheckReport& report)
         reportWarning(report, shown,
                       std::to_string(tracks) + " tracks: only the first " + std::to_string(RADIO_MAX_TRACKS) +
                           " are played");
+}
+
+// The whole-number options and the values the game gives a meaning; the rest take any number.
+const struct {
+    const char* key;
+    int32_t lowest, highest;
+} OPTION_RANGES[] = {
+    {"Rozdzielczosc", 0, 5}, {"Mipmaping", 0, 1},         {"KartaDzwiekowa", 0, INT32_MAX},
+    {"Zachmurzenie", INT32_MIN, INT32_MAX}, {"AlphaFunc", INT32_MIN, INT32_MAX}, {"Joystick", 0, 1}, {"Okno", 0, 2},
+};
+
+// An option that is no number reads as 0; one outside its range selects nothing the game knows.
+void checkOptionValues(CheckReport& report, const char* path)
+{
+    for (const auto& option : OPTION_RANGES) {
+        char text[64];
+        if (profileReadString("Opcje", option.key, "", text, sizeof text, path) == 0)
+            continue;
+        char* end = nullptr;
+        errno = 0;
+        const long value = std::strtol(text, &end, 10);
+        while (*end == ' ' || *end == '\t')
+            ++end;
+        const std::string shown = std::string(option.key) + "=" + text;
+        if (end == text || *end != '\0' || errno != 0)
+            reportProblem(report, path, shown + " is no whole number: the game reads " +
+                          std::to_string(profileReadInt("Opcje", option.key, 0, path)));
+        else if (value < option.lowest || value > option.highest)
+            reportProblem(report, path, shown + " out of range (" + std::to_string(option.lowest) + ".." +
+                          std::to_string(option.highest) + ")");
+    }
 }
 
 // The three quality-dependent list paths of one quality letter ("W" or "N").
@@ -379,27 +380,6 @@ ModelNeed modelNeed(const char* fileName)
     return ModelNeed{1, "nothing of it"};
 }
 
-int32_t lineOfWord(const std::string& text, int32_t n)
-{
-    int32_t line = 1, word = 0;
-    size_t i = 0;
-    while (i < text.size()) {
-        while (i < text.size() && isScanSpace(text[i])) {
-            if (text[i] == '\n')
-                ++line;
-            ++i;
-        }
-        if (i >= text.size())
-            break;
-        if (word == n)
-            return line;
-        ++word;
-        while (i < text.size() && !isScanSpace(text[i]))
-            ++i;
-    }
-    return 0;
-}
-
 void checkTree(CheckReport& report)
 {
     checkedImages.clear();
@@ -411,6 +391,7 @@ void checkTree(CheckReport& report)
         reportWarning(report, optionsFile, "missing file: every option takes its default");
     busChoice = 1;
     readOptionsFrom(optionsFile);
+    checkOptionValues(report, optionsFile);
     const int32_t quality = optTextureQuality;
     if (quality != 0 && quality != 1)
         reportProblem(report, optionsFile,

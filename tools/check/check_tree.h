@@ -16,6 +16,3 @@ struct ModelNeed {
     const char* why;
 };
 ModelNeed modelNeed(const char* fileName);
-
-// Line (from 1) of the n-th (from 0) white-space separated word of text; 0 when there are fewer.
-int32_t lineOfWord(const std::string& text, int32_t n);

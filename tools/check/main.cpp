@@ -15,6 +15,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -96,6 +97,11 @@ int treeMode(const char* dir)
     if (chdir(dir) != 0) {
         std::printf("%s: missing folder\n", dir);
         std::printf("velbrant-check: %s is not playable\n", dir);
+        return 1;
+    }
+    struct stat dane;
+    if (stat("Dane", &dane) != 0 || !S_ISDIR(dane.st_mode)) {
+        std::printf("velbrant-check: %s is no data tree: it has no Dane folder\n", dir);
         return 1;
     }
     CheckReport report;

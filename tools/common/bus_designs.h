@@ -26,6 +26,20 @@
 //   body's pitch and roll about z = -2), so their model coordinates are the bus frame's plus 4 on Z.
 #pragma once
 
+#include <cstdint>
+
+// A livery colour: red, green, blue.
+struct BusColour {
+    uint8_t r, g, b;
+};
+// The liveries: the bus textures are painted in them and the menu's pictures of the buses show them.
+constexpr BusColour VOLVO_BODY{176, 28, 34};
+constexpr BusColour VOLVO_SKIRT{58, 58, 62};
+constexpr BusColour VOLVO_ACCENT{236, 226, 196};
+constexpr BusColour URBINO_BODY{238, 238, 230};
+constexpr BusColour URBINO_SKIRT{24, 120, 64};
+constexpr BusColour URBINO_ACCENT{250, 196, 24};
+
 // Width of one door leaf; each door opening is two leaves wide.
 constexpr float BUS_DOOR_LEAF_WIDTH = 0.6f;
 // The hinge line's Z in the leaf models.

@@ -41,7 +41,8 @@ Picture paintBar()
         frameBox(p, x0 - 2, 1, x1 + 2, 16, 1, Rgb{70, 86, 120});
         drawTextCentred(p, f.label, (x0 + x1) / 2, 27, 8, Rgb{170, 190, 230}, FACE_SANS_BOLD);
     }
-    drawText(p, "LINIA 128", 6, 22, 14, Rgb{250, 200, 60}, FACE_SANS_BOLD);
+    // Small enough to end before the first counter box at x 78.
+    drawText(p, "LINIA 128", 6, 22, 12, Rgb{250, 200, 60}, FACE_SANS_BOLD);
     return p;
 }
 
@@ -70,10 +71,12 @@ Picture paintTimetable()
     drawText(p, "ROZKŁAD JAZDY", 150, 36, 22, Rgb{250, 250, 240}, FACE_SANS_BOLD);
     drawText(p, "kierunek: ZAJEZDNIA", 150, 64, 18, Rgb{230, 240, 230}, FACE_SANS);
     const std::vector<TimetableRow> rows = lineTimetable(4, 20);
-    const int top = 112, rowH = rows.empty() ? 30 : std::min(34, 330 / static_cast<int>(rows.size()));
+    // The rows share 300 pixels, so the two foot lines stay inside the frame.
+    const int top = 112, rowH = rows.empty() ? 30 : std::min(34, 300 / static_cast<int>(rows.size()));
     drawText(p, "przystanek", 20, 102, 15, Rgb{60, 60, 60}, FACE_SANS_BOLD);
-    for (int r = 0; r < 4; ++r)
-        drawText(p, r == 0 ? "ten kurs" : "kolejne", 272 + r * 58, 102, 12, Rgb{60, 60, 60}, FACE_SANS_BOLD);
+    // One head over this run's column, one over the three later runs: four heads would touch.
+    drawText(p, "teraz", 270, 102, 12, Rgb{60, 60, 60}, FACE_SANS_BOLD);
+    drawText(p, "kolejne kursy", 328, 102, 12, Rgb{60, 60, 60}, FACE_SANS_BOLD);
     for (size_t i = 0; i < rows.size(); ++i) {
         const int y = top + static_cast<int>(i) * rowH;
         if (i % 2 == 0)

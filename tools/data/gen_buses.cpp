@@ -489,6 +489,11 @@ void buildDoorLeaf(const std::string& path, bool leafA, const BusTextures& t)
     m.write(path, leafA ? "door leaf A" : "door leaf B");
 }
 
+Rgb rgbOf(BusColour c)
+{
+    return Rgb{c.r, c.g, c.b};
+}
+
 BusStyle volvoStyle()
 {
     BusStyle s{};
@@ -499,10 +504,10 @@ BusStyle volvoStyle()
     s.corner = 0.16f;
     s.roofY = 3.02f;
     s.roofPod = false;
-    s.body = Rgb{176, 28, 34};
-    s.band = Rgb{176, 28, 34};
-    s.skirt = Rgb{58, 58, 62};
-    s.accent = Rgb{236, 226, 196};
+    s.body = rgbOf(VOLVO_BODY);
+    s.band = rgbOf(VOLVO_BODY);
+    s.skirt = rgbOf(VOLVO_SKIRT);
+    s.accent = rgbOf(VOLVO_ACCENT);
     s.seat = Rgb{30, 60, 150};
     s.seatShell = Rgb{90, 94, 100};
     s.seed = 7000;
@@ -525,10 +530,10 @@ BusStyle urbinoStyle()
     s.corner = 0.11f;
     s.roofY = 3.0f;
     s.roofPod = true;
-    s.body = Rgb{238, 238, 230};
-    s.band = Rgb{238, 238, 230};
-    s.skirt = Rgb{24, 120, 64};
-    s.accent = Rgb{250, 196, 24};
+    s.body = rgbOf(URBINO_BODY);
+    s.band = rgbOf(URBINO_BODY);
+    s.skirt = rgbOf(URBINO_SKIRT);
+    s.accent = rgbOf(URBINO_ACCENT);
     s.seat = Rgb{150, 30, 40};
     s.seatShell = Rgb{200, 200, 196};
     s.seed = 1200;

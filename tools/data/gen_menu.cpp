@@ -120,8 +120,16 @@ void shadowedText(Picture& p, int centreX, int baseline, const std::string& text
 
 // A city bus seen from its right side, w x h texels; squeeze is the texels per screen pixel
 // across (below 1 for pictures the game stretches sideways), so the wheels stay round.
-void drawBusSide(Picture& p, int x, int y, int w, int h, float squeeze, Rgb body, Rgb stripe)
+Rgb rgbOf(BusColour c)
 {
+    return Rgb{c.r, c.g, c.b};
+}
+
+// A bus in its livery, side on, facing right.
+void drawBusSide(Picture& p, int x, int y, int w, int h, float squeeze, BusColour bodyColour, BusColour skirtColour,
+                 BusColour stripeColour)
+{
+    const Rgb body = rgbOf(bodyColour), stripe = rgbOf(stripeColour);
     const Rgb glass{56, 82, 110};
     const Rgb glassLight{120, 160, 190};
     const Rgb dark{22, 24, 30};
@@ -150,6 +158,7 @@ void drawBusSide(Picture& p, int x, int y, int w, int h, float squeeze, Rgb body
         fill(p, dx + 3, winTop + 3, dx + doorW / 2 - 2, bottom - h / 30 - 3, glass);
         fill(p, dx + doorW / 2 + 2, winTop + 3, dx + doorW - 3, bottom - h / 30 - 3, glass);
     }
+    fill(p, x, bottom - h / 7, x + w, bottom, rgbOf(skirtColour));
     // Lamps and bumper.
     fill(p, x + w - w / 70, bottom - h / 6, x + w, bottom - h / 10, Rgb{255, 244, 200});
     fill(p, x, bottom - h / 6, x + w / 70, bottom - h / 10, Rgb{210, 40, 30});
@@ -247,7 +256,7 @@ void drawBackground(const std::string& path)
     for (int mx = 20; mx < p.width; mx += 120)
         fill(p, mx, 900, mx + 60, 910, Rgb{226, 226, 220});
     // A bus at the stop, on the right where no button or panel lies in the main menu.
-    drawBusSide(p, 600, 720, 410, 170, MENU_FULL_SQUEEZE, Rgb{206, 52, 40}, Rgb{246, 236, 214});
+    drawBusSide(p, 600, 720, 410, 170, MENU_FULL_SQUEEZE, VOLVO_BODY, VOLVO_SKIRT, VOLVO_ACCENT);
 
     shadowedText(p, MENU_FULL_SIZE / 2, 170, "VELBRANT", style(GLYPH_FACE_SANS_BOLD, 130, MENU_FULL_SQUEEZE, MENU_WHITE), 5);
     shadowedText(p, MENU_FULL_SIZE / 2, 240, "symulator autobusu miejskiego",
@@ -303,7 +312,7 @@ void drawAboutPanel(const std::string& path)
         {"K", "klakson"},
         {",  .", "kierunkowskaz lewy, prawy"},
         {"C  X", "światła, oświetlenie wnętrza"},
-        {"F1 \u2013 F5", "widoki z kamer"},
+        {"F1 \u2013 F6", "widoki, F6 z wnętrza"},
         {"L", "lusterka"},
         {"1  2  3  4", "radio: wstecz, od nowa, stop, dalej"},
         {"J  H  R  P", "informacje, pomoc, rozkład, pauza"},
@@ -334,12 +343,13 @@ std::string litres(float capacity)
     return text;
 }
 
-void drawBusCard(Picture& p, int x, const std::string& name, Rgb body, Rgb stripe, const std::string& speed,
+void drawBusCard(Picture& p, int x, const std::string& name, BusColour body, BusColour skirt, BusColour stripe,
+                 const std::string& speed,
                  const std::string& tank, const char* character, const char* start)
 {
     shade(p, x, 88, x + 460, 444, Rgb{60, 80, 130}, 0.25f);
     border(p, x, 88, x + 460, 444, 2, Rgb{70, 90, 140});
-    drawBusSide(p, x + 40, 104, 380, 120, 1.0f, body, stripe);
+    drawBusSide(p, x + 40, 104, 380, 120, 1.0f, body, skirt, stripe);
     drawText(p, x + 20, 262, name, style(GLYPH_FACE_SANS_BOLD, 24, 1.0f, MENU_AMBER));
     const TextStyle label = style(GLYPH_FACE_SANS, 17, 1.0f, Rgb{170, 184, 210});
     const TextStyle value = style(GLYPH_FACE_SANS_BOLD, 17, 1.0f, MENU_PANEL_TEXT);
@@ -356,12 +366,12 @@ void drawBusCard(Picture& p, int x, const std::string& name, Rgb body, Rgb strip
 void drawBusesPanel(const std::string& path)
 {
     Picture p = panelBase("Autobusy");
-    drawBusCard(p, 36, "Miejski Szybki", Rgb{206, 52, 40}, Rgb{246, 236, 214}, kmh(VOLVO_TOP_SPEED),
+    drawBusCard(p, 36, "Miejski Szybki", VOLVO_BODY, VOLVO_SKIRT, VOLVO_ACCENT, kmh(VOLVO_TOP_SPEED),
                 litres(VOLVO_FUEL_CAPACITY), "Dwunastometrowy, żwawo przyspiesza i najszybciej jedzie.",
-                "velbrant V  \u2013 od razu w trasę");
-    drawBusCard(p, 528, "Miejski Łagodny", Rgb{40, 96, 176}, Rgb{236, 240, 246}, kmh(URBINO_TOP_SPEED),
+                "velbrant-play V  \u2013 od razu w trasę");
+    drawBusCard(p, 528, "Miejski Łagodny", URBINO_BODY, URBINO_SKIRT, URBINO_ACCENT, kmh(URBINO_TOP_SPEED),
                 litres(URBINO_FUEL_CAPACITY), "Dwunastometrowy, spokojniejszy, mocniej hamuje i dalej zajedzie.",
-                "velbrant S  \u2013 od razu w trasę");
+                "velbrant-play S  \u2013 od razu w trasę");
     drawTextCentred(p, MENU_PANEL_WIDTH / 2, 484,
                     "Nowa gra z menu to jazda autobusem \u201eMiejski Szybki\u201d. Escape w trasie wraca do menu.",
                     style(GLYPH_FACE_SANS, 17, 1.0f, Rgb{190, 200, 222}));
