@@ -55,39 +55,52 @@ struct BmpLayout {
     uint8_t palette[256][3];
 };
 
-// Fills layout from the headers; returns the message of the first problem, or nullptr.
-const char* readLayout(const uint8_t* data, size_t size, BmpLayout& layout)
+// Where the headers sit in the file, and where the masks and the colour table end once read.
+struct BmpHeaders {
+    uint64_t start;         // offset of the info or core header
+    uint32_t size;          // its length, which says which kind it is
+    uint8_t infoHeader;     // 0 for the 12-byte core header
+    uint8_t haveFileHeader;
+    uint64_t pixelOffset;   // from the file header, when there is one
+    uint64_t masksEnd;      // set by readMasks
+    uint64_t tableEnd;      // set by readPalette
+};
+
+// Finds the info or core header, after the file header when there is one.
+const char* findHeader(const uint8_t* data, size_t size, BmpHeaders& headers)
 {
-    uint64_t header = 0;
-    uint8_t haveFileHeader = 0;
-    uint64_t pixelOffset = 0;
     if (size >= 2 && data[0] == 'B' && data[1] == 'M') {
         if (size < BMP_FILE_HEADER_SIZE)
             return BMP_MSG_CONVERSION;
-        pixelOffset = read32(data + 10);
-        header = BMP_FILE_HEADER_SIZE;
-        haveFileHeader = 1;
+        headers.pixelOffset = read32(data + 10);
+        headers.start = BMP_FILE_HEADER_SIZE;
+        headers.haveFileHeader = 1;
     }
-    if (size < header + 4)
+    if (size < headers.start + 4)
         return BMP_MSG_FORMAT;
-    const uint32_t headerSize = read32(data + header);
+    const uint32_t headerSize = read32(data + headers.start);
     if (headerSize != BMP_INFO_HEADER_SIZE && headerSize != BMP_CORE_HEADER_SIZE && headerSize != BMP_V4_HEADER_SIZE &&
         headerSize != BMP_V5_HEADER_SIZE)
         return BMP_MSG_FORMAT;
-    const uint8_t infoHeader = headerSize != BMP_CORE_HEADER_SIZE;
-    if (size < header + headerSize)
+    headers.size = headerSize;
+    headers.infoHeader = headerSize != BMP_CORE_HEADER_SIZE;
+    if (size < headers.start + headerSize)
         return BMP_MSG_CONVERSION;
+    return nullptr;
+}
 
-    const uint8_t* h = data + header;
+// Width, height, row order, bit depth and compression; a picture that would cost too much once
+// decoded is refused here, before anything is allocated.
+const char* readSize(const uint8_t* data, const BmpHeaders& headers, BmpLayout& layout)
+{
+    const uint8_t* h = data + headers.start;
     int64_t width = 0, height = 0;
-    uint32_t coloursUsed = 0;
     layout.topDown = 0;
-    if (infoHeader) {
+    if (headers.infoHeader) {
         width = static_cast<int32_t>(read32(h + 4));
         height = static_cast<int32_t>(read32(h + 8));
         layout.bitCount = read16(h + 14);
         layout.compression = read32(h + 16);
-        coloursUsed = read32(h + 32);
     } else {
         width = read16(h + 4);
         height = read16(h + 6);
@@ -101,48 +114,47 @@ const char* readLayout(const uint8_t* data, size_t size, BmpLayout& layout)
         layout.topDown = 1;
         height = -height;
     }
-    // Refused by what the picture would cost once decoded, before anything is allocated.
     if (width <= 0 || height <= 0 || width > BMP_MAX_SIDE || height > BMP_MAX_SIDE ||
         static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > BMP_MAX_PIXELS)
         return BMP_MSG_CONVERSION;
     layout.width = static_cast<int32_t>(width);
     layout.height = static_cast<int32_t>(height);
+    return nullptr;
+}
 
+// Whether the compression allows the bit depth.
+bool depthFits(const BmpLayout& layout)
+{
     const uint32_t bits = layout.bitCount;
     switch (layout.compression) {
     case BMP_RGB:
-        if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-            return BMP_MSG_CONVERSION;
-        break;
+        return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
     case BMP_RLE8:
-        if (bits != 8)
-            return BMP_MSG_CONVERSION;
-        break;
+        return bits == 8;
     case BMP_RLE4:
-        if (bits != 4)
-            return BMP_MSG_CONVERSION;
-        break;
+        return bits == 4;
     case BMP_BITFIELDS:
-        if (bits != 16 && bits != 32)
-            return BMP_MSG_CONVERSION;
-        break;
+        return bits == 16 || bits == 32;
     default:
-        return BMP_MSG_CONVERSION;
+        return false;
     }
+}
 
-    // The channel masks: inside the longer headers, right after the 40-byte one. Plain 16-bit
-    // pixels are 5-5-5 and plain 32-bit ones B, G, R and a spare byte.
-    uint64_t masksEnd = header + headerSize;
+// The channel masks: inside the longer headers, right after the 40-byte one. Plain 16-bit
+// pixels are 5-5-5 and plain 32-bit ones B, G, R and a spare byte.
+const char* readMasks(const uint8_t* data, size_t size, BmpHeaders& headers, BmpLayout& layout)
+{
+    headers.masksEnd = headers.start + headers.size;
     if (layout.compression == BMP_BITFIELDS) {
-        const uint8_t* m = h + BMP_INFO_HEADER_SIZE;
-        if (headerSize == BMP_INFO_HEADER_SIZE) {
-            masksEnd += 12;
-            if (masksEnd > size)
+        const uint8_t* m = data + headers.start + BMP_INFO_HEADER_SIZE;
+        if (headers.size == BMP_INFO_HEADER_SIZE) {
+            headers.masksEnd += 12;
+            if (headers.masksEnd > size)
                 return BMP_MSG_CONVERSION;
         }
         for (int i = 0; i < 3; ++i)
             layout.mask[i] = read32(m + 4 * i);
-    } else if (bits == 16) {
+    } else if (layout.bitCount == 16) {
         layout.mask[0] = 0x7C00;
         layout.mask[1] = 0x03E0;
         layout.mask[2] = 0x001F;
@@ -151,9 +163,14 @@ const char* readLayout(const uint8_t* data, size_t size, BmpLayout& layout)
         layout.mask[1] = 0x00FF00;
         layout.mask[2] = 0x0000FF;
     }
+    return nullptr;
+}
+
+// A channel is its mask's lowest run of set bits; a 16-bit picture has no bits above 15.
+void findChannels(BmpLayout& layout)
+{
     for (int i = 0; i < 3; ++i) {
-        // A channel is its mask's lowest run of set bits; a 16-bit picture has no bits above 15.
-        uint32_t mask = bits == 16 ? layout.mask[i] & 0xFFFF : layout.mask[i];
+        uint32_t mask = layout.bitCount == 16 ? layout.mask[i] & 0xFFFF : layout.mask[i];
         uint32_t shift = 0, width = 0;
         while (mask != 0 && !(mask & 1)) {
             mask >>= 1;
@@ -166,19 +183,26 @@ const char* readLayout(const uint8_t* data, size_t size, BmpLayout& layout)
         layout.shift[i] = shift;
         layout.bitsOf[i] = width;
     }
+}
 
+// The colour table, right after the masks: as many entries as the header says, or all the depth
+// allows, never more.
+const char* readPalette(const uint8_t* data, size_t size, BmpHeaders& headers, BmpLayout& layout)
+{
+    const uint32_t bits = layout.bitCount;
+    const uint32_t coloursUsed = headers.infoHeader ? read32(data + headers.start + 32) : 0;
     uint64_t entries = 0;
-    if (infoHeader && coloursUsed != 0)
+    if (coloursUsed != 0)
         entries = coloursUsed;
     else if (bits <= 8)
         entries = 1u << bits;
     const uint64_t maxEntries = bits <= 8 ? (1u << bits) : 256u;
     if (entries > maxEntries)
         return BMP_MSG_CONVERSION;
-    const uint64_t entrySize = infoHeader ? 4 : 3;
-    const uint64_t tableStart = masksEnd;
-    const uint64_t tableEnd = tableStart + entries * entrySize;
-    if (tableEnd > size)
+    const uint64_t entrySize = headers.infoHeader ? 4 : 3;
+    const uint64_t tableStart = headers.masksEnd;
+    headers.tableEnd = tableStart + entries * entrySize;
+    if (headers.tableEnd > size)
         return BMP_MSG_CONVERSION;
     std::memset(layout.palette, 0, sizeof layout.palette);
     for (uint64_t i = 0; i < entries; ++i) {
@@ -187,18 +211,41 @@ const char* readLayout(const uint8_t* data, size_t size, BmpLayout& layout)
         layout.palette[i][1] = e[1];
         layout.palette[i][2] = e[0];
     }
+    return nullptr;
+}
 
-    layout.pixelStart = haveFileHeader ? pixelOffset : tableEnd;
+// The pixels start where the file header says, or right after the colour table without one.
+const char* checkPixelBounds(size_t size, const BmpHeaders& headers, BmpLayout& layout)
+{
+    layout.pixelStart = headers.haveFileHeader ? headers.pixelOffset : headers.tableEnd;
     if (layout.pixelStart > size)
         return BMP_MSG_CONVERSION;
     // Plain rows must all be in the file. Run-length data may be as short as one end-of-picture
-    // mark (the pixels it skips are black), so only the size ceiling above bounds it.
+    // mark (the pixels it skips are black), so only the size ceiling bounds it.
     if (layout.compression == BMP_RGB || layout.compression == BMP_BITFIELDS) {
-        const uint64_t rowBytes = (static_cast<uint64_t>(layout.width) * bits + 31) / 32 * 4;
+        const uint64_t rowBytes = (static_cast<uint64_t>(layout.width) * layout.bitCount + 31) / 32 * 4;
         if (rowBytes * static_cast<uint64_t>(layout.height) > size - layout.pixelStart)
             return BMP_MSG_CONVERSION;
     }
     return nullptr;
+}
+
+// Fills layout from the headers; returns the message of the first problem, or nullptr.
+const char* readLayout(const uint8_t* data, size_t size, BmpLayout& layout)
+{
+    BmpHeaders headers{};
+    if (const char* problem = findHeader(data, size, headers))
+        return problem;
+    if (const char* problem = readSize(data, headers, layout))
+        return problem;
+    if (!depthFits(layout))
+        return BMP_MSG_CONVERSION;
+    if (const char* problem = readMasks(data, size, headers, layout))
+        return problem;
+    findChannels(layout);
+    if (const char* problem = readPalette(data, size, headers, layout))
+        return problem;
+    return checkPixelBounds(size, headers, layout);
 }
 
 inline void putIndex(uint8_t* out, const BmpLayout& layout, uint32_t index)

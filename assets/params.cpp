@@ -17,7 +17,7 @@ const char* const CAR_PATH_FILE = "Dane/Trasy/Test/Samochod.trasa";
 
 namespace {
 
-// The file's text with the conversions the formats use (the shared "%f" / "%d" of assets/scan).
+// The file's text with the conversions the formats use (the shared "%f" / "%d" of assets/tokens.h).
 // Once a conversion fails the reader stays failed: every later read fails at the same place, as
 // the library's reads stop at the character they could not take. A number that is not finite
 // (infinity, NaN, out of the float range) is consumed like any number and leaves only its own

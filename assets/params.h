@@ -2,7 +2,7 @@
 // (".misji") and the stops (".roz"). They run at every new game, from the load sequence.
 //
 // Format: whitespace-separated decimal numbers with no labels, read the way "%f\n" / "%d\n"
-// reads them (the shared reader of assets/scan), always in the "C" numeric locale: a value that
+// reads them (the shared reader of assets/tokens.h), always in the "C" numeric locale: a value that
 // fails to convert leaves its field and every later field of that file unchanged; a file with
 // fewer values leaves the rest unchanged; values may share lines. A number that is not finite
 // ("nan", "inf", or out of the float range) is read past but leaves its own field unchanged, so

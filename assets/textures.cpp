@@ -23,8 +23,7 @@ uint32_t texMenu[20];
 uint32_t texGauges[100];
 uint32_t texTimetable[100];
 
-int32_t textureListCount = 0;
-char textureNameBuffer[TEXTURE_NAME_SIZE];
+TextureListState textureList;
 const uint8_t colourKey[3] = {0, 0, 0};
 
 const char* const TEXTURE_LIST_MESSAGE =
@@ -160,12 +159,12 @@ void loadTextureList(const char* path, int group)
     }
     TextureListReader reader;
     beginTextureList(reader, bytes.text(), bytes.size);
-    textureListCount = reader.count;
+    textureList.count = reader.count;
     int32_t slots = reader.count;
     if (slots > textureGroupSize(group))
         slots = textureGroupSize(group);
     for (int32_t i = 0; i < slots; ++i) {
-        const int result = nextTextureName(reader, textureNameBuffer);
+        const int result = nextTextureName(reader, textureList.name);
         if (result == SCAN_END)
             break;
         if (result == SCAN_WORD_TOO_LONG) {
@@ -176,6 +175,6 @@ void loadTextureList(const char* path, int group)
             platformMessageBox(message, "Error");
             continue;
         }
-        loadTexture(textureNameBuffer, i, group);
+        loadTexture(textureList.name, i, group);
     }
 }

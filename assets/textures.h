@@ -14,9 +14,14 @@ constexpr int TEXTURE_NAME_SIZE = 200;
 // larger pictures are halved until they fit.
 constexpr int32_t TEXTURE_MAX_SIDE = 4096;
 
-// The count and the current name of the list being read (kept between loads, like the tables).
-extern int32_t textureListCount;
-extern char textureNameBuffer[TEXTURE_NAME_SIZE];
+// The list being read: its count (textureListCount) and the name being loaded
+// (textureNameBuffer). Static for the process; every list load overwrites both and they keep
+// their values between loads, like the tables.
+struct TextureListState {
+    int32_t count;
+    char name[TEXTURE_NAME_SIZE];
+};
+extern TextureListState textureList;
 // The colour that becomes transparent: pure black.
 extern const uint8_t colourKey[3];
 

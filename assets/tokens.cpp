@@ -93,6 +93,96 @@ bool tinyMagnitude(const char* s, const char* end, bool hex)
     return magnitude <= 0;
 }
 
+// The digits, fraction and exponent of a number starting at s; returns where they end. complete
+// is false when they make no number: a lone ".", or an exponent marker without digits.
+const char* numberEnd(const char* s, const char* end, bool hex, bool& complete)
+{
+    const size_t intDigits = countDigits(s, end, hex);
+    s += intDigits;
+    size_t fracDigits = 0;
+    if (s < end && *s == '.') {
+        ++s;
+        fracDigits = countDigits(s, end, hex);
+        s += fracDigits;
+    }
+    complete = intDigits + fracDigits > 0;
+    const char marker = hex ? 'p' : 'e';
+    if (complete && s < end && lower(*s) == marker) {
+        const char* e = s + 1;
+        if (e < end && (*e == '+' || *e == '-'))
+            ++e;
+        const size_t expDigits = countDigits(e, end, false);
+        // "1e" or "1e+" is the prefix of a number but not one: the item fails there.
+        complete = expDigits > 0;
+        s = e + expDigits;
+    }
+    return s;
+}
+
+// Infinity and NaN convert in the library, so they are consumed whole, but never stored. A word
+// that only starts like them ("in", "infin") is consumed and fails. Returns the length consumed;
+// word says whether it was a whole one.
+size_t notFiniteWordLength(const char* s, const char* end, bool& word)
+{
+    size_t n = matchWord(s, end, "infinity");
+    word = n == 3 || n == 8;
+    if (n >= 3)
+        return n;
+    n = matchWord(s, end, "nan");
+    word = n == 3;
+    if (word && s + 3 < end && s[3] == '(') {
+        size_t k = 4;
+        while (s + k < end && (isDigit(s[k]) || (lower(s[k]) >= 'a' && lower(s[k]) <= 'z') || s[k] == '_'))
+            ++k;
+        if (s + k < end && s[k] == ')')
+            n = k + 1;
+    }
+    return n;
+}
+
+std::chars_format formatOf(bool hex)
+{
+    return hex ? std::chars_format::hex : std::chars_format::general;
+}
+
+// Stores a converted value with its sign, unless it is not finite.
+int storeFinite(float value, bool negative, float& out)
+{
+    if (!std::isfinite(value))
+        return SCAN_NOT_FINITE;
+    out = negative ? -value : value;
+    return SCAN_OK;
+}
+
+// A number beyond a float's range, read again as a double: too small even for that reads as 0,
+// too large for a float is not finite, and the rest becomes 0 or a denormal.
+int convertOutOfRange(const char* mantissa, const char* last, bool hex, bool negative, float& out)
+{
+    double wide = 0.0;
+    const std::from_chars_result r = std::from_chars(mantissa, last, wide, formatOf(hex));
+    if (r.ec == std::errc::result_out_of_range) {
+        if (!tinyMagnitude(mantissa, last, hex))
+            return SCAN_NOT_FINITE;
+        out = negative ? -0.0f : 0.0f;
+        return SCAN_OK;
+    }
+    if (r.ec != std::errc() || std::fabs(wide) > std::numeric_limits<float>::max())
+        return SCAN_NOT_FINITE;
+    return storeFinite(static_cast<float>(wide), negative, out);
+}
+
+// Converts the unsigned number text [mantissa, last) that numberEnd found complete.
+int convertFloat(const char* mantissa, const char* last, bool hex, bool negative, float& out)
+{
+    float value = 0.0f;
+    const std::from_chars_result r = std::from_chars(mantissa, last, value, formatOf(hex));
+    if (r.ec == std::errc::result_out_of_range)
+        return convertOutOfRange(mantissa, last, hex, negative, out);
+    if (r.ec != std::errc() || r.ptr != last)
+        return SCAN_MISMATCH;
+    return storeFinite(value, negative, out);
+}
+
 } // namespace
 
 int scanInt(TextCursor& c, int32_t& out)
@@ -132,85 +222,29 @@ int scanFloat(TextCursor& c, float& out)
     skipSpace(c);
     if (c.p >= c.end)
         return SCAN_END;
-    const char* const start = c.p;
     const char* const end = c.end;
-    const char* s = start;
+    const char* s = c.p;
     bool negative = false;
     if (*s == '+' || *s == '-') {
         negative = *s == '-';
         ++s;
     }
-    const char* mantissa = s;
-    bool hex = false;
-    bool complete = false;
-    if (s + 1 < end && s[0] == '0' && lower(s[1]) == 'x') {
-        hex = true;
+    const bool hex = s + 1 < end && s[0] == '0' && lower(s[1]) == 'x';
+    if (hex)
         s += 2;
-        mantissa = s;
-    }
+    const char* const mantissa = s;
+    bool complete = false;  // "0x" with nothing after it stays incomplete
     if (s < end && (isDigit(*s) || *s == '.' || (hex && isHexDigit(*s)))) {
-        size_t intDigits = countDigits(s, end, hex);
-        s += intDigits;
-        size_t fracDigits = 0;
-        if (s < end && *s == '.') {
-            ++s;
-            fracDigits = countDigits(s, end, hex);
-            s += fracDigits;
-        }
-        complete = intDigits + fracDigits > 0;
-        const char marker = hex ? 'p' : 'e';
-        if (complete && s < end && lower(*s) == marker) {
-            const char* e = s + 1;
-            if (e < end && (*e == '+' || *e == '-'))
-                ++e;
-            const size_t expDigits = countDigits(e, end, false);
-            // "1e" or "1e+" is the prefix of a number but not one: the item fails there.
-            complete = expDigits > 0;
-            s = e + expDigits;
-        }
-    } else if (hex) {
-        complete = false;  // "0x" with nothing after it
-    } else if (s < end && (lower(*s) == 'i' || lower(*s) == 'n')) {
-        // Infinity and NaN convert in the library, so they are consumed whole, but never stored.
-        // A word that only starts like them ("in", "infin") is consumed and fails.
-        size_t n = matchWord(s, end, "infinity");
-        bool word = n == 3 || n == 8;
-        if (n < 3) {
-            n = matchWord(s, end, "nan");
-            word = n == 3;
-            if (word && s + 3 < end && s[3] == '(') {
-                size_t k = 4;
-                while (s + k < end && (isDigit(s[k]) || (lower(s[k]) >= 'a' && lower(s[k]) <= 'z') || s[k] == '_'))
-                    ++k;
-                if (s + k < end && s[k] == ')')
-                    n = k + 1;
-            }
-        }
-        c.p = s + n;
+        s = numberEnd(s, end, hex, complete);
+    } else if (!hex && s < end && (lower(*s) == 'i' || lower(*s) == 'n')) {
+        bool word = false;
+        c.p = s + notFiniteWordLength(s, end, word);
         return word ? SCAN_NOT_FINITE : SCAN_MISMATCH;
     }
     c.p = s;
     if (!complete)
         return SCAN_MISMATCH;
-
-    float value = 0.0f;
-    const std::chars_format format = hex ? std::chars_format::hex : std::chars_format::general;
-    std::from_chars_result r = std::from_chars(mantissa, s, value, format);
-    if (r.ec == std::errc::result_out_of_range) {
-        double wide = 0.0;
-        std::from_chars_result rd = std::from_chars(mantissa, s, wide, format);
-        if (rd.ec == std::errc::result_out_of_range)
-            return tinyMagnitude(mantissa, s, hex) ? (out = negative ? -0.0f : 0.0f, SCAN_OK) : SCAN_NOT_FINITE;
-        if (rd.ec != std::errc() || std::fabs(wide) > std::numeric_limits<float>::max())
-            return SCAN_NOT_FINITE;
-        value = static_cast<float>(wide);  // too small for a float: 0 or a denormal
-    } else if (r.ec != std::errc() || r.ptr != s) {
-        return SCAN_MISMATCH;
-    }
-    if (!std::isfinite(value))
-        return SCAN_NOT_FINITE;
-    out = negative ? -value : value;
-    return SCAN_OK;
+    return convertFloat(mantissa, s, hex, negative, out);
 }
 
 int scanWord(TextCursor& c, char* buffer, size_t size)

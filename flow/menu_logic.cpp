@@ -118,7 +118,7 @@ void returnFromRun(const MenuActions& actions)
     if (restartMenuMusic == 1) {
         restartMenuMusic = 0;
         startMenuMusic();
-        // The vehicle's effects and idle loop; the throttle loop on 12 and 13 goes on.
+        // The vehicle's effects and idle loop; the air brake on 12 and the throttle loop on 13 go on.
         for (int channel = 0; channel <= 11; ++channel)
             sndStopChannel(channel);
     }

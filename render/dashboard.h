@@ -10,5 +10,6 @@
 void drawGaugePanel();
 // Prints the lines in order with lighting off; leaves the colour white.
 void drawOverlayTexts(const OverlayTexts& texts);
-// Both, as the run frame's last drawing step. Applies the penalty rules (through the texts).
+// Both, as the run frame's last drawing step. Only draws: the run tick rates the driving
+// (rateFrame) before it, and the texts show what that gave.
 void drawDashboard();

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr float OVERLAY_KMH_PER_SPEED = 222.0f;
 constexpr int32_t OVERLAY_DASHBOARD_Y = 462;
 
 struct HelpLine {
@@ -71,7 +70,7 @@ void addDashboardLine(OverlayTexts& out)
 {
     constexpr int32_t y = OVERLAY_DASHBOARD_Y;
     constexpr uint8_t c = OVERLAY_COLOUR_DASHBOARD;
-    addLine(out, 445, y, 0, c, "%3.0fKM/H", vehicle.busSpeedAbs * OVERLAY_KMH_PER_SPEED);
+    addLine(out, 445, y, 0, c, "%3.0fKM/H", vehicle.busSpeedAbs * SIM_KMH_PER_SPEED);
     addLine(out, 105, y, 0, c, "%2.0f", stops.passengersAlighted);
     addLine(out, 145, y, 0, c, "%2.0f", stops.passengersBoarded);
     addLine(out, 185, y, 0, c, "%2.0f", stops.passengersOnBoard);
@@ -88,7 +87,7 @@ void addInfoOverlay(OverlayTexts& out)
     constexpr uint8_t c = OVERLAY_COLOUR_WHITE;
     addLine(out, 0, 17, 0, c, "z=%3.2f", -vehicle.busZ);
     addLine(out, 0, 34, 0, c, "x=%3.2f", vehicle.busX);
-    addLine(out, 0, 68, 0, c, "speed=%3.1fkm/h", vehicle.busSpeedAbs * OVERLAY_KMH_PER_SPEED);
+    addLine(out, 0, 68, 0, c, "speed=%3.1fkm/h", vehicle.busSpeedAbs * SIM_KMH_PER_SPEED);
     addLine(out, 0, 51, 0, c, "gears:%s", orEmpty(vehicle.gearText));
     addLine(out, 0, 85, 0, c, "resor left-right:%3.5f", vehicle.bodyRoll);
     addLine(out, 0, 102, 0, c, "resor forward-reverse:%3.5f", vehicle.pitchSway);

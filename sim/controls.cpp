@@ -108,13 +108,13 @@ void driveWithJoystick()
         else
             v.busHeading = static_cast<float>(v.busHeading + static_cast<double>(v.steer * v.busSpeed) * 1e-07);
         if (stick < 0) {
-            if (v.pitchSway < 0.1)
-                v.pitchSway += 0.02f;
+            if (v.pitchSway < SIM_PITCH_SWAY_LIMIT)
+                v.pitchSway += SIM_PITCH_SWAY_STEP;
             v.busSpeed = static_cast<float>(v.busSpeed - static_cast<double>(stick) * 1.5);
             advanceBus(0.0f, 0.0f);
         } else if (v.busSpeed >= 0) {
             if (v.pitchSway > 0)
-                v.pitchSway -= 0.02f;
+                v.pitchSway -= SIM_PITCH_SWAY_STEP;
             v.busSpeed -= stick * 4.0f;
             advanceBus(0.0f, 0.0f);
         }

@@ -22,9 +22,9 @@ void advanceBus(float headingDelta, float speedDelta)
 void settlePitch()
 {
     if (vehicle.pitchSway > 0)
-        vehicle.pitchSway -= 0.02f;
+        vehicle.pitchSway -= SIM_PITCH_SWAY_STEP;
     if (vehicle.pitchSway < 0)
-        vehicle.pitchSway += 0.02f;
+        vehicle.pitchSway += SIM_PITCH_SWAY_STEP;
 }
 
 void applySpeedBands()
@@ -52,8 +52,8 @@ void windDownWithoutPedals()
     if (keyState[VK_UP] || keyState[VK_DOWN])
         return;
     vehicle.pedalActive = 0;
-    if (engine.engineFreq > 4000) {
-        engine.engineFreq -= 200;
+    if (engine.engineFreq > SIM_ENGINE_IDLE_FREQ) {
+        engine.engineFreq -= SIM_ENGINE_FREQ_FALL;
         playSoundEvent(engine.engineFreq, SOUND_IDLE_PITCH);
     }
 }
@@ -109,8 +109,8 @@ void brake()
     }
     v.pedalActive = 1;
     v.brakeLightOn = 1;
-    if (engine.engineFreq > 4000) {
-        engine.engineFreq -= 200;
+    if (engine.engineFreq > SIM_ENGINE_IDLE_FREQ) {
+        engine.engineFreq -= SIM_ENGINE_FREQ_FALL;
         playSoundEvent(engine.engineFreq, SOUND_IDLE_PITCH);
     }
     const float step = vehicleParams.brakeStep;
@@ -126,14 +126,14 @@ void brake()
         if (v.busSpeed < 0) {
             if (v.driveDirection == 0)
                 advanceBus(-v.steer, step);
-            if (v.busSpeed < 0 && v.pitchSway < 0.1)
-                v.pitchSway += 0.02f;
+            if (v.busSpeed < 0 && v.pitchSway < SIM_PITCH_SWAY_LIMIT)
+                v.pitchSway += SIM_PITCH_SWAY_STEP;
         }
     }
     if (v.busSpeed > -0.01 && v.busSpeed < 0.01)
         v.busSpeed = 0.0f;
-    else if (v.busSpeed != 0 && v.pitchSway > -0.1)
-        v.pitchSway -= 0.02f;
+    else if (v.busSpeed != 0 && v.pitchSway > -SIM_PITCH_SWAY_LIMIT)
+        v.pitchSway -= SIM_PITCH_SWAY_STEP;
 }
 
 // The next stop's figures, redrawn on every tick of forward throttle.
@@ -172,8 +172,8 @@ void throttle()
         advanceBus(v.steer, 0.0f);
         v.driveDirection = 1;
         v.pedalActive = 1;
-        if (v.pitchSway < 0.1)
-            v.pitchSway += 0.02f;
+        if (v.pitchSway < SIM_PITCH_SWAY_LIMIT)
+            v.pitchSway += SIM_PITCH_SWAY_STEP;
         stops.resumeGear = 0;
         drawStopFigures();
         v.gearText = "przod";
@@ -193,8 +193,8 @@ void throttle()
         advanceBus(-v.steer, 0.0f);
         v.driveDirection = 0;
         v.pedalActive = 1;
-        if (v.pitchSway > -0.1)
-            v.pitchSway -= 0.02f;
+        if (v.pitchSway > -SIM_PITCH_SWAY_LIMIT)
+            v.pitchSway -= SIM_PITCH_SWAY_STEP;
         stops.resumeGear = 2;
         v.gearText = "wsteczny";
     }

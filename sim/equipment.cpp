@@ -139,10 +139,10 @@ void handleEngineKey()
             if (!sndChannelPlaying(CHANNEL_ENGINE_START) && e.starterTicks > 33) {
                 e.starterTicks = 0;
                 e.starterBusy = 0;
-                e.engineFreq = 4000;
+                e.engineFreq = SIM_ENGINE_IDLE_FREQ;
                 playSoundEvent(e.engineFreq, SOUND_IDLE_START);
-                playSoundEvent(4000, SOUND_IDLE_PITCH);
-                playSoundEvent(4000, SOUND_THROTTLE_PITCH);
+                playSoundEvent(SIM_ENGINE_IDLE_FREQ, SOUND_IDLE_PITCH);
+                playSoundEvent(SIM_ENGINE_IDLE_FREQ, SOUND_THROTTLE_PITCH);
                 e.engineKeyLatch = 0;
             }
         }

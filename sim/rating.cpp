@@ -15,7 +15,7 @@ double rateDriving()
     const bool anyDoorOpen = doors.door1Open || doors.door2Open || doors.door3Open;
     // A paused run stands still: nothing is being done wrong, so nothing is charged.
     if (r.paused == 0) {
-        if (vehicle.busSpeedAbs * 222.0 > 65)
+        if (vehicle.busSpeedAbs * static_cast<double>(SIM_KMH_PER_SPEED) > 65)
             r.punishment = static_cast<float>(r.punishment + 0.02);
         if (stops.atStop == 0 && anyDoorOpen)
             r.punishment = static_cast<float>(r.punishment + 0.02);

@@ -24,12 +24,22 @@ static const VehicleState VEHICLE_START = {
 static const EngineState ENGINE_START = {1, 1, 1, 1, 1, 0, 0, 0, 0};
 static const DoorState DOORS_START = {
     0, 0, 0, 0, 0, 0, 0, 0, 0, "zamkniete", "zamkniete", "zamkniete"};
-static const StopState STOPS_START = {
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1};
 static const ViewState VIEW_START = {1, 0, 0, 0, 0, 0, 1, 0, 0, 0};
 static const RunState RUN_START = {0, 0, 0, ""};
 static const TrafficLightState TRAFFIC_START = {1, 0, 0, 0, 0};
 const OtherCarState OTHER_CAR_START = {4.2f, -20.0f, 180.0f, 0.1f, 0, 0, 0};
+
+// Every field not named here starts at zero, so a new field cannot shift the others.
+static void resetStops()
+{
+    stops = StopState{};
+    stops.exchangeOpen = 1;
+    stops.alightingPhase = 1;
+    stops.swayTick = 1;
+    stops.swayGoingDown = 1;
+    stops.swayKeepGoing = 1;
+    stops.swayRunning = 1;
+}
 
 void resetAllRunState()
 {
@@ -38,7 +48,7 @@ void resetAllRunState()
     busGeometry = BusGeometry{};
     engine = ENGINE_START;
     doors = DOORS_START;
-    stops = STOPS_START;
+    resetStops();
     route = RouteTable{};
     lights = LightState{};
     view = VIEW_START;

@@ -3,13 +3,20 @@
 // between runs unless a load or Escape resets it (see resetRunOnEscape).
 //
 // Units: world units on the ground plane (X, Z); speeds in units per tick (1/50 s); km/h on screen
-// is |speed| x 222; headings in degrees, never wrapped. Stop and refuelling-point Z are stored
+// is |speed| x SIM_KMH_PER_SPEED; headings in degrees, never wrapped. Stop and refuelling-point Z are stored
 // with the opposite sign: the vector from a stop to the bus is (busX - stopX, busZ + stopZ).
 #pragma once
 
 #include <cstdint>
 
 constexpr float DEG_TO_RAD = 0.017453292f;
+constexpr float SIM_KMH_PER_SPEED = 222.0f;  // km/h shown for one unit per tick
+// The engine sound's frequency at idle, and how far it falls per tick without throttle.
+constexpr int32_t SIM_ENGINE_IDLE_FREQ = 4000;
+constexpr int32_t SIM_ENGINE_FREQ_FALL = 200;
+// The body's pitch sway: its change per tick and its bound either way.
+constexpr float SIM_PITCH_SWAY_STEP = 0.02f;
+constexpr float SIM_PITCH_SWAY_LIMIT = 0.1f;
 
 // The player's bus. Position and heading come from the mission file at each load.
 struct VehicleState {

@@ -89,7 +89,7 @@ TEST(TextureListLoad, EachMissingImageCostsItsSlotAndListsStopAtTheirEndOrTheGro
         SCOPED_TRACE(r.text.substr(0, 20));
         resetShutdown();
         writeFile(dir.file("l.tex"), r.text);
-        textureListCount = 77;
+        textureList.count = 77;
         loadTextureList(dir.file("l.tex").c_str(), r.group);
         ASSERT_EQ(fakeMessages.size(), r.messages);
         for (const auto& m : fakeMessages)
@@ -98,7 +98,7 @@ TEST(TextureListLoad, EachMissingImageCostsItsSlotAndListsStopAtTheirEndOrTheGro
         if (r.messages) {
             EXPECT_EQ(fakeMessages.back().text, "Failed to open DIB file " + r.last + ".\n");
         }
-        EXPECT_EQ(textureListCount, r.count) << "not the previous list's count";
+        EXPECT_EQ(textureList.count, r.count) << "not the previous list's count";
         EXPECT_EQ(quitRequested, 0) << "a missing image is no reason to end";
     }
     fakeMessages.clear();

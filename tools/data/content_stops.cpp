@@ -1,5 +1,6 @@
 #include "tools/data/content_stops.h"
 
+#include "sim/state.h"
 #include "tools/common/route_layout.h"
 
 #include <cmath>
@@ -13,7 +14,7 @@ const char* const NAMES[] = {
 };
 constexpr int NAME_COUNT = static_cast<int>(sizeof NAMES / sizeof NAMES[0]);
 // A city bus averages about 20 km/h between stops and waits half a minute at each.
-constexpr float AVERAGE_UNITS_PER_MINUTE = 20.0f / 222.0f * 50.0f * 60.0f;
+constexpr float AVERAGE_UNITS_PER_MINUTE = 20.0f / SIM_KMH_PER_SPEED * 50.0f * 60.0f;
 constexpr float DWELL_MINUTES = 0.5f;
 // The first stop is served this long after the clock starts at the depot.
 constexpr float FIRST_STOP_AFTER = 3.0f;

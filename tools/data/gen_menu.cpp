@@ -5,6 +5,7 @@
 // shape on a 4:3 screen: the letters are squeezed by the stretch they will get. No picture has a
 // pure black texel: black is the colour key, and after a run the menu is drawn without the alpha
 // test, so a keyed texel would show as black instead of vanishing.
+#include "sim/state.h"
 #include "tools/common/bus_designs.h"
 #include "tools/data/gen.h"
 #include "tools/data/glyphs.h"
@@ -24,7 +25,6 @@ constexpr int MENU_BUTTON_HEIGHT = 64;
 constexpr int MENU_PANEL_WIDTH = 1024;     // the panel quad is 1.8 x 1.2: 2:1 on a 4:3 screen
 constexpr int MENU_PANEL_HEIGHT = 512;
 constexpr float MENU_FULL_SQUEEZE = 1.0f / MENU_SCREEN_ASPECT;
-constexpr float MENU_KMH_PER_UNIT = 222.0f;
 
 struct Rgb {
     uint8_t r, g, b;
@@ -332,7 +332,7 @@ void drawAboutPanel(const std::string& path)
 std::string kmh(float unitsPerTick)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.0f km/h", unitsPerTick * MENU_KMH_PER_UNIT);
+    std::snprintf(text, sizeof text, "%.0f km/h", unitsPerTick * SIM_KMH_PER_SPEED);
     return text;
 }
 

@@ -177,6 +177,144 @@ struct KeyRecorder {
     }
 };
 
+// Reads and parses the key script of a script run; says why on standard error when it cannot.
+bool loadScript(const std::string& path, Script* script)
+{
+    std::string text;
+    std::string error;
+    if (!readScriptText(path, &text)) {
+        std::fprintf(stderr, "velbrant-sim: cannot read %s\n", path.c_str());
+        return false;
+    }
+    if (!parseScript(text, script, &error)) {
+        std::fprintf(stderr, "velbrant-sim: %s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    return true;
+}
+
+// The keys held and the CSV written, shared by every mode; lives for one run of the program.
+struct SimLoop {
+    uint8_t held[256];
+    uint8_t wasHeld[256];
+    std::string out;
+    int64_t every;
+    int64_t ticks;
+    KeyRecorder* recorder;  // only with --keys-out
+};
+
+// Key-down and key-up events: entries the game set itself (an empty tank holds S) stay as they
+// are until the key's own event arrives.
+void sendKeyEvents(SimLoop& loop)
+{
+    for (int k = 0; k < 256; ++k) {
+        if (loop.held[k] != loop.wasHeld[k])
+            keyState[k] = loop.held[k];
+        loop.wasHeld[k] = loop.held[k];
+    }
+}
+
+// After the step: the tick's row when it is due or the last, then the clock. True when the tick
+// was the last: the tick count reached, the game quit or the mode ended the run.
+bool finishTick(SimLoop& loop, int64_t t, bool modeEnds)
+{
+    const std::vector<std::string> sounds = sndRecordTake();
+    const bool last = t + 1 == loop.ticks || quitRequested || modeEnds;
+    if (t % loop.every == 0 || last)
+        loop.out += csvRow(t, sounds) + "\n";
+    fakeNowMs += SIM_TICK_MS;
+    if (loop.out.size() > (1u << 20)) {
+        std::fwrite(loop.out.data(), 1, loop.out.size(), stdout);
+        loop.out.clear();
+    }
+    return last;
+}
+
+// Plays the key script; returns the ticks run.
+int64_t runScript(SimLoop& loop, const Script& script)
+{
+    ScriptPlayer player;
+    startScript(script, &player);
+    for (int64_t t = 0; t < loop.ticks; ++t) {
+        keysHeldAt(&player, t, loop.held);
+        sendKeyEvents(loop);
+        stepRunTick();
+        if (finishTick(loop, t, false))
+            return t + 1;
+    }
+    return loop.ticks;
+}
+
+// The autopilot drives until the run ends; returns the ticks run.
+int64_t runAutopilot(SimLoop& loop)
+{
+    Autopilot pilot;
+    for (int64_t t = 0; t < loop.ticks; ++t) {
+        autopilotKeys(&pilot, loop.held);
+        if (loop.recorder)
+            loop.recorder->tick(t, loop.held);
+        sendKeyEvents(loop);
+        stepRunTick();
+        if (finishTick(loop, t, run.runFinished != 0))
+            return t + 1;
+    }
+    return loop.ticks;
+}
+
+// What a soak found: runs finished and the first field out of range, if any.
+struct SoakResult {
+    int64_t runsFinished;
+    std::string badField;
+};
+
+// The autopilot drives run after run, back through the menu after each; every tick checks the
+// run state. Returns the ticks run.
+int64_t runSoak(SimLoop& loop, bool volvo, SoakResult& soak)
+{
+    Autopilot pilot;
+    for (int64_t t = 0; t < loop.ticks; ++t) {
+        const bool leaveRun = run.runFinished == 1;
+        if (leaveRun) {
+            std::fill(loop.held, loop.held + 256, 0);
+            loop.held[VK_ESCAPE] = 1;
+        } else {
+            autopilotKeys(&pilot, loop.held);
+        }
+        if (loop.recorder)
+            loop.recorder->tick(t, loop.held);
+        sendKeyEvents(loop);
+        stepRunTick();
+        if (leaveRun) {
+            // Back in the menu: a new game loads the run again and the driver starts afresh.
+            ++soak.runsFinished;
+            loadRun(volvo);
+            escapeQuits = 0;
+            pilot = Autopilot();
+        }
+        soak.badField = soakFirstBadField();
+        if (finishTick(loop, t, !soak.badField.empty()))
+            return t + 1;
+    }
+    return loop.ticks;
+}
+
+// The soak's summary on standard error; returns the exit status.
+int reportSoak(int64_t t, const SoakResult& soak)
+{
+    std::string counter;
+    const int64_t largest = soakLargestCounter(&counter);
+    std::fprintf(stderr, "velbrant-sim: soak: ticks=%lld runs=%lld digest=%016llx largest-counter=%s:%lld\n",
+                 static_cast<long long>(t), static_cast<long long>(soak.runsFinished),
+                 static_cast<unsigned long long>(soakStateDigest()), counter.c_str(),
+                 static_cast<long long>(largest));
+    if (!soak.badField.empty()) {
+        std::fprintf(stderr, "velbrant-sim: soak: %s is out of range at tick %lld\n", soak.badField.c_str(),
+                     static_cast<long long>(t - 1));
+        return 1;
+    }
+    return exitStatus;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -193,18 +331,8 @@ int main(int argc, char** argv)
     }
 
     Script script;
-    if (!o.autopilot) {
-        std::string text;
-        std::string error;
-        if (!readScriptText(o.scriptPath, &text)) {
-            std::fprintf(stderr, "velbrant-sim: cannot read %s\n", o.scriptPath.c_str());
-            return 2;
-        }
-        if (!parseScript(text, &script, &error)) {
-            std::fprintf(stderr, "velbrant-sim: %s: %s\n", o.scriptPath.c_str(), error.c_str());
-            return 2;
-        }
-    }
+    if (!o.autopilot && !loadScript(o.scriptPath, &script))
+        return 2;
     std::FILE* keysOut = nullptr;
     if (!o.keysOut.empty()) {
         keysOut = std::fopen(o.keysOut.c_str(), "wb");
@@ -240,88 +368,34 @@ int main(int argc, char** argv)
         return exitStatus != 0 ? exitStatus : 1;
     }
 
-    int64_t ticks = o.ticks;
-    if (ticks < 0)
-        ticks = o.soak ? SIM_SOAK_TICKS : o.autopilot ? SIM_AUTOPILOT_TICK_LIMIT : script.lastTick;
-
-    ScriptPlayer player;
-    startScript(script, &player);
-    Autopilot pilot;
     KeyRecorder recorder;
-    uint8_t held[256] = {};
-    uint8_t wasHeld[256] = {};
-
-    std::string out = csvHeader() + "\n";
+    SimLoop loop = {};
+    loop.out = csvHeader() + "\n";
+    loop.every = o.every;
+    loop.ticks = o.ticks;
+    if (loop.ticks < 0)
+        loop.ticks = o.soak ? SIM_SOAK_TICKS : o.autopilot ? SIM_AUTOPILOT_TICK_LIMIT : script.lastTick;
+    loop.recorder = keysOut ? &recorder : nullptr;
+    SoakResult soak = {0, ""};
     int64_t t = 0;
-    int64_t runsFinished = 0;
-    std::string badField;
-    for (; t < ticks; ++t) {
-        const bool leaveRun = o.soak && run.runFinished == 1;
-        if (leaveRun) {
-            std::fill(held, held + 256, 0);
-            held[VK_ESCAPE] = 1;
-        } else if (o.autopilot) {
-            autopilotKeys(&pilot, held);
-        }
-        if (!o.autopilot)
-            keysHeldAt(&player, t, held);
-        if (keysOut)
-            recorder.tick(t, held);
-        // Key-down and key-up events: entries the game set itself (an empty tank holds S)
-        // stay as they are until the key's own event arrives.
-        for (int k = 0; k < 256; ++k) {
-            if (held[k] != wasHeld[k])
-                keyState[k] = held[k];
-            wasHeld[k] = held[k];
-        }
-        stepRunTick();
-        if (leaveRun) {
-            // Back in the menu: a new game loads the run again and the driver starts afresh.
-            ++runsFinished;
-            loadRun(o.bus == "Volvo7000");
-            escapeQuits = 0;
-            pilot = Autopilot();
-        }
-        if (o.soak)
-            badField = soakFirstBadField();
-        const std::vector<std::string> sounds = sndRecordTake();
-        const bool last = t + 1 == ticks || quitRequested || (o.autopilot && !o.soak && run.runFinished) ||
-                          !badField.empty();
-        if (t % o.every == 0 || last)
-            out += csvRow(t, sounds) + "\n";
-        fakeNowMs += SIM_TICK_MS;
-        if (out.size() > (1u << 20)) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
-            out.clear();
-        }
-        if (last) {
-            ++t;
-            break;
-        }
-    }
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    if (o.soak)
+        t = runSoak(loop, o.bus == "Volvo7000", soak);
+    else if (o.autopilot)
+        t = runAutopilot(loop);
+    else
+        t = runScript(loop, script);
+
+    std::fwrite(loop.out.data(), 1, loop.out.size(), stdout);
     if (keysOut) {
         const std::string text = recorder.finish(t);
         std::fwrite(text.data(), 1, text.size(), keysOut);
         std::fclose(keysOut);
     }
-    if (o.soak) {
-        std::string counter;
-        const int64_t largest = soakLargestCounter(&counter);
-        std::fprintf(stderr, "velbrant-sim: soak: ticks=%lld runs=%lld digest=%016llx largest-counter=%s:%lld\n",
-                     static_cast<long long>(t), static_cast<long long>(runsFinished),
-                     static_cast<unsigned long long>(soakStateDigest()), counter.c_str(),
-                     static_cast<long long>(largest));
-        if (!badField.empty()) {
-            std::fprintf(stderr, "velbrant-sim: soak: %s is out of range at tick %lld\n", badField.c_str(),
-                         static_cast<long long>(t - 1));
-            return 1;
-        }
-        return exitStatus;
-    }
+    if (o.soak)
+        return reportSoak(t, soak);
     if (o.autopilot && !run.runFinished) {
         std::fprintf(stderr, "velbrant-sim: the autopilot did not finish the run in %lld ticks\n",
-                     static_cast<long long>(ticks));
+                     static_cast<long long>(loop.ticks));
         return 1;
     }
     return exitStatus;

@@ -64,7 +64,7 @@ std::string csvRow(int64_t tick, const std::vector<std::string>& sounds)
 
     char head[256];
     std::snprintf(head, sizeof head, "%lld,%.5f,%.1f,%.3f,%.3f,%.3f,%d,%d,%.3f,%s,", static_cast<long long>(tick),
-                  vehicle.busSpeed, std::fabs(vehicle.busSpeed) * 222.0, vehicle.busHeading, vehicle.busX,
+                  vehicle.busSpeed, std::fabs(vehicle.busSpeed) * static_cast<double>(SIM_KMH_PER_SPEED), vehicle.busHeading, vehicle.busX,
                   vehicle.busZ, vehicle.gear, engineStateNumber(), engine.fuel, doorsText);
     char middle[128];
     std::snprintf(middle, sizeof middle, ",%d,%.2f,%.2f,%d,", stops.currentStop, stops.passengersOnBoard,
