@@ -1,5 +1,6 @@
 #include "render/scene.h"
 #include "render/dashboard.h"
+#include "render/route_cull.h"
 #include "render/views.h"
 #include "core/options.h"
 #include "assets/ids.h"
@@ -85,7 +86,7 @@ void drawRoute()
 {
     glPushMatrix();
     worldTransform();
-    glCallList(LIST_PLANSZA);
+    callRoutePieces();
     // Head A shows red while head B shows green and the other way round; yellow on both.
     additiveLamps();
     if (traffic.trafficYellow == 1) {

@@ -12,7 +12,7 @@
 namespace {
 
 // Records are 640 KB: keep them off the stack, zeroed.
-std::unique_ptr<Model> freshModel() { return std::make_unique<Model>(); }
+std::unique_ptr<ModelWithStorage<MAX_MODEL_TRIANGLES>> freshModel() { return std::make_unique<ModelWithStorage<MAX_MODEL_TRIANGLES>>(); }
 
 ModelReport parse(Model& m, const std::string& text)
 {
