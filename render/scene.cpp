@@ -300,15 +300,34 @@ void drawViewPass(int v)
     const int passes = viewPassCount(view);
     if (v == VIEW_MAIN && passes > 1)
         holdBackMirrorAreas(passes);
-    drawSky();
+    // With blending off no pixel depends on what was drawn under it, so the bus, which covers
+    // the lower part of the cab view, goes first and the world behind it is turned away before
+    // it is textured; the sky goes last and fills only what is left. Blended surfaces keep the
+    // plain order. The world is drawn with the alpha test as the pass found it either way.
+    const GLboolean alphaTestAtStart = glIsEnabled(GL_ALPHA_TEST);
+    const bool coverFirst = frameSwitches.plainOrder == 0 && glIsEnabled(GL_BLEND) == GL_FALSE;
+    if (coverFirst) {
+        drawInterior();
+        drawDoorLeaves();
+        drawExterior();
+        if (alphaTestAtStart)
+            glEnable(GL_ALPHA_TEST);
+    } else {
+        drawSky();
+    }
     drawRoute();
     drawOtherCar();
     drawRearWheels();
     drawFrontWheel(busGeometry.frontRightWheelZ, SCENE_WHEEL_HUB_X, LIST_KOLO_P);
     drawFrontWheel(busGeometry.frontLeftWheelZ, -SCENE_WHEEL_HUB_X, LIST_KOLO_L);
-    drawInterior();
-    drawDoorLeaves();
-    drawExterior();
+    if (coverFirst) {
+        drawSky();
+        glDisable(GL_ALPHA_TEST);
+    } else {
+        drawInterior();
+        drawDoorLeaves();
+        drawExterior();
+    }
     if (v != VIEW_MAIN)
         return;
     // Lamps, gauges and texts belong to the main view only.
