@@ -1,5 +1,6 @@
 #include "render/scene.h"
 #include "render/dashboard.h"
+#include "render/mirror_gaps.h"
 #include "render/route_cull.h"
 #include "render/views.h"
 #include "core/options.h"
@@ -298,7 +299,7 @@ void drawViewPass(int v)
 {
     setViewAndCamera(viewPassFor(v, screenWidth, screenHeight, vehicle, view));
     const int passes = viewPassCount(view);
-    if (v == VIEW_MAIN && passes > 1)
+    if (v == VIEW_MAIN && passes > 1 && frameSwitches.plainOrder == 0)
         holdBackMirrorAreas(passes);
     // With blending off no pixel depends on what was drawn under it, so the bus, which covers
     // the lower part of the cab view, goes first and the world behind it is turned away before
@@ -337,11 +338,29 @@ void drawViewPass(int v)
     drawDashboard();
 }
 
-void drawRunFrame()
+void drawRunFramePicture()
 {
+    const float spinAtStart = wheelSpin;
+    const GLboolean alphaTestAtStart = glIsEnabled(GL_ALPHA_TEST);
     const int passes = viewPassCount(view);
     for (int v = 0; v < passes; ++v)
         drawViewPass(v);
+    if (passes == 1 || frameSwitches.plainOrder == 1 || !mirrorsLeaveGaps(passes))
+        return;
+    // A mirror left part of its held-back rectangle undrawn: the plain frame, whose main view
+    // fills it, from the state this frame started with.
+    wheelSpin = spinAtStart;
+    if (alphaTestAtStart)
+        glEnable(GL_ALPHA_TEST);
+    frameSwitches.plainOrder = 1;
+    for (int v = 0; v < passes; ++v)
+        drawViewPass(v);
+    frameSwitches.plainOrder = 0;
+}
+
+void drawRunFrame()
+{
+    drawRunFramePicture();
     glFlush();
     platformSwapBuffers();
 }
