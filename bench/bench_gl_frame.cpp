@@ -10,6 +10,7 @@
 #include "flow/load.h"
 #include "platform/platform.h"
 #include "assets/model.h"
+#include "assets/route_pieces.h"
 #include "render/font.h"
 #include "render/route_cull.h"
 #include "render/scene.h"
@@ -220,6 +221,7 @@ void BM_RunTick(benchmark::State& state)
     std::vector<double> ms;
     ms.reserve(4096);
     double processMs = 0.0;
+    frameSwitches.piecesCalled = 0;
     for (auto _ : state) {
         const double cpuStart = processCpuMs();
         const auto start = std::chrono::steady_clock::now();
@@ -237,6 +239,8 @@ void BM_RunTick(benchmark::State& state)
         state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
         state.counters["process_cpu_ms"] = processMs / static_cast<double>(ms.size());
         state.counters["route_triangles"] = modelPlansza.triangleCount;
+        state.counters["route_pieces"] = routePieces.pieceCount;
+        state.counters["pieces_per_tick"] = frameSwitches.piecesCalled / static_cast<double>(ms.size());
     }
     stopRun();
 }
