@@ -44,6 +44,10 @@ constexpr uint32_t LIST_DRZWI_A3 = 37;
 constexpr uint32_t LIST_DRZWI_B1 = 38;
 constexpr uint32_t LIST_DRZWI_B2 = 39;
 constexpr uint32_t LIST_DRZWI_B3 = 40;
+// The route model in pieces by ground cells (assets/route_pieces.h): piece n is list FIRST + n.
+// Far above the fixed ids and the font's lists, which the driver hands out from the bottom.
+constexpr uint32_t LIST_ROUTE_PIECE_FIRST = 1000;
+constexpr int32_t ROUTE_PIECE_MAX = 32768;  // runs of one cell in file order: a town of 16 routes
 
 // Texture groups: fixed tables of GL texture names, addressed by group and slot; 0 = none.
 constexpr int TEX_ROUTE = 0;

@@ -11,30 +11,41 @@
 #include <cstdio>
 #include <cstring>
 
-Model modelPlansza;
-Model modelNiebo;
-Model modelZoltyA;
-Model modelCzerwonyA;
-Model modelZielonyA;
-Model modelZoltyB;
-Model modelCzerwonyB;
-Model modelZielonyB;
-Model modelZew;
-Model modelWew;
-Model modelSwiatlostop;
-Model modelSwiatlowsteczne;
-Model modelSwiatlokierL;
-Model modelSwiatlokierP;
-Model modelSwiatlodrogowe;
-Model modelKoloprzednieL;
-Model modelKoloprzednieP;
-Model modelKolatylnie;
-Model modelStandrzwi;
-Model modelDrzwiA;
-Model modelDrzwiB;
-Model modelF125;
-Model modelRozklad;
-Model modelWskazniki;
+namespace {
+ModelStorage<MAX_ROUTE_TRIANGLES> routeStorage;
+ModelStorage<MAX_MODEL_TRIANGLES> modelStorage[23];
+
+template <int32_t CAPACITY>
+constexpr Model recordOver(ModelStorage<CAPACITY>& s)
+{
+    return Model{s.vertices, s.texCoords, s.textureIndex, CAPACITY, 0};
+}
+} // namespace
+
+Model modelPlansza = recordOver(routeStorage);
+Model modelNiebo = recordOver(modelStorage[0]);
+Model modelZoltyA = recordOver(modelStorage[1]);
+Model modelCzerwonyA = recordOver(modelStorage[2]);
+Model modelZielonyA = recordOver(modelStorage[3]);
+Model modelZoltyB = recordOver(modelStorage[4]);
+Model modelCzerwonyB = recordOver(modelStorage[5]);
+Model modelZielonyB = recordOver(modelStorage[6]);
+Model modelZew = recordOver(modelStorage[7]);
+Model modelWew = recordOver(modelStorage[8]);
+Model modelSwiatlostop = recordOver(modelStorage[9]);
+Model modelSwiatlowsteczne = recordOver(modelStorage[10]);
+Model modelSwiatlokierL = recordOver(modelStorage[11]);
+Model modelSwiatlokierP = recordOver(modelStorage[12]);
+Model modelSwiatlodrogowe = recordOver(modelStorage[13]);
+Model modelKoloprzednieL = recordOver(modelStorage[14]);
+Model modelKoloprzednieP = recordOver(modelStorage[15]);
+Model modelKolatylnie = recordOver(modelStorage[16]);
+Model modelStandrzwi = recordOver(modelStorage[17]);
+Model modelDrzwiA = recordOver(modelStorage[18]);
+Model modelDrzwiB = recordOver(modelStorage[19]);
+Model modelF125 = recordOver(modelStorage[20]);
+Model modelRozklad = recordOver(modelStorage[21]);
+Model modelWskazniki = recordOver(modelStorage[22]);
 
 const ModelFile modelFiles[MODEL_FILE_COUNT] = {
     {&modelPlansza, "Dane/Trasy/Test/Plansza.qx", 0, TEX_ROUTE},
@@ -127,8 +138,8 @@ void parseModel(Model& model, const char* text, size_t size, ModelReport* report
         report.firstBadLine = c.line;
     }
     report.declaredCount = count;
-    if (count > MAX_MODEL_TRIANGLES)
-        count = MAX_MODEL_TRIANGLES;
+    if (count > model.capacity)
+        count = model.capacity;
     if (count < 0)
         count = 0;
     model.triangleCount = count;

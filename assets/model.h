@@ -1,19 +1,41 @@
 // Model files (".qx"): flat lists of textured triangles read into 24 fixed records, and the
 // compiler that turns the records into the fixed display lists the renderer calls.
-// The records are static and live for the whole process; every load rereads them in place.
+// The records and their triangle storage are static and live for the whole process; every load
+// rereads them in place.
 // The display lists are rebuilt at every load under the same ids (assets/ids.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+// Capacity of every record but the route's.
 constexpr int32_t MAX_MODEL_TRIANGLES = 10000;
+// Capacity of the route record: imported towns are far bigger than a model (12.8 MB of storage,
+// touched only as far as a file fills it).
+constexpr int32_t MAX_ROUTE_TRIANGLES = 200000;
 
+// A record: its triangle storage and how many triangles the storage holds.
 struct Model {
-    float vertices[MAX_MODEL_TRIANGLES][9];   // x y z of vertex 1, 2, 3
-    float texCoords[MAX_MODEL_TRIANGLES][6];  // s t of vertex 1, 2, 3
-    int32_t textureIndex[MAX_MODEL_TRIANGLES];  // slot in the model's texture group
+    float (*vertices)[9];    // x y z of vertex 1, 2, 3
+    float (*texCoords)[6];   // s t of vertex 1, 2, 3
+    int32_t* textureIndex;   // slot in the model's texture group
+    int32_t capacity;
     int32_t triangleCount;
+};
+
+template <int32_t CAPACITY>
+struct ModelStorage {
+    float vertices[CAPACITY][9];
+    float texCoords[CAPACITY][6];
+    int32_t textureIndex[CAPACITY];
+};
+
+// A record with storage of its own, for readers outside the 24 records (the checker, tests).
+// Too big for a stack: static or on the heap.
+template <int32_t CAPACITY>
+struct ModelWithStorage : Model {
+    ModelStorage<CAPACITY> storage;
+    ModelWithStorage() : Model{storage.vertices, storage.texCoords, storage.textureIndex, CAPACITY, 0}, storage{} {}
 };
 
 extern Model modelPlansza;
@@ -52,7 +74,7 @@ struct ModelReport {
     char label[64];          // start of the label line
 };
 
-// Reads a model file held in memory into the record. The count is limited to 0..10000, so a
+// Reads a model file held in memory into the record. The count is limited to 0..capacity, so a
 // larger or negative header never writes outside the record. report may be null.
 void parseModel(Model& model, const char* text, size_t size, ModelReport* report);
 
@@ -93,6 +115,9 @@ extern const ModelList modelLists[MODEL_LIST_COUNT];
 
 // The triangles [begin, end) a list takes from its record as it stands now.
 void modelListSpan(const ModelList& entry, int32_t* begin, int32_t* end);
+
+// The triangles [begin, end) of a record as GL commands, into the list being compiled.
+void emitTriangles(const Model& model, int group, int32_t begin, int32_t end);
 
 // The GL texture name a triangle binds: slot index of the group, or 0 outside the group.
 uint32_t textureNameFor(int group, int32_t index);

@@ -2,6 +2,7 @@
 // Texture names are copied into the lists, so the texture groups must be loaded first.
 #include "assets/ids.h"
 #include "assets/model.h"
+#include "assets/route_pieces.h"
 
 #include <GL/gl.h>
 
@@ -59,8 +60,8 @@ void modelListSpan(const ModelList& entry, int32_t* begin, int32_t* end)
         *end = count > 0 ? count : 0;
         break;
     }
-    if (*end > MAX_MODEL_TRIANGLES)
-        *end = MAX_MODEL_TRIANGLES;
+    if (*end > entry.model->capacity)
+        *end = entry.model->capacity;
 }
 
 uint32_t textureNameFor(int group, int32_t index)
@@ -71,35 +72,43 @@ uint32_t textureNameFor(int group, int32_t index)
     return table[index];
 }
 
+void emitTriangles(const Model& model, int group, int32_t begin, int32_t end)
+{
+    // Every triangle binds its texture, but a bind of the name already bound changes nothing
+    // and costs the list compiler a flush, so runs of one texture bind it once.
+    uint8_t anyBound = 0;
+    uint32_t bound = 0;
+    for (int32_t i = begin; i < end; ++i) {
+        const float* v = model.vertices[i];
+        const float* t = model.texCoords[i];
+        const uint32_t name = textureNameFor(group, model.textureIndex[i]);
+        if (!anyBound || name != bound) {
+            glBindTexture(GL_TEXTURE_2D, name);
+            bound = name;
+            anyBound = 1;
+        }
+        glBegin(GL_TRIANGLES);
+        glTexCoord2f(t[0], t[1]);
+        glVertex3f(v[0], v[1], v[2]);
+        glTexCoord2f(t[2], t[3]);
+        glVertex3f(v[3], v[4], v[5]);
+        glTexCoord2f(t[4], t[5]);
+        glVertex3f(v[6], v[7], v[8]);
+        glEnd();
+    }
+}
+
 void compileModelLists()
 {
     for (const ModelList& entry : modelLists) {
+        if (entry.list == LIST_PLANSZA) {
+            compileRoutePieces();
+            continue;
+        }
         int32_t begin = 0, end = 0;
         modelListSpan(entry, &begin, &end);
-        const Model& model = *entry.model;
         glNewList(entry.list, GL_COMPILE);
-        // Every triangle binds its texture, but a bind of the name already bound changes nothing
-        // and costs the list compiler a flush, so runs of one texture bind it once.
-        uint8_t anyBound = 0;
-        uint32_t bound = 0;
-        for (int32_t i = begin; i < end; ++i) {
-            const float* v = model.vertices[i];
-            const float* t = model.texCoords[i];
-            const uint32_t name = textureNameFor(entry.group, model.textureIndex[i]);
-            if (!anyBound || name != bound) {
-                glBindTexture(GL_TEXTURE_2D, name);
-                bound = name;
-                anyBound = 1;
-            }
-            glBegin(GL_TRIANGLES);
-            glTexCoord2f(t[0], t[1]);
-            glVertex3f(v[0], v[1], v[2]);
-            glTexCoord2f(t[2], t[3]);
-            glVertex3f(v[3], v[4], v[5]);
-            glTexCoord2f(t[4], t[5]);
-            glVertex3f(v[6], v[7], v[8]);
-            glEnd();
-        }
+        emitTriangles(*entry.model, entry.group, begin, end);
         glEndList();
     }
 }

@@ -188,5 +188,6 @@ BENCHMARK_CAPTURE(sdlLoad, indexed8_512, 512, 8, false);
 BENCHMARK_CAPTURE(sdlLoad, indexed8_512_to_rgb, 512, 8, true);
 BENCHMARK_CAPTURE(ours, rgb24_64, 64, 24);
 BENCHMARK_CAPTURE(sdlLoad, rgb24_64, 64, 24, false);
+BENCHMARK_CAPTURE(sdlLoad, rgb24_64_to_rgb, 64, 24, true);
 
 BENCHMARK_MAIN();

@@ -1,13 +1,18 @@
 // One whole run tick (simulation step, main view, both mirrors, dashboard, texts, swap) on the
 // generated data tree, in the cab view, at 640 x 480 and 1024 x 768. Reports the median and the
 // 99th percentile of the tick in milliseconds; the tick has 20 ms, the frame should take under 10.
+// Each figure comes in the plain order too (every route piece, plain:1), and on the route tiled
+// to 4 and 16 times its area (tiles:4, tiles:16), a file the benchmark writes and the game loads.
 #include "core/game.h"
 #include "app/gl_setup.h"
 #include "core/options.h"
 #include "assets/load.h"
 #include "flow/load.h"
 #include "platform/platform.h"
+#include "assets/model.h"
+#include "assets/route_pieces.h"
 #include "render/font.h"
+#include "render/route_cull.h"
 #include "render/scene.h"
 #include "sim/state.h"
 
@@ -19,6 +24,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <ctime>
 #include <unistd.h>
@@ -90,9 +97,51 @@ void fixedGlState()
     setupLighting();
 }
 
+constexpr const char* ROUTE_FILE = "Dane/Trasy/Test/Plansza.qx";
+
+// Writes the tree's route file as the generated route laid tiles times side by side on a square
+// (1, 4, 16), each copy shifted by the route's extent: the same density over a bigger town.
+void writeTiledRoute(int tiles)
+{
+    static std::string original;
+    static ModelWithStorage<MAX_ROUTE_TRIANGLES> route;
+    if (original.empty()) {
+        std::ifstream in(ROUTE_FILE, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        original = text.str();
+        parseModel(route, original.data(), original.size(), nullptr);
+    }
+    std::ofstream out(ROUTE_FILE, std::ios::binary | std::ios::trunc);
+    out.precision(9);
+    if (tiles <= 1) {
+        out << original;
+        return;
+    }
+    float minX = 1e30f, maxX = -1e30f, minZ = 1e30f, maxZ = -1e30f;
+    for (int32_t i = 0; i < route.triangleCount; ++i)
+        for (int k = 0; k < 9; k += 3) {
+            minX = std::min(minX, route.vertices[i][k]), maxX = std::max(maxX, route.vertices[i][k]);
+            minZ = std::min(minZ, route.vertices[i][k + 2]), maxZ = std::max(maxZ, route.vertices[i][k + 2]);
+        }
+    const int side = tiles == 16 ? 4 : 2;
+    out << route.triangleCount * side * side << "\ntiled route\n";
+    for (int tx = 0; tx < side; ++tx)
+        for (int tz = 0; tz < side; ++tz)
+            for (int32_t i = 0; i < route.triangleCount; ++i) {
+                const float* v = route.vertices[i];
+                const float* t = route.texCoords[i];
+                for (int k = 0; k < 9; ++k)
+                    out << v[k] + (k % 3 == 0 ? tx * (maxX - minX) : k % 3 == 2 ? tz * (maxZ - minZ) : 0.0f) << ' ';
+                for (int k = 0; k < 6; ++k)
+                    out << t[k] << ' ';
+                out << route.textureIndex[i] << '\n';
+            }
+}
+
 // Opens a window of the size, loads the run into it and puts the bus in the cab view with both
 // mirrors (views 3) or without them (views 1). False when there is no display or no data.
-bool startRun(int width, int height, int views)
+bool startRun(int width, int height, int views, int tiles)
 {
     // A failing load must report and go on, not wait for someone to close a dialog.
     setenv("VELBRANT_NO_DIALOGS", "1", 1);
@@ -102,6 +151,7 @@ bool startRun(int width, int height, int views)
     if (tree.empty() || chdir(tree.c_str()) != 0)
         return false;
     currentDir = tree;
+    writeTiledRoute(tiles);
     busChoice = 1;
     readOptions();
     screenWidth = width;
@@ -144,6 +194,7 @@ void saveShot(int width, int height, int views)
 
 void stopRun()
 {
+    writeTiledRoute(1);
     killFont();
     platformDestroyWindow();
 }
@@ -153,7 +204,9 @@ void BM_RunTick(benchmark::State& state)
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
     const int views = static_cast<int>(state.range(2));
-    if (!startRun(width, height, views)) {
+    frameSwitches.plainOrder = static_cast<uint8_t>(state.range(3));
+    const int tiles = static_cast<int>(state.range(4));
+    if (!startRun(width, height, views, tiles)) {
         stopRun();
         state.SkipWithError("no GL window or no generated data tree");
         return;
@@ -168,6 +221,7 @@ void BM_RunTick(benchmark::State& state)
     std::vector<double> ms;
     ms.reserve(4096);
     double processMs = 0.0;
+    frameSwitches.piecesCalled = 0;
     for (auto _ : state) {
         const double cpuStart = processCpuMs();
         const auto start = std::chrono::steady_clock::now();
@@ -184,19 +238,27 @@ void BM_RunTick(benchmark::State& state)
         state.counters["median_ms"] = ms[ms.size() / 2];
         state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
         state.counters["process_cpu_ms"] = processMs / static_cast<double>(ms.size());
+        state.counters["route_triangles"] = modelPlansza.triangleCount;
+        state.counters["route_pieces"] = routePieces.pieceCount;
+        state.counters["pieces_per_tick"] = frameSwitches.piecesCalled / static_cast<double>(ms.size());
     }
     stopRun();
 }
 
 BENCHMARK(BM_RunTick)
-    ->ArgNames({"width", "height", "views"})
-    ->Args({640, 480, 3})
-    ->Args({1024, 768, 3})
-    ->Args({1024, 768, 1})  // the main view alone, to see what the mirrors cost
-    ->Args({64, 48, 3})     // next to no pixels: what the geometry alone costs
+    ->ArgNames({"width", "height", "views", "plain", "tiles"})
+    ->Args({640, 480, 3, 0, 1})
+    ->Args({640, 480, 3, 1, 1})
+    ->Args({1024, 768, 3, 0, 1})
+    ->Args({1024, 768, 3, 1, 1})
+    ->Args({1024, 768, 1, 0, 1})  // the main view alone, to see what the mirrors cost
+    ->Args({64, 48, 3, 0, 1})     // next to no pixels: what the geometry alone costs
+    ->Args({640, 480, 3, 0, 4})   // a town of 4 and 16 times the area: the frame follows the view
+    ->Args({640, 480, 3, 0, 16})
+    ->Args({640, 480, 3, 1, 16})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->MinTime(5.0);
+    ->MinTime(3.0);
 
 } // namespace
 

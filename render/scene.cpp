@@ -1,5 +1,7 @@
 #include "render/scene.h"
 #include "render/dashboard.h"
+#include "render/mirror_gaps.h"
+#include "render/route_cull.h"
 #include "render/views.h"
 #include "core/options.h"
 #include "assets/ids.h"
@@ -85,7 +87,7 @@ void drawRoute()
 {
     glPushMatrix();
     worldTransform();
-    glCallList(LIST_PLANSZA);
+    callRoutePieces();
     // Head A shows red while head B shows green and the other way round; yellow on both.
     additiveLamps();
     if (traffic.trafficYellow == 1) {
@@ -297,17 +299,36 @@ void drawViewPass(int v)
 {
     setViewAndCamera(viewPassFor(v, screenWidth, screenHeight, vehicle, view));
     const int passes = viewPassCount(view);
-    if (v == VIEW_MAIN && passes > 1)
+    if (v == VIEW_MAIN && passes > 1 && frameSwitches.plainOrder == 0)
         holdBackMirrorAreas(passes);
-    drawSky();
+    // With blending off no pixel depends on what was drawn under it, so the bus, which covers
+    // the lower part of the cab view, goes first and the world behind it is turned away before
+    // it is textured; the sky goes last and fills only what is left. Blended surfaces keep the
+    // plain order. The world is drawn with the alpha test as the pass found it either way.
+    const GLboolean alphaTestAtStart = glIsEnabled(GL_ALPHA_TEST);
+    const bool coverFirst = frameSwitches.plainOrder == 0 && glIsEnabled(GL_BLEND) == GL_FALSE;
+    if (coverFirst) {
+        drawInterior();
+        drawDoorLeaves();
+        drawExterior();
+        if (alphaTestAtStart)
+            glEnable(GL_ALPHA_TEST);
+    } else {
+        drawSky();
+    }
     drawRoute();
     drawOtherCar();
     drawRearWheels();
     drawFrontWheel(busGeometry.frontRightWheelZ, SCENE_WHEEL_HUB_X, LIST_KOLO_P);
     drawFrontWheel(busGeometry.frontLeftWheelZ, -SCENE_WHEEL_HUB_X, LIST_KOLO_L);
-    drawInterior();
-    drawDoorLeaves();
-    drawExterior();
+    if (coverFirst) {
+        drawSky();
+        glDisable(GL_ALPHA_TEST);
+    } else {
+        drawInterior();
+        drawDoorLeaves();
+        drawExterior();
+    }
     if (v != VIEW_MAIN)
         return;
     // Lamps, gauges and texts belong to the main view only.
@@ -317,11 +338,29 @@ void drawViewPass(int v)
     drawDashboard();
 }
 
-void drawRunFrame()
+void drawRunFramePicture()
 {
+    const float spinAtStart = wheelSpin;
+    const GLboolean alphaTestAtStart = glIsEnabled(GL_ALPHA_TEST);
     const int passes = viewPassCount(view);
     for (int v = 0; v < passes; ++v)
         drawViewPass(v);
+    if (passes == 1 || frameSwitches.plainOrder == 1 || !mirrorsLeaveGaps(passes))
+        return;
+    // A mirror left part of its held-back rectangle undrawn: the plain frame, whose main view
+    // fills it, from the state this frame started with.
+    wheelSpin = spinAtStart;
+    if (alphaTestAtStart)
+        glEnable(GL_ALPHA_TEST);
+    frameSwitches.plainOrder = 1;
+    for (int v = 0; v < passes; ++v)
+        drawViewPass(v);
+    frameSwitches.plainOrder = 0;
+}
+
+void drawRunFrame()
+{
+    drawRunFramePicture();
     glFlush();
     platformSwapBuffers();
 }

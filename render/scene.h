@@ -8,6 +8,8 @@
 extern float wheelSpin;
 
 void drawRunFrame();
+// The whole picture of the run frame, without the flush and the swap.
+void drawRunFramePicture();
 // One viewport pass v (0 main, 1 left mirror, 2 right mirror) over the current run state,
 // without the swap. The main pass ends with the dashboard and texts.
 void drawViewPass(int v);

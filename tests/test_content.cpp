@@ -23,7 +23,7 @@ struct Bounds {
 // The bounds of triangles first..last of a generated model.
 Bounds bounds(const std::string& relPath, int first = 0, int last = 1 << 30, int* count = nullptr)
 {
-    static Model m;  // too big for the stack
+    static ModelWithStorage<MAX_MODEL_TRIANGLES> m;  // too big for the stack
     m.triangleCount = 0;
     EXPECT_TRUE(loadModelQuiet(m, (generatedTree() + "/" + relPath).c_str(), nullptr)) << relPath;
     Bounds b;

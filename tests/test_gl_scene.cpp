@@ -1,5 +1,6 @@
 // The run frame on a real GL context, with coloured display lists under the fixed ids: where the
 // views land, which items each pass draws and how they are lit, the wheels' spin, the state left.
+#include "render/route_cull.h"
 #include "render/scene.h"
 #include "render/font.h"
 #include "core/options.h"
@@ -77,6 +78,7 @@ protected:
     {
         if (!openRenderTestContext(W, H))
             return;
+        frameSwitches.plainOrder = 1;  // the route is list 1 here, with no pieces
         for (uint32_t id = 1; id <= LIST_LAST; ++id)  // the fixed ids exist before the font
             compileList(id, [] {});
         buildFont();

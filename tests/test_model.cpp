@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -12,7 +13,7 @@
 namespace {
 
 // Records are 640 KB: keep them off the stack, zeroed.
-std::unique_ptr<Model> freshModel() { return std::make_unique<Model>(); }
+std::unique_ptr<ModelWithStorage<MAX_MODEL_TRIANGLES>> freshModel() { return std::make_unique<ModelWithStorage<MAX_MODEL_TRIANGLES>>(); }
 
 ModelReport parse(Model& m, const std::string& text)
 {
@@ -119,6 +120,20 @@ TEST(ModelParse, ShortBrokenAndHostileFilesKeepWhatTheyDoNotRead)
     EXPECT_EQ((std::vector<int32_t>{r.declaredCount, m->triangleCount, r.recordsRead}),
               (std::vector<int32_t>{10001, MAX_MODEL_TRIANGLES, MAX_MODEL_TRIANGLES}));
     expectRec(*m, MAX_MODEL_TRIANGLES - 1, false);
+}
+
+// A town of 40000 triangles reads whole into the route record, and no further than its capacity.
+TEST(Model, TheRouteRecordTakesATownAndStopsAtItsCapacity)
+{
+    for (int32_t count : {40000, MAX_ROUTE_TRIANGLES + 1}) {
+        std::string text = std::to_string(count) + "\ntown\n";
+        for (int32_t i = 0; i < count; ++i)
+            text += REC_B + "\n";
+        const ModelReport r = parse(modelPlansza, text);
+        EXPECT_EQ(modelPlansza.triangleCount, std::min(count, MAX_ROUTE_TRIANGLES)) << count;
+        EXPECT_EQ(r.recordsRead, std::min(count, MAX_ROUTE_TRIANGLES)) << count;
+    }
+    expectRec(modelPlansza, MAX_ROUTE_TRIANGLES - 1, true);
 }
 
 TEST(ModelLists, TextureIndexesOutsideTheirGroupBindNothing)

@@ -104,7 +104,7 @@ TEST(NumberReader, FormsOfTheCLocaleInEveryReaderAndLocale)
         {"0x1p200", INF, 0}, {"infin", NO, 0}, {"0x", NO, 0}, {"1e+", NO, 0}, {"--1", NO, 0}, {"- 1", NO, 0},
         {",5", NO, 0},
     };
-    static Model model;
+    static ModelWithStorage<MAX_MODEL_TRIANGLES> model;
     auto runAll = [&](const char* locale) {
         for (const Row& r : rows) {
             SCOPED_TRACE(std::string(r.text) + locale);

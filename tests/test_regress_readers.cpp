@@ -36,7 +36,7 @@ std::vector<std::pair<std::string, std::vector<char>>> corpus(const std::string&
 
 TEST(RegressCorpus, EverySeedStaysInsideTheRecordsAndGivesFiniteValuesAndOddRadioNamesSort)
 {
-    static Model model;
+    static ModelWithStorage<MAX_MODEL_TRIANGLES> model;
     for (const auto& [f, text] : corpus("qx")) {
         ModelReport report{};
         parseModel(model, text.data(), text.size(), &report);

@@ -40,8 +40,8 @@ const char* const SOUND_FILES[] = {"skrzynia_biegow.sfx", "drzwi_o.sfx",    "drz
                                    "hamulec_powietrze.sfx", "silnik.sfx"};
 const char* const MENU_MUSIC_FILE = "Dane/Menu/muzyka.wav";
 
-// One model record is 640 KB: one scratch record, reset before each file.
-Model scratch;
+// One scratch record of the largest capacity (12.8 MB), set to each file's capacity and reset.
+ModelWithStorage<MAX_ROUTE_TRIANGLES> scratch;
 
 std::map<std::string, bool> checkedImages;
 
@@ -153,11 +153,17 @@ int32_t checkTextureList(CheckReport& report, const std::string& path, int group
     return filled;
 }
 
-void checkModel(CheckReport& report, const std::string& path, const char* fileName, int32_t groupFilled,
+void checkModel(CheckReport& report, const std::string& path, const ModelFile& file, int32_t groupFilled,
                 const std::string& listPath)
 {
     warnCaseFolded(report, path);
-    std::memset(&scratch, 0, sizeof scratch);
+    const char* fileName = file.name;
+    const size_t capacity = static_cast<size_t>(file.model->capacity);
+    scratch.capacity = file.model->capacity;
+    scratch.triangleCount = 0;
+    std::memset(scratch.vertices, 0, capacity * sizeof scratch.vertices[0]);
+    std::memset(scratch.texCoords, 0, capacity * sizeof scratch.texCoords[0]);
+    std::memset(scratch.textureIndex, 0, capacity * sizeof scratch.textureIndex[0]);
     ModelReport r{};
     if (!loadModelQuiet(scratch, path.c_str(), &r)) {
         reportUnopenable(report, path);
@@ -165,10 +171,10 @@ void checkModel(CheckReport& report, const std::string& path, const char* fileNa
     }
     if (!r.countRead)
         reportProblem(report, path, "bad number at line " + std::to_string(r.firstBadLine) + ": the triangle count");
-    else if (r.declaredCount < 0 || r.declaredCount > MAX_MODEL_TRIANGLES)
+    else if (r.declaredCount < 0 || r.declaredCount > scratch.capacity)
         reportProblem(report, path,
                       "count " + std::to_string(r.declaredCount) + " out of range (0.." +
-                          std::to_string(MAX_MODEL_TRIANGLES) + ")");
+                          std::to_string(scratch.capacity) + ")");
     if (r.badRecords > 0)
         reportProblem(report, path,
                       "bad number at line " + std::to_string(r.firstBadLine) + " (" + std::to_string(r.badRecords) +
@@ -418,7 +424,7 @@ void checkTree(CheckReport& report)
         for (const ModelFile& file : modelFiles) {
             if (!file.inBusFolder)
                 continue;
-            checkModel(report, std::string(busFolder()) + file.name, file.name, busSlots, busList(chosen));
+            checkModel(report, std::string(busFolder()) + file.name, file, busSlots, busList(chosen));
         }
     }
     busChoice = 1;
@@ -438,7 +444,7 @@ void checkTree(CheckReport& report)
             slots = timetableSlots;
             list = TIMETABLE_TEXTURE_LIST;
         }
-        checkModel(report, file.name, file.name, slots, list);
+        checkModel(report, file.name, file, slots, list);
     }
 
     checkImage(report, FONT_IMAGE_FILE);

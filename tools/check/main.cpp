@@ -62,7 +62,7 @@ int imageMode(const char* path, const char* outPath)
     return ok ? 0 : 1;
 }
 
-Model modelScratch;
+ModelWithStorage<MAX_ROUTE_TRIANGLES> modelScratch;
 
 int modelMode(const char* path)
 {
