@@ -1,0 +1,245 @@
+#include "tools/osm/osm_chain.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <queue>
+#include <stdexcept>
+
+namespace {
+
+// A way as the route drives it: its nodes, whether it only runs one way (+1 along, -1 against).
+struct Leg {
+    int64_t id;
+    std::vector<int64_t> nodes;
+    int oneway;
+    uint8_t ring;
+};
+
+int onewayOf(const OsmTags& t)
+{
+    const std::string& o = osmTag(t, "oneway");
+    if (o == "yes" || o == "1" || o == "true")
+        return 1;
+    if (o == "-1" || o == "reverse")
+        return -1;
+    if (o == "no")
+        return 0;
+    const std::string& j = osmTag(t, "junction");
+    return j == "roundabout" || j == "circular" || osmTag(t, "highway") == "motorway" ? 1 : 0;
+}
+
+float distanceBetween(const OsmExtract& ex, const OsmProjection& proj, int64_t a, int64_t b)
+{
+    const OsmNode &na = ex.nodes.at(a), &nb = ex.nodes.at(b);
+    const P2 pa = project(proj, na.lat, na.lon), pb = project(proj, nb.lat, nb.lon);
+    return std::hypot(pa.x - pb.x, pa.z - pb.z);
+}
+
+// Shortest drivable path from one node to another, no longer than `limit` metres; empty if none.
+std::vector<int64_t> roadPath(const OsmExtract& ex, const OsmProjection& proj, int64_t from, int64_t to, float limit)
+{
+    std::map<int64_t, std::vector<std::pair<int64_t, float>>> graph;
+    for (const auto& kv : ex.ways) {
+        const OsmWay& w = kv.second;
+        if (!osmDrivable(w.tags))
+            continue;
+        const int one = onewayOf(w.tags);
+        for (size_t i = 0; i + 1 < w.nodes.size(); ++i) {
+            if (!ex.nodes.count(w.nodes[i]) || !ex.nodes.count(w.nodes[i + 1]))
+                continue;
+            const float d = distanceBetween(ex, proj, w.nodes[i], w.nodes[i + 1]);
+            if (one >= 0)
+                graph[w.nodes[i]].push_back({w.nodes[i + 1], d});
+            if (one <= 0)
+                graph[w.nodes[i + 1]].push_back({w.nodes[i], d});
+        }
+    }
+    std::map<int64_t, float> best{{from, 0.0f}};
+    std::map<int64_t, int64_t> previous;
+    using Item = std::pair<float, int64_t>;
+    std::priority_queue<Item, std::vector<Item>, std::greater<Item>> open;
+    open.push({0.0f, from});
+    while (!open.empty()) {
+        const Item it = open.top();
+        open.pop();
+        if (it.second == to)
+            break;
+        if (it.first > best[it.second] || it.first > limit)
+            continue;
+        for (const auto& e : graph[it.second]) {
+            const float d = it.first + e.second;
+            const auto b = best.find(e.first);
+            if (b == best.end() || d < b->second) {
+                best[e.first] = d;
+                previous[e.first] = it.second;
+                open.push({d, e.first});
+            }
+        }
+    }
+    if (!best.count(to) || best[to] > limit)
+        return {};
+    std::vector<int64_t> path{to};
+    while (path.back() != from)
+        path.push_back(previous[path.back()]);
+    return std::vector<int64_t>(path.rbegin(), path.rend());
+}
+
+}  // namespace
+
+std::vector<int64_t> routeWayIds(const OsmRelation& route)
+{
+    std::vector<int64_t> ids;
+    for (const OsmMember& m : route.members)
+        if (m.type == 'w' && m.role.compare(0, 8, "platform") != 0 && m.role.compare(0, 4, "stop") != 0)
+            ids.push_back(m.ref);
+    return ids;
+}
+
+OsmChain chainRoute(const OsmRelation& route, const OsmExtract& ex, const OsmProjection& proj, uint8_t strict)
+{
+    OsmChain c;
+    std::vector<Leg> legs;
+    int missing = 0;
+    for (int64_t id : routeWayIds(route)) {
+        const auto w = ex.ways.find(id);
+        bool whole = w != ex.ways.end() && w->second.nodes.size() >= 2;
+        for (size_t i = 0; whole && i < w->second.nodes.size(); ++i)
+            whole = ex.nodes.count(w->second.nodes[i]) > 0;
+        if (!whole) {
+            ++missing;
+            if (strict)
+                throw std::runtime_error("way " + std::to_string(id) + " of relation " + std::to_string(route.id) +
+                                         " is missing from the extract (cut it wider round the route)");
+            continue;
+        }
+        const OsmWay& way = w->second;
+        legs.push_back(Leg{id, way.nodes, onewayOf(way.tags), static_cast<uint8_t>(way.nodes.front() == way.nodes.back())});
+    }
+    if (missing)
+        c.problems.push_back(std::to_string(missing) + " ways missing");
+    if (legs.empty())
+        throw std::runtime_error("relation " + std::to_string(route.id) + " has no ways in the extract");
+    std::vector<uint8_t> used(legs.size(), 0);
+    auto append = [&](const std::vector<int64_t>& nodes, int64_t way) {
+        for (size_t i = c.nodes.empty() ? 0 : 1; i < nodes.size(); ++i) {
+            if (!c.nodes.empty())
+                c.wayOf.push_back(way);
+            c.nodes.push_back(nodes[i]);
+        }
+    };
+    auto connects = [&](const Leg& l, int64_t node) {
+        if (l.ring)
+            return std::find(l.nodes.begin(), l.nodes.end(), node) != l.nodes.end();
+        return l.nodes.front() == node || l.nodes.back() == node;
+    };
+    // The first way runs towards the next one: the end it shares with it, or the nearer end.
+    Leg first = legs[0];
+    used[0] = 1;
+    bool reversed = false;
+    if (!first.ring && legs.size() > 1) {
+        auto nearest = [&](int64_t n) {
+            return std::min(distanceBetween(ex, proj, n, legs[1].nodes.front()),
+                            distanceBetween(ex, proj, n, legs[1].nodes.back()));
+        };
+        reversed = nearest(first.nodes.front()) < nearest(first.nodes.back());
+        if (reversed)
+            std::reverse(first.nodes.begin(), first.nodes.end());
+    }
+    if (first.oneway != 0 && reversed != (first.oneway < 0))
+        c.problems.push_back("one-way conflict on way " + std::to_string(first.id));
+    append(first.nodes, first.id);
+    int64_t lastWay = first.id;
+    size_t lastStart = 0;  // where the last way's nodes begin in the chain
+    for (size_t done = 1; done < legs.size(); ++done) {
+        const int64_t end = c.nodes.back();
+        // A way that goes on from the end, the way it may be driven first, against it if no other.
+        size_t next = legs.size();
+        for (size_t j = 0; j < legs.size() && next == legs.size(); ++j)
+            if (!used[j] && (legs[j].ring || (legs[j].oneway >= 0 && legs[j].nodes.front() == end) ||
+                             (legs[j].oneway <= 0 && legs[j].nodes.back() == end)))
+                next = j;
+        for (size_t j = 0; j < legs.size() && next == legs.size(); ++j)
+            if (!used[j] && connects(legs[j], end))
+                next = j;
+        // The next way may leave the last one part way along it: the chain turns off there.
+        size_t order = 0;
+        while (order < legs.size() && used[order])
+            ++order;
+        if (next == legs.size() && !legs[order].ring) {
+            const Leg& o = legs[order];
+            for (size_t k = c.nodes.size() - 1; k > lastStart && next == legs.size(); --k)
+                if ((o.oneway >= 0 && c.nodes[k - 1] == o.nodes.front()) || (o.oneway <= 0 && c.nodes[k - 1] == o.nodes.back())) {
+                    c.nodes.resize(k);
+                    c.wayOf.resize(k - 1);
+                    next = order;
+                }
+        }
+        if (next == legs.size()) {
+            // A gap: to the nearest end of a way still to drive that it may be entered by.
+            float gapBest = 1e30f;
+            int64_t target = 0;
+            for (size_t j = 0; j < legs.size(); ++j) {
+                if (used[j])
+                    continue;
+                for (int e = 0; e < 2; ++e) {
+                    const int64_t n = e == 0 ? legs[j].nodes.front() : legs[j].nodes.back();
+                    if (!legs[j].ring && ((e == 0 && legs[j].oneway < 0) || (e == 1 && legs[j].oneway > 0)))
+                        continue;
+                    const float d = distanceBetween(ex, proj, end, n);
+                    if (d < gapBest) {
+                        gapBest = d;
+                        target = n;
+                        next = j;
+                    }
+                }
+            }
+            const Leg& o = legs[next];
+            const float gapLength = distanceBetween(ex, proj, end, target);
+            std::vector<int64_t> bridge =
+                gapLength <= OSM_GAP_BRIDGE_MAX ? roadPath(ex, proj, end, target, 3.0f * gapLength + 100.0f) : std::vector<int64_t>{};
+            if (bridge.empty() && gapLength <= OSM_GAP_STRAIGHT_MAX)
+                bridge = {end, target};  // two road ends a few metres apart: the map lost a joint
+            const std::string gap = "gap of " + std::to_string(static_cast<int>(gapLength)) + " m after way " +
+                                    std::to_string(lastWay) + " (before way " + std::to_string(o.id) + ")";
+            if (bridge.empty() && strict)
+                throw std::runtime_error(gap + ": no short drivable road bridges it");
+            c.problems.push_back(bridge.empty() ? gap : gap + (bridge.size() == 2 ? " bridged straight" : " bridged over the road"));
+            if (!bridge.empty())
+                append(bridge, 0);
+            else {
+                c.wayOf.push_back(0);
+                c.nodes.push_back(target);
+            }
+        }
+        lastStart = c.nodes.size() - 1;
+        Leg l = legs[next];
+        used[next] = 1;
+        const int64_t at = c.nodes.back();
+        if (l.ring) {
+            // Round the ring in its own direction, to where the next way leaves it (or once round).
+            const size_t ringSize = l.nodes.size() - 1;
+            size_t k = static_cast<size_t>(std::find(l.nodes.begin(), l.nodes.end(), at) - l.nodes.begin());
+            std::vector<int64_t> part{at};
+            for (size_t step = 1; step <= ringSize; ++step) {
+                const int64_t n = l.nodes[(k + step) % ringSize];
+                part.push_back(n);
+                bool leaves = false;
+                for (size_t j = 0; j < legs.size(); ++j)
+                    leaves = leaves || (!used[j] && !legs[j].ring && (legs[j].nodes.front() == n || legs[j].nodes.back() == n));
+                if (leaves)
+                    break;
+            }
+            append(part, l.id);
+        } else {
+            const bool rev = l.nodes.back() == at;
+            if (rev)
+                std::reverse(l.nodes.begin(), l.nodes.end());
+            if (l.oneway != 0 && rev != (l.oneway < 0))
+                c.problems.push_back("one-way conflict on way " + std::to_string(l.id));
+            append(l.nodes, l.id);
+        }
+        lastWay = l.id;
+    }
+    return c;
+}
