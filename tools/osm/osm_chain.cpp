@@ -198,13 +198,14 @@ OsmChain chainRoute(const OsmRelation& route, const OsmExtract& ex, const OsmPro
             const float gapLength = distanceBetween(ex, proj, end, target);
             std::vector<int64_t> bridge =
                 gapLength <= OSM_GAP_BRIDGE_MAX ? roadPath(ex, proj, end, target, 3.0f * gapLength + 100.0f) : std::vector<int64_t>{};
+            const bool overRoad = !bridge.empty();
             if (bridge.empty() && gapLength <= OSM_GAP_STRAIGHT_MAX)
                 bridge = {end, target};  // two road ends a few metres apart: the map lost a joint
             const std::string gap = "gap of " + std::to_string(static_cast<int>(gapLength)) + " m after way " +
                                     std::to_string(lastWay) + " (before way " + std::to_string(o.id) + ")";
             if (bridge.empty() && strict)
                 throw std::runtime_error(gap + ": no short drivable road bridges it");
-            c.problems.push_back(bridge.empty() ? gap : gap + (bridge.size() == 2 ? " bridged straight" : " bridged over the road"));
+            c.problems.push_back(bridge.empty() ? gap : gap + (overRoad ? " bridged over the road" : " bridged straight"));
             if (!bridge.empty())
                 append(bridge, 0);
             else {

@@ -484,6 +484,7 @@ OsmPlan planRoute(const OsmRelation& route, const OsmExtract& ex, const OsmProje
     }
     P2 along;
     const P2 cp = pointAt(plan.centre, cs, plan.crossingAlong, &along);
+    plan.crossing = cp;
     plan.sideDir = P2{-along.z, along.x};
     plan.sideHalfWidth = MIN_ROUTE_HALF_WIDTH;
     for (const OsmSideRoad& r : plan.sideRoads)

@@ -46,6 +46,7 @@ struct OsmPlan {
     RouteStart start;
     RoutePoint fuel;
     float crossingAlong;             // along the centreline
+    P2 crossing;                     // the crossing's centre
     P2 sideDir;                      // the crossing road's direction there
     float sideHalfWidth;
     std::vector<float> junctionAlong;  // where side streets meet the route (pavements cut there)
