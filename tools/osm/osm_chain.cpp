@@ -37,14 +37,15 @@ float distanceBetween(const OsmExtract& ex, const OsmProjection& proj, int64_t a
 }
 
 // Shortest drivable path from one node to another, no longer than `limit` metres; empty if none.
-std::vector<int64_t> roadPath(const OsmExtract& ex, const OsmProjection& proj, int64_t from, int64_t to, float limit)
+std::vector<int64_t> roadPath(const OsmExtract& ex, const OsmProjection& proj, int64_t from, int64_t to, float limit,
+                              uint8_t oneWays)
 {
     std::map<int64_t, std::vector<std::pair<int64_t, float>>> graph;
     for (const auto& kv : ex.ways) {
         const OsmWay& w = kv.second;
         if (!osmDrivable(w.tags))
             continue;
-        const int one = onewayOf(w.tags);
+        const int one = oneWays ? onewayOf(w.tags) : 0;
         for (size_t i = 0; i + 1 < w.nodes.size(); ++i) {
             if (!ex.nodes.count(w.nodes[i]) || !ex.nodes.count(w.nodes[i + 1]))
                 continue;
@@ -96,7 +97,12 @@ std::vector<int64_t> routeWayIds(const OsmRelation& route)
     return ids;
 }
 
-OsmChain chainRoute(const OsmRelation& route, const OsmExtract& ex, const OsmProjection& proj, uint8_t strict)
+namespace {
+
+// One way of chaining: over a gap to the nearest way, or (preferOrder) to the relation's next way
+// unless another is much nearer.
+OsmChain chainWith(const OsmRelation& route, const OsmExtract& ex, const OsmProjection& proj, uint8_t strict,
+                   uint8_t preferOrder)
 {
     OsmChain c;
     std::vector<Leg> legs;
@@ -175,6 +181,28 @@ OsmChain chainRoute(const OsmRelation& route, const OsmExtract& ex, const OsmPro
                     next = order;
                 }
         }
+        // Or the chain enters a way part way along it: the way is driven from there on.
+        for (size_t j = 0; j < legs.size() && next == legs.size(); ++j) {
+            if (used[j] || legs[j].ring)
+                continue;
+            const auto at = std::find(legs[j].nodes.begin() + 1, legs[j].nodes.end() - 1, end);
+            if (at == legs[j].nodes.end() - 1)
+                continue;
+            std::vector<int64_t> ahead(at, legs[j].nodes.end()), behind(legs[j].nodes.begin(), at + 1);
+            std::reverse(behind.begin(), behind.end());
+            auto nearOthers = [&](int64_t n) {
+                float best = 1e30f;
+                for (size_t k = 0; k < legs.size(); ++k)
+                    if (!used[k] && k != j)
+                        best = std::min({best, distanceBetween(ex, proj, n, legs[k].nodes.front()),
+                                         distanceBetween(ex, proj, n, legs[k].nodes.back())});
+                return best;
+            };
+            const bool forward = legs[j].oneway > 0 || (legs[j].oneway == 0 && nearOthers(ahead.back()) <= nearOthers(behind.back()));
+            legs[j].nodes = forward ? ahead : behind;
+            legs[j].oneway = forward ? legs[j].oneway : -legs[j].oneway;
+            next = j;
+        }
         if (next == legs.size()) {
             // A gap: to the nearest end of a way still to drive that it may be entered by.
             float gapBest = 1e30f;
@@ -194,10 +222,32 @@ OsmChain chainRoute(const OsmRelation& route, const OsmExtract& ex, const OsmPro
                     }
                 }
             }
+            // The relation's own order wins over a nearer way unless that is much nearer.
+            float orderBest = 1e30f;
+            int64_t orderTarget = 0;
+            for (int e = 0; e < 2 && !legs[order].ring; ++e) {
+                const int64_t n = e == 0 ? legs[order].nodes.front() : legs[order].nodes.back();
+                if ((e == 0 && legs[order].oneway < 0) || (e == 1 && legs[order].oneway > 0))
+                    continue;
+                if (distanceBetween(ex, proj, end, n) < orderBest) {
+                    orderBest = distanceBetween(ex, proj, end, n);
+                    orderTarget = n;
+                }
+            }
+            if (preferOrder && orderBest <= 2.0f * gapBest + 30.0f) {
+                next = order;
+                target = orderTarget;
+            }
             const Leg& o = legs[next];
             const float gapLength = distanceBetween(ex, proj, end, target);
             std::vector<int64_t> bridge =
-                gapLength <= OSM_GAP_BRIDGE_MAX ? roadPath(ex, proj, end, target, 3.0f * gapLength + 100.0f) : std::vector<int64_t>{};
+                gapLength <= OSM_GAP_BRIDGE_MAX ? roadPath(ex, proj, end, target, 3.0f * gapLength + 100.0f, 1) : std::vector<int64_t>{};
+            uint8_t against = 0;
+            if (bridge.empty() && gapLength <= OSM_GAP_BRIDGE_MAX) {
+                // Buses may use lanes the map's one-way tags do not show: a way round against them.
+                bridge = roadPath(ex, proj, end, target, 3.0f * gapLength + 100.0f, 0);
+                against = !bridge.empty();
+            }
             const bool overRoad = !bridge.empty();
             if (bridge.empty() && gapLength <= OSM_GAP_STRAIGHT_MAX)
                 bridge = {end, target};  // two road ends a few metres apart: the map lost a joint
@@ -205,7 +255,7 @@ OsmChain chainRoute(const OsmRelation& route, const OsmExtract& ex, const OsmPro
                                     std::to_string(lastWay) + " (before way " + std::to_string(o.id) + ")";
             if (bridge.empty() && strict)
                 throw std::runtime_error(gap + ": no short drivable road bridges it");
-            c.problems.push_back(bridge.empty() ? gap : gap + (overRoad ? " bridged over the road" : " bridged straight"));
+            c.problems.push_back(bridge.empty() ? gap : gap + (against ? " bridged over the road against a one-way street" : overRoad ? " bridged over the road" : " bridged straight"));
             if (!bridge.empty())
                 append(bridge, 0);
             else {
@@ -243,4 +293,25 @@ OsmChain chainRoute(const OsmRelation& route, const OsmExtract& ex, const OsmPro
         lastWay = l.id;
     }
     return c;
+}
+
+}  // namespace
+
+OsmChain chainRoute(const OsmRelation& route, const OsmExtract& ex, const OsmProjection& proj, uint8_t strict)
+{
+    // Members out of order mislead either way of chaining on some routes: the one that gets
+    // through wins, else the one with fewer problems; the error is the relation's order's.
+    try {
+        OsmChain ordered = chainWith(route, ex, proj, strict, 1);
+        if (strict || ordered.problems.empty())
+            return ordered;
+        OsmChain nearest = chainWith(route, ex, proj, strict, 0);
+        return nearest.problems.size() < ordered.problems.size() ? nearest : ordered;
+    } catch (const std::exception&) {
+        try {
+            return chainWith(route, ex, proj, strict, 0);
+        } catch (const std::exception&) {
+        }
+        throw;
+    }
 }
