@@ -182,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
                  100, "way 105 has zero length"},
         BadInput{"selfCrossing", replaced(HARD_CASES, "<nd ref=\"1\"/>\n    <nd ref=\"2\"/>", "<nd ref=\"1\"/><nd ref=\"3\"/><nd ref=\"12\"/><nd ref=\"64\"/><nd ref=\"2\"/>"),
                  100, "way 101 crosses itself"},
-        BadInput{"gap", replaced(HARD_CASES, "<nd ref=\"31\"/>\n    <nd ref=\"33\"/>", "<nd ref=\"41\"/>\n    <nd ref=\"33\"/>"), 100,
+        BadInput{"gap", replaced(HARD_CASES, "<nd ref=\"31\"/>\n    <nd ref=\"33\"/>", "<nd ref=\"73\"/>\n    <nd ref=\"33\"/>"), 100,
                  "after way 104 (before way 105): no short drivable road bridges it"},
         BadInput{"leftHand", replaced(HARD_CASES, "<tag k=\"ref\" v=\"7\"/>", "<tag k=\"driving_side\" v=\"left\"/>"), 100,
                  "drives on the left"}),
