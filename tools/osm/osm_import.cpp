@@ -58,12 +58,11 @@ void checkPlace(const OsmRelation& route, const OsmExtract& ex, const std::vecto
 
 void readRoute(const OsmSource& source, const OsmRelation& route, OsmExtract& ex)
 {
-    readWays(source, routeWayIds(route), ex);
-    std::vector<int64_t> platformWays;
+    std::vector<int64_t> ways;  // the roads and the platforms drawn as areas
     for (const OsmMember& m : route.members)
-        if (m.type == 'w' && !ex.ways.count(m.ref))
-            platformWays.push_back(m.ref);
-    readWays(source, platformWays, ex);
+        if (m.type == 'w')
+            ways.push_back(m.ref);
+    readWays(source, ways, ex);
     readNodes(source, nodeIdsOf(route, ex), ex);
 }
 
@@ -140,8 +139,6 @@ std::string listRoutes(const OsmSource& source)
     readRoutes(source, ex);
     std::vector<int64_t> ways;
     for (const OsmRelation& r : ex.routes) {
-        const std::vector<int64_t> ids = routeWayIds(r);
-        ways.insert(ways.end(), ids.begin(), ids.end());
         for (const OsmMember& m : r.members)
             if (m.type == 'w')
                 ways.push_back(m.ref);

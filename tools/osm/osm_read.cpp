@@ -79,29 +79,29 @@ bool osmDrivable(const OsmTags& tags)
 void readRoutes(const OsmSource& source, OsmExtract& out)
 {
     try {
-        osmium::io::Reader header(fileOf(source), osmium::osm_entity_bits::nothing);
-        const osmium::io::Header h = header.header();
+        osmium::io::Reader reader(fileOf(source), osmium::osm_entity_bits::relation);
+        const osmium::io::Header h = reader.header();
         out.timestamp = h.get("osmosis_replication_timestamp", h.get("timestamp"));
-        header.close();
+        while (osmium::memory::Buffer buffer = reader.read())
+            for (const osmium::Relation& r : buffer.select<osmium::Relation>()) {
+                const char* type = r.tags().get_value_by_key("type", "");
+                const char* route = r.tags().get_value_by_key("route", "");
+                const bool bus = std::strcmp(type, "route") == 0 && std::strcmp(route, "bus") == 0;
+                const bool building = std::strcmp(type, "multipolygon") == 0 && r.tags().has_key("building");
+                if (!bus && !building)
+                    continue;
+                OsmRelation rel{r.id(), keptTags(r.tags()), {}};
+                for (const osmium::RelationMember& m : r.members())
+                    rel.members.push_back(OsmMember{osmium::item_type_to_char(m.type()), m.ref(), m.role()});
+                (bus ? out.routes : out.buildings).push_back(rel);
+            }
+        reader.close();
     } catch (const std::exception& e) {
         throw std::runtime_error(std::string("cannot read the map file: ") + e.what());
     }
     // Only digits and the ISO 8601 separators pass into the source file.
     if (out.timestamp.size() > 32 || out.timestamp.find_first_not_of("0123456789-:TZ.+") != std::string::npos)
         out.timestamp.clear();
-    pass(source, osmium::osm_entity_bits::relation, [&](const osmium::OSMEntity& e) {
-        const auto& r = static_cast<const osmium::Relation&>(e);
-        const char* type = r.tags().get_value_by_key("type", "");
-        const char* route = r.tags().get_value_by_key("route", "");
-        const bool bus = std::strcmp(type, "route") == 0 && std::strcmp(route, "bus") == 0;
-        const bool building = std::strcmp(type, "multipolygon") == 0 && r.tags().has_key("building");
-        if (!bus && !building)
-            return;
-        OsmRelation rel{r.id(), keptTags(r.tags()), {}};
-        for (const osmium::RelationMember& m : r.members())
-            rel.members.push_back(OsmMember{osmium::item_type_to_char(m.type()), m.ref(), m.role()});
-        (bus ? out.routes : out.buildings).push_back(rel);
-    });
 }
 
 void readWays(const OsmSource& source, const std::vector<int64_t>& ids, OsmExtract& out)
