@@ -452,9 +452,14 @@ OsmPlan planRoute(const OsmRelation& route, const OsmExtract& ex, const OsmProje
         flush();
     }
     for (OsmSideRoad& r : plan.sideRoads) {
+        dropClosePoints(r.line, nullptr, 1.0f);
         std::vector<float> unused(r.line.size(), 0.0f);
-        simplify(r.line, unused, SIMPLIFY_TOLERANCE);
+        if (r.line.size() >= 2)
+            simplify(r.line, unused, SIMPLIFY_TOLERANCE);
     }
+    plan.sideRoads.erase(std::remove_if(plan.sideRoads.begin(), plan.sideRoads.end(),
+                                        [](const OsmSideRoad& r) { return r.line.size() < 2; }),
+                         plan.sideRoads.end());
     std::sort(plan.junctionAlong.begin(), plan.junctionAlong.end());
 
     // The crossing: a signalled junction clear of the stops, else any junction, else mid-route.

@@ -359,6 +359,15 @@ void writeTown(const std::string& dir, OsmPlan& plan)
                                 std::to_string(OSM_TRIANGLE_BUDGET) + " triangles");
     if (mapped == 0)
         plan.problems.push_back("no buildings mapped beside the road: rows of houses stand in");
+    // A shape the map squeezed to nothing leaves no broken triangle in the model.
+    tw.m.tris.erase(std::remove_if(tw.m.tris.begin(), tw.m.tris.end(),
+                                   [](const ModelBuilder::Tri& t) {
+                                       for (const Vec3& v : t.v)
+                                           if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z))
+                                               return true;
+                                       return false;
+                                   }),
+                    tw.m.tris.end());
     tw.m.groupByTexture();
     tw.m.write(dir + "/" + folder + "Plansza.qx", "imported route");
     writeSky(dir + "/" + folder + "Niebo.qx", tw.t.sky);
