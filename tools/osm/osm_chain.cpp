@@ -36,11 +36,12 @@ float distanceBetween(const OsmExtract& ex, const OsmProjection& proj, int64_t a
     return std::hypot(pa.x - pb.x, pa.z - pb.z);
 }
 
-// Shortest drivable path from one node to another, no longer than `limit` metres; empty if none.
-std::vector<int64_t> roadPath(const OsmExtract& ex, const OsmProjection& proj, int64_t from, int64_t to, float limit,
-                              uint8_t oneWays)
+using RoadGraph = std::map<int64_t, std::vector<std::pair<int64_t, float>>>;
+
+// The drivable roads as a graph of nodes, each step one way unless one-way tags are ignored.
+RoadGraph roadGraph(const OsmExtract& ex, const OsmProjection& proj, uint8_t oneWays)
 {
-    std::map<int64_t, std::vector<std::pair<int64_t, float>>> graph;
+    RoadGraph graph;
     for (const auto& kv : ex.ways) {
         const OsmWay& w = kv.second;
         if (!osmDrivable(w.tags))
@@ -56,6 +57,14 @@ std::vector<int64_t> roadPath(const OsmExtract& ex, const OsmProjection& proj, i
                 graph[w.nodes[i + 1]].push_back({w.nodes[i], d});
         }
     }
+    return graph;
+}
+
+// Shortest path over the graph from one node to another, no longer than `limit` metres and not
+// by the direct step between `banA` and `banB`; empty if none.
+std::vector<int64_t> shortestPath(RoadGraph& graph, int64_t from, int64_t to, float limit, int64_t banA = 0,
+                                  int64_t banB = 0)
+{
     std::map<int64_t, float> best{{from, 0.0f}};
     std::map<int64_t, int64_t> previous;
     using Item = std::pair<float, int64_t>;
@@ -69,6 +78,8 @@ std::vector<int64_t> roadPath(const OsmExtract& ex, const OsmProjection& proj, i
         if (it.first > best[it.second] || it.first > limit)
             continue;
         for (const auto& e : graph[it.second]) {
+            if ((it.second == banA && e.first == banB) || (it.second == banB && e.first == banA))
+                continue;
             const float d = it.first + e.second;
             const auto b = best.find(e.first);
             if (b == best.end() || d < b->second) {
@@ -240,12 +251,16 @@ OsmChain chainWith(const OsmRelation& route, const OsmExtract& ex, const OsmProj
             }
             const Leg& o = legs[next];
             const float gapLength = distanceBetween(ex, proj, end, target);
-            std::vector<int64_t> bridge =
-                gapLength <= OSM_GAP_BRIDGE_MAX ? roadPath(ex, proj, end, target, 3.0f * gapLength + 100.0f, 1) : std::vector<int64_t>{};
+            std::vector<int64_t> bridge;
+            if (gapLength <= OSM_GAP_BRIDGE_MAX) {
+                RoadGraph graph = roadGraph(ex, proj, 1);
+                bridge = shortestPath(graph, end, target, 3.0f * gapLength + 100.0f);
+            }
             uint8_t against = 0;
             if (bridge.empty() && gapLength <= OSM_GAP_BRIDGE_MAX) {
                 // Buses may use lanes the map's one-way tags do not show: a way round against them.
-                bridge = roadPath(ex, proj, end, target, 3.0f * gapLength + 100.0f, 0);
+                RoadGraph graph = roadGraph(ex, proj, 0);
+                bridge = shortestPath(graph, end, target, 3.0f * gapLength + 100.0f);
                 against = !bridge.empty();
             }
             const bool overRoad = !bridge.empty();
@@ -314,4 +329,28 @@ OsmChain chainRoute(const OsmRelation& route, const OsmExtract& ex, const OsmPro
         }
         throw;
     }
+}
+
+std::vector<int64_t> roadLoop(const OsmExtract& ex, const OsmProjection& proj, int64_t through, float minLength,
+                              float maxLength)
+{
+    RoadGraph graph = roadGraph(ex, proj, 1);
+    std::vector<int64_t> best;
+    float bestLength = 1e30f;
+    const auto out = graph.find(through);
+    if (out == graph.end())
+        return best;
+    const std::vector<std::pair<int64_t, float>> firstSteps = out->second;
+    for (const auto& step : firstSteps) {
+        std::vector<int64_t> back = shortestPath(graph, step.first, through, maxLength, through, step.first);
+        float length = step.second;
+        for (size_t i = 1; i < back.size(); ++i)
+            length += distanceBetween(ex, proj, back[i - 1], back[i]);
+        if (back.empty() || length < minLength || length > maxLength || length >= bestLength)
+            continue;
+        bestLength = length;
+        best = {through};
+        best.insert(best.end(), back.begin(), back.end() - 1);
+    }
+    return best;
 }

@@ -25,3 +25,7 @@ constexpr float OSM_GAP_STRAIGHT_MAX = 20.0f;
 std::vector<int64_t> routeWayIds(const OsmRelation& route);
 // Throws std::runtime_error naming the way when strict and a gap cannot be bridged.
 OsmChain chainRoute(const OsmRelation& route, const OsmExtract& ex, const OsmProjection& proj, uint8_t strict);
+// The shortest closed drive over the roads through a node (one-way tags kept) between minLength
+// and maxLength metres, without its last node again; empty if there is none.
+std::vector<int64_t> roadLoop(const OsmExtract& ex, const OsmProjection& proj, int64_t through, float minLength,
+                              float maxLength);

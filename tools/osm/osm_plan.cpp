@@ -24,6 +24,7 @@ constexpr float CORRIDOR = 120.0f;            // buildings and side streets this
 constexpr float FLOOR_HEIGHT = 3.2f;
 constexpr float SIDE_STREET_REACH = 45.0f;    // side streets are laid this far from the route
 constexpr float CAR_STEP = 4.0f;
+constexpr float CAR_LOOP_MIN = 150.0f, CAR_LOOP_MAX = 2500.0f;  // metres of the second car's loop
 constexpr float CAR_CRUISE = 0.22f;           // units per tick, about 50 km/h
 constexpr float CAR_SIDE_GRIP = 2.5f;         // m/s^2 the car allows itself in a bend
 
@@ -421,7 +422,11 @@ OsmPlan planRoute(const OsmRelation& route, const OsmExtract& ex, const OsmProje
     // Side streets: the other roads in the corridor; where they meet the route, its pavements part.
     std::set<int64_t> routeWays(chain.wayOf.begin(), chain.wayOf.end());
     std::set<int64_t> routeNodes(chain.nodes.begin(), chain.nodes.end());
-    std::vector<std::pair<float, float>> signals;  // along, priority
+    struct Junction {
+        float along, priority;
+        int64_t node;
+    };
+    std::vector<Junction> signals;
     for (const auto& kv : ex.ways) {
         const OsmWay& w = kv.second;
         if (!osmDrivable(w.tags) || routeWays.count(w.id))
@@ -445,7 +450,7 @@ OsmPlan planRoute(const OsmRelation& route, const OsmExtract& ex, const OsmProje
                 const auto at = projectAfter(plan.centre, cs, p, 0.0f);
                 if (at.second < 1.0f && at.first > 0.0f && at.first < cs.back()) {
                     plan.junctionAlong.push_back(at.first);
-                    signals.push_back({at.first, osmTag(n->second.tags, "highway") == "traffic_signals" ? 2.0f : 1.0f});
+                    signals.push_back({at.first, osmTag(n->second.tags, "highway") == "traffic_signals" ? 2.0f : 1.0f, id});
                 }
             }
         }
@@ -471,13 +476,15 @@ OsmPlan planRoute(const OsmRelation& route, const OsmExtract& ex, const OsmProje
     };
     plan.crossingAlong = -1.0f;
     float bestPriority = 0.0f;
+    int64_t crossingNode = 0;
     const float middle = cs.back() * 0.5f;
-    for (const auto& sg : signals)
-        if (clearOfStops(sg.first) &&
-            (sg.second > bestPriority ||
-             (sg.second == bestPriority && std::fabs(sg.first - middle) < std::fabs(plan.crossingAlong - middle)))) {
-            bestPriority = sg.second;
-            plan.crossingAlong = sg.first;
+    for (const Junction& sg : signals)
+        if (clearOfStops(sg.along) &&
+            (sg.priority > bestPriority ||
+             (sg.priority == bestPriority && std::fabs(sg.along - middle) < std::fabs(plan.crossingAlong - middle)))) {
+            bestPriority = sg.priority;
+            plan.crossingAlong = sg.along;
+            crossingNode = sg.node;
         }
     if (plan.crossingAlong < 0.0f) {
         plan.crossingAlong = middle;
@@ -572,14 +579,32 @@ OsmPlan planRoute(const OsmRelation& route, const OsmExtract& ex, const OsmProje
     std::stable_sort(plan.buildings.begin(), plan.buildings.end(),
                      [](const OsmBuilding& a, const OsmBuilding& b) { return a.distance < b.distance; });
 
-    // The second car: along the route in its right lane and back in the other, round a turn at each end.
-    const std::vector<P2> back = offsetLine(plan.centre, -ROUTE_BUS_LANE_OFFSET);
-    const float step = std::max(CAR_STEP, 2.0f * cs.back() / 19000.0f);
-    const std::vector<float> bs = alongOf(back);
-    for (float a = 0.0f; a < ls.back(); a += step)
-        plan.carLoop.push_back(pointAt(laneLine, ls, a));
-    for (float a = bs.back(); a > 0.0f; a -= step)
-        plan.carLoop.push_back(pointAt(back, bs, a));
+    // The second car: round the shortest loop of roads through the crossing, in its right lane;
+    // without one, along the route and back, round a turn at each end.
+    std::vector<P2> ring;
+    const std::vector<int64_t> loop = crossingNode ? roadLoop(ex, proj, crossingNode, CAR_LOOP_MIN, CAR_LOOP_MAX)
+                                                   : std::vector<int64_t>{};
+    if (loop.size() >= 3) {
+        std::vector<float> unused;
+        for (int64_t id : loop) {
+            ring.push_back(project(proj, ex.nodes.at(id).lat, ex.nodes.at(id).lon));
+            unused.push_back(0.0f);
+        }
+        ring.push_back(ring.front());
+        unused.push_back(0.0f);
+        dropClosePoints(ring, &unused, 1.0f);
+        ring = offsetLine(ring, ROUTE_BUS_LANE_OFFSET);
+    } else {
+        plan.problems.push_back("no loop of roads through the crossing: the second car drives the route and back");
+        ring = laneLine;
+        const std::vector<P2> back = offsetLine(plan.centre, -ROUTE_BUS_LANE_OFFSET);
+        ring.insert(ring.end(), back.rbegin(), back.rend());
+        ring.push_back(ring.front());
+    }
+    const std::vector<float> rs = alongOf(ring);
+    const float step = std::max(CAR_STEP, rs.back() / 19000.0f);
+    for (float a = 0.0f; a < rs.back() - 0.5f * step; a += step)
+        plan.carLoop.push_back(pointAt(ring, rs, a));
     const size_t n = plan.carLoop.size();
     for (size_t i = 0; i < n; ++i) {
         const P2 a = plan.carLoop[(i + n - 1) % n], b = plan.carLoop[i], c = plan.carLoop[(i + 1) % n];
