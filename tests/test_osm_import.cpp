@@ -178,6 +178,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"truncated", HARD_CASES.substr(0, HARD_CASES.size() / 2), 100, "cannot read the map file"},
         BadInput{"antimeridian", replaced(replaced(HARD_CASES, "lat=\"50.0000000\" lon=\"20.0000000\"", "lat=\"50\" lon=\"179.9\""),
                                           "lon=\"20.0020986\"", "lon=\"-179.9\""), 100, "crosses the antimeridian"},
+        BadInput{"farApart", replaced(HARD_CASES, "lon=\"20.0020986\"", "lon=\"40.0020986\""), 100,
+                 "more than the flat world's 50 km"},
         BadInput{"pole", replaced(HARD_CASES, "lat=\"50.0000000\" lon=\"20.0000000\"", "lat=\"85\" lon=\"20\""), 100, "too near a pole"},
         BadInput{"noName", replaced(HARD_CASES, "v=\"Beta\"", "v=\" \""), 100, "stop node 52 of relation 100 has no name"},
         BadInput{"zeroLength", replaced(HARD_CASES, "<nd ref=\"31\"/>\n    <nd ref=\"33\"/>", "<nd ref=\"31\"/>\n    <nd ref=\"31\"/>"),

@@ -20,6 +20,7 @@ namespace {
 
 constexpr float CORRIDOR_CELL = 100.0f;   // metres; nodes within a cell of the route are read
 constexpr double POLE_LIMIT = 80.0;        // degrees of latitude; nearer the poles the flat world bends
+constexpr float MAX_SPAN = 50000.0f;       // metres across; a route further afield is no town's bus
 
 const char* const ATTRIBUTION = "Map data \xC2\xA9 OpenStreetMap contributors, ODbL 1.0";
 
@@ -54,6 +55,20 @@ void checkPlace(const OsmRelation& route, const OsmExtract& ex, const std::vecto
         throw std::runtime_error(rid + " crosses the antimeridian, which the flat world cannot hold");
     if (latMax > POLE_LIMIT)
         throw std::runtime_error(rid + " lies too near a pole for the flat world");
+    double latMin = 1e9, latTop = -1e9;
+    for (int64_t id : nodes) {
+        const auto n = ex.nodes.find(id);
+        if (n != ex.nodes.end()) {
+            latMin = std::min(latMin, n->second.lat);
+            latTop = std::max(latTop, n->second.lat);
+        }
+    }
+    const OsmProjection p = projectionAt(latMin, lonMin);
+    const P2 far = project(p, latTop, lonMax);
+    const float span = std::max(std::fabs(far.x), std::fabs(far.z));
+    if (span > MAX_SPAN)
+        throw std::runtime_error(rid + " spans " + std::to_string(static_cast<int>(span / 1000.0f)) +
+                                 " km, more than the flat world's " + std::to_string(static_cast<int>(MAX_SPAN / 1000.0f)) + " km");
 }
 
 void readRoute(const OsmSource& source, const OsmRelation& route, OsmExtract& ex)
