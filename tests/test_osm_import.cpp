@@ -22,10 +22,10 @@ std::string replaced(std::string text, const std::string& from, const std::strin
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-OsmPlan planOf(const std::string& text)
+OsmPlan planOf(const std::string& text, int firstStop = 0, int lastStop = 0)
 {
     OsmExtract ex;
-    return importPlan(OsmSource{"", text.data(), text.size(), "osm"}, OsmOptions{100, 0, 0, 360}, ex);
+    return importPlan(OsmSource{"", text.data(), text.size(), "osm"}, OsmOptions{100, firstStop, lastStop, 360}, ex);
 }
 
 bool hasProblem(const OsmPlan& plan, const std::string& text)
@@ -78,6 +78,12 @@ TEST(OsmImport, TakesStopsOfBothTaggingSchemesInRouteOrder)
 {
     const OsmPlan plan = planOf(HARD_CASES);
     EXPECT_EQ(plan.stopNames, (std::vector<std::string>{"Alpha", "Delta", "Beta", "Gamma"}));
+}
+
+TEST(OsmImport, KeepsOnlyTheChosenSectionOfStops)
+{
+    const OsmPlan plan = planOf(HARD_CASES, 2, 3);
+    EXPECT_EQ(plan.stopNames, (std::vector<std::string>{"Delta", "Beta"}));
 }
 
 TEST(OsmImport, PutsTheLightsAtTheSignalledJunction)
