@@ -52,5 +52,7 @@ struct OsmExtract {
 
 // The tag's value, or "" when the element does not have it.
 const std::string& osmTag(const OsmTags& tags, const char* key);
+// The tag's value as a number ("12", "12.5 m"), or 0 when it is none.
+float osmMetres(const OsmTags& tags, const char* key);
 // A way buses and cars may drive (the highway classes the importer knows).
 bool osmDrivable(const OsmTags& tags);

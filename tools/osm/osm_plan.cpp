@@ -1,5 +1,7 @@
 #include "tools/osm/osm_plan.h"
 
+#include "tools/osm/osm_buildings.h"
+#include "tools/osm/osm_line.h"
 #include "tools/osm/osm_text.h"
 
 #include <algorithm>
@@ -20,163 +22,11 @@ constexpr float STOP_MIN_GAP = 20.0f;         // stops closer along the lane tha
 constexpr float CORNER_RADIUS = 10.0f;
 constexpr float SIMPLIFY_TOLERANCE = 0.6f;    // metres the road may move when its points are thinned        // corners are rounded to this where there is room
 constexpr float CROSSING_CLEAR = 30.0f;       // the crossing keeps this far from every stop
-constexpr float CORRIDOR = 120.0f;            // buildings and side streets this close to the road
-constexpr float FLOOR_HEIGHT = 3.2f;
 constexpr float SIDE_STREET_REACH = 45.0f;    // side streets are laid this far from the route
 constexpr float CAR_STEP = 4.0f;
 constexpr float CAR_LOOP_MIN = 150.0f, CAR_LOOP_MAX = 2500.0f;  // metres of the second car's loop
 constexpr float CAR_CRUISE = 0.22f;           // units per tick, about 50 km/h
 constexpr float CAR_SIDE_GRIP = 2.5f;         // m/s^2 the car allows itself in a bend
-
-float len(P2 a, P2 b)
-{
-    return std::hypot(b.x - a.x, b.z - a.z);
-}
-
-float parseMetres(const std::string& s)
-{
-    const char* p = s.c_str();
-    char* end = nullptr;
-    const float v = std::strtof(p, &end);
-    return end == p || !std::isfinite(v) ? 0.0f : v;
-}
-
-std::vector<float> alongOf(const std::vector<P2>& line)
-{
-    std::vector<float> s(line.size(), 0.0f);
-    for (size_t i = 1; i < line.size(); ++i)
-        s[i] = s[i - 1] + len(line[i - 1], line[i]);
-    return s;
-}
-
-// The nearest point of the polyline at or after along-distance `from`: its along and distance.
-std::pair<float, float> projectAfter(const std::vector<P2>& line, const std::vector<float>& s, P2 p, float from)
-{
-    float bestD = 1e30f, bestS = from;
-    for (size_t i = 0; i + 1 < line.size(); ++i) {
-        if (s[i + 1] < from)
-            continue;
-        const float dx = line[i + 1].x - line[i].x, dz = line[i + 1].z - line[i].z;
-        const float l2 = dx * dx + dz * dz;
-        float t = l2 > 0 ? ((p.x - line[i].x) * dx + (p.z - line[i].z) * dz) / l2 : 0.0f;
-        t = std::max(0.0f, std::min(1.0f, t));
-        if (s[i] + t * (s[i + 1] - s[i]) < from)
-            t = (from - s[i]) / std::max(1e-6f, s[i + 1] - s[i]);
-        const P2 q{line[i].x + dx * t, line[i].z + dz * t};
-        const float d = len(p, q);
-        if (d < bestD) {
-            bestD = d;
-            bestS = s[i] + t * (s[i + 1] - s[i]);
-        }
-    }
-    return {bestS, bestD};
-}
-
-P2 pointAt(const std::vector<P2>& line, const std::vector<float>& s, float at, P2* dir = nullptr)
-{
-    size_t i = 0;
-    while (i + 2 < line.size() && s[i + 1] < at)
-        ++i;
-    const float seg = std::max(1e-6f, s[i + 1] - s[i]);
-    const float t = std::max(0.0f, std::min(1.0f, (at - s[i]) / seg));
-    if (dir)
-        *dir = P2{(line[i + 1].x - line[i].x) / seg, (line[i + 1].z - line[i].z) / seg};
-    return P2{line[i].x + (line[i + 1].x - line[i].x) * t, line[i].z + (line[i + 1].z - line[i].z) * t};
-}
-
-// Corners rounded: each becomes an arc of CORNER_RADIUS, or of what the neighbouring segments leave.
-// The widths follow their points; the tightest radius left is returned.
-float roundCorners(std::vector<P2>& line, std::vector<float>& width)
-{
-    float tightest = 1e30f;
-    std::vector<P2> out{line.front()};
-    std::vector<float> w{width.front()};
-    for (size_t i = 1; i + 1 < line.size(); ++i) {
-        const P2 a = line[i - 1], b = line[i], c = line[i + 1];
-        const float l0 = len(a, b), l1 = len(b, c);
-        const P2 d0{(b.x - a.x) / l0, (b.z - a.z) / l0}, d1{(c.x - b.x) / l1, (c.z - b.z) / l1};
-        const float turn = std::acos(std::max(-1.0f, std::min(1.0f, d0.x * d1.x + d0.z * d1.z)));
-        if (turn < 0.05f) {
-            out.push_back(b);
-            w.push_back(width[i]);
-            continue;
-        }
-        const float half = std::tan(turn * 0.5f);
-        const float cut = std::min(CORNER_RADIUS * half, 0.5f * std::min(l0, l1));
-        if (turn > PI / 6.0f)
-            tightest = std::min(tightest, cut / half);
-        const int steps = std::max(2, static_cast<int>(turn / (PI / 12.0f)) + 1);
-        const P2 p0{b.x - d0.x * cut, b.z - d0.z * cut}, p1{b.x + d1.x * cut, b.z + d1.z * cut};
-        for (int k = 0; k <= steps; ++k) {
-            // A quadratic curve through the corner: close enough to the arc, and tangent at both ends.
-            const float t = static_cast<float>(k) / steps, u = 1.0f - t;
-            out.push_back(P2{u * u * p0.x + 2 * u * t * b.x + t * t * p1.x, u * u * p0.z + 2 * u * t * b.z + t * t * p1.z});
-            w.push_back(width[i]);
-        }
-    }
-    out.push_back(line.back());
-    w.push_back(width.back());
-    line.swap(out);
-    width.swap(w);
-    return tightest;
-}
-
-// Points closer than `gap` to the one kept before them are dropped.
-void dropClosePoints(std::vector<P2>& line, std::vector<float>* width, float gap)
-{
-    std::vector<P2> out;
-    std::vector<float> w;
-    for (size_t i = 0; i < line.size(); ++i)
-        if (out.empty() || len(out.back(), line[i]) >= gap || i + 1 == line.size()) {
-            if (!out.empty() && len(out.back(), line[i]) < gap) {
-                out.back() = line[i];
-                continue;
-            }
-            out.push_back(line[i]);
-            if (width)
-                w.push_back((*width)[i]);
-        }
-    line.swap(out);
-    if (width)
-        width->swap(w);
-}
-
-// Douglas-Peucker: points within `tolerance` of the line past them are dropped (the widths with them).
-void simplify(std::vector<P2>& line, std::vector<float>& width, float tolerance)
-{
-    std::vector<uint8_t> keep(line.size(), 0);
-    keep.front() = keep.back() = 1;
-    std::vector<std::pair<size_t, size_t>> spans{{0, line.size() - 1}};
-    while (!spans.empty()) {
-        const auto sp = spans.back();
-        spans.pop_back();
-        const P2 a = line[sp.first], b = line[sp.second];
-        const float l = std::max(1e-6f, len(a, b));
-        float worst = 0.0f;
-        size_t at = sp.first;
-        for (size_t i = sp.first + 1; i < sp.second; ++i) {
-            const float d = std::fabs((b.x - a.x) * (line[i].z - a.z) - (b.z - a.z) * (line[i].x - a.x)) / l;
-            if (d > worst) {
-                worst = d;
-                at = i;
-            }
-        }
-        if (worst > tolerance) {
-            keep[at] = 1;
-            spans.push_back({sp.first, at});
-            spans.push_back({at, sp.second});
-        }
-    }
-    std::vector<P2> out;
-    std::vector<float> w;
-    for (size_t i = 0; i < line.size(); ++i)
-        if (keep[i]) {
-            out.push_back(line[i]);
-            w.push_back(width[i]);
-        }
-    line.swap(out);
-    width.swap(w);
-}
 
 // Regions that drive on the left, as coarse boxes: south, west, north, east.
 struct Box {
@@ -194,10 +44,10 @@ const Box LEFT_HAND[] = {
 
 float roadHalfWidth(const OsmTags& tags)
 {
-    const float width = parseMetres(osmTag(tags, "width"));
+    const float width = osmMetres(tags, "width");
     if (width >= 3.0f && width <= 40.0f)
         return width * 0.5f;
-    const float lanes = parseMetres(osmTag(tags, "lanes"));
+    const float lanes = osmMetres(tags, "lanes");
     if (lanes >= 1.0f && lanes <= 10.0f)
         return lanes * 3.25f * 0.5f;
     const std::string& h = osmTag(tags, "highway");
@@ -511,73 +361,7 @@ OsmPlan planRoute(const OsmRelation& route, const OsmExtract& ex, const OsmProje
                 }
             }
 
-    // Buildings: footprints near the road, nearest first.
-    auto ringOf = [&](const std::vector<int64_t>& ids, std::vector<P2>& ring) {
-        ring.clear();
-        for (int64_t id : ids) {
-            const auto n = ex.nodes.find(id);
-            if (n == ex.nodes.end())
-                return false;
-            ring.push_back(project(proj, n->second.lat, n->second.lon));
-        }
-        if (ids.size() < 4 || ids.front() != ids.back())
-            return false;
-        ring.pop_back();
-        return true;
-    };
-    auto heightOf = [&](const OsmTags& t, uint32_t seed) {
-        const float h = parseMetres(osmTag(t, "height"));
-        if (h >= 2.0f && h <= 300.0f)
-            return h;
-        const float levels = parseMetres(osmTag(t, "building:levels"));
-        if (levels >= 1.0f && levels <= 100.0f)
-            return levels * FLOOR_HEIGHT + 1.0f;
-        return 7.4f + FLOOR_HEIGHT * static_cast<float>(seed % 4);
-    };
-    auto consider = [&](OsmBuilding b) {
-        float nearest = 1e30f;
-        for (const P2& p : b.outline) {
-            const auto at = projectAfter(plan.centre, cs, p, 0.0f);
-            const float hw = plan.halfWidth[std::min(plan.halfWidth.size() - 1,
-                                                     static_cast<size_t>(std::upper_bound(cs.begin(), cs.end(), at.first) - cs.begin()))];
-            if (at.second < hw + 1.0f)
-                return;  // it would stand on the road as the game lays it out
-            nearest = std::min(nearest, at.second);
-        }
-        if (nearest > CORRIDOR)
-            return;
-        b.distance = nearest;
-        plan.buildings.push_back(b);
-    };
-    std::set<int64_t> partOfRelation;
-    for (const OsmRelation& r : ex.buildings) {
-        OsmBuilding b{{}, {}, heightOf(r.tags, static_cast<uint32_t>(r.id)), 0.0f, static_cast<uint32_t>(r.id)};
-        bool ok = true;
-        for (const OsmMember& m : r.members) {
-            const auto w = ex.ways.find(m.ref);
-            std::vector<P2> ring;
-            if (m.type != 'w' || w == ex.ways.end() || !ringOf(w->second.nodes, ring))
-                continue;
-            partOfRelation.insert(m.ref);
-            if (m.role == "inner")
-                b.holes.push_back(ring);
-            else if (b.outline.empty())
-                b.outline = ring;
-            else
-                ok = false;  // several outer rings: each is taken as a building of its own below
-        }
-        if (ok && b.outline.size() >= 3)
-            consider(b);
-    }
-    for (const auto& kv : ex.ways) {
-        const OsmWay& w = kv.second;
-        std::vector<P2> ring;
-        if (osmTag(w.tags, "building").empty() || partOfRelation.count(w.id) || !ringOf(w.nodes, ring))
-            continue;
-        consider(OsmBuilding{ring, {}, heightOf(w.tags, static_cast<uint32_t>(w.id)), 0.0f, static_cast<uint32_t>(w.id)});
-    }
-    std::stable_sort(plan.buildings.begin(), plan.buildings.end(),
-                     [](const OsmBuilding& a, const OsmBuilding& b) { return a.distance < b.distance; });
+    plan.buildings = footprintsNear(ex, proj, plan.centre, plan.halfWidth);
 
     // The second car: round the shortest loop of roads through the crossing, in its right lane;
     // without one, along the route and back, round a turn at each end.

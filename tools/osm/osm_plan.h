@@ -5,6 +5,7 @@
 #pragma once
 
 #include "tools/common/route_layout.h"
+#include "tools/osm/osm_buildings.h"
 #include "tools/osm/osm_chain.h"
 
 #include <string>
@@ -19,14 +20,6 @@ struct OsmOptions {
     int64_t relation;
     int firstStop, lastStop;  // 1-based, inclusive; 0 = the whole route
     int startMinutes;         // the game clock at the start
-};
-
-struct OsmBuilding {
-    std::vector<P2> outline;
-    std::vector<std::vector<P2>> holes;
-    float height;
-    float distance;  // of its nearest corner from the route's centreline
-    uint32_t seed;
 };
 
 struct OsmSideRoad {

@@ -4,6 +4,8 @@
 #include <osmium/osm/entity_bits.hpp>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -60,6 +62,14 @@ const std::string& osmTag(const OsmTags& tags, const char* key)
     static const std::string EMPTY;
     const auto it = tags.find(key);
     return it == tags.end() ? EMPTY : it->second;
+}
+
+float osmMetres(const OsmTags& tags, const char* key)
+{
+    const char* p = osmTag(tags, key).c_str();
+    char* end = nullptr;
+    const float v = std::strtof(p, &end);
+    return end == p || !std::isfinite(v) ? 0.0f : v;
 }
 
 bool osmDrivable(const OsmTags& tags)

@@ -3,6 +3,7 @@
 #include "tools/data/content_route_paint.h"
 #include "tools/data/content_stops.h"
 #include "tools/data/gen.h"
+#include "tools/osm/osm_line.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,14 +28,6 @@ struct Town {
     ModelBuilder m;
     RouteTextures t;
 };
-
-std::vector<float> alongOf(const std::vector<P2>& line)
-{
-    std::vector<float> s(line.size(), 0.0f);
-    for (size_t i = 1; i < line.size(); ++i)
-        s[i] = s[i - 1] + std::hypot(line[i].x - line[i - 1].x, line[i].z - line[i - 1].z);
-    return s;
-}
 
 // The points of the line between along s0 and s1, with the widths of its points.
 std::vector<P2> cut(const std::vector<P2>& line, const std::vector<float>& s, float s0, float s1)
