@@ -259,11 +259,15 @@ void extrude(Town& tw, const OsmBuilding& b)
                      Uv{l / 9.0f, 0}, Uv{l / 9.0f, b.height / 6.4f}, Uv{0, b.height / 6.4f}, facing, tex);
         }
     };
+    // A footprint the roof cannot be cut from (crossing itself) is left out rather than an open shell.
+    ModelBuilder roof;
+    if (!groundPolygon(roof, b.outline, b.holes.empty() ? std::vector<P2>{} : b.holes.front(), b.height, tw.t.roofFlat, 8.0f) &&
+        !groundPolygon(roof, simplifiedRing(b.outline, 0.5f), {}, b.height, tw.t.roofFlat, 8.0f))
+        return;
     walls(b.outline, true);
     for (const std::vector<P2>& hole : b.holes)
         walls(hole, false);
-    if (!groundPolygon(tw.m, b.outline, b.holes.empty() ? std::vector<P2>{} : b.holes.front(), b.height, tw.t.roofFlat, 8.0f))
-        groundPolygon(tw.m, simplifiedRing(b.outline, 0.5f), {}, b.height, tw.t.roofFlat, 8.0f);
+    tw.m.append(roof);
 }
 
 // Rows of houses where the map has no building beside the road: a box every ROW_STEP each side,
