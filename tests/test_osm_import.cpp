@@ -134,6 +134,11 @@ struct BadInput {
     const char* message;
 };
 
+void PrintTo(const BadInput& input, std::ostream* os)
+{
+    *os << input.name;
+}
+
 std::string manyStops()
 {
     std::string text = "<osm version=\"0.6\">\n";
@@ -154,7 +159,7 @@ class OsmBadInput : public ::testing::TestWithParam<BadInput> {};
 
 TEST_P(OsmBadInput, IsRefusedWithItsMessageLeavingTheFolderUntouched)
 {
-    const fs::path dir = fs::temp_directory_path() / "velbrant-osm-bad" / GetParam().name;
+    const fs::path dir = fs::temp_directory_path() / (std::string("velbrant-osm-bad-") + GetParam().name) / "tree";
     fs::remove_all(dir.parent_path());
     fs::create_directories(dir);
     writeFile((dir / "mine.txt").string(), "kept");
