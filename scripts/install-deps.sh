@@ -12,6 +12,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libopenal-dev libsndfile1-dev libfreetype-dev fonts-dejavu-core
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
+  libosmium2-dev libexpat1-dev zlib1g-dev libbz2-dev
 )
 case "$SET" in
 play) ;;

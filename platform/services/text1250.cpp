@@ -39,3 +39,13 @@ std::string utf8From1250(const std::string& text)
     }
     return out;
 }
+
+int byteIn1250(uint32_t codePoint)
+{
+    if (codePoint < 0x80)
+        return static_cast<int>(codePoint);
+    for (int i = 0; i < 128; ++i)
+        if (HIGH_HALF[i] != 0 && HIGH_HALF[i] == codePoint)
+            return 0x80 + i;
+    return -1;
+}

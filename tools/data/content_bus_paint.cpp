@@ -2,6 +2,7 @@
 // the cab (dashboard, speedometer, steering wheel), the saloon (walls with see-through windows,
 // floor, ceiling, seats) and the lamps' lit faces.
 #include "tools/data/content_bus.h"
+#include "tools/data/content_stops.h"
 #include "tools/data/content_text.h"
 
 #include <algorithm>
@@ -177,8 +178,8 @@ Picture paintFront(const BusLayout& l, bool inside)
         const int dy0 = capY(BUS_EAVES_Y - 0.04f, H), dy1 = yTop - 3;
         fillBox(p, x0 + 6, dy0, x1 - 6, dy1, Rgb{14, 12, 8});
         const int led = (dy1 - dy0) * 8 / 10;
-        drawText(p, "128", x0 + 12, dy1 - (dy1 - dy0 - led) / 2 - 2, led, Rgb{255, 170, 20}, FACE_MONO_BOLD);
-        drawText(p, "CENTRUM", x0 + 12 + textWidth("128 ", led, FACE_MONO_BOLD), dy1 - (dy1 - dy0 - led) / 2 - 2,
+        drawText(p, lineRef(), x0 + 12, dy1 - (dy1 - dy0 - led) / 2 - 2, led, Rgb{255, 170, 20}, FACE_MONO_BOLD);
+        drawText(p, lineDestination("CENTRUM"), x0 + 12 + textWidth(lineRef() + " ", led, FACE_MONO_BOLD), dy1 - (dy1 - dy0 - led) / 2 - 2,
                  led * 8 / 10, Rgb{255, 170, 20}, FACE_MONO_BOLD);
         // Unlit lamps: headlamps, indicators at the outer ends.
         const float ly0 = static_cast<float>(capY(0.8f, H)), ly1 = static_cast<float>(capY(0.58f, H));
@@ -220,7 +221,7 @@ Picture paintRear(const BusLayout& l, bool inside)
     glassPane(p, x0, yTop, x1, yBot, s.seed + 2);
     // Route number box in the rear window.
     fillBox(p, x1 - 44, yTop + 4, x1 - 4, yTop + 24, Rgb{14, 12, 8});
-    drawText(p, "128", x1 - 42, yTop + 21, 18, Rgb{255, 170, 20}, FACE_MONO_BOLD);
+    drawText(p, lineRef(), x1 - 42, yTop + 21, 18, Rgb{255, 170, 20}, FACE_MONO_BOLD);
     // Engine compartment lid with louvres.
     const int gy0 = capY(1.55f, H), gy1 = capY(0.75f, H);
     fillBox(p, capX(-1.1f, W), gy0, capX(1.1f, W), gy1, scaleRgb(s.body, 0.85f));

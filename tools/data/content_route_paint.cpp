@@ -347,7 +347,7 @@ RouteTextures paintRouteTextures(TextureSet& set, const std::vector<std::string>
     }());
     t.signPost = set.add("slupek", noisePicture(16, 64, Rgb{140, 142, 146}, 0.05f, 4, 49));
     t.stopSign = set.add("znak_przystanek", paintStopSign());
-    for (size_t i = 0; i < stopNames.size() && i < 16; ++i)
+    for (size_t i = 0; i < stopNames.size() && i < static_cast<size_t>(ROUTE_MAX_STOP_NAMES); ++i)
         t.stopName[i] = set.add("nazwa" + std::to_string(i), paintStopName(stopNames[i]));
     t.depotWall = set.add("zajezdnia", paintDepotWall());
     t.depotDoor = set.add("brama", paintDepotDoor());

@@ -10,6 +10,8 @@
 #include <vector>
 
 constexpr int ROUTE_FACADE_STYLES = 6;
+// Name plates painted at most: one per stop, as many as the stop file may hold.
+constexpr int ROUTE_MAX_STOP_NAMES = 100;
 
 struct RouteTextures {
     int road, asphalt, zebra, stopLine, grass, pavement, kerb, concrete;
@@ -17,7 +19,7 @@ struct RouteTextures {
     int shopLit[ROUTE_FACADE_STYLES], shopShade[ROUTE_FACADE_STYLES];
     int roofFlat, roofTiles, roofTilesShade, wallPlain;
     int bark, leaves, leavesShade, hedge;
-    int shelterGlass, shelterRoof, bench, signPost, stopSign, stopName[16];
+    int shelterGlass, shelterRoof, bench, signPost, stopSign, stopName[ROUTE_MAX_STOP_NAMES];
     int depotWall, depotDoor, canopy, canopyEdge, pump;
     int lightHousing, lightFace, lampRed, lampYellow, lampGreen;
     int streetLamp, streetLampHead;

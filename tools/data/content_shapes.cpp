@@ -397,3 +397,31 @@ std::vector<P2> simplifiedRing(const std::vector<P2>& ring, float tolerance)
     }
     return out;
 }
+
+Frame frameOf(float x, float z, float dx, float dz)
+{
+    const float len = std::hypot(dx, dz);
+    dx /= len;
+    dz /= len;
+    return Frame{P2{x, z}, P2{dx, dz}, P2{-dz, dx}};
+}
+
+void frameBox(ModelBuilder& m, const Frame& f, float l0, float l1, float o0, float o1, float y0, float y1,
+              const std::array<int, 5>& tex, float sScale, float tScale)
+{
+    const float L = l1 - l0, O = o1 - o0, H = y1 - y0;
+    auto side = [&](Vec3 p0, Vec3 p1, float w, Vec3 facing, int t) {
+        if (t < 0)
+            return;
+        faceQuad(m, p0, p1, v3(p1.x, y1, p1.z), v3(p0.x, y1, p0.z), Uv{0, 0}, Uv{w / sScale, 0},
+                 Uv{w / sScale, H / tScale}, Uv{0, H / tScale}, facing, t);
+    };
+    // Each face's s runs to the right of someone looking at it, so signs read the right way.
+    side(f.at(l1, o1, y0), f.at(l1, o0, y0), O, f.dirA(), tex[0]);
+    side(f.at(l0, o0, y0), f.at(l0, o1, y0), O, f.dirA() * -1.0f, tex[1]);
+    side(f.at(l0, o1, y0), f.at(l1, o1, y0), L, f.dirR(), tex[2]);
+    side(f.at(l1, o0, y0), f.at(l0, o0, y0), L, f.dirR() * -1.0f, tex[3]);
+    if (tex[4] >= 0)
+        faceQuad(m, f.at(l0, o0, y1), f.at(l1, o0, y1), f.at(l1, o1, y1), f.at(l0, o1, y1), Uv{0, 0},
+                 Uv{L / sScale, 0}, Uv{L / sScale, O / sScale}, Uv{0, O / sScale}, v3(0, 1, 0), tex[4]);
+}

@@ -70,3 +70,19 @@ std::vector<P2> simplifiedRing(const std::vector<P2>& ring, float tolerance);
 // groundRect does. False, with nothing added, when the outline cannot be cut into triangles.
 bool groundPolygon(ModelBuilder& m, const std::vector<P2>& outline, const std::vector<P2>& hole, float y, int tex,
                    float uvScale);
+
+// A local frame on the ground: origin, unit direction along, unit right of it.
+struct Frame {
+    P2 o, a, r;
+    Vec3 at(float along, float right, float y) const
+    {
+        return v3(o.x + a.x * along + r.x * right, y, o.z + a.z * along + r.z * right);
+    }
+    Vec3 dirA() const { return v3(a.x, 0, a.z); }
+    Vec3 dirR() const { return v3(r.x, 0, r.z); }
+};
+Frame frameOf(float x, float z, float dx, float dz);
+// A box in a local frame: along [l0, l1], right [o0, o1], up [y0, y1]. Textures: +along, -along,
+// +right, -right, top; -1 leaves a face out. Texture coordinates scale with the world.
+void frameBox(ModelBuilder& m, const Frame& f, float l0, float l1, float o0, float o1, float y0, float y1,
+              const std::array<int, 5>& tex, float sScale, float tScale);

@@ -19,10 +19,33 @@ constexpr float DWELL_MINUTES = 0.5f;
 // The first stop is served this long after the clock starts at the depot.
 constexpr float FIRST_STOP_AFTER = 3.0f;
 
+// Set by the importer before painting; lives for the whole run of the generator.
+ImportedLine imported;
+uint8_t importedSet = 0;
+
 }  // namespace
+
+void setImportedLine(const ImportedLine& line)
+{
+    imported = line;
+    importedSet = 1;
+}
+
+const std::string& lineRef()
+{
+    static const std::string GENERATED_REF = "128";
+    return importedSet ? imported.ref : GENERATED_REF;
+}
+
+std::string lineDestination(const char* generatedText)
+{
+    return importedSet ? imported.destination : std::string(generatedText);
+}
 
 std::vector<std::string> lineStopNames()
 {
+    if (importedSet)
+        return imported.names;
     std::vector<std::string> out;
     const size_t n = routeStops().size();
     for (size_t i = 0; i < n; ++i)
@@ -32,6 +55,19 @@ std::vector<std::string> lineStopNames()
 
 std::vector<TimetableRow> lineTimetable(int runs, int headwayMinutes)
 {
+    if (importedSet) {
+        std::vector<TimetableRow> rows;
+        float elapsed = FIRST_STOP_AFTER;
+        for (size_t i = 0; i < imported.names.size(); ++i) {
+            if (i > 0)
+                elapsed += (imported.along[i] - imported.along[i - 1]) / AVERAGE_UNITS_PER_MINUTE + DWELL_MINUTES;
+            TimetableRow row{imported.names[i], {}};
+            for (int r = 0; r < runs; ++r)
+                row.times.push_back(imported.startMinutes + static_cast<int>(std::lround(elapsed)) + r * headwayMinutes);
+            rows.push_back(row);
+        }
+        return rows;
+    }
     const std::vector<RouteStop>& stops = routeStops();
     const RouteRoad& lane = routeBusLane();
     const float total = routeLength(lane);

@@ -41,8 +41,8 @@ Picture paintBar()
         frameBox(p, x0 - 2, 1, x1 + 2, 16, 1, Rgb{70, 86, 120});
         drawTextCentred(p, f.label, (x0 + x1) / 2, 27, 8, Rgb{170, 190, 230}, FACE_SANS_BOLD);
     }
-    // Small enough to end before the first counter box at x 78.
-    drawText(p, "LINIA 128", 6, 22, 12, Rgb{250, 200, 60}, FACE_SANS_BOLD);
+    // Small enough to end before the first counter box at x 78 (a ref of up to three characters).
+    drawText(p, "LINIA " + lineRef(), 6, 22, 12, Rgb{250, 200, 60}, FACE_SANS_BOLD);
     return p;
 }
 
@@ -67,9 +67,9 @@ Picture paintTimetable()
     Picture p = noisePicture(N, N, Rgb{250, 244, 214}, 0.015f, 8, 401);
     frameBox(p, 0, 0, N, N, 6, Rgb{30, 90, 50});
     fillBox(p, 6, 6, N - 6, 76, Rgb{30, 90, 50});
-    drawText(p, "128", 20, 62, 54, Rgb{250, 210, 40}, FACE_SANS_BOLD);
+    drawText(p, lineRef(), 20, 62, 54, Rgb{250, 210, 40}, FACE_SANS_BOLD);
     drawText(p, "ROZKŁAD JAZDY", 150, 36, 22, Rgb{250, 250, 240}, FACE_SANS_BOLD);
-    drawText(p, "kierunek: ZAJEZDNIA", 150, 64, 18, Rgb{230, 240, 230}, FACE_SANS);
+    drawText(p, "kierunek: " + lineDestination("ZAJEZDNIA"), 150, 64, 18, Rgb{230, 240, 230}, FACE_SANS);
     const std::vector<TimetableRow> rows = lineTimetable(4, 20);
     // The rows share 300 pixels, so the two foot lines stay inside the frame.
     const int top = 112, rowH = rows.empty() ? 30 : std::min(34, 300 / static_cast<int>(rows.size()));

@@ -62,17 +62,9 @@ std::string busLaneText()
 // Fuel in the tank at the start of a run: less than either tank holds, so the pump is useful.
 constexpr float ROUTE_START_FUEL = 120.0f;
 
-// One number per line, fixed point, the same bytes whatever the user's locale.
-void appendNumber(std::string& out, float value, int decimals)
-{
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    out.append(buffer, result.ptr);
-}
-
 void appendLine(std::string& out, float value, int decimals = 5)
 {
-    appendNumber(out, value, decimals);
+    appendFixed(out, value, decimals);
     out += '\n';
 }
 
@@ -86,20 +78,18 @@ std::string busFile(const float (&values)[13])
 
 }  // namespace
 
-void genRouteFiles(const std::string& dir)
+void writeRunFiles(const std::string& dir, const std::vector<RouteStop>& stops, const RouteStart& start,
+                   const RoutePoint& fuel)
 {
-    const std::vector<RouteStop>& stops = routeStops();
     std::string stopText = std::to_string(stops.size()) + "\n";
     for (const RouteStop& s : stops) {
-        appendNumber(stopText, s.x, 3);
+        appendFixed(stopText, s.x, 3);
         stopText += ' ';
-        appendNumber(stopText, s.z, 3);
+        appendFixed(stopText, s.z, 3);
         stopText += '\n';
     }
     writeTextFile(dir + "/Dane/Rozklady/128/Przystanki.roz", stopText);
 
-    const RouteStart start = routeStart();
-    const RoutePoint fuel = routeFuelPoint();
     std::string mission;
     appendLine(mission, start.worldX, 3);
     appendLine(mission, start.worldZ, 3);
@@ -110,8 +100,17 @@ void genRouteFiles(const std::string& dir)
     appendLine(mission, fuel.x, 3);
     appendLine(mission, fuel.z, 3);  // model z: the negative of world Z
     writeTextFile(dir + "/Dane/Rozklady/128/Parametry.misji", mission);
-    writeTextFile(dir + "/" + BUS_LANE_FILE, busLaneText());
+}
 
+void genRouteFiles(const std::string& dir)
+{
+    writeRunFiles(dir, routeStops(), routeStart(), routeFuelPoint());
+    writeTextFile(dir + "/" + BUS_LANE_FILE, busLaneText());
+    genBusParameters(dir);
+}
+
+void genBusParameters(const std::string& dir)
+{
     const float volvo[13] = {
         VOLVO_TOP_SPEED,          VOLVO_ACCEL_STEP,          VOLVO_BRAKE_STEP,     VOLVO_FUEL_CAPACITY,
         VOLVO_FRONT_LEFT_WHEEL_Z, VOLVO_FRONT_RIGHT_WHEEL_Z, VOLVO_REAR_WHEELS_Z,  VOLVO_DOOR1_LEAF_A_Z,

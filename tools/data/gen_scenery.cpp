@@ -87,25 +87,6 @@ std::vector<std::pair<float, float>> rangesWithout(float total, std::vector<std:
     return out;
 }
 
-// A local frame on the ground: origin, unit direction along, unit right of it.
-struct Frame {
-    P2 o, a, r;
-    Vec3 at(float along, float right, float y) const
-    {
-        return v3(o.x + a.x * along + r.x * right, y, o.z + a.z * along + r.z * right);
-    }
-    Vec3 dirA() const { return v3(a.x, 0, a.z); }
-    Vec3 dirR() const { return v3(r.x, 0, r.z); }
-};
-
-Frame frameOf(float x, float z, float dx, float dz)
-{
-    const float len = std::hypot(dx, dz);
-    dx /= len;
-    dz /= len;
-    return Frame{P2{x, z}, P2{dx, dz}, P2{-dz, dx}};
-}
-
 Frame frameOnRoad(const RouteRoad& road, float s)
 {
     const RoutePoint p = routePointAt(road, s);
@@ -116,28 +97,6 @@ Frame frameOnRoad(const RouteRoad& road, float s)
 bool lit(Vec3 facing)
 {
     return dot(facing, SUN) > 0.0f;
-}
-
-// A box in a local frame: along [l0, l1], right [o0, o1], up [y0, y1]. Textures: +along, -along,
-// +right, -right, top; -1 leaves a face out. Texture coordinates scale with the world.
-void frameBox(ModelBuilder& m, const Frame& f, float l0, float l1, float o0, float o1, float y0, float y1,
-              const std::array<int, 5>& tex, float sScale, float tScale)
-{
-    const float L = l1 - l0, O = o1 - o0, H = y1 - y0;
-    auto side = [&](Vec3 p0, Vec3 p1, float w, Vec3 facing, int t) {
-        if (t < 0)
-            return;
-        faceQuad(m, p0, p1, v3(p1.x, y1, p1.z), v3(p0.x, y1, p0.z), Uv{0, 0}, Uv{w / sScale, 0},
-                 Uv{w / sScale, H / tScale}, Uv{0, H / tScale}, facing, t);
-    };
-    // Each face's s runs to the right of someone looking at it, so signs read the right way.
-    side(f.at(l1, o1, y0), f.at(l1, o0, y0), O, f.dirA(), tex[0]);
-    side(f.at(l0, o0, y0), f.at(l0, o1, y0), O, f.dirA() * -1.0f, tex[1]);
-    side(f.at(l0, o1, y0), f.at(l1, o1, y0), L, f.dirR(), tex[2]);
-    side(f.at(l1, o0, y0), f.at(l0, o0, y0), L, f.dirR() * -1.0f, tex[3]);
-    if (tex[4] >= 0)
-        faceQuad(m, f.at(l0, o0, y1), f.at(l1, o0, y1), f.at(l1, o1, y1), f.at(l0, o1, y1), Uv{0, 0},
-                 Uv{L / sScale, 0}, Uv{L / sScale, O / sScale}, Uv{0, O / sScale}, v3(0, 1, 0), tex[4]);
 }
 
 struct Scene {
@@ -579,7 +538,9 @@ void orderForDepth(ModelBuilder& m)
 
 // ---------------------------------------------------------------- sky
 
-void buildSky(const std::string& path, int tex)
+}  // namespace
+
+void writeSky(const std::string& path, int tex)
 {
     // A sphere round the viewer, seen from inside; the picture wraps once round it. Below the
     // horizon only a band is kept: the ground covers the rest, and the sky is drawn first over the
@@ -615,8 +576,6 @@ void buildSky(const std::string& path, int tex)
     m.write(path, "sky");
 }
 
-}  // namespace
-
 void genScenery(const std::string& dir)
 {
     const std::string folder = "Dane/Trasy/Test/";
@@ -631,7 +590,7 @@ void genScenery(const std::string& dir)
     buildCity(sc);
     orderForDepth(sc.m);
     sc.m.write(dir + "/" + folder + "Plansza.qx", "test route");
-    buildSky(dir + "/" + folder + "Niebo.qx", sc.t.sky);
+    writeSky(dir + "/" + folder + "Niebo.qx", sc.t.sky);
     const std::string path = dir + "/" + folder;
     writeLamp(path + "CzerwonyA.qx", 0, true, sc.t.lampRed);
     writeLamp(path + "ZoltyA.qx", 1, true, sc.t.lampYellow);

@@ -1,6 +1,7 @@
 #include "tools/data/writers.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -252,4 +253,11 @@ void ModelBuilder::write(const std::string& path, const std::string& label) cons
         text += '\n';
     }
     writeTextFile(path, text);
+}
+
+void appendFixed(std::string& out, float value, int decimals)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    out.append(buffer, result.ptr);
 }

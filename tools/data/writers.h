@@ -34,6 +34,8 @@ struct Rng {
 // Creates the folders of a path's parent (and the path itself when isDir).
 void makeDirs(const std::string& path, bool isDir = false);
 void writeTextFile(const std::string& path, const std::string& text);
+// A number in fixed point with the given decimals, the same bytes whatever the user's locale.
+void appendFixed(std::string& out, float value, int decimals);
 void writeBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes);
 // A 24-bit uncompressed BMP with the 14-byte file header and the 40-byte info header.
 std::vector<uint8_t> encodeBmp24(const Picture& picture);
