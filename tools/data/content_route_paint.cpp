@@ -1,5 +1,6 @@
 #include "tools/data/content_route_paint.h"
 
+#include "tools/data/content_stops.h"
 #include "tools/data/content_text.h"
 
 #include <algorithm>
@@ -181,7 +182,7 @@ Picture paintStopSign()
     fillBox(p, 60, 40, 94, 54, Rgb{250, 210, 30});
     fillDisc(p, 42, 74, 7, Rgb{20, 20, 20});
     fillDisc(p, 86, 74, 7, Rgb{20, 20, 20});
-    drawTextCentred(p, "128", 64, 112, 26, Rgb{20, 20, 20}, FACE_SANS_BOLD);
+    drawTextCentred(p, lineRef(), 64, 112, 26, Rgb{20, 20, 20}, FACE_SANS_BOLD);
     return p;
 }
 
