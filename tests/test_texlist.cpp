@@ -69,7 +69,6 @@ TEST(TextureListLoad, AListThatCannotBeReadShowsTheMessageAndStartsTheShutdown)
                   "Uruchamienie programu zostanie teraz zako\xf1" "czone.");
         EXPECT_EQ(std::make_tuple(quitRequested, shutdownRequested, exitStatus), std::make_tuple(1, 1, 1));
     }
-    resetShutdown();
 }
 
 // Each missing or overlong name costs its slot and its message; a list stops at its end or its group's.
