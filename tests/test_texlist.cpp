@@ -1,7 +1,6 @@
 // Texture lists (".tex"): the reader on good, short and hostile lists, the loader's messages and
 // shutdown (images all missing, so nothing reaches GL); the colour key.
 #include "core/game.h"
-#include "assets/bmp.h"
 #include "assets/ids.h"
 #include "assets/textures.h"
 #include "platform/null/null_platform.h"
