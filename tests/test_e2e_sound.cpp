@@ -79,10 +79,9 @@ TEST(SoundEndToEnd, EachSoundIsHeardWhereItsKeyWasPressed)
     EXPECT_GT(hornTone, 4.0 * toneLevel(heard, at(idle) + 0.3, at(horn) - 0.1, 466) + 0.005) << "no horn";
     EXPECT_LT(toneLevel(heard, at(hornUp) + 0.2, at(throttle) - 0.05, 466), 0.5 * hornTone)
         << "the horn went on after K was released";
-    EXPECT_GT(rms(heard, at(throttleUp) - 1.0, at(throttleUp) - 0.05), 0.005) << "no throttle engine";
     EXPECT_GT(crossingRate(heard, at(throttleUp) - 1.0, at(throttleUp) - 0.05),
               1.3 * crossingRate(heard, at(idle) + 0.3, at(horn) - 0.1))
-        << "the engine's pitch did not rise under throttle";
+        << "no throttle engine, or its pitch did not rise";
     EXPECT_GT(hissLevel(heard, at(door) + 0.05, at(door) + 0.6),
               2.0 * hissLevel(heard, at(beforeDoor) - 0.8, at(beforeDoor) - 0.1))
         << "no door";

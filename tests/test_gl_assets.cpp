@@ -3,7 +3,6 @@
 #include "core/game.h"
 #include "core/options.h"
 #include "assets/ids.h"
-#include "assets/load.h"
 #include "flow/load.h"
 #include "assets/model.h"
 #include "assets/textures.h"

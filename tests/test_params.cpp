@@ -48,8 +48,6 @@ TEST(ValueReaders, BusMissionAndStopFilesReadInOrderUntilTheTextEndsOrAValueFail
         {false, "10 20\n90", 3, {10, 20, 90, _, _, _, _, _}},
         {false, "", 0, {_, _, _, _, _, _, _, _}},
         {false, "1,5\n20\n30\n", 1, {1, _, _, _, _, _, _, _}},  // a decimal comma stops everything after it
-        {true, "0.3 0.0004 0.002 250 0.1 0.2 0.85 -6 -5 -1 0 3 4", 13,
-         {0.3f, 0.0004f, 0.002f, 250, 0.1f, 0.2f, 0.85f, -6, -5, -1, 0, 3, 4}},
         {true, "1 2 3 4 5 6 7 8 9 10 11 12", 12, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, _}},
         {true, "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15", 13, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
         {true, std::string("0.5\0 0.1", 8), 1, {0.5f, _, _, _, _, _, _, _, _, _, _, _, _}},
@@ -157,7 +155,6 @@ TEST(GameReaders, AMissingFileIsAFailureNamingItAndUnreadableExplicitPathsFail)
         EXPECT_EQ(std::make_tuple(engine.fuel, route.stopCount), std::make_tuple(33.0f, 4)) << "nothing read";
     }
     std::filesystem::current_path(previous);
-    quitRequested = shutdownRequested = exitStatus = 0;
     // Explicit paths, and ones that cannot be read.
     writeFile(dir.file("a.roz"), "1\n4 5\n");
     writeFile(dir.file("huge.roz"), "1\n4 5\n");

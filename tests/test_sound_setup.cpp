@@ -17,11 +17,7 @@ protected:
         fakeSysReset();
         optSoundDriver = 0;
     }
-    void TearDown() override
-    {
-        shutdownSound();
-        sndRecordReset();
-    }
+    void TearDown() override { shutdownSound(); }
     // The only message shown, in the error box.
     static void onlyMessage(const char* text)
     {

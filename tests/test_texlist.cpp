@@ -1,7 +1,6 @@
 // Texture lists (".tex"): the reader on good, short and hostile lists, the loader's messages and
 // shutdown (images all missing, so nothing reaches GL); the colour key.
 #include "core/game.h"
-#include "assets/bmp.h"
 #include "assets/ids.h"
 #include "assets/textures.h"
 #include "platform/null/null_platform.h"
@@ -69,7 +68,6 @@ TEST(TextureListLoad, AListThatCannotBeReadShowsTheMessageAndStartsTheShutdown)
                   "Uruchamienie programu zostanie teraz zako\xf1" "czone.");
         EXPECT_EQ(std::make_tuple(quitRequested, shutdownRequested, exitStatus), std::make_tuple(1, 1, 1));
     }
-    resetShutdown();
 }
 
 // Each missing or overlong name costs its slot and its message; a list stops at its end or its group's.
