@@ -154,12 +154,10 @@ void drawInterior()
     glAlphaFunc(GL_GREATER, 0.5f);
     glEnable(GL_ALPHA_TEST);
     callInteriorList(LIST_WEW);
-    if (doors.door1Open == 1)
-        glCallList(LIST_STANDRZWI_1);
-    if (doors.door2Open == 1)
-        glCallList(LIST_STANDRZWI_2);
-    if (doors.door3Open == 1)
-        glCallList(LIST_STANDRZWI_3);
+    for (int32_t d = 0; d < DOOR_COUNT; ++d) {
+        if (doors.open[d] == 1)
+            glCallList(LIST_STANDRZWI_1 + d);
+    }
     glPopMatrix();
 }
 
@@ -180,12 +178,10 @@ void drawDoorLeaf(uint32_t list, float leafZ, float slide, float swing)
 void drawDoorLeaves()
 {
     // The two leaves of a door slide and swing in opposite directions.
-    drawDoorLeaf(LIST_DRZWI_A1, busGeometry.door1LeafAZ, -doors.door1Slide, doors.door1Swing);
-    drawDoorLeaf(LIST_DRZWI_B1, busGeometry.door1LeafBZ, doors.door1Slide, -doors.door1Swing);
-    drawDoorLeaf(LIST_DRZWI_A2, busGeometry.door2LeafAZ, -doors.door2Slide, doors.door2Swing);
-    drawDoorLeaf(LIST_DRZWI_B2, busGeometry.door2LeafBZ, doors.door2Slide, -doors.door2Swing);
-    drawDoorLeaf(LIST_DRZWI_A3, busGeometry.door3LeafAZ, -doors.door3Slide, doors.door3Swing);
-    drawDoorLeaf(LIST_DRZWI_B3, busGeometry.door3LeafBZ, doors.door3Slide, -doors.door3Swing);
+    for (int32_t d = 0; d < DOOR_COUNT; ++d) {
+        drawDoorLeaf(LIST_DRZWI_A1 + d, busGeometry.leafZ[d][0], -doors.slide[d], doors.swing[d]);
+        drawDoorLeaf(LIST_DRZWI_B1 + d, busGeometry.leafZ[d][1], doors.slide[d], -doors.swing[d]);
+    }
     // Off until the next pass's interior: the sky and route of that pass draw without it.
     glDisable(GL_ALPHA_TEST);
 }
