@@ -4,6 +4,7 @@
 #include "render/route_cull.h"
 #include "render/views.h"
 #include "core/options.h"
+#include "assets/bus_pivots.h"
 #include "assets/ids.h"
 #include "platform/platform.h"
 #include "sim/state.h"
@@ -18,22 +19,11 @@ namespace {
 constexpr float SCENE_REAR_WHEEL_SPIN = 100.0f;
 constexpr float SCENE_FRONT_WHEEL_SPIN = 40.0f;
 constexpr float SCENE_WHEEL_STEER = -130.0f;
-constexpr float SCENE_WHEEL_HUB_X = 1.3f;
-constexpr float SCENE_WHEEL_HUB_Y = 0.45f;
-constexpr float SCENE_REAR_HUB_Z = 0.7f;
-constexpr float SCENE_FRONT_HUB_Z = -4.55f;
 constexpr float SCENE_BODY_Z = -2.0f;       // the body pivots 2 units ahead of the reference point
 constexpr float SCENE_BODY_BACK_Z = 2.0f;   // back from the pivot to the reference point
-constexpr float SCENE_CAB_Z = -4.0f;        // lamps, needle and steering wheel sit 4 units ahead
 constexpr float SCENE_BODY_ROLL = 17.0f;
 constexpr float SCENE_OTHER_CAR_Z = 14.0f;
-constexpr float SCENE_LEAF_HINGE_X = 1.5f;
-constexpr float SCENE_LEAF_HINGE_Z = -0.31f;
-constexpr float SCENE_NEEDLE_X = -0.91f;
-constexpr float SCENE_NEEDLE_Y = 1.01f;
 constexpr float SCENE_NEEDLE_TURN = -400.0f;
-constexpr float SCENE_STEERING_X = -0.79f;
-constexpr float SCENE_STEERING_Y = 0.9f;
 constexpr float SCENE_STEERING_TURN = -1000.0f;
 
 // Lamps add their light to what is behind them.
@@ -121,10 +111,10 @@ void drawRearWheels()
 {
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, busGeometry.rearWheelsZ);
-    glTranslatef(0.0f, SCENE_WHEEL_HUB_Y, SCENE_REAR_HUB_Z);
+    glTranslatef(0.0f, BUS_WHEEL_HUB_Y, BUS_REAR_HUB_Z);
     wheelSpin -= vehicle.busSpeedAbs * SCENE_REAR_WHEEL_SPIN;
     glRotatef(wheelSpin, 1.0f, 0.0f, 0.0f);
-    glTranslatef(0.0f, -SCENE_WHEEL_HUB_Y, -SCENE_REAR_HUB_Z);
+    glTranslatef(0.0f, -BUS_WHEEL_HUB_Y, -BUS_REAR_HUB_Z);
     glCallList(LIST_KOLA_TYLNE);
     glPopMatrix();
 }
@@ -134,13 +124,13 @@ void drawFrontWheel(float wheelZ, float hubX, uint32_t list)
 {
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, wheelZ);
-    glTranslatef(hubX, SCENE_WHEEL_HUB_Y, SCENE_FRONT_HUB_Z);
+    glTranslatef(hubX, BUS_WHEEL_HUB_Y, BUS_FRONT_HUB_Z);
     glRotatef(vehicle.steer * SCENE_WHEEL_STEER, 0.0f, 1.0f, 0.0f);
-    glTranslatef(-hubX, -SCENE_WHEEL_HUB_Y, -SCENE_FRONT_HUB_Z);
-    glTranslatef(0.0f, SCENE_WHEEL_HUB_Y, SCENE_FRONT_HUB_Z);
+    glTranslatef(-hubX, -BUS_WHEEL_HUB_Y, -BUS_FRONT_HUB_Z);
+    glTranslatef(0.0f, BUS_WHEEL_HUB_Y, BUS_FRONT_HUB_Z);
     wheelSpin -= vehicle.busSpeedAbs * SCENE_FRONT_WHEEL_SPIN;
     glRotatef(wheelSpin, 1.0f, 0.0f, 0.0f);
-    glTranslatef(0.0f, -SCENE_WHEEL_HUB_Y, -SCENE_FRONT_HUB_Z);
+    glTranslatef(0.0f, -BUS_WHEEL_HUB_Y, -BUS_FRONT_HUB_Z);
     glCallList(list);
     glPopMatrix();
 }
@@ -168,9 +158,9 @@ void drawDoorLeaf(uint32_t list, float leafZ, float slide, float swing)
     glTranslatef(0.0f, 0.0f, SCENE_BODY_BACK_Z);
     glTranslatef(0.0f, 0.0f, leafZ);
     glTranslatef(0.0f, 0.0f, slide);
-    glTranslatef(SCENE_LEAF_HINGE_X, 0.0f, SCENE_LEAF_HINGE_Z);
+    glTranslatef(BUS_DOOR_HINGE_X, 0.0f, BUS_DOOR_HINGE_Z);
     glRotatef(swing, 0.0f, 1.0f, 0.0f);
-    glTranslatef(-SCENE_LEAF_HINGE_X, 0.0f, -SCENE_LEAF_HINGE_Z);
+    glTranslatef(-BUS_DOOR_HINGE_X, 0.0f, -BUS_DOOR_HINGE_Z);
     glCallList(list);
     glPopMatrix();
 }
@@ -200,7 +190,7 @@ void drawLamps()
     glPushMatrix();
     bodyTransform();
     glTranslatef(0.0f, 0.0f, SCENE_BODY_BACK_Z);
-    glTranslatef(0.0f, 0.0f, SCENE_CAB_Z);
+    glTranslatef(0.0f, 0.0f, BUS_MODEL_Z);
     additiveLamps();
     if (lights.headlightsOn == 1) {
         // Seen from the cab or the bumper the beams would hide behind the bus's own front.
@@ -228,9 +218,9 @@ void drawSpeedNeedle()
     glPushMatrix();
     bodyTransform();
     glTranslatef(0.0f, 0.0f, SCENE_BODY_BACK_Z);
-    glTranslatef(SCENE_NEEDLE_X, SCENE_NEEDLE_Y, 0.0f);
+    glTranslatef(BUS_NEEDLE_PIVOT_X, BUS_NEEDLE_PIVOT_Y, 0.0f);
     glRotatef(vehicle.busSpeedAbs * SCENE_NEEDLE_TURN, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-SCENE_NEEDLE_X, -SCENE_NEEDLE_Y, SCENE_CAB_Z);
+    glTranslatef(-BUS_NEEDLE_PIVOT_X, -BUS_NEEDLE_PIVOT_Y, BUS_MODEL_Z);
     callInteriorList(LIST_SPEED_NEEDLE);
     glPopMatrix();
 }
@@ -242,9 +232,9 @@ void drawSteeringWheel()
     glTranslatef(0.0f, 0.0f, SCENE_BODY_Z);
     glRotatef(vehicle.pitchSway, 1.0f, 0.0f, 0.0f);
     glTranslatef(0.0f, 0.0f, SCENE_BODY_BACK_Z);
-    glTranslatef(SCENE_STEERING_X, SCENE_STEERING_Y, 0.0f);
+    glTranslatef(BUS_STEERING_PIVOT_X, BUS_STEERING_PIVOT_Y, 0.0f);
     glRotatef(vehicle.steer * SCENE_STEERING_TURN, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-SCENE_STEERING_X, -SCENE_STEERING_Y, SCENE_CAB_Z);
+    glTranslatef(-BUS_STEERING_PIVOT_X, -BUS_STEERING_PIVOT_Y, BUS_MODEL_Z);
     callInteriorList(LIST_STEERING_WHEEL);
     glPopMatrix();
 }
@@ -315,8 +305,8 @@ void drawViewPass(int v)
     drawRoute();
     drawOtherCar();
     drawRearWheels();
-    drawFrontWheel(busGeometry.frontRightWheelZ, SCENE_WHEEL_HUB_X, LIST_KOLO_P);
-    drawFrontWheel(busGeometry.frontLeftWheelZ, -SCENE_WHEEL_HUB_X, LIST_KOLO_L);
+    drawFrontWheel(busGeometry.frontRightWheelZ, BUS_WHEEL_HUB_X, LIST_KOLO_P);
+    drawFrontWheel(busGeometry.frontLeftWheelZ, -BUS_WHEEL_HUB_X, LIST_KOLO_L);
     if (coverFirst) {
         drawSky();
         glDisable(GL_ALPHA_TEST);

@@ -12,7 +12,7 @@
 namespace {
 
 constexpr float PI = 3.14159265358979f;
-constexpr float MODEL_Z_SHIFT = 4.0f;  // body models are drawn at translate(0, 0, -4)
+constexpr float MODEL_Z_SHIFT = -BUS_MODEL_Z;  // the body models are drawn at BUS_MODEL_Z
 constexpr float REAR_CORNER = 0.15f;
 
 Vec3 bodyPoint(float x, float y, float z)
@@ -32,7 +32,7 @@ float wallBottom(const BusLayout& l, float z)
     for (float axle : {l.frontAxleZ, l.rearAxleZ}) {
         const float dz = z - axle;
         if (std::fabs(dz) < BUS_ARCH_RADIUS)
-            y = std::max(y, BUS_WHEEL_Y + std::sqrt(BUS_ARCH_RADIUS * BUS_ARCH_RADIUS - dz * dz));
+            y = std::max(y, BUS_WHEEL_HUB_Y + std::sqrt(BUS_ARCH_RADIUS * BUS_ARCH_RADIUS - dz * dz));
     }
     return y;
 }
@@ -102,7 +102,7 @@ void archWells(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
     const float W = BUS_HALF_WIDTH, inner = W - 0.57f;
     for (float sx : {-1.0f, 1.0f})
         for (float axle : {l.frontAxleZ, l.rearAxleZ}) {
-            const float top = BUS_WHEEL_Y + BUS_ARCH_RADIUS;
+            const float top = BUS_WHEEL_HUB_Y + BUS_ARCH_RADIUS;
             faceQuad(m, bodyPoint(sx * inner, BUS_SKIRT_Y, axle - BUS_ARCH_RADIUS),
                      bodyPoint(sx * inner, BUS_SKIRT_Y, axle + BUS_ARCH_RADIUS),
                      bodyPoint(sx * inner, top, axle + BUS_ARCH_RADIUS), bodyPoint(sx * inner, top, axle - BUS_ARCH_RADIUS),
@@ -111,8 +111,8 @@ void archWells(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
             const int n = 8;
             for (int i = 0; i < n; ++i) {
                 const float a0 = PI * i / n, a1 = PI * (i + 1) / n;
-                const float z0 = axle - std::cos(a0) * BUS_ARCH_RADIUS, y0 = BUS_WHEEL_Y + std::sin(a0) * BUS_ARCH_RADIUS;
-                const float z1 = axle - std::cos(a1) * BUS_ARCH_RADIUS, y1 = BUS_WHEEL_Y + std::sin(a1) * BUS_ARCH_RADIUS;
+                const float z0 = axle - std::cos(a0) * BUS_ARCH_RADIUS, y0 = BUS_WHEEL_HUB_Y + std::sin(a0) * BUS_ARCH_RADIUS;
+                const float z1 = axle - std::cos(a1) * BUS_ARCH_RADIUS, y1 = BUS_WHEEL_HUB_Y + std::sin(a1) * BUS_ARCH_RADIUS;
                 const float mid = (a0 + a1) * 0.5f;
                 faceQuad(m, bodyPoint(sx * inner, y0, z0), bodyPoint(sx * W, y0, z0), bodyPoint(sx * W, y1, z1),
                          bodyPoint(sx * inner, y1, z1), Uv{0, 0}, Uv{1, 0}, Uv{1, 1}, Uv{0, 1},
@@ -299,7 +299,7 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
     const float X = BUS_INNER_X;
     // Triangles 0-1: the steering wheel, facing the driver, round its pivot.
     const float wz = -6.74f, wr = 0.23f;
-    const float px = BUS_WHEEL_PIVOT_X, py = BUS_WHEEL_PIVOT_Y;
+    const float px = BUS_STEERING_PIVOT_X, py = BUS_STEERING_PIVOT_Y;
     faceQuad(m, bodyPoint(px - wr, py - wr, wz), bodyPoint(px + wr, py - wr, wz), bodyPoint(px + wr, py + wr, wz),
              bodyPoint(px - wr, py + wr, wz), Uv{0, 0}, Uv{1, 0}, Uv{1, 1}, Uv{0, 1}, v3(0, 0, 1), t.steeringWheel);
     // Triangles 2-3: the speedometer needle, pointing at 0 km/h (left) from its pivot.
@@ -457,10 +457,10 @@ void buildWheels(const std::string& folder, const BusTextures& t)
 {
     // Centred where the renderer spins and steers them (bus_designs.h).
     ModelBuilder fl, fr, rear;
-    cylinderX(fl, v3(-1.22f, BUS_WHEEL_Y, -4.55f), BUS_WHEEL_RADIUS, 0.16f, 14, t.tyre, t.wheelCap, t.archWell, 3);
-    cylinderX(fr, v3(1.22f, BUS_WHEEL_Y, -4.55f), BUS_WHEEL_RADIUS, 0.16f, 14, t.tyre, t.wheelCap, t.archWell, 3);
+    cylinderX(fl, v3(-1.22f, BUS_WHEEL_HUB_Y, BUS_FRONT_HUB_Z), BUS_WHEEL_RADIUS, 0.16f, 14, t.tyre, t.wheelCap, t.archWell, 3);
+    cylinderX(fr, v3(1.22f, BUS_WHEEL_HUB_Y, BUS_FRONT_HUB_Z), BUS_WHEEL_RADIUS, 0.16f, 14, t.tyre, t.wheelCap, t.archWell, 3);
     for (float sx : {-1.0f, 1.0f})
-        cylinderX(rear, v3(sx * 1.16f, BUS_WHEEL_Y, 0.7f), BUS_WHEEL_RADIUS, 0.22f, 14, t.tyre, t.wheelCap, t.archWell, 3);
+        cylinderX(rear, v3(sx * 1.16f, BUS_WHEEL_HUB_Y, BUS_REAR_HUB_Z), BUS_WHEEL_RADIUS, 0.22f, 14, t.tyre, t.wheelCap, t.archWell, 3);
     // Tread and caps come out interleaved; one run per texture keeps the wheels' texture changes
     // from costing more than the rest of the bus.
     for (ModelBuilder* m : {&fl, &fr, &rear})
@@ -472,7 +472,7 @@ void buildWheels(const std::string& folder, const BusTextures& t)
 
 void buildDoorLeaf(const std::string& path, bool leafA, const BusTextures& t)
 {
-    // Hinge edge on (1.5, y, -0.31); leaf A reaches back from it, leaf B forward.
+    // Hinge edge on the renderer's hinge line; leaf A reaches back from it, leaf B forward.
     const float h = BUS_DOOR_HINGE_Z, w = BUS_DOOR_LEAF_WIDTH;
     const float z0 = leafA ? h : h - w, z1 = leafA ? h + w : h;
     const float y0 = 0.32f, y1 = BUS_DOOR_TOP - 0.02f;
@@ -566,8 +566,8 @@ BusLayout makeBusLayout(const BusStyle& style)
 {
     BusLayout l;
     l.style = style;
-    l.frontAxleZ = -4.55f + style.frontLeftWheelZ;
-    l.rearAxleZ = 0.7f + style.rearWheelsZ;
+    l.frontAxleZ = BUS_FRONT_HUB_Z + style.frontLeftWheelZ;
+    l.rearAxleZ = BUS_REAR_HUB_Z + style.rearWheelsZ;
     for (float c : style.doorCentreZ)
         l.doors.push_back(Span{c - BUS_DOOR_LEAF_WIDTH, c + BUS_DOOR_LEAF_WIDTH});
     l.sideZ0 = style.frontZ + style.corner;
