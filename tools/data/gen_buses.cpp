@@ -293,11 +293,10 @@ void seatRow(ModelBuilder& m, const BusTextures& t, float x0, float x1, float z,
                 BoxTextures{{t.seatShell, t.seatShell, t.seatShell, -1, t.seat, t.seat}});
 }
 
-void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+// Triangles 0-1: the steering wheel, facing the driver, round its pivot; 2-3 the speedometer
+// needle; 4-5 never drawn. The renderer turns them by their triangle numbers.
+void cabInstruments(ModelBuilder& m, const BusTextures& t)
 {
-    const BusStyle& s = l.style;
-    const float X = BUS_INNER_X;
-    // Triangles 0-1: the steering wheel, facing the driver, round its pivot.
     const float wz = -6.74f, wr = 0.23f;
     const float px = BUS_STEERING_PIVOT_X, py = BUS_STEERING_PIVOT_Y;
     faceQuad(m, bodyPoint(px - wr, py - wr, wz), bodyPoint(px + wr, py - wr, wz), bodyPoint(px + wr, py + wr, wz),
@@ -310,11 +309,22 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
     // Triangles 4-5 are never drawn; keep them as empty points at the needle's pivot.
     for (int i = 0; i < 2; ++i)
         m.tri(bodyPoint(nx, ny, nz), bodyPoint(nx, ny, nz), bodyPoint(nx, ny, nz), Uv{0, 0}, Uv{0, 0}, Uv{0, 0}, t.needle);
+}
 
-    // From triangle 6 on: the cab and the saloon.
+// From triangle 6 on: the cab and the saloon. The dial behind the needle first.
+void speedometerDial(ModelBuilder& m, const BusTextures& t)
+{
+    const float nx = BUS_NEEDLE_PIVOT_X, ny = BUS_NEEDLE_PIVOT_Y;
     const float dz = -6.66f, dr = 0.14f;
     faceQuad(m, bodyPoint(nx - dr, ny - dr, dz), bodyPoint(nx + dr, ny - dr, dz), bodyPoint(nx + dr, ny + dr, dz),
              bodyPoint(nx - dr, ny + dr, dz), Uv{0, 0}, Uv{1, 0}, Uv{1, 1}, Uv{0, 1}, v3(0, 0, 1), t.dial);
+}
+
+// The dashboard, the steering column, the driver's seat and partition.
+void cabFurniture(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    const float X = BUS_INNER_X;
+    const float px = BUS_STEERING_PIVOT_X, py = BUS_STEERING_PIVOT_Y;
     // Dashboard: a matte black face behind the wheel, its top under the windscreen.
     const float dashBack = busFrontZAt(l, BUS_WINDSCREEN_BOTTOM) + 0.03f, dashFace = -6.78f;
     const float dashY = BUS_WINDSCREEN_BOTTOM - 0.01f;
@@ -331,17 +341,27 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
                 allFaces(t.blackPlastic));
     seatRow(m, t, -1.1f, -0.45f, -4.85f, BUS_FLOOR_Y + 0.05f);
     texturedBox(m, bodyPoint(-X, BUS_FLOOR_Y, -4.2f), bodyPoint(-0.3f, 1.75f, -4.14f), allFaces(t.greyPlastic));
+}
 
-    // Floor and ceiling.
-    const float zFront = busFrontZAt(l, BUS_FLOOR_Y) + 0.04f, zRear = s.rearZ - 0.05f;
+void floorAndCeiling(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    const float X = BUS_INNER_X;
+    const float zFront = busFrontZAt(l, BUS_FLOOR_Y) + 0.04f;
+    const float zRear = l.style.rearZ - 0.05f;
     faceQuad(m, bodyPoint(-X, BUS_FLOOR_Y, zFront), bodyPoint(X, BUS_FLOOR_Y, zFront), bodyPoint(X, BUS_FLOOR_Y, zRear),
              bodyPoint(-X, BUS_FLOOR_Y, zRear), Uv{0, 0}, Uv{2, 0}, Uv{2, 8}, Uv{0, 8}, v3(0, 1, 0), t.floor);
     const float zCeilFront = busFrontZAt(l, BUS_CEILING_Y) + 0.04f;
     faceQuad(m, bodyPoint(-X, BUS_CEILING_Y, zCeilFront), bodyPoint(X, BUS_CEILING_Y, zCeilFront),
              bodyPoint(X, BUS_CEILING_Y, zRear), bodyPoint(-X, BUS_CEILING_Y, zRear), Uv{0, 0}, Uv{1, 0}, Uv{1, 6},
              Uv{0, 6}, v3(0, -1, 0), t.ceiling);
+}
 
-    // Walls facing in, with the same window places as the outside.
+// Walls facing in, with the same window places as the outside.
+void saloonWalls(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    const BusStyle& s = l.style;
+    const float X = BUS_INNER_X;
+    const float zRear = s.rearZ - 0.05f;
     saloonWall(m, l, 1.0f, t.wallRight);
     saloonWall(m, l, -1.0f, t.wallLeft);
     auto capUv = [&](float x, float y) { return Uv{(x + BUS_HALF_WIDTH) / (2 * BUS_HALF_WIDTH), y / BUS_TEX_HEIGHT}; };
@@ -361,8 +381,12 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
                  bodyPoint(sx * X, y1, busFrontZAt(l, y1) + 0.04f), Uv{0, 0}, Uv{0.01f, 0}, Uv{0.01f, 0.9f},
                  Uv{0, 0.9f}, v3(-sx, 0, 0), t.greyPlastic);
     }
+}
 
-    // Wheel housings inside.
+// Wheel housings inside.
+void wheelHousings(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    const float X = BUS_INNER_X;
     for (float sx : {-1.0f, 1.0f})
         for (float axle : {l.frontAxleZ, l.rearAxleZ}) {
             if (sx < 0 && axle == l.frontAxleZ)
@@ -372,7 +396,12 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
                         BoxTextures{{sx < 0 ? t.greyPlastic : -1, sx > 0 ? t.greyPlastic : -1, t.greyPlastic, -1,
                                      t.greyPlastic, t.greyPlastic}});
         }
+}
 
+void saloonSeats(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    const BusStyle& s = l.style;
+    const float X = BUS_INNER_X;
     // Seats: pairs along both sides facing forward, raised over the wheel housings, a rear bench.
     for (float sx : {-1.0f, 1.0f}) {
         for (float z = -3.7f; z < s.rearZ - 1.3f; z += 0.85f) {
@@ -398,6 +427,12 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
         }
     }
     seatRow(m, t, -X + 0.04f, X - 0.04f, s.rearZ - 0.65f, BUS_FLOOR_Y + 0.3f);
+}
+
+void saloonPoles(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    const BusStyle& s = l.style;
+    const float X = BUS_INNER_X;
     // Poles beside every door and the ceiling rails.
     for (const Span& d : l.doors)
         for (float z : {d.z0 - 0.08f, d.z1 + 0.08f})
@@ -405,6 +440,18 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
     for (float sx : {-1.0f, 1.0f})
         cylinderBetween(m, bodyPoint(sx * 0.5f, 2.38f, -4.0f), bodyPoint(sx * 0.5f, 2.38f, s.rearZ - 0.5f), 0.022f, 6,
                         t.pole);
+}
+
+void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    cabInstruments(m, t);
+    speedometerDial(m, t);
+    cabFurniture(m, l, t);
+    floorAndCeiling(m, l, t);
+    saloonWalls(m, l, t);
+    wheelHousings(m, l, t);
+    saloonSeats(m, l, t);
+    saloonPoles(m, l, t);
 }
 
 // ---------------------------------------------------------------- small models
