@@ -35,7 +35,13 @@ void initGL()
     if (shutdownRequested)
         return;
     platformShowCursor(false);
+    setFixedGLState();
+    setupLighting();
+    changeDisplayMode();
+}
 
+void setFixedGLState()
+{
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glShadeModel(GL_FLAT);
     glClearDepth(1.0);
@@ -55,9 +61,6 @@ void initGL()
     glFrontFace(GL_CCW);
     glEnable(GL_COLOR_MATERIAL);
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
-
-    setupLighting();
-    changeDisplayMode();
 }
 
 void setupLighting()

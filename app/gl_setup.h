@@ -3,6 +3,9 @@
 #pragma once
 
 void initGL();
+// The GL state every frame relies on, set once: depth, blending as the options ask, texturing,
+// culling, colour material.
+void setFixedGLState();
 void setupLighting();
 void changeDisplayMode();
 void resizeViewport(int width, int height);

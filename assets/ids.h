@@ -31,6 +31,7 @@ constexpr uint32_t LIST_MENU_AUTOBUSY = 24;
 constexpr uint32_t LIST_MENU_OGRZE = 25;
 constexpr uint32_t LIST_MENU_WYJSCIE = 26;
 constexpr uint32_t LIST_MENU_PANEL = 27;
+// Each door set runs in door order: door d+1's list is the set's first + d.
 constexpr uint32_t LIST_STANDRZWI_1 = 28;
 constexpr uint32_t LIST_STANDRZWI_2 = 29;
 constexpr uint32_t LIST_STANDRZWI_3 = 30;

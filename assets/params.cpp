@@ -85,9 +85,9 @@ int32_t parseBusParameters(const char* text, size_t length, VehicleParameters* p
     float* const fields[PARAMS_BUS_VALUE_COUNT] = {
         &params->topSpeed,          &params->accelStep,         &params->brakeStep,
         &params->fuelCapacity,      &geometry->frontLeftWheelZ, &geometry->frontRightWheelZ,
-        &geometry->rearWheelsZ,     &geometry->door1LeafAZ,     &geometry->door1LeafBZ,
-        &geometry->door2LeafAZ,     &geometry->door2LeafBZ,     &geometry->door3LeafAZ,
-        &geometry->door3LeafBZ,
+        &geometry->rearWheelsZ,     &geometry->leafZ[0][0],     &geometry->leafZ[0][1],
+        &geometry->leafZ[1][0],     &geometry->leafZ[1][1],     &geometry->leafZ[2][0],
+        &geometry->leafZ[2][1],
     };
     return readFields(reader, fields, PARAMS_BUS_VALUE_COUNT);
 }

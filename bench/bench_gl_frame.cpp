@@ -72,31 +72,6 @@ double processCpuMs()
     return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
 
-// The fixed GL state the game sets once at start, with blending as the generated options ask.
-void fixedGlState()
-{
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glShadeModel(GL_FLAT);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    if (optAlphaFunc == 0) {
-        glAlphaFunc(GL_GREATER, 0.5f);
-        glEnable(GL_ALPHA_TEST);
-    } else {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    }
-    glEnable(GL_TEXTURE_2D);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glFrontFace(GL_CCW);
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
-    setupLighting();
-}
-
 constexpr const char* ROUTE_FILE = "Dane/Trasy/Test/Plansza.qx";
 
 // Writes the tree's route file as the generated route laid tiles times side by side on a square
@@ -161,7 +136,8 @@ bool startRun(int width, int height, int views, int tiles)
     platformShowWindow();
     inGame = 1;
     resetAllRunState();
-    fixedGlState();
+    setFixedGLState();
+    setupLighting();
     loadAssets();
     if (quitRequested != 0)
         return false;

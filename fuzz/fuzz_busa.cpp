@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<char> text(data, data + size);
     constexpr float UNTOUCHED = 12345.0f;
     VehicleParameters params{UNTOUCHED, UNTOUCHED, UNTOUCHED, UNTOUCHED};
-    BusGeometry geometry{UNTOUCHED, UNTOUCHED, UNTOUCHED, UNTOUCHED, UNTOUCHED,
-                         UNTOUCHED, UNTOUCHED, UNTOUCHED, UNTOUCHED};
+    BusGeometry geometry{UNTOUCHED, UNTOUCHED, UNTOUCHED,
+                         {{UNTOUCHED, UNTOUCHED}, {UNTOUCHED, UNTOUCHED}, {UNTOUCHED, UNTOUCHED}}};
     const int32_t converted = parseBusParameters(text.data(), text.size(), &params, &geometry);
     FUZZ_CHECK(converted >= 0 && converted <= PARAMS_BUS_VALUE_COUNT);
 

@@ -91,9 +91,9 @@ void addInfoOverlay(OverlayTexts& out)
     addLine(out, 0, 51, 0, c, "gears:%s", orEmpty(vehicle.gearText));
     addLine(out, 0, 85, 0, c, "resor left-right:%3.5f", vehicle.bodyRoll);
     addLine(out, 0, 102, 0, c, "resor forward-reverse:%3.5f", vehicle.pitchSway);
-    addLine(out, 0, 119, 0, c, "door 3:%s", orEmpty(doors.door3Text));
-    addLine(out, 0, 136, 0, c, "door 2:%s", orEmpty(doors.door2Text));
-    addLine(out, 0, 153, 0, c, "door 1:%s", orEmpty(doors.door1Text));
+    addLine(out, 0, 119, 0, c, "door 3:%s", orEmpty(doors.text[2]));
+    addLine(out, 0, 136, 0, c, "door 2:%s", orEmpty(doors.text[1]));
+    addLine(out, 0, 153, 0, c, "door 1:%s", orEmpty(doors.text[0]));
     addLine(out, 0, 170, 0, c, "angle=%3.2f", stops.stopBearing);
     addLine(out, 0, 187, 0, c, "fuel=%3.2f", engine.fuel);
     addLine(out, 0, 204, 0, c, "X=%3.2f", stops.stopDX);

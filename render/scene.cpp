@@ -4,6 +4,7 @@
 #include "render/route_cull.h"
 #include "render/views.h"
 #include "core/options.h"
+#include "assets/bus_pivots.h"
 #include "assets/ids.h"
 #include "platform/platform.h"
 #include "sim/state.h"
@@ -18,22 +19,11 @@ namespace {
 constexpr float SCENE_REAR_WHEEL_SPIN = 100.0f;
 constexpr float SCENE_FRONT_WHEEL_SPIN = 40.0f;
 constexpr float SCENE_WHEEL_STEER = -130.0f;
-constexpr float SCENE_WHEEL_HUB_X = 1.3f;
-constexpr float SCENE_WHEEL_HUB_Y = 0.45f;
-constexpr float SCENE_REAR_HUB_Z = 0.7f;
-constexpr float SCENE_FRONT_HUB_Z = -4.55f;
 constexpr float SCENE_BODY_Z = -2.0f;       // the body pivots 2 units ahead of the reference point
 constexpr float SCENE_BODY_BACK_Z = 2.0f;   // back from the pivot to the reference point
-constexpr float SCENE_CAB_Z = -4.0f;        // lamps, needle and steering wheel sit 4 units ahead
 constexpr float SCENE_BODY_ROLL = 17.0f;
 constexpr float SCENE_OTHER_CAR_Z = 14.0f;
-constexpr float SCENE_LEAF_HINGE_X = 1.5f;
-constexpr float SCENE_LEAF_HINGE_Z = -0.31f;
-constexpr float SCENE_NEEDLE_X = -0.91f;
-constexpr float SCENE_NEEDLE_Y = 1.01f;
 constexpr float SCENE_NEEDLE_TURN = -400.0f;
-constexpr float SCENE_STEERING_X = -0.79f;
-constexpr float SCENE_STEERING_Y = 0.9f;
 constexpr float SCENE_STEERING_TURN = -1000.0f;
 
 // Lamps add their light to what is behind them.
@@ -121,10 +111,10 @@ void drawRearWheels()
 {
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, busGeometry.rearWheelsZ);
-    glTranslatef(0.0f, SCENE_WHEEL_HUB_Y, SCENE_REAR_HUB_Z);
+    glTranslatef(0.0f, BUS_WHEEL_HUB_Y, BUS_REAR_HUB_Z);
     wheelSpin -= vehicle.busSpeedAbs * SCENE_REAR_WHEEL_SPIN;
     glRotatef(wheelSpin, 1.0f, 0.0f, 0.0f);
-    glTranslatef(0.0f, -SCENE_WHEEL_HUB_Y, -SCENE_REAR_HUB_Z);
+    glTranslatef(0.0f, -BUS_WHEEL_HUB_Y, -BUS_REAR_HUB_Z);
     glCallList(LIST_KOLA_TYLNE);
     glPopMatrix();
 }
@@ -134,13 +124,13 @@ void drawFrontWheel(float wheelZ, float hubX, uint32_t list)
 {
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, wheelZ);
-    glTranslatef(hubX, SCENE_WHEEL_HUB_Y, SCENE_FRONT_HUB_Z);
+    glTranslatef(hubX, BUS_WHEEL_HUB_Y, BUS_FRONT_HUB_Z);
     glRotatef(vehicle.steer * SCENE_WHEEL_STEER, 0.0f, 1.0f, 0.0f);
-    glTranslatef(-hubX, -SCENE_WHEEL_HUB_Y, -SCENE_FRONT_HUB_Z);
-    glTranslatef(0.0f, SCENE_WHEEL_HUB_Y, SCENE_FRONT_HUB_Z);
+    glTranslatef(-hubX, -BUS_WHEEL_HUB_Y, -BUS_FRONT_HUB_Z);
+    glTranslatef(0.0f, BUS_WHEEL_HUB_Y, BUS_FRONT_HUB_Z);
     wheelSpin -= vehicle.busSpeedAbs * SCENE_FRONT_WHEEL_SPIN;
     glRotatef(wheelSpin, 1.0f, 0.0f, 0.0f);
-    glTranslatef(0.0f, -SCENE_WHEEL_HUB_Y, -SCENE_FRONT_HUB_Z);
+    glTranslatef(0.0f, -BUS_WHEEL_HUB_Y, -BUS_FRONT_HUB_Z);
     glCallList(list);
     glPopMatrix();
 }
@@ -154,12 +144,10 @@ void drawInterior()
     glAlphaFunc(GL_GREATER, 0.5f);
     glEnable(GL_ALPHA_TEST);
     callInteriorList(LIST_WEW);
-    if (doors.door1Open == 1)
-        glCallList(LIST_STANDRZWI_1);
-    if (doors.door2Open == 1)
-        glCallList(LIST_STANDRZWI_2);
-    if (doors.door3Open == 1)
-        glCallList(LIST_STANDRZWI_3);
+    for (int32_t d = 0; d < DOOR_COUNT; ++d) {
+        if (doors.open[d] == 1)
+            glCallList(LIST_STANDRZWI_1 + d);
+    }
     glPopMatrix();
 }
 
@@ -170,9 +158,9 @@ void drawDoorLeaf(uint32_t list, float leafZ, float slide, float swing)
     glTranslatef(0.0f, 0.0f, SCENE_BODY_BACK_Z);
     glTranslatef(0.0f, 0.0f, leafZ);
     glTranslatef(0.0f, 0.0f, slide);
-    glTranslatef(SCENE_LEAF_HINGE_X, 0.0f, SCENE_LEAF_HINGE_Z);
+    glTranslatef(BUS_DOOR_HINGE_X, 0.0f, BUS_DOOR_HINGE_Z);
     glRotatef(swing, 0.0f, 1.0f, 0.0f);
-    glTranslatef(-SCENE_LEAF_HINGE_X, 0.0f, -SCENE_LEAF_HINGE_Z);
+    glTranslatef(-BUS_DOOR_HINGE_X, 0.0f, -BUS_DOOR_HINGE_Z);
     glCallList(list);
     glPopMatrix();
 }
@@ -180,12 +168,10 @@ void drawDoorLeaf(uint32_t list, float leafZ, float slide, float swing)
 void drawDoorLeaves()
 {
     // The two leaves of a door slide and swing in opposite directions.
-    drawDoorLeaf(LIST_DRZWI_A1, busGeometry.door1LeafAZ, -doors.door1Slide, doors.door1Swing);
-    drawDoorLeaf(LIST_DRZWI_B1, busGeometry.door1LeafBZ, doors.door1Slide, -doors.door1Swing);
-    drawDoorLeaf(LIST_DRZWI_A2, busGeometry.door2LeafAZ, -doors.door2Slide, doors.door2Swing);
-    drawDoorLeaf(LIST_DRZWI_B2, busGeometry.door2LeafBZ, doors.door2Slide, -doors.door2Swing);
-    drawDoorLeaf(LIST_DRZWI_A3, busGeometry.door3LeafAZ, -doors.door3Slide, doors.door3Swing);
-    drawDoorLeaf(LIST_DRZWI_B3, busGeometry.door3LeafBZ, doors.door3Slide, -doors.door3Swing);
+    for (int32_t d = 0; d < DOOR_COUNT; ++d) {
+        drawDoorLeaf(LIST_DRZWI_A1 + d, busGeometry.leafZ[d][0], -doors.slide[d], doors.swing[d]);
+        drawDoorLeaf(LIST_DRZWI_B1 + d, busGeometry.leafZ[d][1], doors.slide[d], -doors.swing[d]);
+    }
     // Off until the next pass's interior: the sky and route of that pass draw without it.
     glDisable(GL_ALPHA_TEST);
 }
@@ -204,7 +190,7 @@ void drawLamps()
     glPushMatrix();
     bodyTransform();
     glTranslatef(0.0f, 0.0f, SCENE_BODY_BACK_Z);
-    glTranslatef(0.0f, 0.0f, SCENE_CAB_Z);
+    glTranslatef(0.0f, 0.0f, BUS_MODEL_Z);
     additiveLamps();
     if (lights.headlightsOn == 1) {
         // Seen from the cab or the bumper the beams would hide behind the bus's own front.
@@ -232,9 +218,9 @@ void drawSpeedNeedle()
     glPushMatrix();
     bodyTransform();
     glTranslatef(0.0f, 0.0f, SCENE_BODY_BACK_Z);
-    glTranslatef(SCENE_NEEDLE_X, SCENE_NEEDLE_Y, 0.0f);
+    glTranslatef(BUS_NEEDLE_PIVOT_X, BUS_NEEDLE_PIVOT_Y, 0.0f);
     glRotatef(vehicle.busSpeedAbs * SCENE_NEEDLE_TURN, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-SCENE_NEEDLE_X, -SCENE_NEEDLE_Y, SCENE_CAB_Z);
+    glTranslatef(-BUS_NEEDLE_PIVOT_X, -BUS_NEEDLE_PIVOT_Y, BUS_MODEL_Z);
     callInteriorList(LIST_SPEED_NEEDLE);
     glPopMatrix();
 }
@@ -246,9 +232,9 @@ void drawSteeringWheel()
     glTranslatef(0.0f, 0.0f, SCENE_BODY_Z);
     glRotatef(vehicle.pitchSway, 1.0f, 0.0f, 0.0f);
     glTranslatef(0.0f, 0.0f, SCENE_BODY_BACK_Z);
-    glTranslatef(SCENE_STEERING_X, SCENE_STEERING_Y, 0.0f);
+    glTranslatef(BUS_STEERING_PIVOT_X, BUS_STEERING_PIVOT_Y, 0.0f);
     glRotatef(vehicle.steer * SCENE_STEERING_TURN, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-SCENE_STEERING_X, -SCENE_STEERING_Y, SCENE_CAB_Z);
+    glTranslatef(-BUS_STEERING_PIVOT_X, -BUS_STEERING_PIVOT_Y, BUS_MODEL_Z);
     callInteriorList(LIST_STEERING_WHEEL);
     glPopMatrix();
 }
@@ -319,8 +305,8 @@ void drawViewPass(int v)
     drawRoute();
     drawOtherCar();
     drawRearWheels();
-    drawFrontWheel(busGeometry.frontRightWheelZ, SCENE_WHEEL_HUB_X, LIST_KOLO_P);
-    drawFrontWheel(busGeometry.frontLeftWheelZ, -SCENE_WHEEL_HUB_X, LIST_KOLO_L);
+    drawFrontWheel(busGeometry.frontRightWheelZ, BUS_WHEEL_HUB_X, LIST_KOLO_P);
+    drawFrontWheel(busGeometry.frontLeftWheelZ, -BUS_WHEEL_HUB_X, LIST_KOLO_L);
     if (coverFirst) {
         drawSky();
         glDisable(GL_ALPHA_TEST);

@@ -41,12 +41,10 @@ void resetRunOnEscape()
     stops.passengersBoarded = 0.0f;
     stops.currentStop = 0;
     gameClock.clockSeconds = 0.0f;
-    doors.door1Open = 0;
-    doors.door2Open = 0;
-    doors.door3Open = 0;
-    doors.door1Text = DOOR_CLOSED_TEXT;
-    doors.door2Text = DOOR_CLOSED_TEXT;
-    doors.door3Text = DOOR_CLOSED_TEXT;
+    for (int32_t d = 0; d < DOOR_COUNT; ++d) {
+        doors.open[d] = 0;
+        doors.text[d] = DOOR_CLOSED_TEXT;
+    }
     run.runFinished = 0;
 }
 

@@ -29,22 +29,16 @@ void animateDoor(uint8_t open, float& swing, float& slide)
     }
 }
 
-struct DoorRef {
-    uint8_t& open;
-    const char*& text;
-    uint8_t openKey;
-    uint8_t closeKey;
-    int openEvent;
-    int closeEvent;
-};
+// Each door's sounds, entry d for door d+1.
+const int DOOR_OPEN_EVENTS[DOOR_COUNT] = {SOUND_DOOR1_OPEN, SOUND_DOOR2_OPEN, SOUND_DOOR3_OPEN};
+const int DOOR_CLOSE_EVENTS[DOOR_COUNT] = {SOUND_DOOR1_CLOSE, SOUND_DOOR2_CLOSE, SOUND_DOOR3_CLOSE};
 
 }  // namespace
 
 void animateDoors()
 {
-    animateDoor(doors.door1Open, doors.door1Swing, doors.door1Slide);
-    animateDoor(doors.door2Open, doors.door2Swing, doors.door2Slide);
-    animateDoor(doors.door3Open, doors.door3Swing, doors.door3Slide);
+    for (int32_t d = 0; d < DOOR_COUNT; ++d)
+        animateDoor(doors.open[d], doors.swing[d], doors.slide[d]);
 }
 
 void refuel()
@@ -72,29 +66,24 @@ void useFuel()
 
 void handleDoorKeys()
 {
-    DoorRef all[3] = {
-        {doors.door1Open, doors.door1Text, VK_DELETE, VK_INSERT, SOUND_DOOR1_OPEN, SOUND_DOOR1_CLOSE},
-        {doors.door2Open, doors.door2Text, VK_END, VK_HOME, SOUND_DOOR2_OPEN, SOUND_DOOR2_CLOSE},
-        {doors.door3Open, doors.door3Text, VK_NEXT, VK_PRIOR, SOUND_DOOR3_OPEN, SOUND_DOOR3_CLOSE},
-    };
     if (vehicle.busSpeed >= -0.0005 && vehicle.busSpeed <= 0.0005) {
-        for (DoorRef& d : all) {
-            if (keyState[d.openKey] && d.open == 0) {
-                playSoundEvent(engine.engineFreq, d.openEvent);
-                d.open = 1;
+        for (int32_t d = 0; d < DOOR_COUNT; ++d) {
+            if (keyState[DOOR_OPEN_KEYS[d]] && doors.open[d] == 0) {
+                playSoundEvent(engine.engineFreq, DOOR_OPEN_EVENTS[d]);
+                doors.open[d] = 1;
                 stops.swayCycles = 0;
                 stops.swayActive = 1;
                 stops.stopService = 1;
-                d.text = DOOR_OPEN_TEXT;
+                doors.text[d] = DOOR_OPEN_TEXT;
             }
         }
-        for (DoorRef& d : all) {
-            if (keyState[d.closeKey] && d.open == 1) {
-                playSoundEvent(engine.engineFreq, d.closeEvent);
+        for (int32_t d = 0; d < DOOR_COUNT; ++d) {
+            if (keyState[DOOR_CLOSE_KEYS[d]] && doors.open[d] == 1) {
+                playSoundEvent(engine.engineFreq, DOOR_CLOSE_EVENTS[d]);
                 if (stops.swayRunning != 0)
                     stops.swayKeepGoing = 0;
-                d.open = 0;
-                d.text = DOOR_CLOSED_TEXT;
+                doors.open[d] = 0;
+                doors.text[d] = DOOR_CLOSED_TEXT;
             }
         }
     }

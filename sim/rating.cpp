@@ -1,5 +1,6 @@
 #include "sim/rating.h"
 
+#include "sim/equipment.h"
 #include "sim/state.h"
 
 #include <cmath>
@@ -12,7 +13,7 @@ const char* const VERDICT_TERRIBLE = "You are terible driver, You discharge!!!";
 double rateDriving()
 {
     RunState& r = run;
-    const bool anyDoorOpen = doors.door1Open || doors.door2Open || doors.door3Open;
+    const bool anyDoorOpen = openDoorCount() > 0;
     // A paused run stands still: nothing is being done wrong, so nothing is charged.
     if (r.paused == 0) {
         if (vehicle.busSpeedAbs * static_cast<double>(SIM_KMH_PER_SPEED) > 65)

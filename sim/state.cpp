@@ -23,7 +23,7 @@ static const VehicleState VEHICLE_START = {
     0, 0, 0, 0, 0, 0, 0, 0, 1, "luz", 0, 0, 0, 0, 0, 0};
 static const EngineState ENGINE_START = {1, 1, 1, 1, 1, 0, 0, 0, 0};
 static const DoorState DOORS_START = {
-    0, 0, 0, 0, 0, 0, 0, 0, 0, "zamkniete", "zamkniete", "zamkniete"};
+    {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {"zamkniete", "zamkniete", "zamkniete"}};
 static const ViewState VIEW_START = {1, 0, 0, 0, 0, 0, 1, 0, 0, 0};
 static const RunState RUN_START = {0, 0, 0, ""};
 static const TrafficLightState TRAFFIC_START = {1, 0, 0, 0, 0};

@@ -46,17 +46,18 @@ struct VehicleParameters {
     float fuelCapacity;
 };
 
+// The bus's doors, numbered 1 to 3 from the front in the game's texts, and the two leaves of each.
+constexpr int32_t DOOR_COUNT = 3;
+constexpr int32_t DOOR_LEAF_COUNT = 2;
+
 // Offsets along the bus's Z axis at which the wheels and door leaves are drawn.
 struct BusGeometry {
     float frontLeftWheelZ;
     float frontRightWheelZ;
     float rearWheelsZ;
-    float door1LeafAZ;
-    float door1LeafBZ;
-    float door2LeafAZ;
-    float door2LeafBZ;
-    float door3LeafAZ;
-    float door3LeafBZ;
+    // leafZ[d][0] is door d+1's leaf A, leafZ[d][1] its leaf B: door1LeafAZ = leafZ[0][0],
+    // door1LeafBZ = leafZ[0][1] ... door3LeafBZ = leafZ[2][1], the parameter file's order.
+    float leafZ[DOOR_COUNT][DOOR_LEAF_COUNT];
 };
 
 struct EngineState {
@@ -71,13 +72,12 @@ struct EngineState {
     float fuel;
 };
 
+// Entry d is door d+1, front to back: open[0] is door1Open, swing[1] door2Swing, text[2] door3Text.
 struct DoorState {
-    uint8_t door1Open, door2Open, door3Open;
-    float door1Swing, door2Swing, door3Swing;
-    float door1Slide, door2Slide, door3Slide;
-    const char* door1Text;
-    const char* door2Text;
-    const char* door3Text;
+    uint8_t open[DOOR_COUNT];
+    float swing[DOOR_COUNT];
+    float slide[DOOR_COUNT];
+    const char* text[DOOR_COUNT];
 };
 
 struct StopState {

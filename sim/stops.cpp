@@ -1,14 +1,14 @@
 #include "sim/stops.h"
 
+#include "sim/equipment.h"
 #include "sim/state.h"
 
 #include <cmath>
 
 namespace {
 
-// Passengers moved per tick through each open door.
-constexpr double DOOR1_FLOW = 0.01;
-constexpr double DOOR23_FLOW = 0.02;
+// Passengers moved per tick through each open door, entry d for door d+1.
+constexpr double DOOR_FLOW[DOOR_COUNT] = {0.01, 0.02, 0.02};
 
 int32_t stopIndex()
 {
@@ -16,26 +16,15 @@ int32_t stopIndex()
     return i < 0 ? 0 : (i >= MAX_STOPS ? MAX_STOPS - 1 : i);
 }
 
-bool allDoorsClosed()
-{
-    return doors.door1Open == 0 && doors.door2Open == 0 && doors.door3Open == 0;
-}
-
 // Moves the open doors' share of passengers: `figure` up, the passengers on board up or down.
 void movePassengers(float& figure, int direction)
 {
     // Door by door, as each door adds its own amount.
-    if (doors.door1Open) {
-        figure = static_cast<float>(figure + DOOR1_FLOW);
-        stops.passengersOnBoard = static_cast<float>(stops.passengersOnBoard + direction * DOOR1_FLOW);
-    }
-    if (doors.door2Open) {
-        figure = static_cast<float>(figure + DOOR23_FLOW);
-        stops.passengersOnBoard = static_cast<float>(stops.passengersOnBoard + direction * DOOR23_FLOW);
-    }
-    if (doors.door3Open) {
-        figure = static_cast<float>(figure + DOOR23_FLOW);
-        stops.passengersOnBoard = static_cast<float>(stops.passengersOnBoard + direction * DOOR23_FLOW);
+    for (int32_t d = 0; d < DOOR_COUNT; ++d) {
+        if (doors.open[d]) {
+            figure = static_cast<float>(figure + DOOR_FLOW[d]);
+            stops.passengersOnBoard = static_cast<float>(stops.passengersOnBoard + direction * DOOR_FLOW[d]);
+        }
     }
 }
 
@@ -110,7 +99,7 @@ void servePassengers()
         run.runFinished = 1;
     }
 
-    if (s.stopService == 1 && allDoorsClosed()) {
+    if (s.stopService == 1 && openDoorCount() == 0) {
         s.stopService = 0;
         vehicle.gear = s.resumeGear;
         s.exchangeInProgress = 0;

@@ -1,5 +1,6 @@
 // The generated content: the same bytes every run, models round the game's pivots, textures it can hold.
 #include "assets/bmp.h"
+#include "assets/bus_pivots.h"
 #include "assets/model.h"
 #include "tests/support/test_util.h"
 
@@ -100,20 +101,19 @@ TEST(GeneratedContent, BusPartsSitOnTheRenderersPivots)
         const Bounds wheel = bounds(b + "ModelWew.qx", 0, 1, &count),
                      needle = bounds(b + "ModelWew.qx", 2, 3);
         ASSERT_GE(count, 7) << "wheel, needle, two unused and the cab";
-        EXPECT_NEAR(wheel.mid(0), -0.79f, 0.01f);
-        EXPECT_NEAR(wheel.mid(1), 0.9f, 0.01f);
-        // The needle reaches out from its pivot (-0.91, 1.01).
-        EXPECT_LT(needle.lo[0], -0.91f);
-        EXPECT_GT(needle.hi[0], -0.91f);
-        EXPECT_LT(needle.lo[1], 1.01f);
-        EXPECT_GT(needle.hi[1], 1.01f);
+        EXPECT_NEAR(wheel.mid(0), BUS_STEERING_PIVOT_X, 0.01f);
+        EXPECT_NEAR(wheel.mid(1), BUS_STEERING_PIVOT_Y, 0.01f);
+        EXPECT_LT(needle.lo[0], BUS_NEEDLE_PIVOT_X);
+        EXPECT_GT(needle.hi[0], BUS_NEEDLE_PIVOT_X);
+        EXPECT_LT(needle.lo[1], BUS_NEEDLE_PIVOT_Y);
+        EXPECT_GT(needle.hi[1], BUS_NEEDLE_PIVOT_Y);
         // The cab eye (bus frame z = -5, model z = -1) sees the needle in front of the wheel.
         EXPECT_GT(needle.lo[2], wheel.hi[2]);
-        for (const auto& [file, x, z] : {std::make_tuple("KoloprzednieL.qx", -1.3f, -4.55f),
-                                         std::make_tuple("KoloprzednieP.qx", 1.3f, -4.55f),
-                                         std::make_tuple("Kolatylnie.qx", 0.0f, 0.7f)}) {
+        for (const auto& [file, x, z] : {std::make_tuple("KoloprzednieL.qx", -BUS_WHEEL_HUB_X, BUS_FRONT_HUB_Z),
+                                         std::make_tuple("KoloprzednieP.qx", BUS_WHEEL_HUB_X, BUS_FRONT_HUB_Z),
+                                         std::make_tuple("Kolatylnie.qx", 0.0f, BUS_REAR_HUB_Z)}) {
             const Bounds w = bounds(b + file);
-            EXPECT_NEAR(w.mid(1), 0.45f, 0.01f) << file;
+            EXPECT_NEAR(w.mid(1), BUS_WHEEL_HUB_Y, 0.01f) << file;
             EXPECT_NEAR(w.mid(2), z, 0.01f) << file;
             if (x == 0.0f)
                 continue;  // the rear pair: its middle is the axle
@@ -121,13 +121,13 @@ TEST(GeneratedContent, BusPartsSitOnTheRenderersPivots)
             EXPECT_NEAR(w.mid(0), x, 0.2f) << file;
         }
         const Bounds a = bounds(b + "DrzwiA.qx"), bb = bounds(b + "DrzwiB.qx");
-        EXPECT_NEAR(a.lo[2], -0.31f, 0.01f) << "leaf A reaches back from the hinge, B forward";
-        EXPECT_NEAR(bb.hi[2], -0.31f, 0.01f);
-        EXPECT_NEAR(a.mid(0), 1.5f, 0.03f) << "on the right";
-        EXPECT_NEAR(bb.mid(0), 1.5f, 0.03f);
-        // The body: from the front camera's z = -7 back to about +5 in the bus frame (+4 in the file).
+        EXPECT_NEAR(a.lo[2], BUS_DOOR_HINGE_Z, 0.01f) << "leaf A reaches back from the hinge, B forward";
+        EXPECT_NEAR(bb.hi[2], BUS_DOOR_HINGE_Z, 0.01f);
+        EXPECT_NEAR(a.mid(0), BUS_DOOR_HINGE_X, 0.03f) << "on the right";
+        EXPECT_NEAR(bb.mid(0), BUS_DOOR_HINGE_X, 0.03f);
+        // The body: from the front camera's z = -7 back to about +5 in the bus frame (shifted in the file).
         const Bounds body = bounds(b + "ModelZew.qx");
-        EXPECT_NEAR(body.lo[2], -7.1f + 4.0f, 0.3f);
+        EXPECT_NEAR(body.lo[2], -7.1f - BUS_MODEL_Z, 0.3f);
         EXPECT_LT(body.hi[1], 4.0f) << "the roof camera stays above the roof";
         bounds(b + "Standrzwi.qx", 0, 0, &count);
         EXPECT_EQ(count, 6) << "one lamp of two triangles per door";

@@ -81,8 +81,8 @@ TEST_F(Overlay, TheInfoShowsFifteenFormattedTextsInTheirOrder)
     vehicle.busSpeed = -0.1f;
     vehicle.busSpeedAbs = 0.1f;
     vehicle.bodyRoll = -0.0123f;
-    doors.door1Text = "otwarte";
-    doors.door2Text = nullptr;  // unset texts print empty
+    doors.text[0] = "otwarte";
+    doors.text[1] = nullptr;  // unset texts print empty
     stops.stopBearing = 45.0f;
     stops.stopDX = 1.0f;
     stops.stopDZ = -2.0f;

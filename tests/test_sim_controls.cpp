@@ -79,8 +79,8 @@ protected:
         steps({{VK_KEY_L}, {VK_KEY_A}});
         stops.passengersOnBoard = 12.0f;
         stops.currentStop = 2;
-        doors.door2Open = 1;
-        doors.door2Text = "otwarte";
+        doors.open[1] = 1;
+        doors.text[1] = "otwarte";
         run.punishment = 3.5f;
         run.runFinished = 1;
         gameClock.clockSeconds = 42.0f;
@@ -91,12 +91,12 @@ protected:
 TEST_F(EscapeEndingARun, ReturnsToTheMenuWithTheRunReset)
 {
     EXPECT_EQ(make_tuple(inGame, returnToMenu, shutdownRequested, engine.engineOff, engine.throttleLocked,
-                         engine.engineKeyLatch, stops.currentStop, doors.door2Open, run.runFinished,
+                         engine.engineKeyLatch, stops.currentStop, doors.open[1], run.runFinished,
                          view.viewportCount),
               make_tuple(0, 1, 0, 1, 1, 1, 0, 0, 0, 1));
     EXPECT_EQ(make_tuple(vehicle.busSpeed, stops.passengersOnBoard, gameClock.clockSeconds),
               make_tuple(0.0f, 0.0f, 0.0f));
-    EXPECT_STREQ(doors.door2Text, "zamkniete");
+    EXPECT_STREQ(doors.text[1], "zamkniete");
 }
 
 TEST_F(EscapeEndingARun, CarriesTheGearAndThePenaltiesIntoTheNextRun)

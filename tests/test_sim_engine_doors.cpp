@@ -72,7 +72,7 @@ TEST_F(Doors, BothKeysAtOnceLeaveTheDoorShutAndReplayBothSounds)
     for (int i = 0; i < 2; ++i) {
         tick({VK_DELETE, VK_INSERT});
         const auto both = sndRecordTake();
-        EXPECT_EQ(doors.door1Open, 0);
+        EXPECT_EQ(doors.open[0], 0);
         EXPECT_TRUE(recorded(both, "PlaySound(1)"));
         EXPECT_TRUE(recorded(both, "PlaySound(2)"));
     }
@@ -81,10 +81,10 @@ TEST_F(Doors, BothKeysAtOnceLeaveTheDoorShutAndReplayBothSounds)
 TEST_F(Doors, SwingOpenIn121TicksFromTheirRest)
 {
     tick({VK_END});
-    EXPECT_NEAR(ticksUntil([] { return doors.door2Swing > 90.0f; }, 300), 121, 1) << "from the rest at -0.75";
+    EXPECT_NEAR(ticksUntil([] { return doors.swing[1] > 90.0f; }, 300), 121, 1) << "from the rest at -0.75";
     ticks(20);
-    EXPECT_FLOAT_EQ(doors.door2Swing, 90.75f);
-    EXPECT_NEAR(doors.door2Slide, 0.3025f, 1e-4);
+    EXPECT_FLOAT_EQ(doors.swing[1], 90.75f);
+    EXPECT_NEAR(doors.slide[1], 0.3025f, 1e-4);
 }
 
 TEST_F(Doors, SwingShutBackToTheirRest)
@@ -93,8 +93,8 @@ TEST_F(Doors, SwingShutBackToTheirRest)
     ticks(150);
     tick({VK_HOME});
     ticks(150);
-    EXPECT_FLOAT_EQ(doors.door2Swing, -0.75f);
-    EXPECT_NEAR(doors.door2Slide, -0.0025f, 1e-4);
+    EXPECT_FLOAT_EQ(doors.swing[1], -0.75f);
+    EXPECT_NEAR(doors.slide[1], -0.0025f, 1e-4);
 }
 
 TEST_F(Doors, StayShutWhileMoving)
@@ -102,7 +102,7 @@ TEST_F(Doors, StayShutWhileMoving)
     startEngine();
     ticks(20, {VK_UP});
     tick({VK_DELETE});
-    EXPECT_EQ(doors.door1Open, 0);
+    EXPECT_EQ(doors.open[0], 0);
 }
 
 TEST_F(Doors, OpeningAfterBrakingToAStandstillStartsTheService)
@@ -112,8 +112,8 @@ TEST_F(Doors, OpeningAfterBrakingToAStandstillStartsTheService)
     ticks(30, {VK_DOWN});
     sndRecordTake();
     tick({VK_DELETE});
-    EXPECT_EQ(make_tuple(doors.door1Open, stops.stopService, stops.swayActive), make_tuple(1, 1, 1));
-    EXPECT_STREQ(doors.door1Text, "otwarte");
+    EXPECT_EQ(make_tuple(doors.open[0], stops.stopService, stops.swayActive), make_tuple(1, 1, 1));
+    EXPECT_STREQ(doors.text[0], "otwarte");
     EXPECT_TRUE(recorded(sndRecordTake(), "PlaySound(1)"));
 }
 
@@ -133,10 +133,10 @@ TEST_P(DoorSpeed, OpensAndClosesOnlyAtAStandstill)
     vehicle.busSpeed = speed;
     vehicle.driveDirection = speed > 0 ? 0 : 1;  // no coasting: the speed stands through the tick
     tick({VK_DELETE});
-    EXPECT_EQ(doors.door1Open, moves);
-    doors.door1Open = 1;
+    EXPECT_EQ(doors.open[0], moves);
+    doors.open[0] = 1;
     tick({VK_INSERT});
-    EXPECT_EQ(doors.door1Open, 1 - moves) << "closing";
+    EXPECT_EQ(doors.open[0], 1 - moves) << "closing";
 }
 
 const float JUST_IN = std::nextafter(0.0005f, 0.0f);

@@ -249,7 +249,7 @@ TEST(Rating, SpeedingADoorAwayFromAStopAndClosingOnPassengersCost)
         resetAllRunState();
         vehicle.busSpeedAbs = r.speed;
         stops.atStop = r.atStop;
-        doors.door3Open = r.doorOpen;
+        doors.open[2] = r.doorOpen;
         stops.exchangeInProgress = r.exchange;
         run.paused = r.paused;
         for (int i = 0; i < r.ticks; ++i) rateDriving();

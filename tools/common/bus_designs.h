@@ -7,24 +7,28 @@
 // front bumper camera and both mirrors at z = -7 (the front of the body); the body of a 12 m bus
 // reaches back to about z = +5. World units are metres.
 //
-// How the renderer places the parts, and so how each model must be built:
+// How the renderer places the parts (the pivots are named in assets/bus_pivots.h), and so how
+// each model must be built:
 // - Rear wheels (one list, both sides): drawn at translate(0, 0, rearWheelsZ), spun about the
-//   axle through (0, 0.45, 0.7). Build the rear wheels round the axle (x, 0.45, 0.7), radius
-//   0.45; the axle then stands at z = 0.7 + rearWheelsZ.
+//   axle through (0, BUS_WHEEL_HUB_Y, BUS_REAR_HUB_Z). Build them round that axle; it then stands
+//   at z = BUS_REAR_HUB_Z + rearWheelsZ.
 // - Front wheels: drawn at translate(0, 0, frontXWheelZ), steered about a vertical axis through
-//   (+-1.3, 0.45, -4.55) and spun about (y 0.45, z -4.55). Build each front wheel centred on
-//   (+1.3 right / -1.3 left, 0.45, -4.55); the axle then stands at z = -4.55 + frontXWheelZ.
+//   (+-BUS_WHEEL_HUB_X, -, BUS_FRONT_HUB_Z) and spun about the axle at (BUS_WHEEL_HUB_Y,
+//   BUS_FRONT_HUB_Z). Build each front wheel centred on its axle; the axle then stands at
+//   z = BUS_FRONT_HUB_Z + frontXWheelZ.
 // - Door leaves: drawn in the body frame at translate(0, 0, leafZ), then shifted along Z by the
-//   slide (leaf A towards -Z, leaf B towards +Z) and swung about a vertical hinge through
-//   (1.5, 0, -0.31) (leaf A by +swing, leaf B by -swing; both open outwards, to +X).
-//   Build leaf A with its hinge edge on (1.5, y, -0.31) and the panel reaching BACK from there,
-//   z from -0.31 to -0.31 + BUS_DOOR_LEAF_WIDTH; build leaf B with its hinge edge on the same
-//   line and the panel reaching FORWARD, z from -0.31 - BUS_DOOR_LEAF_WIDTH to -0.31. Then a
-//   door whose opening is centred on zc has leafAZ = zc - BUS_DOOR_LEAF_WIDTH + 0.31 and
-//   leafBZ = zc + BUS_DOOR_LEAF_WIDTH + 0.31, and the two leaves meet at zc when closed.
-// - Exterior, interior and lamps are drawn at translate(0, 0, -4) from the bus frame (with the
-//   body's pitch and roll about z = -2), so their model coordinates are the bus frame's plus 4 on Z.
+//   slide (leaf A towards -Z, leaf B towards +Z) and swung about the vertical hinge through
+//   (BUS_DOOR_HINGE_X, -, BUS_DOOR_HINGE_Z) (leaf A by +swing, leaf B by -swing; both open
+//   outwards, to +X). Build leaf A with its hinge edge on the hinge line and the panel reaching
+//   BACK from there, BUS_DOOR_LEAF_WIDTH long; build leaf B reaching FORWARD from the same line.
+//   Then a door whose opening is centred on zc has leafAZ = zc - BUS_DOOR_LEAF_WIDTH -
+//   BUS_DOOR_HINGE_Z and leafBZ = zc + BUS_DOOR_LEAF_WIDTH - BUS_DOOR_HINGE_Z, and the two leaves
+//   meet at zc when closed.
+// - Exterior, interior and lamps are drawn at translate(0, 0, BUS_MODEL_Z) from the bus frame
+//   (with the body's pitch and roll), so their model coordinates are the bus frame's less BUS_MODEL_Z.
 #pragma once
+
+#include "assets/bus_pivots.h"
 
 #include <cstdint>
 
@@ -42,8 +46,6 @@ constexpr BusColour URBINO_ACCENT{250, 196, 24};
 
 // Width of one door leaf; each door opening is two leaves wide.
 constexpr float BUS_DOOR_LEAF_WIDTH = 0.6f;
-// The hinge line's Z in the leaf models.
-constexpr float BUS_DOOR_HINGE_Z = -0.31f;
 
 // The door openings' centres along the bus (bus frame Z) and the leaf offsets they give.
 constexpr float busLeafAZ(float centreZ) { return centreZ - BUS_DOOR_LEAF_WIDTH - BUS_DOOR_HINGE_Z; }

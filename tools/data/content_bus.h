@@ -6,6 +6,7 @@
 // eye at z = -5); the body models are written with 4 added to Z (see tools/common/bus_designs.h).
 #pragma once
 
+#include "assets/bus_pivots.h"
 #include "tools/data/content_paint.h"
 #include "tools/data/content_shapes.h"
 
@@ -41,13 +42,6 @@ constexpr float BUS_WINDSCREEN_BOTTOM = 1.2f;
 constexpr float BUS_WINDSCREEN_TOP = 2.7f;
 constexpr float BUS_ARCH_RADIUS = 0.62f;
 constexpr float BUS_WHEEL_RADIUS = 0.45f;
-constexpr float BUS_WHEEL_Y = 0.45f;
-// Where the renderer turns the speedometer needle and the steering wheel (interior model frame
-// = bus frame; the needle and the wheel are drawn on the same -4 shift as the interior).
-constexpr float BUS_NEEDLE_PIVOT_X = -0.91f;
-constexpr float BUS_NEEDLE_PIVOT_Y = 1.01f;
-constexpr float BUS_WHEEL_PIVOT_X = -0.79f;
-constexpr float BUS_WHEEL_PIVOT_Y = 0.9f;
 
 // A span along the bus's side, z0 < z1.
 struct Span {

@@ -145,7 +145,7 @@ Picture paintSide(const BusLayout& l, bool right, bool inside)
     // Wheel arch trims.
     if (!inside)
         for (float az : {l.frontAxleZ, l.rearAxleZ}) {
-            const float cx = static_cast<float>(sideX(l, az)), cy = static_cast<float>(sideY(BUS_WHEEL_Y));
+            const float cx = static_cast<float>(sideX(l, az)), cy = static_cast<float>(sideY(BUS_WHEEL_HUB_Y));
             const float r = BUS_ARCH_RADIUS / BUS_TEX_HEIGHT * SIDE_H;
             fillRing(p, cx, cy, r + 3, 4, RUBBER);
         }

@@ -12,7 +12,7 @@
 namespace {
 
 constexpr float PI = 3.14159265358979f;
-constexpr float MODEL_Z_SHIFT = 4.0f;  // body models are drawn at translate(0, 0, -4)
+constexpr float MODEL_Z_SHIFT = -BUS_MODEL_Z;  // the body models are drawn at BUS_MODEL_Z
 constexpr float REAR_CORNER = 0.15f;
 
 Vec3 bodyPoint(float x, float y, float z)
@@ -32,7 +32,7 @@ float wallBottom(const BusLayout& l, float z)
     for (float axle : {l.frontAxleZ, l.rearAxleZ}) {
         const float dz = z - axle;
         if (std::fabs(dz) < BUS_ARCH_RADIUS)
-            y = std::max(y, BUS_WHEEL_Y + std::sqrt(BUS_ARCH_RADIUS * BUS_ARCH_RADIUS - dz * dz));
+            y = std::max(y, BUS_WHEEL_HUB_Y + std::sqrt(BUS_ARCH_RADIUS * BUS_ARCH_RADIUS - dz * dz));
     }
     return y;
 }
@@ -102,7 +102,7 @@ void archWells(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
     const float W = BUS_HALF_WIDTH, inner = W - 0.57f;
     for (float sx : {-1.0f, 1.0f})
         for (float axle : {l.frontAxleZ, l.rearAxleZ}) {
-            const float top = BUS_WHEEL_Y + BUS_ARCH_RADIUS;
+            const float top = BUS_WHEEL_HUB_Y + BUS_ARCH_RADIUS;
             faceQuad(m, bodyPoint(sx * inner, BUS_SKIRT_Y, axle - BUS_ARCH_RADIUS),
                      bodyPoint(sx * inner, BUS_SKIRT_Y, axle + BUS_ARCH_RADIUS),
                      bodyPoint(sx * inner, top, axle + BUS_ARCH_RADIUS), bodyPoint(sx * inner, top, axle - BUS_ARCH_RADIUS),
@@ -111,8 +111,8 @@ void archWells(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
             const int n = 8;
             for (int i = 0; i < n; ++i) {
                 const float a0 = PI * i / n, a1 = PI * (i + 1) / n;
-                const float z0 = axle - std::cos(a0) * BUS_ARCH_RADIUS, y0 = BUS_WHEEL_Y + std::sin(a0) * BUS_ARCH_RADIUS;
-                const float z1 = axle - std::cos(a1) * BUS_ARCH_RADIUS, y1 = BUS_WHEEL_Y + std::sin(a1) * BUS_ARCH_RADIUS;
+                const float z0 = axle - std::cos(a0) * BUS_ARCH_RADIUS, y0 = BUS_WHEEL_HUB_Y + std::sin(a0) * BUS_ARCH_RADIUS;
+                const float z1 = axle - std::cos(a1) * BUS_ARCH_RADIUS, y1 = BUS_WHEEL_HUB_Y + std::sin(a1) * BUS_ARCH_RADIUS;
                 const float mid = (a0 + a1) * 0.5f;
                 faceQuad(m, bodyPoint(sx * inner, y0, z0), bodyPoint(sx * W, y0, z0), bodyPoint(sx * W, y1, z1),
                          bodyPoint(sx * inner, y1, z1), Uv{0, 0}, Uv{1, 0}, Uv{1, 1}, Uv{0, 1},
@@ -293,13 +293,12 @@ void seatRow(ModelBuilder& m, const BusTextures& t, float x0, float x1, float z,
                 BoxTextures{{t.seatShell, t.seatShell, t.seatShell, -1, t.seat, t.seat}});
 }
 
-void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+// Triangles 0-1: the steering wheel, facing the driver, round its pivot; 2-3 the speedometer
+// needle; 4-5 never drawn. The renderer turns them by their triangle numbers.
+void cabInstruments(ModelBuilder& m, const BusTextures& t)
 {
-    const BusStyle& s = l.style;
-    const float X = BUS_INNER_X;
-    // Triangles 0-1: the steering wheel, facing the driver, round its pivot.
     const float wz = -6.74f, wr = 0.23f;
-    const float px = BUS_WHEEL_PIVOT_X, py = BUS_WHEEL_PIVOT_Y;
+    const float px = BUS_STEERING_PIVOT_X, py = BUS_STEERING_PIVOT_Y;
     faceQuad(m, bodyPoint(px - wr, py - wr, wz), bodyPoint(px + wr, py - wr, wz), bodyPoint(px + wr, py + wr, wz),
              bodyPoint(px - wr, py + wr, wz), Uv{0, 0}, Uv{1, 0}, Uv{1, 1}, Uv{0, 1}, v3(0, 0, 1), t.steeringWheel);
     // Triangles 2-3: the speedometer needle, pointing at 0 km/h (left) from its pivot.
@@ -310,11 +309,22 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
     // Triangles 4-5 are never drawn; keep them as empty points at the needle's pivot.
     for (int i = 0; i < 2; ++i)
         m.tri(bodyPoint(nx, ny, nz), bodyPoint(nx, ny, nz), bodyPoint(nx, ny, nz), Uv{0, 0}, Uv{0, 0}, Uv{0, 0}, t.needle);
+}
 
-    // From triangle 6 on: the cab and the saloon.
+// From triangle 6 on: the cab and the saloon. The dial behind the needle first.
+void speedometerDial(ModelBuilder& m, const BusTextures& t)
+{
+    const float nx = BUS_NEEDLE_PIVOT_X, ny = BUS_NEEDLE_PIVOT_Y;
     const float dz = -6.66f, dr = 0.14f;
     faceQuad(m, bodyPoint(nx - dr, ny - dr, dz), bodyPoint(nx + dr, ny - dr, dz), bodyPoint(nx + dr, ny + dr, dz),
              bodyPoint(nx - dr, ny + dr, dz), Uv{0, 0}, Uv{1, 0}, Uv{1, 1}, Uv{0, 1}, v3(0, 0, 1), t.dial);
+}
+
+// The dashboard, the steering column, the driver's seat and partition.
+void cabFurniture(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    const float X = BUS_INNER_X;
+    const float px = BUS_STEERING_PIVOT_X, py = BUS_STEERING_PIVOT_Y;
     // Dashboard: a matte black face behind the wheel, its top under the windscreen.
     const float dashBack = busFrontZAt(l, BUS_WINDSCREEN_BOTTOM) + 0.03f, dashFace = -6.78f;
     const float dashY = BUS_WINDSCREEN_BOTTOM - 0.01f;
@@ -331,17 +341,27 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
                 allFaces(t.blackPlastic));
     seatRow(m, t, -1.1f, -0.45f, -4.85f, BUS_FLOOR_Y + 0.05f);
     texturedBox(m, bodyPoint(-X, BUS_FLOOR_Y, -4.2f), bodyPoint(-0.3f, 1.75f, -4.14f), allFaces(t.greyPlastic));
+}
 
-    // Floor and ceiling.
-    const float zFront = busFrontZAt(l, BUS_FLOOR_Y) + 0.04f, zRear = s.rearZ - 0.05f;
+void floorAndCeiling(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    const float X = BUS_INNER_X;
+    const float zFront = busFrontZAt(l, BUS_FLOOR_Y) + 0.04f;
+    const float zRear = l.style.rearZ - 0.05f;
     faceQuad(m, bodyPoint(-X, BUS_FLOOR_Y, zFront), bodyPoint(X, BUS_FLOOR_Y, zFront), bodyPoint(X, BUS_FLOOR_Y, zRear),
              bodyPoint(-X, BUS_FLOOR_Y, zRear), Uv{0, 0}, Uv{2, 0}, Uv{2, 8}, Uv{0, 8}, v3(0, 1, 0), t.floor);
     const float zCeilFront = busFrontZAt(l, BUS_CEILING_Y) + 0.04f;
     faceQuad(m, bodyPoint(-X, BUS_CEILING_Y, zCeilFront), bodyPoint(X, BUS_CEILING_Y, zCeilFront),
              bodyPoint(X, BUS_CEILING_Y, zRear), bodyPoint(-X, BUS_CEILING_Y, zRear), Uv{0, 0}, Uv{1, 0}, Uv{1, 6},
              Uv{0, 6}, v3(0, -1, 0), t.ceiling);
+}
 
-    // Walls facing in, with the same window places as the outside.
+// Walls facing in, with the same window places as the outside.
+void saloonWalls(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    const BusStyle& s = l.style;
+    const float X = BUS_INNER_X;
+    const float zRear = s.rearZ - 0.05f;
     saloonWall(m, l, 1.0f, t.wallRight);
     saloonWall(m, l, -1.0f, t.wallLeft);
     auto capUv = [&](float x, float y) { return Uv{(x + BUS_HALF_WIDTH) / (2 * BUS_HALF_WIDTH), y / BUS_TEX_HEIGHT}; };
@@ -361,8 +381,12 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
                  bodyPoint(sx * X, y1, busFrontZAt(l, y1) + 0.04f), Uv{0, 0}, Uv{0.01f, 0}, Uv{0.01f, 0.9f},
                  Uv{0, 0.9f}, v3(-sx, 0, 0), t.greyPlastic);
     }
+}
 
-    // Wheel housings inside.
+// Wheel housings inside.
+void wheelHousings(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    const float X = BUS_INNER_X;
     for (float sx : {-1.0f, 1.0f})
         for (float axle : {l.frontAxleZ, l.rearAxleZ}) {
             if (sx < 0 && axle == l.frontAxleZ)
@@ -372,7 +396,12 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
                         BoxTextures{{sx < 0 ? t.greyPlastic : -1, sx > 0 ? t.greyPlastic : -1, t.greyPlastic, -1,
                                      t.greyPlastic, t.greyPlastic}});
         }
+}
 
+void saloonSeats(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    const BusStyle& s = l.style;
+    const float X = BUS_INNER_X;
     // Seats: pairs along both sides facing forward, raised over the wheel housings, a rear bench.
     for (float sx : {-1.0f, 1.0f}) {
         for (float z = -3.7f; z < s.rearZ - 1.3f; z += 0.85f) {
@@ -398,6 +427,12 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
         }
     }
     seatRow(m, t, -X + 0.04f, X - 0.04f, s.rearZ - 0.65f, BUS_FLOOR_Y + 0.3f);
+}
+
+void saloonPoles(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    const BusStyle& s = l.style;
+    const float X = BUS_INNER_X;
     // Poles beside every door and the ceiling rails.
     for (const Span& d : l.doors)
         for (float z : {d.z0 - 0.08f, d.z1 + 0.08f})
@@ -405,6 +440,18 @@ void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
     for (float sx : {-1.0f, 1.0f})
         cylinderBetween(m, bodyPoint(sx * 0.5f, 2.38f, -4.0f), bodyPoint(sx * 0.5f, 2.38f, s.rearZ - 0.5f), 0.022f, 6,
                         t.pole);
+}
+
+void buildInterior(ModelBuilder& m, const BusLayout& l, const BusTextures& t)
+{
+    cabInstruments(m, t);
+    speedometerDial(m, t);
+    cabFurniture(m, l, t);
+    floorAndCeiling(m, l, t);
+    saloonWalls(m, l, t);
+    wheelHousings(m, l, t);
+    saloonSeats(m, l, t);
+    saloonPoles(m, l, t);
 }
 
 // ---------------------------------------------------------------- small models
@@ -457,10 +504,10 @@ void buildWheels(const std::string& folder, const BusTextures& t)
 {
     // Centred where the renderer spins and steers them (bus_designs.h).
     ModelBuilder fl, fr, rear;
-    cylinderX(fl, v3(-1.22f, BUS_WHEEL_Y, -4.55f), BUS_WHEEL_RADIUS, 0.16f, 14, t.tyre, t.wheelCap, t.archWell, 3);
-    cylinderX(fr, v3(1.22f, BUS_WHEEL_Y, -4.55f), BUS_WHEEL_RADIUS, 0.16f, 14, t.tyre, t.wheelCap, t.archWell, 3);
+    cylinderX(fl, v3(-1.22f, BUS_WHEEL_HUB_Y, BUS_FRONT_HUB_Z), BUS_WHEEL_RADIUS, 0.16f, 14, t.tyre, t.wheelCap, t.archWell, 3);
+    cylinderX(fr, v3(1.22f, BUS_WHEEL_HUB_Y, BUS_FRONT_HUB_Z), BUS_WHEEL_RADIUS, 0.16f, 14, t.tyre, t.wheelCap, t.archWell, 3);
     for (float sx : {-1.0f, 1.0f})
-        cylinderX(rear, v3(sx * 1.16f, BUS_WHEEL_Y, 0.7f), BUS_WHEEL_RADIUS, 0.22f, 14, t.tyre, t.wheelCap, t.archWell, 3);
+        cylinderX(rear, v3(sx * 1.16f, BUS_WHEEL_HUB_Y, BUS_REAR_HUB_Z), BUS_WHEEL_RADIUS, 0.22f, 14, t.tyre, t.wheelCap, t.archWell, 3);
     // Tread and caps come out interleaved; one run per texture keeps the wheels' texture changes
     // from costing more than the rest of the bus.
     for (ModelBuilder* m : {&fl, &fr, &rear})
@@ -472,7 +519,7 @@ void buildWheels(const std::string& folder, const BusTextures& t)
 
 void buildDoorLeaf(const std::string& path, bool leafA, const BusTextures& t)
 {
-    // Hinge edge on (1.5, y, -0.31); leaf A reaches back from it, leaf B forward.
+    // Hinge edge on the renderer's hinge line; leaf A reaches back from it, leaf B forward.
     const float h = BUS_DOOR_HINGE_Z, w = BUS_DOOR_LEAF_WIDTH;
     const float z0 = leafA ? h : h - w, z1 = leafA ? h + w : h;
     const float y0 = 0.32f, y1 = BUS_DOOR_TOP - 0.02f;
@@ -566,8 +613,8 @@ BusLayout makeBusLayout(const BusStyle& style)
 {
     BusLayout l;
     l.style = style;
-    l.frontAxleZ = -4.55f + style.frontLeftWheelZ;
-    l.rearAxleZ = 0.7f + style.rearWheelsZ;
+    l.frontAxleZ = BUS_FRONT_HUB_Z + style.frontLeftWheelZ;
+    l.rearAxleZ = BUS_REAR_HUB_Z + style.rearWheelsZ;
     for (float c : style.doorCentreZ)
         l.doors.push_back(Span{c - BUS_DOOR_LEAF_WIDTH, c + BUS_DOOR_LEAF_WIDTH});
     l.sideZ0 = style.frontZ + style.corner;

@@ -1,6 +1,7 @@
 #include "tools/sim/autopilot.h"
 
 #include "core/keys.h"
+#include "sim/equipment.h"
 #include "sim/state.h"
 #include "sim/stops.h"
 #include "tools/common/route_layout.h"
@@ -270,12 +271,11 @@ void autopilotKeys(Autopilot* p, uint8_t* held)
         drive(p, held);
         break;
     case AUTOPILOT_OPEN_DOORS:
-        if (doors.door1Open && doors.door2Open && doors.door3Open) {
+        if (openDoorCount() == DOOR_COUNT) {
             enter(p, AUTOPILOT_EXCHANGE);
         } else {
-            held[VK_DELETE] = 1;
-            held[VK_END] = 1;
-            held[VK_NEXT] = 1;
+            for (int32_t d = 0; d < DOOR_COUNT; ++d)
+                held[DOOR_OPEN_KEYS[d]] = 1;
         }
         break;
     case AUTOPILOT_EXCHANGE: {
@@ -293,12 +293,11 @@ void autopilotKeys(Autopilot* p, uint8_t* held)
         [[fallthrough]];
     }
     case AUTOPILOT_CLOSE_DOORS:
-        if (!doors.door1Open && !doors.door2Open && !doors.door3Open) {
+        if (openDoorCount() == 0) {
             enter(p, AUTOPILOT_LEAVE_STOP);
         } else {
-            held[VK_INSERT] = 1;
-            held[VK_HOME] = 1;
-            held[VK_PRIOR] = 1;
+            for (int32_t d = 0; d < DOOR_COUNT; ++d)
+                held[DOOR_CLOSE_KEYS[d]] = 1;
         }
         break;
     case AUTOPILOT_LEAVE_STOP:

@@ -57,7 +57,7 @@ std::string csvRow(int64_t tick, const std::vector<std::string>& sounds)
         joined += s;
     }
     char doorsText[64];
-    std::snprintf(doorsText, sizeof doorsText, "%.2f/%.2f/%.2f", doors.door1Swing, doors.door2Swing, doors.door3Swing);
+    std::snprintf(doorsText, sizeof doorsText, "%.2f/%.2f/%.2f", doors.swing[0], doors.swing[1], doors.swing[2]);
     char clockText[32];
     std::snprintf(clockText, sizeof clockText, "%02d:%02d", truncToInt(gameClock.clockHours),
                   truncToInt(gameClock.clockMinutes));
