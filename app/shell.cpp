@@ -159,8 +159,8 @@ int runGame(const char* commandLine)
     char cwd[PATH_MAX];
     currentDir = getcwd(cwd, sizeof cwd) ? cwd : ".";
     readOptions();
-    platformSetWindowMode(optWindowMode);
-    if (!platformCreateWindow(APP_NAME, screenWidth, screenHeight, screenBits)) {
+    platformSetWindowMode(options.windowMode);
+    if (!platformCreateWindow(APP_NAME, options.screenWidth, options.screenHeight, options.screenBits)) {
         platformMessageBox("Nie mog\xea utworzy\xe6 okna z kontekstem OpenGL.", "B\xb3\xb9" "d");
         return 1;
     }

@@ -80,7 +80,7 @@ void fixedGlState()
     glClearDepth(1.0);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
-    if (optAlphaFunc == 0) {
+    if (options.alphaFunc == 0) {
         glAlphaFunc(GL_GREATER, 0.5f);
         glEnable(GL_ALPHA_TEST);
     } else {
@@ -154,8 +154,8 @@ bool startRun(int width, int height, int views, int tiles)
     writeTiledRoute(tiles);
     busChoice = 1;
     readOptions();
-    screenWidth = width;
-    screenHeight = height;
+    options.screenWidth = width;
+    options.screenHeight = height;
     if (!platformCreateWindow("Velbrant frame bench", width, height, 32))
         return false;
     platformShowWindow();

@@ -64,7 +64,7 @@ bool makeContext()
 std::vector<std::string> filesTheLoadReads()
 {
     std::vector<std::string> files;
-    const char* lists[5] = {routeTextureList, busTextureList, carTextureList, GAUGES_TEXTURE_LIST,
+    const char* lists[5] = {options.routeTextureList, options.busTextureList, options.carTextureList, GAUGES_TEXTURE_LIST,
                             TIMETABLE_TEXTURE_LIST};
     for (const char* list : lists) {
         files.push_back(list);

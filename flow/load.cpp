@@ -16,6 +16,6 @@ void loadAssets()
     if (quitRequested)
         return;
     buildFont();
-    scanRadioFolder(mp3Folder);
+    scanRadioFolder(options.mp3Folder);
     diagnosticsAfterLoad();
 }

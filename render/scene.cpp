@@ -285,7 +285,7 @@ void holdBackMirrorAreas(int passes)
     glEnable(GL_SCISSOR_TEST);
     glClearDepth(0.0);
     for (int m = 1; m < passes; ++m) {
-        const ViewPass mirror = viewPassFor(m, screenWidth, screenHeight, vehicle, view);
+        const ViewPass mirror = viewPassFor(m, options.screenWidth, options.screenHeight, vehicle, view);
         glScissor(mirror.x, mirror.y, mirror.width, mirror.height);
         glClear(GL_DEPTH_BUFFER_BIT);
     }
@@ -297,7 +297,7 @@ void holdBackMirrorAreas(int passes)
 
 void drawViewPass(int v)
 {
-    setViewAndCamera(viewPassFor(v, screenWidth, screenHeight, vehicle, view));
+    setViewAndCamera(viewPassFor(v, options.screenWidth, options.screenHeight, vehicle, view));
     const int passes = viewPassCount(view);
     if (v == VIEW_MAIN && passes > 1 && frameSwitches.plainOrder == 0)
         holdBackMirrorAreas(passes);

@@ -32,7 +32,7 @@ protected:
     {
         SKIP_WITHOUT_CONTEXT(W, H);
         quitRequested = shutdownRequested = exitStatus = 0;
-        textureMinFilter = GL_LINEAR_MIPMAP_NEAREST;
+        options.textureMinFilter = GL_LINEAR_MIPMAP_NEAREST;
         glViewport(0, 0, W, H);
         for (GLenum cap : {GL_LIGHTING, GL_BLEND, GL_ALPHA_TEST, GL_DEPTH_TEST})
             glDisable(cap);
@@ -81,7 +81,7 @@ TEST_F(GlAssets, UploadStateFiltersMipmapsScalingAndReload)
     const std::pair<GLint, GLint> filters[] = {{GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR_MIPMAP_NEAREST},
                                                {GL_LINEAR, GL_LINEAR}, {0, GL_NEAREST_MIPMAP_LINEAR}};
     for (int i = 0; i < 3; ++i) {
-        textureMinFilter = filters[i].first;
+        options.textureMinFilter = filters[i].first;
         loadTexture(path.c_str(), i, TEX_GAUGES);
         EXPECT_EQ(texInfo(texGauges[i], GL_TEXTURE_MIN_FILTER), filters[i].second) << i;
     }
@@ -164,9 +164,9 @@ TEST_F(GlAssets, StartUpStateFollowsTheAlphaOptionAndTheLoadSequenceTwiceDefines
     Cwd cwd(generatedTree());
     busChoice = 1;
     readOptionsFrom("Opcje.ini");
-    screenWidth = inGame = 0;  // no display mode matches: the test's window stays as it is
+    options.screenWidth = inGame = 0;  // no display mode matches: the test's window stays as it is
     for (int32_t alpha : {0, 1}) {
-        optAlphaFunc = alpha;
+        options.alphaFunc = alpha;
         glDisable(GL_ALPHA_TEST);
         glDisable(GL_BLEND);
         initGL();
@@ -208,11 +208,11 @@ TEST_F(GlAssets, FailedTextureListEndsTheLoadEarly)
 {
     TempDir empty;
     Cwd cwd(empty.path);
-    const char* savedRoute = routeTextureList;
-    routeTextureList = nullptr;  // the options chose no quality
+    const char* savedRoute = options.routeTextureList;
+    options.routeTextureList = nullptr;  // the options chose no quality
     modelPlansza.triangleCount = 12345;
     loadAssets();
-    routeTextureList = savedRoute;
+    options.routeTextureList = savedRoute;
     EXPECT_EQ(std::make_tuple(quitRequested, exitStatus), std::make_tuple(uint8_t{1}, 1));
     EXPECT_EQ(modelPlansza.triangleCount, 12345) << "nothing after the failed list is read";
 }

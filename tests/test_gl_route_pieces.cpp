@@ -79,10 +79,10 @@ TEST(GlRoutePieces, CulledFramesMatchThePlainOrderPixelForPixel)
     std::filesystem::current_path(generatedTree());
     busChoice = 1;
     readOptionsFrom("Opcje.ini");
-    optWindowMode = 2;  // the test's window keeps its mode
+    options.windowMode = 2;  // the test's window keeps its mode
     inGame = 1;
-    screenWidth = W;
-    screenHeight = H;
+    options.screenWidth = W;
+    options.screenHeight = H;
     initGL();
     std::filesystem::current_path(saved);
     const char* dumpPath = std::getenv("VELBRANT_FRAME_DUMP");

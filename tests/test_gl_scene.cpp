@@ -105,7 +105,7 @@ protected:
         });
         fixedState(false);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        screenWidth = W, screenHeight = H;
+        options.screenWidth = W, options.screenHeight = H;
         resetAllRunState();
         // Paused: the step leaves the state alone; the checks keep off the texts.
         run.paused = 1;

@@ -35,7 +35,7 @@ TEST(NoDevice, NothingLoadsOrPlaysBeforeOrAfterAFailedInit)
     }
 
     fakeSysReset();
-    optSoundDriver = 0;
+    options.soundDriver = 0;
     initSound();  // the game shows the failure once (its text checked with the recording library)
     for (SoundSample* s : soundSamples)
         EXPECT_EQ(s, nullptr);

@@ -17,11 +17,11 @@ std::string settings()
 {
     auto text = [](const char* p) { return std::string(p ? p : "-"); };
     char head[128];
-    std::snprintf(head, sizeof head, "%dx%dx%d %x sky%d a%d j%d d%d w%d ", screenWidth, screenHeight,
-                  screenBits, textureMinFilter, clearSky, optAlphaFunc, optJoystick, optSoundDriver,
-                  optWindowMode);
-    return head + text(routeTextureList) + " " + text(busTextureList) + " " + text(carTextureList) + " " +
-           mp3Folder;
+    std::snprintf(head, sizeof head, "%dx%dx%d %x sky%d a%d j%d d%d w%d ", options.screenWidth, options.screenHeight,
+                  options.screenBits, options.textureMinFilter, options.clearSky, options.alphaFunc, options.joystick, options.soundDriver,
+                  options.windowMode);
+    return head + text(options.routeTextureList) + " " + text(options.busTextureList) + " " + text(options.carTextureList) + " " +
+           options.mp3Folder;
 }
 
 // The three texture lists of one quality letter for one bus.
@@ -72,7 +72,7 @@ TEST(Options, EveryKeyAndItsOutOfRangeValues)
     writeFile(path + "/Opcje.ini", res + "3\n");
     currentDir = path;
     readOptions();
-    EXPECT_EQ(screenBits, 32);
+    EXPECT_EQ(options.screenBits, 32);
 }
 
 TEST(Profile, NumbersAndText)

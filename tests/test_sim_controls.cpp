@@ -138,7 +138,7 @@ protected:
     void SetUp() override
     {
         startState();
-        optJoystick = 1;
+        options.joystick = 1;
         tick({VK_KEY_Q});
     }
 };

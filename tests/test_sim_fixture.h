@@ -35,7 +35,7 @@ protected:
         initSound();
         sndRecordTake();
         std::memset(keyState, 0, sizeof keyState);
-        optJoystick = 0;
+        options.joystick = 0;
         inGame = 1;
         engine.fuel = 100.0f;
         escapeQuits = returnToMenu = quitRequested = shutdownRequested = 0;

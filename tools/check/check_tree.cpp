@@ -309,7 +309,7 @@ void checkSounds(CheckReport& report)
 void checkRadio(CheckReport& report)
 {
     char resolved[DATA_PATH_SIZE];
-    resolveDataPath(mp3Folder, resolved);
+    resolveDataPath(options.mp3Folder, resolved);
     const std::string folder = resolved;
     const std::string shown = folder.empty() ? "." : folder;
     const Entry e = entryAt(folder.empty() ? "." : folder);
@@ -398,7 +398,7 @@ void checkTree(CheckReport& report)
     busChoice = 1;
     readOptionsFrom(optionsFile);
     checkOptionValues(report, optionsFile);
-    const int32_t quality = optTextureQuality;
+    const int32_t quality = options.textureQuality;
     if (quality != 0 && quality != 1)
         reportProblem(report, optionsFile,
                       "JakoscTekstur is " + std::to_string(quality) + ": the game finds no texture list and stops");
