@@ -25,14 +25,14 @@ constexpr GLfloat MATERIAL_SHININESS = 32.0f;
 void initGL()
 {
     initSound();
-    if (inGame == 0) {
+    if (game.inGame == 0) {
         loadMenuImages();
         buildMenuLists();
     } else {
         loadAssets();
     }
     // A failure during loading has asked for the shutdown: nothing more to set up.
-    if (shutdownRequested)
+    if (game.shutdownRequested)
         return;
     platformShowCursor(false);
 

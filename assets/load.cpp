@@ -42,7 +42,7 @@ namespace {
 // would never be seen.
 bool shuttingDown()
 {
-    return quitRequested != 0;
+    return game.quitRequested != 0;
 }
 
 } // namespace

@@ -112,7 +112,7 @@ void BM_LoadAssets(benchmark::State& state)
         loadSeconds = secondsOf(loadAssets);
         state.SetIterationTime(loadSeconds);
     }
-    if (quitRequested)
+    if (game.quitRequested)
         state.SkipWithError("the load asked for a shutdown");
 }
 
@@ -136,7 +136,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_gl_load: no generated tree or no GL context\n");
         return 1;
     }
-    busChoice = 1;
+    game.busChoice = 1;
     readOptionsFrom("Opcje.ini");
     // One warm-up load, so both runs meet the files in the page cache.
     loadAssets();

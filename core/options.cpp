@@ -51,11 +51,11 @@ void readOptionsFrom(const std::string& path)
 
     if (options.textureQuality == 0) {
         options.routeTextureList = "Dane/Trasy/Test/TeksturyW.tex";
-        options.busTextureList = busChoice == 1 ? "Dane/Autobusy/Volvo7000/TeksturyW.tex" : "Dane/Autobusy/Urbino12/TeksturyW.tex";
+        options.busTextureList = game.busChoice == 1 ? "Dane/Autobusy/Volvo7000/TeksturyW.tex" : "Dane/Autobusy/Urbino12/TeksturyW.tex";
         options.carTextureList = "Dane/Pojazdy/F125/TeksturyW.tex";
     } else if (options.textureQuality == 1) {
         options.routeTextureList = "Dane/Trasy/Test/TeksturyN.tex";
-        options.busTextureList = busChoice == 1 ? "Dane/Autobusy/Volvo7000/TeksturyN.tex" : "Dane/Autobusy/Urbino12/TeksturyN.tex";
+        options.busTextureList = game.busChoice == 1 ? "Dane/Autobusy/Volvo7000/TeksturyN.tex" : "Dane/Autobusy/Urbino12/TeksturyN.tex";
         options.carTextureList = "Dane/Pojazdy/F125/TeksturyN.tex";
     }
 
@@ -72,5 +72,5 @@ void readOptionsFrom(const std::string& path)
 
 void readOptions()
 {
-    readOptionsFrom(currentDir + "/Opcje.ini");
+    readOptionsFrom(std::string(game.currentDir) + "/Opcje.ini");
 }

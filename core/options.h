@@ -39,7 +39,7 @@ struct GameOptions {
 
 extern GameOptions options;
 
-// Reads "Opcje.ini" from currentDir. Needs currentDir and busChoice set.
+// Reads "Opcje.ini" from game.currentDir. Needs it and game.busChoice set.
 void readOptions();
 // The same from an explicit file path (tests, tools).
 void readOptionsFrom(const std::string& path);

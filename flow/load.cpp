@@ -10,10 +10,10 @@
 void loadAssets()
 {
     loadRunFiles();
-    if (quitRequested)
+    if (game.quitRequested)
         return;
     loadRunGraphics();
-    if (quitRequested)
+    if (game.quitRequested)
         return;
     buildFont();
     scanRadioFolder(options.mp3Folder);

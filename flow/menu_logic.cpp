@@ -49,7 +49,7 @@ void completeMotion(int motion)
     switch (motion) {
     case MENU_MOTION_BUTTONS_IN:
         m.buttonsEntering = 0.0f;
-        returnToMenu = 0;
+        game.returnToMenu = 0;
         break;
     case MENU_MOTION_PANEL_IN:
         if (newGameWasSet)
@@ -103,7 +103,7 @@ void startNewGame(const MenuActions& actions)
     newGameReady = 0;
     if (actions.loadGame)
         actions.loadGame();
-    inGame = 1;
+    game.inGame = 1;
     m.showNewGamePanel = 0;
     m.panelOffset = 0.0f;
     sndStopStream(soundStreams[STREAM_MENU_MUSIC]);
@@ -134,7 +134,7 @@ void returnFromRun(const MenuActions& actions)
 void resetMenuState()
 {
     menuState = MenuState{};
-    returnToMenu = 0;
+    game.returnToMenu = 0;
     newGameArmed = 1;
     newGameReady = 0;
     restartMenuMusic = 1;
@@ -264,7 +264,7 @@ MenuFrameDraw menuTick(const MenuActions& actions)
         if (newGameArmed == 1 && newGameReady == 1)
             startNewGame(actions);
     }
-    if (returnToMenu)
+    if (game.returnToMenu)
         returnFromRun(actions);
     if (m.cmdAbout)
         openPanel(1);

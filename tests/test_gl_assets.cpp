@@ -31,7 +31,7 @@ protected:
     void SetUp() override
     {
         SKIP_WITHOUT_CONTEXT(W, H);
-        quitRequested = shutdownRequested = exitStatus = 0;
+        game.quitRequested = game.shutdownRequested = game.exitStatus = 0;
         options.textureMinFilter = GL_LINEAR_MIPMAP_NEAREST;
         glViewport(0, 0, W, H);
         for (GLenum cap : {GL_LIGHTING, GL_BLEND, GL_ALPHA_TEST, GL_DEPTH_TEST})
@@ -162,9 +162,9 @@ TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesOutsideIndexesBindNothingAndDo
 TEST_F(GlAssets, StartUpStateFollowsTheAlphaOptionAndTheLoadSequenceTwiceDefinesTheSameLists)
 {
     Cwd cwd(generatedTree());
-    busChoice = 1;
+    game.busChoice = 1;
     readOptionsFrom("Opcje.ini");
-    options.screenWidth = inGame = 0;  // no display mode matches: the test's window stays as it is
+    options.screenWidth = game.inGame = 0;  // no display mode matches: the test's window stays as it is
     for (int32_t alpha : {0, 1}) {
         options.alphaFunc = alpha;
         glDisable(GL_ALPHA_TEST);
@@ -186,7 +186,7 @@ TEST_F(GlAssets, StartUpStateFollowsTheAlphaOptionAndTheLoadSequenceTwiceDefines
         return ids;
     };
     loadAssets();
-    EXPECT_EQ(quitRequested, 0);
+    EXPECT_EQ(game.quitRequested, 0);
     // The camera and the run start over; the models, font picture and font lists are there.
     EXPECT_EQ(std::make_tuple(view.cameraOffsetZ, stops.currentStop, vehicle.busSpeed),
               std::make_tuple(5.0f, 0, 0.0f));
@@ -213,6 +213,6 @@ TEST_F(GlAssets, FailedTextureListEndsTheLoadEarly)
     modelPlansza.triangleCount = 12345;
     loadAssets();
     options.routeTextureList = savedRoute;
-    EXPECT_EQ(std::make_tuple(quitRequested, exitStatus), std::make_tuple(uint8_t{1}, 1));
+    EXPECT_EQ(std::make_tuple(game.quitRequested, game.exitStatus), std::make_tuple(uint8_t{1}, 1));
     EXPECT_EQ(modelPlansza.triangleCount, 12345) << "nothing after the failed list is read";
 }

@@ -77,10 +77,10 @@ TEST(GlRoutePieces, CulledFramesMatchThePlainOrderPixelForPixel)
     SKIP_WITHOUT_CONTEXT(W, H);
     const std::filesystem::path saved = std::filesystem::current_path();
     std::filesystem::current_path(generatedTree());
-    busChoice = 1;
+    game.busChoice = 1;
     readOptionsFrom("Opcje.ini");
     options.windowMode = 2;  // the test's window keeps its mode
-    inGame = 1;
+    game.inGame = 1;
     options.screenWidth = W;
     options.screenHeight = H;
     initGL();

@@ -37,7 +37,7 @@ std::string lists(const std::string& q, const std::string& bus = "Volvo7000")
 TEST(Options, EveryKeyAndItsOutOfRangeValues)
 {
     TempDir dir;
-    currentDir = dir.path;
+    setCurrentDir(dir.path.c_str());
     const std::string flags = " 2701 sky1 a0 j0 d0 w0 ", plain = "640x480x16" + flags;
     const std::string mp3 = plain + lists("N") + " ";
     const std::string rest = flags + lists("N") + " Dane/Radio/", defaults = "640x480x16" + rest;
@@ -63,14 +63,14 @@ TEST(Options, EveryKeyAndItsOutOfRangeValues)
             ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
         else if (!r.ini.empty())
             writeFile(file, r.ini);
-        busChoice = r.bus;
+        game.busChoice = r.bus;
         readOptions();
         EXPECT_EQ(settings(), r.want);
     }
     std::string path = dir.path;  // a very long working directory
     for (int i = 0; i < 12; ++i) path += "/" + std::string(30, 'd');
     writeFile(path + "/Opcje.ini", res + "3\n");
-    currentDir = path;
+    setCurrentDir(path.c_str());
     readOptions();
     EXPECT_EQ(options.screenBits, 32);
 }

@@ -90,7 +90,7 @@ protected:
 
 TEST_F(EscapeEndingARun, ReturnsToTheMenuWithTheRunReset)
 {
-    EXPECT_EQ(make_tuple(inGame, returnToMenu, shutdownRequested, engine.engineOff, engine.throttleLocked,
+    EXPECT_EQ(make_tuple(game.inGame, game.returnToMenu, game.shutdownRequested, engine.engineOff, engine.throttleLocked,
                          engine.engineKeyLatch, stops.currentStop, doors.door2Open, run.runFinished,
                          view.viewportCount),
               make_tuple(0, 1, 0, 1, 1, 1, 0, 0, 0, 1));
@@ -106,10 +106,10 @@ TEST_F(EscapeEndingARun, CarriesTheGearAndThePenaltiesIntoTheNextRun)
 
 TEST_F(Escape, WhenEscapeQuitsEndsTheProgramWithoutAReset)
 {
-    escapeQuits = 1;
+    game.escapeQuits = 1;
     engine.engineOff = 0;
     tick({VK_ESCAPE});
-    EXPECT_EQ(make_tuple(shutdownRequested, quitRequested, inGame, engine.engineOff), make_tuple(1, 1, 1, 0));
+    EXPECT_EQ(make_tuple(game.shutdownRequested, game.quitRequested, game.inGame, engine.engineOff), make_tuple(1, 1, 1, 0));
 }
 
 TEST_F(Camera, Keypad5CentresTheLookAndPicksTheEyeByTheWholeOffset)

@@ -36,10 +36,10 @@ protected:
         sndRecordTake();
         std::memset(keyState, 0, sizeof keyState);
         options.joystick = 0;
-        inGame = 1;
+        game.inGame = 1;
         engine.fuel = 100.0f;
-        escapeQuits = returnToMenu = quitRequested = shutdownRequested = 0;
-        exitStatus = 0;
+        game.escapeQuits = game.returnToMenu = game.quitRequested = game.shutdownRequested = 0;
+        game.exitStatus = 0;
         vehicleParams = {TEST_TOP_SPEED, TEST_ACCEL_STEP, TEST_BRAKE_STEP, TEST_FUEL_CAPACITY};
         // Stops and pump far away, so no rule of theirs acts unless a test puts the bus there.
         for (int i = 0; i < 3; ++i) {

@@ -395,7 +395,7 @@ void checkTree(CheckReport& report)
     const char* const optionsFile = "Opcje.ini";
     if (entryAt(optionsFile) != Entry::file)
         reportWarning(report, optionsFile, "missing file: every option takes its default");
-    busChoice = 1;
+    game.busChoice = 1;
     readOptionsFrom(optionsFile);
     checkOptionValues(report, optionsFile);
     const int32_t quality = options.textureQuality;
@@ -416,7 +416,7 @@ void checkTree(CheckReport& report)
     --report.optionalDepth;
 
     for (uint8_t bus : {uint8_t{1}, uint8_t{0}}) {
-        busChoice = bus;
+        game.busChoice = bus;
         const int32_t busSlots = checkTextureList(report, busList(chosen), TEX_BUS);
         ++report.optionalDepth;
         checkTextureList(report, busList(other), TEX_BUS);
@@ -427,7 +427,7 @@ void checkTree(CheckReport& report)
             checkModel(report, std::string(busFolder()) + file.name, file, busSlots, busList(chosen));
         }
     }
-    busChoice = 1;
+    game.busChoice = 1;
 
     for (const ModelFile& file : modelFiles) {
         if (file.inBusFolder)
