@@ -76,8 +76,8 @@ bool startMenu(int width, int height)
     // The about panel open over the background, the back button in: the fullest menu picture.
     resetMenuState();
     game.inGame = 0;
-    introActive = 0;
-    menuState.buttonsEntering = 0.0f;
+    menuState.introActive = 0;
+    menuState.buttonsEntering = 0;
     menuState.fadeLevel = 0.995f;
     menuState.fadeRising = 0;
     menuState.buttonsOffset = 0.24f;

@@ -62,8 +62,8 @@ protected:
     // The opening fade and the buttons sliding in: the idle main menu.
     void reachIdleMenu()
     {
-        ticksUntil([] { return introActive == 0; });
-        ticksUntil([] { return menuState.buttonsEntering == 0.0f; });
+        ticksUntil([] { return menuState.introActive == 0; });
+        ticksUntil([] { return menuState.buttonsEntering == 0; });
         ASSERT_EQ(menuState.menuBusy, 0);
     }
     // Key down for one tick (which acts), then up for one tick; Enter: only the tick that acts.
@@ -131,7 +131,7 @@ TEST_F(MenuLogic, TheOpeningRuns604TicksStartingTheMusicOnceAtTick402)
             EXPECT_GT(menuState.fadeLevel, 0.98f) << "the logo at its brightest";
         if (n < 400)
             EXPECT_EQ(menuState.fadePicture, MENU_SLOT_LOGO) << n;
-        endTick = introActive == 0 ? n : 0;
+        endTick = menuState.introActive == 0 ? n : 0;
     }
     EXPECT_EQ(std::make_tuple(musicTick, endTick), std::make_tuple(402, 604));
 }
@@ -139,7 +139,7 @@ TEST_F(MenuLogic, TheOpeningRuns604TicksStartingTheMusicOnceAtTick402)
 // Exit is chosen in the first ticks of the opening; it fades out only once the opening has ended.
 TEST_F(MenuLogic, ExitChosenDuringTheOpeningFadesOutFor200TicksAfterIt)
 {
-    for (int n = 1; introActive == 1 && n <= 700; ++n) openingTickChoosingExit(n);
+    for (int n = 1; menuState.introActive == 1 && n <= 700; ++n) openingTickChoosingExit(n);
     EXPECT_EQ(std::make_tuple(menuState.fadeLevel, menuState.fadeRising, menuState.cmdExit),
               std::make_tuple(0.995f, 0, 1));
     float last = menuState.fadeLevel;
@@ -233,9 +233,9 @@ TEST_F(MenuLogic, NewGameLoadsOnceInTick106)
     sndRecordTake();
     tick();
     EXPECT_EQ(std::make_tuple(loadCount, game.inGame), std::make_tuple(1, 1));
-    EXPECT_EQ(std::make_tuple(menuState.showNewGamePanel, newGameArmed, newGameReady, menuState.cmdNewGame),
+    EXPECT_EQ(std::make_tuple(menuState.showNewGamePanel, menuState.newGameArmed, menuState.newGameReady, menuState.cmdNewGame),
               std::make_tuple(0, 0, 0, 0));
-    EXPECT_EQ(std::make_tuple(menuState.panelOffset, restartMenuMusic), std::make_tuple(0.0f, 1));
+    EXPECT_EQ(std::make_tuple(menuState.panelOffset, menuState.restartMenuMusic), std::make_tuple(0.0f, 1));
     EXPECT_NEAR(menuState.buttonsOffset, 0.228f, 1e-4f);
     EXPECT_EQ(countOf(sndRecordTake(), musicStop), 1);
     tick();
@@ -249,7 +249,7 @@ TEST_F(MenuLogic, TheReturnFromARunRestartsTheMusicAndStopsTheChannels)
     for (int channel = 0; channel <= 11; ++channel)
         expected.push_back("StopSound(" + std::to_string(channel) + ")");
     EXPECT_EQ(sndRecordTake(), expected);
-    EXPECT_EQ(std::make_tuple(restartMenuMusic, newGameArmed, menuState.menuBusy, fontDropCount),
+    EXPECT_EQ(std::make_tuple(menuState.restartMenuMusic, menuState.newGameArmed, menuState.menuBusy, fontDropCount),
               std::make_tuple(0, 1, 1, 1));
 }
 
@@ -306,13 +306,13 @@ TEST_F(MenuLogic, PanelOutClosesTheAboutAndBusesPanelsButNotNewGame)
 
 TEST_F(MenuLogic, EnterWhileTheButtonsSlideActsOnlyIfHeldPastTheSlideAndOnce)
 {
-    ticksUntil([] { return introActive == 0; });
+    ticksUntil([] { return menuState.introActive == 0; });
     idle(20);
     tap(VK_RETURN);
     tick();
     EXPECT_EQ(menuState.cmdNewGame, 0) << "a tap during the slide";
     keyState[VK_RETURN] = 1;  // held through the rest of the slide: acts on the first tick after it
-    ticksUntil([] { return menuState.buttonsEntering == 0.0f; });
+    ticksUntil([] { return menuState.buttonsEntering == 0; });
     EXPECT_EQ(menuState.cmdNewGame, 0);
     tick();
     EXPECT_EQ(menuState.cmdNewGame, 1);
