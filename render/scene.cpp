@@ -90,15 +90,15 @@ void drawRoute()
     callRoutePieces();
     // Head A shows red while head B shows green and the other way round; yellow on both.
     additiveLamps();
-    if (traffic.trafficYellow == 1) {
+    if (traffic.yellow == 1) {
         glCallList(LIST_ZOLTY_A);
         glCallList(LIST_ZOLTY_B);
     }
-    if (traffic.trafficRed == 1) {
+    if (traffic.red == 1) {
         glCallList(LIST_CZERWONY_A);
         glCallList(LIST_ZIELONY_B);
     }
-    if (traffic.trafficGreen == 1) {
+    if (traffic.green == 1) {
         glCallList(LIST_ZIELONY_A);
         glCallList(LIST_CZERWONY_B);
     }
@@ -110,8 +110,8 @@ void drawOtherCar()
 {
     glPushMatrix();
     worldTransform();
-    glTranslatef(otherCar.otherCarX, 0.0f, otherCar.otherCarZ);
-    glRotatef(otherCar.otherCarHeading, 0.0f, 1.0f, 0.0f);
+    glTranslatef(otherCar.x, 0.0f, otherCar.z);
+    glRotatef(otherCar.heading, 0.0f, 1.0f, 0.0f);
     glTranslatef(0.0f, 0.0f, SCENE_OTHER_CAR_Z);
     glCallList(LIST_F125);
     glPopMatrix();

@@ -32,9 +32,9 @@ void placeFrame(int i)
 {
     for (int t = 0; t < TICKS_BETWEEN; ++t)
         updateOtherCar();
-    vehicle.busX = otherCar.otherCarX;
-    vehicle.busZ = -otherCar.otherCarZ;
-    vehicle.busHeading = 180.0f - otherCar.otherCarHeading;
+    vehicle.busX = otherCar.x;
+    vehicle.busZ = -otherCar.z;
+    vehicle.busHeading = 180.0f - otherCar.heading;
     // Far off the route the mirrors see past the edge of the ground. Only with the alpha test:
     // blended over that void, even the plain frame shows whatever the buffer held before.
     if (i % 12 == 11 && i < 36)

@@ -51,8 +51,8 @@ TEST_F(Controls, PauseFreezesTheBusTheOtherCarAndTheClock)
     const OtherCarState car = otherCar;
     const float seconds = gameClock.clockSeconds;
     ticks(200, {VK_UP, VK_LEFT});
-    EXPECT_EQ(make_tuple(vehicle.busZ, vehicle.busSpeed, otherCar.otherCarZ, gameClock.clockSeconds),
-              make_tuple(before.busZ, before.busSpeed, car.otherCarZ, seconds));
+    EXPECT_EQ(make_tuple(vehicle.busZ, vehicle.busSpeed, otherCar.z, gameClock.clockSeconds),
+              make_tuple(before.busZ, before.busSpeed, car.z, seconds));
 }
 
 TEST_F(Controls, JWorksWhilePaused)
@@ -65,9 +65,9 @@ TEST_F(Controls, JWorksWhilePaused)
 TEST_F(Controls, PAgainResumes)
 {
     tick({VK_KEY_P});
-    const float z = otherCar.otherCarZ;
+    const float z = otherCar.z;
     steps({{}, {VK_KEY_P}, {}});
-    EXPECT_NE(otherCar.otherCarZ, z);
+    EXPECT_NE(otherCar.z, z);
 }
 
 // A run under way, ended by Escape: mirrors, gear, passengers, an open door, penalties, the clock.
@@ -198,11 +198,11 @@ TEST_F(Clock, AdvancingPastMidnightWrapsToZero)
 TEST_F(Clock, TheFirstStepActsAtOnceThenEveryRealSecond)
 {
     tick();  // at 100.000 s
-    EXPECT_EQ(make_tuple(gameClock.clockSeconds, traffic.trafficSeconds), make_tuple(1.0f, 1));
+    EXPECT_EQ(make_tuple(gameClock.clockSeconds, traffic.seconds), make_tuple(1.0f, 1));
     ticks(49);  // to 100.980 s
     EXPECT_EQ(gameClock.clockSeconds, 1.0f);
     tick();
-    EXPECT_EQ(make_tuple(gameClock.clockSeconds, traffic.trafficSeconds), make_tuple(2.0f, 2));
+    EXPECT_EQ(make_tuple(gameClock.clockSeconds, traffic.seconds), make_tuple(2.0f, 2));
 }
 
 TEST_F(Clock, APausedMinuteCostsOneSecondWithNoCatchingUp)
@@ -236,8 +236,8 @@ TEST_F(Clock, TrafficLightsCycleRedRedYellowGreenYellow)
             stepTrafficLights();
             fakeNowMs += 1000;
         }
-        EXPECT_EQ(make_tuple(traffic.trafficRed, traffic.trafficYellow, traffic.trafficGreen),
+        EXPECT_EQ(make_tuple(traffic.red, traffic.yellow, traffic.green),
                   make_tuple(red, yellow, green)) << s;
     }
-    EXPECT_EQ(traffic.trafficSeconds, 0) << "the cycle starts again after 46 s";
+    EXPECT_EQ(traffic.seconds, 0) << "the cycle starts again after 46 s";
 }
