@@ -25,14 +25,14 @@ constexpr GLfloat MATERIAL_SHININESS = 32.0f;
 void initGL()
 {
     initSound();
-    if (inGame == 0) {
+    if (game.inGame == 0) {
         loadMenuImages();
         buildMenuLists();
     } else {
         loadAssets();
     }
     // A failure during loading has asked for the shutdown: nothing more to set up.
-    if (shutdownRequested)
+    if (game.shutdownRequested)
         return;
     platformShowCursor(false);
     setFixedGLState();
@@ -47,7 +47,7 @@ void setFixedGLState()
     glClearDepth(1.0);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
-    if (optAlphaFunc == 0) {
+    if (options.alphaFunc == 0) {
         glAlphaFunc(GL_GREATER, 0.5f);
         glEnable(GL_ALPHA_TEST);
     } else {
@@ -67,7 +67,7 @@ void setupLighting()
 {
     glEnable(GL_LIGHTING);
     glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, MATERIAL_AMBIENT_DIFFUSE);
-    const GLfloat* ambient = clearSky == 1 ? AMBIENT_BRIGHT : AMBIENT_DIM;
+    const GLfloat* ambient = options.clearSky == 1 ? AMBIENT_BRIGHT : AMBIENT_DIM;
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
     glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, LIGHT_DIFFUSE);
@@ -85,14 +85,14 @@ void setupLighting()
 void changeDisplayMode()
 {
     // A scaled picture leaves the desktop in its own mode.
-    if (optWindowMode == 1 || optWindowMode == 2)
+    if (options.windowMode == 1 || options.windowMode == 2)
         return;
     const int count = platformDisplayModeCount();
     for (int i = 0; i < count; ++i) {
         DisplayMode mode;
         if (!platformGetDisplayMode(i, &mode))
             return;
-        if (mode.bits != screenBits || mode.width != screenWidth || mode.height != screenHeight)
+        if (mode.bits != options.screenBits || mode.width != options.screenWidth || mode.height != options.screenHeight)
             continue;
         if (platformTestDisplayMode(mode) == 0 && platformApplyDisplayMode(mode) == 0)
             return;

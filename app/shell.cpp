@@ -53,7 +53,7 @@ void mainLoop()
 {
     PlatformEvent event{};
     for (;;) {
-        if (quitRequested)
+        if (game.quitRequested)
             return;
         if (platformPollEvent(&event)) {
             if (event.type == PLATFORM_EVENT_QUIT)
@@ -78,17 +78,17 @@ void mainLoop()
 void applyCommandLetter(char first)
 {
     if (first == 'S') {
-        inGame = 1;
-        escapeQuits = 1;
-        busChoice = 0;
+        game.inGame = 1;
+        game.escapeQuits = 1;
+        game.busChoice = 0;
     } else if (first == 'V') {
-        inGame = 1;
-        escapeQuits = 1;
-        busChoice = 1;
+        game.inGame = 1;
+        game.escapeQuits = 1;
+        game.busChoice = 1;
     } else {
-        inGame = 0;
-        escapeQuits = 0;
-        busChoice = 1;
+        game.inGame = 0;
+        game.escapeQuits = 0;
+        game.busChoice = 1;
     }
 }
 
@@ -99,7 +99,7 @@ void windowProc(const PlatformEvent& event)
         resizeViewport(event.width, event.height);
         break;
     case PLATFORM_EVENT_CLOSE:
-        quitRequested = 1;
+        game.quitRequested = 1;
         break;
     case PLATFORM_EVENT_KEY_DOWN:
         if (event.key < 256) {
@@ -157,19 +157,19 @@ int runGame(const char* commandLine)
     applyCommandLetter(commandLine ? commandLine[0] : '\0');
     tickScheduleStart(&schedule, platformCounterFrequency(), platformCounter());
     char cwd[PATH_MAX];
-    currentDir = getcwd(cwd, sizeof cwd) ? cwd : ".";
+    setCurrentDir(getcwd(cwd, sizeof cwd) ? cwd : ".");
     readOptions();
-    platformSetWindowMode(optWindowMode);
-    if (!platformCreateWindow(APP_NAME, screenWidth, screenHeight, screenBits)) {
+    platformSetWindowMode(options.windowMode);
+    if (!platformCreateWindow(APP_NAME, options.screenWidth, options.screenHeight, options.screenBits)) {
         platformMessageBox("Nie mog\xea utworzy\xe6 okna z kontekstem OpenGL.", "B\xb3\xb9" "d");
         return 1;
     }
     onCreate();
     // A refused copy ends without showing its window: shown and raised, it would take the
     // keyboard from the copy that runs.
-    if (!quitRequested)
+    if (!game.quitRequested)
         platformShowWindow();
     mainLoop();
     runTeardown();
-    return exitStatus;
+    return game.exitStatus;
 }

@@ -3,7 +3,7 @@
 
 #include "platform/platform.h"
 
-// Sets inGame, escapeQuits and busChoice from the first character of the command line.
+// Sets game.inGame, game.escapeQuits and game.busChoice from the first character of the command line.
 void applyCommandLetter(char first);
 // The window procedure: keys into keyState, size into the viewport, close into quit.
 void windowProc(const PlatformEvent& event);

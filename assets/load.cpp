@@ -42,7 +42,7 @@ namespace {
 // would never be seen.
 bool shuttingDown()
 {
-    return quitRequested != 0;
+    return game.quitRequested != 0;
 }
 
 } // namespace
@@ -63,7 +63,7 @@ void loadRunFiles()
 void loadRunGraphics()
 {
     // Textures before models, models before their lists: a list copies its group's names.
-    const char* const lists[5] = {routeTextureList, busTextureList, carTextureList, GAUGES_TEXTURE_LIST,
+    const char* const lists[5] = {options.routeTextureList, options.busTextureList, options.carTextureList, GAUGES_TEXTURE_LIST,
                                   TIMETABLE_TEXTURE_LIST};
     const int groups[5] = {TEX_ROUTE, TEX_BUS, TEX_CAR, TEX_GAUGES, TEX_TIMETABLE};
     for (int i = 0; i < 5; ++i) {

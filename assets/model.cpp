@@ -76,7 +76,7 @@ const ModelFile modelFiles[MODEL_FILE_COUNT] = {
 
 const char* busFolder()
 {
-    return busChoice == 1 ? "Dane/Autobusy/Volvo7000/" : "Dane/Autobusy/Urbino12/";
+    return game.busChoice == 1 ? "Dane/Autobusy/Volvo7000/" : "Dane/Autobusy/Urbino12/";
 }
 
 namespace {

@@ -93,7 +93,7 @@ struct ModelFile {
 constexpr int MODEL_FILE_COUNT = 24;
 extern const ModelFile modelFiles[MODEL_FILE_COUNT];
 
-// "Dane/Autobusy/Volvo7000/" for busChoice 1, "Dane/Autobusy/Urbino12/" otherwise.
+// "Dane/Autobusy/Volvo7000/" for game.busChoice 1, "Dane/Autobusy/Urbino12/" otherwise.
 const char* busFolder();
 
 // How a display list takes triangles from its record.

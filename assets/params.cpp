@@ -154,7 +154,7 @@ bool readStopsFile(const char* path, RouteTable* table)
 
 void loadBusParameters()
 {
-    const char* path = busChoice == 1 ? BUS_PARAMETERS_FILE_VOLVO : BUS_PARAMETERS_FILE_URBINO;
+    const char* path = game.busChoice == 1 ? BUS_PARAMETERS_FILE_VOLVO : BUS_PARAMETERS_FILE_URBINO;
     FileBytes bytes;
     if (!readFileBytes(path, bytes)) {
         reportUnreadable(path);

@@ -27,8 +27,8 @@ constexpr int32_t PARAMS_BUS_VALUE_COUNT = 13;
 constexpr int32_t PARAMS_MISSION_VALUE_COUNT = 8;
 
 // The paths the game reads, relative to the working directory.
-extern const char* const BUS_PARAMETERS_FILE_VOLVO;   // busChoice 1
-extern const char* const BUS_PARAMETERS_FILE_URBINO;  // any other busChoice
+extern const char* const BUS_PARAMETERS_FILE_VOLVO;   // game.busChoice 1
+extern const char* const BUS_PARAMETERS_FILE_URBINO;  // any other game.busChoice
 extern const char* const MISSION_PARAMETERS_FILE;
 extern const char* const STOPS_FILE;
 // The route's two path files (read by assets/path_files.h): the bus lane, the second car's loop.
@@ -67,6 +67,6 @@ bool readStopsFile(const char* path, RouteTable* table);
 // The game's readers: write vehicleParams and busGeometry; the mission values into vehicle,
 // engine, gameClock and route; the stops into route.
 // Each prints the problems of assets/params_check.h on standard error and plays on.
-void loadBusParameters();      // picks the file by busChoice
+void loadBusParameters();      // picks the file by game.busChoice
 void loadMissionParameters();
 void loadStops();

@@ -135,8 +135,8 @@ void loadTexture(const char* path, int slot, int group)
     glBindTexture(GL_TEXTURE_2D, name);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     // A filter of 0 is no filter at all: GL's own default stays.
-    if (textureMinFilter != 0)
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, textureMinFilter);
+    if (options.textureMinFilter != 0)
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, options.textureMinFilter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);

@@ -120,26 +120,26 @@ bool startRun(int width, int height, int views, int tiles)
 {
     // A failing load must report and go on, not wait for someone to close a dialog.
     setenv("VELBRANT_NO_DIALOGS", "1", 1);
-    quitRequested = 0;
-    shutdownRequested = 0;
+    game.quitRequested = 0;
+    game.shutdownRequested = 0;
     const std::string& tree = benchTree();
     if (tree.empty() || chdir(tree.c_str()) != 0)
         return false;
-    currentDir = tree;
+    setCurrentDir(tree.c_str());
     writeTiledRoute(tiles);
-    busChoice = 1;
+    game.busChoice = 1;
     readOptions();
-    screenWidth = width;
-    screenHeight = height;
+    options.screenWidth = width;
+    options.screenHeight = height;
     if (!platformCreateWindow("Velbrant frame bench", width, height, 32))
         return false;
     platformShowWindow();
-    inGame = 1;
+    game.inGame = 1;
     resetAllRunState();
     setFixedGLState();
     setupLighting();
     loadAssets();
-    if (quitRequested != 0)
+    if (game.quitRequested != 0)
         return false;
     glViewport(0, 0, width, height);
     view.viewportCount = views;

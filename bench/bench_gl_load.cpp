@@ -64,7 +64,7 @@ bool makeContext()
 std::vector<std::string> filesTheLoadReads()
 {
     std::vector<std::string> files;
-    const char* lists[5] = {routeTextureList, busTextureList, carTextureList, GAUGES_TEXTURE_LIST,
+    const char* lists[5] = {options.routeTextureList, options.busTextureList, options.carTextureList, GAUGES_TEXTURE_LIST,
                             TIMETABLE_TEXTURE_LIST};
     for (const char* list : lists) {
         files.push_back(list);
@@ -112,7 +112,7 @@ void BM_LoadAssets(benchmark::State& state)
         loadSeconds = secondsOf(loadAssets);
         state.SetIterationTime(loadSeconds);
     }
-    if (quitRequested)
+    if (game.quitRequested)
         state.SkipWithError("the load asked for a shutdown");
 }
 
@@ -136,7 +136,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_gl_load: no generated tree or no GL context\n");
         return 1;
     }
-    busChoice = 1;
+    game.busChoice = 1;
     readOptionsFrom("Opcje.ini");
     // One warm-up load, so both runs meet the files in the page cache.
     loadAssets();

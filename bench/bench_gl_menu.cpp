@@ -57,7 +57,7 @@ bool startMenu(int width, int height)
     const std::string& tree = benchTree();
     if (tree.empty() || chdir(tree.c_str()) != 0)
         return false;
-    currentDir = tree;
+    setCurrentDir(tree.c_str());
     readOptions();
     if (!platformCreateWindow("Velbrant menu bench", width, height, 32))
         return false;
@@ -75,9 +75,9 @@ bool startMenu(int width, int height)
     glViewport(0, 0, width, height);
     // The about panel open over the background, the back button in: the fullest menu picture.
     resetMenuState();
-    inGame = 0;
-    introActive = 0;
-    menuState.buttonsEntering = 0.0f;
+    game.inGame = 0;
+    menuState.introActive = 0;
+    menuState.buttonsEntering = 0;
     menuState.fadeLevel = 0.995f;
     menuState.fadeRising = 0;
     menuState.buttonsOffset = 0.24f;

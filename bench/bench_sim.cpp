@@ -29,7 +29,7 @@ void prepareRun()
         route.stopX[i] = 0.0f;
         route.stopZ[i] = -50.0f * i;
     }
-    inGame = 1;
+    game.inGame = 1;
     fakeNowMs = 100000;
 }
 

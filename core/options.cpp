@@ -2,26 +2,7 @@
 #include "core/game.h"
 #include "platform/services/profile.h"
 
-int32_t optResolution;
-int32_t optTextureQuality;
-int32_t optMipmaping;
-int32_t optSoundDriver;
-int32_t optClouds;
-int32_t optAlphaFunc;
-int32_t optJoystick;
-int32_t optWindowMode;
-char mp3Folder[255];
-
-int32_t screenWidth = 640;
-int32_t screenHeight = 480;
-int32_t screenBits = 16;
-
-const char* routeTextureList = nullptr;
-const char* busTextureList = nullptr;
-const char* carTextureList = nullptr;
-
-int32_t textureMinFilter = 0;
-uint8_t clearSky = 0;
+GameOptions options;
 
 namespace {
 
@@ -42,54 +23,54 @@ constexpr int32_t GL_LINEAR_MIPMAP_NEAREST_VALUE = 0x2701;
 void readOptionsFrom(const std::string& path)
 {
     // The values the reads below may leave alone start from their program-start state.
-    screenWidth = 640;
-    screenHeight = 480;
-    screenBits = 16;
-    routeTextureList = busTextureList = carTextureList = nullptr;
-    textureMinFilter = 0;
-    clearSky = 0;
+    options.screenWidth = 640;
+    options.screenHeight = 480;
+    options.screenBits = 16;
+    options.routeTextureList = options.busTextureList = options.carTextureList = nullptr;
+    options.textureMinFilter = 0;
+    options.clearSky = 0;
 
     const char* p = path.c_str();
-    optResolution = profileReadInt(SECTION, "Rozdzielczosc", 0, p);
-    optTextureQuality = profileReadInt(SECTION, "JakoscTekstur", 1, p);
-    optMipmaping = profileReadInt(SECTION, "Mipmaping", 0, p);
-    optSoundDriver = profileReadInt(SECTION, "KartaDzwiekowa", 0, p);
-    optClouds = profileReadInt(SECTION, "Zachmurzenie", 0, p);
-    optAlphaFunc = profileReadInt(SECTION, "AlphaFunc", 0, p);
-    optJoystick = profileReadInt(SECTION, "Joystick", 0, p);
-    profileReadString(SECTION, "FolderMp3", "Dane/Radio/", mp3Folder, sizeof mp3Folder, p);
-    optWindowMode = profileReadInt(SECTION, "Okno", 0, p);
+    options.resolution = profileReadInt(SECTION, "Rozdzielczosc", 0, p);
+    options.textureQuality = profileReadInt(SECTION, "JakoscTekstur", 1, p);
+    options.mipmaping = profileReadInt(SECTION, "Mipmaping", 0, p);
+    options.soundDriver = profileReadInt(SECTION, "KartaDzwiekowa", 0, p);
+    options.clouds = profileReadInt(SECTION, "Zachmurzenie", 0, p);
+    options.alphaFunc = profileReadInt(SECTION, "AlphaFunc", 0, p);
+    options.joystick = profileReadInt(SECTION, "Joystick", 0, p);
+    profileReadString(SECTION, "FolderMp3", "Dane/Radio/", options.mp3Folder, sizeof options.mp3Folder, p);
+    options.windowMode = profileReadInt(SECTION, "Okno", 0, p);
 
     // Taken as unsigned: negative values select nothing.
-    const uint32_t resolution = static_cast<uint32_t>(optResolution);
+    const uint32_t resolution = static_cast<uint32_t>(options.resolution);
     if (resolution < 6) {
-        screenWidth = RESOLUTIONS[resolution].width;
-        screenHeight = RESOLUTIONS[resolution].height;
-        screenBits = RESOLUTIONS[resolution].bits;
+        options.screenWidth = RESOLUTIONS[resolution].width;
+        options.screenHeight = RESOLUTIONS[resolution].height;
+        options.screenBits = RESOLUTIONS[resolution].bits;
     }
 
-    if (optTextureQuality == 0) {
-        routeTextureList = "Dane/Trasy/Test/TeksturyW.tex";
-        busTextureList = busChoice == 1 ? "Dane/Autobusy/Volvo7000/TeksturyW.tex" : "Dane/Autobusy/Urbino12/TeksturyW.tex";
-        carTextureList = "Dane/Pojazdy/F125/TeksturyW.tex";
-    } else if (optTextureQuality == 1) {
-        routeTextureList = "Dane/Trasy/Test/TeksturyN.tex";
-        busTextureList = busChoice == 1 ? "Dane/Autobusy/Volvo7000/TeksturyN.tex" : "Dane/Autobusy/Urbino12/TeksturyN.tex";
-        carTextureList = "Dane/Pojazdy/F125/TeksturyN.tex";
+    if (options.textureQuality == 0) {
+        options.routeTextureList = "Dane/Trasy/Test/TeksturyW.tex";
+        options.busTextureList = game.busChoice == 1 ? "Dane/Autobusy/Volvo7000/TeksturyW.tex" : "Dane/Autobusy/Urbino12/TeksturyW.tex";
+        options.carTextureList = "Dane/Pojazdy/F125/TeksturyW.tex";
+    } else if (options.textureQuality == 1) {
+        options.routeTextureList = "Dane/Trasy/Test/TeksturyN.tex";
+        options.busTextureList = game.busChoice == 1 ? "Dane/Autobusy/Volvo7000/TeksturyN.tex" : "Dane/Autobusy/Urbino12/TeksturyN.tex";
+        options.carTextureList = "Dane/Pojazdy/F125/TeksturyN.tex";
     }
 
-    if (optClouds == 0)
-        clearSky = 1;
-    else if (optClouds == 1)
-        clearSky = 0;
+    if (options.clouds == 0)
+        options.clearSky = 1;
+    else if (options.clouds == 1)
+        options.clearSky = 0;
 
-    if (optMipmaping == 0)
-        textureMinFilter = GL_LINEAR_MIPMAP_NEAREST_VALUE;
-    else if (optMipmaping == 1)
-        textureMinFilter = GL_LINEAR_VALUE;
+    if (options.mipmaping == 0)
+        options.textureMinFilter = GL_LINEAR_MIPMAP_NEAREST_VALUE;
+    else if (options.mipmaping == 1)
+        options.textureMinFilter = GL_LINEAR_VALUE;
 }
 
 void readOptions()
 {
-    readOptionsFrom(currentDir + "/Opcje.ini");
+    readOptionsFrom(std::string(game.currentDir) + "/Opcje.ini");
 }

@@ -6,7 +6,7 @@
 
 void frameTick()
 {
-    if (inGame != 0) {
+    if (game.inGame != 0) {
         stepRunTick();
         drawRunFrame();
         return;

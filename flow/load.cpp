@@ -10,12 +10,12 @@
 void loadAssets()
 {
     loadRunFiles();
-    if (quitRequested)
+    if (game.quitRequested)
         return;
     loadRunGraphics();
-    if (quitRequested)
+    if (game.quitRequested)
         return;
     buildFont();
-    scanRadioFolder(mp3Folder);
+    scanRadioFolder(options.mp3Folder);
     diagnosticsAfterLoad();
 }

@@ -9,12 +9,6 @@
 #include <array>
 #include <cstdint>
 
-// Flags shared with the frame dispatcher and the run (all live for the process).
-extern uint8_t newGameArmed;      // 1: a game may be loaded
-extern uint8_t newGameReady;      // set when the new-game panel has slid fully in
-extern uint8_t restartMenuMusic;  // 1: start the menu music again on the next return
-extern uint8_t introActive;       // 1 while the opening fade runs
-
 // Menu items, by cursor position.
 constexpr int32_t MENU_ITEM_NEW_GAME = 0;
 constexpr int32_t MENU_ITEM_BUSES = 1;
@@ -46,6 +40,11 @@ constexpr int MENU_FADE_OPENING = 0;
 constexpr int MENU_FADE_EXIT = 1;
 
 struct MenuState {
+    // Shared with the frame dispatcher and the run.
+    uint8_t newGameArmed = 1;      // 1: a game may be loaded
+    uint8_t newGameReady = 0;      // set when the new-game panel has slid fully in
+    uint8_t restartMenuMusic = 1;  // 1: start the menu music again on the next return
+    uint8_t introActive = 1;       // 1 while the opening fade runs
     int32_t menuCursor = 0;
     int32_t menuCursorMin = 0;    // the cursor stays in [min, limit)
     int32_t menuCursorLimit = 4;
@@ -69,7 +68,7 @@ struct MenuState {
     float backButtonOffset = 0.0f;
     float panelOffset = 0.0f;
     std::array<uint8_t, MENU_MOTION_COUNT> motionGate{1, 1, 1, 1, 1, 1, 1, 1};
-    float buttonsEntering = 1.0f;  // a flag kept as a float: motion 0 runs every frame while 1.0
+    uint8_t buttonsEntering = 1;  // 1: motion 0 runs every frame
 };
 
 extern MenuState menuState;
@@ -87,7 +86,7 @@ struct MenuFrameDraw {
     uint8_t exitFade = 0;    // the exit fade ran: draw the fade picture over the background
 };
 
-// Back to the state at program start (the shared flags too). For tests and tools.
+// Back to the state at program start (game.returnToMenu too). For tests and tools.
 void resetMenuState();
 
 // Up, Down and Enter from keyState: the cursor and the command flags.

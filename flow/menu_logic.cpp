@@ -7,11 +7,6 @@
 #include "platform/platform.h"
 #include "sound/sound.h"
 
-uint8_t newGameArmed = 1;
-uint8_t newGameReady = 0;
-uint8_t restartMenuMusic = 1;
-uint8_t introActive = 1;
-
 MenuState menuState;
 
 namespace {
@@ -48,12 +43,12 @@ void completeMotion(int motion)
     m.menuBusy = 0;
     switch (motion) {
     case MENU_MOTION_BUTTONS_IN:
-        m.buttonsEntering = 0.0f;
-        returnToMenu = 0;
+        m.buttonsEntering = 0;
+        game.returnToMenu = 0;
         break;
     case MENU_MOTION_PANEL_IN:
         if (newGameWasSet)
-            newGameReady = 1;
+            menuState.newGameReady = 1;
         break;
     case MENU_MOTION_PANEL_OUT:
         m.showAboutPanel = 0;
@@ -99,15 +94,15 @@ void openPanel(uint8_t about)
 void startNewGame(const MenuActions& actions)
 {
     MenuState& m = menuState;
-    newGameArmed = 0;
-    newGameReady = 0;
+    menuState.newGameArmed = 0;
+    menuState.newGameReady = 0;
     if (actions.loadGame)
         actions.loadGame();
-    inGame = 1;
+    game.inGame = 1;
     m.showNewGamePanel = 0;
     m.panelOffset = 0.0f;
     sndStopStream(soundStreams[STREAM_MENU_MUSIC]);
-    restartMenuMusic = 1;
+    menuState.restartMenuMusic = 1;
 }
 
 void returnFromRun(const MenuActions& actions)
@@ -115,16 +110,16 @@ void returnFromRun(const MenuActions& actions)
     MenuState& m = menuState;
     if (actions.dropFont)
         actions.dropFont();
-    if (restartMenuMusic == 1) {
-        restartMenuMusic = 0;
+    if (menuState.restartMenuMusic == 1) {
+        menuState.restartMenuMusic = 0;
         startMenuMusic();
         // The vehicle's effects and idle loop; the air brake on 12 and the throttle loop on 13 go on.
         for (int channel = 0; channel <= 11; ++channel)
             sndStopChannel(channel);
     }
     m.menuBusy = 1;
-    newGameArmed = 1;
-    newGameReady = 0;
+    menuState.newGameArmed = 1;
+    menuState.newGameReady = 0;
     m.showNewGamePanel = 0;
     menuMotion(MENU_MOTION_BUTTONS_IN);
 }
@@ -134,11 +129,7 @@ void returnFromRun(const MenuActions& actions)
 void resetMenuState()
 {
     menuState = MenuState{};
-    returnToMenu = 0;
-    newGameArmed = 1;
-    newGameReady = 0;
-    restartMenuMusic = 1;
-    introActive = 1;
+    game.returnToMenu = 0;
 }
 
 void menuInput()
@@ -186,7 +177,7 @@ void menuFade(int mode)
                 m.fadeRising = 0;
                 if (m.fadePicture == MENU_SLOT_BACKGROUND) {
                     m.fadeLevel = 1.0f;
-                    introActive = 0;
+                    menuState.introActive = 0;
                     fallNow = true;
                 }
             }
@@ -237,7 +228,7 @@ MenuFrameDraw menuTick(const MenuActions& actions)
     MenuState& m = menuState;
     MenuFrameDraw frame;
     menuInput();
-    if (introActive == 1) {
+    if (menuState.introActive == 1) {
         menuFade(MENU_FADE_OPENING);
         frame.introFrame = 1;
         return frame;
@@ -250,7 +241,7 @@ MenuFrameDraw menuTick(const MenuActions& actions)
         frame.exitFade = 1;
         menuMotion(MENU_MOTION_BUTTONS_OUT);
     }
-    if (m.buttonsEntering == 1.0f) {
+    if (m.buttonsEntering == 1) {
         m.menuBusy = 1;
         menuMotion(MENU_MOTION_BUTTONS_IN);
     }
@@ -261,10 +252,10 @@ MenuFrameDraw menuTick(const MenuActions& actions)
         m.showBusesPanel = 0;
         menuMotion(MENU_MOTION_PANEL_IN);
         menuMotion(MENU_MOTION_BUTTONS_OUT);
-        if (newGameArmed == 1 && newGameReady == 1)
+        if (menuState.newGameArmed == 1 && menuState.newGameReady == 1)
             startNewGame(actions);
     }
-    if (returnToMenu)
+    if (game.returnToMenu)
         returnFromRun(actions);
     if (m.cmdAbout)
         openPanel(1);

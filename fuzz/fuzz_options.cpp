@@ -13,14 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzzWriteFile(path, data, size);
     readOptionsFrom(path);
 
-    FUZZ_CHECK(std::memchr(mp3Folder, '\0', sizeof mp3Folder) != nullptr);
-    FUZZ_CHECK((screenWidth == 640 && screenHeight == 480) || (screenWidth == 800 && screenHeight == 600) ||
-               (screenWidth == 1024 && screenHeight == 768));
-    FUZZ_CHECK(screenBits == 16 || screenBits == 32);
-    FUZZ_CHECK(textureMinFilter == 0 || textureMinFilter == 0x2601 || textureMinFilter == 0x2701);
-    FUZZ_CHECK(clearSky == 0 || clearSky == 1);
-    FUZZ_CHECK((routeTextureList == nullptr) == (optTextureQuality != 0 && optTextureQuality != 1));
-    FUZZ_CHECK((busTextureList == nullptr) == (routeTextureList == nullptr));
+    FUZZ_CHECK(std::memchr(options.mp3Folder, '\0', sizeof options.mp3Folder) != nullptr);
+    FUZZ_CHECK((options.screenWidth == 640 && options.screenHeight == 480) || (options.screenWidth == 800 && options.screenHeight == 600) ||
+               (options.screenWidth == 1024 && options.screenHeight == 768));
+    FUZZ_CHECK(options.screenBits == 16 || options.screenBits == 32);
+    FUZZ_CHECK(options.textureMinFilter == 0 || options.textureMinFilter == 0x2601 || options.textureMinFilter == 0x2701);
+    FUZZ_CHECK(options.clearSky == 0 || options.clearSky == 1);
+    FUZZ_CHECK((options.routeTextureList == nullptr) == (options.textureQuality != 0 && options.textureQuality != 1));
+    FUZZ_CHECK((options.busTextureList == nullptr) == (options.routeTextureList == nullptr));
 
     // A string read into a buffer of every small size stays inside it and terminated.
     char small[8];

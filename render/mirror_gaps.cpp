@@ -32,7 +32,7 @@ bool mirrorsLeaveGaps(int passes)
     // A quad over each mirror's viewport at the far plane, where the cleared depth lies.
     glBeginQuery(GL_SAMPLES_PASSED, gapQuery);
     for (int m = 1; m < passes; ++m) {
-        const ViewPass mirror = viewPassFor(m, screenWidth, screenHeight, vehicle, view);
+        const ViewPass mirror = viewPassFor(m, options.screenWidth, options.screenHeight, vehicle, view);
         glViewport(mirror.x, mirror.y, mirror.width, mirror.height);
         glBegin(GL_QUADS);
         glVertex3f(-1.0f, -1.0f, 1.0f);

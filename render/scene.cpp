@@ -80,15 +80,15 @@ void drawRoute()
     callRoutePieces();
     // Head A shows red while head B shows green and the other way round; yellow on both.
     additiveLamps();
-    if (traffic.trafficYellow == 1) {
+    if (traffic.yellow == 1) {
         glCallList(LIST_ZOLTY_A);
         glCallList(LIST_ZOLTY_B);
     }
-    if (traffic.trafficRed == 1) {
+    if (traffic.red == 1) {
         glCallList(LIST_CZERWONY_A);
         glCallList(LIST_ZIELONY_B);
     }
-    if (traffic.trafficGreen == 1) {
+    if (traffic.green == 1) {
         glCallList(LIST_ZIELONY_A);
         glCallList(LIST_CZERWONY_B);
     }
@@ -100,8 +100,8 @@ void drawOtherCar()
 {
     glPushMatrix();
     worldTransform();
-    glTranslatef(otherCar.otherCarX, 0.0f, otherCar.otherCarZ);
-    glRotatef(otherCar.otherCarHeading, 0.0f, 1.0f, 0.0f);
+    glTranslatef(otherCar.x, 0.0f, otherCar.z);
+    glRotatef(otherCar.heading, 0.0f, 1.0f, 0.0f);
     glTranslatef(0.0f, 0.0f, SCENE_OTHER_CAR_Z);
     glCallList(LIST_F125);
     glPopMatrix();
@@ -271,7 +271,7 @@ void holdBackMirrorAreas(int passes)
     glEnable(GL_SCISSOR_TEST);
     glClearDepth(0.0);
     for (int m = 1; m < passes; ++m) {
-        const ViewPass mirror = viewPassFor(m, screenWidth, screenHeight, vehicle, view);
+        const ViewPass mirror = viewPassFor(m, options.screenWidth, options.screenHeight, vehicle, view);
         glScissor(mirror.x, mirror.y, mirror.width, mirror.height);
         glClear(GL_DEPTH_BUFFER_BIT);
     }
@@ -283,7 +283,7 @@ void holdBackMirrorAreas(int passes)
 
 void drawViewPass(int v)
 {
-    setViewAndCamera(viewPassFor(v, screenWidth, screenHeight, vehicle, view));
+    setViewAndCamera(viewPassFor(v, options.screenWidth, options.screenHeight, vehicle, view));
     const int passes = viewPassCount(view);
     if (v == VIEW_MAIN && passes > 1 && frameSwitches.plainOrder == 0)
         holdBackMirrorAreas(passes);

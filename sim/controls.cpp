@@ -63,13 +63,13 @@ void handleToggleKeysAndEscape()
         view.helpShown = view.helpShown ? 0 : 1;
     }
     if (keyState[VK_ESCAPE]) {
-        if (escapeQuits == 1) {
+        if (game.escapeQuits == 1) {
             shutdownApp();
         } else {
             radioStopCurrent();
             resetRunOnEscape();
-            inGame = 0;
-            returnToMenu = 1;
+            game.inGame = 0;
+            game.returnToMenu = 1;
         }
     }
 }

@@ -81,20 +81,20 @@ void updateOtherCarOnPath()
     OtherCarState& c = otherCar;
     int32_t k = carPath.target;
     // Several points may lie within reach of each other; pass at most a lap of them.
-    for (int32_t i = 0; i < carPath.pointCount && reached(k, c.otherCarX, c.otherCarZ); ++i)
+    for (int32_t i = 0; i < carPath.pointCount && reached(k, c.x, c.z); ++i)
         k = nextPoint(k);
     carPath.target = k;
-    const float dx = carPath.x[k] - c.otherCarX;
-    const float dz = carPath.z[k] - c.otherCarZ;
-    c.otherCarHeading = turnTowards(c.otherCarHeading, headingTowards(c.otherCarX, c.otherCarZ, carPath.x[k], carPath.z[k]));
+    const float dx = carPath.x[k] - c.x;
+    const float dz = carPath.z[k] - c.z;
+    c.heading = turnTowards(c.heading, headingTowards(c.x, c.z, carPath.x[k], carPath.z[k]));
     const float wanted = wantedSpeed(k, std::sqrt(dx * dx + dz * dz));
-    if (c.otherCarSpeed < wanted)
-        c.otherCarSpeed = std::fmin(wanted, c.otherCarSpeed + CAR_PATH_ACCELERATION);
+    if (c.speed < wanted)
+        c.speed = std::fmin(wanted, c.speed + CAR_PATH_ACCELERATION);
     else
-        c.otherCarSpeed = std::fmax(wanted, c.otherCarSpeed - CAR_PATH_DECELERATION);
-    const double rad = static_cast<double>(c.otherCarHeading * DEG_TO_RAD);
-    c.otherCarX = static_cast<float>(c.otherCarX + std::sin(rad) * c.otherCarSpeed);
-    c.otherCarZ = static_cast<float>(c.otherCarZ + std::cos(rad) * c.otherCarSpeed);
+        c.speed = std::fmax(wanted, c.speed - CAR_PATH_DECELERATION);
+    const double rad = static_cast<double>(c.heading * DEG_TO_RAD);
+    c.x = static_cast<float>(c.x + std::sin(rad) * c.speed);
+    c.z = static_cast<float>(c.z + std::cos(rad) * c.speed);
 }
 
 }  // namespace
@@ -102,10 +102,10 @@ void updateOtherCarOnPath()
 void startOtherCarOnPath()
 {
     OtherCarState& c = otherCar;
-    c.otherCarX = carPath.x[0];
-    c.otherCarZ = carPath.z[0];
-    c.otherCarHeading = headingTowards(carPath.x[0], carPath.z[0], carPath.x[1], carPath.z[1]);
-    c.otherCarSpeed = carPath.speed[0];
+    c.x = carPath.x[0];
+    c.z = carPath.z[0];
+    c.heading = headingTowards(carPath.x[0], carPath.z[0], carPath.x[1], carPath.z[1]);
+    c.speed = carPath.speed[0];
     carPath.target = 1;
     carPath.active = 1;
 }

@@ -148,16 +148,16 @@ struct ClockState {
 };
 
 struct TrafficLightState {
-    uint8_t trafficRed, trafficYellow, trafficGreen;
-    int32_t trafficSeconds;
-    int32_t trafficLastSecond;
+    uint8_t red, yellow, green;
+    int32_t seconds;
+    int32_t lastSecond;
 };
 
 // The computer-driven car; never reset, not even by a new game.
 struct OtherCarState {
-    float otherCarX, otherCarZ;
-    float otherCarHeading;
-    float otherCarSpeed;
+    float x, z;
+    float heading;
+    float speed;
     float turnRampValue;
     float turnRampStep;
     float speedRampStep;

@@ -18,7 +18,7 @@ void simulationStep()
         return;
 
     updateOtherCar();
-    if (optJoystick == 1)
+    if (options.joystick == 1)
         driveWithJoystick();
     else
         steerWithKeys();

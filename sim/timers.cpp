@@ -36,31 +36,31 @@ void stepTrafficLights()
 {
     TrafficLightState& t = traffic;
     const int32_t s = wholeSecondNow();
-    if (!secondPassed(s, t.trafficLastSecond))
+    if (!secondPassed(s, t.lastSecond))
         return;
-    t.trafficLastSecond = s;
-    t.trafficSeconds += 1;
-    switch (t.trafficSeconds) {
+    t.lastSecond = s;
+    t.seconds += 1;
+    switch (t.seconds) {
     case 20:  // red and yellow
-        t.trafficRed = 1;
-        t.trafficYellow = 1;
-        t.trafficGreen = 0;
+        t.red = 1;
+        t.yellow = 1;
+        t.green = 0;
         break;
     case 23:  // green
-        t.trafficRed = 0;
-        t.trafficYellow = 0;
-        t.trafficGreen = 1;
+        t.red = 0;
+        t.yellow = 0;
+        t.green = 1;
         break;
     case 43:  // yellow
-        t.trafficRed = 0;
-        t.trafficYellow = 1;
-        t.trafficGreen = 0;
+        t.red = 0;
+        t.yellow = 1;
+        t.green = 0;
         break;
     case 46:  // red, and the cycle starts again
-        t.trafficRed = 1;
-        t.trafficYellow = 0;
-        t.trafficGreen = 0;
-        t.trafficSeconds = 0;
+        t.red = 1;
+        t.yellow = 0;
+        t.green = 0;
+        t.seconds = 0;
         break;
     default:
         break;

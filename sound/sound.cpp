@@ -50,7 +50,7 @@ void initSound()
         platformMessageBox(SOUND_NO_MP3_TEXT, SOUND_ERROR_CAPTION);
 
     // A failed start only tells the user; every later call is then silent.
-    if (sndOpenDevice(optSoundDriver, SOUND_MIX_RATE, SOUND_CHANNEL_COUNT) == 0)
+    if (sndOpenDevice(options.soundDriver, SOUND_MIX_RATE, SOUND_CHANNEL_COUNT) == 0)
         platformMessageBox("Inicjalizacja d\x9f" "wi\xea" "ku zako\xf1" "czy\xb3" "a si\xea niepowodzeniem!",
                            SOUND_ERROR_CAPTION);
 

@@ -30,8 +30,8 @@ protected:
     void SetUp() override
     {
         SKIP_WITHOUT_CONTEXT(W, H);
-        quitRequested = shutdownRequested = exitStatus = 0;
-        textureMinFilter = GL_LINEAR_MIPMAP_NEAREST;
+        game.quitRequested = game.shutdownRequested = game.exitStatus = 0;
+        options.textureMinFilter = GL_LINEAR_MIPMAP_NEAREST;
         glViewport(0, 0, W, H);
         for (GLenum cap : {GL_LIGHTING, GL_BLEND, GL_ALPHA_TEST, GL_DEPTH_TEST})
             glDisable(cap);
@@ -80,7 +80,7 @@ TEST_F(GlAssets, UploadStateFiltersMipmapsScalingAndReload)
     const std::pair<GLint, GLint> filters[] = {{GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR_MIPMAP_NEAREST},
                                                {GL_LINEAR, GL_LINEAR}, {0, GL_NEAREST_MIPMAP_LINEAR}};
     for (int i = 0; i < 3; ++i) {
-        textureMinFilter = filters[i].first;
+        options.textureMinFilter = filters[i].first;
         loadTexture(path.c_str(), i, TEX_GAUGES);
         EXPECT_EQ(texInfo(texGauges[i], GL_TEXTURE_MIN_FILTER), filters[i].second) << i;
     }
@@ -161,11 +161,11 @@ TEST_F(GlAssets, ModelListsBindTheirGroupsTexturesOutsideIndexesBindNothingAndDo
 TEST_F(GlAssets, StartUpStateFollowsTheAlphaOptionAndTheLoadSequenceTwiceDefinesTheSameLists)
 {
     Cwd cwd(generatedTree());
-    busChoice = 1;
+    game.busChoice = 1;
     readOptionsFrom("Opcje.ini");
-    screenWidth = inGame = 0;  // no display mode matches: the test's window stays as it is
+    options.screenWidth = game.inGame = 0;  // no display mode matches: the test's window stays as it is
     for (int32_t alpha : {0, 1}) {
-        optAlphaFunc = alpha;
+        options.alphaFunc = alpha;
         glDisable(GL_ALPHA_TEST);
         glDisable(GL_BLEND);
         initGL();
@@ -185,7 +185,7 @@ TEST_F(GlAssets, StartUpStateFollowsTheAlphaOptionAndTheLoadSequenceTwiceDefines
         return ids;
     };
     loadAssets();
-    EXPECT_EQ(quitRequested, 0);
+    EXPECT_EQ(game.quitRequested, 0);
     // The camera and the run start over; the models, font picture and font lists are there.
     EXPECT_EQ(std::make_tuple(view.cameraOffsetZ, stops.currentStop, vehicle.busSpeed),
               std::make_tuple(5.0f, 0, 0.0f));
@@ -207,11 +207,11 @@ TEST_F(GlAssets, FailedTextureListEndsTheLoadEarly)
 {
     TempDir empty;
     Cwd cwd(empty.path);
-    const char* savedRoute = routeTextureList;
-    routeTextureList = nullptr;  // the options chose no quality
+    const char* savedRoute = options.routeTextureList;
+    options.routeTextureList = nullptr;  // the options chose no quality
     modelPlansza.triangleCount = 12345;
     loadAssets();
-    routeTextureList = savedRoute;
-    EXPECT_EQ(std::make_tuple(quitRequested, exitStatus), std::make_tuple(uint8_t{1}, 1));
+    options.routeTextureList = savedRoute;
+    EXPECT_EQ(std::make_tuple(game.quitRequested, game.exitStatus), std::make_tuple(uint8_t{1}, 1));
     EXPECT_EQ(modelPlansza.triangleCount, 12345) << "nothing after the failed list is read";
 }

@@ -146,8 +146,8 @@ TEST_F(MenuDraw, TheMenuFrameDrawsInScreenSpaceWhateverMatricesTheRunLeft)
     glOrtho(0, 640, 0, 480, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glTranslatef(100.0f, 50.0f, 0.0f);
-    introActive = 0;
-    menuState.buttonsEntering = 0.0f;
+    menuState.introActive = 0;
+    menuState.buttonsEntering = 0;
     menuFrame();  // the test context has no game window, so the picture stays in the back buffer
     const ReadPixels p = readBackBuffer();
     expectSlot(p, 0.9f, 0.9f, MENU_SLOT_BACKGROUND);

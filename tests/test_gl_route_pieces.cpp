@@ -32,9 +32,9 @@ void placeFrame(int i)
 {
     for (int t = 0; t < TICKS_BETWEEN; ++t)
         updateOtherCar();
-    vehicle.busX = otherCar.otherCarX;
-    vehicle.busZ = -otherCar.otherCarZ;
-    vehicle.busHeading = 180.0f - otherCar.otherCarHeading;
+    vehicle.busX = otherCar.x;
+    vehicle.busZ = -otherCar.z;
+    vehicle.busHeading = 180.0f - otherCar.heading;
     // Far off the route the mirrors see past the edge of the ground. Only with the alpha test:
     // blended over that void, even the plain frame shows whatever the buffer held before.
     if (i % 12 == 11 && i < 36)
@@ -77,12 +77,12 @@ TEST(GlRoutePieces, CulledFramesMatchThePlainOrderPixelForPixel)
     SKIP_WITHOUT_CONTEXT(W, H);
     const std::filesystem::path saved = std::filesystem::current_path();
     std::filesystem::current_path(generatedTree());
-    busChoice = 1;
+    game.busChoice = 1;
     readOptionsFrom("Opcje.ini");
-    optWindowMode = 2;  // the test's window keeps its mode
-    inGame = 1;
-    screenWidth = W;
-    screenHeight = H;
+    options.windowMode = 2;  // the test's window keeps its mode
+    game.inGame = 1;
+    options.screenWidth = W;
+    options.screenHeight = H;
     initGL();
     std::filesystem::current_path(saved);
     const char* dumpPath = std::getenv("VELBRANT_FRAME_DUMP");

@@ -105,14 +105,14 @@ protected:
         });
         fixedState(false);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        screenWidth = W, screenHeight = H;
+        options.screenWidth = W, options.screenHeight = H;
         resetAllRunState();
         // Paused: the step leaves the state alone; the checks keep off the texts.
         run.paused = 1;
-        otherCar.otherCarX = otherCar.otherCarZ = otherCar.otherCarHeading = 0.0f;
+        otherCar.x = otherCar.z = otherCar.heading = 0.0f;
         view.cameraEyeX = view.cameraLookX = 0.0f, view.cameraEyeY = 1.6f, view.cameraLookZ = -40.0f;
         view.cameraOffsetZ = 5.0f, view.cameraAtFront = 1, view.viewportCount = 1;
-        traffic.trafficRed = 0;
+        traffic.red = 0;
         wheelSpin = 0.0f;
     }
 
@@ -144,9 +144,9 @@ TEST_F(GlScene, MirrorsLookBackInTheUpperCornersAtMostThreeViewsDrawAndEachTurns
 // Each list, the flag that turns it on, where it shows (1 in mirrors too, 2 flat: a panel item) and
 // how it is lit: l by the scene, i unlit under the interior lighting, a added to what is behind, u unlit.
 struct SceneItem { uint32_t list; int kind; uint8_t* flag; char light; };
-uint8_t* const yellow = &traffic.trafficYellow;
-uint8_t* const red = &traffic.trafficRed;
-uint8_t* const green = &traffic.trafficGreen;
+uint8_t* const yellow = &traffic.yellow;
+uint8_t* const red = &traffic.red;
+uint8_t* const green = &traffic.green;
 const SceneItem SCENE_ITEMS[] = {
     {LIST_PLANSZA, 1, nullptr, 'l'}, {LIST_ZEW, 1, nullptr, 'l'}, {LIST_WEW, 1, nullptr, 'i'},
     {LIST_F125, 1, nullptr, 'l'}, {LIST_KOLA_TYLNE, 1, nullptr, 'l'}, {LIST_KOLO_P, 1, nullptr, 'l'},

@@ -32,9 +32,9 @@ protected:
     {
         resetMenuState();
         std::memset(keyState, 0, sizeof keyState);
-        inGame = 0;
-        quitRequested = 0;
-        shutdownRequested = 0;
+        game.inGame = 0;
+        game.quitRequested = 0;
+        game.shutdownRequested = 0;
         loadCount = 0;
         fontDropCount = 0;
         sndRecordReset();
@@ -62,8 +62,8 @@ protected:
     // The opening fade and the buttons sliding in: the idle main menu.
     void reachIdleMenu()
     {
-        ticksUntil([] { return introActive == 0; });
-        ticksUntil([] { return menuState.buttonsEntering == 0.0f; });
+        ticksUntil([] { return menuState.introActive == 0; });
+        ticksUntil([] { return menuState.buttonsEntering == 0; });
         ASSERT_EQ(menuState.menuBusy, 0);
     }
     // Key down for one tick (which acts), then up for one tick; Enter: only the tick that acts.
@@ -106,10 +106,10 @@ protected:
     MenuFrameDraw returnFromARun()
     {
         chooseNewGame();
-        ticksUntil([] { return inGame == 1; });
+        ticksUntil([] { return game.inGame == 1; });
         sndRecordTake();
-        inGame = 0;
-        returnToMenu = 1;
+        game.inGame = 0;
+        game.returnToMenu = 1;
         return tick();
     }
     std::string musicPlay, musicStop;
@@ -131,7 +131,7 @@ TEST_F(MenuLogic, TheOpeningRuns604TicksStartingTheMusicOnceAtTick402)
             EXPECT_GT(menuState.fadeLevel, 0.98f) << "the logo at its brightest";
         if (n < 400)
             EXPECT_EQ(menuState.fadePicture, MENU_SLOT_LOGO) << n;
-        endTick = introActive == 0 ? n : 0;
+        endTick = menuState.introActive == 0 ? n : 0;
     }
     EXPECT_EQ(std::make_tuple(musicTick, endTick), std::make_tuple(402, 604));
 }
@@ -139,25 +139,25 @@ TEST_F(MenuLogic, TheOpeningRuns604TicksStartingTheMusicOnceAtTick402)
 // Exit is chosen in the first ticks of the opening; it fades out only once the opening has ended.
 TEST_F(MenuLogic, ExitChosenDuringTheOpeningFadesOutFor200TicksAfterIt)
 {
-    for (int n = 1; introActive == 1 && n <= 700; ++n) openingTickChoosingExit(n);
+    for (int n = 1; menuState.introActive == 1 && n <= 700; ++n) openingTickChoosingExit(n);
     EXPECT_EQ(std::make_tuple(menuState.fadeLevel, menuState.fadeRising, menuState.cmdExit),
               std::make_tuple(0.995f, 0, 1));
     float last = menuState.fadeLevel;
     int n = 0;
-    for (; shutdownRequested == 0 && n < 400; ++n) {
+    for (; game.shutdownRequested == 0 && n < 400; ++n) {
         const MenuFrameDraw f = tick();
         EXPECT_EQ(std::make_tuple(f.introFrame, f.exitFade), std::make_tuple(0, 1)) << n;
         EXPECT_LT(menuState.fadeLevel, last) << n;
         last = menuState.fadeLevel;
     }
     EXPECT_EQ(n, 200);
-    EXPECT_EQ(std::make_tuple(quitRequested, menuState.cmdExit),
+    EXPECT_EQ(std::make_tuple(game.quitRequested, menuState.cmdExit),
               std::make_tuple(1, 1)) << "exit never cleared";
     EXPECT_LE(menuState.fadeLevel, 0.0f);
-    shutdownRequested = 0;
-    quitRequested = 0;
+    game.shutdownRequested = 0;
+    game.quitRequested = 0;
     tick();
-    EXPECT_EQ(shutdownRequested, 0) << "frames after the request change nothing more";
+    EXPECT_EQ(game.shutdownRequested, 0) << "frames after the request change nothing more";
 }
 
 TEST_F(MenuLogic, BusesAndAboutOpenTheirPanelIn105Ticks)
@@ -203,7 +203,7 @@ TEST_F(MenuLogic, AHeldKeyStepsTheCursorOnceAndEscapeIsNotRead)
     keyState[VK_DOWN] = 1;
     idle(30);
     EXPECT_EQ(menuState.menuCursor, 1);
-    EXPECT_EQ(std::make_tuple(quitRequested, shutdownRequested, inGame), std::make_tuple(0, 0, 0));
+    EXPECT_EQ(std::make_tuple(game.quitRequested, game.shutdownRequested, game.inGame), std::make_tuple(0, 0, 0));
 }
 
 TEST_F(MenuLogic, TheCursorDoesNotWrapPastNewGameOrExit)
@@ -220,7 +220,7 @@ TEST_F(MenuLogic, ExitFromTheIdleMenuFadesOutIn199TicksTakingTheButtonsAway)
     reachIdleMenu();
     tap(VK_DOWN, 3);
     EXPECT_EQ(tap(VK_RETURN).exitFade, 1);
-    EXPECT_EQ(ticksUntil([] { return shutdownRequested == 1; }), 199);
+    EXPECT_EQ(ticksUntil([] { return game.shutdownRequested == 1; }), 199);
     EXPECT_LE(menuState.buttonsOffset, 0.0f);
 }
 
@@ -229,13 +229,13 @@ TEST_F(MenuLogic, NewGameLoadsOnceInTick106)
     chooseNewGame();
     EXPECT_EQ(menuState.showNewGamePanel, 1);
     idle(104);
-    EXPECT_EQ(std::make_tuple(loadCount, inGame), std::make_tuple(0, 0));
+    EXPECT_EQ(std::make_tuple(loadCount, game.inGame), std::make_tuple(0, 0));
     sndRecordTake();
     tick();
-    EXPECT_EQ(std::make_tuple(loadCount, inGame), std::make_tuple(1, 1));
-    EXPECT_EQ(std::make_tuple(menuState.showNewGamePanel, newGameArmed, newGameReady, menuState.cmdNewGame),
+    EXPECT_EQ(std::make_tuple(loadCount, game.inGame), std::make_tuple(1, 1));
+    EXPECT_EQ(std::make_tuple(menuState.showNewGamePanel, menuState.newGameArmed, menuState.newGameReady, menuState.cmdNewGame),
               std::make_tuple(0, 0, 0, 0));
-    EXPECT_EQ(std::make_tuple(menuState.panelOffset, restartMenuMusic), std::make_tuple(0.0f, 1));
+    EXPECT_EQ(std::make_tuple(menuState.panelOffset, menuState.restartMenuMusic), std::make_tuple(0.0f, 1));
     EXPECT_NEAR(menuState.buttonsOffset, 0.228f, 1e-4f);
     EXPECT_EQ(countOf(sndRecordTake(), musicStop), 1);
     tick();
@@ -249,7 +249,7 @@ TEST_F(MenuLogic, TheReturnFromARunRestartsTheMusicAndStopsTheChannels)
     for (int channel = 0; channel <= 11; ++channel)
         expected.push_back("StopSound(" + std::to_string(channel) + ")");
     EXPECT_EQ(sndRecordTake(), expected);
-    EXPECT_EQ(std::make_tuple(restartMenuMusic, newGameArmed, menuState.menuBusy, fontDropCount),
+    EXPECT_EQ(std::make_tuple(menuState.restartMenuMusic, menuState.newGameArmed, menuState.menuBusy, fontDropCount),
               std::make_tuple(0, 1, 1, 1));
 }
 
@@ -257,7 +257,7 @@ TEST_F(MenuLogic, TheReturnSlidesTheButtonsInOver106TicksDroppingTheFontsEachTic
 {
     returnFromARun();
     sndRecordTake();
-    EXPECT_EQ(ticksUntil([] { return returnToMenu == 0; }), 105) << "106 with the first";
+    EXPECT_EQ(ticksUntil([] { return game.returnToMenu == 0; }), 105) << "106 with the first";
     EXPECT_EQ(fontDropCount, 106);
     EXPECT_TRUE(sndRecordTake().empty());
     EXPECT_EQ(std::make_tuple(menuState.menuBusy, menuState.menuCursor), std::make_tuple(0, 0));
@@ -267,9 +267,9 @@ TEST_F(MenuLogic, TheReturnSlidesTheButtonsInOver106TicksDroppingTheFontsEachTic
 TEST_F(MenuLogic, ASecondGameLoadsAgain)
 {
     returnFromARun();
-    ticksUntil([] { return returnToMenu == 0; });
+    ticksUntil([] { return game.returnToMenu == 0; });
     tap(VK_RETURN);
-    ticksUntil([] { return inGame == 1; });
+    ticksUntil([] { return game.inGame == 1; });
     EXPECT_EQ(loadCount, 2);
 }
 
@@ -306,13 +306,13 @@ TEST_F(MenuLogic, PanelOutClosesTheAboutAndBusesPanelsButNotNewGame)
 
 TEST_F(MenuLogic, EnterWhileTheButtonsSlideActsOnlyIfHeldPastTheSlideAndOnce)
 {
-    ticksUntil([] { return introActive == 0; });
+    ticksUntil([] { return menuState.introActive == 0; });
     idle(20);
     tap(VK_RETURN);
     tick();
     EXPECT_EQ(menuState.cmdNewGame, 0) << "a tap during the slide";
     keyState[VK_RETURN] = 1;  // held through the rest of the slide: acts on the first tick after it
-    ticksUntil([] { return menuState.buttonsEntering == 0.0f; });
+    ticksUntil([] { return menuState.buttonsEntering == 0; });
     EXPECT_EQ(menuState.cmdNewGame, 0);
     tick();
     EXPECT_EQ(menuState.cmdNewGame, 1);

@@ -17,11 +17,11 @@ std::string settings()
 {
     auto text = [](const char* p) { return std::string(p ? p : "-"); };
     char head[128];
-    std::snprintf(head, sizeof head, "%dx%dx%d %x sky%d a%d j%d d%d w%d ", screenWidth, screenHeight,
-                  screenBits, textureMinFilter, clearSky, optAlphaFunc, optJoystick, optSoundDriver,
-                  optWindowMode);
-    return head + text(routeTextureList) + " " + text(busTextureList) + " " + text(carTextureList) + " " +
-           mp3Folder;
+    std::snprintf(head, sizeof head, "%dx%dx%d %x sky%d a%d j%d d%d w%d ", options.screenWidth, options.screenHeight,
+                  options.screenBits, options.textureMinFilter, options.clearSky, options.alphaFunc, options.joystick, options.soundDriver,
+                  options.windowMode);
+    return head + text(options.routeTextureList) + " " + text(options.busTextureList) + " " + text(options.carTextureList) + " " +
+           options.mp3Folder;
 }
 
 // The three texture lists of one quality letter for one bus.
@@ -37,7 +37,7 @@ std::string lists(const std::string& q, const std::string& bus = "Volvo7000")
 TEST(Options, EveryKeyAndItsOutOfRangeValues)
 {
     TempDir dir;
-    currentDir = dir.path;
+    setCurrentDir(dir.path.c_str());
     const std::string flags = " 2701 sky1 a0 j0 d0 w0 ", plain = "640x480x16" + flags;
     const std::string mp3 = plain + lists("N") + " ";
     const std::string rest = flags + lists("N") + " Dane/Radio/", defaults = "640x480x16" + rest;
@@ -63,16 +63,16 @@ TEST(Options, EveryKeyAndItsOutOfRangeValues)
             ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
         else if (!r.ini.empty())
             writeFile(file, r.ini);
-        busChoice = r.bus;
+        game.busChoice = r.bus;
         readOptions();
         EXPECT_EQ(settings(), r.want);
     }
     std::string path = dir.path;  // a very long working directory
     for (int i = 0; i < 12; ++i) path += "/" + std::string(30, 'd');
     writeFile(path + "/Opcje.ini", res + "3\n");
-    currentDir = path;
+    setCurrentDir(path.c_str());
     readOptions();
-    EXPECT_EQ(screenBits, 32);
+    EXPECT_EQ(options.screenBits, 32);
 }
 
 TEST(Profile, NumbersAndText)

@@ -12,8 +12,8 @@ TEST(OtherCar, TheFirstTickMovesItDownTheEastSide)
 {
     resetAllRunState();
     updateOtherCar();
-    EXPECT_FLOAT_EQ(otherCar.otherCarZ, -20.1f);
-    EXPECT_EQ(std::make_pair(otherCar.otherCarX, otherCar.otherCarHeading), std::make_pair(4.2f, 180.0f));
+    EXPECT_FLOAT_EQ(otherCar.z, -20.1f);
+    EXPECT_EQ(std::make_pair(otherCar.x, otherCar.heading), std::make_pair(4.2f, 180.0f));
 }
 
 TEST(OtherCar, ALoopTakes7690TicksBackOntoTheFirstStraight)
@@ -21,16 +21,16 @@ TEST(OtherCar, ALoopTakes7690TicksBackOntoTheFirstStraight)
     resetAllRunState();
     // Count ticks between successive passes down through z = -20 on the east side.
     std::vector<int64_t> passes;
-    float previousZ = otherCar.otherCarZ;
+    float previousZ = otherCar.z;
     for (int64_t t = 1; t <= 30000 && passes.size() < 3; ++t) {
         updateOtherCar();
-        if (otherCar.otherCarX > -10.0f && previousZ > -20.0f && otherCar.otherCarZ <= -20.0f)
+        if (otherCar.x > -10.0f && previousZ > -20.0f && otherCar.z <= -20.0f)
             passes.push_back(t);
-        previousZ = otherCar.otherCarZ;
+        previousZ = otherCar.z;
     }
     ASSERT_EQ(passes.size(), 3u);
     EXPECT_NEAR(static_cast<double>(passes[2] - passes[1]), 7690.0, 40.0);
-    EXPECT_NEAR(otherCar.otherCarX, 4.1f, 0.2f);
+    EXPECT_NEAR(otherCar.x, 4.1f, 0.2f);
 }
 
 TEST(OtherCar, TheSpeedRampAddsAGrowingStepUpToTheTargetAndClearsItAbove)
@@ -119,15 +119,15 @@ TEST(OtherCar, EachZoneSetsOrRampsSpeedAndHeadingWithinItsBounds)
 {
     for (const ZonePoint& p : ZONE_POINTS) {
         resetAllRunState();
-        otherCar.otherCarX = p.x;
-        otherCar.otherCarZ = p.z;
-        otherCar.otherCarSpeed = 0.0f;
-        otherCar.otherCarHeading = KEEP;
+        otherCar.x = p.x;
+        otherCar.z = p.z;
+        otherCar.speed = 0.0f;
+        otherCar.heading = KEEP;
         otherCar.turnRampValue = p.turnFrom;
         updateOtherCar();
         SCOPED_TRACE(testing::Message() << "at " << p.x << ", " << p.z << " turning from " << p.turnFrom);
-        EXPECT_FLOAT_EQ(otherCar.otherCarSpeed, p.speed);
-        EXPECT_FLOAT_EQ(otherCar.otherCarHeading, p.heading);
+        EXPECT_FLOAT_EQ(otherCar.speed, p.speed);
+        EXPECT_FLOAT_EQ(otherCar.heading, p.heading);
     }
 }
 
@@ -146,15 +146,15 @@ TEST(OtherCarPath, DrivesRoundASquareTurningGradually)
     startOtherCarOnPath();
     const auto drive = [](int ticks) { for (int t = 0; t < ticks; ++t) updateOtherCar(); };
     drive(100);
-    EXPECT_EQ(std::make_tuple(otherCar.otherCarX, otherCar.otherCarHeading), std::make_tuple(0.0f, 0.0f));
-    EXPECT_NEAR(otherCar.otherCarZ, 20.0f, 0.01f);
+    EXPECT_EQ(std::make_tuple(otherCar.x, otherCar.heading), std::make_tuple(0.0f, 0.0f));
+    EXPECT_NEAR(otherCar.z, 20.0f, 0.01f);
     drive(200);
-    EXPECT_NEAR(otherCar.otherCarX, 20.0f, 5.0f) << "along the second side";
-    EXPECT_NEAR(otherCar.otherCarZ, 40.0f, 2.0f);
-    EXPECT_NEAR(otherCar.otherCarHeading, 90.0f, 10.0f);
+    EXPECT_NEAR(otherCar.x, 20.0f, 5.0f) << "along the second side";
+    EXPECT_NEAR(otherCar.z, 40.0f, 2.0f);
+    EXPECT_NEAR(otherCar.heading, 90.0f, 10.0f);
     drive(600);
-    EXPECT_NEAR(otherCar.otherCarX, 0.0f, 2.0f) << "up the first side again";
-    EXPECT_NEAR(otherCar.otherCarZ, 25.0f, 10.0f);
+    EXPECT_NEAR(otherCar.x, 0.0f, 2.0f) << "up the first side again";
+    EXPECT_NEAR(otherCar.z, 25.0f, 10.0f);
     EXPECT_EQ(carPath.target, 1);
     resetAllRunState();
 }
@@ -172,15 +172,15 @@ TEST(OtherCarPath, SlowsToTheCornersTargetSpeed)
     }
     carPath.pointCount = 4;
     startOtherCarOnPath();
-    while (otherCar.otherCarZ <= 70.0f)
+    while (otherCar.z <= 70.0f)
         updateOtherCar();
-    EXPECT_EQ(otherCar.otherCarSpeed, 0.3f);
-    float slowest = otherCar.otherCarSpeed;
+    EXPECT_EQ(otherCar.speed, 0.3f);
+    float slowest = otherCar.speed;
     for (int t = 0; t < 400; ++t) {  // about 150 to the corner, then 100 to speed up by 0.2
         updateOtherCar();
-        slowest = std::fmin(slowest, otherCar.otherCarSpeed);
+        slowest = std::fmin(slowest, otherCar.speed);
     }
     EXPECT_NEAR(slowest, 0.05f, 0.002f);
-    EXPECT_GT(otherCar.otherCarSpeed, 0.2f) << "speeding up out of the corner";
+    EXPECT_GT(otherCar.speed, 0.2f) << "speeding up out of the corner";
     resetAllRunState();
 }

@@ -140,18 +140,18 @@ TEST(GameReaders, AMissingFileIsAFailureNamingItAndUnreadableExplicitPathsFail)
     std::filesystem::current_path(dir.path);
     resetAllRunState();
     fakeSysReset();
-    busChoice = 1;
+    game.busChoice = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         fakeMessages.clear();
-        quitRequested = shutdownRequested = exitStatus = 0;
+        game.quitRequested = game.shutdownRequested = game.exitStatus = 0;
         engine.fuel = 33.0f;
         route.stopCount = 4;
         c.load();
         ASSERT_EQ(fakeMessages.size(), 1u);
         EXPECT_NE(fakeMessages[0].text.find(c.path), std::string::npos) << fakeMessages[0].text;
         EXPECT_EQ(fakeMessages[0].caption, "B\xb3\xb9" "d");
-        EXPECT_EQ(std::make_tuple(exitStatus, quitRequested, shutdownRequested), std::make_tuple(1, 1, 1));
+        EXPECT_EQ(std::make_tuple(game.exitStatus, game.quitRequested, game.shutdownRequested), std::make_tuple(1, 1, 1));
         EXPECT_EQ(std::make_tuple(engine.fuel, route.stopCount), std::make_tuple(33.0f, 4)) << "nothing read";
     }
     std::filesystem::current_path(previous);

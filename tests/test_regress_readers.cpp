@@ -103,8 +103,8 @@ TEST(RegressCorpus, EverySeedStaysInsideTheRecordsAndGivesFiniteValuesAndOddRadi
     for (const auto& [f, text] : corpus("options")) {
         writeFile(dir.file("Opcje.ini"), std::string(text.begin(), text.end()));
         readOptionsFrom(dir.file("Opcje.ini"));
-        EXPECT_EQ((std::set<int32_t>{640, 800, 1024}.count(screenWidth)), 1u) << f << ": " << screenWidth;
-        EXPECT_NE(std::memchr(mp3Folder, '\0', sizeof mp3Folder), nullptr) << f;
+        EXPECT_EQ((std::set<int32_t>{640, 800, 1024}.count(options.screenWidth)), 1u) << f << ": " << options.screenWidth;
+        EXPECT_NE(std::memchr(options.mp3Folder, '\0', sizeof options.mp3Folder), nullptr) << f;
     }
     // Radio names: only .mp3 ones, in byte order whatever their bytes.
     const std::string nul("a\0.mp3", 6);

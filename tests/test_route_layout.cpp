@@ -14,7 +14,7 @@ TEST(RouteLayout, TheCarLoopClosesAndKeepsToItsLane)
     for (const RoutePoint& p : loop)
         EXPECT_NEAR(routeProject(routeLoopRoad(), p.x, p.z).lateral, ROUTE_CAR_LANE_OFFSET, 0.3f)
             << p.x << "," << p.z;
-    EXPECT_EQ(otherCar.otherCarX, OTHER_CAR_START.otherCarX) << "the car state is restored";
+    EXPECT_EQ(otherCar.x, OTHER_CAR_START.x) << "the car state is restored";
 }
 
 TEST(RouteLayout, TheStopsTheStartThePumpAndTheSideRoad)

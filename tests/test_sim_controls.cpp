@@ -51,8 +51,8 @@ TEST_F(Controls, PauseFreezesTheBusTheOtherCarAndTheClock)
     const OtherCarState car = otherCar;
     const float seconds = gameClock.clockSeconds;
     ticks(200, {VK_UP, VK_LEFT});
-    EXPECT_EQ(make_tuple(vehicle.busZ, vehicle.busSpeed, otherCar.otherCarZ, gameClock.clockSeconds),
-              make_tuple(before.busZ, before.busSpeed, car.otherCarZ, seconds));
+    EXPECT_EQ(make_tuple(vehicle.busZ, vehicle.busSpeed, otherCar.z, gameClock.clockSeconds),
+              make_tuple(before.busZ, before.busSpeed, car.z, seconds));
 }
 
 TEST_F(Controls, JWorksWhilePaused)
@@ -65,9 +65,9 @@ TEST_F(Controls, JWorksWhilePaused)
 TEST_F(Controls, PAgainResumes)
 {
     tick({VK_KEY_P});
-    const float z = otherCar.otherCarZ;
+    const float z = otherCar.z;
     steps({{}, {VK_KEY_P}, {}});
-    EXPECT_NE(otherCar.otherCarZ, z);
+    EXPECT_NE(otherCar.z, z);
 }
 
 // A run under way, ended by Escape: mirrors, gear, passengers, an open door, penalties, the clock.
@@ -90,7 +90,7 @@ protected:
 
 TEST_F(EscapeEndingARun, ReturnsToTheMenuWithTheRunReset)
 {
-    EXPECT_EQ(make_tuple(inGame, returnToMenu, shutdownRequested, engine.engineOff, engine.throttleLocked,
+    EXPECT_EQ(make_tuple(game.inGame, game.returnToMenu, game.shutdownRequested, engine.engineOff, engine.throttleLocked,
                          engine.engineKeyLatch, stops.currentStop, doors.open[1], run.runFinished,
                          view.viewportCount),
               make_tuple(0, 1, 0, 1, 1, 1, 0, 0, 0, 1));
@@ -106,10 +106,10 @@ TEST_F(EscapeEndingARun, CarriesTheGearAndThePenaltiesIntoTheNextRun)
 
 TEST_F(Escape, WhenEscapeQuitsEndsTheProgramWithoutAReset)
 {
-    escapeQuits = 1;
+    game.escapeQuits = 1;
     engine.engineOff = 0;
     tick({VK_ESCAPE});
-    EXPECT_EQ(make_tuple(shutdownRequested, quitRequested, inGame, engine.engineOff), make_tuple(1, 1, 1, 0));
+    EXPECT_EQ(make_tuple(game.shutdownRequested, game.quitRequested, game.inGame, engine.engineOff), make_tuple(1, 1, 1, 0));
 }
 
 TEST_F(Camera, Keypad5CentresTheLookAndPicksTheEyeByTheWholeOffset)
@@ -138,7 +138,7 @@ protected:
     void SetUp() override
     {
         startState();
-        optJoystick = 1;
+        options.joystick = 1;
         tick({VK_KEY_Q});
     }
 };
@@ -198,11 +198,11 @@ TEST_F(Clock, AdvancingPastMidnightWrapsToZero)
 TEST_F(Clock, TheFirstStepActsAtOnceThenEveryRealSecond)
 {
     tick();  // at 100.000 s
-    EXPECT_EQ(make_tuple(gameClock.clockSeconds, traffic.trafficSeconds), make_tuple(1.0f, 1));
+    EXPECT_EQ(make_tuple(gameClock.clockSeconds, traffic.seconds), make_tuple(1.0f, 1));
     ticks(49);  // to 100.980 s
     EXPECT_EQ(gameClock.clockSeconds, 1.0f);
     tick();
-    EXPECT_EQ(make_tuple(gameClock.clockSeconds, traffic.trafficSeconds), make_tuple(2.0f, 2));
+    EXPECT_EQ(make_tuple(gameClock.clockSeconds, traffic.seconds), make_tuple(2.0f, 2));
 }
 
 TEST_F(Clock, APausedMinuteCostsOneSecondWithNoCatchingUp)
@@ -236,8 +236,8 @@ TEST_F(Clock, TrafficLightsCycleRedRedYellowGreenYellow)
             stepTrafficLights();
             fakeNowMs += 1000;
         }
-        EXPECT_EQ(make_tuple(traffic.trafficRed, traffic.trafficYellow, traffic.trafficGreen),
+        EXPECT_EQ(make_tuple(traffic.red, traffic.yellow, traffic.green),
                   make_tuple(red, yellow, green)) << s;
     }
-    EXPECT_EQ(traffic.trafficSeconds, 0) << "the cycle starts again after 46 s";
+    EXPECT_EQ(traffic.seconds, 0) << "the cycle starts again after 46 s";
 }

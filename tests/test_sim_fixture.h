@@ -35,11 +35,11 @@ protected:
         initSound();
         sndRecordTake();
         std::memset(keyState, 0, sizeof keyState);
-        optJoystick = 0;
-        inGame = 1;
+        options.joystick = 0;
+        game.inGame = 1;
         engine.fuel = 100.0f;
-        escapeQuits = returnToMenu = quitRequested = shutdownRequested = 0;
-        exitStatus = 0;
+        game.escapeQuits = game.returnToMenu = game.quitRequested = game.shutdownRequested = 0;
+        game.exitStatus = 0;
         vehicleParams = {TEST_TOP_SPEED, TEST_ACCEL_STEP, TEST_BRAKE_STEP, TEST_FUEL_CAPACITY};
         // Stops and pump far away, so no rule of theirs acts unless a test puts the bus there.
         for (int i = 0; i < 3; ++i) {

@@ -15,7 +15,7 @@ protected:
     {
         sndRecordReset();
         fakeSysReset();
-        optSoundDriver = 0;
+        options.soundDriver = 0;
     }
     void TearDown() override { shutdownSound(); }
     // The only message shown, in the error box.
@@ -40,7 +40,7 @@ protected:
 // One run through set-up, the events, shutdown, then an old library, a failed init, missing files.
 TEST_F(SoundSetup, InitPlaysNothingEventsPlayTheirChannelsShutdownFreesAllAndFailuresStaySilent)
 {
-    optSoundDriver = 3;
+    options.soundDriver = 3;
     initSound();
     const Calls log = sndRecordTakeLog();
     const Calls setUp = {"Abilities", "OpenDevice(3,44100,32)"};

@@ -16,7 +16,7 @@ namespace {
 
 void resetShutdown()
 {
-    quitRequested = shutdownRequested = exitStatus = 0;
+    game.quitRequested = game.shutdownRequested = game.exitStatus = 0;
     fakeSysReset();
 }
 
@@ -66,7 +66,7 @@ TEST(TextureListLoad, AListThatCannotBeReadShowsTheMessageAndStartsTheShutdown)
         EXPECT_EQ(fakeMessages[0].caption, "B\xb3\xb9" "d");
         EXPECT_EQ(fakeMessages[0].text, "Nie mog\xea za\xb3" "adowa\xe6 pliku 'Tekstury.tex'.\n"
                   "Uruchamienie programu zostanie teraz zako\xf1" "czone.");
-        EXPECT_EQ(std::make_tuple(quitRequested, shutdownRequested, exitStatus), std::make_tuple(1, 1, 1));
+        EXPECT_EQ(std::make_tuple(game.quitRequested, game.shutdownRequested, game.exitStatus), std::make_tuple(1, 1, 1));
     }
 }
 
@@ -97,7 +97,7 @@ TEST(TextureListLoad, EachMissingImageCostsItsSlotAndListsStopAtTheirEndOrTheGro
             EXPECT_EQ(fakeMessages.back().text, "Failed to open DIB file " + r.last + ".\n");
         }
         EXPECT_EQ(textureList.count, r.count) << "not the previous list's count";
-        EXPECT_EQ(quitRequested, 0) << "a missing image is no reason to end";
+        EXPECT_EQ(game.quitRequested, 0) << "a missing image is no reason to end";
     }
     fakeMessages.clear();
     for (auto [slot, group] : {std::pair<int, int>{20, TEX_MENU}, {-1, TEX_ROUTE}, {0, 7}, {0, -1}})

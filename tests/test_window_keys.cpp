@@ -111,12 +111,12 @@ TEST_F(EventTest, AltHeldAndF10NeverPressAKeyReleasesAlwaysArriveAndTheCloseRequ
         EXPECT_EQ(keyState[vk], 0) << vk;
     EXPECT_EQ(keyState[0x53], 0) << "a key released with Alt held must not stay pressed";
     for (Uint8 windowEvent : {SDL_WINDOWEVENT_NONE, SDL_WINDOWEVENT_CLOSE}) {
-        quitRequested = shutdownRequested = 0;
+        game.quitRequested = game.shutdownRequested = 0;
         SDL_Event e{windowEvent ? SDL_WINDOWEVENT : SDL_QUIT};
         e.window.event = windowEvent;
         SDL_PushEvent(&e);
         keys("", SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN);
-        EXPECT_EQ(std::make_tuple(quitRequested, shutdownRequested), std::make_tuple(uint8_t{1}, uint8_t{0}))
+        EXPECT_EQ(std::make_tuple(game.quitRequested, game.shutdownRequested), std::make_tuple(uint8_t{1}, uint8_t{0}))
             << int(windowEvent);
     }
 }
@@ -151,8 +151,8 @@ TEST(SdlLayer, TheStickTheCommandLetterAndOnlyAListedModeAtItsOwnDepth)
         SCOPED_TRACE(c);
         applyCommandLetter(c);
         const int starts = c == 'S' || c == 'V' ? 1 : 0;
-        EXPECT_EQ(std::make_tuple(inGame, escapeQuits), std::make_tuple(starts, starts));
-        EXPECT_EQ(busChoice, c == 'S' ? 0 : 1) << "a small letter keeps the bus";
+        EXPECT_EQ(std::make_tuple(game.inGame, game.escapeQuits), std::make_tuple(starts, starts));
+        EXPECT_EQ(game.busChoice, c == 'S' ? 0 : 1) << "a small letter keeps the bus";
     }
     setenv("SDL_VIDEODRIVER", std::getenv("DISPLAY") ? "x11" : "offscreen", 1);
     const bool made = platformCreateWindow("modes", 64, 48, 32);

@@ -17,21 +17,27 @@
 
 namespace {
 
-SDL_Window* window = nullptr;
-SDL_GLContext context = nullptr;
-bool modeChanged = false;
-std::deque<PlatformEvent> pending;
-volatile sig_atomic_t signalled = 0;
-bool closeSent = false;
-int lockFd = -1;
-int windowMode = 0;
-int gameWidth = 0;
-int gameHeight = 0;
-SDL_DisplayMode testedMode{};
+// The backend's state: the window from platformCreateWindow to platformDestroyWindow, the rest
+// for the process.
+struct SdlWindowState {
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+    bool modeChanged = false;
+    std::deque<PlatformEvent> pending;
+    volatile sig_atomic_t signalled = 0;  // written by the signal handler
+    bool closeSent = false;
+    int lockFd = -1;
+    int windowMode = 0;
+    int gameWidth = 0;
+    int gameHeight = 0;
+    SDL_DisplayMode testedMode{};
+};
+
+SdlWindowState sdl;
 
 void onSignal(int)
 {
-    signalled = 1;
+    sdl.signalled = 1;
 }
 
 bool ensureVideo()
@@ -48,11 +54,11 @@ bool ensureVideo()
 // Leaving a switched mode gives the desktop its own mode back.
 void toggleFullscreen()
 {
-    if (!window || !presentStart(gameWidth, gameHeight))
+    if (!sdl.window || !presentStart(sdl.gameWidth, sdl.gameHeight))
         return;
-    const bool full = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
-    modeChanged = false;
-    presentFullscreen(window, !full, gameWidth, gameHeight);
+    const bool full = (SDL_GetWindowFlags(sdl.window) & SDL_WINDOW_FULLSCREEN) != 0;
+    sdl.modeChanged = false;
+    presentFullscreen(sdl.window, !full, sdl.gameWidth, sdl.gameHeight);
 }
 
 // The first mode the display lists with this size, depth and rate.
@@ -115,7 +121,7 @@ bool translate(const SDL_Event& e, PlatformEvent* msg)
 SDL_Window* createScaledWindow(const char* title, int width, int height)
 {
     const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-    if (windowMode == 1)
+    if (sdl.windowMode == 1)
         return SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags | SDL_WINDOW_RESIZABLE);
     SDL_Rect bounds{0, 0, width, height};
     SDL_GetDisplayBounds(0, &bounds);
@@ -145,67 +151,67 @@ bool platformCreateWindow(const char* title, int width, int height, int bits)
     }
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    gameWidth = width;
-    gameHeight = height;
-    if (windowMode == 1 || windowMode == 2)
-        window = createScaledWindow(title, width, height);
+    sdl.gameWidth = width;
+    sdl.gameHeight = height;
+    if (sdl.windowMode == 1 || sdl.windowMode == 2)
+        sdl.window = createScaledWindow(title, width, height);
     else
-        window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
-    if (window && !presentDriverShowsWindows())
+        sdl.window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    if (sdl.window && !presentDriverShowsWindows())
         SDL_SetError("the video driver \"%s\" shows no window on a display", SDL_GetCurrentVideoDriver());
-    if (!window || !presentDriverShowsWindows()) {
-        if (window)
-            SDL_DestroyWindow(window);
-        window = nullptr;
+    if (!sdl.window || !presentDriverShowsWindows()) {
+        if (sdl.window)
+            SDL_DestroyWindow(sdl.window);
+        sdl.window = nullptr;
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return false;
     }
-    context = SDL_GL_CreateContext(window);
-    if (!context) {
+    sdl.context = SDL_GL_CreateContext(sdl.window);
+    if (!sdl.context) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        SDL_DestroyWindow(window);
-        window = nullptr;
+        SDL_DestroyWindow(sdl.window);
+        sdl.window = nullptr;
         return false;
     }
-    SDL_GL_MakeCurrent(window, context);
+    SDL_GL_MakeCurrent(sdl.window, sdl.context);
     SDL_GL_SetSwapInterval(0);  // the game paces itself at 50 ticks a second
     int w = width, h = height;
-    if (!((windowMode == 1 || windowMode == 2) && presentStart(width, height)))
-        SDL_GL_GetDrawableSize(window, &w, &h);
-    pending.push_back({PLATFORM_EVENT_SIZE, 0, w, h, 0});
+    if (!((sdl.windowMode == 1 || sdl.windowMode == 2) && presentStart(width, height)))
+        SDL_GL_GetDrawableSize(sdl.window, &w, &h);
+    sdl.pending.push_back({PLATFORM_EVENT_SIZE, 0, w, h, 0});
     return true;
 }
 
 void platformSetWindowMode(int mode)
 {
-    windowMode = mode;
+    sdl.windowMode = mode;
 }
 
 void platformShowWindow()
 {
-    if (!window)
+    if (!sdl.window)
         return;
-    SDL_ShowWindow(window);
-    SDL_RaiseWindow(window);
+    SDL_ShowWindow(sdl.window);
+    SDL_RaiseWindow(sdl.window);
 }
 
 bool platformHasContext()
 {
-    return context != nullptr;
+    return sdl.context != nullptr;
 }
 
 void platformDestroyWindow()
 {
     platformRestoreDisplayMode();
-    if (context) {
+    if (sdl.context) {
         presentStop();
-        SDL_GL_MakeCurrent(window, nullptr);
-        SDL_GL_DeleteContext(context);
-        context = nullptr;
+        SDL_GL_MakeCurrent(sdl.window, nullptr);
+        SDL_GL_DeleteContext(sdl.context);
+        sdl.context = nullptr;
     }
-    if (window) {
-        SDL_DestroyWindow(window);
-        window = nullptr;
+    if (sdl.window) {
+        SDL_DestroyWindow(sdl.window);
+        sdl.window = nullptr;
     }
     if (SDL_WasInit(SDL_INIT_VIDEO))
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -213,14 +219,14 @@ void platformDestroyWindow()
 
 bool platformPollEvent(PlatformEvent* msg)
 {
-    if (signalled && !closeSent) {
-        closeSent = true;
+    if (sdl.signalled && !sdl.closeSent) {
+        sdl.closeSent = true;
         *msg = {PLATFORM_EVENT_CLOSE, 0, 0, 0, 0};
         return true;
     }
-    if (!pending.empty()) {
-        *msg = pending.front();
-        pending.pop_front();
+    if (!sdl.pending.empty()) {
+        *msg = sdl.pending.front();
+        sdl.pending.pop_front();
         return true;
     }
     if (!SDL_WasInit(SDL_INIT_VIDEO))
@@ -235,10 +241,10 @@ bool platformPollEvent(PlatformEvent* msg)
 
 void platformSwapBuffers()
 {
-    if (window && context && presentActive())
-        presentSwap(window);
-    else if (window && context)
-        SDL_GL_SwapWindow(window);
+    if (sdl.window && sdl.context && presentActive())
+        presentSwap(sdl.window);
+    else if (sdl.window && sdl.context)
+        SDL_GL_SwapWindow(sdl.window);
 }
 
 void platformShowCursor(bool show)
@@ -266,14 +272,14 @@ int platformDisplayModeCount()
 {
     if (!ensureVideo())
         return 0;
-    int display = window ? SDL_GetWindowDisplayIndex(window) : 0;
+    int display = sdl.window ? SDL_GetWindowDisplayIndex(sdl.window) : 0;
     int n = SDL_GetNumDisplayModes(display < 0 ? 0 : display);
     return n < 0 ? 0 : n;
 }
 
 bool platformGetDisplayMode(int index, DisplayMode* mode)
 {
-    int display = window ? SDL_GetWindowDisplayIndex(window) : 0;
+    int display = sdl.window ? SDL_GetWindowDisplayIndex(sdl.window) : 0;
     SDL_DisplayMode m;
     if (SDL_GetDisplayMode(display < 0 ? 0 : display, index, &m) != 0)
         return false;
@@ -289,43 +295,43 @@ int platformTestDisplayMode(const DisplayMode& mode)
 {
     // SDL cannot test a mode without setting it: the test switches to the listed mode, depth
     // included, and sees that the display took it. A mode that passes stays for the apply.
-    if (!window)
+    if (!sdl.window)
         return -1;
-    const int display = std::max(SDL_GetWindowDisplayIndex(window), 0);
+    const int display = std::max(SDL_GetWindowDisplayIndex(sdl.window), 0);
     SDL_DisplayMode wanted, now;
     if (!findSdlMode(display, mode, &wanted))
         return -1;
-    if (SDL_SetWindowDisplayMode(window, &wanted) == 0 && SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0 &&
+    if (SDL_SetWindowDisplayMode(sdl.window, &wanted) == 0 && SDL_SetWindowFullscreen(sdl.window, SDL_WINDOW_FULLSCREEN) == 0 &&
         SDL_GetCurrentDisplayMode(display, &now) == 0 && now.w == wanted.w && now.h == wanted.h &&
         SDL_BYTESPERPIXEL(now.format) == SDL_BYTESPERPIXEL(wanted.format)) {
-        modeChanged = true;
-        testedMode = wanted;
+        sdl.modeChanged = true;
+        sdl.testedMode = wanted;
         return 0;
     }
-    SDL_SetWindowFullscreen(window, 0);
-    modeChanged = false;
+    SDL_SetWindowFullscreen(sdl.window, 0);
+    sdl.modeChanged = false;
     return -1;
 }
 
 int platformApplyDisplayMode(const DisplayMode& mode)
 {
-    if (modeChanged && testedMode.w == mode.width && testedMode.h == mode.height &&
-        static_cast<int>(SDL_BYTESPERPIXEL(testedMode.format)) * 8 == mode.bits && testedMode.refresh_rate == mode.refreshRate)
+    if (sdl.modeChanged && sdl.testedMode.w == mode.width && sdl.testedMode.h == mode.height &&
+        static_cast<int>(SDL_BYTESPERPIXEL(sdl.testedMode.format)) * 8 == mode.bits && sdl.testedMode.refresh_rate == mode.refreshRate)
         return 0;  // the test has set it already
     return platformTestDisplayMode(mode);
 }
 
 void platformRestoreDisplayMode()
 {
-    if (window && modeChanged) {
-        SDL_SetWindowFullscreen(window, 0);
-        modeChanged = false;
+    if (sdl.window && sdl.modeChanged) {
+        SDL_SetWindowFullscreen(sdl.window, 0);
+        sdl.modeChanged = false;
     }
 }
 
 bool platformAcquireInstanceLock(const char* name)
 {
-    if (lockFd >= 0)
+    if (sdl.lockFd >= 0)
         return true;
     // The shared /tmp only without a runtime folder; the player's cache folder when the file
     // found there is not the player's own.
@@ -342,6 +348,6 @@ bool platformAcquireInstanceLock(const char* name)
         return false;
     // held until the process ends, the kernel releasing it even after a crash; with no place
     // for a lock at all, better to run than to refuse
-    lockFd = fd;
+    sdl.lockFd = fd;
     return true;
 }

@@ -309,7 +309,7 @@ void checkSounds(CheckReport& report)
 void checkRadio(CheckReport& report)
 {
     char resolved[DATA_PATH_SIZE];
-    resolveDataPath(mp3Folder, resolved);
+    resolveDataPath(options.mp3Folder, resolved);
     const std::string folder = resolved;
     const std::string shown = folder.empty() ? "." : folder;
     const Entry e = entryAt(folder.empty() ? "." : folder);
@@ -395,10 +395,10 @@ void checkTree(CheckReport& report)
     const char* const optionsFile = "Opcje.ini";
     if (entryAt(optionsFile) != Entry::file)
         reportWarning(report, optionsFile, "missing file: every option takes its default");
-    busChoice = 1;
+    game.busChoice = 1;
     readOptionsFrom(optionsFile);
     checkOptionValues(report, optionsFile);
-    const int32_t quality = optTextureQuality;
+    const int32_t quality = options.textureQuality;
     if (quality != 0 && quality != 1)
         reportProblem(report, optionsFile,
                       "JakoscTekstur is " + std::to_string(quality) + ": the game finds no texture list and stops");
@@ -416,7 +416,7 @@ void checkTree(CheckReport& report)
     --report.optionalDepth;
 
     for (uint8_t bus : {uint8_t{1}, uint8_t{0}}) {
-        busChoice = bus;
+        game.busChoice = bus;
         const int32_t busSlots = checkTextureList(report, busList(chosen), TEX_BUS);
         ++report.optionalDepth;
         checkTextureList(report, busList(other), TEX_BUS);
@@ -427,7 +427,7 @@ void checkTree(CheckReport& report)
             checkModel(report, std::string(busFolder()) + file.name, file, busSlots, busList(chosen));
         }
     }
-    busChoice = 1;
+    game.busChoice = 1;
 
     for (const ModelFile& file : modelFiles) {
         if (file.inBusFolder)

@@ -51,7 +51,7 @@ constexpr float BUS_DOOR_LEAF_WIDTH = 0.6f;
 constexpr float busLeafAZ(float centreZ) { return centreZ - BUS_DOOR_LEAF_WIDTH - BUS_DOOR_HINGE_Z; }
 constexpr float busLeafBZ(float centreZ) { return centreZ + BUS_DOOR_LEAF_WIDTH - BUS_DOOR_HINGE_Z; }
 
-// --- "Volvo7000" (busChoice 1): wheelbase 6.0 m, the quicker of the two. ---
+// --- "Volvo7000" (game.busChoice 1): wheelbase 6.0 m, the quicker of the two. ---
 constexpr float VOLVO_TOP_SPEED = 0.36f;        // units per tick, about 80 km/h
 constexpr float VOLVO_ACCEL_STEP = 0.00045f;    // units per tick per tick of throttle
 constexpr float VOLVO_BRAKE_STEP = 0.0018f;     // units per tick per tick of braking
@@ -69,7 +69,7 @@ constexpr float VOLVO_DOOR2_LEAF_B_Z = busLeafBZ(VOLVO_DOOR2_CENTRE_Z);
 constexpr float VOLVO_DOOR3_LEAF_A_Z = busLeafAZ(VOLVO_DOOR3_CENTRE_Z);
 constexpr float VOLVO_DOOR3_LEAF_B_Z = busLeafBZ(VOLVO_DOOR3_CENTRE_Z);
 
-// --- "Urbino12" (busChoice 0): wheelbase 5.9 m, bigger tank, gentler and slower. ---
+// --- "Urbino12" (game.busChoice 0): wheelbase 5.9 m, bigger tank, gentler and slower. ---
 constexpr float URBINO_TOP_SPEED = 0.32f;       // about 71 km/h
 constexpr float URBINO_ACCEL_STEP = 0.00038f;
 constexpr float URBINO_BRAKE_STEP = 0.0022f;

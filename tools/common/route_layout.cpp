@@ -52,17 +52,17 @@ std::vector<RoutePoint> traceCarLoop()
     const OtherCarState saved = otherCar;
     otherCar = OTHER_CAR_START;
     std::vector<RoutePoint> points;
-    points.push_back({otherCar.otherCarX, otherCar.otherCarZ});
+    points.push_back({otherCar.x, otherCar.z});
     bool beenWest = false;
     for (int32_t tick = 1; tick <= LAP_TICK_LIMIT; ++tick) {
         updateOtherCarInZones();
-        beenWest = beenWest || otherCar.otherCarX < LAP_WEST_X;
-        const bool backAtStart = beenWest && otherCar.otherCarX > -10.0f &&
-                                 otherCar.otherCarZ <= OTHER_CAR_START.otherCarZ;
+        beenWest = beenWest || otherCar.x < LAP_WEST_X;
+        const bool backAtStart = beenWest && otherCar.x > -10.0f &&
+                                 otherCar.z <= OTHER_CAR_START.z;
         if (backAtStart)
             break;
         if (tick % ROUTE_CAR_SAMPLE_TICKS == 0)
-            points.push_back({otherCar.otherCarX, otherCar.otherCarZ});
+            points.push_back({otherCar.x, otherCar.z});
     }
     otherCar = saved;
     return points;

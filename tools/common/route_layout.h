@@ -4,7 +4,7 @@
 // Coordinates are those of the route model: the route scene is drawn after
 // translate(-busX, 0, busZ), so a model point (x, z) is world X = x, world Z = -z. The stop file
 // and the refuelling point hold model coordinates as they are; the second car's
-// (otherCarX, otherCarZ) are model coordinates too. A bus with heading h moves along
+// (otherCar.x, otherCar.z) are model coordinates too. A bus with heading h moves along
 // (sin h, -cos h) in this frame, the second car along (sin h, cos h).
 //
 // The loop is a one-way road of two lanes, driven the way the second car goes round it

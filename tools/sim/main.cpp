@@ -134,9 +134,9 @@ bool readScriptText(const std::string& path, std::string* text)
 // What the load sequence does for a new game, without the GL parts.
 void loadRun(bool volvo)
 {
-    busChoice = volvo ? 1 : 0;
-    inGame = 1;
-    escapeQuits = 1;
+    game.busChoice = volvo ? 1 : 0;
+    game.inGame = 1;
+    game.escapeQuits = 1;
     loadRunFiles();
 }
 
@@ -219,7 +219,7 @@ void sendKeyEvents(SimLoop& loop)
 bool finishTick(SimLoop& loop, int64_t t, bool modeEnds)
 {
     const std::vector<std::string> sounds = sndRecordTake();
-    const bool last = t + 1 == loop.ticks || quitRequested || modeEnds;
+    const bool last = t + 1 == loop.ticks || game.quitRequested || modeEnds;
     if (t % loop.every == 0 || last)
         loop.out += csvRow(t, sounds) + "\n";
     fakeNowMs += SIM_TICK_MS;
@@ -288,7 +288,7 @@ int64_t runSoak(SimLoop& loop, bool volvo, SoakResult& soak)
             // Back in the menu: a new game loads the run again and the driver starts afresh.
             ++soak.runsFinished;
             loadRun(volvo);
-            escapeQuits = 0;
+            game.escapeQuits = 0;
             pilot = Autopilot();
         }
         soak.badField = soakFirstBadField();
@@ -312,7 +312,7 @@ int reportSoak(int64_t t, const SoakResult& soak)
                      static_cast<long long>(t - 1));
         return 1;
     }
-    return exitStatus;
+    return game.exitStatus;
 }
 
 }  // namespace
@@ -360,12 +360,12 @@ int main(int argc, char** argv)
     initSound();
     loadRun(o.bus == "Volvo7000");
     if (o.soak)
-        escapeQuits = 0;  // Escape goes back to the menu, as in a game started from it
+        game.escapeQuits = 0;  // Escape goes back to the menu, as in a game started from it
     sndRecordTake();
-    if (quitRequested) {
+    if (game.quitRequested) {
         if (keysOut)
             std::fclose(keysOut);
-        return exitStatus != 0 ? exitStatus : 1;
+        return game.exitStatus != 0 ? game.exitStatus : 1;
     }
 
     KeyRecorder recorder;
@@ -398,5 +398,5 @@ int main(int argc, char** argv)
                      static_cast<long long>(loop.ticks));
         return 1;
     }
-    return exitStatus;
+    return game.exitStatus;
 }

@@ -23,13 +23,13 @@ int32_t engineStateNumber()
 
 const char* trafficPhaseName()
 {
-    if (traffic.trafficRed && traffic.trafficYellow)
+    if (traffic.red && traffic.yellow)
         return "red-yellow";
-    if (traffic.trafficRed)
+    if (traffic.red)
         return "red";
-    if (traffic.trafficGreen)
+    if (traffic.green)
         return "green";
-    if (traffic.trafficYellow)
+    if (traffic.yellow)
         return "yellow";
     return "off";
 }
@@ -70,7 +70,7 @@ std::string csvRow(int64_t tick, const std::vector<std::string>& sounds)
     std::snprintf(middle, sizeof middle, ",%d,%.2f,%.2f,%d,", stops.currentStop, stops.passengersOnBoard,
                   run.punishment, run.runFinished);
     char tail[128];
-    std::snprintf(tail, sizeof tail, ",%s,%s,%.3f,%.3f,%d", clockText, trafficPhaseName(), otherCar.otherCarX,
-                  otherCar.otherCarZ, engine.engineFreq);
+    std::snprintf(tail, sizeof tail, ",%s,%s,%.3f,%.3f,%d", clockText, trafficPhaseName(), otherCar.x,
+                  otherCar.z, engine.engineFreq);
     return std::string(head) + csvField(joined) + middle + csvField(run.verdictText ? run.verdictText : "") + tail;
 }

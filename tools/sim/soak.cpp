@@ -63,10 +63,10 @@ const FloatField FLOAT_FIELDS[] = {
     {"gameClock.clockHours", &gameClock.clockHours, 1},
     {"gameClock.clockMinutes", &gameClock.clockMinutes, 1},
     {"gameClock.clockSeconds", &gameClock.clockSeconds, 1},
-    {"otherCar.otherCarX", &otherCar.otherCarX, 1},
-    {"otherCar.otherCarZ", &otherCar.otherCarZ, 1},
-    {"otherCar.otherCarHeading", &otherCar.otherCarHeading, 1},
-    {"otherCar.otherCarSpeed", &otherCar.otherCarSpeed, 1},
+    {"otherCar.otherCarX", &otherCar.x, 1},
+    {"otherCar.otherCarZ", &otherCar.z, 1},
+    {"otherCar.otherCarHeading", &otherCar.heading, 1},
+    {"otherCar.otherCarSpeed", &otherCar.speed, 1},
     {"otherCar.turnRampValue", &otherCar.turnRampValue, 1},
     {"otherCar.turnRampStep", &otherCar.turnRampStep, 1},
     {"otherCar.speedRampStep", &otherCar.speedRampStep, 1},
@@ -90,8 +90,8 @@ const CounterField COUNTER_FIELDS[] = {
     {"gameClock.framesThisSecond", &gameClock.framesThisSecond},
     {"gameClock.framesPerSecond", &gameClock.framesPerSecond},
     {"gameClock.fpsLastSecond", &gameClock.fpsLastSecond},
-    {"traffic.trafficSeconds", &traffic.trafficSeconds},
-    {"traffic.trafficLastSecond", &traffic.trafficLastSecond},
+    {"traffic.trafficSeconds", &traffic.seconds},
+    {"traffic.trafficLastSecond", &traffic.lastSecond},
 };
 
 int64_t largestCounter = 0;
