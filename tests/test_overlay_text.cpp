@@ -17,11 +17,9 @@ struct Overlay : ::testing::Test {
     // A run tick's rating, then its texts, as the frame dispatcher runs them.
     void rateAndBuild()
     {
-        texts = OverlayTexts{};
         rateFrame();
         buildOverlayTexts(texts);
     }
-    // Info, help, the end panel and the pause all shown, with a verdict longer than a text.
     void showEverything()
     {
         static const std::string longVerdict(700, 'v');
@@ -138,12 +136,4 @@ TEST_F(Overlay, TheVerdictShownIsTheOneTheRatingJustGave)
     run.verdictText = "great!!! you are super driver.";
     rateAndBuild();
     expectInOrder({"points:  1", "not bad, but you need more concetrate", "punishment:  1"});
-}
-
-TEST_F(Overlay, BothPenaltyLinesShowTheFloor)
-{
-    run.runFinished = 1;
-    run.punishment = 12.7f;
-    rateAndBuild();
-    expectInOrder({"points: 12", "punishment: 12"});
 }
