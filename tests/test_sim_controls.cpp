@@ -4,7 +4,6 @@
 #include "sim/controls.h"
 #include "sim/timers.h"
 
-#include <tuple>
 
 using Controls = SimTest;
 using Escape = SimTest;
@@ -62,15 +61,6 @@ TEST_F(Controls, JWorksWhilePaused)
     EXPECT_EQ(view.infoShown, 1);
 }
 
-TEST_F(Controls, PAgainResumes)
-{
-    tick({VK_KEY_P});
-    const float z = otherCar.otherCarZ;
-    steps({{}, {VK_KEY_P}, {}});
-    EXPECT_NE(otherCar.otherCarZ, z);
-}
-
-// A run under way, ended by Escape: mirrors, gear, passengers, an open door, penalties, the clock.
 class EscapeEndingARun : public SimTest {
 protected:
     void SetUp() override
