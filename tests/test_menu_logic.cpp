@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <tuple>
 #include <string>
@@ -59,7 +58,6 @@ protected:
         return limit + 1;
     }
     void idle(int n) { ticksUntil([] { return false; }, n); }
-    // The opening fade and the buttons sliding in: the idle main menu.
     void reachIdleMenu()
     {
         ticksUntil([] { return introActive == 0; });
@@ -86,7 +84,6 @@ protected:
         keyState[VK_RETURN] = n == 7;
         return tick();
     }
-    // From the idle menu the item's panel opened and slid in.
     void openPanel(int item)
     {
         reachIdleMenu();
@@ -136,7 +133,6 @@ TEST_F(MenuLogic, TheOpeningRuns604TicksStartingTheMusicOnceAtTick402)
     EXPECT_EQ(std::make_tuple(musicTick, endTick), std::make_tuple(402, 604));
 }
 
-// Exit is chosen in the first ticks of the opening; it fades out only once the opening has ended.
 TEST_F(MenuLogic, ExitChosenDuringTheOpeningFadesOutFor200TicksAfterIt)
 {
     for (int n = 1; introActive == 1 && n <= 700; ++n) openingTickChoosingExit(n);
