@@ -113,7 +113,6 @@ protected:
         view.cameraEyeX = view.cameraLookX = 0.0f, view.cameraEyeY = 1.6f, view.cameraLookZ = -40.0f;
         view.cameraOffsetZ = 5.0f, view.cameraAtFront = 1, view.viewportCount = 1;
         traffic.trafficRed = 0;
-        wheelSpin = 0.0f;
     }
 
     static bool is(int x, int y, Rgb c, const ReadPixels& p = readBackBuffer())
