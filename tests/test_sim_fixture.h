@@ -4,7 +4,6 @@
 #include "core/game.h"
 #include "core/keys.h"
 #include "core/options.h"
-#include "flow/menu.h"
 #include "platform/null/null_platform.h"
 #include "sim/sim.h"
 #include "sim/state.h"
@@ -49,7 +48,6 @@ protected:
         fakeNowMs = 100000;
     }
 
-    // One tick with exactly these keys down (every other entry up); the clock moves 20 ms.
     void tick(std::initializer_list<uint8_t> keys = {})
     {
         std::memset(keyState, 0, sizeof keyState);
