@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <string>
 #include <tuple>
 
 namespace {
@@ -112,7 +111,6 @@ protected:
         otherCar.otherCarX = otherCar.otherCarZ = otherCar.otherCarHeading = 0.0f;
         view.cameraEyeX = view.cameraLookX = 0.0f, view.cameraEyeY = 1.6f, view.cameraLookZ = -40.0f;
         view.cameraOffsetZ = 5.0f, view.cameraAtFront = 1, view.viewportCount = 1;
-        traffic.trafficRed = 0;
     }
 
     static bool is(int x, int y, Rgb c, const ReadPixels& p = readBackBuffer())
