@@ -206,7 +206,6 @@ protected:
         vehicle.busX = 5.0f;
         vehicle.busZ = 8.0f;
     }
-    // Moving in forward, the last drop used this tick.
     void runDry()
     {
         startEngine();
