@@ -50,7 +50,6 @@ TEST(RouteLayout, TheStopsTheStartThePumpAndTheSideRoad)
     EXPECT_LT(std::hypot(pump.x - model.x, pump.z - model.z), 10.0f) << "refuelling possible at the start";
     const RoutePoint c = routeCrossingPoint();
     EXPECT_LT(routeProject(routeLoopRoad(), c.x, c.z).distance, 0.1f);
-    ASSERT_EQ(routeSideRoad().points.size(), 2u);
     EXPECT_LT(routeProject(routeSideRoad(), c.x, c.z).distance, 0.1f);
     for (RoutePoint h : {routeTrafficHeadA(), routeTrafficHeadB()})
         EXPECT_NEAR(std::hypot(h.x - c.x, h.z - c.z), 2 * ROUTE_ROAD_HALF_WIDTH, ROUTE_ROAD_HALF_WIDTH);
