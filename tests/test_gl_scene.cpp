@@ -207,7 +207,6 @@ TEST_F(GlScene, TheFrameLeavesLightingAndPlainTransparencyOn)
 
 TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFront)
 {
-    // The exterior stands 10 units ahead of the camera, the beams 30 units ahead behind it.
     compileList(LIST_ZEW, [] { glColor3ub(128, 128, 128), quadAtZ(-10.0f, 100.0f); });
     compileList(LIST_DROGOWE, [] { glColor3ub(BAIT.r, BAIT.g, BAIT.b), quadAtZ(-30.0f, 100.0f); });
     lights.headlightsOn = 1;
