@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <tuple>
@@ -21,7 +20,6 @@ struct Bounds {
     float mid(int k) const { return (lo[k] + hi[k]) * 0.5f; }
 };
 
-// The bounds of triangles first..last of a generated model.
 Bounds bounds(const std::string& relPath, int first = 0, int last = 1 << 30, int* count = nullptr)
 {
     static ModelWithStorage<MAX_MODEL_TRIANGLES> m;  // too big for the stack
@@ -69,7 +67,6 @@ TEST(GeneratedContent, ASecondRunWritesTheSameBytesAndTexturesFitBothQualities)
         files -= e.is_regular_file();
     EXPECT_EQ(files, 0) << "the same files";
     EXPECT_LT(bytes, 60u << 20) << "a moderate tree";
-    // Textures are powers of two up to 512, the low quality at half size.
     for (const std::string d : {"Dane/Trasy/Test/", "Dane/Pojazdy/F125/", BUSES[0], BUSES[1]}) {
         const auto full = listEntries(d + "TeksturyW.tex"), half = listEntries(d + "TeksturyN.tex");
         ASSERT_FALSE(full.empty()) << d;

@@ -19,7 +19,6 @@ int format(char (&out)[FONT_TEXT_MAX], const char* fmt, ...)
 
 } // namespace
 
-// The printf forms the overlay uses: the overlay text test.
 TEST(FontFormat, NoFormatAndTheBufferBound)
 {
     char out[FONT_TEXT_MAX];

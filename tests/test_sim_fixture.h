@@ -4,7 +4,6 @@
 #include "core/game.h"
 #include "core/keys.h"
 #include "core/options.h"
-#include "flow/menu.h"
 #include "platform/null/null_platform.h"
 #include "sim/sim.h"
 #include "sim/state.h"
@@ -25,7 +24,6 @@ constexpr float TEST_FUEL_CAPACITY = 200.0f;
 class SimTest : public ::testing::Test {
 protected:
     void SetUp() override { startState(); }
-    // The start state itself, for fixtures that add to it.
     void startState()
     {
         // Samples get handles, so the recording library records their calls.
@@ -39,7 +37,6 @@ protected:
         game.inGame = 1;
         engine.fuel = 100.0f;
         game.escapeQuits = game.returnToMenu = game.quitRequested = game.shutdownRequested = 0;
-        game.exitStatus = 0;
         vehicleParams = {TEST_TOP_SPEED, TEST_ACCEL_STEP, TEST_BRAKE_STEP, TEST_FUEL_CAPACITY};
         // Stops and pump far away, so no rule of theirs acts unless a test puts the bus there.
         for (int i = 0; i < 3; ++i) {
@@ -51,7 +48,6 @@ protected:
         fakeNowMs = 100000;
     }
 
-    // One tick with exactly these keys down (every other entry up); the clock moves 20 ms.
     void tick(std::initializer_list<uint8_t> keys = {})
     {
         std::memset(keyState, 0, sizeof keyState);
@@ -69,7 +65,6 @@ protected:
         for (const auto& keys : script) tick(keys);
     }
     void ticks(int n, std::initializer_list<uint8_t> keys = {}) { for (int i = 0; i < n; ++i) tick(keys); }
-    // Ticks with no key until done() holds; returns how many (at most limit).
     template <typename Done> int ticksUntil(Done done, int limit = 5000)
     {
         int n = 0;
@@ -77,7 +72,6 @@ protected:
         return n;
     }
 
-    // Engine running, forward gear selected, at a standstill.
     void startEngine()
     {
         for (int guard = 0; engine.engineKeyLatch == 1 && guard < 200; ++guard) tick({'S'});

@@ -28,7 +28,6 @@ TEST(ViewPasses, ViewportsAtEachResolutionNoInfiniteAspectAndOnlyTheMainViewNods
         EXPECT_GT(p.aspect, 0.0) << v;
         EXPECT_TRUE(std::isfinite(p.aspect)) << v;
     }
-    // Only the main view nods with the pitch.
     view.cameraLookX = 0.25f;
     const ViewPass still = viewPassFor(VIEW_MAIN, 640, 480, vehicle, view);
     const ViewPass mirror = viewPassFor(VIEW_LEFT_MIRROR, 640, 480, vehicle, view);
