@@ -5,6 +5,7 @@
 #include "tools/common/route_layout.h"
 #include "tools/data/content_route_paint.h"
 #include "tools/data/content_shapes.h"
+#include "tools/data/content_shelter.h"
 #include "tools/data/content_stops.h"
 #include "tools/data/gen.h"
 
@@ -16,7 +17,6 @@ namespace {
 constexpr float PI = 3.14159265358979f;
 constexpr float ROAD_Y = 0.02f;
 constexpr float MARK_Y = 0.04f;
-constexpr float KERB_Y = 0.15f;
 constexpr float PAVEMENT_WIDTH = 3.5f;
 constexpr float BUILDING_SETBACK = 9.5f;
 constexpr float SKY_RADIUS = 400.0f;
@@ -164,8 +164,8 @@ void buildRoads(Scene& sc)
         const std::vector<P2> line = subLine(loop, r.first, r.second);
         for (float sgn : {-1.0f, 1.0f}) {
             const float a = sgn * hw, b = sgn * (hw + PAVEMENT_WIDTH);
-            groundStrip(sc.m, line, std::min(a, b), std::max(a, b), KERB_Y, t.pavement, PAVEMENT_WIDTH / 2.0f, 2.0f);
-            wallStrip(sc.m, line, a, 0.0f, KERB_Y, sgn < 0, t.kerb, 2.0f, KERB_Y);
+            groundStrip(sc.m, line, std::min(a, b), std::max(a, b), ROUTE_KERB_Y, t.pavement, PAVEMENT_WIDTH / 2.0f, 2.0f);
+            wallStrip(sc.m, line, a, 0.0f, ROUTE_KERB_Y, sgn < 0, t.kerb, 2.0f, ROUTE_KERB_Y);
         }
     }
     // The side road on both sides of the loop road, with its own pavements.
@@ -179,8 +179,8 @@ void buildRoads(Scene& sc)
         const std::vector<P2> walk = subLine(side, pa, pb);
         for (float sgn : {-1.0f, 1.0f}) {
             const float a = sgn * hw, b = sgn * (hw + PAVEMENT_WIDTH);
-            groundStrip(sc.m, walk, std::min(a, b), std::max(a, b), KERB_Y, t.pavement, PAVEMENT_WIDTH / 2.0f, 2.0f);
-            wallStrip(sc.m, walk, a, 0.0f, KERB_Y, sgn < 0, t.kerb, 2.0f, KERB_Y);
+            groundStrip(sc.m, walk, std::min(a, b), std::max(a, b), ROUTE_KERB_Y, t.pavement, PAVEMENT_WIDTH / 2.0f, 2.0f);
+            wallStrip(sc.m, walk, a, 0.0f, ROUTE_KERB_Y, sgn < 0, t.kerb, 2.0f, ROUTE_KERB_Y);
         }
     }
     // The crossing: plain asphalt over the markings, a zebra and a stop line before it.
@@ -218,36 +218,9 @@ void buildRoads(Scene& sc)
 void buildStops(Scene& sc)
 {
     const std::vector<RouteStop>& stops = routeStops();
-    const RouteTextures& t = sc.t;
-    const std::array<int, 5> glass{t.shelterGlass, t.shelterGlass, t.shelterGlass, t.shelterGlass, -1};
     for (size_t i = 0; i < stops.size(); ++i) {
         const RouteStop& s = stops[i];
-        const Frame f = frameOf(s.kerbX, s.kerbZ, s.dirX, s.dirZ);
-        const float y0 = KERB_Y;
-        // Shelter: back and side panels, roof, bench.
-        frameBox(sc.m, f, -2.6f, 2.6f, 3.0f, 3.1f, y0, y0 + 2.3f, glass, 2.6f, 2.3f);
-        for (float l : {-2.6f, 2.5f})
-            frameBox(sc.m, f, l, l + 0.1f, 1.9f, 3.0f, y0, y0 + 2.3f, glass, 1.1f, 2.3f);
-        frameBox(sc.m, f, -2.8f, 2.8f, 1.6f, 3.3f, y0 + 2.3f, y0 + 2.45f,
-                 {t.shelterRoof, t.shelterRoof, t.shelterRoof, t.stopName[i], t.shelterRoof}, 5.6f, 0.15f);
-        // Name plate along the roof's front edge, facing the road.
-        faceQuad(sc.m, f.at(-1.2f, 1.58f, y0 + 2.47f), f.at(1.2f, 1.58f, y0 + 2.47f), f.at(1.2f, 1.58f, y0 + 3.05f),
-                 f.at(-1.2f, 1.58f, y0 + 3.05f), Uv{1, 0}, Uv{0, 0}, Uv{0, 1}, Uv{1, 1}, f.dirR() * -1.0f, t.stopName[i]);
-        frameBox(sc.m, f, -1.5f, 1.5f, 2.5f, 2.9f, y0 + 0.42f, y0 + 0.5f, {t.bench, t.bench, t.bench, t.bench, t.bench},
-                 1.0f, 0.1f);
-        // The stop sign on its post at the shelter's front end, plates facing both ways along the road.
-        const float pl = -3.6f, po = 0.7f;
-        frameBox(sc.m, f, pl - 0.05f, pl + 0.05f, po - 0.05f, po + 0.05f, y0, y0 + 3.2f,
-                 {t.signPost, t.signPost, t.signPost, t.signPost, t.signPost}, 0.1f, 3.2f);
-        for (float dir : {-1.0f, 1.0f}) {
-            const float l = pl + dir * 0.06f;
-            faceQuad(sc.m, f.at(l, po - 0.4f, y0 + 2.4f), f.at(l, po + 0.4f, y0 + 2.4f), f.at(l, po + 0.4f, y0 + 3.2f),
-                     f.at(l, po - 0.4f, y0 + 3.2f), Uv{dir > 0 ? 1.0f : 0.0f, 0}, Uv{dir > 0 ? 0.0f : 1.0f, 0},
-                     Uv{dir > 0 ? 0.0f : 1.0f, 1}, Uv{dir > 0 ? 1.0f : 0.0f, 1}, f.dirA() * dir, t.stopSign);
-            faceQuad(sc.m, f.at(l, po - 0.5f, y0 + 2.1f), f.at(l, po + 0.5f, y0 + 2.1f), f.at(l, po + 0.5f, y0 + 2.35f),
-                     f.at(l, po - 0.5f, y0 + 2.35f), Uv{dir > 0 ? 1.0f : 0.0f, 0}, Uv{dir > 0 ? 0.0f : 1.0f, 0},
-                     Uv{dir > 0 ? 0.0f : 1.0f, 1}, Uv{dir > 0 ? 1.0f : 0.0f, 1}, f.dirA() * dir, t.stopName[i]);
-        }
+        buildShelter(sc.m, sc.t, frameOf(s.kerbX, s.kerbZ, s.dirX, s.dirZ), sc.t.stopName[i], 3.0f, 1);
     }
 }
 
@@ -455,7 +428,7 @@ void streetFurniture(Scene& sc)
         if (std::fabs(s - sCross) < 14.0f)
             continue;
         const Frame f = frameOnRoad(loop, s);
-        const Vec3 p = f.at(0.0f, ROUTE_ROAD_HALF_WIDTH + 0.7f, KERB_Y);
+        const Vec3 p = f.at(0.0f, ROUTE_ROAD_HALF_WIDTH + 0.7f, ROUTE_KERB_Y);
         if (!clearOfRoads(p.x, p.z, ROUTE_ROAD_HALF_WIDTH + 0.5f) || nearStop(p.x, p.z, 7.0f))
             continue;
         const Frame lf{P2{p.x, p.z}, f.a, f.r};
@@ -494,7 +467,7 @@ int depthClass(const ModelBuilder::Tri& t)
     const float len = std::sqrt(dot(n, n));
     const float ny = len > 0.0f ? n.y / len : 0.0f;
     const float yMax = std::max({t.v[0].y, t.v[1].y, t.v[2].y});
-    if (ny > 0.9f && yMax <= KERB_Y + 0.06f)
+    if (ny > 0.9f && yMax <= ROUTE_KERB_Y + 0.06f)
         return 3;  // ground: the layers keep their order, lowest first, so a higher one wins a tie
     const Vec3 c = (t.v[0] + t.v[1] + t.v[2]) * (1.0f / 3.0f);
     RouteProjection best{};

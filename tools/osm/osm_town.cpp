@@ -1,6 +1,7 @@
 #include "tools/osm/osm_town.h"
 
 #include "tools/data/content_route_paint.h"
+#include "tools/data/content_shelter.h"
 #include "tools/data/content_stops.h"
 #include "tools/data/gen.h"
 #include "tools/osm/osm_line.h"
@@ -15,7 +16,6 @@ constexpr float GRASS_Y = -0.1f;  // well under the roads, so no depth fight at 
 constexpr float SIDE_Y = 0.01f;
 constexpr float ROAD_Y = 0.02f;
 constexpr float MARK_Y = 0.04f;
-constexpr float KERB_Y = 0.15f;
 constexpr float PAVEMENT_WIDTH = 3.0f;
 constexpr float HEAD_HEIGHT = 1.2f, HEAD_HALF = 0.2f, LENS_RADIUS = 0.13f;
 constexpr float LENS_FROM_TOP[3] = {0.2f, 0.6f, 1.0f};  // red, yellow, green
@@ -94,8 +94,8 @@ void buildRoad(Town& tw, const OsmPlan& plan)
                 const std::vector<P2> walk = cut(plan.centre, s, at, stop);
                 for (float sgn : {-1.0f, 1.0f}) {
                     const float a = sgn * hw, b = sgn * (hw + PAVEMENT_WIDTH);
-                    groundStrip(tw.m, walk, std::min(a, b), std::max(a, b), KERB_Y, tw.t.pavement, PAVEMENT_WIDTH / 2.0f, 2.0f);
-                    wallStrip(tw.m, walk, a, 0.0f, KERB_Y, sgn < 0, tw.t.kerb, 2.0f, KERB_Y);
+                    groundStrip(tw.m, walk, std::min(a, b), std::max(a, b), ROUTE_KERB_Y, tw.t.pavement, PAVEMENT_WIDTH / 2.0f, 2.0f);
+                    wallStrip(tw.m, walk, a, 0.0f, ROUTE_KERB_Y, sgn < 0, tw.t.kerb, 2.0f, ROUTE_KERB_Y);
                 }
             }
             if (g < gaps.size())
@@ -121,29 +121,9 @@ void buildRoad(Town& tw, const OsmPlan& plan)
 
 void buildStops(Town& tw, const OsmPlan& plan)
 {
-    const RouteTextures& t = tw.t;
-    const std::array<int, 5> glass{t.shelterGlass, t.shelterGlass, t.shelterGlass, t.shelterGlass, -1};
     for (size_t i = 0; i < plan.stops.size() && i < static_cast<size_t>(ROUTE_MAX_STOP_NAMES); ++i) {
         const RouteStop& s = plan.stops[i];
-        const Frame f = frameOf(s.kerbX, s.kerbZ, s.dirX, s.dirZ);
-        const float y0 = KERB_Y;
-        frameBox(tw.m, f, -2.6f, 2.6f, 2.6f, 2.7f, y0, y0 + 2.3f, glass, 2.6f, 2.3f);
-        for (float l : {-2.6f, 2.5f})
-            frameBox(tw.m, f, l, l + 0.1f, 1.5f, 2.6f, y0, y0 + 2.3f, glass, 1.1f, 2.3f);
-        frameBox(tw.m, f, -2.8f, 2.8f, 1.2f, 2.9f, y0 + 2.3f, y0 + 2.45f,
-                 {t.shelterRoof, t.shelterRoof, t.shelterRoof, t.stopName[i], t.shelterRoof}, 5.6f, 0.15f);
-        faceQuad(tw.m, f.at(-1.2f, 1.18f, y0 + 2.47f), f.at(1.2f, 1.18f, y0 + 2.47f), f.at(1.2f, 1.18f, y0 + 3.05f),
-                 f.at(-1.2f, 1.18f, y0 + 3.05f), Uv{1, 0}, Uv{0, 0}, Uv{0, 1}, Uv{1, 1}, f.dirR() * -1.0f, t.stopName[i]);
-        frameBox(tw.m, f, -1.5f, 1.5f, 2.1f, 2.5f, y0 + 0.42f, y0 + 0.5f, {t.bench, t.bench, t.bench, t.bench, t.bench},
-                 1.0f, 0.1f);
-        const float pl = -3.6f, po = 0.7f;
-        frameBox(tw.m, f, pl - 0.05f, pl + 0.05f, po - 0.05f, po + 0.05f, y0, y0 + 3.2f,
-                 {t.signPost, t.signPost, t.signPost, t.signPost, t.signPost}, 0.1f, 3.2f);
-        for (float dir : {-1.0f, 1.0f}) {
-            const float l = pl + dir * 0.06f, u0 = dir > 0 ? 1.0f : 0.0f, u1 = 1.0f - u0;
-            faceQuad(tw.m, f.at(l, po - 0.4f, y0 + 2.4f), f.at(l, po + 0.4f, y0 + 2.4f), f.at(l, po + 0.4f, y0 + 3.2f),
-                     f.at(l, po - 0.4f, y0 + 3.2f), Uv{u0, 0}, Uv{u1, 0}, Uv{u1, 1}, Uv{u0, 1}, f.dirA() * dir, t.stopSign);
-        }
+        buildShelter(tw.m, tw.t, frameOf(s.kerbX, s.kerbZ, s.dirX, s.dirZ), tw.t.stopName[i], 2.6f, 0);
     }
 }
 
@@ -163,11 +143,11 @@ void buildPump(Town& tw, const OsmPlan& plan)
     const Frame f = frameAt(lane, s, s[static_cast<size_t>(nearest - lane.begin())]);
     const float o = plan.halfWidth[0] - ROUTE_BUS_LANE_OFFSET + 1.8f;  // on the pavement beside the lane
     for (float l : {-1.6f, 1.6f})
-        frameBox(tw.m, f, l - 0.4f, l + 0.4f, o - 0.3f, o + 0.3f, KERB_Y, 2.0f, {t.pump, t.pump, t.pump, t.pump, t.pump},
+        frameBox(tw.m, f, l - 0.4f, l + 0.4f, o - 0.3f, o + 0.3f, ROUTE_KERB_Y, 2.0f, {t.pump, t.pump, t.pump, t.pump, t.pump},
                  0.8f, 1.8f);
     frameBox(tw.m, f, -4.0f, 4.0f, o - 0.8f, o + 2.5f, 4.4f, 4.9f,
              {t.canopyEdge, t.canopyEdge, t.canopyEdge, t.canopyEdge, t.canopy}, 8.0f, 0.5f);
-    frameBox(tw.m, f, -0.15f, 0.15f, o + 2.0f, o + 2.3f, KERB_Y, 4.4f, {t.canopy, t.canopy, t.canopy, t.canopy, -1}, 0.3f, 4.4f);
+    frameBox(tw.m, f, -0.15f, 0.15f, o + 2.0f, o + 2.3f, ROUTE_KERB_Y, 4.4f, {t.canopy, t.canopy, t.canopy, t.canopy, -1}, 0.3f, 4.4f);
 }
 
 // The heads: A on the kerb before the crossing and on an arm over the lanes, facing the route's
