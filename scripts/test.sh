@@ -2,7 +2,7 @@
 # Sets everything up on a fresh Debian machine, builds, and runs the whole test suite:
 #   0. the folder order of the includes (scripts/check-includes.sh),
 #   1. the suite built with AddressSanitizer and UBSan (all but the end-to-end tests),
-#   2. every reader's fuzz target for a short fixed time (FUZZ_SECONDS, default 20 s each),
+#   2. every reader's fuzz target for a short fixed time (FUZZ_SECONDS, default 10 s each),
 #   3. the whole suite in the normal build, end-to-end tests included, under Xvfb,
 #   4. the Debian package: built, installed, started to the menu and purged (scripts/test-deb.sh),
 #   5. last, the long lane: the reload soak and the hour of simulated driving.
@@ -12,7 +12,7 @@ scripts/install-deps.sh test
 scripts/check-includes.sh
 scripts/build.sh -DVELBRANT_TESTS=ON
 scripts/sanitize.sh
-scripts/fuzz.sh "${FUZZ_SECONDS:-20}"
+scripts/fuzz.sh "${FUZZ_SECONDS:-10}"
 export VELBRANT_NO_DIALOGS=1
 cd build
 echo "== the whole suite"
