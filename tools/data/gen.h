@@ -23,6 +23,8 @@ void genMenuPictures(const std::string& dir);  // the 13 menu pictures
 void genFontPicture(const std::string& dir);   // the bitmap font picture
 void genSounds(const std::string& dir);        // effect samples and the menu music
 void genRadio(const std::string& dir);         // the radio's MP3 tracks
+// Everything a tree holds besides its route and options: buses, car, boards, menu, font, sounds, radio.
+void genRouteFreeContent(const std::string& dir);
 
 // The desktop icon, size x size pixels, as a PNG at path (not part of the game's tree).
 void writeIcon(const std::string& path, int size);

@@ -100,13 +100,7 @@ int main(int argc, char** argv)
         genOptions(dir);
         genRouteFiles(dir);
         genScenery(dir);
-        genBuses(dir);
-        genCar(dir);
-        genBoards(dir);
-        genMenuPictures(dir);
-        genFontPicture(dir);
-        genSounds(dir);
-        genRadio(dir);
+        genRouteFreeContent(dir);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "velbrant-data: %s\n", e.what());
         return 1;

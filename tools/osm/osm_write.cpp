@@ -65,13 +65,7 @@ void writeTree(const std::string& dir, OsmPlan& plan, int64_t relation, const st
     writeTextFile(dir + "/Dane/Rozklady/128/Pas.trasy", lanePoints(plan));
     writeTextFile(dir + "/Dane/Trasy/Test/Samochod.trasa", carPath(plan));
     writeTextFile(dir + "/Dane/Zrodlo.ini", zrodlo(plan, relation, timestamp));
-    genBuses(dir);
-    genCar(dir);
-    genBoards(dir);
-    genMenuPictures(dir);
-    genFontPicture(dir);
-    genSounds(dir);
-    genRadio(dir);
+    genRouteFreeContent(dir);
 }
 
 }  // namespace
