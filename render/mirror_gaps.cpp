@@ -7,6 +7,8 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+MirrorGapState mirrorGaps;
+
 namespace {
 // One query object of the current context, made again when a new context does not know it.
 GLuint gapQuery = 0;

@@ -285,7 +285,7 @@ void drawViewPass(int v)
 {
     setViewAndCamera(viewPassFor(v, options.screenWidth, options.screenHeight, vehicle, view));
     const int passes = viewPassCount(view);
-    if (v == VIEW_MAIN && passes > 1 && frameSwitches.plainOrder == 0)
+    if (v == VIEW_MAIN && passes > 1 && frameSwitches.plainOrder == 0 && mirrorGaps.seenLastFrame == 0)
         holdBackMirrorAreas(passes);
     // With blending off no pixel depends on what was drawn under it, so the bus, which covers
     // the lower part of the cab view, goes first and the world behind it is turned away before
@@ -308,7 +308,11 @@ void drawViewPass(int v)
     drawFrontWheel(busGeometry.frontRightWheelZ, BUS_WHEEL_HUB_X, LIST_KOLO_P);
     drawFrontWheel(busGeometry.frontLeftWheelZ, -BUS_WHEEL_HUB_X, LIST_KOLO_L);
     if (coverFirst) {
+        // Far off, the dome and the world's far edge can round to one depth: drawn first, the
+        // sky loses such a tie to the world, so drawn last it must not win it either.
+        glDepthFunc(GL_LESS);
         drawSky();
+        glDepthFunc(GL_LEQUAL);
         glDisable(GL_ALPHA_TEST);
     } else {
         drawInterior();
@@ -329,19 +333,22 @@ void drawRunFramePicture()
     const float spinAtStart = wheelSpin;
     const GLboolean alphaTestAtStart = glIsEnabled(GL_ALPHA_TEST);
     const int passes = viewPassCount(view);
+    const bool heldBack = mirrorGaps.seenLastFrame == 0;
     for (int v = 0; v < passes; ++v)
         drawViewPass(v);
-    if (passes == 1 || frameSwitches.plainOrder == 1 || !mirrorsLeaveGaps(passes))
+    if (passes == 1 || frameSwitches.plainOrder == 1)
         return;
-    // A mirror left part of its held-back rectangle undrawn: the plain frame, whose main view
-    // fills it, from the state this frame started with.
+    mirrorGaps.seenLastFrame = mirrorsLeaveGaps(passes) ? 1 : 0;
+    if (!heldBack || mirrorGaps.seenLastFrame == 0)
+        return;
+    // A mirror left part of its held-back rectangle undrawn: the frame again from the state it
+    // started with, the main view whole under the mirrors, which fills the gap.
+    ++mirrorGaps.redraws;
     wheelSpin = spinAtStart;
     if (alphaTestAtStart)
         glEnable(GL_ALPHA_TEST);
-    frameSwitches.plainOrder = 1;
     for (int v = 0; v < passes; ++v)
         drawViewPass(v);
-    frameSwitches.plainOrder = 0;
 }
 
 void drawRunFrame()
