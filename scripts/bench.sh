@@ -48,9 +48,40 @@ if [ -x "$BUILD_DIR/bench/bench_gl_load" ]; then
     --benchmark_filter=LoadAssets --benchmark_repetitions=4 >/dev/null 2>&1 || true
 fi
 
+# tileRoute FILE NXxNZ: the route model laid NX by NZ times side by side, each copy shifted by the
+# model's extent: a bigger town at the same density (16 values a triangle after the count and label).
+tileRoute() {
+  awk -v nx="${2%x*}" -v nz="${2#*x}" '
+    NR == 1 { next }
+    NR == 2 { label = $0; next }
+    { for (i = 1; i <= NF; ++i) v[n++] = $i }
+    END {
+      t = int(n / 16)
+      for (i = 0; i < t * 16; i += 16)
+        for (k = 0; k < 9; k += 3) {
+          x = v[i + k]; z = v[i + k + 2]
+          if (i == 0 && k == 0 || x < x0) x0 = x; if (i == 0 && k == 0 || x > x1) x1 = x
+          if (i == 0 && k == 0 || z < z0) z0 = z; if (i == 0 && k == 0 || z > z1) z1 = z
+        }
+      print t * nx * nz; print label
+      for (a = 0; a < nx; ++a) for (b = 0; b < nz; ++b)
+        for (i = 0; i < t * 16; i += 16) {
+          line = ""
+          for (k = 0; k < 16; ++k) {
+            w = v[i + k]
+            if (k < 9 && k % 3 == 0) w += a * (x1 - x0)
+            if (k < 9 && k % 3 == 2) w += b * (z1 - z0)
+            line = line (k ? " " : "") sprintf(k < 15 ? "%.9g" : "%d", w)
+          }
+          print line
+        }
+    }' "$1" >"$1.tiled" && mv "$1.tiled" "$1"
+}
+
 # The real game driven with both mirrors for about 30 s on an X screen of its own: the clock's
 # frame counter, one figure a second in the diagnostics file, says whether it holds 50 ticks a
-# second. driveGame NAME SCREEN OPTION...: the generated Opcje.ini with the options replaced.
+# second. driveGame NAME SCREEN OPTION...: the generated Opcje.ini with the options replaced;
+# the option tiles=NXxNZ lays the route NX by NZ times side by side first (tileRoute).
 driveGame() {
   local name=$1 screen=$2 game_tree game_bin
   shift 2
@@ -58,7 +89,12 @@ driveGame() {
   game_tree=$(mktemp -d)
   game_bin=$(cd "$BUILD_DIR" && pwd)/velbrant
   "$BUILD_DIR/velbrant-data" "$game_tree" >/dev/null
-  for option in "$@"; do sed -i "s/^${option%%=*}=.*/$option/" "$game_tree/Opcje.ini"; done
+  for option in "$@"; do
+    case $option in
+      tiles=*) tileRoute "$game_tree/Dane/Trasy/Test/Plansza.qx" "${option#tiles=}" ;;
+      *) sed -i "s/^${option%%=*}=.*/$option/" "$game_tree/Opcje.ini" ;;
+    esac
+  done
   rm -f "$OUT/game_fps_$name.txt"
   (cd "$game_tree" && XDG_RUNTIME_DIR="$game_tree" VELBRANT_NO_DIALOGS=1 VELBRANT_DIAG_FILE="$OUT/game_fps_$name.txt" \
     xvfb-run -a -s "-screen 0 ${screen}x24" bash -c '
@@ -74,7 +110,9 @@ driveGame() {
   rm -rf "$game_tree"
 }
 GAMES=("1024x768 window:1024x768:Okno=0:Rozdzielczosc=5" "1024x768 scaled:1024x768:Okno=2:Rozdzielczosc=5"
-       "default start on 1920x1080:1920x1080")
+       "default start on 1920x1080:1920x1080"
+       "640x480 on a route of 49k triangles:640x480:Okno=0:Rozdzielczosc=3:tiles=3x2"
+       "default start on a route of 49k triangles:1920x1080:tiles=3x2")
 if [ -x "$BUILD_DIR/velbrant" ] && [ -x "$BUILD_DIR/velbrant-data" ] && command -v xdotool >/dev/null; then
   for g in "${GAMES[@]}"; do
     IFS=: read -r -a parts <<<"$g"
