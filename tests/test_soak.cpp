@@ -62,12 +62,13 @@ TEST(ReloadSoak, EightNewGamesKeepTexturesListsAndMemoryFlat)
     ASSERT_TRUE(menu(45.0)) << capturedErr(game);  // the opening fade, then the buttons
     for (int i = 1; i <= GAMES; ++i) {
         auto loaded = [&] { return static_cast<int>(readDiagnostics(diagPath).size()) >= i; };
-        // Enter again if the menu still stands (it took the key while settling).
+        // Enter again if the menu still stands: a key pressed while the buttons still slide in
+        // is not taken.
         bool ok = false;
-        for (int attempt = 0; attempt < 3 && !ok; ++attempt) {
+        for (int attempt = 0; attempt < 8 && !ok; ++attempt) {
             pause(300);
             pressKey("Return");
-            ok = waitUntil(8.0, loaded, &game) || (!menu(0.5) && waitUntil(60.0, loaded, &game));
+            ok = waitUntil(2.0, loaded, &game) || (!menu(0.5) && waitUntil(60.0, loaded, &game));
         }
         ASSERT_TRUE(ok) << "load " << i << " never finished\n" << capturedErr(game);
         pause(800);  // a few ticks of the run
