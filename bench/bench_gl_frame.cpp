@@ -79,39 +79,20 @@ constexpr const char* ROUTE_FILE = "Dane/Trasy/Test/Plansza.qx";
 void writeTiledRoute(int tiles)
 {
     static std::string original;
-    static ModelWithStorage<MAX_ROUTE_TRIANGLES> route;
     if (original.empty()) {
         std::ifstream in(ROUTE_FILE, std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
         original = text.str();
-        parseModel(route, original.data(), original.size(), nullptr);
     }
-    std::ofstream out(ROUTE_FILE, std::ios::binary | std::ios::trunc);
-    out.precision(9);
-    if (tiles <= 1) {
-        out << original;
+    std::ofstream(ROUTE_FILE, std::ios::binary | std::ios::trunc) << original;
+    if (tiles <= 1)
         return;
-    }
-    float minX = 1e30f, maxX = -1e30f, minZ = 1e30f, maxZ = -1e30f;
-    for (int32_t i = 0; i < route.triangleCount; ++i)
-        for (int k = 0; k < 9; k += 3) {
-            minX = std::min(minX, route.vertices[i][k]), maxX = std::max(maxX, route.vertices[i][k]);
-            minZ = std::min(minZ, route.vertices[i][k + 2]), maxZ = std::max(maxZ, route.vertices[i][k + 2]);
-        }
-    const int side = tiles == 16 ? 4 : 2;
-    out << route.triangleCount * side * side << "\ntiled route\n";
-    for (int tx = 0; tx < side; ++tx)
-        for (int tz = 0; tz < side; ++tz)
-            for (int32_t i = 0; i < route.triangleCount; ++i) {
-                const float* v = route.vertices[i];
-                const float* t = route.texCoords[i];
-                for (int k = 0; k < 9; ++k)
-                    out << v[k] + (k % 3 == 0 ? tx * (maxX - minX) : k % 3 == 2 ? tz * (maxZ - minZ) : 0.0f) << ' ';
-                for (int k = 0; k < 6; ++k)
-                    out << t[k] << ' ';
-                out << route.textureIndex[i] << '\n';
-            }
+    const std::string side = tiles == 16 ? "4x4" : "2x2";
+    const std::string command =
+        std::string("'") + VELBRANT_SOURCE_DIR + "/scripts/tile-route.sh' " + ROUTE_FILE + " " + side;
+    if (std::system(command.c_str()) != 0)
+        std::fprintf(stderr, "the route was not tiled: %s\n", command.c_str());
 }
 
 // Opens a window of the size, loads the run into it and puts the bus in the cab view with both

@@ -48,40 +48,10 @@ if [ -x "$BUILD_DIR/bench/bench_gl_load" ]; then
     --benchmark_filter=LoadAssets --benchmark_repetitions=4 >/dev/null 2>&1 || true
 fi
 
-# tileRoute FILE NXxNZ: the route model laid NX by NZ times side by side, each copy shifted by the
-# model's extent: a bigger town at the same density (16 values a triangle after the count and label).
-tileRoute() {
-  awk -v nx="${2%x*}" -v nz="${2#*x}" '
-    NR == 1 { next }
-    NR == 2 { label = $0; next }
-    { for (i = 1; i <= NF; ++i) v[n++] = $i }
-    END {
-      t = int(n / 16)
-      for (i = 0; i < t * 16; i += 16)
-        for (k = 0; k < 9; k += 3) {
-          x = v[i + k]; z = v[i + k + 2]
-          if (i == 0 && k == 0 || x < x0) x0 = x; if (i == 0 && k == 0 || x > x1) x1 = x
-          if (i == 0 && k == 0 || z < z0) z0 = z; if (i == 0 && k == 0 || z > z1) z1 = z
-        }
-      print t * nx * nz; print label
-      for (a = 0; a < nx; ++a) for (b = 0; b < nz; ++b)
-        for (i = 0; i < t * 16; i += 16) {
-          line = ""
-          for (k = 0; k < 16; ++k) {
-            w = v[i + k]
-            if (k < 9 && k % 3 == 0) w += a * (x1 - x0)
-            if (k < 9 && k % 3 == 2) w += b * (z1 - z0)
-            line = line (k ? " " : "") sprintf(k < 15 ? "%.9g" : "%d", w)
-          }
-          print line
-        }
-    }' "$1" >"$1.tiled" && mv "$1.tiled" "$1"
-}
-
 # The real game driven with both mirrors for about 30 s on an X screen of its own: the clock's
 # frame counter, one figure a second in the diagnostics file, says whether it holds 50 ticks a
 # second. driveGame NAME SCREEN OPTION...: the generated Opcje.ini with the options replaced;
-# the option tiles=NXxNZ lays the route NX by NZ times side by side first (tileRoute).
+# the option tiles=NXxNZ lays the route NX by NZ times side by side first (scripts/tile-route.sh).
 driveGame() {
   local name=$1 screen=$2 game_tree game_bin
   shift 2
@@ -91,7 +61,7 @@ driveGame() {
   "$BUILD_DIR/velbrant-data" "$game_tree" >/dev/null
   for option in "$@"; do
     case $option in
-      tiles=*) tileRoute "$game_tree/Dane/Trasy/Test/Plansza.qx" "${option#tiles=}" ;;
+      tiles=*) scripts/tile-route.sh "$game_tree/Dane/Trasy/Test/Plansza.qx" "${option#tiles=}" ;;
       *) sed -i "s/^${option%%=*}=.*/$option/" "$game_tree/Opcje.ini" ;;
     esac
   done
