@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
 FrameSwitches frameSwitches;
 
 namespace {
@@ -34,6 +36,38 @@ void viewPlanes(double planes[6][4])
     }
 }
 
+// A cube round the eye that holds the whole view volume: the corners of the far plane are the
+// farthest points of it. Pieces outside the cube are left out before the finer test, so a big
+// town costs a few comparisons a piece. False when the projection is not a perspective one.
+struct ViewCube {
+    float minX, minY, minZ, maxX, maxY, maxZ;
+};
+
+bool viewCube(ViewCube* cube)
+{
+    GLdouble p[16], m[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, p);
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    if (p[11] != -1.0 || p[10] == -1.0 || p[0] == 0.0 || p[5] == 0.0)
+        return false;
+    const double zFar = p[14] / (p[10] + 1.0);
+    const double reach = std::fabs(zFar) * std::sqrt(1.0 + 1.0 / (p[0] * p[0]) + 1.0 / (p[5] * p[5]));
+    // The modelview turns and shifts only: the eye in world coordinates is -R^T t.
+    double eye[3];
+    for (int j = 0; j < 3; ++j)
+        eye[j] = -(m[j * 4] * m[12] + m[j * 4 + 1] * m[13] + m[j * 4 + 2] * m[14]);
+    const double r = reach + 1.0;
+    *cube = {static_cast<float>(eye[0] - r), static_cast<float>(eye[1] - r), static_cast<float>(eye[2] - r),
+             static_cast<float>(eye[0] + r), static_cast<float>(eye[1] + r), static_cast<float>(eye[2] + r)};
+    return true;
+}
+
+bool outsideCube(const ViewCube& c, const RoutePiece& piece)
+{
+    return piece.maxX < c.minX || piece.minX > c.maxX || piece.maxZ < c.minZ || piece.minZ > c.maxZ ||
+           piece.maxY < c.minY || piece.minY > c.maxY;
+}
+
 bool boxOutside(const double planes[6][4], const RoutePiece& piece)
 {
     for (int n = 0; n < 6; ++n) {
@@ -60,7 +94,11 @@ void callRoutePieces()
     }
     double planes[6][4];
     viewPlanes(planes);
+    ViewCube cube{};
+    const bool haveCube = viewCube(&cube);
     for (int32_t n = 0; n < t.pieceCount; ++n) {
+        if (haveCube && outsideCube(cube, t.pieces[n]))
+            continue;
         if (boxOutside(planes, t.pieces[n]))
             continue;
         glCallList(LIST_ROUTE_PIECE_FIRST + static_cast<uint32_t>(n));

@@ -1,6 +1,7 @@
 // Calling the route's pieces that a view can see: each pass tests every piece's box against
-// the view volume of the matrices set at the call, far plane included, and calls the pieces
-// that meet it in their order. The switch draws the whole route and the frame's items in the
+// the view volume of the matrices set at the call, far plane included (first against a cube round
+// the eye, which leaves out most of a big town in a few comparisons), and calls the pieces that
+// meet it in their order. The switch draws the whole route and the frame's items in the
 // order of the plain frame, the picture every faster order must match.
 #pragma once
 
