@@ -1,8 +1,8 @@
 // Whether the mirrors' pictures leave part of their rectangles undrawn: a sky that is only a dome,
 // the edge of the ground. The main view holds those rectangles back, so such a gap would show an
-// earlier frame; the run frame then draws itself again the plain way. Gaps come in stretches of
-// road, so after a frame with gaps the next frames draw the main view whole under the mirrors
-// (what the plain frame does) until a frame finds none.
+// earlier frame; the run frame then draws itself again with the main view whole under the
+// mirrors, as the plain frame has it. Gaps come in stretches of road, so the frames after one
+// with gaps draw the main view whole from the start, until a frame finds none.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,6 @@
 // What the last run frame found; lives for the process.
 struct MirrorGapState {
     uint8_t seenLastFrame;  // 1: the last frame's mirrors left gaps
-    int32_t redraws;        // frames drawn twice since start, for benchmarks
 };
 extern MirrorGapState mirrorGaps;
 

@@ -15,11 +15,9 @@ namespace {
 constexpr double CULL_MARGIN = 0.05;
 
 // The six planes of the view volume, a x + b y + c z + d >= 0 inside, from clip = P x MV.
-void viewPlanes(double planes[6][4])
+void viewPlanes(const GLdouble p[16], const GLdouble m[16], double planes[6][4])
 {
-    GLdouble p[16], m[16], c[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, p);
-    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    GLdouble c[16];
     for (int col = 0; col < 4; ++col)
         for (int row = 0; row < 4; ++row) {
             double sum = 0.0;
@@ -43,11 +41,8 @@ struct ViewCube {
     float minX, minY, minZ, maxX, maxY, maxZ;
 };
 
-bool viewCube(ViewCube* cube)
+bool viewCube(const GLdouble p[16], const GLdouble m[16], ViewCube* cube)
 {
-    GLdouble p[16], m[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, p);
-    glGetDoublev(GL_MODELVIEW_MATRIX, m);
     if (p[11] != -1.0 || p[10] == -1.0 || p[0] == 0.0 || p[5] == 0.0)
         return false;
     const double zFar = p[14] / (p[10] + 1.0);
@@ -92,10 +87,13 @@ void callRoutePieces()
         frameSwitches.piecesCalled += t.pieceCount;
         return;
     }
+    GLdouble p[16], m[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, p);
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
     double planes[6][4];
-    viewPlanes(planes);
+    viewPlanes(p, m, planes);
     ViewCube cube{};
-    const bool haveCube = viewCube(&cube);
+    const bool haveCube = viewCube(p, m, &cube);
     for (int32_t n = 0; n < t.pieceCount; ++n) {
         if (haveCube && outsideCube(cube, t.pieces[n]))
             continue;

@@ -343,7 +343,6 @@ void drawRunFramePicture()
         return;
     // A mirror left part of its held-back rectangle undrawn: the frame again from the state it
     // started with, the main view whole under the mirrors, which fills the gap.
-    ++mirrorGaps.redraws;
     wheelSpin = spinAtStart;
     if (alphaTestAtStart)
         glEnable(GL_ALPHA_TEST);
