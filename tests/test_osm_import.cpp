@@ -182,3 +182,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"leftHand", replaced(HARD_CASES, "<tag k=\"ref\" v=\"7\"/>", "<tag k=\"driving_side\" v=\"left\"/>"), 100,
                  "drives on the left"}),
     [](const ::testing::TestParamInfo<BadInput>& info) { return std::string(info.param.name); });
+
+// Found by fuzzing: a bridge that drives back the way it came turns the road straight round, where
+// a rounded corner once flung the road millions of metres away and the lane's normals cancelled.
+TEST(OsmImport, ARoadThatTurnsStraightBackStaysWhereItsWaysAre)
+{
+    const std::string text = readFile(std::string(VELBRANT_SOURCE_DIR) + "/tests/data/osm/turn-back.opl");
+    OsmExtract ex;
+    const OsmPlan plan = importPlan(OsmSource{"", text.data(), text.size(), "opl"}, OsmOptions{100, 0, 0, 360}, ex);
+    int astray = 0;
+    for (const RoutePoint& p : plan.lane.points)
+        astray += !(std::hypot(p.x, p.z) < 1000.0f);
+    EXPECT_EQ(astray, 0) << "lane points not finite or over 1 km from the route's origin";
+}

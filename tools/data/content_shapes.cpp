@@ -182,6 +182,11 @@ std::vector<P2> rightNormals(const std::vector<P2>& line)
     for (size_t i = 0; i + 1 < n; ++i) {
         float dx = line[i + 1].x - line[i].x, dz = line[i + 1].z - line[i].z;
         const float len = std::sqrt(dx * dx + dz * dz);
+        // A segment of no length has no direction: it keeps the one before (or points right).
+        if (!(len > 0.0f)) {
+            segN[i] = i > 0 ? segN[i - 1] : P2{1.0f, 0.0f};
+            continue;
+        }
         dx /= len;
         dz /= len;
         segN[i] = P2{-dz, dx};
@@ -196,6 +201,11 @@ std::vector<P2> rightNormals(const std::vector<P2>& line)
             P2 a = segN[i - 1], b = segN[i];
             P2 s{a.x + b.x, a.z + b.z};
             const float len = std::sqrt(s.x * s.x + s.z * s.z);
+            // A line that turns straight back: its normals cancel, so the incoming one stands.
+            if (!(len > 1e-6f)) {
+                out[i] = a;
+                continue;
+            }
             s = P2{s.x / len, s.z / len};
             const float c = s.x * a.x + s.z * a.z;  // cos of half the turn
             const float k = c > 0.3f ? 1.0f / c : 1.0f / 0.3f;

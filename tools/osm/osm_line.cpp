@@ -70,7 +70,9 @@ float roundCorners(std::vector<P2>& line, std::vector<float>& width)
         const float l0 = len(a, b), l1 = len(b, c);
         const P2 d0{(b.x - a.x) / l0, (b.z - a.z) / l0}, d1{(c.x - b.x) / l1, (c.z - b.z) / l1};
         const float turn = std::acos(std::max(-1.0f, std::min(1.0f, d0.x * d1.x + d0.z * d1.z)));
-        if (turn < 0.05f) {
+        // Straight on needs no arc; straight back has none (the tangent of half the turn runs
+        // off to infinity and would fling the corner away).
+        if (turn < 0.05f || turn > PI - 0.05f) {
             out.push_back(b);
             w.push_back(width[i]);
             continue;
